@@ -1,0 +1,52 @@
+// The package's exported variables. The host reads and writes them by name;
+// the package's routines share them. They live as long as the package is
+// loaded and carry no locks: everything runs on the host's UI thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "zul00500/string_list.h"
+
+namespace zul00500 {
+
+class TfrmCartaoDebito;
+
+// The never-shown form that holds the message table and the datasets.
+extern std::shared_ptr<TfrmCartaoDebito> frmCartaoDebito;
+// The sale's approved answers in numbered blocks. The host owns the list.
+extern std::shared_ptr<StringList> stlCuponsTEF;
+extern std::int32_t inContCuponsTEF;
+// The last cancellation notice shown to the operator.
+extern std::string stMensagem_Zul00500;
+// Pending, backup and registration-data directories (the first two end with
+// a backslash, dsDirTef does not).
+extern std::string dsDirPenTef;
+extern std::string dsDirBkpTef;
+extern std::string dsDirTef;
+// Exchange root of the TEF manager in use.
+extern std::string DirTef;
+extern std::int32_t Zul_IdTipoImp;
+extern double doTrocoTef;
+extern double doAPagar;
+extern double doValorTef;
+extern std::string stNrCupom;
+extern std::string stNrSerie;
+extern std::string stArquivo;
+extern std::int32_t inContTransacoes;
+extern std::int32_t inSecTef;
+
+// Called by the host's module loader after loading the package and before
+// unloading it. Only the first Initialize and the Finalize that balances it
+// do anything.
+void Initialize();
+void Finalize();
+
+// The three local directories, derived from the host executable's path
+// (short form) each time they are asked for.
+std::string HostDirectory();       // short form, no trailing backslash
+std::string HostDirectoryLong();   // full path, no trailing backslash
+std::string PendingDirectory();    // HostDirectory() + "\Dados\TefDisc\Pendente\"
+
+} // namespace zul00500

@@ -1,0 +1,29 @@
+// The package's exported routines.
+#pragma once
+
+#include <string>
+
+#include "zul00500/errors.h"
+#include "zul00500/form.h"
+#include "zul00500/host_services.h"
+#include "zul00500/printer.h"
+#include "zul00500/state.h"
+#include "zul00500/string_list.h"
+
+namespace zul00500 {
+
+// The exchange roots.
+inline constexpr const char* kRootTefDial = "c:\\tef_dial\\";
+inline constexpr const char* kRootTefDisc = "c:\\tef_disc\\";
+inline constexpr const char* kRootHiperTef = "c:\\HiperTEF\\";
+
+// Network choice for a payment kind: "1", "2", "3" or "9".
+std::string TipoRede(const std::string& kind);
+// Chooses the exchange root for a payment kind, stores it in DirTef, `root`
+// and DIRTEF.cds, and the printer type in Zul_IdTipoImp. False when the
+// operator closed the dialog.
+bool CheckDirTef(std::string& root, const std::string& kind, int printerType);
+// Sets DirTef from a manager answer's network name and writes DIRTEF.cds.
+void DefineDirTefRede(const std::string& network);
+
+} // namespace zul00500

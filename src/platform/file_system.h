@@ -1,0 +1,69 @@
+// The file-system seam. Every path is written the Windows way, as the package
+// builds it ("c:\tef_dial\resp\intpos.001"); each platform resolves it.
+// On POSIX "X:\a\b" lives under $ZUL_DRIVE_ROOT/x/a/b, "\" is a separator,
+// and a component missing under its exact name, like a wildcard, matches
+// without regard to letter case.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zul00500::platform {
+
+class FileSystem {
+public:
+  virtual ~FileSystem() = default;
+
+  // True when `path` names an existing file (not a directory).
+  virtual bool file_exists(const std::string& path) = 0;
+  // True when `path` names an existing directory; a trailing separator is fine.
+  virtual bool directory_exists(const std::string& path) = 0;
+  // Names (without directory) of every entry matching the last component of
+  // `pattern` ("*" and "?" wildcards), files and directories alike, in the
+  // platform's listing order. A missing directory lists nothing.
+  virtual std::vector<std::string> list(const std::string& pattern) = 0;
+  // Deletes a file. Returns false on failure; never throws.
+  virtual bool remove_file(const std::string& path) = 0;
+  // Renames a file, replacing an existing `to` in one step (so a reader never
+  // sees it half written). False on failure; never throws.
+  virtual bool rename_file(const std::string& from, const std::string& to) = 0;
+  // Whole content of a file. Throws FileError.
+  virtual std::string read_file(const std::string& path) = 0;
+  // Creates or truncates `path` and writes `bytes`. Throws FileError.
+  virtual void write_file(const std::string& path, std::string_view bytes) = 0;
+  // Appends to `path`, creating it when missing. Throws FileError.
+  virtual void append_file(const std::string& path, std::string_view bytes) = 0;
+  // Creates a directory and its missing parents. Throws FileError.
+  virtual void create_directories(const std::string& path) = 0;
+  // The short (8.3) form of an existing path; the path itself where the
+  // platform has no short names or the path does not exist.
+  virtual std::string short_path(const std::string& path) = 0;
+  // Where `path` lives on this machine (for messages and tools).
+  virtual std::string native_path(const std::string& path) = 0;
+};
+
+// The file system in use: the platform's own unless a test installed another.
+FileSystem& fs();
+// The platform's own implementation, for decorators that wrap it.
+FileSystem& native_fs();
+
+// Installs `replacement` for as long as the object lives.
+class ScopedFileSystem {
+public:
+  explicit ScopedFileSystem(FileSystem& replacement);
+  ~ScopedFileSystem();
+  ScopedFileSystem(const ScopedFileSystem&) = delete;
+  ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+private:
+  FileSystem* previous_;
+};
+
+// True when `name` matches `pattern` with "*" and "?", ignoring letter case
+// (ASCII and code page 1252 letters).
+bool wildcard_match(std::string_view pattern, std::string_view name);
+bool has_wildcard(std::string_view text);
+
+} // namespace zul00500::platform

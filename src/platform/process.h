@@ -1,0 +1,24 @@
+// Facts about the running host process and its environment.
+#pragma once
+
+#include <string>
+
+namespace zul00500::platform {
+
+// Full path of the running host executable (the program that loaded the
+// package, not the package file). A host or a test may override it.
+std::string host_executable_path();
+void set_host_executable_path(const std::string& path); // empty: the real one
+
+// POSIX only: the folder in which drive letters live ($ZUL_DRIVE_ROOT unless
+// set here). Ignored on Windows.
+std::string drive_root();
+void set_drive_root(const std::string& folder); // empty: back to the default
+
+// Value of an environment variable, empty when unset.
+std::string environment_variable(const std::string& name);
+
+// True when standard input is an interactive terminal.
+bool stdin_is_terminal();
+
+} // namespace zul00500::platform

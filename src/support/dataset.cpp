@@ -1,0 +1,134 @@
+#include "zul00500/dataset.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <sstream>
+
+#include "platform/file_system.h"
+#include "support/cp1252.h"
+#include "support/text.h"
+#include "zul00500/errors.h"
+
+namespace zul00500 {
+
+namespace {
+constexpr const char* kFieldType = "string";
+
+// pugixml writes UTF-8; the packet goes out as ASCII with every other
+// character as a numeric reference, which any XML reader takes whatever
+// encoding it assumes for a header without one.
+std::string ascii_with_references(const std::string& utf8) {
+  const std::string cp1252 = Utf8ToCp1252(utf8);
+  std::string out;
+  for (char c : cp1252) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) out += c;
+    else out += "&#" + std::to_string(static_cast<std::uint32_t>(Cp1252ToCodePoint(byte))) + ";";
+  }
+  return out;
+}
+
+pugi::xml_attribute find_attribute(const pugi::xml_node& node, const std::string& name) {
+  for (pugi::xml_attribute attribute : node.attributes())
+    if (SameText(attribute.name(), name)) return attribute;
+  return {};
+}
+
+pugi::xml_node find_child(const pugi::xml_node& node, const char* name) {
+  for (pugi::xml_node child : node.children())
+    if (SameText(child.name(), name)) return child;
+  return {};
+}
+} // namespace
+
+void ClientDataSet::CreateDataSet() {
+  rows_.clear();
+  active_ = true;
+}
+
+void ClientDataSet::Edit() {
+  active_ = true;
+  if (rows_.empty()) rows_.emplace_back();
+}
+
+std::string ClientDataSet::FieldAsString(const std::string& name) const {
+  if (rows_.empty()) return {};
+  for (const auto& [field, value] : rows_.front())
+    if (SameText(field, name)) return value;
+  return {};
+}
+
+void ClientDataSet::SetField(const std::string& name, const std::string& value) {
+  Edit();
+  Row& row = rows_.front();
+  for (auto& [field, old_value] : row)
+    if (SameText(field, name)) {
+      old_value = value;
+      return;
+    }
+  row.emplace_back(name, value);
+}
+
+std::string ClientDataSet::PacketText() const {
+  pugi::xml_document document;
+  pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+  declaration.append_attribute("version") = "1.0";
+  declaration.append_attribute("standalone") = "yes";
+  pugi::xml_node packet = document.append_child("DATAPACKET");
+  packet.append_attribute("Version") = "2.0";
+  pugi::xml_node metadata = packet.append_child("METADATA");
+  pugi::xml_node fields = metadata.append_child("FIELDS");
+  for (const FieldDef& def : field_defs_) {
+    pugi::xml_node field = fields.append_child("FIELD");
+    field.append_attribute("attrname") = Cp1252ToUtf8(def.name).c_str();
+    field.append_attribute("fieldtype") = kFieldType;
+    field.append_attribute("WIDTH") = def.size;
+  }
+  metadata.append_child("PARAMS");
+  pugi::xml_node rowdata = packet.append_child("ROWDATA");
+  for (const Row& row : rows_) {
+    pugi::xml_node element = rowdata.append_child("ROW");
+    for (const auto& [field, value] : row)
+      element.append_attribute(Cp1252ToUtf8(field).c_str()) = Cp1252ToUtf8(value).c_str();
+  }
+  std::ostringstream out;
+  document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+  return ascii_with_references(out.str());
+}
+
+void ClientDataSet::SaveToFile(const std::string& path) const { platform::fs().write_file(path, PacketText()); }
+
+void ClientDataSet::LoadFromFile(const std::string& path) {
+  const std::string content = platform::fs().read_file(path);
+  const std::size_t start = content.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
+  if (start == std::string::npos || content[start] != '<')
+    throw DataSetError("load the dataset", path, "not an XML data packet");
+
+  pugi::xml_document document;
+  const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
+  if (!parsed) throw DataSetError("load the dataset", path, parsed.description());
+  const pugi::xml_node packet = find_child(document, "DATAPACKET");
+  if (!packet) throw DataSetError("load the dataset", path, "no DATAPACKET element");
+
+  std::vector<FieldDef> defs;
+  const pugi::xml_node fields = find_child(find_child(packet, "METADATA"), "FIELDS");
+  for (pugi::xml_node field : fields.children()) {
+    if (!SameText(field.name(), "FIELD")) continue;
+    defs.push_back({Utf8ToCp1252(find_attribute(field, "attrname").value()),
+                    find_attribute(field, "WIDTH").as_int()});
+  }
+  std::vector<Row> rows;
+  for (pugi::xml_node element : find_child(packet, "ROWDATA").children()) {
+    if (!SameText(element.name(), "ROW")) continue;
+    Row row;
+    for (pugi::xml_attribute attribute : element.attributes())
+      row.emplace_back(Utf8ToCp1252(attribute.name()), Utf8ToCp1252(attribute.value()));
+    rows.push_back(std::move(row));
+  }
+  field_defs_ = std::move(defs);
+  rows_ = std::move(rows);
+  active_ = true;
+}
+
+} // namespace zul00500

@@ -1,0 +1,81 @@
+#include "zul00500/host_services.h"
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+#include "platform/process.h"
+#include "support/cp1252.h"
+#include "support/text.h"
+#include "zul00500/messages.h"
+#include "zul00500/string_list.h"
+
+namespace zul00500 {
+
+namespace {
+std::shared_ptr<HostServices>& installed() {
+  static std::shared_ptr<HostServices> services;
+  return services;
+}
+} // namespace
+
+bool HostServices::Mensagem(const std::string& text, const std::string&, const std::string&,
+                            const std::string& yesNo, int, const std::string&, const std::string&, int,
+                            const ClientDataSet*) {
+  std::cout << Cp1252ToUtf8(text) << std::endl;
+  if (yesNo != "S") return false;
+  if (!platform::stdin_is_terminal()) return false;
+  std::cout << "[s/n] " << std::flush;
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return false;
+  const std::string first = Trim(answer).substr(0, 1);
+  return first == "s" || first == "S" || first == "y" || first == "Y";
+}
+
+void HostServices::Trad(TfrmCartaoDebito&) {}
+
+std::string HostServices::Msg(const TMessages& table, std::string_view key) {
+  for (const std::string& entry : table.Messages.lines()) {
+    const std::size_t bar = entry.find('|');
+    if (bar != std::string::npos && SameText(std::string_view(entry).substr(0, bar), key))
+      return entry.substr(bar + 1);
+  }
+  return {};
+}
+
+HostServices& host() {
+  static HostServices fallback;
+  return installed() ? *installed() : fallback;
+}
+
+void SetHostServices(std::shared_ptr<HostServices> services) { installed() = std::move(services); }
+
+std::string TMessages::Msg(std::string_view key) const { return host().Msg(*this, key); }
+
+std::string AjustaZero(std::string_view text, int width) {
+  std::string result(text);
+  if (static_cast<int>(result.size()) < width) result.insert(0, width - result.size(), '0');
+  return result;
+}
+
+std::string Ajusta(std::string_view text, int width) {
+  std::string result(text);
+  if (static_cast<int>(result.size()) < width) result.insert(0, width - result.size(), ' ');
+  return result;
+}
+
+bool EmptyString(std::string_view text) { return Trim(text).empty(); }
+
+double Trunc2(double value) {
+  if (!std::isfinite(value)) return value;
+  // Cut the decimal text, not the binary value: 10.01 - 10.00 is stored as
+  // 0.00999999..., which is one cent to everyone but a binary truncation.
+  char text[400];
+  std::snprintf(text, sizeof text, "%.9f", value);
+  std::string digits(text);
+  const std::size_t point = digits.find('.');
+  if (point != std::string::npos && digits.size() > point + 3) digits.resize(point + 3);
+  return std::strtod(digits.c_str(), nullptr);
+}
+
+} // namespace zul00500

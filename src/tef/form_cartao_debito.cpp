@@ -1,0 +1,119 @@
+#include "zul00500/form.h"
+
+#include <iostream>
+
+#include "platform/process.h"
+#include "support/cp1252.h"
+#include "zul00500/host_services.h"
+#include "zul00500/string_list.h"
+
+namespace zul00500 {
+
+namespace {
+// The message table as designed: key "|" text, in this order.
+const char* const kMessages[] = {
+    "CART_DEB|Cart\xE3o de D\xE9" "bito",
+    "CONS_CHEQUE|Consulta de Cheque",
+    "FUNC_ADM|Fun\xE7\xF5" "es Administrativas",
+    "GER_PDR_N_ATV|O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo!",
+    "GER_PDR_N_ATV2|O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo! Favor reativ\xE1-lo.",
+    "CANCEL_TRANS|Cancelada a Transa\xE7\xE3o",
+    "IMP_N_RESP|Impressora n\xE3o responde. Imprimir novamente?",
+    "CARTAO_DEB|Cart\xE3o de D\xE9" "bito",
+    "VALOR|Valor: ",
+    "OPE_CANC|Opera\xE7\xE3o Cancelada.",
+    "CANC_TRANS|Cancelada a Transa\xE7\xE3o",
+    "DOC_NO|Doc No: ",
+    "REDE|Rede: ",
+    "TimeOut|Tempo de espera excedido! Favor realizar a transa\xE7\xE3o novamente.",
+};
+
+const char* const kChoiceCaption = "Cart\xE3o de D\xE9" "bito";
+
+std::shared_ptr<NetworkChooser>& installed_chooser() {
+  static std::shared_ptr<NetworkChooser> chooser;
+  return chooser;
+}
+
+// One choice panel: the outer bevelled panel, the inner olive one, the
+// numbered button and the network's logo.
+void add_choice_panel(std::vector<TControl>& controls, const std::string& network, int top,
+                      const std::string& button, const std::string& image, const std::string& digit) {
+  controls.push_back({"pan" + network + "1", "Panel1", 28, top, 239, 69, ""});
+  controls.push_back({"pan" + network + "2", "pan" + network + "1", 2, 2, 235, 65, ""});
+  controls.push_back({button, "pan" + network + "2", 8, 8, 38, 51, "&" + digit});
+  controls.push_back({image, "pan" + network + "2", 48, 6, 180, 53, ""});
+}
+} // namespace
+
+TfrmCartaoDebito::TfrmCartaoDebito() {
+  Caption = kChoiceCaption;
+  Controls.push_back({"panCartaoDebito", "", 0, 0, ClientWidth, ClientHeight, ""});
+  Controls.push_back({"Panel1", "panCartaoDebito", 11, 14, 290, 325, ""});
+  add_choice_panel(Controls, "TecBan", 7, "btnTecBan", "imgTecBan", "1");
+  add_choice_panel(Controls, "Outros", 82, "btnOutros", "imgOutros", "2");
+  add_choice_panel(Controls, "Hcard", 157, "btnHcard", "imgHCard", "3");
+  Controls.push_back({"bbtEncerra", "Panel1", 28, 239, 241, 45, "&9 - Encerra"});
+  Controls.push_back({"edtCartaoDebito", "Panel1", 30, 292, 236, 24, "Escolha a Rede Desejada"});
+  for (const char* entry : kMessages) msgPadrao.Messages.Add(entry);
+  cdsDirTef = ClientDataSet({{"DIRTEF", 50}});
+  FormCreate("frmCartaoDebito");
+}
+
+void TfrmCartaoDebito::FormCreate(const std::string&) {
+  host().Trad(*this);
+  Region = {0, 0, ClientWidth, ClientHeight, 40, 40};
+}
+
+void TfrmCartaoDebito::btnTecBanClick(const std::string&) { ModalResult = mrTecBan; }
+void TfrmCartaoDebito::btnOutrosClick(const std::string&) { ModalResult = mrOutros; }
+void TfrmCartaoDebito::btnHcardClick(const std::string&) { ModalResult = mrHcard; }
+void TfrmCartaoDebito::bbtEncerraClick(const std::string&) { ModalResult = mrEncerra; }
+
+void TfrmCartaoDebito::Click(const std::string& control) {
+  if (control == "btnTecBan" || control == "imgTecBan") btnTecBanClick(control);
+  // The Hipercard logo is bound to the other-networks handler, as designed.
+  else if (control == "btnOutros" || control == "imgOutros" || control == "imgHCard") btnOutrosClick(control);
+  else if (control == "btnHcard") btnHcardClick(control);
+  else if (control == "bbtEncerra" || control == "Esc") bbtEncerraClick(control);
+}
+
+TModalResult TfrmCartaoDebito::ShowModal() {
+  ModalResult = mrNone;
+  chooser().Run(*this);
+  // A chooser that ends without a choice closed the dialog.
+  if (ModalResult == mrNone) bbtEncerraClick("Esc");
+  return ModalResult;
+}
+
+NetworkChooser& chooser() {
+  if (installed_chooser()) return *installed_chooser();
+  static TerminalChooser terminal;
+  static ScriptedChooser closing;
+  if (platform::stdin_is_terminal()) return terminal;
+  return closing;
+}
+
+void SetNetworkChooser(std::shared_ptr<NetworkChooser> chooser) { installed_chooser() = std::move(chooser); }
+
+void ScriptedChooser::Run(TfrmCartaoDebito& form) {
+  shown_.push_back(form.Caption);
+  form.Click(next_ < clicks_.size() ? clicks_[next_++] : "Esc");
+}
+
+void TerminalChooser::Run(TfrmCartaoDebito& form) {
+  std::cout << Cp1252ToUtf8(form.Caption) << "\n"
+            << "  1 - TecBan\n  2 - Outras redes\n  3 - Hipercard\n  9 - Encerra\n";
+  while (form.ModalResult == mrNone) {
+    std::cout << Cp1252ToUtf8("Escolha a Rede Desejada: ") << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) answer = "9";
+    answer = Trim(answer);
+    if (answer == "1") form.Click("btnTecBan");
+    else if (answer == "2") form.Click("btnOutros");
+    else if (answer == "3") form.Click("btnHcard");
+    else if (answer == "9" || answer.empty()) form.Click("bbtEncerra");
+  }
+}
+
+} // namespace zul00500

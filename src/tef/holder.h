@@ -1,0 +1,25 @@
+// The never-shown TfrmCartaoDebito that holds the message table and the
+// datasets, and the DIRTEF.cds file kept through it.
+#pragma once
+
+#include <string>
+
+#include "zul00500/form.h"
+
+namespace zul00500 {
+
+// Puts a fresh holder into frmCartaoDebito and returns it.
+TfrmCartaoDebito& NewHolder();
+// The current holder, made on first use (the printing routines only read the
+// message table and may run before any routine created one).
+TfrmCartaoDebito& Holder();
+// Text of a message-table key in the current holder.
+std::string MessageText(const char* key);
+
+// Writes DirTef to dsDirTef + "\DIRTEF.cds" through the holder's cdsDirTef.
+void SaveDirTef();
+// Reloads DirTef from the host directory's (long form) DIRTEF.cds when that
+// file exists; otherwise DirTef keeps its value.
+void ReloadDirTef();
+
+} // namespace zul00500

@@ -1,0 +1,61 @@
+#include "platform/file_system.h"
+#include "tef/holder.h"
+#include "zul00500/state.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+TfrmCartaoDebito& NewHolder() {
+  frmCartaoDebito = std::make_shared<TfrmCartaoDebito>();
+  return *frmCartaoDebito;
+}
+
+TfrmCartaoDebito& Holder() {
+  if (!frmCartaoDebito) return NewHolder();
+  return *frmCartaoDebito;
+}
+
+std::string MessageText(const char* key) { return Holder().msgPadrao.Msg(key); }
+
+void SaveDirTef() {
+  ClientDataSet& dataset = Holder().cdsDirTef;
+  dataset.CreateDataSet();
+  dataset.Edit();
+  dataset.SetField("DIRTEF", DirTef);
+  dataset.SaveToFile(dsDirTef + "\\DIRTEF.cds");
+}
+
+void ReloadDirTef() {
+  const std::string path = HostDirectoryLong() + "\\Dados\\Cadastros\\DIRTEF.cds";
+  if (!platform::fs().file_exists(path)) return;
+  ClientDataSet& dataset = Holder().cdsDirTef;
+  dataset.LoadFromFile(path);
+  DirTef = dataset.FieldAsString("DIRTEF");
+}
+
+std::string TipoRede(const std::string& kind) {
+  if (!platform::fs().directory_exists(kRootTefDisc) || kind == "C") return "2";
+  auto dialog = std::make_unique<TfrmCartaoDebito>();
+  const char* caption_key = kind == "D" ? "CARTAO_DEB" : kind == "Q" ? "CONS_CHEQUE" : kind == "A" ? "FUNC_ADM" : nullptr;
+  if (caption_key) dialog->Caption = dialog->msgPadrao.Msg(caption_key);
+  return std::to_string(static_cast<int>(dialog->ShowModal()));
+}
+
+bool CheckDirTef(std::string& root, const std::string& kind, int printerType) {
+  NewHolder();
+  const std::string code = TipoRede(kind);
+  const bool accepted = code != "9";
+  Zul_IdTipoImp = printerType;
+  DirTef = code == "2" ? kRootTefDial : code == "3" ? kRootHiperTef : kRootTefDisc;
+  root = DirTef;
+  SaveDirTef();
+  return accepted;
+}
+
+void DefineDirTefRede(const std::string& network) {
+  NewHolder();
+  DirTef = network == "TECBAN" ? kRootTefDisc : network == "HCard" ? kRootHiperTef : kRootTefDial;
+  SaveDirTef();
+}
+
+} // namespace zul00500
