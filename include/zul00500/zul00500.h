@@ -26,4 +26,28 @@ bool CheckDirTef(std::string& root, const std::string& kind, int printerType);
 // Sets DirTef from a manager answer's network name and writes DIRTEF.cds.
 void DefineDirTefRede(const std::string& network);
 
+// Waits up to 15 seconds for the manager's status file acknowledging
+// `operation`; for "ATV" it first clears the response directory and sends
+// the activity request. False (after telling the operator) when none came.
+bool CheckGPAtivo(const std::string& operation, const std::string& sequence);
+
+// Exchange-file store.
+std::string GetSequence();
+std::string NewIntPosFileName(const std::string& directory);
+void DeleteIntPosFiles(const std::string& directory, const std::string& sequence);
+
+// Confirms ("CNF") or not ("NCN", notConfirm true) the transaction of
+// `answer` with the manager of its network.
+bool VerificaRetorno(const std::string& context, const StringList& answer, bool notConfirm,
+                     const std::string& unused);
+// Settles the answers interrupted sales left in the response and backup
+// directories.
+bool CheckIntPosFiles(const std::string& context, bool notConfirm);
+
+// Card log and input lock.
+void LogCartao(const std::string& message);
+bool DetectaFuncao(const std::string& library, const std::string& function, void*& address);
+void BloqueiaTeclado();
+void DesbloqueiaTeclado();
+
 } // namespace zul00500
