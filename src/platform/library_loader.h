@@ -4,6 +4,13 @@
 
 #include <string>
 
+// Calling convention of the system's API functions found by address.
+#if defined(_WIN32) && !defined(_WIN64)
+#define ZUL_WINAPI __stdcall
+#else
+#define ZUL_WINAPI
+#endif
+
 namespace zul00500::platform {
 
 class LibraryLoader {

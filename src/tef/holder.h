@@ -2,17 +2,19 @@
 // datasets, and the DIRTEF.cds file kept through it.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "zul00500/form.h"
 
 namespace zul00500 {
 
-// Puts a fresh holder into frmCartaoDebito and returns it.
-TfrmCartaoDebito& NewHolder();
+// Puts a fresh holder into frmCartaoDebito and returns it. Callers keep the
+// pointer: a host handler run from a wait may replace the variable.
+std::shared_ptr<TfrmCartaoDebito> NewHolder();
 // The current holder, made on first use (the printing routines only read the
 // message table and may run before any routine created one).
-TfrmCartaoDebito& Holder();
+std::shared_ptr<TfrmCartaoDebito> Holder();
 // Text of a message-table key in the current holder.
 std::string MessageText(const char* key);
 

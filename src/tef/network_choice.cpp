@@ -5,20 +5,18 @@
 
 namespace zul00500 {
 
-TfrmCartaoDebito& NewHolder() {
+std::shared_ptr<TfrmCartaoDebito> NewHolder() {
   frmCartaoDebito = std::make_shared<TfrmCartaoDebito>();
-  return *frmCartaoDebito;
+  return frmCartaoDebito;
 }
 
-TfrmCartaoDebito& Holder() {
-  if (!frmCartaoDebito) return NewHolder();
-  return *frmCartaoDebito;
-}
+std::shared_ptr<TfrmCartaoDebito> Holder() { return frmCartaoDebito ? frmCartaoDebito : NewHolder(); }
 
-std::string MessageText(const char* key) { return Holder().msgPadrao.Msg(key); }
+std::string MessageText(const char* key) { return Holder()->msgPadrao.Msg(key); }
 
 void SaveDirTef() {
-  ClientDataSet& dataset = Holder().cdsDirTef;
+  const auto holder = Holder();
+  ClientDataSet& dataset = holder->cdsDirTef;
   dataset.CreateDataSet();
   dataset.Edit();
   dataset.SetField("DIRTEF", DirTef);
@@ -28,7 +26,8 @@ void SaveDirTef() {
 void ReloadDirTef() {
   const std::string path = HostDirectoryLong() + "\\Dados\\Cadastros\\DIRTEF.cds";
   if (!platform::fs().file_exists(path)) return;
-  ClientDataSet& dataset = Holder().cdsDirTef;
+  const auto holder = Holder();
+  ClientDataSet& dataset = holder->cdsDirTef;
   dataset.LoadFromFile(path);
   DirTef = dataset.FieldAsString("DIRTEF");
 }

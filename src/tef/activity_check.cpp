@@ -1,0 +1,99 @@
+#include <cmath>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/message_pump.h"
+#include "tef/exchange_file.h"
+#include "tef/holder.h"
+#include "zul00500/errors.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+namespace {
+constexpr std::uint32_t kCycleMs = 600;
+constexpr double kLimitSeconds = 15;
+
+// Reads the printer's serial number once per process, from the host's
+// parameter file when it exists.
+void load_serial_number(TfrmCartaoDebito& holder) {
+  if (!stNrSerie.empty()) return;
+  const std::string path = platform::fs().short_path(HostDirectoryLong() + "\\PARAMETROSQTR.CDS");
+  if (!platform::fs().file_exists(path)) return;
+  holder.cdsParametrosQtr.LoadFromFile(path);
+  holder.cdsParametrosQtr.Open();
+  stNrSerie = holder.cdsParametrosQtr.FieldAsString("NRSERIEECF");
+}
+
+// Empties the response directory and a stale backup status pair, then sends
+// the activity request.
+void send_activity_request(StringList& request, const std::string& operation, const std::string& sequence) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string response = DirTef + "resp\\";
+  fs.remove_file(response + "intpos.sts");
+  fs.remove_file(response + "Ativo.001");
+  for (const std::string& name : fs.list(response + "*.*")) fs.remove_file(response + name);
+  if (fs.file_exists(dsDirBkpTef + "intpos.sts")) {
+    fs.remove_file(dsDirBkpTef + "intpos.001");
+    fs.remove_file(dsDirBkpTef + "intpos.sts");
+  }
+  LogCartao("Zul00500 - Gerando arquivo Atv");
+  request.Clear();
+  request.Add("000-000 = " + operation);
+  request.Add("001-000 = " + sequence);
+  request.Add("999-999 = 0");
+  SaveRequest(request, DirTef);
+  LogCartao("Zul00500 - Arquivo Atv criado");
+}
+
+// Whole seconds and milliseconds since `start`, as the wall clock reads them.
+double seconds_since(double start) {
+  return std::round((platform::clock().now() - start) * 24 * 60 * 60 * 1000) / 1000;
+}
+
+// Polls for the status file acknowledging `operation`; every status file
+// found is read and deleted, matching or not.
+bool wait_for_status(StringList& status, const std::string& operation) {
+  const std::string header = "000-000 = " + operation;
+  const double start = platform::clock().now();
+  for (;;) {
+    platform::process_messages();
+    LogCartao("Zul00500 - Aguardando resposta do gerenciador");
+    platform::pause(kCycleMs);
+    const std::string path = DirTef + "resp\\intpos.sts";
+    if (platform::fs().file_exists(path)) {
+      status.Clear();
+      LoadExchangeFile(status, path);
+      platform::fs().remove_file(path);
+      if (status.empty()) throw FileError("read the status file", path, "it holds no line");
+      if (status[0] == header) {
+        LogCartao("Zul00500 - Gerenciador est\xE1 ativo");
+        return true;
+      }
+    }
+    if (seconds_since(start) > kLimitSeconds) return false;
+  }
+}
+} // namespace
+
+bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
+  const auto holder = NewHolder();
+  load_serial_number(*holder);
+  bool result = false;
+  ReloadDirTef();
+
+  StringList list;
+  try {
+    if (operation == "ATV") send_activity_request(list, operation, sequence);
+    result = wait_for_status(list, operation);
+  } catch (...) {
+    LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
+    result = false;
+  }
+
+  if (!result)
+    host().Mensagem(holder->msgPadrao.Msg("GER_PDR_N_ATV"), "", "N", "N", tmAviso, "", "", 0, nullptr);
+  return result;
+}
+
+} // namespace zul00500
