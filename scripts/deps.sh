@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Installs what the project needs on a Debian machine, and only what is missing.
+#
+#   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources
+#   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), plus the
+#                           pugixml source package in build-deps/pugixml
+#   scripts/deps.sh bench   the build set plus Google Benchmark
+#
+# Several sets may be named at once. Running it again changes nothing.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DEPS_DIR="$ROOT/build-deps"
+SRC_LIST=/etc/apt/sources.list.d/zul-src.sources
+export DEBIAN_FRONTEND=noninteractive
+
+BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest)
+CROSS_PACKAGES=(cmake make googletest dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix)
+BENCH_PACKAGES=(libbenchmark-dev)
+
+if [[ $(id -u) -eq 0 ]]; then
+  SUDO=()
+elif command -v sudo >/dev/null; then
+  SUDO=(sudo)
+else
+  echo "deps.sh: not root and no sudo: cannot install packages" >&2
+  exit 1
+fi
+
+log() { echo "deps.sh: $*"; }
+
+apt_updated=0
+apt_update() {
+  log "apt-get update"
+  "${SUDO[@]}" apt-get update -qq
+  apt_updated=1
+}
+
+is_installed() {
+  [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
+}
+
+install_missing() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    is_installed "$pkg" || missing+=("$pkg")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+  [[ $apt_updated -eq 1 ]] || apt_update
+  log "installing ${missing[*]}"
+  "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# deb-src twins of the enabled "deb" stanzas of Debian's own deb822 list, so
+# that `apt-get source` reaches the same suites as the installed packages.
+write_src_list() {
+  local deb822=/etc/apt/sources.list.d/debian.sources text=""
+  if [[ -r $deb822 ]]; then
+    text=$(awk '
+      BEGIN { RS = ""; ORS = "\n\n" }
+      {
+        n = split($0, lines, "\n"); out = ""; keep = 0; field = ""; enabled = 1
+        for (i = 1; i <= n; i++) {
+          line = lines[i]
+          if (line ~ /^#/) continue
+          if (line ~ /^[ \t]/) { if (field != "") out = out "\n" line; continue }
+          split(line, kv, ":"); name = tolower(kv[1]); field = ""
+          if (name == "types") { if (line ~ /[: \t]deb([ \t]|$)/) keep = 1; continue }
+          if (name == "enabled" && line ~ /[: \t]no[ \t]*$/) enabled = 0
+          if (name == "uris" || name == "suites" || name == "components" || name == "signed-by") {
+            field = name; out = out "\n" line
+          }
+        }
+        if (keep && enabled && out != "") print "Types: deb-src" out
+      }' "$deb822")
+  fi
+  if [[ -n $text ]]; then
+    log "adding deb-src entries in $SRC_LIST"
+    printf '%s\n' "$text" | "${SUDO[@]}" tee "$SRC_LIST" >/dev/null
+    return 0
+  fi
+  # Older machines keep one-line entries in sources.list.
+  local legacy=/etc/apt/sources.list
+  if [[ -r $legacy ]] && grep -Eq '^deb[[:space:]]' "$legacy"; then
+    log "adding deb-src lines in ${SRC_LIST%.sources}.list"
+    sed -n 's/^deb\([[:space:]]\)/deb-src\1/p' "$legacy" | "${SUDO[@]}" tee "${SRC_LIST%.sources}.list" >/dev/null
+    return 0
+  fi
+  echo "deps.sh: no Debian 'deb' entries found to derive deb-src entries from" >&2
+  exit 1
+}
+
+has_source() { apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; }
+
+# The pugixml source tree for the Windows build, in build-deps/pugixml.
+fetch_pugixml_source() {
+  local dest="$DEPS_DIR/pugixml"
+  if [[ ! -f $dest/src/pugixml.cpp ]]; then
+    if ! has_source pugixml; then
+      [[ -e $SRC_LIST || -e ${SRC_LIST%.sources}.list ]] || write_src_list
+      apt_update
+      has_source pugixml || { echo "deps.sh: apt knows no source package pugixml" >&2; exit 1; }
+    fi
+    local work
+    mkdir -p "$DEPS_DIR"
+    work=$(mktemp -d "$DEPS_DIR/pugixml.XXXXXX")
+    log "apt-get source pugixml"
+    # As root, apt would try to download as _apt into a folder it cannot write.
+    local sandbox=()
+    [[ $(id -u) -ne 0 ]] || sandbox=(-o APT::Sandbox::User=root)
+    (cd "$work" && apt-get source -qq "${sandbox[@]}" pugixml)
+    local tree
+    tree=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'pugixml-*' | head -n 1)
+    if [[ -z $tree || ! -f $tree/src/pugixml.cpp ]]; then
+      echo "deps.sh: apt-get source pugixml gave no source tree in $work" >&2
+      exit 1
+    fi
+    rm -rf "$dest"
+    mv "$tree" "$dest"
+    rm -rf "$work"
+  fi
+  log "pugixml sources in $dest"
+}
+
+[[ $# -gt 0 ]] || set -- build
+for set_name in "$@"; do
+  case $set_name in
+    build) install_missing "${BUILD_PACKAGES[@]}" ;;
+    cross)
+      install_missing "${CROSS_PACKAGES[@]}"
+      fetch_pugixml_source
+      ;;
+    bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
+    *)
+      echo "usage: $0 [build|cross|bench]..." >&2
+      exit 2
+      ;;
+  esac
+done
