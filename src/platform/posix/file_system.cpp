@@ -1,0 +1,174 @@
+// The native file system on POSIX, over the path model of paths.h.
+#include "platform/file_system.h"
+
+#include "platform/posix/paths.h"
+#include "zul00500/errors.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <system_error>
+
+namespace zul00500::platform {
+
+namespace {
+std::string reason(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+[[noreturn]] void fail(const char* operation, const std::string& path, int error) {
+  throw FileError(operation, path, reason(error));
+}
+
+bool stat_path(const std::string& native, struct stat& info) { return ::stat(native.c_str(), &info) == 0; }
+
+class Descriptor {
+public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Closing can report a delayed write error, so writers close explicitly.
+  int close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+private:
+  int fd_;
+};
+
+struct DirCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+void write_all(const char* operation, const std::string& path, int flags, std::string_view bytes) {
+  Descriptor fd(::open(posix::resolve_path(path).c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+  if (fd.get() < 0) fail(operation, path, errno);
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      fail(operation, path, errno);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  if (fd.close() != 0) fail(operation, path, errno);
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+  bool file_exists(const std::string& path) override {
+    std::string last;
+    const std::string directory = posix::resolve_parent(path, last);
+    if (!has_wildcard(last)) {
+      struct stat info;
+      return stat_path(posix::resolve_path(path), info) && !S_ISDIR(info.st_mode);
+    }
+    // A pattern exists when some file matches it, as FindFirstFile tells.
+    for (const std::string& name : list(path)) {
+      struct stat info;
+      if (stat_path(posix::join(directory, name), info) && !S_ISDIR(info.st_mode)) return true;
+    }
+    return false;
+  }
+
+  bool directory_exists(const std::string& path) override {
+    struct stat info;
+    return stat_path(posix::resolve_path(path), info) && S_ISDIR(info.st_mode);
+  }
+
+  std::vector<std::string> list(const std::string& pattern) override {
+    std::vector<std::string> names;
+    std::string last;
+    const std::string directory = posix::resolve_parent(pattern, last);
+    if (last.empty()) return names;
+    if (!has_wildcard(last)) {
+      std::string found = posix::find_entry(directory, last);
+      if (!found.empty()) names.push_back(std::move(found));
+      return names;
+    }
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+      const std::string_view name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      if (wildcard_match(last, name)) names.emplace_back(name);
+    }
+    return names;
+  }
+
+  bool remove_file(const std::string& path) override {
+    const std::string native = posix::resolve_path(path);
+    struct stat info;
+    if (::lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    return ::unlink(native.c_str()) == 0;
+  }
+
+  bool rename_file(const std::string& from, const std::string& to) override {
+    return ::rename(posix::resolve_path(from).c_str(), posix::resolve_path(to).c_str()) == 0;
+  }
+
+  std::string read_file(const std::string& path) override {
+    Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) fail("read", path, errno);
+    std::string content;
+    struct stat info;
+    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        fail("read", path, errno);
+      }
+      if (got == 0) break;
+      content.append(buffer, static_cast<std::size_t>(got));
+    }
+    return content;
+  }
+
+  void write_file(const std::string& path, std::string_view bytes) override {
+    write_all("write", path, O_TRUNC, bytes);
+  }
+
+  void append_file(const std::string& path, std::string_view bytes) override {
+    write_all("append", path, O_APPEND, bytes);
+  }
+
+  void create_directories(const std::string& path) override {
+    const std::string native = posix::resolve_path(path);
+    // Every prefix ending before a "/", then the whole path.
+    for (std::size_t end = native.find('/', 1);; end = native.find('/', end + 1)) {
+      const std::string prefix = native.substr(0, end);
+      struct stat info;
+      if (stat_path(prefix, info)) {
+        if (!S_ISDIR(info.st_mode)) fail("create directory", path, ENOTDIR);
+      } else if (::mkdir(prefix.c_str(), 0777) != 0) {
+        const int error = errno;
+        // Someone else may have made it in the meantime.
+        if (error != EEXIST || !stat_path(prefix, info) || !S_ISDIR(info.st_mode))
+          fail("create directory", path, error);
+      }
+      if (end == std::string::npos) break;
+    }
+  }
+
+  std::string short_path(const std::string& path) override { return path; }
+
+  std::string native_path(const std::string& path) override { return posix::resolve_path(path); }
+};
+} // namespace
+
+FileSystem& native_fs() {
+  static PosixFileSystem instance;
+  return instance;
+}
+
+} // namespace zul00500::platform

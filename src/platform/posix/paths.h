@@ -1,0 +1,33 @@
+// How a package path (Windows form) becomes a POSIX path: "X:\a\b" lives at
+// <drive root>/x/a/b, "\" and "/" both separate, and each component missing
+// under its exact name takes the first entry of its parent that matches it
+// without regard to letter case. Components that match nothing stay as
+// written, so that files and directories can still be created.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zul00500::platform::posix {
+
+std::string resolve_path(std::string_view path);
+
+// Resolves everything but the last component; `last` receives that component
+// as written (empty when the path ends with a separator or names only a root).
+std::string resolve_parent(std::string_view path, std::string& last);
+
+// The entry of `directory` (a resolved path; empty for the working directory)
+// named `name`: exact first, else the first case-insensitive match; empty
+// when there is none.
+std::string find_entry(const std::string& directory, std::string_view name);
+
+// `directory` + "/" + `name`, where an empty directory is the working one.
+std::string join(const std::string& directory, std::string_view name);
+
+// Where drive letters live when no one chose: $ZUL_DRIVE_ROOT, else
+// $XDG_DATA_HOME/zul00500/drives, else ~/.local/share/zul00500/drives, else a
+// folder of this user under /tmp. Null pointers stand for unset variables.
+std::string default_drive_root_from(const char* zul_drive_root, const char* xdg_data_home, const char* home,
+                                    unsigned long uid);
+
+} // namespace zul00500::platform::posix
