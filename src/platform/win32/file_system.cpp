@@ -1,0 +1,194 @@
+// The native file system on Windows: paths are used as they are, through the
+// wide API so that code page 1252 names survive whatever the ANSI page is.
+#include "platform/file_system.h"
+
+#include "platform/win32/wide.h"
+#include "zul00500/errors.h"
+
+#include <windows.h>
+
+namespace zul00500::platform {
+
+namespace {
+using win32::to_wide;
+
+[[noreturn]] void fail(const char* operation, const std::string& path, DWORD error) {
+  throw FileError(operation, path, win32::error_text(error));
+}
+
+class Handle {
+public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() {
+    if (valid()) ::CloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  // Closing can report a delayed write error, so writers close explicitly.
+  bool close() {
+    const BOOL ok = ::CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok != 0;
+  }
+
+private:
+  HANDLE handle_;
+};
+
+class Search {
+public:
+  explicit Search(const std::string& pattern) : handle_(::FindFirstFileW(to_wide(pattern).c_str(), &data_)) {}
+  ~Search() {
+    if (handle_ != INVALID_HANDLE_VALUE) ::FindClose(handle_);
+  }
+  Search(const Search&) = delete;
+  Search& operator=(const Search&) = delete;
+  // Calls `visit(data)` for each entry but "." and "..", in the system's order,
+  // until it returns true.
+  template <class Visit> bool any(Visit visit) {
+    if (handle_ == INVALID_HANDLE_VALUE) return false;
+    do {
+      const std::wstring_view name = data_.cFileName;
+      if (name != L"." && name != L".." && visit(data_)) return true;
+    } while (::FindNextFileW(handle_, &data_));
+    return false;
+  }
+
+private:
+  WIN32_FIND_DATAW data_{};
+  HANDLE handle_;
+};
+
+DWORD attributes(const std::string& path) { return ::GetFileAttributesW(to_wide(path).c_str()); }
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+void write_all(const char* operation, const std::string& path, DWORD access, DWORD disposition,
+               std::string_view bytes) {
+  Handle file(::CreateFileW(to_wide(path).c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) fail(operation, path, ::GetLastError());
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) fail(operation, path, ::GetLastError());
+    bytes.remove_prefix(written);
+  }
+  if (!file.close()) fail(operation, path, ::GetLastError());
+}
+
+// Prefixes that are roots, not directories to create: "C:", "\\server\share".
+bool is_root(std::string_view prefix) {
+  if (prefix.empty() || (prefix.size() == 2 && prefix[1] == ':')) return true;
+  if (prefix.size() < 2 || !is_separator(prefix[0]) || !is_separator(prefix[1])) return false;
+  int separators = 0;
+  for (const char c : prefix.substr(2)) separators += is_separator(c);
+  return separators < 1 || (separators == 1 && !is_separator(prefix.back()));
+}
+
+class Win32FileSystem final : public FileSystem {
+public:
+  bool file_exists(const std::string& path) override {
+    if (has_wildcard(path)) {
+      Search search(path);
+      return search.any([](const WIN32_FIND_DATAW& data) { return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); });
+    }
+    const DWORD found = attributes(path);
+    return found != INVALID_FILE_ATTRIBUTES && !(found & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool directory_exists(const std::string& path) override {
+    const DWORD found = attributes(path);
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::vector<std::string> list(const std::string& pattern) override {
+    std::vector<std::string> names;
+    Search search(pattern);
+    search.any([&](const WIN32_FIND_DATAW& data) {
+      names.push_back(win32::from_wide(data.cFileName));
+      return false;
+    });
+    return names;
+  }
+
+  bool remove_file(const std::string& path) override { return ::DeleteFileW(to_wide(path).c_str()) != 0; }
+
+  bool rename_file(const std::string& from, const std::string& to) override {
+    return ::MoveFileExW(to_wide(from).c_str(), to_wide(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  }
+
+  std::string read_file(const std::string& path) override {
+    // Share everything: the manager may be replacing the file as we read it.
+    Handle file(::CreateFileW(to_wide(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) fail("read", path, ::GetLastError());
+    std::string content;
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0)
+      content.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buffer[65536];
+    for (;;) {
+      DWORD got = 0;
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) fail("read", path, ::GetLastError());
+      if (got == 0) break;
+      content.append(buffer, got);
+    }
+    return content;
+  }
+
+  void write_file(const std::string& path, std::string_view bytes) override {
+    write_all("write", path, GENERIC_WRITE, CREATE_ALWAYS, bytes);
+  }
+
+  void append_file(const std::string& path, std::string_view bytes) override {
+    // FILE_APPEND_DATA alone: every write lands at the end, whoever else appends.
+    write_all("append", path, FILE_APPEND_DATA, OPEN_ALWAYS, bytes);
+  }
+
+  void create_directories(const std::string& path) override {
+    for (std::size_t end = 0; end <= path.size(); ++end) {
+      if (end < path.size() && !is_separator(path[end])) continue;
+      const std::string prefix = path.substr(0, end);
+      if (is_root(prefix) || is_separator(prefix.back())) continue;
+      if (directory_exists(prefix)) continue;
+      if (!::CreateDirectoryW(to_wide(prefix).c_str(), nullptr)) {
+        const DWORD error = ::GetLastError();
+        if (!directory_exists(prefix)) fail("create directory", path, error);
+      }
+    }
+  }
+
+  std::string short_path(const std::string& path) override {
+    const std::wstring wide = to_wide(path);
+    const DWORD needed = ::GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0) return path;
+    std::wstring buffer(needed, L'\0');
+    const DWORD length = ::GetShortPathNameW(wide.c_str(), buffer.data(), needed);
+    if (length == 0 || length >= needed) return path;
+    buffer.resize(length);
+    return win32::from_wide(buffer);
+  }
+
+  std::string native_path(const std::string& path) override {
+    const std::wstring wide = to_wide(path);
+    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    std::wstring buffer(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), needed, buffer.data(), nullptr);
+    if (length == 0 || length >= needed) return path;
+    buffer.resize(length);
+    return win32::from_wide(buffer);
+  }
+};
+} // namespace
+
+FileSystem& native_fs() {
+  static Win32FileSystem instance;
+  return instance;
+}
+
+} // namespace zul00500::platform
