@@ -1,0 +1,85 @@
+// The store of the manager's answers: sequence numbers, numbered backup
+// names, and clean-up of one transaction's files.
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "zul00500/errors.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+namespace {
+
+// The working copy: never a numbered backup, whatever its extension says.
+constexpr const char* kWorkingCopy = "intpos.001";
+
+// The number of a backup name's extension (the text after the last dot), with
+// the blanks our own names carry. False for anything else: "intpos.sts" (a
+// status file may lie in the backup directory), "intpos.tmp", "intpos.bak",
+// a name without a dot. Such entries are not numbered backups; letting them
+// throw would make every later sale fail until someone removed the file.
+bool backup_number(const std::string& name, std::int64_t& number) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string_view extension = std::string_view(name).substr(dot + 1);
+  const std::size_t first = extension.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  const char* begin = extension.data() + first;
+  const char* end = extension.data() + extension.size();
+  const auto [stop, error] = std::from_chars(begin, end, number);
+  // The largest value would leave no next number.
+  return error == std::errc() && stop == end && number < std::numeric_limits<std::int64_t>::max();
+}
+
+// True when an entry listed a moment ago is no longer there.
+bool vanished(platform::FileSystem& fs, const std::string& path) {
+  return !fs.file_exists(path) && !fs.directory_exists(path);
+}
+
+} // namespace
+
+std::string GetSequence() {
+  // Sixtieths of a second since 1899-12-30, computed in extended precision so
+  // that the last of the twelve digits is right.
+  const long double sixtieths = static_cast<long double>(platform::clock().now()) * 24 * 60 * 60 * 60;
+  std::string text = std::to_string(static_cast<std::int64_t>(sixtieths));
+  if (text.size() > 10) text.erase(0, text.size() - 10);
+  return AjustaZero(text, 10);
+}
+
+std::string NewIntPosFileName(const std::string& directory) {
+  std::int64_t next = 1;
+  for (const std::string& name : platform::fs().list(directory + "intpos.*")) {
+    if (name == kWorkingCopy) continue;
+    std::int64_t number = 0;
+    if (backup_number(name, number) && number >= next) next = number + 1;
+  }
+  return directory + "intpos." + Ajusta(std::to_string(next), 3);
+}
+
+void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string key = "001-000 = " + sequence;
+  StringList file;
+  for (const std::string& name : fs.list(directory + "intpos.*")) {
+    const std::string path = directory + name;
+    if (sequence.empty()) {
+      fs.remove_file(path);
+      continue;
+    }
+    try {
+      file.LoadFromFile(path);
+    } catch (const FileError&) {
+      // Deleted since the listing (by the manager, or by a host handler run
+      // from a wait): nothing left to clean. Anything else is reported.
+      if (vanished(fs, path)) continue;
+      throw;
+    }
+    if (file.Text().find(key) != std::string::npos) fs.remove_file(path);
+  }
+}
+
+} // namespace zul00500
