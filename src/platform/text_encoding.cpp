@@ -35,7 +35,8 @@ int to_cp1252(std::uint32_t code) {
   return -1;
 }
 
-// Decodes one UTF-8 sequence at `pos`; -1 (advancing one byte) when invalid.
+// Decodes one UTF-8 sequence at `pos`; -1 when invalid, having skipped only
+// its first byte, so every byte of a malformed sequence is replaced.
 long decode(std::string_view text, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
   int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
@@ -53,8 +54,11 @@ long decode(std::string_view text, std::size_t& pos) {
     code = (code << 6) | (next & 0x3F);
   }
   static constexpr std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+    ++pos;
+    return -1;
+  }
   pos += length;
-  if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return -1;
   return static_cast<long>(code);
 }
 } // namespace

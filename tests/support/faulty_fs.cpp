@@ -1,0 +1,118 @@
+#include "support/faulty_fs.h"
+
+#include "zul00500/errors.h"
+
+namespace zul00500::testing {
+
+namespace {
+constexpr const char* injected = "injected fault";
+
+std::size_t index(FsOp op) { return static_cast<std::size_t>(op); }
+} // namespace
+
+void FaultyFs::add_rule(FsOp op, int n, bool onwards, Fault fault) {
+  std::lock_guard lock(mutex_);
+  rules_.push_back({op, made_[index(op)] + n, onwards, fault});
+}
+
+void FaultyFs::heal() {
+  std::lock_guard lock(mutex_);
+  rules_.clear();
+}
+
+std::optional<Fault> FaultyFs::enter(FsOp op, const std::string& path, const std::string& to) {
+  std::lock_guard lock(mutex_);
+  const long long number = ++made_[index(op)];
+  std::optional<Fault> hit;
+  for (const Rule& rule : rules_) {
+    if (rule.op == op && op != FsOp::NativePath && (rule.onwards ? number >= rule.first : number == rule.first))
+      hit = rule.fault;
+  }
+  calls_.push_back({op, path, to, hit.has_value()});
+  return hit;
+}
+
+std::vector<FsCall> FaultyFs::calls() const {
+  std::lock_guard lock(mutex_);
+  return calls_;
+}
+
+std::vector<std::string> FaultyFs::paths(FsOp op) const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> result;
+  for (const FsCall& call : calls_) {
+    if (call.op == op) result.push_back(call.path);
+  }
+  return result;
+}
+
+int FaultyFs::count(FsOp op) const {
+  std::lock_guard lock(mutex_);
+  int result = 0;
+  for (const FsCall& call : calls_) result += call.op == op;
+  return result;
+}
+
+void FaultyFs::clear_calls() {
+  std::lock_guard lock(mutex_);
+  calls_.clear();
+}
+
+bool FaultyFs::file_exists(const std::string& path) {
+  return !enter(FsOp::FileExists, path) && inner_.file_exists(path);
+}
+
+bool FaultyFs::directory_exists(const std::string& path) {
+  return !enter(FsOp::DirectoryExists, path) && inner_.directory_exists(path);
+}
+
+std::vector<std::string> FaultyFs::list(const std::string& pattern) {
+  if (enter(FsOp::List, pattern)) return {};
+  return inner_.list(pattern);
+}
+
+bool FaultyFs::remove_file(const std::string& path) {
+  return !enter(FsOp::RemoveFile, path) && inner_.remove_file(path);
+}
+
+bool FaultyFs::rename_file(const std::string& from, const std::string& to) {
+  return !enter(FsOp::RenameFile, from, to) && inner_.rename_file(from, to);
+}
+
+std::string FaultyFs::read_file(const std::string& path) {
+  if (enter(FsOp::ReadFile, path)) throw FileError("read", path, injected);
+  return inner_.read_file(path);
+}
+
+void FaultyFs::write_file(const std::string& path, std::string_view bytes) {
+  if (const auto fault = enter(FsOp::WriteFile, path)) {
+    if (*fault == Fault::Torn) inner_.write_file(path, bytes.substr(0, bytes.size() / 2));
+    throw FileError("write", path, injected);
+  }
+  inner_.write_file(path, bytes);
+}
+
+void FaultyFs::append_file(const std::string& path, std::string_view bytes) {
+  if (const auto fault = enter(FsOp::AppendFile, path)) {
+    if (*fault == Fault::Torn) inner_.append_file(path, bytes.substr(0, bytes.size() / 2));
+    throw FileError("append", path, injected);
+  }
+  inner_.append_file(path, bytes);
+}
+
+void FaultyFs::create_directories(const std::string& path) {
+  if (enter(FsOp::CreateDirectories, path)) throw FileError("create directory", path, injected);
+  inner_.create_directories(path);
+}
+
+std::string FaultyFs::short_path(const std::string& path) {
+  if (enter(FsOp::ShortPath, path)) return path;
+  return inner_.short_path(path);
+}
+
+std::string FaultyFs::native_path(const std::string& path) {
+  enter(FsOp::NativePath, path);
+  return inner_.native_path(path);
+}
+
+} // namespace zul00500::testing

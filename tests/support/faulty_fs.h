@@ -1,0 +1,97 @@
+// A file system that passes every call on to another (the native one by
+// default), records it, and fails the calls a test chooses: the way to check
+// that a routine cleans up and loses nothing when a disk operation fails.
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zul00500::testing {
+
+enum class FsOp {
+  FileExists,
+  DirectoryExists,
+  List,
+  RemoveFile,
+  RenameFile,
+  ReadFile,
+  WriteFile,
+  AppendFile,
+  CreateDirectories,
+  ShortPath,
+  NativePath,
+};
+
+enum class Fault {
+  // Nothing happens. read/write/append/create_directories throw FileError;
+  // remove/rename return false; file_exists, directory_exists and list find
+  // nothing; short_path returns the path unchanged. native_path never fails.
+  Fail,
+  // write/append only: the first half of the bytes reach the file, then
+  // FileError, like a full disk. Other operations fail as with Fail.
+  Torn,
+};
+
+struct FsCall {
+  FsOp op;
+  std::string path;
+  std::string to; // rename only
+  bool failed = false;
+
+  bool operator==(const FsCall&) const = default;
+};
+
+class FaultyFs : public platform::FileSystem {
+public:
+  explicit FaultyFs(platform::FileSystem& inner = platform::native_fs()) : inner_(inner) {}
+
+  // Fails the `n`th call of `op` made from now on (1 is the next one).
+  void fail_call(FsOp op, int n, Fault fault = Fault::Fail) { add_rule(op, n, false, fault); }
+  // Fails the `n`th call of `op` from now on and every later one.
+  void fail_from(FsOp op, int n, Fault fault = Fault::Fail) { add_rule(op, n, true, fault); }
+  // Forgets every fault still waiting.
+  void heal();
+
+  std::vector<FsCall> calls() const;
+  // Paths of the calls of one operation, in order (for rename, the source).
+  std::vector<std::string> paths(FsOp op) const;
+  int count(FsOp op) const;
+  void clear_calls();
+
+  bool file_exists(const std::string& path) override;
+  bool directory_exists(const std::string& path) override;
+  std::vector<std::string> list(const std::string& pattern) override;
+  bool remove_file(const std::string& path) override;
+  bool rename_file(const std::string& from, const std::string& to) override;
+  std::string read_file(const std::string& path) override;
+  void write_file(const std::string& path, std::string_view bytes) override;
+  void append_file(const std::string& path, std::string_view bytes) override;
+  void create_directories(const std::string& path) override;
+  std::string short_path(const std::string& path) override;
+  std::string native_path(const std::string& path) override;
+
+private:
+  struct Rule {
+    FsOp op;
+    long long first;   // position in the op's call count
+    bool onwards;
+    Fault fault;
+  };
+  static constexpr std::size_t op_count = static_cast<std::size_t>(FsOp::NativePath) + 1;
+
+  void add_rule(FsOp op, int n, bool onwards, Fault fault);
+  // Records the call; the fault to inject, if any.
+  std::optional<Fault> enter(FsOp op, const std::string& path, const std::string& to = {});
+
+  platform::FileSystem& inner_;
+  mutable std::mutex mutex_;
+  std::vector<Rule> rules_;
+  std::vector<FsCall> calls_;
+  long long made_[op_count] = {};
+};
+
+} // namespace zul00500::testing

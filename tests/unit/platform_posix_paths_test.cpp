@@ -1,0 +1,114 @@
+// How Windows-form paths land on a POSIX file system.
+#ifndef _WIN32
+#include "platform/file_system.h"
+#include "platform/posix/paths.h"
+#include "platform/process.h"
+
+#include "support/temp_world.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace zul00500::platform {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+class PosixPathTest : public ::testing::Test {
+protected:
+  void make_directory(const std::string& relative) { stdfs::create_directories(world.root() + "/" + relative); }
+  void make_file(const std::string& relative) { native_fs().write_file(world.root() + "/" + relative, ""); }
+
+  testing::TempWorld world;
+  FileSystem& files = native_fs();
+};
+
+TEST_F(PosixPathTest, DriveLetterLivesUnderTheDriveRootInLowerCase) {
+  EXPECT_EQ(files.native_path("c:\\tef_dial\\req\\intpos.001"), world.root() + "/c/tef_dial/req/intpos.001");
+  EXPECT_EQ(files.native_path("C:\\x"), world.root() + "/c/x");
+  EXPECT_EQ(files.native_path("c:"), world.root() + "/c");
+}
+
+TEST_F(PosixPathTest, ComponentsMatchExistingEntriesWithoutRegardToCase) {
+  make_directory("c/Tef_Dial/RESP");
+  make_file("c/Tef_Dial/RESP/IntPos.001");
+  EXPECT_EQ(files.native_path("c:\\tef_dial\\resp\\intpos.001"), world.root() + "/c/Tef_Dial/RESP/IntPos.001");
+  EXPECT_TRUE(files.file_exists("C:\\TEF_DIAL\\Resp\\INTPOS.001"));
+  EXPECT_TRUE(files.directory_exists("c:\\tef_dial\\resp\\"));
+}
+
+TEST_F(PosixPathTest, AnExactNameWinsOverACaseInsensitiveOne) {
+  make_directory("c/Dir");
+  make_directory("c/dir");
+  EXPECT_EQ(files.native_path("c:\\dir\\x"), world.root() + "/c/dir/x");
+  EXPECT_EQ(files.native_path("c:\\Dir\\x"), world.root() + "/c/Dir/x");
+}
+
+TEST_F(PosixPathTest, MissingComponentsStayAsWrittenSoFilesCanBeCreated) {
+  make_directory("c/tef_dial");
+  EXPECT_EQ(files.native_path("c:\\TEF_DIAL\\Req\\New.txt"), world.root() + "/c/tef_dial/Req/New.txt");
+  files.create_directories("c:\\TEF_DIAL\\Req");
+  files.write_file("c:\\TEF_DIAL\\REQ\\intpos.001", "x");
+  EXPECT_TRUE(stdfs::exists(world.root() + "/c/tef_dial/Req/intpos.001"));
+}
+
+TEST_F(PosixPathTest, BackslashSeparatesInNativeAbsolutePathsToo) {
+  make_directory("host/Dados/Cadastros");
+  EXPECT_EQ(files.native_path(world.host_dir() + "\\dados\\cadastros\\DIRTEF.cds"),
+            world.host_dir() + "/Dados/Cadastros/DIRTEF.cds");
+}
+
+TEST_F(PosixPathTest, DotsAndRepeatedSeparatorsAreFoldedLikeWindowsDoes) {
+  EXPECT_EQ(files.native_path("c:\\a\\.\\b\\..\\c\\\\d\\"), world.root() + "/c/a/c/d");
+  EXPECT_EQ(files.native_path("c:\\..\\..\\x"), world.root() + "/c/x");
+}
+
+TEST_F(PosixPathTest, RelativePathsStartAtTheWorkingDirectory) {
+  const stdfs::path previous = stdfs::current_path();
+  stdfs::current_path(world.root());
+  make_directory("Rel");
+  files.write_file("rel\\f.txt", "x");
+  stdfs::current_path(previous);
+  EXPECT_TRUE(stdfs::exists(world.root() + "/Rel/f.txt"));
+}
+
+TEST_F(PosixPathTest, ListFollowsTheDirectoryOrder) {
+  make_directory("c/resp");
+  for (const char* name : {"intpos.010", "intpos.002", "INTPOS.STS", "intpos.001", "intpos.100"})
+    make_file(std::string("c/resp/") + name);
+  std::vector<std::string> on_disk;
+  for (const auto& entry : stdfs::directory_iterator(world.root() + "/c/resp"))
+    on_disk.push_back(entry.path().filename().string());
+  EXPECT_EQ(files.list("C:\\Resp\\intpos.*"), on_disk);
+}
+
+TEST_F(PosixPathTest, ListOfAPatternEndingInASeparatorIsEmpty) {
+  make_directory("c/resp");
+  EXPECT_THAT(files.list("c:\\resp\\"), ::testing::IsEmpty());
+}
+
+TEST_F(PosixPathTest, ShortPathIsThePathUnchanged) {
+  EXPECT_EQ(files.short_path(world.host_dir() + "\\Dados\\TefDisc\\"), world.host_dir() + "\\Dados\\TefDisc\\");
+}
+
+TEST(PosixDriveRootTest, DefaultComesFromTheEnvironmentThenTheUsersDataFolder) {
+  EXPECT_EQ(posix::default_drive_root_from("/srv/drives", "/x", "/home/u", 7), "/srv/drives");
+  EXPECT_EQ(posix::default_drive_root_from(nullptr, "/x/data", "/home/u", 7), "/x/data/zul00500/drives");
+  EXPECT_EQ(posix::default_drive_root_from("", "relative", "/home/u", 7), "/home/u/.local/share/zul00500/drives");
+  EXPECT_EQ(posix::default_drive_root_from(nullptr, nullptr, nullptr, 7), "/tmp/zul00500-7/drives");
+}
+
+TEST(PosixDriveRootTest, OverrideWinsUntilCleared) {
+  const std::string before = drive_root();
+  set_drive_root("/elsewhere");
+  EXPECT_EQ(drive_root(), "/elsewhere");
+  EXPECT_EQ(native_fs().native_path("d:\\x"), "/elsewhere/d/x");
+  set_drive_root("");
+  EXPECT_EQ(drive_root(), before);
+}
+
+} // namespace
+} // namespace zul00500::platform
+#endif
