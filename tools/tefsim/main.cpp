@@ -1,0 +1,102 @@
+// tefsim: a TEF manager simulator. Serves the exchange roots chosen on the
+// command line until Ctrl+C or SIGTERM; see usage() for the options and the
+// scenario format.
+#include <cstdio>
+#include <deque>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/clock.h"
+#include "platform/date_time.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "platform/signals.h"
+#include "platform/text_encoding.h"
+#include "tefsim/manager.h"
+#include "tefsim/options.h"
+
+namespace platform = zul00500::platform;
+
+namespace {
+
+// One line per event, time first, flushed at once so that a reader (or an
+// integration test) sees it while the simulator runs. A log file gets the
+// code page 1252 bytes as they are; the terminal gets UTF-8.
+class LogWriter {
+public:
+  explicit LogWriter(const std::string& path) {
+    if (path.empty()) return;
+    file_.open(path, std::ios::binary | std::ios::app);
+    if (!file_) throw std::runtime_error("cannot open the log file " + path);
+  }
+
+  void operator()(const std::string& text) {
+    const auto t = platform::decode_date_time(platform::clock().now());
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d.%03d ", t.hour, t.minute, t.second, t.millisecond);
+    if (file_.is_open()) file_ << stamp << text << "\r\n" << std::flush;
+    else std::cout << stamp << platform::cp1252_to_utf8(text) << "\n" << std::flush;
+  }
+
+private:
+  std::ofstream file_;
+};
+
+std::string read_text_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw tefsim::UsageError("cannot read the scenario file " + path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+tefsim::Scenario load_scenario(const tefsim::Options& options) {
+  tefsim::Scenario scenario;
+  if (!options.scenario_file.empty())
+    scenario.add_text(read_text_file(options.scenario_file), options.scenario_file);
+  for (const std::string& rule : options.rules) scenario.add_line(rule);
+  return scenario;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  tefsim::Options options;
+  tefsim::Scenario scenario;
+  try {
+    options = tefsim::parse_options(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+      std::cout << tefsim::usage();
+      return 0;
+    }
+    scenario = load_scenario(options);
+  } catch (const std::exception& e) {
+    std::cerr << "tefsim: " << e.what() << "\nTry 'tefsim --help'.\n";
+    return 2;
+  }
+
+  try {
+    if (!options.drive_root.empty()) platform::set_drive_root(options.drive_root);
+    LogWriter log(options.log_file);
+    tefsim::Simulation simulation(std::move(scenario));
+    std::deque<tefsim::Manager> managers;
+    for (const std::string& root : options.roots) {
+      tefsim::Manager& manager = managers.emplace_back(root, simulation, std::ref(log));
+      manager.prepare();
+      log("tefsim: serving " + root + " (" + platform::fs().native_path(root) + ")");
+    }
+
+    platform::install_stop_handler();
+    while (!platform::stop_requested()) {
+      for (tefsim::Manager& manager : managers) manager.poll();
+      platform::pause(options.poll_ms);
+    }
+    log("tefsim: stopped");
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "tefsim: " << e.what() << "\n";
+    return 1;
+  }
+}

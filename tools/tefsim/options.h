@@ -1,0 +1,33 @@
+// tefsim's command line.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tefsim {
+
+struct Options {
+  std::vector<std::string> roots{"c:\\tef_dial\\"}; // exchange roots served
+  std::string drive_root;                           // empty: platform default
+  std::string scenario_file;                        // native path, empty: none
+  std::vector<std::string> rules;                   // scenario lines, after the file's
+  std::string log_file;                             // native path, empty: stdout
+  std::uint32_t poll_ms = 100;
+  bool help = false;
+};
+
+// A command line that cannot be understood; what() says why.
+class UsageError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// `args` without the program name. Throws UsageError.
+Options parse_options(const std::vector<std::string>& args);
+
+// The --help text, scenario format included.
+std::string usage();
+
+} // namespace tefsim
