@@ -74,32 +74,53 @@ std::string group_thousands(const std::string& integer, char separator) {
 // The Windows placements of the currency symbol around a negative amount.
 std::string negative_currency(const std::string& n, const std::string& s, int format) {
   switch (format) {
-  case 0: return "(" + s + n + ")";
-  case 1: return "-" + s + n;
-  case 2: return s + "-" + n;
-  case 3: return s + n + "-";
-  case 4: return "(" + n + s + ")";
-  case 5: return "-" + n + s;
-  case 6: return n + "-" + s;
-  case 7: return n + s + "-";
-  case 8: return "-" + n + " " + s;
-  case 9: return "-" + s + " " + n;
-  case 10: return n + " " + s + "-";
-  case 11: return s + " " + n + "-";
-  case 12: return s + " -" + n;
-  case 13: return n + "- " + s;
-  case 14: return "(" + s + " " + n + ")";
-  case 15: return "(" + n + " " + s + ")";
-  default: return "-" + s + n;
+  case 0:
+    return "(" + s + n + ")";
+  case 1:
+    return "-" + s + n;
+  case 2:
+    return s + "-" + n;
+  case 3:
+    return s + n + "-";
+  case 4:
+    return "(" + n + s + ")";
+  case 5:
+    return "-" + n + s;
+  case 6:
+    return n + "-" + s;
+  case 7:
+    return n + s + "-";
+  case 8:
+    return "-" + n + " " + s;
+  case 9:
+    return "-" + s + " " + n;
+  case 10:
+    return n + " " + s + "-";
+  case 11:
+    return s + " " + n + "-";
+  case 12:
+    return s + " -" + n;
+  case 13:
+    return n + "- " + s;
+  case 14:
+    return "(" + s + " " + n + ")";
+  case 15:
+    return "(" + n + " " + s + ")";
+  default:
+    return "-" + s + n;
   }
 }
 
 std::string positive_currency(const std::string& n, const std::string& s, int format) {
   switch (format) {
-  case 1: return n + s;
-  case 2: return s + " " + n;
-  case 3: return n + " " + s;
-  default: return s + n;
+  case 1:
+    return n + s;
+  case 2:
+    return s + " " + n;
+  case 3:
+    return n + " " + s;
+  default:
+    return s + n;
   }
 }
 
@@ -108,7 +129,8 @@ std::string positive_currency(const std::string& n, const std::string& s, int fo
 std::string CentsText(double amount, const platform::RegionalSettings& settings) {
   if (!std::isfinite(amount)) return not_finite(amount);
   const Decimal decimal = to_decimal(amount, 2);
-  std::string text = (decimal.negative ? "-" : "") + decimal.integer + settings.decimal_separator + decimal.fraction;
+  std::string text =
+      (decimal.negative ? "-" : "") + decimal.integer + settings.decimal_separator + decimal.fraction;
   const std::size_t separator = text.find(settings.decimal_separator);
   if (separator != std::string::npos) text.erase(separator, 1);
   return text;
@@ -117,10 +139,11 @@ std::string CentsText(double amount, const platform::RegionalSettings& settings)
 std::string FormatCurr(double amount, const platform::RegionalSettings& settings) {
   if (!std::isfinite(amount)) return not_finite(amount);
   const Decimal decimal = to_decimal(amount, 2);
-  const std::string number =
-      group_thousands(decimal.integer, settings.thousand_separator) + settings.decimal_separator + decimal.fraction;
-  return decimal.negative ? negative_currency(number, settings.currency_string, settings.negative_currency_format)
-                          : positive_currency(number, settings.currency_string, settings.currency_format);
+  const std::string number = group_thousands(decimal.integer, settings.thousand_separator) +
+                             settings.decimal_separator + decimal.fraction;
+  return decimal.negative
+             ? negative_currency(number, settings.currency_string, settings.negative_currency_format)
+             : positive_currency(number, settings.currency_string, settings.currency_format);
 }
 
 } // namespace zul00500

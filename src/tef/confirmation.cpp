@@ -32,10 +32,12 @@ std::string amount_text(const StringList& answer) {
 
 // Tells the operator that the transaction was cancelled, with its network,
 // document number (when there is one) and amount.
-void show_cancellation_notice(const StringList& answer, const std::string& amount, const std::string& context) {
+void show_cancellation_notice(const StringList& answer, const std::string& amount,
+                              const std::string& context) {
   const std::string document = answer.Field("012-000 ");
   std::string& notice = stMensagem_Zul00500;
-  notice = MessageText("CANC_TRANS") + kLineBreak + MessageText("REDE") + answer.Field("010-000 ") + kLineBreak;
+  notice =
+      MessageText("CANC_TRANS") + kLineBreak + MessageText("REDE") + answer.Field("010-000 ") + kLineBreak;
   if (!document.empty() && document != "0") notice += MessageText("DOC_NO") + document + kLineBreak;
   notice += amount;
   host().Mensagem(stMensagem_Zul00500, "", "N", "N", tmInformacao, "", context, 0, nullptr);

@@ -13,7 +13,8 @@ namespace {
 // goes from the response directory where it was found (for a backup entry:
 // that of the root VerificaRetorno switched to) and from the backup
 // directory. False at the first answer not settled; it stays.
-bool settle(const std::string& root, bool from_backup, const std::string& context, bool notConfirm, StringList& list) {
+bool settle(const std::string& root, bool from_backup, const std::string& context, bool notConfirm,
+            StringList& list) {
   platform::FileSystem& fs = platform::fs();
   const std::string directory = from_backup ? dsDirBkpTef : root + "resp\\";
   for (const std::string& name : fs.list(directory + "intpos.*")) {

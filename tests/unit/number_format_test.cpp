@@ -31,16 +31,17 @@ TEST_P(CentsTextTest, IsTheSameWhateverTheDecimalSeparator) {
   EXPECT_EQ(CentsText(GetParam().amount, UnitedStates()), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Amounts, CentsTextTest,
-    ::testing::Values(CentsCase{1234.56, "123456"}, CentsCase{0.5, "050"}, CentsCase{12.5, "1250"},
-                      CentsCase{0, "000"}, CentsCase{19.99, "1999"},
-                      // No grouping, however large.
-                      CentsCase{1234567.89, "123456789"},
-                      // Rounded from the decimal digits, half away from zero:
-                      // 1.005 is stored as 1.00499999..., still one cent up.
-                      CentsCase{1.005, "101"}, CentsCase{0.125, "013"}, CentsCase{2.675, "268"},
-                      CentsCase{9.999, "1000"}, CentsCase{0.004, "000"}));
+INSTANTIATE_TEST_SUITE_P(Amounts, CentsTextTest,
+                         ::testing::Values(CentsCase{1234.56, "123456"}, CentsCase{0.5, "050"},
+                                           CentsCase{12.5, "1250"}, CentsCase{0, "000"},
+                                           CentsCase{19.99, "1999"},
+                                           // No grouping, however large.
+                                           CentsCase{1234567.89, "123456789"},
+                                           // Rounded from the decimal digits, half away from zero:
+                                           // 1.005 is stored as 1.00499999..., still one cent up.
+                                           CentsCase{1.005, "101"}, CentsCase{0.125, "013"},
+                                           CentsCase{2.675, "268"}, CentsCase{9.999, "1000"},
+                                           CentsCase{0.004, "000"}));
 
 TEST(CentsText, DeletesOnlyTheFirstSeparator) {
   platform::RegionalSettings odd = Brazil();
@@ -72,8 +73,8 @@ TEST(FormatCurr, PlacesThePositiveSymbolAsTheSettingsSay) {
 
 TEST(FormatCurr, PlacesTheNegativeSymbolAsTheSettingsSay) {
   platform::RegionalSettings settings = UnitedStates();
-  const char* expected[] = {"($1.50)", "-$1.50",  "$-1.50",  "$1.50-",  "(1.50$)",   "-1.50$",
-                            "1.50-$",  "1.50$-",  "-1.50 $", "-$ 1.50", "1.50 $-",   "$ 1.50-",
+  const char* expected[] = {"($1.50)", "-$1.50",  "$-1.50",   "$1.50-",  "(1.50$)", "-1.50$",
+                            "1.50-$",  "1.50$-",  "-1.50 $",  "-$ 1.50", "1.50 $-", "$ 1.50-",
                             "$ -1.50", "1.50- $", "($ 1.50)", "(1.50 $)"};
   for (int format = 0; format < 16; ++format) {
     settings.negative_currency_format = format;

@@ -23,6 +23,8 @@ std::string SequenceAt(const platform::DateTimeParts& when) {
 TEST(GetSequence, CountsSixtiethsOfASecondKeepingTheLastTenDigits) {
   // 46363.33333921 days, 240347520030.48 sixtieths.
   EXPECT_EQ(SequenceAt({2026, 12, 7, 8, 0, 0, 508}), "0347520030");
+  // Computed in extended precision: a double product gives 0347520008 here.
+  EXPECT_EQ(SequenceAt({2026, 12, 7, 8, 0, 0, 150}), "0347520009");
   // Left-filled with zeros when the count is short.
   EXPECT_EQ(SequenceAt({1900, 1, 1, 0, 0, 0, 0}), "0010368000");
 }
@@ -113,7 +115,8 @@ TEST_F(DeleteIntPosFilesTest, BySequenceDeletesEveryFileWhoseTextContainsTheKey)
   // A plain substring test: the eleven-digit neighbour goes too, the line
   // without a blank after "=" does not.
   DeleteIntPosFiles(dsDirBkpTef, "0347520030");
-  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  3", "intpos.  4", "intpos.sts"}));
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"),
+            (std::vector<std::string>{"intpos.  3", "intpos.  4", "intpos.sts"}));
   EXPECT_TRUE(Exists(dsDirBkpTef + "other.txt"));
 }
 

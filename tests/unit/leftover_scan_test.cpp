@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/file_system.h"
+#include "support/faulty_fs.h"
+#include "support/manager_world.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+namespace {
+
+using testing::FaultyFs;
+using testing::FsOp;
+using testing::ManagerWorld;
+using testing::StatusReply;
+
+const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+const std::string kDiscResp = std::string(kRootTefDisc) + "resp\\";
+const std::string kHiperResp = std::string(kRootHiperTef) + "resp\\";
+
+StringList Answer(const std::string& network, const std::string& document) {
+  return {"000-000 = CRT",        "001-000 = 00000" + document, "003-000 = 1000", "009-000 = 0",
+          "010-000 = " + network, "012-000 = " + document,      "028-000 = 1"};
+}
+
+class CheckIntPosFilesTest : public ManagerWorld {
+protected:
+  bool Scan() { return CheckIntPosFiles("ctx", true); }
+  // Document numbers of the non-confirmations the manager of `root` took.
+  std::vector<std::string> NotConfirmed(const std::string& root) {
+    std::vector<std::string> documents;
+    for (const StringList& request : Manager(root).Requests())
+      if (request.Field("000-000 ") == "NCN") documents.push_back(request.Field("012-000 "));
+    std::sort(documents.begin(), documents.end());
+    return documents;
+  }
+  std::vector<std::string> Leftovers(const std::string& directory) { return Names(directory + "intpos.*"); }
+};
+
+TEST_F(CheckIntPosFilesTest, WithNothingLeftSucceedsAndEndsOnTheLastRoot) {
+  Put(dsDirBkpTef + "keep.txt", {});
+  EXPECT_TRUE(Scan());
+  EXPECT_EQ(DirTef, kRootHiperTef);
+  EXPECT_TRUE(Operations(kRootTefDial).empty());
+  EXPECT_TRUE(Operations(kRootTefDisc).empty());
+  EXPECT_TRUE(Operations(kRootHiperTef).empty());
+  EXPECT_TRUE(Exists(dsDirBkpTef + "keep.txt"));
+  EXPECT_TRUE(LogMessages().empty());
+}
+
+TEST_F(CheckIntPosFilesTest, SettlesEveryLeftoverOfTheResponseDirectoriesAndTheBackups) {
+  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  Put(kHiperResp + "intpos.001", Answer("HCard", "2"));
+  Put(dsDirBkpTef + "intpos.  1", Answer("TECBAN", "3"));
+
+  EXPECT_TRUE(Scan());
+
+  EXPECT_EQ(NotConfirmed(kRootTefDial), (std::vector<std::string>{"1"}));
+  EXPECT_EQ(NotConfirmed(kRootTefDisc), (std::vector<std::string>{"3"}));
+  EXPECT_EQ(NotConfirmed(kRootHiperTef), (std::vector<std::string>{"2"}));
+  EXPECT_TRUE(Leftovers(kDialResp).empty());
+  EXPECT_TRUE(Leftovers(kHiperResp).empty());
+  EXPECT_TRUE(Leftovers(dsDirBkpTef).empty());
+  // One cancellation notice per answer, each with the caller's context.
+  ASSERT_EQ(host_->Calls().size(), 3u);
+  for (const auto& call : host_->Calls()) EXPECT_EQ(call.context, "ctx");
+}
+
+TEST_F(CheckIntPosFilesTest, PassesTheFlagOn) {
+  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  EXPECT_TRUE(CheckIntPosFiles("ctx", false));
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "CNF"}));
+  EXPECT_TRUE(host_->Calls().empty());
+}
+
+TEST_F(CheckIntPosFilesTest, ALoneStatusFileStopsTheScanAndStays) {
+  Put(kDialResp + "intpos.sts", {"000-000 = CRT"});
+  Put(kDiscResp + "intpos.001", Answer("TECBAN", "1"));
+  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "2"));
+
+  EXPECT_FALSE(Scan());
+
+  EXPECT_TRUE(Exists(kDialResp + "intpos.sts"));
+  // Nothing after it was looked at: neither the backups nor the later roots.
+  EXPECT_TRUE(Exists(kDiscResp + "intpos.001"));
+  EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.  1"));
+  EXPECT_TRUE(Operations(kRootTefDial).empty());
+  EXPECT_TRUE(Operations(kRootTefDisc).empty());
+  EXPECT_EQ(DirTef, kRootTefDial);
+}
+
+TEST_F(CheckIntPosFilesTest, StopsAtTheFirstAnswerTheManagerDoesNotAcknowledge) {
+  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  Put(kHiperResp + "intpos.001", Answer("HCard", "2"));
+  dial_.Script({StatusReply::Acknowledge, StatusReply::Silent});
+
+  EXPECT_FALSE(Scan());
+
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "NCN"}));
+  EXPECT_TRUE(Operations(kRootHiperTef).empty());
+  EXPECT_TRUE(Exists(kHiperResp + "intpos.001"));
+}
+
+TEST_F(CheckIntPosFilesTest, AnswerFoundUnderOneRootIsSettledThroughItsNetworksRoot) {
+  // Both TECBAN answers go to c:\tef_disc\; each is read from and deleted
+  // in c:\tef_dial\, where it was found.
+  Put(kDialResp + "intpos.001", Answer("TECBAN", "1"));
+  Put(kDialResp + "intpos.002", Answer("TECBAN", "2"));
+  Put(dsDirBkpTef + "intpos.001", Answer("TECBAN", "1"));
+  FaultyFs recorder;
+  platform::ScopedFileSystem scoped(recorder);
+
+  EXPECT_TRUE(Scan());
+
+  EXPECT_EQ(NotConfirmed(kRootTefDisc), (std::vector<std::string>{"1", "2"}));
+  EXPECT_TRUE(Operations(kRootTefDial).empty());
+  EXPECT_TRUE(Leftovers(kDialResp).empty());
+  const std::vector<std::string> read = recorder.paths(FsOp::ReadFile);
+  for (const char* name : {"intpos.001", "intpos.002"})
+    EXPECT_EQ(std::count(read.begin(), read.end(), kDialResp + name), 1) << name;
+  const std::vector<std::string> removed = recorder.paths(FsOp::RemoveFile);
+  EXPECT_EQ(std::count(removed.begin(), removed.end(), kDialResp + "intpos.002"), 1);
+  EXPECT_EQ(std::count(removed.begin(), removed.end(), kDiscResp + "intpos.002"), 0);
+}
+
+TEST_F(CheckIntPosFilesTest, SkipsAnAnswerThatVanishedBeforeItsTurn) {
+  // Settling either answer through c:\tef_dial\ empties its response
+  // directory (the activity check), so the other is gone by its turn.
+  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  Put(kDialResp + "intpos.002", Answer("Cielo", "2"));
+  FaultyFs recorder;
+  platform::ScopedFileSystem scoped(recorder);
+
+  EXPECT_TRUE(Scan());
+
+  EXPECT_EQ(NotConfirmed(kRootTefDial).size(), 1u);
+  const std::vector<std::string> read = recorder.paths(FsOp::ReadFile);
+  EXPECT_EQ(std::count(read.begin(), read.end(), kDialResp + "intpos.001") +
+                std::count(read.begin(), read.end(), kDialResp + "intpos.002"),
+            1);
+  EXPECT_TRUE(Leftovers(kDialResp).empty());
+}
+
+TEST_F(CheckIntPosFilesTest, ReadsTheBackupsOnlyForARootWithoutLeftovers) {
+  // c:\tef_dial\ holds an answer that cannot be settled: its turn ends the
+  // scan before the backups are looked at.
+  Put(kDialResp + "intpos.001", {"000-000 = CRT", "009-000 = 0"});
+  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "1"));
+  FaultyFs recorder;
+  platform::ScopedFileSystem scoped(recorder);
+
+  EXPECT_FALSE(Scan());
+
+  for (const std::string& pattern : recorder.paths(FsOp::List)) EXPECT_NE(pattern, dsDirBkpTef + "intpos.*");
+  EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.  1"));
+}
+
+TEST_F(CheckIntPosFilesTest, BackupAnswerIsDeletedFromTheRootItsConfirmationUsed) {
+  Put(dsDirBkpTef + "intpos.  1", Answer("HCard", "1"));
+  FaultyFs recorder;
+  platform::ScopedFileSystem scoped(recorder);
+
+  EXPECT_TRUE(Scan());
+
+  EXPECT_EQ(NotConfirmed(kRootHiperTef), (std::vector<std::string>{"1"}));
+  EXPECT_TRUE(Leftovers(dsDirBkpTef).empty());
+  const std::vector<std::string> removed = recorder.paths(FsOp::RemoveFile);
+  EXPECT_EQ(std::count(removed.begin(), removed.end(), kHiperResp + "intpos.  1"), 1);
+  EXPECT_EQ(std::count(removed.begin(), removed.end(), kDialResp + "intpos.  1"), 0);
+}
+
+TEST_F(CheckIntPosFilesTest, ASubdirectoryIsNoAnswer) {
+  platform::fs().create_directories(kDialResp + "intpos.dir");
+  EXPECT_TRUE(Scan());
+  EXPECT_TRUE(Operations(kRootTefDial).empty());
+}
+
+} // namespace
+} // namespace zul00500
