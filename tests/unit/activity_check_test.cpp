@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/file_system.h"
+#include "support/manager_world.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+namespace {
+
+using testing::StatusReply;
+
+const char* const kWaiting = "Zul00500 - Aguardando resposta do gerenciador";
+const char* const kActive = "Zul00500 - Gerenciador est\xE1 ativo";
+const char* const kNoAnswer = "Zul00500 - N\xE3o houve resposta do gerenciador";
+const char* const kInactive = "O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo!";
+
+class ActivityCheckTest : public testing::ManagerWorld {
+protected:
+  ActivityCheckTest() { StoreDirTef(kRootTefDial); }
+
+  long WaitLines() const {
+    const auto messages = LogMessages();
+    return std::count(messages.begin(), messages.end(), kWaiting);
+  }
+  void ExpectInactiveDialog() {
+    ASSERT_EQ(host_->Calls().size(), 1u);
+    const MensagemCall& call = host_->Calls()[0];
+    EXPECT_EQ(call.text, kInactive);
+    EXPECT_EQ(call.s2, "");
+    EXPECT_EQ(call.s3, "N");
+    EXPECT_EQ(call.yesNo, "N");
+    EXPECT_EQ(call.kind, 3);
+    EXPECT_EQ(call.s6, "");
+    EXPECT_EQ(call.context, "");
+    EXPECT_EQ(call.withReceipt, 0);
+  }
+  static std::string Resp(const std::string& name) { return std::string(kRootTefDial) + "resp\\" + name; }
+};
+
+TEST_F(ActivityCheckTest, ManagerAnsweringAtOnceEndsAfterOneCycle) {
+  EXPECT_TRUE(CheckGPAtivo("ATV", "0347520030"));
+  EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{600}));
+  EXPECT_TRUE(host_->Calls().empty());
+  EXPECT_EQ(LogMessages(), (std::vector<std::string>{"Zul00500 - Gerando arquivo Atv", "Zul00500 - Arquivo Atv criado",
+                                                     kWaiting, kActive}));
+  // The status file is read and gone.
+  EXPECT_FALSE(Exists(Resp("intpos.sts")));
+}
+
+TEST_F(ActivityCheckTest, RequestIsThreeLinesWithCrLf) {
+  dial_.Script({StatusReply::Silent});
+  std::string request_bytes;
+  dial_.OnRequest([&](const StringList& request) { request_bytes = request.Text(); });
+  CheckGPAtivo("ATV", "0347520030");
+  EXPECT_EQ(request_bytes, "000-000 = ATV\r\n001-000 = 0347520030\r\n999-999 = 0\r\n");
+  // Nothing is left half-written beside the request.
+  EXPECT_FALSE(Exists(std::string(kRootTefDial) + "req\\intpos.tmp"));
+}
+
+TEST_F(ActivityCheckTest, SilentManagerFailsAfterFifteenSecondsWithTheDialog) {
+  dial_.Script({StatusReply::Silent});
+  EXPECT_FALSE(CheckGPAtivo("ATV", "0347520030"));
+  // 26 cycles of 600 ms: the 25th ends at exactly 15 s, which is still within
+  // the limit.
+  EXPECT_EQ(clock_.elapsed_ms(), 15600);
+  EXPECT_EQ(WaitLines(), 26);
+  const auto messages = LogMessages();
+  EXPECT_EQ(messages.back(), kWaiting);
+  ExpectInactiveDialog();
+}
+
+TEST_F(ActivityCheckTest, NonMatchingStatusFilesAreDeletedAndTheWaitGoesOn) {
+  for (const std::string header : {"000-000 = ATV ", "000-000 = atv", "000-000 = CRT"}) {
+    dial_.Script({StatusReply::Silent});
+    clock_.at(clock_.elapsed_ms() + 1000, [header] { testing::WriteResponse(kRootTefDial, "intpos.sts", {header}); });
+    EXPECT_FALSE(CheckGPAtivo("ATV", "1")) << header;
+    EXPECT_FALSE(Exists(Resp("intpos.sts")));
+  }
+}
+
+TEST_F(ActivityCheckTest, LateStatusFileIsStillReadInTheLastCycle) {
+  dial_.Script({StatusReply::Silent});
+  clock_.at(15500, [] { testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = ATV"}); });
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(clock_.elapsed_ms(), 15600);
+}
+
+TEST_F(ActivityCheckTest, EmptyStatusFileFailsAtOnce) {
+  dial_.Script({StatusReply::Empty});
+  EXPECT_FALSE(CheckGPAtivo("ATV", "1"));
+  // The empty read was retried once before it counted.
+  EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{600, 50}));
+  EXPECT_EQ(LogMessages().back(), kNoAnswer);
+  EXPECT_FALSE(Exists(Resp("intpos.sts")));
+  ExpectInactiveDialog();
+}
+
+TEST_F(ActivityCheckTest, StatusFileFinishedDuringTheRetryCounts) {
+  dial_.Script({StatusReply::Empty});
+  clock_.at(650, [] { testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = ATV"}); });
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+}
+
+TEST_F(ActivityCheckTest, OtherOperationsOnlyWaitAndTouchNothing) {
+  StringList stale_answer{"000-000 = CRT", "001-000 = 1"};
+  Put(Resp("intpos.001"), stale_answer);
+  Put(Resp("intpos.sts"), {"000-000 = CRT"});
+  EXPECT_TRUE(CheckGPAtivo("CRT", "ignored"));
+  EXPECT_TRUE(dial_.Requests().empty());
+  EXPECT_TRUE(Exists(Resp("intpos.001")));
+  EXPECT_EQ(LogMessages(), (std::vector<std::string>{kWaiting, kActive}));
+}
+
+TEST_F(ActivityCheckTest, LowerCaseActivityCodeIsJustAnotherOperation) {
+  Put(Resp("leftover.txt"), {"x"});
+  EXPECT_FALSE(CheckGPAtivo("atv", "1"));
+  EXPECT_TRUE(dial_.Requests().empty());
+  EXPECT_TRUE(Exists(Resp("leftover.txt")));
+}
+
+TEST_F(ActivityCheckTest, CleanUpEmptiesTheResponseDirectoryButKeepsSubdirectories) {
+  Put(Resp("intpos.001"), {"000-000 = CRT"});
+  Put(Resp("Ativo.001"), {"x"});
+  Put(Resp("LEIAME"), {"x"});
+  platform::fs().create_directories(Resp("arquivo"));
+  Put(dsDirBkpTef + "intpos.sts", {"x"});
+  Put(dsDirBkpTef + "intpos.001", {"x"});
+  Put(dsDirBkpTef + "intpos.  1", {"x"});
+  dial_.Script({StatusReply::Ignore});
+  CheckGPAtivo("ATV", "1");
+  EXPECT_EQ(Names(Resp("*")), (std::vector<std::string>{"arquivo"}));
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
+}
+
+TEST_F(ActivityCheckTest, BackupWorkingCopyStaysWithoutAStaleStatusFile) {
+  Put(dsDirBkpTef + "intpos.001", {"x"});
+  CheckGPAtivo("ATV", "1");
+  EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.001"));
+}
+
+TEST_F(ActivityCheckTest, FailureToWriteTheRequestIsCaughtAndLogged) {
+  platform::fs().create_directories(std::string(kRootTefDial) + "req\\intpos.tmp\\blocker");
+  EXPECT_FALSE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(LogMessages().back(), kNoAnswer);
+  ExpectInactiveDialog();
+}
+
+TEST_F(ActivityCheckTest, RootIsReloadedFromDirTefFile) {
+  StoreDirTef(kRootHiperTef);
+  DirTef = kRootTefDial;
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(DirTef, kRootHiperTef);
+  EXPECT_EQ(Operations(kRootHiperTef), (std::vector<std::string>{"ATV"}));
+  EXPECT_TRUE(dial_.Requests().empty());
+}
+
+TEST_F(ActivityCheckTest, SerialNumberIsReadOnceFromTheParameterFile) {
+  ClientDataSet parameters({{"NRSERIEECF", 20}});
+  parameters.SetField("NRSERIEECF", "BE0123456789");
+  const std::string path = HostDirectoryLong() + "\\PARAMETROSQTR.CDS";
+  parameters.SaveToFile(path);
+  CheckGPAtivo("ATV", "1");
+  EXPECT_EQ(stNrSerie, "BE0123456789");
+
+  parameters.SetField("NRSERIEECF", "CHANGED");
+  parameters.SaveToFile(path);
+  CheckGPAtivo("ATV", "2");
+  EXPECT_EQ(stNrSerie, "BE0123456789");
+}
+
+TEST_F(ActivityCheckTest, MissingParameterFileLeavesTheSerialEmpty) {
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(stNrSerie, "");
+}
+
+TEST_F(ActivityCheckTest, UnreadableParameterFileReachesTheCaller) {
+  Put(HostDirectoryLong() + "\\PARAMETROSQTR.CDS", {"not a data packet"});
+  EXPECT_THROW(CheckGPAtivo("ATV", "1"), DataSetError);
+}
+
+TEST_F(ActivityCheckTest, EveryCallPutsAFreshHolderForm) {
+  CheckGPAtivo("ATV", "1");
+  const auto first = frmCartaoDebito;
+  CheckGPAtivo("ATV", "2");
+  EXPECT_NE(frmCartaoDebito, first);
+  ASSERT_NE(frmCartaoDebito, nullptr);
+}
+
+} // namespace
+} // namespace zul00500
