@@ -1,0 +1,274 @@
+// zulpos demo: a fresh throw-away machine with two managers installed, the
+// manager simulator answering for them, and the package walked through what
+// it can do so far. Runs unattended and always ends: every wait is bounded.
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+#include "command.h"
+#include "output.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/message_pump.h"
+#include "platform/spawn.h"
+#include "platform/temp_directory.h"
+#include "session.h"
+#include "zul00500/state.h"
+#include "zul00500/string_list.h"
+#include "zul00500/zul00500.h"
+
+namespace zulpos {
+namespace {
+
+namespace platform = zul00500::platform;
+
+constexpr std::uint32_t kStartLimitMs = 5000;
+constexpr std::uint32_t kStopLimitMs = 3000;
+constexpr std::uint32_t kPollMs = 50;
+constexpr int kSteps = 7;
+
+// The temporary folder and all in it go when the demo ends, however it ends.
+class ScratchFolder {
+public:
+  ScratchFolder() : path_(platform::make_temp_directory("zulpos-demo-")) {}
+  ~ScratchFolder() { Remove(); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::string Join(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
+  const std::string& path() const { return path_; }
+  void Keep() { keep_ = true; }
+  // True when it is gone (or kept on purpose).
+  bool Remove() {
+    if (keep_ || removed_) return true;
+    removed_ = platform::remove_directory_tree(path_);
+    return removed_;
+  }
+
+private:
+  std::string path_;
+  bool keep_ = false;
+  bool removed_ = false;
+};
+
+// Shows each cycle of the package's status wait: the wait pumps the host's
+// messages once per cycle, and this host has none to handle.
+class ProgressHook {
+public:
+  explicit ProgressHook(Output& out) : out_(out), start_(platform::clock().now()) {
+    platform::set_message_hook([this](bool) { Tick(); });
+  }
+  ~ProgressHook() { platform::set_message_hook({}); }
+  ProgressHook(const ProgressHook&) = delete;
+  ProgressHook& operator=(const ProgressHook&) = delete;
+
+private:
+  void Tick() {
+    const double seconds = (platform::clock().now() - start_) * 24 * 60 * 60;
+    std::ostringstream line;
+    line << "... waiting for the manager's status file (" << std::fixed << std::setprecision(1) << seconds
+         << " s)";
+    out_.Text(line.str());
+  }
+
+  Output& out_;
+  double start_;
+};
+
+std::string tefsim_beside(const std::string& program_path) {
+  const std::filesystem::path program(program_path);
+  // Same extension as ours: ".exe" on Windows, none elsewhere.
+  return (program.parent_path() / ("tefsim" + program.extension().string())).string();
+}
+
+class Demo {
+public:
+  explicit Demo(CommandContext& ctx) : ctx_(ctx), out_(ctx.out) {}
+
+  int Run() {
+    out_.stream() << "zulpos demo: the card-payment package Pkg_Zul00500 in a command-line host,\n"
+                     "talking to the TEF manager simulator tefsim. Nothing here touches your machine:\n"
+                     "everything lives in a temporary folder that goes away at the end.\n";
+    if (ctx_.global.Has("--host-dir") || ctx_.global.Has("--drive-root"))
+      out_.stream() << "(--host-dir and --drive-root are not used: the demo makes its own.)\n";
+
+    ScratchFolder scratch;
+    if (ctx_.options.Has("--keep")) scratch.Keep();
+    const std::string drive_root = scratch.Join("drive");
+    const std::string host_dir = scratch.Join("host");
+    std::optional<platform::ChildProcess> tefsim;
+    bool network = false;
+    bool active = false;
+    std::string root; // DirTef, which unloading the package empties
+    {
+      PackageSession session({host_dir, drive_root});
+      Step(1, "A fresh machine with two TEF managers installed");
+      platform::fs().create_directories(zul00500::kRootTefDisc);
+      platform::fs().create_directories(zul00500::kRootTefDial);
+      Say("c:\\ lives in  " + PathToTerminal(platform::fs().native_path("c:\\")));
+      Say("host program  " + PathToTerminal(host_dir) +
+          " (with Dados\\Cadastros and Dados\\TefDisc\\Pendente)");
+      Say("made c:\\tef_disc\\ (TecBan) and c:\\tef_dial\\ (other networks): with the TecBan");
+      Say("root present the package asks the operator which network to use.");
+
+      Step(2, "The manager simulator");
+      tefsim = StartTefsim(scratch, drive_root);
+      if (!tefsim) {
+        out_.SetIndent("");
+        out_.Result("tefsim_started", false);
+        out_.Result("result", false);
+        return 1;
+      }
+
+      Step(3, "The package's directories, computed at load from the host program's path");
+      Say("dsDirTef    = " + PathToTerminal(zul00500::dsDirTef) + "   (DIRTEF.cds goes here)");
+      Say("dsDirBkpTef = " + PathToTerminal(zul00500::dsDirBkpTef) + "   (copies of the manager's answers)");
+      Say("dsDirPenTef = " + PathToTerminal(zul00500::dsDirPenTef) + "   (answers of partial payments)");
+
+      Step(4, "Network choice: CheckDirTef(DirTef, \"D\", 0) for a debit card");
+      network = zul00500::CheckDirTef(zul00500::DirTef, "D", 0);
+      root = zul00500::DirTef;
+      Say("returned " + std::string(network ? "true" : "false") + ", DirTef = " + root);
+      Say("DIRTEF.cds written:");
+      ShowFile(zul00500::dsDirTef + "\\DIRTEF.cds");
+
+      Step(5, "Is the manager running? CheckGPAtivo(\"ATV\", GetSequence())");
+      Say("the package writes " + zul00500::DirTef + "req\\intpos.001 and waits up to 15 s for");
+      Say(zul00500::DirTef + "resp\\intpos.sts, checking every 600 ms.");
+      {
+        ProgressHook progress(out_);
+        active = zul00500::CheckGPAtivo("ATV", zul00500::GetSequence());
+      }
+      Say(active ? "returned true: the manager answered." : "returned false: no answer from the manager.");
+
+      Step(6, "What was logged");
+      ShowCardLog();
+      Say("tefsim's log:");
+      ShowFile(scratch.Join("tefsim.log"));
+    }
+
+    Step(7, "Clean-up");
+    StopTefsim(*tefsim);
+    tefsim.reset();
+    const std::string folder = PathToTerminal(scratch.path());
+    if (ctx_.options.Has("--keep")) Say("kept " + folder + " (--keep).");
+    else Say(scratch.Remove() ? "removed " + folder + "." : "could not remove all of " + folder + ".");
+
+    out_.SetIndent("");
+    out_.Result("tefsim_started", true);
+    out_.Result("network_result", network);
+    out_.Result("DirTef", root);
+    out_.Result("check_result", active);
+    out_.Result("result", active);
+    return ExitStatus(active);
+  }
+
+private:
+  void Step(int number, const std::string& title) {
+    out_.SetIndent("");
+    out_.Text("\n[" + std::to_string(number) + "/" + std::to_string(kSteps) + "] " + title);
+    out_.SetIndent("  ");
+  }
+  // `text` is UTF-8 already: package values in it went through ToTerminal or
+  // PathToTerminal.
+  void Say(const std::string& text) { out_.Text(text); }
+
+  // Starts tefsim and waits until its request and response directories are
+  // there; nothing when it cannot start, after saying why.
+  std::optional<platform::ChildProcess> StartTefsim(const ScratchFolder& scratch,
+                                                    const std::string& drive_root) {
+    const std::string program = ctx_.options.ValueOr("--tefsim", tefsim_beside(ctx_.program_path));
+    const std::string output = scratch.Join("tefsim.out");
+    std::optional<platform::ChildProcess> child;
+    try {
+      child = platform::spawn(
+          program, {"--roots", "dial,disc", "--drive-root", drive_root, "--log", scratch.Join("tefsim.log")},
+          {output});
+    } catch (const zul00500::Error& error) {
+      return Failed(std::string("tefsim did not start: ") + error.what(), output);
+    }
+    const char* const ready[] = {"c:\\tef_dial\\req\\", "c:\\tef_dial\\resp\\", "c:\\tef_disc\\req\\",
+                                 "c:\\tef_disc\\resp\\"};
+    for (std::uint32_t waited = 0;; waited += kPollMs) {
+      bool all = true;
+      for (const char* directory : ready) all = all && platform::fs().directory_exists(directory);
+      if (all) break;
+      if (const auto status = child->wait_for(kPollMs))
+        return Failed("tefsim ended at once (exit status " + std::to_string(*status) + ")", output);
+      if (waited >= kStartLimitMs) return Failed("tefsim did not get ready within 5 seconds", output);
+    }
+    Say("tefsim runs (process " + std::to_string(child->id()) +
+        ") and answers in c:\\tef_dial\\ and c:\\tef_disc\\.");
+    return child;
+  }
+
+  std::optional<platform::ChildProcess> Failed(const std::string& why, const std::string& output) {
+    std::cerr << "zulpos demo: " << PathToTerminal(why) << std::endl;
+    // What tefsim wrote is for a terminal already.
+    const std::string said = platform::fs().file_exists(output) ? platform::fs().read_file(output) : "";
+    if (!said.empty()) std::cerr << "tefsim said:\n" << said << std::flush;
+    return std::nullopt;
+  }
+
+  void StopTefsim(platform::ChildProcess& child) {
+    child.terminate();
+    const auto status = child.wait_for(kStopLimitMs);
+    if (!status) {
+      child.kill();
+      child.wait_for(kStopLimitMs);
+      Say("tefsim ignored the request to stop and was killed.");
+      return;
+    }
+    Say("stopped tefsim (exit status " + std::to_string(*status) + ").");
+  }
+
+  void ShowFile(const std::string& path) {
+    if (!platform::fs().file_exists(path)) {
+      Say("  (no file " + PathToTerminal(path) + ")");
+      return;
+    }
+    zul00500::StringList lines;
+    lines.SetText(platform::fs().read_file(path));
+    for (const std::string& line : lines.lines()) Say("  | " + ToTerminal(line));
+  }
+
+  void ShowCardLog() {
+    const std::string host = zul00500::HostDirectoryLong() + "\\";
+    const auto logs = platform::fs().list(host + "LogTef*.txt");
+    if (logs.empty()) Say("the card log: (none written)");
+    for (const std::string& name : logs) {
+      Say("the card log, " + PathToTerminal(name) + " beside the host program:");
+      ShowFile(host + name);
+    }
+  }
+
+  CommandContext& ctx_;
+  Output& out_;
+};
+
+int run_demo(CommandContext& ctx) { return Demo(ctx).Run(); }
+
+const bool registered_demo = RegisterCommand([] {
+  Command command;
+  command.name = "demo";
+  command.summary = "watch the package at work against the manager simulator";
+  command.description = "Makes a throw-away drive root and host directory with two managers' roots\n"
+                        "(c:\\tef_disc\\, c:\\tef_dial\\), starts tefsim for them, shows the package's\n"
+                        "directories, runs a network choice (answer 2 unless --network says), shows\n"
+                        "DIRTEF.cds, runs an activity check against tefsim, shows the card log, then\n"
+                        "stops tefsim and removes everything. It never asks the terminal and ignores\n"
+                        "--host-dir and --drive-root. Exit status 1 when tefsim does not start or the\n"
+                        "check fails.";
+  command.options = {{"--tefsim", "PATH", "the simulator to run (default: tefsim beside zulpos)"},
+                     {"--keep", "", "keep the temporary folder, to look at it afterwards"}};
+  command.uses_host_dir = false;
+  command.interactive = false;
+  command.rank = 90;
+  command.run = run_demo;
+  return command;
+}());
+
+} // namespace
+} // namespace zulpos

@@ -1,0 +1,106 @@
+// zulpos [global options] COMMAND [options]: loads the package as a host
+// would and runs one command.
+#include <iostream>
+
+#include "command.h"
+#include "host.h"
+#include "options.h"
+#include "output.h"
+#include "platform/process.h"
+#include "session.h"
+
+namespace zulpos {
+namespace {
+
+const std::vector<OptionSpec>& global_options() {
+  static const std::vector<OptionSpec> options = {
+      {"--host-dir", "DIR", "the host program's directory (default: the directory of zulpos)"},
+      {"--drive-root", "DIR",
+       "POSIX: the folder in which drive letters live, c:\\ being DIR/c\n"
+       "(default: $ZUL_DRIVE_ROOT, else a per-user data folder)"},
+      {"--context", "TEXT", "the context string passed to every routine (default: zulpos)"},
+      {"--answer", "y|n",
+       "the answer to the next yes/no question; repeatable, used in order.\n"
+       "When used up the terminal asks, or the answer is no",
+       true},
+      {"--network", "1|2|3|9",
+       "the answer to the network dialog: 1 TecBan, 2 other networks,\n"
+       "3 Hipercard, 9 close it (default: the terminal asks, or 2)"},
+      {"--dialog-journal", "FILE",
+       "append a line per dialog to FILE: its nine arguments and the\n"
+       "answer, TAB-separated, escaped, in code page 1252"},
+  };
+  return options;
+}
+
+HostOptions host_options(const ParsedOptions& global) {
+  HostOptions options;
+  for (const std::string& answer : global.All("--answer"))
+    options.answers.push_back(ParseYesNo("--answer", answer));
+  if (const auto network = global.Value("--network"))
+    options.network = ParseChoice("--network", *network, {"1", "2", "3", "9"});
+  options.journal_path = PathFromTerminal(global.ValueOr("--dialog-journal", ""));
+  options.interactive = zul00500::platform::stdin_is_terminal();
+  return options;
+}
+
+SessionOptions session_options(const ParsedOptions& global) {
+  SessionOptions options;
+  if (const auto dir = global.Value("--host-dir")) options.host_dir = PathFromTerminal(*dir);
+  // A native folder the platform uses as it is.
+  options.drive_root = global.Value("--drive-root");
+  return options;
+}
+
+int run(const std::vector<std::string>& args, Output& out) {
+  std::string help_hint = "zulpos --help";
+  try {
+    const ParsedOptions global = ParseOptions(args, global_options(), Positionals::StopAtFirst);
+    if (global.help) {
+      out.stream() << ProgramHelp(global_options());
+      return 0;
+    }
+    HostOptions dialogs = host_options(global);
+    if (global.rest == args.size()) throw UsageError("no command given");
+    const Command* command = FindCommand(args[global.rest]);
+    if (!command) throw UsageError("unknown command '" + args[global.rest] + "'");
+    help_hint = "zulpos " + command->name + " --help";
+
+    const ParsedOptions options =
+        ParseOptions(std::span(args).subspan(global.rest + 1), command->options, Positionals::Collect);
+    if (options.help) {
+      out.stream() << CommandHelp(*command);
+      return 0;
+    }
+    const std::size_t operands = options.positionals.size();
+    if (operands < command->min_operands) throw UsageError(command->name + " needs " + command->operands);
+    if (operands > command->max_operands)
+      throw UsageError("unexpected operand '" + options.positionals.back() + "'");
+
+    // Before any --host-dir: where zulpos really is.
+    const std::string program_path = zul00500::platform::host_executable_path();
+    dialogs.interactive = dialogs.interactive && command->interactive;
+    ConsoleHost host(std::move(dialogs), std::cin, out);
+    host.Install();
+    CommandContext context{global, options, out, FromTerminal(global.ValueOr("--context", "zulpos")),
+                           program_path};
+    if (!command->uses_host_dir) return command->run(context);
+    PackageSession session(session_options(global));
+    return command->run(context);
+  } catch (const UsageError& error) {
+    std::cerr << "zulpos: " << error.what() << "\nTry '" << help_hint << "'." << std::endl;
+  } catch (const std::exception& error) {
+    // The package's errors name an operation, a path and the system's reason.
+    std::cerr << "zulpos: " << PathToTerminal(error.what()) << std::endl;
+  }
+  return 2;
+}
+
+} // namespace
+} // namespace zulpos
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  zulpos::Output out(std::cout);
+  return zulpos::run(args, out);
+}
