@@ -33,8 +33,10 @@ long long days_from_civil(int year, int month, int day);
 // The host's FormatDateTime. Tokens, case-insensitive: d dd (day), ddddd
 // (short date), m mm (month; minutes right after an h/hh token), yy yyyy,
 // h hh, n nn, s ss, z zzz, c (short date and long time, the time only when
-// not midnight), tt (long time), "/" and ":" (the separators). Text in single
-// or double quotes is copied as it is; any other character too.
+// not midnight), t tt (long time), "/" and ":" (the separators). Text in
+// single or double quotes is copied as it is; any other character too. Day
+// and month names (ddd, mmm...) and AM/PM are not supported: names print as
+// the two-digit number, and "am/pm" as the tokens its letters are.
 std::string FormatDateTime(std::string_view pattern, double value,
                            const RegionalSettings& settings = regional());
 // Short date, a space and long time; only the date when the time is midnight.

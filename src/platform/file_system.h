@@ -16,7 +16,8 @@ class FileSystem {
 public:
   virtual ~FileSystem() = default;
 
-  // True when `path` names an existing file (not a directory).
+  // True when `path` names an existing file (not a directory). With a
+  // wildcard in the last component: true when some matching entry is a file.
   virtual bool file_exists(const std::string& path) = 0;
   // True when `path` names an existing directory; a trailing separator is fine.
   virtual bool directory_exists(const std::string& path) = 0;
@@ -62,7 +63,8 @@ private:
 };
 
 // True when `name` matches `pattern` with "*" and "?", ignoring letter case
-// (ASCII and code page 1252 letters).
+// (ASCII and code page 1252 letters). As on Windows, a final ".*" also
+// matches a name without a dot ("*.*" matches everything).
 bool wildcard_match(std::string_view pattern, std::string_view name);
 bool has_wildcard(std::string_view text);
 

@@ -141,6 +141,22 @@ TEST_F(NativeFileSystemTest, CreateDirectoriesThrowsWhenAFileIsInTheWay) {
   }
 }
 
+TEST_F(NativeFileSystemTest, CodePage1252NamesSurviveTheRoundTrip) {
+  files.create_directories(at("Cart\xF5" "es"));
+  files.write_file(at("Cart\xF5" "es\\Transa\xE7\xE3o.txt"), "x");
+  EXPECT_THAT(files.list(at("cart\xD5" "es\\*.txt")), ElementsAre("Transa\xE7\xE3o.txt"));
+  EXPECT_TRUE(files.file_exists(at("CART\xD5" "ES\\TRANSA\xC7\xC3O.TXT")));
+}
+
+#ifdef _WIN32
+TEST_F(NativeFileSystemTest, ShortPathGivesTheEightDotThreeForm) {
+  files.create_directories(at("Nome de pasta comprido"));
+  const std::string short_form = files.short_path(at("Nome de pasta comprido"));
+  EXPECT_NE(short_form.find('~'), std::string::npos) << short_form;
+  EXPECT_TRUE(files.directory_exists(short_form));
+}
+#endif
+
 TEST_F(NativeFileSystemTest, ShortPathOfAMissingPathIsThePathItself) {
   EXPECT_EQ(files.short_path(at("no\\such\\thing")), at("no\\such\\thing"));
 }
