@@ -56,9 +56,9 @@ DateTimeParts decode_date_time(double value) {
 
 double encode_date_time(const DateTimeParts& parts) {
   const auto date = static_cast<double>(days_from_civil(parts.year, parts.month, parts.day));
-  const double time =
-      static_cast<double>(((parts.hour * 60LL + parts.minute) * 60 + parts.second) * 1000 + parts.millisecond) /
-      static_cast<double>(ms_per_day);
+  const double time = static_cast<double>(((parts.hour * 60LL + parts.minute) * 60 + parts.second) * 1000 +
+                                          parts.millisecond) /
+                      static_cast<double>(ms_per_day);
   return date < 0 ? date - time : date + time;
 }
 
@@ -93,17 +93,31 @@ void format_into(std::string& out, std::string_view pattern, const DateTimeParts
       last_letter = token;
     }
     switch (token) {
-    case 'Y': append_number(out, count <= 2 ? t.year % 100 : t.year, count <= 2 ? 2 : 4); break;
-    case 'M': append_number(out, t.month, count == 1 ? 1 : 2); break;
+    case 'Y':
+      append_number(out, count <= 2 ? t.year % 100 : t.year, count <= 2 ? 2 : 4);
+      break;
+    case 'M':
+      append_number(out, t.month, count == 1 ? 1 : 2);
+      break;
     case 'D':
       if (count >= 5) format_into(out, settings.short_date_format, t, settings, depth + 1);
       else append_number(out, t.day, count == 1 ? 1 : 2);
       break;
-    case 'H': append_number(out, t.hour, count == 1 ? 1 : 2); break;
-    case 'N': append_number(out, t.minute, count == 1 ? 1 : 2); break;
-    case 'S': append_number(out, t.second, count == 1 ? 1 : 2); break;
-    case 'Z': append_number(out, t.millisecond, count == 1 ? 1 : 3); break;
-    case 'T': format_into(out, settings.long_time_format, t, settings, depth + 1); break;
+    case 'H':
+      append_number(out, t.hour, count == 1 ? 1 : 2);
+      break;
+    case 'N':
+      append_number(out, t.minute, count == 1 ? 1 : 2);
+      break;
+    case 'S':
+      append_number(out, t.second, count == 1 ? 1 : 2);
+      break;
+    case 'Z':
+      append_number(out, t.millisecond, count == 1 ? 1 : 3);
+      break;
+    case 'T':
+      format_into(out, settings.long_time_format, t, settings, depth + 1);
+      break;
     case 'C':
       format_into(out, settings.short_date_format, t, settings, depth + 1);
       if (!is_midnight(t)) {
@@ -111,8 +125,12 @@ void format_into(std::string& out, std::string_view pattern, const DateTimeParts
         format_into(out, settings.long_time_format, t, settings, depth + 1);
       }
       break;
-    case '/': out.append(count, settings.date_separator); break;
-    case ':': out.append(count, settings.time_separator); break;
+    case '/':
+      out.append(count, settings.date_separator);
+      break;
+    case ':':
+      out.append(count, settings.time_separator);
+      break;
     case '\'':
     case '"': {
       // Quoted text: everything up to the matching quote, which is dropped.
@@ -122,7 +140,9 @@ void format_into(std::string& out, std::string_view pattern, const DateTimeParts
       i = close == std::string_view::npos ? pattern.size() : close + 1;
       continue;
     }
-    default: out.append(count, starter); break;
+    default:
+      out.append(count, starter);
+      break;
     }
     i += count;
   }

@@ -54,18 +54,24 @@ unsigned char detail::fold_case(unsigned char c) {
   // Code page 1252: À..Þ pair with à..þ, except × and ÷; and Š Œ Ž Ÿ.
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
   switch (c) {
-  case 0x8A: return 0x9A;
-  case 0x8C: return 0x9C;
-  case 0x8E: return 0x9E;
-  case 0x9F: return 0xFF;
-  default: return c;
+  case 0x8A:
+    return 0x9A;
+  case 0x8C:
+    return 0x9C;
+  case 0x8E:
+    return 0x9E;
+  case 0x9F:
+    return 0xFF;
+  default:
+    return c;
   }
 }
 
 bool detail::equal_ignoring_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (fold_case(static_cast<unsigned char>(a[i])) != fold_case(static_cast<unsigned char>(b[i]))) return false;
+    if (fold_case(static_cast<unsigned char>(a[i])) != fold_case(static_cast<unsigned char>(b[i])))
+      return false;
   }
   return true;
 }

@@ -25,7 +25,8 @@ std::optional<Fault> FaultyFs::enter(FsOp op, const std::string& path, const std
   const long long number = ++made_[index(op)];
   std::optional<Fault> hit;
   for (const Rule& rule : rules_) {
-    if (rule.op == op && op != FsOp::NativePath && (rule.onwards ? number >= rule.first : number == rule.first))
+    if (rule.op == op && op != FsOp::NativePath &&
+        (rule.onwards ? number >= rule.first : number == rule.first))
       hit = rule.fault;
   }
   calls_.push_back({op, path, to, hit.has_value()});

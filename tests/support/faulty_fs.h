@@ -77,7 +77,7 @@ public:
 private:
   struct Rule {
     FsOp op;
-    long long first;   // position in the op's call count
+    long long first; // position in the op's call count
     bool onwards;
     Fault fault;
   };

@@ -14,10 +14,12 @@ namespace zul00500::testing {
 namespace {
 std::filesystem::path make_unique_folder() {
   const std::filesystem::path base = std::filesystem::temp_directory_path();
-  std::mt19937_64 random(std::random_device{}() ^
-                         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::mt19937_64 random(
+      std::random_device{}() ^
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path candidate = base / ("zul00500-test-" + std::to_string(random() % 1'000'000'000'000));
+    const std::filesystem::path candidate =
+        base / ("zul00500-test-" + std::to_string(random() % 1'000'000'000'000));
     if (std::filesystem::create_directory(candidate)) return candidate;
   }
   throw std::runtime_error("cannot make a temporary folder under " + base.string());

@@ -10,7 +10,8 @@ constexpr std::int64_t us_per_day = 86'400'000'000;
 
 VirtualClock::VirtualClock(const platform::DateTimeParts& start)
     : start_us_(platform::days_from_civil(start.year, start.month, start.day) * us_per_day +
-                (((start.hour * 60LL + start.minute) * 60 + start.second) * 1000 + start.millisecond) * 1000) {}
+                (((start.hour * 60LL + start.minute) * 60 + start.second) * 1000 + start.millisecond) *
+                    1000) {}
 
 double VirtualClock::now() {
   std::lock_guard lock(mutex_);
@@ -55,9 +56,10 @@ void VirtualClock::run_due_actions() {
     std::function<void()> action;
     {
       std::lock_guard lock(mutex_);
-      const auto earliest = std::min_element(scheduled_.begin(), scheduled_.end(), [](const auto& a, const auto& b) {
-        return a.due_us != b.due_us ? a.due_us < b.due_us : a.order < b.order;
-      });
+      const auto earliest =
+          std::min_element(scheduled_.begin(), scheduled_.end(), [](const auto& a, const auto& b) {
+            return a.due_us != b.due_us ? a.due_us < b.due_us : a.order < b.order;
+          });
       if (earliest == scheduled_.end() || earliest->due_us > elapsed_us_) return;
       action = std::move(earliest->action);
       scheduled_.erase(earliest);

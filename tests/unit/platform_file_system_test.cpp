@@ -104,9 +104,12 @@ TEST_F(NativeFileSystemTest, RenameReplacesAnExistingTarget) {
 
 TEST_F(NativeFileSystemTest, ListMatchesLastComponentAndAdmitsEveryKindOfEntry) {
   files.create_directories(at("resp\\intpos.sub"));
-  for (const char* name : {"intpos.001", "INTPOS.STS", "intpos", "other.001"}) files.write_file(at("resp\\") + name, "");
-  EXPECT_THAT(files.list(at("resp\\intpos.*")), UnorderedElementsAre("intpos.001", "INTPOS.STS", "intpos", "intpos.sub"));
-  EXPECT_THAT(files.list(at("resp\\*.*")), UnorderedElementsAre("intpos.001", "INTPOS.STS", "intpos", "intpos.sub", "other.001"));
+  for (const char* name : {"intpos.001", "INTPOS.STS", "intpos", "other.001"})
+    files.write_file(at("resp\\") + name, "");
+  EXPECT_THAT(files.list(at("resp\\intpos.*")),
+              UnorderedElementsAre("intpos.001", "INTPOS.STS", "intpos", "intpos.sub"));
+  EXPECT_THAT(files.list(at("resp\\*.*")),
+              UnorderedElementsAre("intpos.001", "INTPOS.STS", "intpos", "intpos.sub", "other.001"));
   EXPECT_THAT(files.list(at("resp\\*.00?")), UnorderedElementsAre("intpos.001", "other.001"));
 }
 
@@ -142,10 +145,16 @@ TEST_F(NativeFileSystemTest, CreateDirectoriesThrowsWhenAFileIsInTheWay) {
 }
 
 TEST_F(NativeFileSystemTest, CodePage1252NamesSurviveTheRoundTrip) {
-  files.create_directories(at("Cart\xF5" "es"));
-  files.write_file(at("Cart\xF5" "es\\Transa\xE7\xE3o.txt"), "x");
-  EXPECT_THAT(files.list(at("cart\xD5" "es\\*.txt")), ElementsAre("Transa\xE7\xE3o.txt"));
-  EXPECT_TRUE(files.file_exists(at("CART\xD5" "ES\\TRANSA\xC7\xC3O.TXT")));
+  files.create_directories(at("Cart\xF5"
+                              "es"));
+  files.write_file(at("Cart\xF5"
+                      "es\\Transa\xE7\xE3o.txt"),
+                   "x");
+  EXPECT_THAT(files.list(at("cart\xD5"
+                            "es\\*.txt")),
+              ElementsAre("Transa\xE7\xE3o.txt"));
+  EXPECT_TRUE(files.file_exists(at("CART\xD5"
+                                   "ES\\TRANSA\xC7\xC3O.TXT")));
 }
 
 #ifdef _WIN32

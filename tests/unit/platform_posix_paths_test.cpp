@@ -18,7 +18,9 @@ namespace stdfs = std::filesystem;
 
 class PosixPathTest : public ::testing::Test {
 protected:
-  void make_directory(const std::string& relative) { stdfs::create_directories(world.root() + "/" + relative); }
+  void make_directory(const std::string& relative) {
+    stdfs::create_directories(world.root() + "/" + relative);
+  }
   void make_file(const std::string& relative) { native_fs().write_file(world.root() + "/" + relative, ""); }
 
   testing::TempWorld world;
@@ -34,7 +36,8 @@ TEST_F(PosixPathTest, DriveLetterLivesUnderTheDriveRootInLowerCase) {
 TEST_F(PosixPathTest, ComponentsMatchExistingEntriesWithoutRegardToCase) {
   make_directory("c/Tef_Dial/RESP");
   make_file("c/Tef_Dial/RESP/IntPos.001");
-  EXPECT_EQ(files.native_path("c:\\tef_dial\\resp\\intpos.001"), world.root() + "/c/Tef_Dial/RESP/IntPos.001");
+  EXPECT_EQ(files.native_path("c:\\tef_dial\\resp\\intpos.001"),
+            world.root() + "/c/Tef_Dial/RESP/IntPos.001");
   EXPECT_TRUE(files.file_exists("C:\\TEF_DIAL\\Resp\\INTPOS.001"));
   EXPECT_TRUE(files.directory_exists("c:\\tef_dial\\resp\\"));
 }
@@ -90,13 +93,15 @@ TEST_F(PosixPathTest, ListOfAPatternEndingInASeparatorIsEmpty) {
 }
 
 TEST_F(PosixPathTest, ShortPathIsThePathUnchanged) {
-  EXPECT_EQ(files.short_path(world.host_dir() + "\\Dados\\TefDisc\\"), world.host_dir() + "\\Dados\\TefDisc\\");
+  EXPECT_EQ(files.short_path(world.host_dir() + "\\Dados\\TefDisc\\"),
+            world.host_dir() + "\\Dados\\TefDisc\\");
 }
 
 TEST(PosixDriveRootTest, DefaultComesFromTheEnvironmentThenTheUsersDataFolder) {
   EXPECT_EQ(posix::default_drive_root_from("/srv/drives", "/x", "/home/u", 7), "/srv/drives");
   EXPECT_EQ(posix::default_drive_root_from(nullptr, "/x/data", "/home/u", 7), "/x/data/zul00500/drives");
-  EXPECT_EQ(posix::default_drive_root_from("", "relative", "/home/u", 7), "/home/u/.local/share/zul00500/drives");
+  EXPECT_EQ(posix::default_drive_root_from("", "relative", "/home/u", 7),
+            "/home/u/.local/share/zul00500/drives");
   EXPECT_EQ(posix::default_drive_root_from(nullptr, nullptr, nullptr, 7), "/tmp/zul00500-7/drives");
 }
 

@@ -18,9 +18,10 @@ namespace {
 bool same(const RegionalSettings& a, const RegionalSettings& b) {
   return a.decimal_separator == b.decimal_separator && a.thousand_separator == b.thousand_separator &&
          a.currency_string == b.currency_string && a.currency_format == b.currency_format &&
-         a.negative_currency_format == b.negative_currency_format && a.currency_decimals == b.currency_decimals &&
-         a.short_date_format == b.short_date_format && a.long_time_format == b.long_time_format &&
-         a.date_separator == b.date_separator && a.time_separator == b.time_separator;
+         a.negative_currency_format == b.negative_currency_format &&
+         a.currency_decimals == b.currency_decimals && a.short_date_format == b.short_date_format &&
+         a.long_time_format == b.long_time_format && a.date_separator == b.date_separator &&
+         a.time_separator == b.time_separator;
 }
 
 class RegionalCacheTest : public ::testing::Test {
@@ -69,7 +70,8 @@ TEST(LocaleConversionTest, EffectiveNameFollowsThePosixPrecedence) {
 }
 
 TEST(LocaleConversionTest, CAndPosixLocalesSayNothing) {
-  for (const char* name : {"", "C", "POSIX", "C.UTF-8", "C.utf8"}) EXPECT_FALSE(posix::is_configured_locale(name)) << name;
+  for (const char* name : {"", "C", "POSIX", "C.UTF-8", "C.utf8"})
+    EXPECT_FALSE(posix::is_configured_locale(name)) << name;
   EXPECT_TRUE(posix::is_configured_locale("pt_BR.UTF-8"));
 }
 

@@ -19,15 +19,20 @@ TEST(TextEncodingTest, EveryByteRoundTrips) {
 }
 
 TEST(TextEncodingTest, CharactersOutsideTheCodePageAreReplaced) {
-  EXPECT_EQ(utf8_to_cp1252("a\xE2\x82\xBD" "b"), "a?b");     // ₽
+  EXPECT_EQ(utf8_to_cp1252("a\xE2\x82\xBD"
+                           "b"),
+            "a?b");                                        // ₽
   EXPECT_EQ(utf8_to_cp1252("\xF0\x9F\x98\x80", '_'), "_"); // an emoji, four bytes
-  EXPECT_EQ(utf8_to_cp1252("1\xE2\x80\xAF" "000"), "1\xA0" "000"); // narrow no-break space
+  EXPECT_EQ(utf8_to_cp1252("1\xE2\x80\xAF"
+                           "000"),
+            "1\xA0"
+            "000"); // narrow no-break space
 }
 
 TEST(TextEncodingTest, MalformedUtf8BecomesOneReplacementPerBadByte) {
-  EXPECT_EQ(utf8_to_cp1252("a\xE3o"), "a?o");      // a code page 1252 byte, not UTF-8
-  EXPECT_EQ(utf8_to_cp1252("\xC3"), "?");          // cut short
-  EXPECT_EQ(utf8_to_cp1252("\xC0\xAF"), "??");     // overlong "/"
+  EXPECT_EQ(utf8_to_cp1252("a\xE3o"), "a?o");       // a code page 1252 byte, not UTF-8
+  EXPECT_EQ(utf8_to_cp1252("\xC3"), "?");           // cut short
+  EXPECT_EQ(utf8_to_cp1252("\xC0\xAF"), "??");      // overlong "/"
   EXPECT_EQ(utf8_to_cp1252("\xED\xA0\x80"), "???"); // a lone surrogate
 }
 

@@ -35,11 +35,11 @@ TEST(WildcardMatchTest, StarsBacktrack) {
 }
 
 TEST(WildcardMatchTest, IgnoresCaseOfCodePage1252Letters) {
-  EXPECT_TRUE(wildcard_match("CART\xC3O*", "cart\xE3o.txt"));   // Ã / ã
-  EXPECT_TRUE(wildcard_match("\xC7\xC9\xDE", "\xE7\xE9\xFE"));    // Ç É Þ
+  EXPECT_TRUE(wildcard_match("CART\xC3O*", "cart\xE3o.txt"));          // Ã / ã
+  EXPECT_TRUE(wildcard_match("\xC7\xC9\xDE", "\xE7\xE9\xFE"));         // Ç É Þ
   EXPECT_TRUE(wildcard_match("\x8A\x8C\x8E\x9F", "\x9A\x9C\x9E\xFF")); // Š Œ Ž Ÿ
-  EXPECT_FALSE(wildcard_match("\xD7", "\xF7"));                    // × and ÷ are no letters
-  EXPECT_FALSE(wildcard_match("\xDF", "\xFF"));                    // ß has no capital here
+  EXPECT_FALSE(wildcard_match("\xD7", "\xF7"));                        // × and ÷ are no letters
+  EXPECT_FALSE(wildcard_match("\xDF", "\xFF"));                        // ß has no capital here
   EXPECT_FALSE(wildcard_match("[", "{"));
 }
 

@@ -19,13 +19,15 @@ public:
     ::clock_gettime(CLOCK_REALTIME, &ts);
     std::tm local{};
     ::localtime_r(&ts.tv_sec, &local);
-    return encode_date_time({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+    return encode_date_time({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                             local.tm_min,
                              std::min(local.tm_sec, 59), // a leap second stays within the minute
                              static_cast<int>(ts.tv_nsec / 1'000'000)});
   }
 
   void sleep(std::uint32_t milliseconds) override {
-    timespec left{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1'000'000};
+    timespec left{static_cast<time_t>(milliseconds / 1000),
+                  static_cast<long>(milliseconds % 1000) * 1'000'000};
     while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
   }

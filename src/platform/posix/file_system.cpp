@@ -120,7 +120,8 @@ public:
     if (fd.get() < 0) fail("read", path, errno);
     std::string content;
     struct stat info;
-    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
+    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
+      content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
       const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);

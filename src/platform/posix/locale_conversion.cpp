@@ -19,29 +19,45 @@ namespace {
 // Composite conversions spelled out, so only simple ones remain.
 std::string_view expansion(char conversion) {
   switch (conversion) {
-  case 'D': return "%m/%d/%y";
-  case 'F': return "%Y-%m-%d";
-  case 'T': return "%H:%M:%S";
-  case 'R': return "%H:%M";
-  case 'r': return "%I:%M:%S %p";
-  default: return {};
+  case 'D':
+    return "%m/%d/%y";
+  case 'F':
+    return "%Y-%m-%d";
+  case 'T':
+    return "%H:%M:%S";
+  case 'R':
+    return "%H:%M";
+  case 'r':
+    return "%I:%M:%S %p";
+  default:
+    return {};
   }
 }
 
 std::string_view token_for(char conversion) {
   switch (conversion) {
-  case 'd': return "dd";
-  case 'e': return "d";
-  case 'm': return "mm";
-  case 'y': return "yy";
-  case 'Y': return "yyyy";
+  case 'd':
+    return "dd";
+  case 'e':
+    return "d";
+  case 'm':
+    return "mm";
+  case 'y':
+    return "yy";
+  case 'Y':
+    return "yyyy";
   case 'H':
-  case 'I': return "hh";
+  case 'I':
+    return "hh";
   case 'k':
-  case 'l': return "h";
-  case 'M': return "nn";
-  case 'S': return "ss";
-  default: return {};
+  case 'l':
+    return "h";
+  case 'M':
+    return "nn";
+  case 'S':
+    return "ss";
+  default:
+    return {};
   }
 }
 

@@ -65,7 +65,8 @@ Split split(std::string_view path) {
 
 // Walks the components from the base; once one is missing, the rest cannot
 // exist either and are kept as written without looking.
-std::string walk(const std::string& base, const std::vector<std::string_view>& components, std::size_t count) {
+std::string walk(const std::string& base, const std::vector<std::string_view>& components,
+                 std::size_t count) {
   std::string current = base;
   bool searching = true;
   for (std::size_t i = 0; i < count; ++i) {

@@ -22,8 +22,8 @@ std::string detail::native_host_executable_path() {
   }
 }
 
-std::string posix::default_drive_root_from(const char* zul_drive_root, const char* xdg_data_home, const char* home,
-                                           unsigned long uid) {
+std::string posix::default_drive_root_from(const char* zul_drive_root, const char* xdg_data_home,
+                                           const char* home, unsigned long uid) {
   if (zul_drive_root && *zul_drive_root) return zul_drive_root;
   // The XDG rules ignore a relative XDG_DATA_HOME.
   if (xdg_data_home && *xdg_data_home == '/') return std::string(xdg_data_home) + "/zul00500/drives";

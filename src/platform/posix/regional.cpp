@@ -18,8 +18,8 @@ namespace zul00500::platform {
 
 namespace {
 bool configured(const char* category_variable) {
-  return posix::is_configured_locale(
-      posix::effective_locale_name(std::getenv("LC_ALL"), std::getenv(category_variable), std::getenv("LANG")));
+  return posix::is_configured_locale(posix::effective_locale_name(
+      std::getenv("LC_ALL"), std::getenv(category_variable), std::getenv("LANG")));
 }
 
 // Locale text in the package's code page; a separator must be one byte.
@@ -59,7 +59,8 @@ private:
 
 RegionalSettings system_regional_settings() {
   RegionalSettings settings;
-  const bool numeric = configured("LC_NUMERIC"), monetary = configured("LC_MONETARY"), time = configured("LC_TIME");
+  const bool numeric = configured("LC_NUMERIC"), monetary = configured("LC_MONETARY"),
+             time = configured("LC_TIME");
   if (!numeric && !monetary && !time) return settings;
 
   ThreadLocale locale;
@@ -82,10 +83,12 @@ RegionalSettings system_regional_settings() {
       settings.currency_decimals = conv.frac_digits;
   }
   if (time) {
-    if (std::string date = posix::pattern_from_strftime(text(locale.info(D_FMT)), '/', settings.date_separator);
+    if (std::string date =
+            posix::pattern_from_strftime(text(locale.info(D_FMT)), '/', settings.date_separator);
         !date.empty())
       settings.short_date_format = std::move(date);
-    if (std::string clock = posix::pattern_from_strftime(text(locale.info(T_FMT)), ':', settings.time_separator);
+    if (std::string clock =
+            posix::pattern_from_strftime(text(locale.info(T_FMT)), ':', settings.time_separator);
         !clock.empty())
       settings.long_time_format = std::move(clock);
   }

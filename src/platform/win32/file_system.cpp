@@ -73,7 +73,8 @@ void write_all(const char* operation, const std::string& path, DWORD access, DWO
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) fail(operation, path, ::GetLastError());
+    if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr))
+      fail(operation, path, ::GetLastError());
     bytes.remove_prefix(written);
   }
   if (!file.close()) fail(operation, path, ::GetLastError());
@@ -93,7 +94,8 @@ public:
   bool file_exists(const std::string& path) override {
     if (has_wildcard(path)) {
       Search search(path);
-      return search.any([](const WIN32_FIND_DATAW& data) { return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); });
+      return search.any(
+          [](const WIN32_FIND_DATAW& data) { return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); });
     }
     const DWORD found = attributes(path);
     return found != INVALID_FILE_ATTRIBUTES && !(found & FILE_ATTRIBUTE_DIRECTORY);

@@ -28,9 +28,9 @@ std::string from_wide(std::wstring_view text) {
 
 std::string error_text(unsigned long code) {
   wchar_t* buffer = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
   if (length == 0 || !buffer) return "system error " + std::to_string(code);
   std::string text = from_wide(std::wstring_view(buffer, length));
   ::LocalFree(buffer);
