@@ -10,6 +10,11 @@ FakeManager::FakeManager(std::string root) : root_(std::move(root)) {
 }
 
 void FakeManager::Poll() {
+  TakeRequest();
+  WriteNextAnswer();
+}
+
+void FakeManager::TakeRequest() {
   platform::FileSystem& fs = platform::fs();
   const std::string request_path = root_ + "req\\intpos.001";
   if (!fs.file_exists(request_path)) return;
@@ -33,7 +38,18 @@ void FakeManager::Poll() {
   case StatusReply::Silent:
   case StatusReply::Ignore: break;
   }
+  const std::string operation = request.Field("000-000 ");
+  if (operation == "CRT" || operation == "CHQ" || operation == "CNC") awaiting_answer_ = request;
+  else awaiting_answer_.reset();
   if (on_request_) on_request_(request);
+}
+
+void FakeManager::WriteNextAnswer() {
+  if (answers_.empty() || !awaiting_answer_) return;
+  if (platform::fs().file_exists(root_ + "resp\\intpos.001")) return;
+  const AnswerMaker maker = std::move(answers_.front());
+  answers_.pop_front();
+  WriteResponse(root_, "intpos.001", maker(*awaiting_answer_));
 }
 
 std::vector<std::string> FakeManager::Operations() const {

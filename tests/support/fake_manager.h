@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,16 @@ public:
   // writes answer files from here.
   void OnRequest(std::function<void(const StringList&)> hook) { on_request_ = std::move(hook); }
 
-  // Takes root + "req\intpos.001" when it is there and replies.
+  // Makes the answer file to a request from the request.
+  using AnswerMaker = std::function<StringList(const StringList& request)>;
+  // Answers to the requests that expect one ("CRT", "CHQ", "CNC"), in turn.
+  // While the last request taken is such a request, the next answer is
+  // written for it as resp\intpos.001 as soon as the response directory
+  // holds no intpos.001 (the package took the one before away).
+  void QueueAnswers(std::initializer_list<AnswerMaker> makers) { answers_.insert(answers_.end(), makers); }
+
+  // Takes root + "req\intpos.001" when it is there and replies; then writes
+  // the next queued answer when its turn has come.
   void Poll();
 
   const std::string& Root() const { return root_; }
@@ -39,8 +49,13 @@ public:
   std::vector<std::string> Operations() const;
 
 private:
+  void TakeRequest();
+  void WriteNextAnswer();
+
   std::string root_;
   std::deque<StatusReply> replies_;
+  std::deque<AnswerMaker> answers_;
+  std::optional<StringList> awaiting_answer_;
   std::function<void(const StringList&)> on_request_;
   std::vector<StringList> requests_;
 };
