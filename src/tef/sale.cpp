@@ -1,0 +1,363 @@
+// A card or cheque payment: the checks before it, the sale request, the wait
+// for the manager's answer and what an accepted answer gives the host.
+#include "zul00500/sale.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/message_pump.h"
+#include "platform/regional.h"
+#include "support/number_format.h"
+#include "support/text.h"
+#include "tef/exchange_file.h"
+#include "zul00500/errors.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+namespace {
+
+constexpr std::uint32_t kPauseMs = 250;
+constexpr const char* kOpening = "Inicio DoTEF ----";
+constexpr const char* kClosing = "Fim DoTEF ----";
+constexpr const char* kErrorHeader = "000-000 = XXX";
+
+// The opening line at once, the closing line exactly once on every way out.
+// A normal return closes explicitly, so that a log that cannot be written
+// reaches the caller; when an error is on its way the destructor closes, and
+// a failing log must not hide that error.
+class SaleLog {
+public:
+  SaleLog() { LogCartao(kOpening); }
+  ~SaleLog() {
+    if (closed_) return;
+    try {
+      LogCartao(kClosing);
+    } catch (...) {
+    }
+  }
+  SaleLog(const SaleLog&) = delete;
+  SaleLog& operator=(const SaleLog&) = delete;
+
+  void Close() {
+    closed_ = true;
+    LogCartao(kClosing);
+  }
+
+private:
+  bool closed_ = false;
+};
+
+// The call's inputs and the host's variables that receive its results.
+struct Sale {
+  const std::string& context;
+  double amount;
+  double amountDue;
+  const std::string& kind;
+  StringList& receipts;
+  std::int32_t& approvedCount;
+  std::int32_t& transactionNumber;
+  double& extraAmount;
+  std::string& documentNumber;
+  std::string& field748;
+  std::string& field013;
+  std::string& field027;
+
+  std::string operation() const { return kind == "Q" ? "CHQ" : "CRT"; }
+  std::string kind_code() const { return kind == "C" ? "1" : kind == "D" ? "2" : kind == "V" ? "4" : ""; }
+};
+
+std::string answer_field(const char* id) { return std::string("field ") + id + " of the answer"; }
+
+// A decimal number as the host reads one: blanks around it, an optional sign,
+// the regional decimal separator, an optional exponent; no grouping.
+double read_decimal(const std::string& text, const std::string& what) {
+  const char separator = platform::regional().decimal_separator;
+  std::string number;
+  bool valid = true;
+  for (char c : Trim(text)) {
+    if (c == separator) c = '.';
+    else if (c == '.') valid = false;
+    number += c;
+  }
+  std::size_t start = !number.empty() && (number[0] == '+' || number[0] == '-') ? 1 : 0;
+  const bool digit_first = number.size() > start &&
+                           (std::isdigit(static_cast<unsigned char>(number[start])) || number[start] == '.');
+  double value = 0;
+  if (valid && digit_first) {
+    const char* begin = number.data() + start;
+    const char* end = number.data() + number.size();
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    valid = error == std::errc() && stop == end;
+    if (number[0] == '-') value = -value;
+  } else {
+    valid = false;
+  }
+  if (!valid) throw ConvertError("read a number from", what, "\"" + text + "\" is not a valid number");
+  return value;
+}
+
+// An amount as the host's general number format writes it: up to fifteen
+// significant digits, the regional decimal separator.
+std::string general_number(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.15g", value);
+  std::string out(text);
+  for (char& c : out)
+    if (c == '.') c = platform::regional().decimal_separator;
+  return out;
+}
+
+// Deletes the previous conversation's answers and their same-named copies.
+// Before the first conversation there is no root to clean: an empty one
+// would make the pattern relative to wherever the host runs.
+void clear_previous_answers() {
+  if (DirTef.empty()) return;
+  platform::FileSystem& fs = platform::fs();
+  const std::string response = DirTef + "resp\\";
+  for (const std::string& name : fs.list(response + "intpos.*")) {
+    fs.remove_file(response + name);
+    fs.remove_file(dsDirBkpTef + name);
+  }
+}
+
+// Leftovers settled, network chosen, manager active.
+bool ready_for_sale(const Sale& sale) {
+  if (!CheckIntPosFiles(sale.context, true)) return false;
+  LogCartao("Rez00000 - CheckIntPosFiles - Ok");
+  if (!CheckDirTef(DirTef, sale.kind, 0)) return false;
+  LogCartao("Rez00000 - CheckDirTef - Ok");
+  if (!CheckGPAtivo("ATV", GetSequence())) return false;
+  LogCartao("Rez00000 - CheckGPAtivo - Ok");
+  return true;
+}
+
+void send_sale_request(const Sale& sale, const std::string& root, const std::string& sequence) {
+  const StringList request{"000-000 = " + sale.operation(),
+                           "001-000 = " + sequence,
+                           "003-000 = " + CentsText(sale.amount),
+                           "004-000 = 0",
+                           "500-000 = " + sale.kind_code(),
+                           "701-000 = Quintar v5, 55, 1, 0",
+                           "706-000 = 2",
+                           "716-000 = VELTRAN SOFTWARE LTDA.",
+                           "999-999 = 0"};
+  SaveRequest(request, root);
+  platform::pause(kPauseMs);
+}
+
+void delete_transaction(const std::string& root, const std::string& sequence) {
+  DeleteIntPosFiles(root + "resp\\", sequence);
+  DeleteIntPosFiles(dsDirBkpTef, sequence);
+}
+
+void show_manager_message(const std::string& text, const std::string& context, int withReceipt) {
+  host().Mensagem(text, "", "N", "N", tmInformacao, "", context, withReceipt, nullptr);
+}
+
+// True while `path` still holds the answer that was turned down.
+bool unchanged(const std::string& path, const StringList& rejected) {
+  StringList current;
+  try {
+    current.LoadFromFile(path);
+  } catch (const FileError&) {
+    return false; // let the regular read report what is wrong
+  }
+  return current == rejected;
+}
+
+enum class Outcome { Accepted, ErrorAnswer };
+
+// Waits, without time limit, for the manager's answer to `sequence`. Every
+// answer read is copied into the backup directory; one of another sequence is
+// deleted, one of this sequence gets a numbered backup. An answer of this
+// sequence that is not accepted stays where the manager put it and is not
+// read again until the manager writes something else there: reading it on
+// every cycle would store one more backup each time.
+Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string& root,
+                        const std::string& sequence) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string path = root + "resp\\intpos.001";
+  const std::string working_copy = dsDirBkpTef + "intpos.001";
+  const std::string header = "000-000 = " + sale.operation();
+  const std::string sequence_line = "001-000 = " + sequence;
+  std::optional<StringList> rejected;
+  for (;;) {
+    platform::handle_message();
+    platform::pause(kPauseMs);
+    if (!fs.file_exists(path)) continue;
+    if (rejected && unchanged(path, *rejected)) continue;
+
+    LogCartao("Arquivo encontrado ---");
+    answer.Clear();
+    LoadExchangeFile(answer, path);
+    answer.SaveToFile(working_copy);
+    LogCartao("Sequencial do arquivo de resposta: " + answer.Field("001-000 "));
+    LogCartao("Linha 000-000: " + answer.Field("000-000 "));
+    LogCartao("Linha 009-000: " + answer.Field("009-000 "));
+    LogCartao("Linha 030-000: " + answer.Field("030-000 "));
+
+    if (answer.Field("001-000 ") != sequence) {
+      fs.remove_file(path);
+      fs.remove_file(working_copy);
+      LogCartao("Rez00000 - Arquivo de resposta errado.");
+      continue;
+    }
+    const std::string backup = NewIntPosFileName(dsDirBkpTef);
+    if (!fs.rename_file(working_copy, backup))
+      throw FileError("keep a backup of the answer", backup, "renaming " + working_copy + " failed");
+    LogCartao("Rez00000 - Renomeia intpos e cria bkp.");
+
+    if (answer[0] == kErrorHeader) {
+      const std::string message = answer.Field("030-000 ");
+      if (!message.empty()) show_manager_message(message, sale.context, 0);
+      delete_transaction(root, sequence);
+      LogCartao("Rez00000 - Erro no arquivo de transacao.");
+      return Outcome::ErrorAnswer;
+    }
+    if (answer[0] == header && answer.Count() > 1 && answer[1] == sequence_line) return Outcome::Accepted;
+    rejected = answer;
+    LogCartao("Rez00000 - Arquivo de resposta n\xE3o aceito, aguardando outro.");
+  }
+}
+
+// What an accepted answer says, with its numbers read before anything is
+// changed: a malformed answer then leaves the host's variables and every
+// stored file as they were, for the next leftover scan.
+struct Verdict {
+  bool approved = false;
+  bool with_receipt = false;
+  std::optional<double> extra; // 709-000 in currency units
+  double amount = 0;           // 003-000 in currency units, read when approved with receipt
+};
+
+Verdict judge(const StringList& answer) {
+  Verdict verdict;
+  verdict.approved = answer.Field("009-000 ") == "0";
+  const std::string count = answer.Field("028-000 ");
+  if (!count.empty()) StrToInt(count, answer_field("028-000"));
+  verdict.with_receipt = !count.empty() && count != "0";
+  const std::string extra = answer.Field("709-000 ");
+  if (!extra.empty()) verdict.extra = read_decimal(extra, answer_field("709-000")) / 100;
+  if (verdict.approved && verdict.with_receipt)
+    verdict.amount = StrToInt(answer.Field("003-000 "), answer_field("003-000")) / 100.0;
+  return verdict;
+}
+
+// Parameters 9 to 12 change only when the answer carries their field.
+void return_fields(const Sale& sale, const StringList& answer) {
+  if (const std::string value = answer.Field("012-000 "); !value.empty()) sale.documentNumber = value;
+  if (const std::string value = answer.Field("013-000 "); !value.empty()) sale.field013 = value;
+  if (const std::string value = answer.Field("027-000 "); !value.empty())
+    sale.field027 = value.size() > 12 ? value.substr(12, 11) : std::string();
+  if (!answer.Field("748-000 ").empty()) sale.field748 = Trim(answer.Value("748-000 ").substr(0, 10));
+}
+
+void add_receipts_block(const Sale& sale, const StringList& answer) {
+  sale.receipts.Add(std::to_string(sale.approvedCount));
+  for (const std::string& line : answer.lines()) sale.receipts.Add(line);
+  doValorTef += doTrocoTef;
+}
+
+// A payment that leaves part of the sale unpaid: kept in the pending
+// directory and confirmed at once. Its receipt joins the list only when the
+// manager took the confirmation.
+void settle_partial_payment(const Sale& sale, const StringList& answer, const std::string& root) {
+  const std::string sequence = answer.Field("001-000 ");
+  answer.SaveToFile(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber));
+  platform::pause(kPauseMs);
+  if (!VerificaRetorno(sale.context, answer, false, "S")) return;
+  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + general_number(sale.amount));
+  // The confirmation may have moved DirTef to the answer's network; the
+  // answer itself lies in the root the sale used.
+  delete_transaction(root, sequence);
+  add_receipts_block(sale, answer);
+}
+
+bool evaluate(const Sale& sale, const StringList& answer, const std::string& root,
+              const std::string& sequence) {
+  const Verdict verdict = judge(answer);
+  if (verdict.extra) sale.extraAmount += *verdict.extra;
+  return_fields(sale, answer);
+
+  if (const std::string message = answer.Field("030-000 "); !message.empty()) {
+    if (verdict.with_receipt) {
+      LogCartao("Rez00000 - Mostra mensagem de transa\xE7\xE3o aprovada.");
+      show_manager_message(message, sale.context, 1);
+      platform::handle_message();
+    } else {
+      show_manager_message(message, sale.context, 0);
+    }
+  }
+  if (!verdict.approved) {
+    delete_transaction(root, sequence);
+    LogCartao("Rez00000 - Transa\xE7\xE3o n\xE3o aprovada.");
+    return false;
+  }
+  if (!verdict.with_receipt) {
+    delete_transaction(root, sequence);
+    return true;
+  }
+
+  sale.approvedCount += 1;
+  sale.transactionNumber += 1;
+  LogCartao("Rez00000 - Numero de transacoes = " + std::to_string(sale.transactionNumber));
+  const double remainder = Trunc2(sale.amountDue - sale.amount);
+  doTrocoTef = verdict.amount;
+  if (remainder > 0) {
+    settle_partial_payment(sale, answer, root);
+    return true;
+  }
+  // The whole sale is paid: the printing run confirms and cleans up.
+  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento total : " + general_number(sale.amount));
+  add_receipts_block(sale, answer);
+  return true;
+}
+
+bool run_sale(const Sale& sale) {
+  clear_previous_answers();
+  if (!ready_for_sale(sale)) return false;
+
+  // The conversation stays with the root chosen for it, whatever a host
+  // handler run from a wait does to DirTef.
+  const std::string root = DirTef;
+  const std::string sequence = GetSequence();
+  send_sale_request(sale, root, sequence);
+  LogCartao("Cria arquivo de venda sequencial: " + sequence);
+  if (!CheckGPAtivo(sale.operation(), sequence)) return false;
+  LogCartao("Rez00000 - CheckGPAtivo - Ok");
+
+  StringList answer;
+  platform::pause(kPauseMs);
+  LogCartao("Aguardando resposta ---");
+  if (wait_for_answer(answer, sale, root, sequence) == Outcome::ErrorAnswer) return false;
+  return evaluate(sale, answer, root, sequence);
+}
+
+} // namespace
+
+bool DoTEF(const std::string& context, double amount, double amountDue, const std::string& kind,
+           std::shared_ptr<StringList>& receipts, std::int32_t& approvedCount,
+           std::int32_t& transactionNumber, double& extraAmount, std::string& documentNumber,
+           std::string& field748, std::string& field013, std::string& field027) {
+  SaleLog log;
+  extraAmount = 0.0;
+  // Our own reference to the new list: a host handler run from a wait may
+  // point its variable elsewhere.
+  const auto list = std::make_shared<StringList>();
+  receipts = list;
+  approvedCount = 0;
+  doTrocoTef = 0.0;
+
+  const Sale sale{context,           amount,      amountDue,      kind,     *list,    approvedCount,
+                  transactionNumber, extraAmount, documentNumber, field748, field013, field027};
+  const bool result = run_sale(sale);
+  log.Close();
+  return result;
+}
+
+} // namespace zul00500
