@@ -98,7 +98,18 @@ void apply_edits(StringList& answer, const Behaviour& behaviour) {
   }
 }
 
+using AnswerBuilder = StringList (*)(const StringList&, const Behaviour&, const Transaction&);
+
+// The answer file of each operation that gets one; cancellations ("CNC")
+// join here with a builder of their own.
+AnswerBuilder answer_builder(std::string_view operation) {
+  if (operation == "CRT" || operation == "CHQ") return sale_answer;
+  return nullptr;
+}
+
 } // namespace
+
+bool has_answer_file(std::string_view operation) { return answer_builder(operation) != nullptr; }
 
 std::string default_network(std::string_view root) {
   using zul00500::platform::detail::equal_ignoring_case;
@@ -106,8 +117,6 @@ std::string default_network(std::string_view root) {
   if (equal_ignoring_case(root, "c:\\HiperTEF\\")) return "HCard";
   return "REDECARD";
 }
-
-bool has_answer_file(std::string_view operation) { return operation == "CRT" || operation == "CHQ"; }
 
 StringList status_file(const StringList& request, const Behaviour& behaviour) {
   StringList status;
@@ -193,8 +202,9 @@ std::vector<Step> plan_answer(const StringList& request, const Behaviour& behavi
   steps.push_back({behaviour.delay_ms, false, kStatusName, status_file(request, behaviour), "status"});
 
   const std::string operation = request.Field("000-000 ");
-  if (!has_answer_file(operation) || behaviour.answer_silent) return steps;
-  StringList answer = sale_answer(request, behaviour, t);
+  const AnswerBuilder build = answer_builder(operation);
+  if (build == nullptr || behaviour.answer_silent) return steps;
+  StringList answer = build(request, behaviour, t);
   if (behaviour.other_sequence_first) {
     StringList stray = answer;
     if (const int at = field_index(stray, "001-000"); at >= 0)

@@ -63,6 +63,8 @@ tefsim::Scenario load_scenario(const tefsim::Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+  // First of all: a stop request that comes while starting up must not be lost.
+  platform::install_stop_handler();
   tefsim::Options options;
   tefsim::Scenario scenario;
   try {
@@ -88,7 +90,6 @@ int main(int argc, char** argv) {
       log("tefsim: serving " + root + " (" + platform::fs().native_path(root) + ")");
     }
 
-    platform::install_stop_handler();
     while (!platform::stop_requested()) {
       for (tefsim::Manager& manager : managers) manager.poll();
       platform::pause(options.poll_ms);
