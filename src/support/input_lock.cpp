@@ -1,9 +1,13 @@
+#include "support/input_lock.h"
+
 #include "platform/library_loader.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
 
 namespace {
+bool input_locked = false;
+
 using BlockInputFunction = int(ZUL_WINAPI*)(int);
 
 void block_input(int block) {
@@ -23,8 +27,34 @@ bool DetectaFuncao(const std::string& library, const std::string& function, void
 }
 
 // Every bit set, as the platform's "true" for this call.
-void BloqueiaTeclado() { block_input(-1); }
+void BloqueiaTeclado() {
+  input_locked = true;
+  block_input(-1);
+}
 
-void DesbloqueiaTeclado() { block_input(0); }
+void DesbloqueiaTeclado() {
+  input_locked = false;
+  block_input(0);
+}
+
+bool InputLocked() { return input_locked; }
+
+ScopedInputUnlock::ScopedInputUnlock() : relock_(input_locked) {
+  if (relock_) DesbloqueiaTeclado();
+}
+
+ScopedInputUnlock::~ScopedInputUnlock() {
+  if (relock_) BloqueiaTeclado();
+}
+
+bool AskOperator(const std::string& text, const std::string& context) {
+  ScopedInputUnlock unlocked;
+  return host().Mensagem(text, "", "N", "S", tmAviso, "", context, 0, nullptr);
+}
+
+void TellOperator(const std::string& text, const std::string& context) {
+  ScopedInputUnlock unlocked;
+  host().Mensagem(text, "", "N", "N", tmAviso, "", context, 0, nullptr);
+}
 
 } // namespace zul00500

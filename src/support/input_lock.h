@@ -1,0 +1,30 @@
+// What the package knows of its own input lock, so that a dialog never
+// comes up while the operator cannot answer it.
+#pragma once
+
+#include <string>
+
+namespace zul00500 {
+
+// True from BloqueiaTeclado until the next DesbloqueiaTeclado.
+bool InputLocked();
+
+// Lifts the input lock for its lifetime when it is on, and puts it back on
+// when it ends (also when an error passes through).
+class ScopedInputUnlock {
+public:
+  ScopedInputUnlock();
+  ~ScopedInputUnlock();
+  ScopedInputUnlock(const ScopedInputUnlock&) = delete;
+  ScopedInputUnlock& operator=(const ScopedInputUnlock&) = delete;
+
+private:
+  bool relock_;
+};
+
+// A yes/no question (kind 3) with the input lock lifted; true for yes.
+bool AskOperator(const std::string& text, const std::string& context);
+// A notice (kind 3) with the input lock lifted.
+void TellOperator(const std::string& text, const std::string& context);
+
+} // namespace zul00500
