@@ -1,0 +1,38 @@
+// Printing one transaction's receipt: on the linked voucher or management
+// report the caller opened (or on the standard printer), and on the
+// framework printer through its voucher commands or a management report.
+// Each returns true when everything was printed; false when the operator
+// gave up after the printer stopped responding, or the retries ran out.
+// A count field that is not a whole number and a missing saved receipt raise
+// ConvertError / FileError naming the field or file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "zul00500/string_list.h"
+
+namespace zul00500 {
+
+// `frameworkCopies` is only passed on to ImprCupom_FrameWork (printer type
+// 29). Mode "F" prints through the fiscal printer, "N" through ImprimePadrao
+// (standard1, standard2, copy text), which also makes the printer type 0.
+bool ImprCupom(const std::string& report1, const std::string& report2, const std::string& context,
+               const std::string& copyChoice, const StringList& answer, std::int32_t frameworkCopies,
+               std::int32_t transactionCount, std::int32_t printerType, bool ownDocument, bool skipSaved,
+               const std::string& mode, const std::string& standard2, const std::string& standard1);
+
+// The framework printer (type 29): a linked voucher driven by the "CCD"
+// commands of Abre_Comp_NFiscalVinc, or a management report when the printer
+// or the receipt asks for one.
+bool ImprCupom_FrameWork(const std::string& report1, const std::string& report2, const std::string& context,
+                         const std::string& copyChoice, const StringList& answer, std::int32_t copies,
+                         std::int32_t transactionCount, std::int32_t printerType, bool ownDocument,
+                         bool skipSaved);
+
+// The framework printer's management report: block 029 only, on every copy.
+bool ImprCupomRG_FrameWork(const std::string& report1, const std::string& report2, const std::string& context,
+                           const StringList& answer, std::int32_t copies, std::int32_t transactionCount,
+                           std::int32_t printerType, bool ownDocument, bool skipSaved);
+
+} // namespace zul00500
