@@ -65,27 +65,40 @@ long decode(std::string_view text, std::size_t& pos) {
   pos += length;
   return static_cast<long>(code);
 }
-} // namespace
 
-std::string cp1252_to_utf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    append_utf8(out, byte >= 0x80 && byte < 0xA0 ? high_block[byte - 0x80] : byte);
-  }
-  return out;
-}
 
-std::string utf8_to_cp1252(std::string_view text, char replacement) {
+std::string convert_from_utf8(std::string_view text, char replacement, bool keep_invalid_bytes) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
     const long code = decode(text, pos);
+    if (code < 0 && keep_invalid_bytes) {
+      out += text[start];
+      continue;
+    }
     const int byte = code < 0 ? -1 : to_cp1252(static_cast<std::uint32_t>(code));
     out += byte < 0 ? replacement : static_cast<char>(byte);
   }
   return out;
 }
+} // namespace
+
+char32_t cp1252_code_point(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? high_block[byte - 0x80] : byte;
+}
+
+std::string cp1252_to_utf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) append_utf8(out, cp1252_code_point(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string utf8_to_cp1252(std::string_view text, char replacement) {
+  return convert_from_utf8(text, replacement, false);
+}
+
+std::string utf8_or_cp1252_to_cp1252(std::string_view text) { return convert_from_utf8(text, '?', true); }
 
 } // namespace zul00500::platform

@@ -11,5 +11,11 @@ std::string cp1252_to_utf8(std::string_view text);
 // Characters code page 1252 lacks, and bytes that are not UTF-8, become
 // `replacement`.
 std::string utf8_to_cp1252(std::string_view text, char replacement = '?');
+// For text that may be UTF-8 or may already be code page 1252 (a file some
+// other program wrote in the code page): bytes that are not UTF-8 are kept
+// as they are; characters the code page lacks become "?".
+std::string utf8_or_cp1252_to_cp1252(std::string_view text);
+// The Unicode code point of a code page 1252 byte.
+char32_t cp1252_code_point(unsigned char byte);
 
 } // namespace zul00500::platform

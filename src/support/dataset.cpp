@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/file_system.h"
-#include "support/cp1252.h"
+#include "platform/text_encoding.h"
 #include "support/text.h"
 #include "zul00500/errors.h"
 
@@ -19,12 +19,12 @@ constexpr const char* kFieldType = "string";
 // character as a numeric reference, which any XML reader takes whatever
 // encoding it assumes for a header without one.
 std::string ascii_with_references(const std::string& utf8) {
-  const std::string cp1252 = Utf8ToCp1252(utf8);
+  const std::string cp1252 = platform::utf8_or_cp1252_to_cp1252(utf8);
   std::string out;
   for (char c : cp1252) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x80) out += c;
-    else out += "&#" + std::to_string(static_cast<std::uint32_t>(Cp1252ToCodePoint(byte))) + ";";
+    else out += "&#" + std::to_string(static_cast<std::uint32_t>(platform::cp1252_code_point(byte))) + ";";
   }
   return out;
 }
@@ -81,7 +81,7 @@ std::string ClientDataSet::PacketText() const {
   pugi::xml_node fields = metadata.append_child("FIELDS");
   for (const FieldDef& def : field_defs_) {
     pugi::xml_node field = fields.append_child("FIELD");
-    field.append_attribute("attrname") = Cp1252ToUtf8(def.name).c_str();
+    field.append_attribute("attrname") = platform::cp1252_to_utf8(def.name).c_str();
     field.append_attribute("fieldtype") = kFieldType;
     field.append_attribute("WIDTH") = def.size;
   }
@@ -90,7 +90,7 @@ std::string ClientDataSet::PacketText() const {
   for (const Row& row : rows_) {
     pugi::xml_node element = rowdata.append_child("ROW");
     for (const auto& [field, value] : row)
-      element.append_attribute(Cp1252ToUtf8(field).c_str()) = Cp1252ToUtf8(value).c_str();
+      element.append_attribute(platform::cp1252_to_utf8(field).c_str()) = platform::cp1252_to_utf8(value).c_str();
   }
   std::ostringstream out;
   document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
@@ -115,7 +115,7 @@ void ClientDataSet::LoadFromFile(const std::string& path) {
   const pugi::xml_node fields = find_child(find_child(packet, "METADATA"), "FIELDS");
   for (pugi::xml_node field : fields.children()) {
     if (!SameText(field.name(), "FIELD")) continue;
-    defs.push_back({Utf8ToCp1252(find_attribute(field, "attrname").value()),
+    defs.push_back({platform::utf8_or_cp1252_to_cp1252(find_attribute(field, "attrname").value()),
                     find_attribute(field, "WIDTH").as_int()});
   }
   std::vector<Row> rows;
@@ -123,7 +123,7 @@ void ClientDataSet::LoadFromFile(const std::string& path) {
     if (!SameText(element.name(), "ROW")) continue;
     Row row;
     for (pugi::xml_attribute attribute : element.attributes())
-      row.emplace_back(Utf8ToCp1252(attribute.name()), Utf8ToCp1252(attribute.value()));
+      row.emplace_back(platform::utf8_or_cp1252_to_cp1252(attribute.name()), platform::utf8_or_cp1252_to_cp1252(attribute.value()));
     rows.push_back(std::move(row));
   }
   field_defs_ = std::move(defs);

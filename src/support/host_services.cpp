@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "platform/process.h"
-#include "support/cp1252.h"
+#include "platform/text_encoding.h"
 #include "support/text.h"
 #include "zul00500/messages.h"
 #include "zul00500/string_list.h"
@@ -22,7 +22,7 @@ std::shared_ptr<HostServices>& installed() {
 bool HostServices::Mensagem(const std::string& text, const std::string&, const std::string&,
                             const std::string& yesNo, int, const std::string&, const std::string&, int,
                             const ClientDataSet*) {
-  std::cout << Cp1252ToUtf8(text) << std::endl;
+  std::cout << platform::cp1252_to_utf8(text) << std::endl;
   if (yesNo != "S") return false;
   if (!platform::stdin_is_terminal()) return false;
   std::cout << "[s/n] " << std::flush;

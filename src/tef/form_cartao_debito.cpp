@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "platform/process.h"
-#include "support/cp1252.h"
+#include "platform/text_encoding.h"
 #include "zul00500/host_services.h"
 #include "zul00500/string_list.h"
 
@@ -102,10 +102,10 @@ void ScriptedChooser::Run(TfrmCartaoDebito& form) {
 }
 
 void TerminalChooser::Run(TfrmCartaoDebito& form) {
-  std::cout << Cp1252ToUtf8(form.Caption) << "\n"
+  std::cout << platform::cp1252_to_utf8(form.Caption) << "\n"
             << "  1 - TecBan\n  2 - Outras redes\n  3 - Hipercard\n  9 - Encerra\n";
   while (form.ModalResult == mrNone) {
-    std::cout << Cp1252ToUtf8("Escolha a Rede Desejada: ") << std::flush;
+    std::cout << platform::cp1252_to_utf8("Escolha a Rede Desejada: ") << std::flush;
     std::string answer;
     if (!std::getline(std::cin, answer)) answer = "9";
     answer = Trim(answer);

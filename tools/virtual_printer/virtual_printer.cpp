@@ -1,7 +1,7 @@
 #include "virtual_printer/virtual_printer.h"
 
 #include "platform/file_system.h"
-#include "support/cp1252.h"
+#include "platform/text_encoding.h"
 #include "zul00500/printer.h"
 #include "zul00500/scripted_host.h"
 
@@ -140,6 +140,6 @@ std::string VirtualPrinter::Journal() const {
   return text;
 }
 
-std::string VirtualPrinter::PaperUtf8() const { return zul00500::Cp1252ToUtf8(paper_.text()); }
+std::string VirtualPrinter::PaperUtf8() const { return zul00500::platform::cp1252_to_utf8(paper_.text()); }
 
 } // namespace virtual_printer
