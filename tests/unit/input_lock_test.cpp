@@ -70,8 +70,8 @@ TEST_F(InputLockTest, DetectaFuncaoNullsThePointerForAMissingFunction) {
 }
 
 TEST(InputLockOnThisSystem, RealLoaderFindsNoBlockInputAndDoesNothing) {
-  void* address = nullptr;
 #ifndef _WIN32
+  void* address = nullptr;
   EXPECT_FALSE(DetectaFuncao("USER32.DLL", "BlockInput", address));
 #endif
   BloqueiaTeclado();

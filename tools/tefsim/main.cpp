@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
     if (!options.drive_root.empty()) platform::set_drive_root(options.drive_root);
     LogWriter log(options.log_file);
     tefsim::Simulation simulation(std::move(scenario));
+    simulation.keep_requests_in(options.keep_requests);
     std::deque<tefsim::Manager> managers;
     for (const std::string& root : options.roots) {
       tefsim::Manager& manager = managers.emplace_back(root, simulation, std::ref(log));

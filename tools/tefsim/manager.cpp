@@ -83,14 +83,20 @@ void Manager::notice_pickups() {
 
 void Manager::take_request() {
   platform::FileSystem& fs = platform::fs();
-  StringList request;
-  request.LoadFromFile(root_ + kRequestName);
+  const std::string bytes = fs.read_file(root_ + kRequestName);
   if (!fs.remove_file(root_ + kRequestName)) log("could not remove " + std::string(kRequestName));
+  StringList request;
+  request.SetText(bytes);
 
   const std::string operation = request.Field("000-000 ");
   const unsigned turn = simulation_.next_turn(operation);
   label_ = (operation.empty() ? "?" : operation) + "#" + std::to_string(turn);
   log("took " + std::string(kRequestName) + ": " + one_line(request));
+  if (!simulation_.kept_requests_folder().empty()) {
+    const std::string copy = simulation_.kept_requests_folder() + "/" + (operation.empty() ? "?" : operation) +
+                             "-" + std::to_string(turn) + ".001";
+    fs.write_file(copy, bytes);
+  }
   if (operation == "CNF" || operation == "NCN") log_confirmation(operation, request);
 
   const Behaviour behaviour = simulation_.scenario().behaviour_for(operation, turn);

@@ -23,6 +23,9 @@ public:
   explicit Simulation(Scenario scenario = {}) : scenario_(std::move(scenario)) {}
 
   const Scenario& scenario() const { return scenario_; }
+  // Folder (native path) that receives a copy of every request taken.
+  void keep_requests_in(std::string folder) { keep_folder_ = std::move(folder); }
+  const std::string& kept_requests_folder() const { return keep_folder_; }
   // The turn (from 1) of the next request of `operation`.
   unsigned next_turn(const std::string& operation) { return ++turns_[operation]; }
   // "000001", "000002", ...
@@ -34,6 +37,7 @@ public:
 
 private:
   Scenario scenario_;
+  std::string keep_folder_;
   std::map<std::string, unsigned> turns_;
   unsigned documents_ = 0;
   std::map<std::pair<std::string, std::string>, std::string> approvals_;

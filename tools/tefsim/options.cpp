@@ -69,6 +69,8 @@ Options parse_options(const std::vector<std::string>& args) {
       options.scenario_file = argument();
     } else if (option == "--log") {
       options.log_file = argument();
+    } else if (option == "--keep-requests") {
+      options.keep_requests = argument();
     } else if (option == "--poll-ms") {
       const std::string& text = argument();
       const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), options.poll_ms);
@@ -108,6 +110,8 @@ std::string usage() {
          "  --wrong-header SEL    same as --rule \"SEL: wrong-header\"\n"
          "  --empty-status SEL    same as --rule \"SEL: empty-status\"\n"
          "  --log FILE            append the log to FILE instead of standard output\n"
+         "  --keep-requests DIR   keep a byte-exact copy of every request taken, as\n"
+         "                        DIR/ATV-1.001, DIR/CRT-2.001, ... (DIR must exist)\n"
          "  --poll-ms N           pause between two looks at the request files (default 100)\n"
          "  --help                this text\n"
          "\n"

@@ -14,6 +14,7 @@ struct Options {
   std::string scenario_file;                        // native path, empty: none
   std::vector<std::string> rules;                   // scenario lines, after the file's
   std::string log_file;                             // native path, empty: stdout
+  std::string keep_requests;                        // native folder, empty: keep none
   std::uint32_t poll_ms = 100;
   bool help = false;
 };

@@ -1,0 +1,96 @@
+#include "integration/tefsim_world.h"
+
+#include <algorithm>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "zul00500/state.h"
+#include "zul00500/string_list.h"
+
+namespace zul00500::testing {
+
+namespace {
+const std::string kBin = ZUL_BIN_DIR;
+constexpr std::uint32_t kPollMs = 50;
+constexpr std::uint32_t kStartLimitMs = 10'000;
+
+const char* root_of(const std::string& name) {
+  return name == "disc" ? "c:\\tef_disc\\" : name == "hiper" ? "c:\\HiperTEF\\" : "c:\\tef_dial\\";
+}
+} // namespace
+
+bool ZulposRun::Said(const std::string& line) const {
+  return std::find(output.begin(), output.end(), line) != output.end();
+}
+
+TefsimWorld::TefsimWorld()
+    : backup_(HostDirectory() + "\\Dados\\TefDisc\\"), pending_(backup_ + "Pendente\\"),
+      journal_(world_.root() + "/journal.txt"), tefsim_log_(world_.root() + "/tefsim.log") {
+  platform::fs().create_directories(pending_);
+  platform::fs().create_directories(HostDirectory() + "\\Dados\\Cadastros");
+}
+
+TefsimWorld::~TefsimWorld() {
+  if (!tefsim_) return;
+  tefsim_->terminate();
+  if (!tefsim_->wait_for(5000)) tefsim_->kill();
+}
+
+void TefsimWorld::StartTefsim(const std::string& roots, const std::vector<std::string>& options) {
+  std::vector<std::string> arguments = {"--roots", roots, "--drive-root", world_.root(), "--log", tefsim_log_,
+                                        "--poll-ms", "20"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  tefsim_.emplace(platform::spawn(kBin + "/tefsim", arguments, {world_.root() + "/tefsim.out"}));
+
+  std::vector<std::string> names;
+  for (std::size_t start = 0; start <= roots.size();) {
+    const std::size_t comma = std::min(roots.find(',', start), roots.size());
+    names.push_back(roots.substr(start, comma - start));
+    start = comma + 1;
+  }
+  for (std::uint32_t waited = 0;; waited += kPollMs) {
+    const bool ready = std::all_of(names.begin(), names.end(), [](const std::string& name) {
+      const std::string root = root_of(name);
+      return platform::fs().directory_exists(root + "req\\") && platform::fs().directory_exists(root + "resp\\");
+    });
+    if (ready) return;
+    ASSERT_FALSE(tefsim_->wait_for(0)) << "tefsim ended at once";
+    ASSERT_LT(waited, kStartLimitMs) << "tefsim did not get ready";
+    platform::pause(kPollMs);
+  }
+}
+
+std::vector<std::string> TefsimWorld::StopTefsim() {
+  if (tefsim_) {
+    tefsim_->terminate();
+    tefsim_->wait_for(5000);
+  }
+  return Lines(tefsim_log_);
+}
+
+ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms) {
+  std::vector<std::string> all = {"--host-dir", world_.host_dir(), "--drive-root", world_.root(),
+                                  "--dialog-journal", journal_};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  const std::string output = world_.root() + "/zulpos.out";
+  auto zulpos = platform::spawn(kBin + "/zulpos", all, {output});
+  ZulposRun run;
+  run.status = zulpos.wait_for(limit_ms);
+  if (!run.status) zulpos.kill();
+  run.output = Lines(output);
+  return run;
+}
+
+std::vector<std::string> TefsimWorld::Lines(const std::string& native_path) {
+  StringList lines;
+  if (platform::native_fs().file_exists(native_path)) lines.SetText(platform::native_fs().read_file(native_path));
+  return lines.lines();
+}
+
+bool TefsimWorld::AnyLineHas(const std::vector<std::string>& lines, const std::string& a, const std::string& b) {
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+    return line.find(a) != std::string::npos && line.find(b) != std::string::npos;
+  });
+}
+
+} // namespace zul00500::testing

@@ -1,0 +1,48 @@
+// Integration tests in real time: a temporary drive and host folder, the real
+// tefsim serving some exchange roots, and zulpos run against it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/spawn.h"
+#include "support/temp_world.h"
+
+namespace zul00500::testing {
+
+struct ZulposRun {
+  std::optional<int> status; // nothing when it did not end in time
+  std::vector<std::string> output;
+  bool Said(const std::string& line) const;
+};
+
+class TefsimWorld : public ::testing::Test {
+protected:
+  TefsimWorld();
+  ~TefsimWorld() override;
+
+  // Starts tefsim with `roots` ("dial,disc,hiper") and further options, and
+  // waits until its directories are there.
+  void StartTefsim(const std::string& roots, const std::vector<std::string>& options = {});
+  // Stops tefsim (so its log is complete) and returns the log's lines.
+  std::vector<std::string> StopTefsim();
+
+  // Runs zulpos with the world's host folder, drive and dialog journal.
+  ZulposRun Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms = 60'000);
+
+  // Lines of a native file; empty when it does not exist.
+  static std::vector<std::string> Lines(const std::string& native_path);
+  static bool AnyLineHas(const std::vector<std::string>& lines, const std::string& a, const std::string& b = {});
+
+  TempWorld world_;
+  std::string backup_;  // the package's backup directory
+  std::string pending_; // the package's pending directory
+  std::string journal_;
+  std::string tefsim_log_;
+  std::optional<platform::ChildProcess> tefsim_;
+};
+
+} // namespace zul00500::testing
