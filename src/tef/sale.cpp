@@ -13,6 +13,7 @@
 #include "platform/regional.h"
 #include "support/number_format.h"
 #include "support/text.h"
+#include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
@@ -159,17 +160,6 @@ void show_manager_message(const std::string& text, const std::string& context, i
   host().Mensagem(text, "", "N", "N", tmInformacao, "", context, withReceipt, nullptr);
 }
 
-// True while `path` still holds the answer that was turned down.
-bool unchanged(const std::string& path, const StringList& rejected) {
-  StringList current;
-  try {
-    current.LoadFromFile(path);
-  } catch (const FileError&) {
-    return false; // let the regular read report what is wrong
-  }
-  return current == rejected;
-}
-
 enum class Outcome { Accepted, ErrorAnswer };
 
 // Waits, without time limit, for the manager's answer to `sequence`. Every
@@ -185,12 +175,12 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
   const std::string working_copy = dsDirBkpTef + "intpos.001";
   const std::string header = "000-000 = " + sale.operation();
   const std::string sequence_line = "001-000 = " + sequence;
-  std::optional<StringList> rejected;
+  RejectedAnswer rejected;
   for (;;) {
     platform::handle_message();
     platform::pause(kPauseMs);
     if (!fs.file_exists(path)) continue;
-    if (rejected && unchanged(path, *rejected)) continue;
+    if (rejected.StillThere(path)) continue;
 
     LogCartao("Arquivo encontrado ---");
     answer.Clear();
@@ -220,7 +210,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       return Outcome::ErrorAnswer;
     }
     if (answer[0] == header && answer.Count() > 1 && answer[1] == sequence_line) return Outcome::Accepted;
-    rejected = answer;
+    rejected.Remember(answer);
     LogCartao("Rez00000 - Arquivo de resposta n\xE3o aceito, aguardando outro.");
   }
 }
