@@ -1,0 +1,187 @@
+// Cancelling one transaction with the manager, and deleting the manager's
+// answers of the transactions in the sale's receipts list.
+#include "zul00500/cancellation.h"
+
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/message_pump.h"
+#include "support/input_lock.h"
+#include "tef/answer_wait.h"
+#include "tef/exchange_file.h"
+#include "tef/holder.h"
+#include "zul00500/errors.h"
+#include "zul00500/host_services.h"
+#include "zul00500/printing.h"
+#include "zul00500/state.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+namespace {
+
+// The answer is polled, not pumped for: a short pause keeps the machine the
+// manager runs on free without giving the host's windows a turn.
+constexpr std::uint32_t kPollMs = 50;
+constexpr std::uint32_t kAfterReadMs = 450;
+// A manager that took the request may ask its own operator questions before
+// it answers; ten minutes leaves room for that and still lets a manager that
+// went away be noticed.
+constexpr std::uint64_t kAnswerBoundMs = 10 * 60 * 1000;
+
+// Removes every exchange file of the cancellation on the way out. A normal
+// return calls Run(), so that its errors reach the caller; when an error is
+// already on its way the destructor runs it and keeps quiet.
+class CancellationCleanup {
+public:
+  CancellationCleanup(std::string root, std::string sequence)
+      : root_(std::move(root)), sequence_(std::move(sequence)) {}
+  ~CancellationCleanup() {
+    if (done_) return;
+    try {
+      Run();
+    } catch (...) {
+    }
+  }
+  CancellationCleanup(const CancellationCleanup&) = delete;
+  CancellationCleanup& operator=(const CancellationCleanup&) = delete;
+
+  void Run() {
+    done_ = true;
+    DeleteIntPosFiles(root_ + "resp\\", sequence_);
+    DeleteIntPosFiles(dsDirBkpTef, sequence_);
+    DeleteIntPosFiles(dsDirPenTef, sequence_);
+  }
+
+private:
+  std::string root_;
+  std::string sequence_;
+  bool done_ = false;
+};
+
+void send_cancellation_request(const std::string& root, const std::string& sequence, const std::string& amount,
+                               const std::string& network, const std::string& documentNumber,
+                               const std::string& field022, const std::string& field023) {
+  const StringList request{"000-000 = CNC",
+                           "001-000 = " + sequence,
+                           "003-000 = " + amount,
+                           "004-000 = 0",
+                           "010-000 = " + network,
+                           "012-000 = " + documentNumber,
+                           "022-000 = " + field022,
+                           "023-000 = " + field023,
+                           "701-000 = Quintar v5, 55, 1, 0",
+                           "706-000 = 2",
+                           "716-000 = VELTRAN SOFTWARE LTDA.",
+                           "999-999 = 0"};
+  SaveRequest(request, root);
+}
+
+// Reads the answer into `answer` and keeps a numbered backup of every read.
+void read_answer(StringList& answer, const std::string& path) {
+  LoadExchangeFile(answer, path);
+  const std::string working_copy = dsDirBkpTef + "intpos.001";
+  answer.SaveToFile(working_copy);
+  const std::string backup = NewIntPosFileName(dsDirBkpTef);
+  if (!platform::fs().rename_file(working_copy, backup))
+    throw FileError("keep a backup of the answer", backup, "renaming " + working_copy + " failed");
+}
+
+bool accepted(const StringList& answer, const std::string& sequence) {
+  return answer.Count() > 1 && answer[0] == "000-000 = CNC" && answer[1] == "001-000 = " + sequence;
+}
+
+// Waits for the manager's answer to `sequence`; false once the bound passed.
+// An answer turned down is left for the manager to replace and not read
+// again meanwhile. Time is counted in pauses, which a clock change does not
+// shift.
+bool wait_for_answer(StringList& answer, const std::string& root, const std::string& sequence) {
+  const std::string path = root + "resp\\intpos.001";
+  RejectedAnswer rejected;
+  std::uint64_t waited_ms = 0;
+  while (waited_ms < kAnswerBoundMs) {
+    if (!platform::fs().file_exists(path) || rejected.StillThere(path)) {
+      platform::pause(kPollMs);
+      waited_ms += kPollMs;
+      continue;
+    }
+    read_answer(answer, path);
+    platform::pause(kAfterReadMs);
+    waited_ms += kAfterReadMs;
+    if (accepted(answer, sequence)) return true;
+    rejected.Remember(answer);
+  }
+  return false;
+}
+
+void show_manager_message(const std::string& text, const std::string& context, int withReceipt) {
+  host().Mensagem(text, "", "N", "N", tmInformacao, "", context, withReceipt, nullptr);
+}
+
+} // namespace
+
+bool CancelaTEF(const std::string& report1, const std::string& report2, const std::string& context,
+                const std::string& copyChoice, std::int32_t /*position*/, std::int32_t transactionCount,
+                std::int32_t printerType, const std::string& pendingSequence, const std::string& /*unused*/,
+                const std::string& amount, const std::string& network, const std::string& documentNumber,
+                const std::string& field022, const std::string& field023, const std::string& mode,
+                const std::string& standard2, const std::string& standard1, bool printAndConfirm) {
+  DefineDirTefRede(network);
+  if (!CheckGPAtivo("ATV", GetSequence())) return false;
+
+  // The conversation stays with this root, whatever a host handler run from
+  // a wait does to DirTef.
+  const std::string root = DirTef;
+  const std::string sequence = GetSequence();
+  send_cancellation_request(root, sequence, amount, network, documentNumber, field022, field023);
+  if (!CheckGPAtivo("CNC", sequence)) return false;
+
+  CancellationCleanup cleanup(root, sequence);
+  StringList answer;
+  if (!wait_for_answer(answer, root, sequence)) {
+    LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);
+    TellOperator(MessageText("TimeOut"), context);
+    cleanup.Run();
+    return false;
+  }
+
+  const std::string message = answer.Field("030-000 ");
+  const std::string count = answer.Field("028-000 ");
+  if (printAndConfirm && !count.empty() && count != "0") {
+    if (!message.empty()) {
+      show_manager_message(message, context, 1);
+      platform::handle_message();
+    }
+    const bool printed = ImprCupom(report1, report2, context, copyChoice, answer, 2, transactionCount,
+                                   printerType, true, true, mode, standard2, standard1);
+    const bool confirmed = VerificaRetorno(context, answer, !printed, "");
+    if (confirmed && printed) DeleteIntPosFiles(dsDirPenTef, pendingSequence);
+  } else if (!message.empty()) {
+    show_manager_message(message, context, 0);
+  }
+  cleanup.Run();
+  return true;
+}
+
+void CancelaTEFs(bool /*unused*/) {
+  // Our own reference: DefineDirTefRede may run host code that replaces it.
+  const std::shared_ptr<StringList> receipts = stlCuponsTEF;
+  const std::int32_t count = inContCuponsTEF;
+  if (count <= 0 || !receipts) return;
+  const auto& lines = receipts->lines();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const int marker = receipts->IndexOf(std::to_string(i));
+    if (marker < 0) continue;
+    const std::string next = std::to_string(i + 1);
+    StringList block;
+    for (std::size_t k = static_cast<std::size_t>(marker) + 1; k < lines.size() && lines[k] != next; ++k)
+      block.Add(lines[k]);
+    if (block.empty()) continue;
+    const std::string sequence = block.Field("001-000 ");
+    DefineDirTefRede(block.Field("010-000 "));
+    DeleteIntPosFiles(DirTef + "resp\\", sequence);
+  }
+}
+
+} // namespace zul00500

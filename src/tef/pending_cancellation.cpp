@@ -1,0 +1,66 @@
+// Undoing an abandoned sale's partial payments: every pending copy is offered
+// to the manager for cancellation, pass after pass, until none is left.
+#include "zul00500/cancellation.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "tef/holder.h"
+#include "zul00500/state.h"
+#include "zul00500/string_list.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+namespace {
+
+std::vector<std::string> pending_names() {
+  std::vector<std::string> names = platform::fs().list(dsDirPenTef + "intpos.*");
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool any_gone(const std::vector<std::string>& before, const std::vector<std::string>& after) {
+  return std::any_of(before.begin(), before.end(), [&](const std::string& name) {
+    return !std::binary_search(after.begin(), after.end(), name);
+  });
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
+
+} // namespace
+
+bool CancelaPendencia(const std::string& report1, const std::string& report2, const std::string& context,
+                      const std::string& /*unused*/, std::int32_t transactionCount, std::int32_t printerType,
+                      const std::string& mode, const std::string& standard2, const std::string& standard1) {
+  NewHolder();
+  platform::FileSystem& fs = platform::fs();
+  StringList pending;
+  while (fs.file_exists(dsDirPenTef + "intpos.*")) {
+    const std::vector<std::string> before = pending_names();
+    for (std::int32_t i = 1; i <= transactionCount; ++i) {
+      const std::string path = dsDirPenTef + "intpos." + std::to_string(i);
+      if (!fs.file_exists(path)) continue;
+      pending.LoadFromFile(path);
+      CancelaTEF(report1, report2, context, "N", i, transactionCount, printerType, pending.Field("001-000 "),
+                 "", pending.Field("003-000 "), pending.Field("010-000 "), pending.Field("012-000 "),
+                 pending.Field("022-000 "), pending.Field("023-000 "), mode, standard2, standard1, true);
+    }
+    // Entries this run cannot take (numbered above the count, not numbered,
+    // or refused every time) would bring every later pass back to them.
+    const std::vector<std::string> after = pending_names();
+    if (!any_gone(before, after)) {
+      LogCartao("Zul00500 - CancelaPendencia - pend\xEAncias n\xE3o canceladas: " + joined(after));
+      return false;
+    }
+  }
+  return true;
+}
+
+} // namespace zul00500
