@@ -98,14 +98,27 @@ void apply_edits(StringList& answer, const Behaviour& behaviour) {
   }
 }
 
+// The error answer "XXX": the request's sequence and the reason.
+StringList error_answer(const StringList& request, const Behaviour& behaviour) {
+  StringList answer{"000-000 = XXX", line("001-000", request.Field("001-000 ")),
+                    line("030-000", behaviour.has_message ? behaviour.message : "OPERACAO NAO REALIZADA"),
+                    "999-999 = 0"};
+  apply_edits(answer, behaviour);
+  return answer;
+}
+
 using AnswerBuilder = StringList (*)(const StringList&, const Behaviour&, const Transaction&);
 
-// The answer file of each operation that gets one; cancellations ("CNC")
-// join here with a builder of their own.
+// The answer file of each operation that gets one.
 AnswerBuilder answer_builder(std::string_view operation) {
   if (operation == "CRT" || operation == "CHQ") return sale_answer;
+  if (operation == "CNC") return cancellation_answer;
   return nullptr;
 }
+
+// A package does not take away a cancellation answer it turns down, so the
+// right one replaces a stray answer after this pause instead of after pickup.
+constexpr std::uint32_t kReplaceStrayMs = 1000;
 
 } // namespace
 
@@ -147,16 +160,9 @@ StringList sale_answer(const StringList& request, const Behaviour& behaviour, co
   const std::string time = digits(when.hour, 2) + digits(when.minute, 2) + digits(when.second, 2);
   auto message = [&](const char* standard) { return behaviour.has_message ? behaviour.message : standard; };
 
-  StringList answer;
-  if (behaviour.outcome == Outcome::Error) {
-    answer.Add("000-000 = XXX");
-    answer.Add(line("001-000", sequence));
-    answer.Add(line("030-000", message("OPERACAO NAO REALIZADA")));
-    answer.Add("999-999 = 0");
-    apply_edits(answer, behaviour);
-    return answer;
-  }
+  if (behaviour.outcome == Outcome::Error) return error_answer(request, behaviour);
 
+  StringList answer;
   const bool approved = behaviour.outcome != Outcome::Refuse;
   answer.Add(line("000-000", request.Field("000-000 ")));
   answer.Add(line("001-000", sequence));
@@ -196,6 +202,30 @@ StringList sale_answer(const StringList& request, const Behaviour& behaviour, co
   return answer;
 }
 
+StringList cancellation_answer(const StringList& request, const Behaviour& behaviour, const Transaction& t) {
+  if (behaviour.outcome == Outcome::Error) return error_answer(request, behaviour);
+  const bool approved = behaviour.outcome != Outcome::Refuse;
+  StringList answer{"000-000 = CNC", line("001-000", request.Field("001-000 ")),
+                    line("009-000", approved ? "0" : "05"), line("010-000", t.network),
+                    line("012-000", t.document)};
+  if (behaviour.outcome == Outcome::Approve) {
+    const auto when = zul00500::platform::decode_date_time(t.time);
+    add_block(answer, "028-000",
+              {"     TEFSIM " + t.network + "     ", "COMPROVANTE DE CANCELAMENTO",
+               "DOC " + request.Field("012-000 ") + "  CANC " + t.document,
+               digits(when.day, 2) + "/" + digits(when.month, 2) + "/" + digits(when.year, 4) + " " +
+                   digits(when.hour, 2) + ":" + digits(when.minute, 2) + ":" + digits(when.second, 2),
+               "VALOR R$ " + amount_text(request.Field("003-000 ")), "CANCELAMENTO OK"});
+  } else {
+    answer.Add(line("028-000", "0"));
+  }
+  const char* standard = approved ? "CANCELAMENTO OK" : "CANCELAMENTO NEGADO";
+  answer.Add(line("030-000", behaviour.has_message ? behaviour.message : standard));
+  answer.Add("999-999 = 0");
+  apply_edits(answer, behaviour);
+  return answer;
+}
+
 std::vector<Step> plan_answer(const StringList& request, const Behaviour& behaviour, const Transaction& t) {
   std::vector<Step> steps;
   if (behaviour.silent) return steps;
@@ -210,7 +240,8 @@ std::vector<Step> plan_answer(const StringList& request, const Behaviour& behavi
     if (const int at = field_index(stray, "001-000"); at >= 0)
       stray[at] = line("001-000", other_sequence(request.Field("001-000 ")));
     steps.push_back({behaviour.answer_delay_ms, false, kAnswerName, stray, "answer of another sequence"});
-    steps.push_back({0, true, kAnswerName, answer, "answer"});
+    const bool picked_up = operation != "CNC";
+    steps.push_back({picked_up ? 0 : kReplaceStrayMs, picked_up, kAnswerName, answer, "answer"});
   } else {
     steps.push_back({behaviour.answer_delay_ms, false, kAnswerName, answer, "answer"});
   }

@@ -48,6 +48,13 @@ zul00500::StringList status_file(const zul00500::StringList& request, const Beha
 zul00500::StringList sale_answer(const zul00500::StringList& request, const Behaviour& behaviour,
                                  const Transaction& transaction);
 
+// The answer to a cancellation request ("CNC"): header and sequence, 009-000,
+// the manager's network and a new document number, receipt lines ending in
+// "CANCELAMENTO OK" when approved (028-000 = 0 otherwise), 030-000; the error
+// answer "XXX" for Outcome::Error; the behaviour's edits applied.
+zul00500::StringList cancellation_answer(const zul00500::StringList& request, const Behaviour& behaviour,
+                                         const Transaction& transaction);
+
 // Everything the manager writes for `request`, in order; empty when silent.
 std::vector<Step> plan_answer(const zul00500::StringList& request, const Behaviour& behaviour,
                               const Transaction& transaction);

@@ -76,7 +76,7 @@ const Directive kDirectives[] = {
      }},
     {nullptr, "empty-status", Argument::None, "empty-status", "status file with no line at all",
      [](Behaviour& b, std::string_view) { b.status = StatusKind::Empty; }},
-    {"Answer file, sales (CRT, CHQ):", "approve", Argument::None, "approve",
+    {"Answer file, sales and cancellations (CRT, CHQ, CNC):", "approve", Argument::None, "approve",
      "approved, with receipt lines (the default)",
      [](Behaviour& b, std::string_view) { b.outcome = Outcome::Approve; }},
     {nullptr, "approve-no-receipt", Argument::None, "approve-no-receipt",
@@ -102,7 +102,8 @@ const Directive kDirectives[] = {
     {nullptr, "answer-silent", Argument::None, "answer-silent", "status file only, the answer never comes",
      [](Behaviour& b, std::string_view) { b.answer_silent = true; }},
     {nullptr, "other-sequence-first", Argument::None, "other-sequence-first",
-     "an answer of another sequence first, the right one once the package took it",
+     "an answer of another sequence first, the right one once the package took it\n"
+     "                          (a cancellation's: a second later, over it)",
      [](Behaviour& b, std::string_view) { b.other_sequence_first = true; }},
     {nullptr, "blocks", Argument::Text, "blocks ID...",
      "add receipt blocks 710, 712 and/or 714 (\"blocks 710 714\")",
