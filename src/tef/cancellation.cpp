@@ -60,9 +60,10 @@ private:
   bool done_ = false;
 };
 
-void send_cancellation_request(const std::string& root, const std::string& sequence, const std::string& amount,
-                               const std::string& network, const std::string& documentNumber,
-                               const std::string& field022, const std::string& field023) {
+void send_cancellation_request(const std::string& root, const std::string& sequence,
+                               const std::string& amount, const std::string& network,
+                               const std::string& documentNumber, const std::string& field022,
+                               const std::string& field023) {
   const StringList request{"000-000 = CNC",
                            "001-000 = " + sequence,
                            "003-000 = " + amount,

@@ -34,15 +34,15 @@ Fields Cancelled(Fields more = {}) {
 
 // Arguments 8 and 10 to 14 of CancelaTEF.
 struct Values {
-  std::string pending = kCancelled, amount = "1000", network = "Cielo", document = "654321", f022 = "07122026",
-              f023 = "080000";
+  std::string pending = kCancelled, amount = "1000", network = "Cielo", document = "654321",
+              f022 = "07122026", f023 = "080000";
 };
 
 class CancelaTEFTest : public testing::ReceiptWorld {
 protected:
   bool Cancel(bool printAndConfirm = true, const Values& v = Values()) {
-    return CancelaTEF("r1", "r2", "ctx", "N", 1, 1, 0, v.pending, "x", v.amount, v.network, v.document, v.f022,
-                      v.f023, "F", "std2", "std1", printAndConfirm);
+    return CancelaTEF("r1", "r2", "ctx", "N", 1, 1, 0, v.pending, "x", v.amount, v.network, v.document,
+                      v.f022, v.f023, "F", "std2", "std1", printAndConfirm);
   }
 
   // The cancellation request the manager of `root` took, empty when none.
@@ -190,8 +190,8 @@ TEST_F(CancelaTEFTest, ReceiptThatDidNotPrintIsNotConfirmedAndThePendingCopyStay
 
 TEST_F(CancelaTEFTest, ConfirmationNotAcknowledgedKeepsThePendingCopy) {
   SavePending(1, kCancelled);
-  dial_.Script({StatusReply::Acknowledge, StatusReply::Acknowledge, StatusReply::Acknowledge,
-                StatusReply::Silent});
+  dial_.Script(
+      {StatusReply::Acknowledge, StatusReply::Acknowledge, StatusReply::Acknowledge, StatusReply::Silent});
   dial_.QueueAnswers({Approves(Cancelled())});
   EXPECT_TRUE(Cancel());
   EXPECT_TRUE(Printed());

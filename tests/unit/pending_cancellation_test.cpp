@@ -28,8 +28,8 @@ protected:
   // A pending copy of a partial payment through the manager of "Cielo".
   void SavePending(int k, const std::string& sequence, const std::string& amount,
                    const std::string& field022 = "07122026") {
-    StringList copy{"000-000 = CRT", "001-000 = " + sequence, "003-000 = " + amount, "009-000 = 0",
-                    "010-000 =  Cielo ", "012-000 = DOC" + sequence};
+    StringList copy{"000-000 = CRT", "001-000 = " + sequence, "003-000 = " + amount,
+                    "009-000 = 0",   "010-000 =  Cielo ",     "012-000 = DOC" + sequence};
     if (!field022.empty()) copy.Add("022-000 = " + field022);
     copy.Add("023-000 = 080000 ");
     copy.Add("028-000 = 1");
