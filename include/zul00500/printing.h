@@ -36,3 +36,19 @@ bool ImprCupomRG_FrameWork(const std::string& report1, const std::string& report
                            std::int32_t printerType, bool ownDocument, bool skipSaved);
 
 } // namespace zul00500
+
+namespace zul00500 {
+
+// The sale's card receipts: opens the voucher or report by printer type
+// (mode "F"), then for each block 1 .. receiptCount of `receipts` checks the
+// manager, confirms the transaction (or not, once the printer failed),
+// prints it through ImprCupom, closes, and removes the transaction's answer
+// files. `amount` only opens the linked voucher. False when the operator gave
+// up the opening, a confirmation failed or a receipt was not printed.
+bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
+                std::int32_t printerType, const std::string& voucher1, const std::string& voucher2,
+                const std::string& context, const std::string& report1, const std::string& report2,
+                const std::string& copyChoice, const std::string& mode, const std::string& standard2,
+                const std::string& standard1, double amount);
+
+} // namespace zul00500

@@ -1,0 +1,151 @@
+// ImprCupons: the sale's receipt printing run. Opens the document once, then
+// confirms, prints, closes and cleans up each receipt of the receipts list.
+#include <optional>
+
+#include "printing/receipt_run.h"
+#include "support/input_lock.h"
+#include "tef/holder.h"
+#include "zul00500/printer.h"
+#include "zul00500/printing.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+namespace {
+
+// Non-confirmations sent again after a refused one. An answer the manager
+// can never take (one without network name) would otherwise hold the run
+// forever.
+constexpr int kMaxNonConfirmationRepeats = 3;
+
+// The end of the run, on every path: the closing log line and, when the
+// sale is settled, the pending directory emptied.
+class RunEnd {
+public:
+  RunEnd() = default;
+  RunEnd(const RunEnd&) = delete;
+  RunEnd& operator=(const RunEnd&) = delete;
+  ~RunEnd() {
+    if (finished_) return;
+    // An error is on its way to the host; it must not be replaced.
+    try {
+      Finish();
+    } catch (...) {
+    }
+  }
+
+  void Finish() {
+    finished_ = true;
+    LogCartao("Zul00500 - ImprCupons fim");
+    // A failed last print keeps the saved receipts for a reprint.
+    if (gaveUp || confirmationFailed || lastPrint == true) DeleteIntPosFiles(dsDirPenTef, "");
+  }
+
+  bool gaveUp = false;
+  bool confirmationFailed = false;
+  std::optional<bool> lastPrint;
+
+private:
+  bool finished_ = false;
+};
+
+// The lines of block n: those after the first line "n", up to the line
+// "n + 1" or the end.
+void CopyBlock(const StringList& receipts, std::int32_t n, StringList& block) {
+  block.Clear();
+  const int start = receipts.IndexOf(std::to_string(n));
+  if (start < 0) return;
+  const std::string next = std::to_string(static_cast<std::int64_t>(n) + 1);
+  for (std::size_t i = static_cast<std::size_t>(start) + 1; i < receipts.Count() && receipts[i] != next; ++i)
+    block.Add(receipts[i]);
+}
+
+// Confirms the answer, or not when the printer is not ready. A refusal makes
+// the printer not ready and is followed by non-confirmations until one is
+// taken. False when the bound ran out: the answer stays for the next scan.
+bool SettleAnswer(const std::string& context, const StringList& answer, bool& ready, RunEnd& end) {
+  ScopedInputUnlock unlocked; // the notices of a non-confirmation need an answer
+  if (VerificaRetorno(context, answer, !ready, "S")) return true;
+  ready = false;
+  end.confirmationFailed = true;
+  for (int repeat = 1; repeat <= kMaxNonConfirmationRepeats; ++repeat)
+    if (VerificaRetorno(context, answer, true, "S")) return true;
+  LogCartao("Zul00500 - ImprCupons - transa\xE7\xE3o " + answer.Field("001-000 ") +
+            " n\xE3o confirmada ap\xF3s " + std::to_string(kMaxNonConfirmationRepeats + 1) +
+            " tentativas; resposta mantida para a pr\xF3xima verifica\xE7\xE3o");
+  TellOperator(MessageText("TimeOut"), context);
+  return false;
+}
+
+// Removes the transaction's answer files from its manager's answer directory
+// and from the backup directory.
+void RemoveAnswerFiles(const StringList& answer) {
+  const std::string sequence = answer.Field("001-000 ");
+  DefineDirTefRede(answer.Field("010-000 "));
+  // Without a sequence the removal would take every transaction's files.
+  if (sequence.empty()) return;
+  DeleteIntPosFiles(DirTef + "resp\\", sequence);
+  DeleteIntPosFiles(dsDirBkpTef, sequence);
+}
+
+} // namespace
+
+bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
+                std::int32_t printerType, const std::string& voucher1, const std::string& voucher2,
+                const std::string& context, const std::string& report1, const std::string& report2,
+                const std::string& copyChoice, const std::string& mode, const std::string& standard2,
+                const std::string& standard1, double amount) {
+  LogCartao("Zul00500 - ImprCupons inicio");
+  if (mode == "N") printerType = 0;
+  if (receipts.empty()) return true;
+
+  RunEnd end;
+  const bool fiscal = mode == "F";
+  bool ready = true;
+  bool result = true;
+  if (fiscal) {
+    ready = OpenRunDocument({printerType, context, voucher1, voucher2, report1, report2, amount});
+    if (ready)
+      CallPrinter("GravaDocumentosNaoFiscais", GravaDocumentosNaoFiscais, stNrSerie, context, "CC", "", "");
+  }
+  if (!ready) {
+    // Nothing will be printed: every answer still waiting is not confirmed.
+    end.gaveUp = true;
+    ScopedInputUnlock unlocked;
+    CheckIntPosFiles(context, true);
+    end.Finish();
+    return false;
+  }
+
+  StringList answer;
+  for (std::int32_t n = 1; n <= receiptCount; ++n) {
+    CopyBlock(receipts, n, answer);
+    if (answer.empty()) continue;
+    {
+      ScopedInputUnlock unlocked; // for the manager's inactivity notice
+      CheckGPAtivo("ATV", GetSequence());
+    }
+    const bool settled = SettleAnswer(context, answer, ready, end);
+    if (!ready) result = false;
+
+    std::optional<bool> printed;
+    if (ready) {
+      printed = ImprCupom(report1, report2, context, copyChoice, answer, 2, transactionCount, printerType,
+                          false, false, mode, standard2, standard1);
+      end.lastPrint = printed;
+      if (fiscal) CloseRunDocument(context, printerType, true);
+    }
+    if (settled) RemoveAnswerFiles(answer);
+    if (printed == false) {
+      result = false;
+      break;
+    }
+    if (transactionCount > 1) DeleteIntPosFiles(dsDirPenTef, "");
+  }
+
+  if (fiscal) CloseRunDocument(context, printerType, false);
+  end.Finish();
+  return result;
+}
+
+} // namespace zul00500
