@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -207,22 +208,45 @@ TEST_F(CancelaTEFTest, ErrorWhilePrintingStillRemovesTheCancellationsFiles) {
   ExpectNoFileOfTheCancellation();
 }
 
-TEST_F(CancelaTEFTest, AnswerOfAnotherRequestIsReadOnceAndTheWaitGoesOnForTheRightOne) {
+// An answer the wait turns down: how it differs from the awaited one, and
+// how many backup copies the cancellation's clean-up leaves (copies that
+// carry the cancellation's sequence go with it).
+struct Stray {
+  const char* name;
+  void (*spoil)(StringList& answer);
+  std::size_t backups_left;
+};
+
+void PrintTo(const Stray& stray, std::ostream* os) { *os << stray.name; }
+
+class CancelaTEFStrayTest : public CancelaTEFTest, public ::testing::WithParamInterface<Stray> {};
+
+TEST_P(CancelaTEFStrayTest, IsReadOnceAndTheWaitGoesOnForTheRightOne) {
   dial_.OnRequest([this](const StringList& request) {
     if (request.Field("000-000 ") != "CNC") return;
-    StringList other = Approval(request, Cancelled());
-    other[1] = "001-000 = 0000000001";
-    testing::WriteResponse(kRootTefDial, "intpos.001", other);
+    StringList stray = Approval(request, Cancelled());
+    GetParam().spoil(stray);
+    testing::WriteResponse(kRootTefDial, "intpos.001", stray);
     clock_.at(clock_.elapsed_ms() + 5000, [this, request] {
+      // However long it lay there, the stray answer was read, and copied, once.
+      EXPECT_EQ(Names(dsDirBkpTef + "intpos.*").size(), 1u);
       testing::WriteResponse(kRootTefDial, "intpos.001", Approval(request, Cancelled()));
     });
   });
   EXPECT_TRUE(Cancel());
   EXPECT_TRUE(Printed());
-  // The other answer left one backup copy, however long it lay there.
-  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*").size(), 1u);
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*").size(), GetParam().backups_left);
   ExpectNoFileOfTheCancellation();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, CancelaTEFStrayTest,
+    ::testing::Values(Stray{"OtherSequence", [](StringList& a) { a[1] = "001-000 = 0000000001"; }, 1},
+                      Stray{"SaleHeader", [](StringList& a) { a[0] = "000-000 = CRT"; }, 0},
+                      Stray{"ErrorAnswer", [](StringList& a) { a[0] = "000-000 = XXX"; }, 0},
+                      Stray{"SequenceWithBlank", [](StringList& a) { a[1] += " "; }, 0},
+                      Stray{"HeaderOnly", [](StringList& a) { a = StringList{a[0]}; }, 1}),
+    [](const ::testing::TestParamInfo<Stray>& info) { return std::string(info.param.name); });
 
 TEST_F(CancelaTEFTest, WaitWithoutAnswerEndsAtItsBoundWithTimeOutAndCleansUp) {
   SavePending(1, kCancelled);
