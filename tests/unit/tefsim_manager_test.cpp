@@ -205,6 +205,24 @@ TEST_F(TefsimManagerTest, RightAnswerWaitsUntilThePackageTookTheStrayOne) {
   EXPECT_TRUE(dial.idle());
 }
 
+// The package leaves a cancellation answer of another sequence in place: the
+// right one comes over it.
+TEST_F(TefsimManagerTest, CancellationsRightAnswerReplacesTheStrayOneWithoutPickup) {
+  Play("CNC: other-sequence-first\n");
+  Send(kDial, {"000-000 = CNC", "001-000 = 0347520050", "003-000 = 1000", "010-000 = REDECARD",
+               "012-000 = 000001", "999-999 = 0"});
+  dial.poll();
+  Run(100);
+  StringList stray;
+  stray.LoadFromFile(kDial + "resp\\intpos.001");
+  EXPECT_EQ(stray[1], "001-000 = 0347520051");
+  Run(1100);
+  const StringList answer = Take(kDial + "resp\\intpos.001");
+  EXPECT_EQ(answer[0], "000-000 = CNC");
+  EXPECT_EQ(answer[1], "001-000 = 0347520050");
+  EXPECT_TRUE(dial.idle());
+}
+
 TEST_F(TefsimManagerTest, ANewRequestEndsTheWaitForAPickup) {
   Play("CRT: other-sequence-first\n");
   Send(kDial, Sale("0347520040"));
