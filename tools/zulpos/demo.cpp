@@ -9,6 +9,7 @@
 
 #include "command.h"
 #include "output.h"
+#include "sale_run.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
@@ -27,7 +28,7 @@ namespace platform = zul00500::platform;
 constexpr std::uint32_t kStartLimitMs = 5000;
 constexpr std::uint32_t kStopLimitMs = 3000;
 constexpr std::uint32_t kPollMs = 50;
-constexpr int kSteps = 7;
+constexpr int kSteps = 8;
 
 // The temporary folder and all in it go when the demo ends, however it ends.
 class ScratchFolder {
@@ -53,11 +54,12 @@ private:
   bool removed_ = false;
 };
 
-// Shows each cycle of the package's status wait: the wait pumps the host's
-// messages once per cycle, and this host has none to handle.
+// Shows each cycle of the package's waits: they pump the host's messages once
+// per cycle, and this host has none to handle.
 class ProgressHook {
 public:
-  explicit ProgressHook(Output& out) : out_(out), start_(platform::clock().now()) {
+  ProgressHook(Output& out, std::string what)
+      : out_(out), what_(std::move(what)), start_(platform::clock().now()) {
     platform::set_message_hook([this](bool) { Tick(); });
   }
   ~ProgressHook() { platform::set_message_hook({}); }
@@ -68,12 +70,13 @@ private:
   void Tick() {
     const double seconds = (platform::clock().now() - start_) * 24 * 60 * 60;
     std::ostringstream line;
-    line << "... waiting for the manager's status file (" << std::fixed << std::setprecision(1) << seconds
+    line << "... waiting for " << what_ << " (" << std::fixed << std::setprecision(1) << seconds
          << " s)";
     out_.Text(line.str());
   }
 
   Output& out_;
+  std::string what_;
   double start_;
 };
 
@@ -101,6 +104,7 @@ public:
     std::optional<platform::ChildProcess> tefsim;
     bool network = false;
     bool active = false;
+    bool paid = false;
     std::string root; // DirTef, which unloading the package empties
     {
       PackageSession session({host_dir, drive_root});
@@ -138,18 +142,22 @@ public:
       Say("the package writes " + zul00500::DirTef + "req\\intpos.001 and waits up to 15 s for");
       Say(zul00500::DirTef + "resp\\intpos.sts, checking every 600 ms.");
       {
-        ProgressHook progress(out_);
+        ProgressHook progress(out_, "the manager's status file");
         active = zul00500::CheckGPAtivo("ATV", zul00500::GetSequence());
       }
       Say(active ? "returned true: the manager answered." : "returned false: no answer from the manager.");
 
-      Step(6, "What was logged");
+      Step(6, "A sale of 100.00 paid by credit card in two payments: DoTEF(40.00), DoTEF(60.00)");
+      if (active) paid = PaySale();
+      else Say("skipped: the manager is not running.");
+
+      Step(7, "What was logged");
       ShowCardLog();
-      Say("tefsim's log:");
-      ShowFile(scratch.Join("tefsim.log"));
+      Say("what the manager saw confirmed or not confirmed (from tefsim's log):");
+      ShowConfirmations(scratch.Join("tefsim.log"));
     }
 
-    Step(7, "Clean-up");
+    Step(8, "Clean-up");
     StopTefsim(*tefsim);
     tefsim.reset();
     const std::string folder = PathToTerminal(scratch.path());
@@ -161,8 +169,9 @@ public:
     out_.Result("network_result", network);
     out_.Result("DirTef", root);
     out_.Result("check_result", active);
-    out_.Result("result", active);
-    return ExitStatus(active);
+    out_.Result("sale_result", paid);
+    out_.Result("result", active && paid);
+    return ExitStatus(active && paid);
   }
 
 private:
@@ -212,6 +221,32 @@ private:
     return std::nullopt;
   }
 
+  // The first payment leaves 60.00 due: it is kept in the pending directory
+  // and confirmed at once. The second pays the rest and is left for printing.
+  bool PaySale() {
+    Say("each payment: leftover scan, network choice, activity check, the sale request,");
+    Say("then the wait for the manager's answer.");
+    ProgressHook progress(out_, "the manager's answer");
+    const SaleRun sale = zulpos::PaySale(ctx_.context, {40.00, 60.00}, 100.00, "C", [&](std::size_t i,
+                                                                                         const Payment& p) {
+      Say("payment " + std::to_string(i + 1) + " of " + Money(p.amount) + ": " +
+          (p.result ? "approved" : "not approved") + ", transaction " + std::to_string(p.transaction) +
+          ", document " + ToTerminal(p.document) + ", authorization " + ToTerminal(p.field013));
+    });
+    Say("paid by card: doValorTef = " + Money(zul00500::doValorTef));
+    Say("pending directory (partial payments, confirmed): " + Listing(zul00500::dsDirPenTef));
+    Say(zul00500::DirTef + "resp\\ (the last answer, left for printing): " +
+        Listing(zul00500::DirTef + "resp\\"));
+    return sale.paid;
+  }
+
+  static std::string Listing(const std::string& directory) {
+    std::string names;
+    for (const std::string& name : platform::fs().list(directory + "intpos.*"))
+      names += (names.empty() ? "" : ", ") + ToTerminal(name);
+    return names.empty() ? "(empty)" : names;
+  }
+
   void StopTefsim(platform::ChildProcess& child) {
     child.terminate();
     const auto status = child.wait_for(kStopLimitMs);
@@ -232,6 +267,21 @@ private:
     zul00500::StringList lines;
     lines.SetText(platform::fs().read_file(path));
     for (const std::string& line : lines.lines()) Say("  | " + ToTerminal(line));
+  }
+
+  void ShowConfirmations(const std::string& tefsim_log) {
+    zul00500::StringList lines;
+    if (platform::fs().file_exists(tefsim_log)) lines.SetText(platform::fs().read_file(tefsim_log));
+    bool any = false;
+    for (const std::string& line : lines.lines()) {
+      const std::size_t at = line.find("confirmed: ");
+      if (at == std::string::npos) continue;
+      // "not confirmed: network=... doc=..." up to the transaction it names.
+      const std::size_t start = line.rfind(' ', at >= 5 && line.compare(at - 4, 4, "not ") == 0 ? at - 5 : at);
+      Say("  | " + ToTerminal(line.substr(start + 1, line.find(" 027-000=") - start - 1)));
+      any = true;
+    }
+    if (!any) Say("  (nothing)");
   }
 
   void ShowCardLog() {
@@ -257,10 +307,11 @@ const bool registered_demo = RegisterCommand([] {
   command.description = "Makes a throw-away drive root and host directory with two managers' roots\n"
                         "(c:\\tef_disc\\, c:\\tef_dial\\), starts tefsim for them, shows the package's\n"
                         "directories, runs a network choice (answer 2 unless --network says), shows\n"
-                        "DIRTEF.cds, runs an activity check against tefsim, shows the card log, then\n"
+                        "DIRTEF.cds, runs an activity check against tefsim, pays a sale of 100.00 in\n"
+                        "two card payments (40.00, 60.00), shows the card log, then\n"
                         "stops tefsim and removes everything. It never asks the terminal and ignores\n"
                         "--host-dir and --drive-root. Exit status 1 when tefsim does not start or the\n"
-                        "check fails.";
+                        "check or the sale fails.";
   command.options = {{"--tefsim", "PATH", "the simulator to run (default: tefsim beside zulpos)"},
                      {"--keep", "", "keep the temporary folder, to look at it afterwards"}};
   command.uses_host_dir = false;
