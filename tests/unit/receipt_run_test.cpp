@@ -82,6 +82,16 @@ TEST_F(ReceiptRunTest, TypeOutsideTheTableOpensNothingRecordsTheDocumentAndClose
   EXPECT_EQ(DirTef, kRootTefDial);
 }
 
+TEST_F(ReceiptRunTest, AnswerWithoutSequenceLeavesOtherTransactionsFilesAlone) {
+  Backup("intpos.002", Txn("0000000077", "K"));
+  StringList answer = Txn("", "L");
+  StringList without;
+  for (const std::string& line : answer.lines())
+    if (line.rfind("001-000", 0) != 0) without.Add(line);
+  EXPECT_TRUE(Run(Receipts({without}), 0));
+  EXPECT_EQ(Backups(), (std::vector<std::string>{"intpos.002"}));
+}
+
 TEST_F(ReceiptRunTest, ModeNTakesTypeZeroAndCallsNoPrinterProcedureItself) {
   EXPECT_TRUE(Run(Receipts({Txn("0000000042", "L")}), 4, "N"));
   EXPECT_FALSE(InputLocked());
@@ -152,8 +162,8 @@ TEST_F(ReceiptRunTest, NonLinkedVoucherLocksInputAndLiftsItOnlyForTheQuestion) {
   EXPECT_EQ(std::vector<std::string>(journal_.begin(), journal_.begin() + 7),
             (std::vector<std::string>{"lock", open + "=false", "unlock", "ask:yes", "lock", open, kRecord}));
   // The manager is asked with the input lifted; the lock outlives the run.
-  EXPECT_EQ(std::vector<std::string>(journal_.begin() + 7, journal_.begin() + 10),
-            (std::vector<std::string>{"unlock", "ATV", "lock"}));
+  EXPECT_EQ(std::vector<std::string>(journal_.begin() + 7, journal_.begin() + 14),
+            (std::vector<std::string>{"unlock", "ATV", "lock", "unlock", "ATV", "CNF", "lock"}));
   EXPECT_TRUE(InputLocked());
 
   journal_.clear();
