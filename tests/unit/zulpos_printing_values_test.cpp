@@ -1,0 +1,82 @@
+// What zulpos's sale and printing commands take from their options: amounts
+// and the virtual printer's setup.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/file_system.h"
+#include "support/temp_world.h"
+#include "zulpos/printer_options.h"
+#include "zulpos/sale_run.h"
+
+namespace zulpos {
+namespace {
+
+namespace platform = zul00500::platform;
+
+TEST(ZulposAmountTest, ReadsADotDecimalWhateverItsDigits) {
+  EXPECT_DOUBLE_EQ(ParseAmount("--pay", "40"), 40.0);
+  EXPECT_DOUBLE_EQ(ParseAmount("--pay", "40.5"), 40.5);
+  EXPECT_DOUBLE_EQ(ParseAmount("--pay", "0.01"), 0.01);
+  for (const char* bad : {"", "40,00", "-1", "4O", "40.00 ", "inf", "nan", "1e999"})
+    EXPECT_THROW(ParseAmount("--pay", bad), UsageError) << bad;
+}
+
+TEST(ZulposAmountTest, ShowsTwoDecimalsWithADot) {
+  EXPECT_EQ(Money(100), "100.00");
+  EXPECT_EQ(Money(12.345), "12.35");
+  EXPECT_EQ(Money(0), "0.00");
+}
+
+class ZulposPrinterSetupTest : public ::testing::Test {
+protected:
+  ParsedOptions Parse(std::vector<std::string> args) {
+    return ParseOptions(args, PrinterOptions(), Positionals::Collect);
+  }
+
+  zul00500::testing::TempWorld world_;
+  const std::string journal_ = world_.root() + "/journal.txt";
+  const std::string paper_ = world_.root() + "/paper.txt";
+};
+
+TEST_F(ZulposPrinterSetupTest, StartsJournalAndPaperEmptyAndWritesEachCall) {
+  platform::native_fs().write_file(journal_, "an earlier run\n");
+  platform::native_fs().write_file(paper_, "an earlier receipt\n");
+  virtual_printer::VirtualPrinter printer;
+  SetUpPrinter(printer, Parse({"--printer-journal", journal_, "--paper", paper_}));
+  EXPECT_TRUE(printer.installed());
+  EXPECT_EQ(platform::native_fs().read_file(journal_), "");
+  EXPECT_EQ(platform::native_fs().read_file(paper_), "");
+
+  EXPECT_TRUE(printer.Relatorio_Gerencial_Imp("ctx", "r1", "r2", "0", "0"));
+  EXPECT_TRUE(printer.Usa_CompNFis("0", "LINE ONE"));
+  EXPECT_EQ(platform::native_fs().read_file(journal_), printer.Journal());
+  EXPECT_NE(platform::native_fs().read_file(paper_).find("LINE ONE"), std::string::npos);
+}
+
+TEST_F(ZulposPrinterSetupTest, FailsTheChosenCallsOfEveryRuleGiven) {
+  virtual_printer::VirtualPrinter printer;
+  SetUpPrinter(printer, Parse({"--printer-fail", "Usa_CompNFis:2", "--printer-fail", "Guilhotina:1+"}));
+  EXPECT_TRUE(printer.Usa_CompNFis("0", "a"));
+  EXPECT_FALSE(printer.Usa_CompNFis("0", "b"));
+  EXPECT_TRUE(printer.Usa_CompNFis("0", "c"));
+  EXPECT_FALSE(printer.Guilhotina("ctx", "0"));
+  EXPECT_FALSE(printer.Guilhotina("ctx", "0"));
+}
+
+TEST_F(ZulposPrinterSetupTest, RejectsAFailureListItCannotRead) {
+  virtual_printer::VirtualPrinter printer;
+  EXPECT_THROW(SetUpPrinter(printer, Parse({"--printer-fail", "Usa_CompNFis:x"})), UsageError);
+  EXPECT_FALSE(printer.installed());
+}
+
+TEST_F(ZulposPrinterSetupTest, FrameworkPrinterAnswersUsaRgAsTold) {
+  for (const bool uses : {false, true}) {
+    virtual_printer::VirtualPrinter printer;
+    SetUpPrinter(printer, uses ? Parse({"--printer-uses-rg"}) : Parse({}));
+    EXPECT_EQ(printer.Abre_Comp_NFiscalVinc("ctx", "CCD", "UsaRG", ""), uses);
+  }
+}
+
+} // namespace
+} // namespace zulpos
