@@ -44,7 +44,7 @@ protected:
   const std::string requests_ = world_.root() + "/requests";
 };
 
-TEST_F(SaleAgainstTefsim, ApprovedTotalPaymentIsLeftForPrinting) {
+TEST_F(SaleAgainstTefsim, TotalPaymentIsLeftForPrintingAndPrintsFromTheSavedList) {
   Start();
   const std::string receipts = world_.root() + "/receipts.txt";
   const auto run = Zulpos({"sale", "--pay", "12.34", "--receipts", receipts});
@@ -60,7 +60,7 @@ TEST_F(SaleAgainstTefsim, ApprovedTotalPaymentIsLeftForPrinting) {
   EXPECT_EQ(Answers("c:\\tef_dial\\resp\\"), std::vector<std::string>{"intpos.001"});
   EXPECT_EQ(Answers(backup_), std::vector<std::string>{"intpos.  1"});
   EXPECT_TRUE(Answers(pending_).empty());
-  EXPECT_FALSE(AnyLineHas(StopTefsim(), "confirmed"));
+  EXPECT_FALSE(AnyLineHas(Lines(tefsim_log_), "confirmed"));
 
   // One block: "1" and the answer, in code page 1252 with CR LF.
   const std::string saved = platform::native_fs().read_file(receipts);
@@ -68,6 +68,17 @@ TEST_F(SaleAgainstTefsim, ApprovedTotalPaymentIsLeftForPrinting) {
   EXPECT_NE(saved.find("\r\n029-001 = \""), std::string::npos);
   EXPECT_EQ(saved.substr(saved.size() - 13), "999-999 = 0\r\n");
   EXPECT_TRUE(AnyLineHas(Lines(journal_), "TRANSACAO APROVADA\t"));
+
+  // The saved list printed later: confirmed, printed, cleaned up.
+  const std::string paper = world_.root() + "/paper.txt";
+  const auto print = Zulpos({"print", receipts, "--count", "1", "--txns", "1", "--paper", paper});
+  ASSERT_TRUE(print.status.has_value());
+  EXPECT_EQ(*print.status, 0);
+  EXPECT_TRUE(print.Said("result=true"));
+  EXPECT_NE(platform::native_fs().read_file(paper).find("VALOR R$ 12,34"), std::string::npos);
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "CNF", "confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(Answers("c:\\tef_dial\\resp\\").empty());
+  EXPECT_TRUE(Answers(backup_).empty());
 }
 
 TEST_F(SaleAgainstTefsim, RefusedAndErrorAnswersEndTheSaleAndLeaveNothing) {
@@ -121,6 +132,38 @@ TEST_F(SaleAgainstTefsim, TwoPaymentsConfirmThePartialOneAndKeepItPending) {
   const auto log = StopTefsim();
   EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000001"));
   EXPECT_FALSE(AnyLineHas(log, "doc=000002"));
+}
+
+TEST_F(SaleAgainstTefsim, PrintedSaleConfirmsBothPaymentsAndLeavesNothingBehind) {
+  Start();
+  const std::string printer_journal = world_.root() + "/printer.txt";
+  const std::string paper = world_.root() + "/paper.txt";
+  const auto run = Zulpos({"sale", "--pay", "40", "--pay", "60", "--total", "100", "--print", "--printer-journal",
+                           printer_journal, "--paper", paper});
+  ASSERT_TRUE(run.status.has_value());
+  EXPECT_EQ(*run.status, 0);
+  EXPECT_TRUE(run.Said("2.result=true"));
+  EXPECT_TRUE(run.Said("print.result=true"));
+
+  // The partial payment's saved receipt first, then the one of the list.
+  const std::string printed = platform::native_fs().read_file(paper);
+  const std::size_t first = printed.find("DOC 000001  AUT A00001");
+  const std::size_t second = printed.find("DOC 000002  AUT A00002");
+  ASSERT_NE(first, std::string::npos) << printed;
+  ASSERT_NE(second, std::string::npos) << printed;
+  EXPECT_LT(first, second);
+  EXPECT_NE(printed.find("VALOR R$ 60,00"), std::string::npos);
+  const auto calls = Lines(printer_journal);
+  EXPECT_TRUE(AnyLineHas(calls, "Usa_CompNFis", "DOC 000001"));
+  EXPECT_TRUE(AnyLineHas(calls, "Usa_CompNFis", "DOC 000002"));
+  EXPECT_FALSE(AnyLineHas(calls, "=false"));
+
+  const auto log = StopTefsim();
+  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000002"));
+  EXPECT_FALSE(AnyLineHas(log, "not confirmed"));
+  for (const std::string& directory : {std::string("c:\\tef_dial\\resp\\"), backup_, pending_})
+    EXPECT_TRUE(Answers(directory).empty()) << directory;
 }
 
 } // namespace

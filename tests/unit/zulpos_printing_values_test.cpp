@@ -78,5 +78,31 @@ TEST_F(ZulposPrinterSetupTest, FrameworkPrinterAnswersUsaRgAsTold) {
   }
 }
 
+TEST(ZulposPrintingChoicesTest, DefaultsToTheFiscalPrinterWithSecondCopy) {
+  const std::vector<std::string> none;
+  const PrintingChoices choices =
+      ReadPrintingChoices(ParseOptions(none, PrintingRunOptions(), Positionals::Collect));
+  EXPECT_EQ(choices.printer_type, 0);
+  EXPECT_EQ(choices.mode, "F");
+  EXPECT_EQ(choices.copy, "S");
+  EXPECT_EQ(choices.voucher1, "");
+}
+
+TEST(ZulposPrintingChoicesTest, TakesTextsInTheCodePageAndRejectsUnknownChoices) {
+  auto read = [](std::vector<std::string> args) {
+    return ReadPrintingChoices(ParseOptions(args, PrintingRunOptions(), Positionals::Collect));
+  };
+  const PrintingChoices choices = read({"--printer-type", "29", "--mode", "N", "--copy", "N", "--voucher1",
+                                        "CART\xC3\x83O", "--std2", "b"});
+  EXPECT_EQ(choices.printer_type, 29);
+  EXPECT_EQ(choices.mode, "N");
+  EXPECT_EQ(choices.copy, "N");
+  EXPECT_EQ(choices.voucher1, "CART\xC3O");
+  EXPECT_EQ(choices.standard2, "b");
+  EXPECT_THROW(read({"--mode", "f"}), UsageError);
+  EXPECT_THROW(read({"--copy", "Y"}), UsageError);
+  EXPECT_THROW(read({"--printer-type", "x"}), UsageError);
+}
+
 } // namespace
 } // namespace zulpos

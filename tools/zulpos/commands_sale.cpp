@@ -2,6 +2,7 @@
 // DoTEF per payment, the amount due shrinking by each approved payment.
 #include "command.h"
 #include "output.h"
+#include "printer_options.h"
 #include "sale_run.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
@@ -34,7 +35,14 @@ int run_sale(CommandContext& ctx) {
   ctx.out.Result("DirTef", zul00500::DirTef);
   if (const auto file = ctx.options.Value("--receipts"); file && sale.receipts)
     sale.receipts->SaveToFile(PathFromTerminal(*file));
-  return ExitStatus(sale.paid);
+  if (!ctx.options.Has("--print") || !sale.paid) return ExitStatus(sale.paid);
+
+  // The last list holds the total payment's block; the partial payments'
+  // receipts are printed from their pending copies.
+  const bool printed = PrintReceipts(sale.receipts ? *sale.receipts : zul00500::StringList(), 1,
+                                     sale.with_receipt, zul00500::doValorTef, ctx.context, ctx.options);
+  ctx.out.Result("print.result", printed);
+  return ExitStatus(printed);
 }
 
 const bool registered_sale = RegisterCommand([] {
@@ -46,11 +54,16 @@ const bool registered_sale = RegisterCommand([] {
       "payments: each call owes the total less the payments approved before it, and\n"
       "the transaction number carries from call to call. A payment that returns false\n"
       "ends the sale. Prints N.result, N.approved, N.txn, N.extra, N.doc, N.f748,\n"
-      "N.f013 and N.f027 for payment N, then doTrocoTef, doValorTef and DirTef.";
+      "N.f013 and N.f027 for payment N, then doTrocoTef, doValorTef and DirTef.\n"
+      "With --print, once every payment went through, ImprCupons prints the receipts\n"
+      "on the virtual fiscal printer (receipt count 1, one transaction per approval\n"
+      "with receipt) and print.result shows its result.";
   command.options = {{"--pay", "A", "a payment's amount (40 or 40.00); repeatable, in order", true},
                      {"--total", "T", "the sale's total (default: the sum of the payments)"},
                      {"--kind", "K", "payment kind: C, D, V, A, Q (cheque) or another letter (default C)"},
-                     {"--receipts", "FILE", "save the last receipts list to FILE (code page 1252, CR LF)"}};
+                     {"--receipts", "FILE", "save the last receipts list to FILE (code page 1252, CR LF)"},
+                     {"--print", "", "print the receipts when every payment went through: ImprCupons"}};
+  for (OptionSpec& option : PrintingRunOptions()) command.options.push_back(std::move(option));
   command.rank = 60;
   command.run = run_sale;
   return command;

@@ -2,6 +2,7 @@
 
 #include "output.h"
 #include "platform/file_system.h"
+#include "zul00500/printing.h"
 
 namespace zulpos {
 
@@ -35,6 +36,45 @@ void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions&
   }
   printer.SetUsesManagementReport(options.Has("--printer-uses-rg"));
   printer.Install();
+}
+
+std::vector<OptionSpec> PrintingRunOptions() {
+  std::vector<OptionSpec> options = {
+      {"--printer-type", "N", "printer type id (default 0)"},
+      {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"},
+      {"--copy", "S|N", "print the second copy (default S)"},
+      {"--voucher1", "TEXT", "first linked-voucher argument"},
+      {"--voucher2", "TEXT", "second linked-voucher argument"},
+      {"--report1", "TEXT", "first management-report argument"},
+      {"--report2", "TEXT", "second management-report argument"},
+      {"--std1", "TEXT", "first standard-printer argument"},
+      {"--std2", "TEXT", "second standard-printer argument"}};
+  for (OptionSpec& option : PrinterOptions()) options.push_back(std::move(option));
+  return options;
+}
+
+PrintingChoices ReadPrintingChoices(const ParsedOptions& options) {
+  PrintingChoices choices;
+  choices.printer_type = ParseInteger("--printer-type", options.ValueOr("--printer-type", "0"));
+  choices.mode = ParseChoice("--mode", options.ValueOr("--mode", "F"), {"F", "N"});
+  choices.copy = ParseChoice("--copy", options.ValueOr("--copy", "S"), {"S", "N"});
+  auto text = [&](const char* name) { return FromTerminal(options.ValueOr(name, "")); };
+  choices.voucher1 = text("--voucher1");
+  choices.voucher2 = text("--voucher2");
+  choices.report1 = text("--report1");
+  choices.report2 = text("--report2");
+  choices.standard1 = text("--std1");
+  choices.standard2 = text("--std2");
+  return choices;
+}
+
+bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
+                   double amount, const std::string& context, const ParsedOptions& options) {
+  const PrintingChoices c = ReadPrintingChoices(options);
+  virtual_printer::VirtualPrinter printer;
+  SetUpPrinter(printer, options);
+  return zul00500::ImprCupons(receipts, receiptCount, transactionCount, c.printer_type, c.voucher1, c.voucher2,
+                              context, c.report1, c.report2, c.copy, c.mode, c.standard2, c.standard1, amount);
 }
 
 } // namespace zulpos

@@ -3,10 +3,12 @@
 // answers to "UsaRG".
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "options.h"
+#include "zul00500/string_list.h"
 #include "virtual_printer/virtual_printer.h"
 
 namespace zulpos {
@@ -18,5 +20,23 @@ std::vector<OptionSpec> PrinterOptions();
 // files start empty: each run shows only what it printed. Throws UsageError
 // for a failure list that cannot be read.
 void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions& options);
+
+// The printing run's choices: --printer-type, --mode, --copy, --voucher1,
+// --voucher2, --report1, --report2, --std1, --std2 (code page 1252 texts).
+struct PrintingChoices {
+  int printer_type = 0;
+  std::string mode = "F";
+  std::string copy = "S";
+  std::string voucher1, voucher2, report1, report2, standard1, standard2;
+};
+
+// Those options followed by PrinterOptions().
+std::vector<OptionSpec> PrintingRunOptions();
+// Throws UsageError for a value out of its range.
+PrintingChoices ReadPrintingChoices(const ParsedOptions& options);
+
+// ImprCupons on the virtual printer set up from `options`.
+bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
+                   double amount, const std::string& context, const ParsedOptions& options);
 
 } // namespace zulpos
