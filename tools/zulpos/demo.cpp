@@ -9,6 +9,8 @@
 
 #include "command.h"
 #include "output.h"
+#include "virtual_printer/virtual_printer.h"
+#include "zul00500/printing.h"
 #include "sale_run.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -28,7 +30,7 @@ namespace platform = zul00500::platform;
 constexpr std::uint32_t kStartLimitMs = 5000;
 constexpr std::uint32_t kStopLimitMs = 3000;
 constexpr std::uint32_t kPollMs = 50;
-constexpr int kSteps = 8;
+constexpr int kSteps = 9;
 
 // The temporary folder and all in it go when the demo ends, however it ends.
 class ScratchFolder {
@@ -105,6 +107,7 @@ public:
     bool network = false;
     bool active = false;
     bool paid = false;
+    bool printed = false;
     std::string root; // DirTef, which unloading the package empties
     {
       PackageSession session({host_dir, drive_root});
@@ -148,16 +151,22 @@ public:
       Say(active ? "returned true: the manager answered." : "returned false: no answer from the manager.");
 
       Step(6, "A sale of 100.00 paid by credit card in two payments: DoTEF(40.00), DoTEF(60.00)");
-      if (active) paid = PaySale();
+      std::optional<SaleRun> sale;
+      if (active) sale = PaySale();
       else Say("skipped: the manager is not running.");
+      paid = sale && sale->paid;
 
-      Step(7, "What was logged");
+      Step(7, "The receipts on the virtual fiscal printer: ImprCupons(receipts, 1, 2, 0, ...)");
+      if (paid) printed = PrintReceipts(*sale);
+      else Say("skipped: the sale was not paid.");
+
+      Step(8, "What was logged");
       ShowCardLog();
       Say("what the manager saw confirmed or not confirmed (from tefsim's log):");
       ShowConfirmations(scratch.Join("tefsim.log"));
     }
 
-    Step(8, "Clean-up");
+    Step(9, "Clean-up");
     StopTefsim(*tefsim);
     tefsim.reset();
     const std::string folder = PathToTerminal(scratch.path());
@@ -170,8 +179,9 @@ public:
     out_.Result("DirTef", root);
     out_.Result("check_result", active);
     out_.Result("sale_result", paid);
-    out_.Result("result", active && paid);
-    return ExitStatus(active && paid);
+    out_.Result("print_result", printed);
+    out_.Result("result", printed);
+    return ExitStatus(printed);
   }
 
 private:
@@ -223,7 +233,7 @@ private:
 
   // The first payment leaves 60.00 due: it is kept in the pending directory
   // and confirmed at once. The second pays the rest and is left for printing.
-  bool PaySale() {
+  SaleRun PaySale() {
     Say("each payment: leftover scan, network choice, activity check, the sale request,");
     Say("then the wait for the manager's answer.");
     ProgressHook progress(out_, "the manager's answer");
@@ -234,10 +244,30 @@ private:
           ", document " + ToTerminal(p.document) + ", authorization " + ToTerminal(p.field013));
     });
     Say("paid by card: doValorTef = " + Money(zul00500::doValorTef));
-    Say("pending directory (partial payments, confirmed): " + Listing(zul00500::dsDirPenTef));
-    Say(zul00500::DirTef + "resp\\ (the last answer, left for printing): " +
-        Listing(zul00500::DirTef + "resp\\"));
-    return sale.paid;
+    ShowAnswerFiles("the last answer, left for printing");
+    return sale;
+  }
+
+  // The partial payment's receipt comes from its pending copy, the last one
+  // from the list; each is confirmed with the manager before it is printed.
+  bool PrintReceipts(const SaleRun& sale) {
+    Say("each receipt: activity check, confirmation (CNF), printing, answer files removed.");
+    virtual_printer::VirtualPrinter printer;
+    printer.Install();
+    const bool printed = zul00500::ImprCupons(*sale.receipts, 1, sale.with_receipt, 0, "", "", ctx_.context, "",
+                                              "", "S", "F", "", "", zul00500::doValorTef);
+    Say(std::string("returned ") + (printed ? "true" : "false") + "; the paper, as the customer gets it:");
+    zul00500::StringList paper;
+    paper.SetText(printer.PaperText());
+    for (const std::string& line : paper.lines()) Say("  | " + ToTerminal(line));
+    Say(std::to_string(printer.Calls().size()) + " printer calls.");
+    ShowAnswerFiles("nothing left");
+    return printed;
+  }
+
+  void ShowAnswerFiles(const std::string& expected) {
+    Say("pending directory: " + Listing(zul00500::dsDirPenTef) + "; " + zul00500::DirTef +
+        "resp\\: " + Listing(zul00500::DirTef + "resp\\") + " (" + expected + ")");
   }
 
   static std::string Listing(const std::string& directory) {
@@ -308,10 +338,11 @@ const bool registered_demo = RegisterCommand([] {
                         "(c:\\tef_disc\\, c:\\tef_dial\\), starts tefsim for them, shows the package's\n"
                         "directories, runs a network choice (answer 2 unless --network says), shows\n"
                         "DIRTEF.cds, runs an activity check against tefsim, pays a sale of 100.00 in\n"
-                        "two card payments (40.00, 60.00), shows the card log, then\n"
+                        "two card payments (40.00, 60.00), prints both receipts on the virtual fiscal\n"
+                        "printer and shows the paper, shows the card log, then\n"
                         "stops tefsim and removes everything. It never asks the terminal and ignores\n"
                         "--host-dir and --drive-root. Exit status 1 when tefsim does not start or the\n"
-                        "check or the sale fails.";
+                        "check, the sale or the printing fails.";
   command.options = {{"--tefsim", "PATH", "the simulator to run (default: tefsim beside zulpos)"},
                      {"--keep", "", "keep the temporary folder, to look at it afterwards"}};
   command.uses_host_dir = false;
