@@ -104,5 +104,11 @@ TEST(ZulposPrintingChoicesTest, TakesTextsInTheCodePageAndRejectsUnknownChoices)
   EXPECT_THROW(read({"--printer-type", "x"}), UsageError);
 }
 
+TEST(ZulposPrintingChoicesTest, CancellationsTakeNoVoucherArguments) {
+  const std::vector<std::string> args = {"--voucher1", "x"};
+  EXPECT_THROW(ParseOptions(args, PrintingRunOptions(false), Positionals::Collect), UsageError);
+  EXPECT_EQ(ParseOptions(args, PrintingRunOptions(true), Positionals::Collect).ValueOr("--voucher1", ""), "x");
+}
+
 } // namespace
 } // namespace zulpos

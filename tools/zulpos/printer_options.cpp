@@ -38,17 +38,19 @@ void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions&
   printer.Install();
 }
 
-std::vector<OptionSpec> PrintingRunOptions() {
+std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers) {
   std::vector<OptionSpec> options = {
       {"--printer-type", "N", "printer type id (default 0)"},
       {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"},
-      {"--copy", "S|N", "print the second copy (default S)"},
-      {"--voucher1", "TEXT", "first linked-voucher argument"},
-      {"--voucher2", "TEXT", "second linked-voucher argument"},
+      {"--copy", "S|N", "print the second copy (default S)"}};
+  if (with_vouchers)
+    options.insert(options.end(), {{"--voucher1", "TEXT", "first linked-voucher argument"},
+                                   {"--voucher2", "TEXT", "second linked-voucher argument"}});
+  options.insert(options.end(), {
       {"--report1", "TEXT", "first management-report argument"},
       {"--report2", "TEXT", "second management-report argument"},
       {"--std1", "TEXT", "first standard-printer argument"},
-      {"--std2", "TEXT", "second standard-printer argument"}};
+      {"--std2", "TEXT", "second standard-printer argument"}});
   for (OptionSpec& option : PrinterOptions()) options.push_back(std::move(option));
   return options;
 }

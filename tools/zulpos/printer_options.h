@@ -30,8 +30,9 @@ struct PrintingChoices {
   std::string voucher1, voucher2, report1, report2, standard1, standard2;
 };
 
-// Those options followed by PrinterOptions().
-std::vector<OptionSpec> PrintingRunOptions();
+// Those options followed by PrinterOptions(); the voucher ones only for the
+// routines that open a linked voucher.
+std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers = true);
 // Throws UsageError for a value out of its range.
 PrintingChoices ReadPrintingChoices(const ParsedOptions& options);
 

@@ -1,0 +1,90 @@
+// Undoing card transactions: one cancellation, and every pending partial
+// payment of an interrupted sale.
+#include "command.h"
+#include "output.h"
+#include "printer_options.h"
+#include "zul00500/cancellation.h"
+#include "zul00500/state.h"
+
+namespace zulpos {
+namespace {
+
+std::string required(const ParsedOptions& options, const std::string& name, const std::string& value_name) {
+  const auto value = options.Value(name);
+  if (!value) throw UsageError("cancel needs " + name + " " + value_name);
+  return FromTerminal(*value);
+}
+
+int run_cancel(CommandContext& ctx) {
+  const ParsedOptions& o = ctx.options;
+  const std::string network = required(o, "--network", "NAME");
+  const std::string document = required(o, "--doc", "N");
+  const std::string amount = required(o, "--amount", "CENTS");
+  const int transactions = ParseInteger("--txns", o.ValueOr("--txns", "1"));
+  const PrintingChoices c = ReadPrintingChoices(o);
+  virtual_printer::VirtualPrinter printer;
+  SetUpPrinter(printer, o);
+  const bool result = zul00500::CancelaTEF(
+      c.report1, c.report2, ctx.context, c.copy, 0, transactions, c.printer_type, FromTerminal(o.ValueOr("--seq", "")),
+      "", amount, network, document, FromTerminal(o.ValueOr("--f022", "")), FromTerminal(o.ValueOr("--f023", "")),
+      c.mode, c.standard2, c.standard1, !o.Has("--no-print"));
+  ctx.out.Result("result", result);
+  ctx.out.Result("stMensagem_Zul00500", zul00500::stMensagem_Zul00500);
+  return ExitStatus(result);
+}
+
+int run_pending(CommandContext& ctx) {
+  const ParsedOptions& o = ctx.options;
+  const auto count = o.Value("--txns");
+  if (!count) throw UsageError("pending needs --txns N");
+  const int transactions = ParseInteger("--txns", *count);
+  const PrintingChoices c = ReadPrintingChoices(o);
+  virtual_printer::VirtualPrinter printer;
+  SetUpPrinter(printer, o);
+  const bool result = zul00500::CancelaPendencia(c.report1, c.report2, ctx.context, "", transactions,
+                                                 c.printer_type, c.mode, c.standard2, c.standard1);
+  ctx.out.Result("result", result);
+  return ExitStatus(result);
+}
+
+const bool registered_cancel = RegisterCommand([] {
+  Command command;
+  command.name = "cancel";
+  command.summary = "cancel a transaction with the manager: CancelaTEF";
+  command.description =
+      "Sends the cancellation request (CNC) for the transaction NAME/N of CENTS to the\n"
+      "manager of its network and, unless --no-print, prints the cancellation receipt\n"
+      "(two copies) on the virtual fiscal printer and confirms it; a printed and\n"
+      "confirmed cancellation removes the pending copy of --seq (every pending copy\n"
+      "without it). Prints result and stMensagem_Zul00500.";
+  command.options = {{"--network", "NAME", "the transaction's network, 010-000 (required)"},
+                     {"--doc", "N", "its document number, 012-000 (required)"},
+                     {"--amount", "CENTS", "its amount in cents, 003-000 (required)"},
+                     {"--seq", "S", "the sequence of its pending copy"},
+                     {"--f022", "X", "its date, 022-000"},
+                     {"--f023", "Y", "its time, 023-000"},
+                     {"--txns", "N", "the sale's transaction count (default 1)"},
+                     {"--no-print", "", "only show the manager's message: no receipt, no confirmation"}};
+  for (OptionSpec& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
+  command.rank = 85;
+  command.run = run_cancel;
+  return command;
+}());
+
+const bool registered_pending = RegisterCommand([] {
+  Command command;
+  command.name = "pending";
+  command.summary = "cancel every pending partial payment: CancelaPendencia";
+  command.description =
+      "Cancels, prints and confirms each partial payment whose copy is in the pending\n"
+      "directory (numbered 1 to --txns), until none is left. Prints result: false\n"
+      "when a pass removed nothing and something is still pending.";
+  command.options = {{"--txns", "N", "the interrupted sale's transaction count (required)"}};
+  for (OptionSpec& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
+  command.rank = 86;
+  command.run = run_pending;
+  return command;
+}());
+
+} // namespace
+} // namespace zulpos
