@@ -114,9 +114,9 @@ TEST_F(SaleAgainstTefsim, TwoPaymentsConfirmThePartialOneAndKeepItPending) {
   const auto run = Zulpos({"sale", "--pay", "40.00", "--pay", "60.00", "--total", "100.00"});
   ASSERT_TRUE(run.status.has_value());
   EXPECT_EQ(*run.status, 0);
-  for (const char* line : {"1.result=true", "1.approved=1", "1.txn=1", "1.doc=000001", "2.result=true",
-                           "2.approved=1", "2.txn=2", "2.doc=000002", "2.f027=00000000002",
-                           "doTrocoTef=60.00", "doValorTef=100.00"})
+  for (const char* line :
+       {"1.result=true", "1.approved=1", "1.txn=1", "1.doc=000001", "2.result=true", "2.approved=1",
+        "2.txn=2", "2.doc=000002", "2.f027=00000000002", "doTrocoTef=60.00", "doValorTef=100.00"})
     EXPECT_TRUE(run.Said(line)) << line;
   EXPECT_EQ(Request("CRT-1.001"), ExpectedRequest("4000"));
   EXPECT_EQ(Request("CRT-2.001"), ExpectedRequest("6000"));
@@ -138,8 +138,8 @@ TEST_F(SaleAgainstTefsim, PrintedSaleConfirmsBothPaymentsAndLeavesNothingBehind)
   Start();
   const std::string printer_journal = world_.root() + "/printer.txt";
   const std::string paper = world_.root() + "/paper.txt";
-  const auto run = Zulpos({"sale", "--pay", "40", "--pay", "60", "--total", "100", "--print", "--printer-journal",
-                           printer_journal, "--paper", paper});
+  const auto run = Zulpos({"sale", "--pay", "40", "--pay", "60", "--total", "100", "--print",
+                           "--printer-journal", printer_journal, "--paper", paper});
   ASSERT_TRUE(run.status.has_value());
   EXPECT_EQ(*run.status, 0);
   EXPECT_TRUE(run.Said("2.result=true"));

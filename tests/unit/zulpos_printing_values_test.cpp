@@ -92,8 +92,8 @@ TEST(ZulposPrintingChoicesTest, TakesTextsInTheCodePageAndRejectsUnknownChoices)
   auto read = [](std::vector<std::string> args) {
     return ReadPrintingChoices(ParseOptions(args, PrintingRunOptions(), Positionals::Collect));
   };
-  const PrintingChoices choices = read({"--printer-type", "29", "--mode", "N", "--copy", "N", "--voucher1",
-                                        "CART\xC3\x83O", "--std2", "b"});
+  const PrintingChoices choices = read(
+      {"--printer-type", "29", "--mode", "N", "--copy", "N", "--voucher1", "CART\xC3\x83O", "--std2", "b"});
   EXPECT_EQ(choices.printer_type, 29);
   EXPECT_EQ(choices.mode, "N");
   EXPECT_EQ(choices.copy, "N");
@@ -107,7 +107,8 @@ TEST(ZulposPrintingChoicesTest, TakesTextsInTheCodePageAndRejectsUnknownChoices)
 TEST(ZulposPrintingChoicesTest, CancellationsTakeNoVoucherArguments) {
   const std::vector<std::string> args = {"--voucher1", "x"};
   EXPECT_THROW(ParseOptions(args, PrintingRunOptions(false), Positionals::Collect), UsageError);
-  EXPECT_EQ(ParseOptions(args, PrintingRunOptions(true), Positionals::Collect).ValueOr("--voucher1", ""), "x");
+  EXPECT_EQ(ParseOptions(args, PrintingRunOptions(true), Positionals::Collect).ValueOr("--voucher1", ""),
+            "x");
 }
 
 } // namespace

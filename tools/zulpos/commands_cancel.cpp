@@ -24,10 +24,11 @@ int run_cancel(CommandContext& ctx) {
   const PrintingChoices c = ReadPrintingChoices(o);
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o);
-  const bool result = zul00500::CancelaTEF(
-      c.report1, c.report2, ctx.context, c.copy, 0, transactions, c.printer_type, FromTerminal(o.ValueOr("--seq", "")),
-      "", amount, network, document, FromTerminal(o.ValueOr("--f022", "")), FromTerminal(o.ValueOr("--f023", "")),
-      c.mode, c.standard2, c.standard1, !o.Has("--no-print"));
+  const bool result =
+      zul00500::CancelaTEF(c.report1, c.report2, ctx.context, c.copy, 0, transactions, c.printer_type,
+                           FromTerminal(o.ValueOr("--seq", "")), "", amount, network, document,
+                           FromTerminal(o.ValueOr("--f022", "")), FromTerminal(o.ValueOr("--f023", "")),
+                           c.mode, c.standard2, c.standard1, !o.Has("--no-print"));
   ctx.out.Result("result", result);
   ctx.out.Result("stMensagem_Zul00500", zul00500::stMensagem_Zul00500);
   return ExitStatus(result);
@@ -51,12 +52,11 @@ const bool registered_cancel = RegisterCommand([] {
   Command command;
   command.name = "cancel";
   command.summary = "cancel a transaction with the manager: CancelaTEF";
-  command.description =
-      "Sends the cancellation request (CNC) for the transaction NAME/N of CENTS to the\n"
-      "manager of its network and, unless --no-print, prints the cancellation receipt\n"
-      "(two copies) on the virtual fiscal printer and confirms it; a printed and\n"
-      "confirmed cancellation removes the pending copy of --seq (every pending copy\n"
-      "without it). Prints result and stMensagem_Zul00500.";
+  command.description = "Sends the cancellation request (CNC) for the transaction NAME/N of CENTS to the\n"
+                        "manager of its network and, unless --no-print, prints the cancellation receipt\n"
+                        "(two copies) on the virtual fiscal printer and confirms it; a printed and\n"
+                        "confirmed cancellation removes the pending copy of --seq (every pending copy\n"
+                        "without it). Prints result and stMensagem_Zul00500.";
   command.options = {{"--network", "NAME", "the transaction's network, 010-000 (required)"},
                      {"--doc", "N", "its document number, 012-000 (required)"},
                      {"--amount", "CENTS", "its amount in cents, 003-000 (required)"},
@@ -75,12 +75,11 @@ const bool registered_pending = RegisterCommand([] {
   Command command;
   command.name = "pending";
   command.summary = "cancel every pending partial payment: CancelaPendencia";
-  command.description =
-      "Cancels, prints and confirms each partial payment whose copy is in the pending\n"
-      "directory (numbered 1 to --txns), until none is left. Prints result: false\n"
-      "when a pass removed nothing and something is still pending.";
+  command.description = "Cancels, prints and confirms each partial payment whose copy is in the pending\n"
+                        "directory (numbered 1 to --txns), until none is left. Prints result: false\n"
+                        "when a pass removed nothing and something is still pending.";
   command.options = {{"--txns", "N", "the interrupted sale's transaction count (required)"}};
-  for (OptionSpec& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
+  for (OptionSpec& option : PrintingRunOptions(false, false)) command.options.push_back(std::move(option));
   command.rank = 86;
   command.run = run_pending;
   return command;

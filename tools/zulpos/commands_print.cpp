@@ -28,10 +28,9 @@ const bool registered_print = RegisterCommand([] {
   command.min_operands = 1;
   command.max_operands = 1;
   command.summary = "print a sale's receipts: ImprCupons on a saved receipts list";
-  command.description =
-      "Loads the receipts list FILE (as zulpos sale --receipts saves it) and runs\n"
-      "ImprCupons on the virtual fiscal printer: each receipt is confirmed with the\n"
-      "manager, printed, and its answer files removed. Prints result.";
+  command.description = "Loads the receipts list FILE (as zulpos sale --receipts saves it) and runs\n"
+                        "ImprCupons on the virtual fiscal printer: each receipt is confirmed with the\n"
+                        "manager, printed, and its answer files removed. Prints result.";
   command.options = {{"--count", "N", "receipt blocks to print (default 1)"},
                      {"--txns", "N", "the sale's transaction count (default 1)"},
                      {"--amount", "A", "the amount paid by card, for the linked voucher (default 0)"}};

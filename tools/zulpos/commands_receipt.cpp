@@ -12,18 +12,15 @@ int run_receipt(CommandContext& ctx) {
   const ParsedOptions& o = ctx.options;
   zul00500::StringList answer;
   answer.LoadFromFile(PathFromTerminal(o.positionals.at(0)));
-  const std::string copy = ParseChoice("--copy", o.ValueOr("--copy", "S"), {"S", "N"});
-  const std::string mode = ParseChoice("--mode", o.ValueOr("--mode", "F"), {"F", "N"});
+  const PrintingChoices c = ReadPrintingChoices(o);
   const int copies = ParseInteger("--copies", o.ValueOr("--copies", "1"));
   const int transactions = ParseInteger("--txns", o.ValueOr("--txns", "1"));
-  const int printer_type = ParseInteger("--printer-type", o.ValueOr("--printer-type", "0"));
 
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o);
-  const bool result = zul00500::ImprCupom(
-      FromTerminal(o.ValueOr("--report1", "")), FromTerminal(o.ValueOr("--report2", "")), ctx.context, copy,
-      answer, copies, transactions, printer_type, o.Has("--own-document"), o.Has("--skip-saved"), mode,
-      FromTerminal(o.ValueOr("--std2", "")), FromTerminal(o.ValueOr("--std1", "")));
+  const bool result = zul00500::ImprCupom(c.report1, c.report2, ctx.context, c.copy, answer, copies,
+                                          transactions, c.printer_type, o.Has("--own-document"),
+                                          o.Has("--skip-saved"), c.mode, c.standard2, c.standard1);
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }
@@ -35,22 +32,14 @@ const bool registered_receipt = RegisterCommand([] {
   command.min_operands = 1;
   command.max_operands = 1;
   command.summary = "print an answer's receipt: ImprCupom on the virtual fiscal printer";
-  command.description =
-      "Loads the manager answer FILE and runs ImprCupom for it on the virtual fiscal\n"
-      "printer: with --txns above 1 the receipts saved in the pending directory come\n"
-      "first. The printer's journal and paper go to the files given. Prints result.";
-  command.options = {{"--report1", "TEXT", "first management-report argument"},
-                     {"--report2", "TEXT", "second management-report argument"},
-                     {"--copy", "S|N", "print the second copy (default S)"},
-                     {"--copies", "N", "copies on the framework printer, type 29 (default 1)"},
+  command.description = "Loads the manager answer FILE and runs ImprCupom for it on the virtual fiscal\n"
+                        "printer: with --txns above 1 the receipts saved in the pending directory come\n"
+                        "first. The printer's journal and paper go to the files given. Prints result.";
+  command.options = {{"--copies", "N", "copies on the framework printer, type 29 (default 1)"},
                      {"--txns", "N", "the sale's transaction count (default 1)"},
-                     {"--printer-type", "N", "printer type id (default 0)"},
                      {"--own-document", "", "the receipt is a document of its own"},
-                     {"--skip-saved", "", "do not print the saved receipts of earlier transactions"},
-                     {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"},
-                     {"--std1", "TEXT", "first standard-printer argument"},
-                     {"--std2", "TEXT", "second standard-printer argument"}};
-  for (OptionSpec& option : PrinterOptions()) command.options.push_back(std::move(option));
+                     {"--skip-saved", "", "do not print the saved receipts of earlier transactions"}};
+  for (OptionSpec& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
   command.rank = 70;
   command.run = run_receipt;
   return command;

@@ -49,15 +49,14 @@ const bool registered_sale = RegisterCommand([] {
   Command command;
   command.name = "sale";
   command.summary = "pay a sale by card or cheque: DoTEF for each --pay";
-  command.description =
-      "Runs DoTEF once per --pay, in order, as a host pays one sale in several\n"
-      "payments: each call owes the total less the payments approved before it, and\n"
-      "the transaction number carries from call to call. A payment that returns false\n"
-      "ends the sale. Prints N.result, N.approved, N.txn, N.extra, N.doc, N.f748,\n"
-      "N.f013 and N.f027 for payment N, then doTrocoTef, doValorTef and DirTef.\n"
-      "With --print, once every payment went through, ImprCupons prints the receipts\n"
-      "on the virtual fiscal printer (receipt count 1, one transaction per approval\n"
-      "with receipt) and print.result shows its result.";
+  command.description = "Runs DoTEF once per --pay, in order, as a host pays one sale in several\n"
+                        "payments: each call owes the total less the payments approved before it, and\n"
+                        "the transaction number carries from call to call. A payment that returns false\n"
+                        "ends the sale. Prints N.result, N.approved, N.txn, N.extra, N.doc, N.f748,\n"
+                        "N.f013 and N.f027 for payment N, then doTrocoTef, doValorTef and DirTef.\n"
+                        "With --print, once every payment went through, ImprCupons prints the receipts\n"
+                        "on the virtual fiscal printer (receipt count 1, one transaction per approval\n"
+                        "with receipt) and print.result shows its result.";
   command.options = {{"--pay", "A", "a payment's amount (40 or 40.00); repeatable, in order", true},
                      {"--total", "T", "the sale's total (default: the sum of the payments)"},
                      {"--kind", "K", "payment kind: C, D, V, A, Q (cheque) or another letter (default C)"},

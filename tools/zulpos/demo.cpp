@@ -9,15 +9,15 @@
 
 #include "command.h"
 #include "output.h"
-#include "virtual_printer/virtual_printer.h"
-#include "zul00500/printing.h"
-#include "sale_run.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "platform/spawn.h"
 #include "platform/temp_directory.h"
+#include "sale_run.h"
 #include "session.h"
+#include "virtual_printer/virtual_printer.h"
+#include "zul00500/printing.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
 #include "zul00500/zul00500.h"
@@ -72,8 +72,7 @@ private:
   void Tick() {
     const double seconds = (platform::clock().now() - start_) * 24 * 60 * 60;
     std::ostringstream line;
-    line << "... waiting for " << what_ << " (" << std::fixed << std::setprecision(1) << seconds
-         << " s)";
+    line << "... waiting for " << what_ << " (" << std::fixed << std::setprecision(1) << seconds << " s)";
     out_.Text(line.str());
   }
 
@@ -237,12 +236,12 @@ private:
     Say("each payment: leftover scan, network choice, activity check, the sale request,");
     Say("then the wait for the manager's answer.");
     ProgressHook progress(out_, "the manager's answer");
-    const SaleRun sale = zulpos::PaySale(ctx_.context, {40.00, 60.00}, 100.00, "C", [&](std::size_t i,
-                                                                                         const Payment& p) {
-      Say("payment " + std::to_string(i + 1) + " of " + Money(p.amount) + ": " +
-          (p.result ? "approved" : "not approved") + ", transaction " + std::to_string(p.transaction) +
-          ", document " + ToTerminal(p.document) + ", authorization " + ToTerminal(p.field013));
-    });
+    const SaleRun sale =
+        zulpos::PaySale(ctx_.context, {40.00, 60.00}, 100.00, "C", [&](std::size_t i, const Payment& p) {
+          Say("payment " + std::to_string(i + 1) + " of " + Money(p.amount) + ": " +
+              (p.result ? "approved" : "not approved") + ", transaction " + std::to_string(p.transaction) +
+              ", document " + ToTerminal(p.document) + ", authorization " + ToTerminal(p.field013));
+        });
     Say("paid by card: doValorTef = " + Money(zul00500::doValorTef));
     ShowAnswerFiles("the last answer, left for printing");
     return sale;
@@ -254,8 +253,8 @@ private:
     Say("each receipt: activity check, confirmation (CNF), printing, answer files removed.");
     virtual_printer::VirtualPrinter printer;
     printer.Install();
-    const bool printed = zul00500::ImprCupons(*sale.receipts, 1, sale.with_receipt, 0, "", "", ctx_.context, "",
-                                              "", "S", "F", "", "", zul00500::doValorTef);
+    const bool printed = zul00500::ImprCupons(*sale.receipts, 1, sale.with_receipt, 0, "", "", ctx_.context,
+                                              "", "", "S", "F", "", "", zul00500::doValorTef);
     Say(std::string("returned ") + (printed ? "true" : "false") + "; the paper, as the customer gets it:");
     zul00500::StringList paper;
     paper.SetText(printer.PaperText());
@@ -307,7 +306,8 @@ private:
       const std::size_t at = line.find("confirmed: ");
       if (at == std::string::npos) continue;
       // "not confirmed: network=... doc=..." up to the transaction it names.
-      const std::size_t start = line.rfind(' ', at >= 5 && line.compare(at - 4, 4, "not ") == 0 ? at - 5 : at);
+      const std::size_t start =
+          line.rfind(' ', at >= 5 && line.compare(at - 4, 4, "not ") == 0 ? at - 5 : at);
       Say("  | " + ToTerminal(line.substr(start + 1, line.find(" 027-000=") - start - 1)));
       any = true;
     }

@@ -38,19 +38,17 @@ void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions&
   printer.Install();
 }
 
-std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers) {
-  std::vector<OptionSpec> options = {
-      {"--printer-type", "N", "printer type id (default 0)"},
-      {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"},
-      {"--copy", "S|N", "print the second copy (default S)"}};
+std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers, bool with_copy) {
+  std::vector<OptionSpec> options = {{"--printer-type", "N", "printer type id (default 0)"},
+                                     {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"}};
+  if (with_copy) options.push_back({"--copy", "S|N", "print the second copy (default S)"});
   if (with_vouchers)
     options.insert(options.end(), {{"--voucher1", "TEXT", "first linked-voucher argument"},
                                    {"--voucher2", "TEXT", "second linked-voucher argument"}});
-  options.insert(options.end(), {
-      {"--report1", "TEXT", "first management-report argument"},
-      {"--report2", "TEXT", "second management-report argument"},
-      {"--std1", "TEXT", "first standard-printer argument"},
-      {"--std2", "TEXT", "second standard-printer argument"}});
+  options.insert(options.end(), {{"--report1", "TEXT", "first management-report argument"},
+                                 {"--report2", "TEXT", "second management-report argument"},
+                                 {"--std1", "TEXT", "first standard-printer argument"},
+                                 {"--std2", "TEXT", "second standard-printer argument"}});
   for (OptionSpec& option : PrinterOptions()) options.push_back(std::move(option));
   return options;
 }
@@ -70,13 +68,15 @@ PrintingChoices ReadPrintingChoices(const ParsedOptions& options) {
   return choices;
 }
 
-bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
-                   double amount, const std::string& context, const ParsedOptions& options) {
+bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount,
+                   std::int32_t transactionCount, double amount, const std::string& context,
+                   const ParsedOptions& options) {
   const PrintingChoices c = ReadPrintingChoices(options);
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, options);
-  return zul00500::ImprCupons(receipts, receiptCount, transactionCount, c.printer_type, c.voucher1, c.voucher2,
-                              context, c.report1, c.report2, c.copy, c.mode, c.standard2, c.standard1, amount);
+  return zul00500::ImprCupons(receipts, receiptCount, transactionCount, c.printer_type, c.voucher1,
+                              c.voucher2, context, c.report1, c.report2, c.copy, c.mode, c.standard2,
+                              c.standard1, amount);
 }
 
 } // namespace zulpos

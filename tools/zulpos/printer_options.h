@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "options.h"
-#include "zul00500/string_list.h"
 #include "virtual_printer/virtual_printer.h"
+#include "zul00500/string_list.h"
 
 namespace zulpos {
 
@@ -31,13 +31,14 @@ struct PrintingChoices {
 };
 
 // Those options followed by PrinterOptions(); the voucher ones only for the
-// routines that open a linked voucher.
-std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers = true);
+// routines that open a linked voucher, --copy only for those that take it.
+std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers = true, bool with_copy = true);
 // Throws UsageError for a value out of its range.
 PrintingChoices ReadPrintingChoices(const ParsedOptions& options);
 
 // ImprCupons on the virtual printer set up from `options`.
-bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
-                   double amount, const std::string& context, const ParsedOptions& options);
+bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount,
+                   std::int32_t transactionCount, double amount, const std::string& context,
+                   const ParsedOptions& options);
 
 } // namespace zulpos

@@ -24,7 +24,7 @@ struct Payment {
 };
 
 struct SaleRun {
-  std::vector<Payment> payments; // those made: a payment that returns false is the last
+  std::vector<Payment> payments;                  // those made: a payment that returns false is the last
   std::shared_ptr<zul00500::StringList> receipts; // the last call's list
   bool paid = false;                              // every payment returned true
   // Approved transactions with receipt: the printing run's transaction count.
@@ -33,7 +33,8 @@ struct SaleRun {
 
 // `after_each` sees each payment as soon as its DoTEF returns.
 SaleRun PaySale(const std::string& context, const std::vector<double>& amounts, double total,
-                const std::string& kind, const std::function<void(std::size_t, const Payment&)>& after_each = {});
+                const std::string& kind,
+                const std::function<void(std::size_t, const Payment&)>& after_each = {});
 
 // "40", "40.5", "40.00": a money amount, dot as decimal separator whatever the
 // machine's regional settings say. Throws UsageError naming `option`.
