@@ -166,18 +166,18 @@ TEST(VirtualPrinterFailures, UsaRGAnswersTheConfiguredChoiceAndUnknownCommandsAr
 
 // --- the failure list's text form ------------------------------------------------
 
-TEST(FailureSpec, ReadsEveryRuleKindWithBlanksAroundRules) {
-  const FailurePlan plan = ParseFailureSpec("Usa_CompNFis:3, Usa_CompNFis:3+ ,#7,#2+,ImprimeCCD : 1");
+TEST(FailureRules, ReadsEveryRuleKindWithBlanksAroundRules) {
+  const FailurePlan plan = ParseFailureRules("Usa_CompNFis:3, Usa_CompNFis:3+ ,#7,#2+,ImprimeCCD : 1");
   EXPECT_THAT(plan.rules(), ElementsAre(FailureRule{"Usa_CompNFis", 3, false},
                                         FailureRule{"Usa_CompNFis", 3, true}, FailureRule{"", 7, false},
                                         FailureRule{"", 2, true}, FailureRule{"ImprimeCCD", 1, false}));
-  EXPECT_EQ(FormatFailureSpec(plan), "Usa_CompNFis:3,Usa_CompNFis:3+,#7,#2+,ImprimeCCD:1");
-  EXPECT_EQ(ParseFailureSpec(FormatFailureSpec(plan)).rules(), plan.rules());
+  EXPECT_EQ(FormatFailureRules(plan), "Usa_CompNFis:3,Usa_CompNFis:3+,#7,#2+,ImprimeCCD:1");
+  EXPECT_EQ(ParseFailureRules(FormatFailureRules(plan)).rules(), plan.rules());
 }
 
-TEST(FailureSpec, BadRuleIsAnErrorNamingIt) {
+TEST(FailureRules, BadRuleIsAnErrorNamingIt) {
   struct Case {
-    std::string spec, bad_part, reason_part;
+    std::string rules, bad_part, reason_part;
   };
   const Case cases[] = {
       {"Usa_CompNFis:3,Usa_CompNFis", "Usa_CompNFis", "NAME:N"},
@@ -195,20 +195,20 @@ TEST(FailureSpec, BadRuleIsAnErrorNamingIt) {
       {"", "", "empty"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.spec);
+    SCOPED_TRACE(c.rules);
     try {
-      ParseFailureSpec(c.spec);
+      ParseFailureRules(c.rules);
       ADD_FAILURE() << "accepted";
-    } catch (const FailureSpecError& error) {
+    } catch (const FailureRulesError& error) {
       EXPECT_EQ(error.object(), c.bad_part);
       EXPECT_THAT(error.what(), HasSubstr(c.reason_part));
     }
   }
 }
 
-TEST(FailureSpec, BadSpecGivenToThePrinterAddsNoRule) {
+TEST(FailureRules, BadSpecGivenToThePrinterAddsNoRule) {
   VirtualPrinter printer;
-  EXPECT_THROW(printer.AddFailures("#1,Nope:1"), FailureSpecError);
+  EXPECT_THROW(printer.AddFailures("#1,Nope:1"), FailureRulesError);
   EXPECT_TRUE(printer.failures().empty());
   EXPECT_TRUE(printer.Usa_CompNFis("", ""));
 }

@@ -6,18 +6,18 @@
 namespace zulpos {
 namespace {
 
-const std::vector<OptionSpec> kGlobal = {
+const std::vector<OptionDef> kGlobal = {
     {"--host-dir", "DIR", "host directory"},
     {"--answer", "y|n", "an answer", true},
     {"--context", "TEXT", "context"},
 };
-const std::vector<OptionSpec> kCommand = {
+const std::vector<OptionDef> kCommand = {
     {"--not-confirm", "", "send NCN"},
     {"--printer-type", "N", "printer type"},
 };
 
-ParsedOptions parse(std::vector<std::string> args, const std::vector<OptionSpec>& specs, Positionals mode) {
-  return ParseOptions(args, specs, mode);
+ParsedOptions parse(std::vector<std::string> args, const std::vector<OptionDef>& defs, Positionals mode) {
+  return ParseOptions(args, defs, mode);
 }
 
 TEST(ZulposOptions, GlobalPartStopsAtTheCommandName) {

@@ -35,13 +35,13 @@ void read_count(std::string_view text, std::string_view rule, FailureRule& out) 
   const char* end = text.data() + text.size();
   const auto [last, error] = std::from_chars(text.data(), end, out.nth);
   if (text.empty() || error != std::errc() || last != end)
-    throw FailureSpecError(std::string(rule), "\"" + std::string(text) + "\" is not a call number");
-  if (out.nth == 0) throw FailureSpecError(std::string(rule), "calls are counted from 1");
+    throw FailureRulesError(std::string(rule), "\"" + std::string(text) + "\" is not a call number");
+  if (out.nth == 0) throw FailureRulesError(std::string(rule), "calls are counted from 1");
 }
 
-FailureRule read_rule(std::string_view rule, std::string_view spec) {
+FailureRule read_rule(std::string_view rule, std::string_view rules) {
   if (rule.empty())
-    throw FailureSpecError(std::string(spec), "a rule is empty (no text, two commas, or a comma at an end)");
+    throw FailureRulesError(std::string(rules), "a rule is empty (no text, two commas, or a comma at an end)");
   FailureRule out;
   if (rule.front() == '#') {
     read_count(rule.substr(1), rule, out);
@@ -49,10 +49,10 @@ FailureRule read_rule(std::string_view rule, std::string_view spec) {
   }
   const auto colon = rule.find(':');
   if (colon == std::string_view::npos)
-    throw FailureSpecError(std::string(rule), "expected \"#N\", \"#N+\", \"NAME:N\" or \"NAME:N+\"");
+    throw FailureRulesError(std::string(rule), "expected \"#N\", \"#N+\", \"NAME:N\" or \"NAME:N+\"");
   const std::string_view name = trim_blanks(rule.substr(0, colon));
   if (!ProcedureFromName(name) && !IsFrameworkCommand(name))
-    throw FailureSpecError(std::string(rule),
+    throw FailureRulesError(std::string(rule),
                            "\"" + std::string(name) +
                                "\" is no printer procedure or command; known: " + known_names());
   out.name = name;
@@ -75,18 +75,18 @@ bool FailurePlan::Fails(const CallNumbers& call) const {
   return false;
 }
 
-FailurePlan ParseFailureSpec(std::string_view spec) {
+FailurePlan ParseFailureRules(std::string_view rules) {
   FailurePlan plan;
-  for (std::string_view rest = spec;;) {
+  for (std::string_view rest = rules;;) {
     const auto comma = rest.find(',');
-    plan.Add(read_rule(trim_blanks(rest.substr(0, comma)), spec));
+    plan.Add(read_rule(trim_blanks(rest.substr(0, comma)), rules));
     if (comma == std::string_view::npos) break;
     rest.remove_prefix(comma + 1);
   }
   return plan;
 }
 
-std::string FormatFailureSpec(const FailurePlan& plan) {
+std::string FormatFailureRules(const FailurePlan& plan) {
   std::string text;
   for (const auto& rule : plan.rules()) {
     if (!text.empty()) text += ',';

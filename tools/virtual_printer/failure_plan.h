@@ -27,9 +27,9 @@
 namespace virtual_printer {
 
 // A failure list that cannot be read; object() is the rule at fault.
-class FailureSpecError : public zul00500::Error {
+class FailureRulesError : public zul00500::Error {
 public:
-  FailureSpecError(std::string rule, std::string reason)
+  FailureRulesError(std::string rule, std::string reason)
       : Error("read the printer failure rule", std::move(rule), std::move(reason)) {}
 };
 
@@ -69,9 +69,9 @@ private:
   std::vector<FailureRule> rules_;
 };
 
-// Reads the text form. Throws FailureSpecError naming the first bad rule.
-FailurePlan ParseFailureSpec(std::string_view spec);
-// The text form of a plan; ParseFailureSpec reads it back to the same plan.
-std::string FormatFailureSpec(const FailurePlan& plan);
+// Reads the text form. Throws FailureRulesError naming the first bad rule.
+FailurePlan ParseFailureRules(std::string_view rules);
+// The text form of a plan; ParseFailureRules reads it back to the same plan.
+std::string FormatFailureRules(const FailurePlan& plan);
 
 } // namespace virtual_printer

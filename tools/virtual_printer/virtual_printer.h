@@ -66,8 +66,8 @@ public:
 
   // Calls that fail (return false and print nothing).
   void AddFailures(const FailurePlan& plan) { failures_.Add(plan); }
-  // The text form (failure_plan.h); throws FailureSpecError.
-  void AddFailures(std::string_view spec) { failures_.Add(ParseFailureSpec(spec)); }
+  // The text form (failure_plan.h); throws FailureRulesError.
+  void AddFailures(std::string_view rules) { failures_.Add(ParseFailureRules(rules)); }
   void ClearFailures() { failures_.Clear(); }
   const FailurePlan& failures() const { return failures_; }
 

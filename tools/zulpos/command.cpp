@@ -42,7 +42,7 @@ std::vector<const Command*> AllCommands() {
   return commands;
 }
 
-std::string ProgramHelp(const std::vector<OptionSpec>& global_options) {
+std::string ProgramHelp(const std::vector<OptionDef>& global_options) {
   std::ostringstream text;
   text << "Usage: zulpos [global options] COMMAND [options]\n\n"
           "A command-line host for the card-payment package Pkg_Zul00500: it loads the\n"

@@ -32,7 +32,7 @@ struct Command {
   std::size_t max_operands = 0;
   std::string summary;     // one line for the program's help
   std::string description; // the command's own help, after its synopsis
-  std::vector<OptionSpec> options;
+  std::vector<OptionDef> options;
   // False for commands that build their own host directory (the demo); the
   // others run with the package loaded for --host-dir.
   bool uses_host_dir = true;
@@ -52,7 +52,7 @@ const Command* FindCommand(const std::string& name);
 // Every command, by rank then name.
 std::vector<const Command*> AllCommands();
 
-std::string ProgramHelp(const std::vector<OptionSpec>& global_options);
+std::string ProgramHelp(const std::vector<OptionDef>& global_options);
 std::string CommandHelp(const Command& command);
 
 // Exit status of a routine's boolean result.

@@ -65,7 +65,7 @@ const bool registered_cancel = RegisterCommand([] {
                      {"--f023", "Y", "its time, 023-000"},
                      {"--txns", "N", "the sale's transaction count (default 1)"},
                      {"--no-print", "", "only show the manager's message: no receipt, no confirmation"}};
-  for (OptionSpec& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
+  for (OptionDef& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
   command.rank = 85;
   command.run = run_cancel;
   return command;
@@ -79,7 +79,7 @@ const bool registered_pending = RegisterCommand([] {
                         "directory (numbered 1 to --txns), until none is left. Prints result: false\n"
                         "when a pass removed nothing and something is still pending.";
   command.options = {{"--txns", "N", "the interrupted sale's transaction count (required)"}};
-  for (OptionSpec& option : PrintingRunOptions(false, false)) command.options.push_back(std::move(option));
+  for (OptionDef& option : PrintingRunOptions(false, false)) command.options.push_back(std::move(option));
   command.rank = 86;
   command.run = run_pending;
   return command;

@@ -34,7 +34,7 @@ const bool registered_print = RegisterCommand([] {
   command.options = {{"--count", "N", "receipt blocks to print (default 1)"},
                      {"--txns", "N", "the sale's transaction count (default 1)"},
                      {"--amount", "A", "the amount paid by card, for the linked voucher (default 0)"}};
-  for (OptionSpec& option : PrintingRunOptions()) command.options.push_back(std::move(option));
+  for (OptionDef& option : PrintingRunOptions()) command.options.push_back(std::move(option));
   command.rank = 80;
   command.run = run_print;
   return command;

@@ -39,7 +39,7 @@ const bool registered_receipt = RegisterCommand([] {
                      {"--txns", "N", "the sale's transaction count (default 1)"},
                      {"--own-document", "", "the receipt is a document of its own"},
                      {"--skip-saved", "", "do not print the saved receipts of earlier transactions"}};
-  for (OptionSpec& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
+  for (OptionDef& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
   command.rank = 70;
   command.run = run_receipt;
   return command;

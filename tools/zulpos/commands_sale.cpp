@@ -62,7 +62,7 @@ const bool registered_sale = RegisterCommand([] {
                      {"--kind", "K", "payment kind: C, D, V, A, Q (cheque) or another letter (default C)"},
                      {"--receipts", "FILE", "save the last receipts list to FILE (code page 1252, CR LF)"},
                      {"--print", "", "print the receipts when every payment went through: ImprCupons"}};
-  for (OptionSpec& option : PrintingRunOptions()) command.options.push_back(std::move(option));
+  for (OptionDef& option : PrintingRunOptions()) command.options.push_back(std::move(option));
   command.rank = 60;
   command.run = run_sale;
   return command;

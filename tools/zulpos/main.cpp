@@ -12,8 +12,8 @@
 namespace zulpos {
 namespace {
 
-const std::vector<OptionSpec>& global_options() {
-  static const std::vector<OptionSpec> options = {
+const std::vector<OptionDef>& global_options() {
+  static const std::vector<OptionDef> options = {
       {"--host-dir", "DIR", "the host program's directory (default: the directory of zulpos)"},
       {"--drive-root", "DIR",
        "POSIX: the folder in which drive letters live, c:\\ being DIR/c\n"

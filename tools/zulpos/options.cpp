@@ -7,10 +7,10 @@
 namespace zulpos {
 
 namespace {
-const OptionSpec* find_spec(const std::vector<OptionSpec>& specs, const std::string& name) {
+const OptionDef* find_def(const std::vector<OptionDef>& defs, const std::string& name) {
   const auto found =
-      std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-  return found == specs.end() ? nullptr : &*found;
+      std::find_if(defs.begin(), defs.end(), [&](const OptionDef& s) { return s.name == name; });
+  return found == defs.end() ? nullptr : &*found;
 }
 
 std::string join(const std::vector<std::string>& items, const char* separator) {
@@ -36,7 +36,7 @@ const std::vector<std::string>& ParsedOptions::All(const std::string& name) cons
   return found == values.end() ? none : found->second;
 }
 
-ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<OptionSpec>& specs,
+ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<OptionDef>& defs,
                            Positionals mode) {
   ParsedOptions parsed;
   std::size_t i = 0;
@@ -64,19 +64,19 @@ ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<
     }
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    const OptionSpec* spec = arg.rfind("--", 0) == 0 ? find_spec(specs, name) : nullptr;
-    if (!spec) throw UsageError("unknown option " + name);
-    if (!spec->repeatable && parsed.Has(name)) throw UsageError(name + " given more than once");
+    const OptionDef* def = arg.rfind("--", 0) == 0 ? find_def(defs, name) : nullptr;
+    if (!def) throw UsageError("unknown option " + name);
+    if (!def->repeatable && parsed.Has(name)) throw UsageError(name + " given more than once");
 
     std::string value;
-    if (spec->value_name.empty()) {
+    if (def->value_name.empty()) {
       if (equals != std::string::npos) throw UsageError(name + " takes no value");
     } else if (equals != std::string::npos) {
       value = arg.substr(equals + 1);
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      throw UsageError(name + " needs a value (" + spec->value_name + ")");
+      throw UsageError(name + " needs a value (" + def->value_name + ")");
     }
     parsed.values[name].push_back(std::move(value));
   }
@@ -84,18 +84,18 @@ ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<
   return parsed;
 }
 
-std::string FormatOptions(const std::vector<OptionSpec>& specs) {
+std::string FormatOptions(const std::vector<OptionDef>& defs) {
   std::vector<std::string> heads;
   std::size_t width = 0;
-  for (const OptionSpec& spec : specs) {
-    heads.push_back(spec.value_name.empty() ? spec.name : spec.name + " " + spec.value_name);
+  for (const OptionDef& def : defs) {
+    heads.push_back(def.value_name.empty() ? def.name : def.name + " " + def.value_name);
     width = std::max(width, heads.back().size());
   }
   std::ostringstream text;
-  for (std::size_t i = 0; i < specs.size(); ++i) {
+  for (std::size_t i = 0; i < defs.size(); ++i) {
     text << "  " << heads[i] << std::string(width - heads[i].size() + 3, ' ');
     // Continuation lines of a long help text line up under its first line.
-    std::string help = specs[i].help;
+    std::string help = defs[i].help;
     for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
       help.insert(at + 1, std::string(width + 5, ' '));
     text << help << "\n";

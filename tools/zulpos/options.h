@@ -18,8 +18,8 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
-  OptionSpec(std::string name, std::string value_name, std::string help, bool repeatable = false)
+struct OptionDef {
+  OptionDef(std::string name, std::string value_name, std::string help, bool repeatable = false)
       : name(std::move(name)), value_name(std::move(value_name)), help(std::move(help)),
         repeatable(repeatable) {}
 
@@ -49,14 +49,14 @@ enum class Positionals {
   Collect,     // a command's part: non-options are its operands
 };
 
-// Parses `args` against `specs`. "-h" and "--help" are always known; "--"
+// Parses `args` against `defs`. "-h" and "--help" are always known; "--"
 // ends the options. Throws UsageError for an unknown option, a missing value,
 // a value given to a flag and a repeated option that is not repeatable.
-ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<OptionSpec>& specs,
+ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<OptionDef>& defs,
                            Positionals mode);
 
 // The options as help lines: "  --name VALUE   help", aligned.
-std::string FormatOptions(const std::vector<OptionSpec>& specs);
+std::string FormatOptions(const std::vector<OptionDef>& defs);
 
 // Value checks shared by the commands; each throws UsageError naming the
 // option.

@@ -6,10 +6,10 @@
 
 namespace zulpos {
 
-std::vector<OptionSpec> PrinterOptions() {
+std::vector<OptionDef> PrinterOptions() {
   return {{"--printer-journal", "FILE", "write a line per printer call to FILE (emptied first)"},
           {"--paper", "FILE", "write what the printer prints to FILE (emptied first)"},
-          {"--printer-fail", "SPEC",
+          {"--printer-fail", "RULES",
            "make printer calls fail: #N, #N+, NAME:N or NAME:N+, comma-separated\n"
            "(\"Usa_CompNFis:3,ImprimeCCD:2+\"); repeatable",
            true},
@@ -17,10 +17,10 @@ std::vector<OptionSpec> PrinterOptions() {
 }
 
 void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions& options) {
-  for (const std::string& spec : options.All("--printer-fail")) {
+  for (const std::string& rules : options.All("--printer-fail")) {
     try {
-      printer.AddFailures(spec);
-    } catch (const virtual_printer::FailureSpecError& error) {
+      printer.AddFailures(rules);
+    } catch (const virtual_printer::FailureRulesError& error) {
       throw UsageError(std::string("--printer-fail: ") + error.what());
     }
   }
@@ -38,8 +38,8 @@ void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions&
   printer.Install();
 }
 
-std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers, bool with_copy) {
-  std::vector<OptionSpec> options = {{"--printer-type", "N", "printer type id (default 0)"},
+std::vector<OptionDef> PrintingRunOptions(bool with_vouchers, bool with_copy) {
+  std::vector<OptionDef> options = {{"--printer-type", "N", "printer type id (default 0)"},
                                      {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"}};
   if (with_copy) options.push_back({"--copy", "S|N", "print the second copy (default S)"});
   if (with_vouchers)
@@ -49,7 +49,7 @@ std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers, bool with_copy) {
                                  {"--report2", "TEXT", "second management-report argument"},
                                  {"--std1", "TEXT", "first standard-printer argument"},
                                  {"--std2", "TEXT", "second standard-printer argument"}});
-  for (OptionSpec& option : PrinterOptions()) options.push_back(std::move(option));
+  for (OptionDef& option : PrinterOptions()) options.push_back(std::move(option));
   return options;
 }
 

@@ -13,8 +13,8 @@
 
 namespace zulpos {
 
-// --printer-journal FILE, --paper FILE, --printer-fail SPEC, --printer-uses-rg.
-std::vector<OptionSpec> PrinterOptions();
+// --printer-journal FILE, --paper FILE, --printer-fail RULES, --printer-uses-rg.
+std::vector<OptionDef> PrinterOptions();
 
 // Sets `printer` up as the options say and installs it. The journal and paper
 // files start empty: each run shows only what it printed. Throws UsageError
@@ -32,7 +32,7 @@ struct PrintingChoices {
 
 // Those options followed by PrinterOptions(); the voucher ones only for the
 // routines that open a linked voucher, --copy only for those that take it.
-std::vector<OptionSpec> PrintingRunOptions(bool with_vouchers = true, bool with_copy = true);
+std::vector<OptionDef> PrintingRunOptions(bool with_vouchers = true, bool with_copy = true);
 // Throws UsageError for a value out of its range.
 PrintingChoices ReadPrintingChoices(const ParsedOptions& options);
 
