@@ -1,12 +1,17 @@
-// The package's exported routines.
+// The package's exported routines. The sale, printing and cancellation
+// families have headers of their own, included here so a host needs only this
+// one.
 #pragma once
 
 #include <string>
 
+#include "zul00500/cancellation.h"
 #include "zul00500/errors.h"
 #include "zul00500/form.h"
 #include "zul00500/host_services.h"
 #include "zul00500/printer.h"
+#include "zul00500/printing.h"
+#include "zul00500/sale.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
 
