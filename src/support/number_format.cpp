@@ -2,7 +2,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cctype>
+#include <charconv>
 #include <cstdlib>
+#include <string>
+
+#include "support/text.h"
+#include "zul00500/errors.h"
+#include "zul00500/string_list.h"
 
 namespace zul00500 {
 
@@ -144,6 +151,45 @@ std::string FormatCurr(double amount, const platform::RegionalSettings& settings
   return decimal.negative
              ? negative_currency(number, settings.currency_string, settings.negative_currency_format)
              : positive_currency(number, settings.currency_string, settings.currency_format);
+}
+
+// A decimal number as the host reads one: blanks around it, an optional sign,
+// the regional decimal separator, an optional exponent; no grouping.
+double StrToFloat(const std::string& text, const std::string& what, const platform::RegionalSettings& settings) {
+  const char separator = settings.decimal_separator;
+  std::string number;
+  bool valid = true;
+  for (char c : Trim(text)) {
+    if (c == separator) c = '.';
+    else if (c == '.') valid = false;
+    number += c;
+  }
+  std::size_t start = !number.empty() && (number[0] == '+' || number[0] == '-') ? 1 : 0;
+  const bool digit_first = number.size() > start &&
+                           (std::isdigit(static_cast<unsigned char>(number[start])) || number[start] == '.');
+  double value = 0;
+  if (valid && digit_first) {
+    const char* begin = number.data() + start;
+    const char* end = number.data() + number.size();
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    valid = error == std::errc() && stop == end;
+    if (number[0] == '-') value = -value;
+  } else {
+    valid = false;
+  }
+  if (!valid) throw ConvertError("read a number from", what, "\"" + text + "\" is not a valid number");
+  return value;
+}
+
+// An amount as the host's general number format writes it: up to fifteen
+// significant digits, the regional decimal separator.
+std::string FloatToStr(double value, const platform::RegionalSettings& settings) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.15g", value);
+  std::string out(text);
+  for (char& c : out)
+    if (c == '.') c = settings.decimal_separator;
+  return out;
 }
 
 } // namespace zul00500

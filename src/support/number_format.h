@@ -19,4 +19,14 @@ std::string CentsText(double amount, const platform::RegionalSettings& settings 
 // separators. 12.5 under Brazilian settings gives "R$ 12,50".
 std::string FormatCurr(double amount, const platform::RegionalSettings& settings = platform::regional());
 
+// A decimal number as the host reads one: blanks around it, an optional sign,
+// the regional decimal separator, an optional exponent; no grouping. Throws
+// ConvertError naming `what`.
+double StrToFloat(const std::string& text, const std::string& what,
+                  const platform::RegionalSettings& settings = platform::regional());
+
+// A number as the host's general format writes it: up to fifteen significant
+// digits, the regional decimal separator.
+std::string FloatToStr(double value, const platform::RegionalSettings& settings = platform::regional());
+
 } // namespace zul00500

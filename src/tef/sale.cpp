@@ -2,15 +2,11 @@
 // for the manager's answer and what an accepted answer gives the host.
 #include "zul00500/sale.h"
 
-#include <cctype>
-#include <charconv>
-#include <cstdio>
 #include <optional>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
-#include "platform/regional.h"
 #include "support/number_format.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
@@ -73,45 +69,6 @@ struct Sale {
 };
 
 std::string answer_field(const char* id) { return std::string("field ") + id + " of the answer"; }
-
-// A decimal number as the host reads one: blanks around it, an optional sign,
-// the regional decimal separator, an optional exponent; no grouping.
-double read_decimal(const std::string& text, const std::string& what) {
-  const char separator = platform::regional().decimal_separator;
-  std::string number;
-  bool valid = true;
-  for (char c : Trim(text)) {
-    if (c == separator) c = '.';
-    else if (c == '.') valid = false;
-    number += c;
-  }
-  std::size_t start = !number.empty() && (number[0] == '+' || number[0] == '-') ? 1 : 0;
-  const bool digit_first = number.size() > start &&
-                           (std::isdigit(static_cast<unsigned char>(number[start])) || number[start] == '.');
-  double value = 0;
-  if (valid && digit_first) {
-    const char* begin = number.data() + start;
-    const char* end = number.data() + number.size();
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    valid = error == std::errc() && stop == end;
-    if (number[0] == '-') value = -value;
-  } else {
-    valid = false;
-  }
-  if (!valid) throw ConvertError("read a number from", what, "\"" + text + "\" is not a valid number");
-  return value;
-}
-
-// An amount as the host's general number format writes it: up to fifteen
-// significant digits, the regional decimal separator.
-std::string general_number(double value) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.15g", value);
-  std::string out(text);
-  for (char& c : out)
-    if (c == '.') c = platform::regional().decimal_separator;
-  return out;
-}
 
 // Deletes the previous conversation's answers and their same-named copies.
 // Before the first conversation there is no root to clean: an empty one
@@ -232,7 +189,7 @@ Verdict judge(const StringList& answer) {
   if (!count.empty()) StrToInt(count, answer_field("028-000"));
   verdict.with_receipt = !count.empty() && count != "0";
   const std::string extra = answer.Field("709-000 ");
-  if (!extra.empty()) verdict.extra = read_decimal(extra, answer_field("709-000")) / 100;
+  if (!extra.empty()) verdict.extra = StrToFloat(extra, answer_field("709-000")) / 100;
   if (verdict.approved && verdict.with_receipt)
     verdict.amount = StrToInt(answer.Field("003-000 "), answer_field("003-000")) / 100.0;
   return verdict;
@@ -261,7 +218,7 @@ void settle_partial_payment(const Sale& sale, const StringList& answer, const st
   answer.SaveToFile(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber));
   platform::pause(kPauseMs);
   if (!VerificaRetorno(sale.context, answer, false, "S")) return;
-  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + general_number(sale.amount));
+  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
   // The confirmation may have moved DirTef to the answer's network; the
   // answer itself lies in the root the sale used.
   delete_transaction(root, sequence);
@@ -303,7 +260,7 @@ bool evaluate(const Sale& sale, const StringList& answer, const std::string& roo
     return true;
   }
   // The whole sale is paid: the printing run confirms and cleans up.
-  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento total : " + general_number(sale.amount));
+  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento total : " + FloatToStr(sale.amount));
   add_receipts_block(sale, answer);
   return true;
 }
