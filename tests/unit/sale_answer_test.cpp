@@ -87,6 +87,23 @@ TEST_F(SaleAnswerTest, PartialPaymentWhoseConfirmationFailsGivesNoReceipt) {
   EXPECT_EQ(LogCount("Rez00000 - VerificaRetorno - OK - pagamento parcial : 40"), 0);
 }
 
+TEST_F(SaleAnswerTest, PartialPaymentOfAnotherNetworksRootIsClearedWhereTheSaleFoundIt) {
+  // Paid through c:\tef_dial\, confirmed through c:\tef_disc\: left in the
+  // sale's response directory, the next sale's scan would not-confirm it.
+  dial_.QueueAnswers({Approves({{"010-000", "TECBAN"}})});
+
+  EXPECT_TRUE(Pay(40, 100));
+
+  EXPECT_EQ(Operations(kRootTefDisc), (std::vector<std::string>{"ATV", "CNF"}));
+  EXPECT_FALSE(Exists(kDialResp + "intpos.001"));
+  EXPECT_TRUE(Backups().empty());
+  EXPECT_EQ(receipts_->Count(), Approval(SaleRequest(), {{"010-000", "TECBAN"}}).Count() + 1);
+
+  dial_.QueueAnswers({Approves()});
+  EXPECT_TRUE(Pay(60, 60));
+  EXPECT_EQ(Operations(kRootTefDisc), (std::vector<std::string>{"ATV", "CNF"}));
+}
+
 struct RemainderCase {
   double amount;
   double due;
