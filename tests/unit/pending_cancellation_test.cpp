@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,27 @@ TEST_F(CancelaPendenciaTest, CopiesAreCancelledByNumberWithTheirTrimmedValues) {
   EXPECT_EQ(requests[1].Value("022-000 "), " ");
   EXPECT_EQ(Operations(kRootTefDial),
             (std::vector<std::string>{"ATV", "CNC", "ATV", "CNF", "ATV", "CNC", "ATV", "CNF"}));
+  EXPECT_TRUE(Pending().empty());
+}
+
+TEST_F(CancelaPendenciaTest, PrintingArgumentsReachTheCancellationReceipt) {
+  // Mode "F": the report opened with the context and report arguments 1 and 2.
+  SavePending(1, "0000000011", "1000");
+  dial_.QueueAnswers({Approves(kCancelled)});
+  EXPECT_TRUE(CancelaPendencia("r1", "r2", "ctx", "x", 1, 0, "F", "std2", "std1"));
+  EXPECT_NE(std::find(journal_.begin(), journal_.end(), "Relatorio_Gerencial_Imp(ctx|r1|r2||)"),
+            journal_.end());
+
+  // Mode "N": the standard printer gets its arguments 1 and 2 in that order.
+  SavePending(1, "0000000011", "1000");
+  journal_.clear();
+  dial_.QueueAnswers({Approves(kCancelled)});
+  EXPECT_TRUE(CancelaPendencia("r1", "r2", "ctx", "x", 1, 0, "N", "std2", "std1"));
+  ASSERT_FALSE(journal_.empty());
+  EXPECT_EQ(
+      std::count_if(journal_.begin(), journal_.end(),
+                    [](const std::string& entry) { return entry.rfind("ImprimePadrao(std1|std2|", 0) == 0; }),
+      1);
   EXPECT_TRUE(Pending().empty());
 }
 
