@@ -2,6 +2,7 @@
 // directories and in the backup directory.
 #include "platform/file_system.h"
 #include "tef/exchange_file.h"
+#include "tef/store.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
@@ -21,6 +22,10 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
     // A confirmation empties response directories and may empty the backup
     // directory: an entry listed before may be gone by its turn.
     if (!fs.file_exists(directory + name)) continue;
+    // Only the working copy and numbered backups are answers we stored; a
+    // stray file that cannot be settled would stop every later sale.
+    std::int64_t number = 0;
+    if (from_backup && !BackupNumber(name, number)) continue;
     LoadExchangeFile(list, directory + name);
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     fs.remove_file((from_backup ? DirTef : root) + "resp\\" + name);

@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "tef/store.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
 
@@ -16,12 +17,17 @@ namespace {
 // The working copy: never a numbered backup, whatever its extension says.
 constexpr const char* kWorkingCopy = "intpos.001";
 
-// The number of a backup name's extension (the text after the last dot), with
-// the blanks our own names carry. False for anything else: "intpos.sts" (a
-// status file may lie in the backup directory), "intpos.tmp", "intpos.bak",
-// a name without a dot. Such entries are not numbered backups; letting them
-// throw would make every later sale fail until someone removed the file.
-bool backup_number(const std::string& name, std::int64_t& number) {
+// True when an entry listed a moment ago is no longer there.
+bool vanished(platform::FileSystem& fs, const std::string& path) {
+  return !fs.file_exists(path) && !fs.directory_exists(path);
+}
+
+} // namespace
+
+// Entries that are not numbered backups ("intpos.sts", a stray "intpos.bak")
+// are passed over: letting them throw would make every later sale fail until
+// someone removed the file.
+bool BackupNumber(const std::string& name, std::int64_t& number) {
   const std::size_t dot = name.rfind('.');
   if (dot == std::string::npos) return false;
   const std::string_view extension = std::string_view(name).substr(dot + 1);
@@ -30,16 +36,8 @@ bool backup_number(const std::string& name, std::int64_t& number) {
   const char* begin = extension.data() + first;
   const char* end = extension.data() + extension.size();
   const auto [stop, error] = std::from_chars(begin, end, number);
-  // The largest value would leave no next number.
-  return error == std::errc() && stop == end && number < std::numeric_limits<std::int64_t>::max();
+  return error == std::errc() && stop == end;
 }
-
-// True when an entry listed a moment ago is no longer there.
-bool vanished(platform::FileSystem& fs, const std::string& path) {
-  return !fs.file_exists(path) && !fs.directory_exists(path);
-}
-
-} // namespace
 
 std::string GetSequence() {
   // Sixtieths of a second since 1899-12-30, computed in extended precision so
@@ -55,7 +53,9 @@ std::string NewIntPosFileName(const std::string& directory) {
   for (const std::string& name : platform::fs().list(directory + "intpos.*")) {
     if (name == kWorkingCopy) continue;
     std::int64_t number = 0;
-    if (backup_number(name, number) && number >= next) next = number + 1;
+    // The largest value would leave no next number.
+    if (BackupNumber(name, number) && number >= next && number < std::numeric_limits<std::int64_t>::max())
+      next = number + 1;
   }
   return directory + "intpos." + Ajusta(std::to_string(next), 3);
 }

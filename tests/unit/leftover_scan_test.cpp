@@ -170,6 +170,18 @@ TEST_F(CheckIntPosFilesTest, BackupAnswerIsDeletedFromTheRootItsConfirmationUsed
   EXPECT_EQ(std::count(removed.begin(), removed.end(), kDialResp + "intpos.  1"), 0);
 }
 
+TEST_F(CheckIntPosFilesTest, AStrayBackupWhoseExtensionIsNotANumberIsNoAnswerAndStays) {
+  // Left by an operator or a tool: settling it would fail, and so would
+  // every later sale.
+  Put(dsDirBkpTef + "intpos.bak", {"copia"});
+  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "1"));
+
+  EXPECT_TRUE(Scan());
+
+  EXPECT_EQ(NotConfirmed(kRootTefDial), (std::vector<std::string>{"1"}));
+  EXPECT_EQ(Leftovers(dsDirBkpTef), (std::vector<std::string>{"intpos.bak"}));
+}
+
 TEST_F(CheckIntPosFilesTest, ASubdirectoryIsNoAnswer) {
   platform::fs().create_directories(kDialResp + "intpos.dir");
   EXPECT_TRUE(Scan());
