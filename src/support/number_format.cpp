@@ -189,6 +189,14 @@ std::string FloatToStr(double value, const platform::RegionalSettings& settings)
   std::string out(text);
   for (char& c : out)
     if (c == '.') c = settings.decimal_separator;
+  // The host writes exponents as "E-5" and "E20": no plus sign, no padding.
+  const std::size_t e = out.find('e');
+  if (e != std::string::npos) {
+    std::string exponent = out.substr(e + 1);
+    const bool negative = exponent[0] == '-';
+    exponent.erase(0, exponent.find_first_not_of("+-0"));
+    out = out.substr(0, e) + "E" + (negative ? "-" : "") + exponent;
+  }
   return out;
 }
 

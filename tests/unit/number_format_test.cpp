@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "support/number_format.h"
+#include "zul00500/errors.h"
 
 namespace zul00500 {
 namespace {
@@ -92,6 +93,22 @@ TEST(FormatCurr, TheLargestAnswerAmountKeepsEveryCent) {
   // 003-000 is a 32-bit number of cents.
   EXPECT_EQ(FormatCurr(std::numeric_limits<std::int32_t>::max() / 100.0, Brazil()), "R$ 21.474.836,47");
   EXPECT_EQ(FormatCurr(std::numeric_limits<std::int32_t>::min() / 100.0, Brazil()), "-R$ 21.474.836,48");
+}
+
+TEST(FloatToStr, WritesTheGeneralFormatWithTheRegionalSeparator) {
+  EXPECT_EQ(FloatToStr(40.0, Brazil()), "40");
+  EXPECT_EQ(FloatToStr(40.5, Brazil()), "40,5");
+  EXPECT_EQ(FloatToStr(0.1 + 0.2, Brazil()), "0,3");
+  // Exponents as the host writes them: no plus sign, no leading zeros.
+  EXPECT_EQ(FloatToStr(0.00001, Brazil()), "1E-5");
+  EXPECT_EQ(FloatToStr(1.5e20, Brazil()), "1,5E20");
+}
+
+TEST(StrToFloat, ReadsTheRegionalFormatAndRejectsEverythingElse) {
+  EXPECT_DOUBLE_EQ(StrToFloat(" 1250,5 ", "709-000", Brazil()), 1250.5);
+  EXPECT_DOUBLE_EQ(StrToFloat("-3", "709-000", Brazil()), -3);
+  for (const char* bad : {"12.5", "1.250,00", "", "abc", "inf", "1,2,3"})
+    EXPECT_THROW(StrToFloat(bad, "709-000", Brazil()), ConvertError) << bad;
 }
 
 } // namespace
