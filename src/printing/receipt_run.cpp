@@ -5,6 +5,7 @@
 #include "printing/receipt_run.h"
 #include "support/input_lock.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "zul00500/printer.h"
 #include "zul00500/printing.h"
 #include "zul00500/zul00500.h"
@@ -84,8 +85,7 @@ void RemoveAnswerFiles(const StringList& answer) {
   DefineDirTefRede(answer.Field("010-000 "));
   // Without a sequence the removal would take every transaction's files.
   if (sequence.empty()) return;
-  DeleteIntPosFiles(DirTef + "resp\\", sequence);
-  DeleteIntPosFiles(dsDirBkpTef, sequence);
+  DeleteTransactionFiles(DirTef, sequence);
 }
 
 } // namespace

@@ -6,11 +6,11 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "platform/message_pump.h"
 #include "support/input_lock.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "zul00500/errors.h"
 #include "zul00500/host_services.h"
 #include "zul00500/printing.h"
@@ -49,8 +49,7 @@ public:
 
   void Run() {
     done_ = true;
-    DeleteIntPosFiles(root_ + "resp\\", sequence_);
-    DeleteIntPosFiles(dsDirBkpTef, sequence_);
+    DeleteTransactionFiles(root_, sequence_);
     DeleteIntPosFiles(dsDirPenTef, sequence_);
   }
 
@@ -116,10 +115,6 @@ bool wait_for_answer(StringList& answer, const std::string& root, const std::str
   return false;
 }
 
-void show_manager_message(const std::string& text, const std::string& context, int withReceipt) {
-  host().Mensagem(text, "", "N", "N", tmInformacao, "", context, withReceipt, nullptr);
-}
-
 } // namespace
 
 bool CancelaTEF(const std::string& report1, const std::string& report2, const std::string& context,
@@ -150,16 +145,13 @@ bool CancelaTEF(const std::string& report1, const std::string& report2, const st
   const std::string message = answer.Field("030-000 ");
   const std::string count = answer.Field("028-000 ");
   if (printAndConfirm && !count.empty() && count != "0") {
-    if (!message.empty()) {
-      show_manager_message(message, context, 1);
-      platform::handle_message();
-    }
+    if (!message.empty()) ShowManagerMessage(message, context, true);
     const bool printed = ImprCupom(report1, report2, context, copyChoice, answer, 2, transactionCount,
                                    printerType, true, true, mode, standard2, standard1);
     const bool confirmed = VerificaRetorno(context, answer, !printed, "");
     if (confirmed && printed) DeleteIntPosFiles(dsDirPenTef, pendingSequence);
   } else if (!message.empty()) {
-    show_manager_message(message, context, 0);
+    ShowManagerMessage(message, context, false);
   }
   cleanup.Run();
   return true;

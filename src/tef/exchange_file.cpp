@@ -2,6 +2,8 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/message_pump.h"
+#include "zul00500/host_services.h"
 #include "zul00500/errors.h"
 
 namespace zul00500 {
@@ -17,6 +19,11 @@ void SaveRequest(const StringList& request, const std::string& root) {
   request.SaveToFile(temporary);
   if (!platform::fs().rename_file(temporary, request_file))
     throw FileError("move the request into place", request_file, "renaming " + temporary + " failed");
+}
+
+void ShowManagerMessage(const std::string& text, const std::string& context, bool withReceipt) {
+  host().Mensagem(text, "", "N", "N", tmInformacao, "", context, withReceipt ? 1 : 0, nullptr);
+  if (withReceipt) platform::handle_message();
 }
 
 void LoadExchangeFile(StringList& list, const std::string& path) {

@@ -16,4 +16,9 @@ void SaveRequest(const StringList& request, const std::string& root);
 // that yields no lines is retried once after a short pause. Throws FileError.
 void LoadExchangeFile(StringList& list, const std::string& path);
 
+// Shows the manager's operator message (030-000) to the operator. For an
+// answer with receipt lines the dialog says so, and one window message is
+// handled after it.
+void ShowManagerMessage(const std::string& text, const std::string& context, bool withReceipt);
+
 } // namespace zul00500

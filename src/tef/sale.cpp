@@ -11,6 +11,7 @@
 #include "support/text.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
+#include "tef/store.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
 
@@ -108,15 +109,6 @@ void send_sale_request(const Sale& sale, const std::string& root, const std::str
   platform::pause(kPauseMs);
 }
 
-void delete_transaction(const std::string& root, const std::string& sequence) {
-  DeleteIntPosFiles(root + "resp\\", sequence);
-  DeleteIntPosFiles(dsDirBkpTef, sequence);
-}
-
-void show_manager_message(const std::string& text, const std::string& context, int withReceipt) {
-  host().Mensagem(text, "", "N", "N", tmInformacao, "", context, withReceipt, nullptr);
-}
-
 enum class Outcome { Accepted, ErrorAnswer };
 
 // Waits, without time limit, for the manager's answer to `sequence`. Every
@@ -161,8 +153,8 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
 
     if (answer[0] == kErrorHeader) {
       const std::string message = answer.Field("030-000 ");
-      if (!message.empty()) show_manager_message(message, sale.context, 0);
-      delete_transaction(root, sequence);
+      if (!message.empty()) ShowManagerMessage(message, sale.context, false);
+      DeleteTransactionFiles(root, sequence);
       LogCartao("Rez00000 - Erro no arquivo de transacao.");
       return Outcome::ErrorAnswer;
     }
@@ -221,7 +213,7 @@ void settle_partial_payment(const Sale& sale, const StringList& answer, const st
   LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
   // The confirmation may have moved DirTef to the answer's network; the
   // answer itself lies in the root the sale used.
-  delete_transaction(root, sequence);
+  DeleteTransactionFiles(root, sequence);
   add_receipts_block(sale, answer);
 }
 
@@ -232,21 +224,16 @@ bool evaluate(const Sale& sale, const StringList& answer, const std::string& roo
   return_fields(sale, answer);
 
   if (const std::string message = answer.Field("030-000 "); !message.empty()) {
-    if (verdict.with_receipt) {
-      LogCartao("Rez00000 - Mostra mensagem de transa\xE7\xE3o aprovada.");
-      show_manager_message(message, sale.context, 1);
-      platform::handle_message();
-    } else {
-      show_manager_message(message, sale.context, 0);
-    }
+    if (verdict.with_receipt) LogCartao("Rez00000 - Mostra mensagem de transa\xE7\xE3o aprovada.");
+    ShowManagerMessage(message, sale.context, verdict.with_receipt);
   }
   if (!verdict.approved) {
-    delete_transaction(root, sequence);
+    DeleteTransactionFiles(root, sequence);
     LogCartao("Rez00000 - Transa\xE7\xE3o n\xE3o aprovada.");
     return false;
   }
   if (!verdict.with_receipt) {
-    delete_transaction(root, sequence);
+    DeleteTransactionFiles(root, sequence);
     return true;
   }
 

@@ -60,6 +60,11 @@ std::string NewIntPosFileName(const std::string& directory) {
   return directory + "intpos." + Ajusta(std::to_string(next), 3);
 }
 
+void DeleteTransactionFiles(const std::string& root, const std::string& sequence) {
+  DeleteIntPosFiles(root + "resp\\", sequence);
+  DeleteIntPosFiles(dsDirBkpTef, sequence);
+}
+
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {
   platform::FileSystem& fs = platform::fs();
   const std::string key = "001-000 = " + sequence;

@@ -1,4 +1,5 @@
-// What the store and the leftover scan share about backup names.
+// What the store shares with the routines that use it: backup names, and
+// the removal of one transaction's answers.
 #pragma once
 
 #include <cstdint>
@@ -11,5 +12,9 @@ namespace zul00500 {
 // file, "intpos.tmp", "intpos.bak", a name without a dot. Such entries are
 // not answers the package stored.
 bool BackupNumber(const std::string& name, std::int64_t& number);
+
+// Removes the stored answers of `sequence` from `root`'s response directory,
+// then from the backup directory.
+void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
 
 } // namespace zul00500
