@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "support/dialog_expectations.h"
 #include "support/manager_world.h"
 #include "zul00500/zul00500.h"
 
@@ -26,15 +27,7 @@ protected:
   }
   void ExpectInactiveDialog() {
     ASSERT_EQ(host_->Calls().size(), 1u);
-    const MensagemCall& call = host_->Calls()[0];
-    EXPECT_EQ(call.text, kInactive);
-    EXPECT_EQ(call.s2, "");
-    EXPECT_EQ(call.s3, "N");
-    EXPECT_EQ(call.yesNo, "N");
-    EXPECT_EQ(call.kind, 3);
-    EXPECT_EQ(call.s6, "");
-    EXPECT_EQ(call.context, "");
-    EXPECT_EQ(call.withReceipt, 0);
+    testing::ExpectDialog(host_->Calls()[0], kInactive, "N", 3, "", 0);
   }
   static std::string Resp(const std::string& name) { return std::string(kRootTefDial) + "resp\\" + name; }
 };

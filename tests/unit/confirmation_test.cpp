@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "support/dialog_expectations.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
 #include "tef/holder.h"
@@ -281,15 +282,7 @@ TEST_F(VerificaRetornoTest, NotConfirmingTellsTheOperatorNetworkDocumentAndAmoun
   const std::string notice = kCancelled + "\r\nRede: REDECARD\r\nDoc No: 123456\r\nValor: R$ 12,50";
   EXPECT_EQ(stMensagem_Zul00500, notice);
   ASSERT_EQ(host_->Calls().size(), 1u);
-  const auto& call = host_->Calls()[0];
-  EXPECT_EQ(call.text, notice);
-  EXPECT_EQ(call.s2, "");
-  EXPECT_EQ(call.s3, "N");
-  EXPECT_EQ(call.yesNo, "N");
-  EXPECT_EQ(call.kind, 0);
-  EXPECT_EQ(call.s6, "");
-  EXPECT_EQ(call.context, "ctx");
-  EXPECT_EQ(call.withReceipt, 0);
+  testing::ExpectDialog(host_->Calls()[0], notice, "N", 0, "ctx", 0);
 
   const std::vector<std::string> log = LogMessages();
   ASSERT_GE(log.size(), 4u);

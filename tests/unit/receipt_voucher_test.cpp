@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
 #include "receipt_test_support.h"
+#include "support/dialog_expectations.h"
 #include "support/faulty_fs.h"
 #include "zul00500/errors.h"
 
@@ -140,10 +140,7 @@ TEST_F(ReceiptVoucherTest, PrinterQuestionUsesTheMessageTableEvenWithNoFormCreat
   Fail("Usa_CompNFis", 1);
   EXPECT_FALSE(Print(Receipt(1, "L")));
   ASSERT_EQ(host_->Calls().size(), 1u);
-  const MensagemCall& call = host_->Calls()[0];
-  EXPECT_EQ(call.text, kQuestion);
-  EXPECT_EQ(std::tie(call.s2, call.s3, call.yesNo, call.kind, call.s6, call.context, call.withReceipt),
-            std::make_tuple("", "N", "S", 3, "", "ctx", 0));
+  testing::ExpectDialog(host_->Calls()[0], kQuestion, "S", 3, "ctx", 0);
 }
 
 TEST_F(ReceiptVoucherTest, YesForTheCurrentReceiptLocksInputAndReprintsOnANewReport) {

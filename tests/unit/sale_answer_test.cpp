@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/regional.h"
+#include "support/dialog_expectations.h"
 #include "support/sale_world.h"
 #include "zul00500/errors.h"
 #include "zul00500/sale.h"
@@ -176,15 +177,7 @@ TEST_F(SaleAnswerTest, MessageOfAnAnswerWithReceiptCarriesOneAndLetsAMessageRun)
   dial_.QueueAnswers({Approves()});
   EXPECT_TRUE(Pay(10, 10));
   ASSERT_EQ(host_->Calls().size(), 1u);
-  const MensagemCall& call = host_->Calls()[0];
-  EXPECT_EQ(call.text, "TRANSACAO APROVADA");
-  EXPECT_EQ(call.s2, "");
-  EXPECT_EQ(call.s3, "N");
-  EXPECT_EQ(call.yesNo, "N");
-  EXPECT_EQ(call.kind, 0);
-  EXPECT_EQ(call.s6, "");
-  EXPECT_EQ(call.context, "ctx");
-  EXPECT_EQ(call.withReceipt, 1);
+  testing::ExpectDialog(host_->Calls()[0], "TRANSACAO APROVADA", "N", 0, "ctx", 1);
   ASSERT_GE(events_.size(), 2u);
   EXPECT_EQ(std::vector<std::string>(events_.end() - 2, events_.end()),
             (std::vector<std::string>{"dialog TRANSACAO APROVADA", "pump"}));
