@@ -28,6 +28,14 @@ public:
   using Error::Error;
 };
 
+// A file exists but another program holds it open without sharing it (a
+// sharing or lock violation on Windows). For a file the manager is writing
+// this means "not yet", never "bad".
+class FileBusyError : public FileError {
+public:
+  using FileError::FileError;
+};
+
 // A text that should hold a number does not (a count, an amount, a backup
 // extension).
 class ConvertError : public Error {
