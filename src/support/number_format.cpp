@@ -184,6 +184,7 @@ double StrToFloat(const std::string& text, const std::string& what, const platfo
 // An amount as the host's general number format writes it: up to fifteen
 // significant digits, the regional decimal separator.
 std::string FloatToStr(double value, const platform::RegionalSettings& settings) {
+  if (!std::isfinite(value)) return not_finite(value);
   char text[40];
   std::snprintf(text, sizeof text, "%.15g", value);
   std::string out(text);

@@ -102,6 +102,9 @@ TEST(FloatToStr, WritesTheGeneralFormatWithTheRegionalSeparator) {
   // Exponents as the host writes them: no plus sign, no leading zeros.
   EXPECT_EQ(FloatToStr(0.00001, Brazil()), "1E-5");
   EXPECT_EQ(FloatToStr(1.5e20, Brazil()), "1,5E20");
+  // A dataset file's float field may hold these.
+  EXPECT_EQ(FloatToStr(std::numeric_limits<double>::quiet_NaN(), Brazil()), "NAN");
+  EXPECT_EQ(FloatToStr(-std::numeric_limits<double>::infinity(), Brazil()), "-INF");
 }
 
 TEST(StrToFloat, ReadsTheRegionalFormatAndRejectsEverythingElse) {
