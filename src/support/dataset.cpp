@@ -28,22 +28,11 @@ std::string ascii_with_references(const std::string& utf8) {
   }
   return out;
 }
-
-pugi::xml_attribute find_attribute(const pugi::xml_node& node, const std::string& name) {
-  for (pugi::xml_attribute attribute : node.attributes())
-    if (SameText(attribute.name(), name)) return attribute;
-  return {};
-}
-
-pugi::xml_node find_child(const pugi::xml_node& node, const char* name) {
-  for (pugi::xml_node child : node.children())
-    if (SameText(child.name(), name)) return child;
-  return {};
-}
 } // namespace
 
 void ClientDataSet::CreateDataSet() {
   rows_.clear();
+  unreadable_.clear();
   active_ = true;
 }
 
@@ -52,15 +41,22 @@ void ClientDataSet::Edit() {
   if (rows_.empty()) rows_.emplace_back();
 }
 
-std::string ClientDataSet::FieldAsString(const std::string& name) const {
-  if (rows_.empty()) return {};
-  for (const auto& [field, value] : rows_.front())
+std::string ClientDataSet::FieldAsString(const std::string& name) const { return FieldAsString(0, name); }
+
+std::string ClientDataSet::FieldAsString(std::size_t record, const std::string& name) const {
+  if (record >= rows_.size()) return {};
+  if (record < unreadable_.size())
+    for (const auto& [field, reason] : unreadable_[record])
+      if (SameText(field, name)) throw DataSetError("read the field " + field + " from", path_, reason);
+  for (const auto& [field, value] : rows_[record])
     if (SameText(field, name)) return value;
   return {};
 }
 
 void ClientDataSet::SetField(const std::string& name, const std::string& value) {
   Edit();
+  if (!unreadable_.empty())
+    std::erase_if(unreadable_.front(), [&](const auto& entry) { return SameText(entry.first, name); });
   Row& row = rows_.front();
   for (auto& [field, old_value] : row)
     if (SameText(field, name)) {
@@ -98,37 +94,5 @@ std::string ClientDataSet::PacketText() const {
 }
 
 void ClientDataSet::SaveToFile(const std::string& path) const { platform::fs().write_file(path, PacketText()); }
-
-void ClientDataSet::LoadFromFile(const std::string& path) {
-  const std::string content = platform::fs().read_file(path);
-  const std::size_t start = content.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
-  if (start == std::string::npos || content[start] != '<')
-    throw DataSetError("load the dataset", path, "not an XML data packet");
-
-  pugi::xml_document document;
-  const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
-  if (!parsed) throw DataSetError("load the dataset", path, parsed.description());
-  const pugi::xml_node packet = find_child(document, "DATAPACKET");
-  if (!packet) throw DataSetError("load the dataset", path, "no DATAPACKET element");
-
-  std::vector<FieldDef> defs;
-  const pugi::xml_node fields = find_child(find_child(packet, "METADATA"), "FIELDS");
-  for (pugi::xml_node field : fields.children()) {
-    if (!SameText(field.name(), "FIELD")) continue;
-    defs.push_back({platform::utf8_or_cp1252_to_cp1252(find_attribute(field, "attrname").value()),
-                    find_attribute(field, "WIDTH").as_int()});
-  }
-  std::vector<Row> rows;
-  for (pugi::xml_node element : find_child(packet, "ROWDATA").children()) {
-    if (!SameText(element.name(), "ROW")) continue;
-    Row row;
-    for (pugi::xml_attribute attribute : element.attributes())
-      row.emplace_back(platform::utf8_or_cp1252_to_cp1252(attribute.name()), platform::utf8_or_cp1252_to_cp1252(attribute.value()));
-    rows.push_back(std::move(row));
-  }
-  field_defs_ = std::move(defs);
-  rows_ = std::move(rows);
-  active_ = true;
-}
 
 } // namespace zul00500

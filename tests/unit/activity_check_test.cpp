@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "support/binary_packet.h"
 #include "support/dialog_expectations.h"
 #include "support/manager_world.h"
 #include "zul00500/zul00500.h"
@@ -161,6 +162,34 @@ TEST_F(ActivityCheckTest, SerialNumberIsReadOnceFromTheParameterFile) {
   parameters.SaveToFile(path);
   CheckGPAtivo("ATV", "2");
   EXPECT_EQ(stNrSerie, "BE0123456789");
+}
+
+// As the host's library saves it by default: binary, with its change log;
+// the serial number was corrected after the first save.
+TEST_F(ActivityCheckTest, SerialNumberIsReadFromABinaryParameterFileInItsLatestVersion) {
+  namespace packet = testing::packet;
+  const std::string path = HostDirectoryLong() + "\\PARAMETROSQTR.CDS";
+  platform::fs().write_file(path, testing::BinaryPacketWriter()
+                                      .Field("LOJA", packet::kInt32)
+                                      .Field("NRSERIEECF", packet::kString1, 20)
+                                      .ChangeLog({2, 1, 8})
+                                      .Row({packet::LittleEndian(3, 4), "BE0000000000"}, 1)
+                                      .Row({testing::PacketValue::Unchanged(), "BE0123456789"}, 8)
+                                      .Bytes());
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(stNrSerie, "BE0123456789");
+}
+
+TEST_F(ActivityCheckTest, DamagedBinaryParameterFileReachesTheCallerAndTriesAgainNextTime) {
+  const std::string path = HostDirectoryLong() + "\\PARAMETROSQTR.CDS";
+  const std::string bytes =
+      testing::BinaryPacketWriter().Field("NRSERIEECF", testing::packet::kString1, 20).Row({"BE01"}).Bytes();
+  platform::fs().write_file(path, bytes.substr(0, bytes.size() - 1));
+  EXPECT_THROW(CheckGPAtivo("ATV", "1"), DataSetError);
+  EXPECT_EQ(stNrSerie, "");
+  platform::fs().write_file(path, bytes);
+  EXPECT_TRUE(CheckGPAtivo("ATV", "2"));
+  EXPECT_EQ(stNrSerie, "BE01");
 }
 
 TEST_F(ActivityCheckTest, MissingParameterFileLeavesTheSerialEmpty) {

@@ -39,6 +39,20 @@ TEST_F(DataSetFileTest, ReadsTheHostsPacketWithFieldNamesInAnyCase) {
   EXPECT_EQ(dataset.FieldAsString("MISSING"), "");
 }
 
+TEST_F(DataSetFileTest, TheFormIsToldByContentNotByName) {
+  // UTF-16 with its byte-order mark, blanks before the packet.
+  const std::string text =
+      "\r\n  <DATAPACKET><ROWDATA><ROW DIRTEF=\"c:\\tef_dial\\\" X=\"\xE3\"/></ROWDATA></DATAPACKET>";
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : text) utf16 += std::string{c, '\0'};
+  platform::fs().write_file(Path("utf16.bin"), utf16);
+  ClientDataSet dataset;
+  dataset.LoadFromFile(Path("utf16.bin"));
+  EXPECT_EQ(dataset.Format(), DataSetFormat::Xml);
+  EXPECT_EQ(dataset.FieldAsString("DIRTEF"), "c:\\tef_dial\\");
+  EXPECT_EQ(dataset.FieldAsString("X"), "\xE3");
+}
+
 TEST_F(DataSetFileTest, GarbageAndMissingFilesAreClearErrors) {
   platform::fs().write_file(Path("bin.cds"), std::string("\x96\x19\xE0\xBD\x01\x00", 6));
   platform::fs().write_file(Path("bad.cds"), "<DATAPACKET><ROWDATA>");
