@@ -2,10 +2,8 @@
 // file may hold, the same text as the XML form, and damaged files.
 #include <gtest/gtest.h>
 
-#include "platform/file_system.h"
-#include "platform/regional.h"
 #include "support/binary_packet.h"
-#include "support/temp_world.h"
+#include "support/dataset_world.h"
 #include "zul00500/dataset.h"
 #include "zul00500/errors.h"
 
@@ -16,47 +14,42 @@ using testing::BinaryPacketWriter;
 using testing::PacketValue;
 namespace packet = testing::packet;
 
-class BinaryDataSetTest : public ::testing::Test {
+class BinaryDataSetTest : public testing::DataSetWorld {
 protected:
-  BinaryDataSetTest() { platform::set_regional(platform::RegionalSettings{}); }
-  ~BinaryDataSetTest() override { platform::reset_regional(); }
-
-  std::string Put(const std::string& name, const std::string& bytes) {
-    const std::string path = world_.host_dir() + "/" + name;
-    platform::fs().write_file(path, bytes);
-    return path;
-  }
-
-  // A parameter file as the host keeps it: the serial number and one each of
-  // the other types, one full record and one of nulls.
-  static BinaryPacketWriter Parameters() {
+  // One field of each type both forms share; the XML twin is below.
+  static BinaryPacketWriter TypedFields() {
     BinaryPacketWriter writer;
     writer.Field("NRSERIEECF", packet::kString1, 20)
         .Field("LOJA", packet::kInt32)
-        .Field("CAIXA", packet::kInt16)
-        .Field("SEQ", packet::kInt64)
-        .Field("PORTA", packet::kUInt16)
         .Field("LIMITE", packet::kDouble)
         .Field("TAXA", packet::kBcd)
         .Field("ABERTURA", packet::kDate)
         .Field("HORA", packet::kTime)
         .Field("ULTIMA", packet::kTimeStamp)
-        .Field("ATIVO", packet::kBoolean)
+        .Field("ATIVO", packet::kBoolean);
+    return writer;
+  }
+
+  // A parameter file as the host keeps it: the serial number and one each of
+  // the other types, one full record and one of nulls.
+  static BinaryPacketWriter Parameters() {
+    BinaryPacketWriter writer = TypedFields();
+    writer.Field("CAIXA", packet::kInt16)
+        .Field("SEQ", packet::kInt64)
+        .Field("PORTA", packet::kUInt16)
         .Field("OBS", packet::kString2, 300)
         .Field("NOME", packet::kUnicode2, 30)
         .Field("LOGO", packet::kBlob)
-        .Row({"BE0123456789", packet::LittleEndian(static_cast<std::uint32_t>(-7), 4),
+        .Row({"BE0123456789", packet::LittleEndian(static_cast<std::uint32_t>(-7), 4), packet::Double(1234.5),
+              packet::Bcd("-12.50"), packet::Date(2024, 1, 31), packet::Time(13, 45, 7),
+              packet::TimeStamp(2024, 2, 29, 8, 5, 0), packet::LittleEndian(1, 2),
               packet::LittleEndian(300, 2), packet::LittleEndian(5'000'000'000, 8),
-              packet::LittleEndian(65535, 2), packet::Double(1234.5), packet::Bcd("-12.50"),
-              packet::Date(2024, 1, 31), packet::Time(13, 45, 7), packet::TimeStamp(2024, 2, 29, 8, 5, 0),
-              packet::LittleEndian(1, 2), std::string(260, 'x'), std::string("C\0a\0r\0t\0\xE3\0o\0", 12),
+              packet::LittleEndian(65535, 2), std::string(260, 'x'), std::string("C\0a\0r\0t\0\xE3\0o\0", 12),
               std::string("\x89PNG\0\x01", 6)});
     std::vector<PacketValue> nulls(14, PacketValue::Null());
     nulls[0] = "BE0999";
     return writer.Row(nulls);
   }
-
-  testing::TempWorld world_;
 };
 
 TEST_F(BinaryDataSetTest, EveryTypeOfTheParameterFileShowsAsTheHostsLibraryShowsIt) {
@@ -89,15 +82,7 @@ TEST_F(BinaryDataSetTest, EveryTypeOfTheParameterFileShowsAsTheHostsLibraryShows
 
 TEST_F(BinaryDataSetTest, TheSameContentDescribesTheSameInBothForms) {
   const std::string binary =
-      BinaryPacketWriter()
-          .Field("NRSERIEECF", packet::kString1, 20)
-          .Field("LOJA", packet::kInt32)
-          .Field("LIMITE", packet::kDouble)
-          .Field("TAXA", packet::kBcd)
-          .Field("ABERTURA", packet::kDate)
-          .Field("HORA", packet::kTime)
-          .Field("ULTIMA", packet::kTimeStamp)
-          .Field("ATIVO", packet::kBoolean)
+      TypedFields()
           .Row({"BE01", packet::LittleEndian(3, 4), packet::Double(0.1), packet::Bcd("0.50"),
                 packet::Date(1899, 12, 30), packet::Time(23, 59, 59, 999),
                 packet::TimeStamp(2024, 3, 1, 0, 0, 0), packet::LittleEndian(0, 2)})

@@ -2,9 +2,8 @@
 // packet form, and logs that cannot be understood.
 #include <gtest/gtest.h>
 
-#include "platform/file_system.h"
 #include "support/binary_packet.h"
-#include "support/temp_world.h"
+#include "support/dataset_world.h"
 #include "zul00500/dataset.h"
 #include "zul00500/errors.h"
 
@@ -15,22 +14,14 @@ using testing::BinaryPacketWriter;
 using testing::PacketValue;
 namespace packet = testing::packet;
 
-class ChangeLogTest : public ::testing::Test {
+class ChangeLogTest : public testing::DataSetWorld {
 protected:
-  std::string Put(const std::string& name, const std::string& bytes) {
-    const std::string path = world_.host_dir() + "/" + name;
-    platform::fs().write_file(path, bytes);
-    return path;
-  }
-
   static BinaryPacketWriter Fields() {
     BinaryPacketWriter writer;
     writer.Field("NRSERIEECF", packet::kString1, 20).Field("LOJA", packet::kInt32);
     return writer;
   }
   static std::string Loja(int number) { return packet::LittleEndian(static_cast<std::uint32_t>(number), 4); }
-
-  testing::TempWorld world_;
 };
 
 // The host's parameter record was changed after it was first saved, a row
