@@ -115,7 +115,7 @@ BinaryPacketWriter& BinaryPacketWriter::Row(std::vector<PacketValue> values, std
 
 std::string BinaryPacketWriter::Bytes() const {
   std::string descriptors;
-  for (const FieldSpec& field : fields_) {
+  for (const FieldEntry& field : fields_) {
     descriptors += name_bytes(field.name) + packet::LittleEndian(field.type, 4) + packet::LittleEndian(0, 2);
     descriptors += packet::LittleEndian(field.properties.size(), 2);
     for (const Property& property : field.properties)
@@ -131,7 +131,7 @@ std::string BinaryPacketWriter::Bytes() const {
   out += packet::LittleEndian(3, 4) + packet::LittleEndian(24 + descriptors.size(), 2);
   out += descriptors;
 
-  for (const RowSpec& row : rows_) {
+  for (const RowEntry& row : rows_) {
     out += static_cast<char>(row.status);
     std::string flags((2 * fields_.size() + 7) / 8, '\0');
     std::string data;

@@ -94,18 +94,18 @@ private:
     std::uint32_t type;
     std::string value;
   };
-  struct FieldSpec {
+  struct FieldEntry {
     std::string name;
     std::uint32_t type;
     std::vector<Property> properties;
   };
-  struct RowSpec {
+  struct RowEntry {
     std::uint8_t status;
     std::vector<PacketValue> values;
   };
-  std::vector<FieldSpec> fields_;
+  std::vector<FieldEntry> fields_;
   std::vector<Property> properties_;
-  std::vector<RowSpec> rows_;
+  std::vector<RowEntry> rows_;
 };
 
 } // namespace zul00500::testing
