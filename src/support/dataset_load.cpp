@@ -19,8 +19,8 @@ void Fail(const std::string& path, const std::string& reason) {
 
 namespace {
 
-// XML may start with a byte-order mark and blanks; the host's library also
-// writes it in UTF-16, which only a byte-order mark announces.
+// XML may start with a byte-order mark and blanks; XML in UTF-16 is told by
+// its byte-order mark alone.
 bool looks_like_xml(std::string_view content) {
   for (const std::string_view mark : {"\xFF\xFE", "\xFE\xFF"})
     if (content.substr(0, mark.size()) == mark) return true;
