@@ -2,26 +2,13 @@
 
 #include <charconv>
 
+#include "platform/text_encoding.h"
 #include "zul00500/errors.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500 {
 
-char UpperCase1252(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 'a' && byte <= 'z') return static_cast<char>(byte - 32);
-  if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<char>(byte - 32);
-  if (byte == 0x9A || byte == 0x9C || byte == 0x9E) return static_cast<char>(byte - 16);
-  if (byte == 0xFF) return static_cast<char>(0x9F);
-  return c;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (UpperCase1252(a[i]) != UpperCase1252(b[i])) return false;
-  return true;
-}
+bool SameText(std::string_view a, std::string_view b) { return platform::cp1252_equal_ignoring_case(a, b); }
 
 bool TryStrToInt(std::string_view text, std::int32_t& value) {
   const std::string trimmed = Trim(text);

@@ -7,8 +7,7 @@
 
 namespace zul00500 {
 
-// Letter case folded for ASCII and the code page 1252 letters.
-char UpperCase1252(char c);
+// Equal without regard to letter case (ASCII and the code page 1252 letters).
 bool SameText(std::string_view a, std::string_view b);
 
 // Reads a decimal integer as the host platform does: leading and trailing

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/date_time.h"
-#include "platform/detail.h"
+#include "platform/text_encoding.h"
 
 namespace tefsim {
 
@@ -125,9 +125,9 @@ constexpr std::uint32_t kReplaceStrayMs = 1000;
 bool has_answer_file(std::string_view operation) { return answer_builder(operation) != nullptr; }
 
 std::string default_network(std::string_view root) {
-  using zul00500::platform::detail::equal_ignoring_case;
-  if (equal_ignoring_case(root, "c:\\tef_disc\\")) return "TECBAN";
-  if (equal_ignoring_case(root, "c:\\HiperTEF\\")) return "HCard";
+  using zul00500::platform::cp1252_equal_ignoring_case;
+  if (cp1252_equal_ignoring_case(root, "c:\\tef_disc\\")) return "TECBAN";
+  if (cp1252_equal_ignoring_case(root, "c:\\HiperTEF\\")) return "HCard";
   return "REDECARD";
 }
 
