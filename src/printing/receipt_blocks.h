@@ -35,6 +35,11 @@ ReceiptBlock FirstCopyBlock(const StringList& answer, const std::string& copyCho
 // Block 715 when 714-000 is above 0; `lines` 0 when there is none.
 ReceiptBlock SecondCopyBlock(const StringList& answer, const std::string& source);
 
+// Reads every count that printing `answer`'s receipt on `printerType` (as
+// ImprCupom takes it) may use, so that a broken one (ConvertError) is
+// reported before anything is opened, printed or confirmed.
+void CheckReceiptCounts(const StringList& answer, const std::string& copyChoice, std::int32_t printerType);
+
 // Line k of a block: the field prefix + k in three digits + " ", trimmed,
 // less its first and last character (the quotes the manager writes).
 std::string ReceiptLine(const StringList& answer, const std::string& prefix, std::int32_t k);
@@ -63,8 +68,7 @@ bool OpenManagementReport(const std::string& context, const std::string& report1
 // Abre_Comp_NFiscalVinc in its command form: context, "CCD", command, text.
 bool FrameworkCommand(const std::string& context, const std::string& command, const std::string& text = {});
 
-// "Impressora não responde. Imprimir novamente?" with the input lock lifted;
-// true for yes.
+// "Impressora não responde. Imprimir novamente?"; true for yes.
 bool AskPrinterQuestion(const std::string& context);
 
 // The retries a reprint may take before the routine gives up.
@@ -80,8 +84,7 @@ public:
   // Checks the manager ("ATV" with `sequence`) until it answers; after each
   // failed check one more is made whose result is not looked at, as the
   // reprint always did. False (given up) after kMaxFailedActivityChecks
-  // failed checks. The input lock is lifted meanwhile, for the checks'
-  // dialogs.
+  // failed checks.
   bool AwaitManager(const std::string& sequence);
   // Counts an attempt to reopen the document; false (given up) once
   // kMaxFailedReopenings failed in a row.

@@ -26,4 +26,18 @@ std::int32_t StrToInt(std::string_view text, const std::string& what) {
   return value;
 }
 
+bool PositiveDecimal(std::string_view text, std::int32_t& number) {
+  if (text.empty() || text.front() < '1' || text.front() > '9') return false;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+std::int32_t ReceiptCount(std::string_view text, const std::string& what) {
+  const std::int32_t count = StrToInt(text, what);
+  if (count < 0 || count > kMaxReceiptLines)
+    throw ConvertError("read a receipt line count from", what,
+                       std::to_string(count) + " is not between 0 and " + std::to_string(kMaxReceiptLines));
+  return count;
+}
+
 } // namespace zul00500

@@ -61,8 +61,16 @@ std::string NewIntPosFileName(const std::string& directory) {
 }
 
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence) {
+  if (sequence.empty()) return;
   DeleteIntPosFiles(root + "resp\\", sequence);
   DeleteIntPosFiles(dsDirBkpTef, sequence);
+}
+
+void NumberWorkingCopy() {
+  const std::string working_copy = dsDirBkpTef + kWorkingCopy;
+  const std::string backup = NewIntPosFileName(dsDirBkpTef);
+  if (platform::fs().rename_file(working_copy, backup)) return;
+  LogCartao("Zul00500 - N\xE3o foi poss\xEDvel renomear " + working_copy + " para " + backup);
 }
 
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {

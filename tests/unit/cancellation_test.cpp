@@ -165,7 +165,9 @@ TEST_F(CancelaTEFTest, BlankMessageShowsNoDialog) {
   EXPECT_TRUE(host_->Calls().empty());
 }
 
-TEST_F(CancelaTEFTest, EmptyTransactionSequenceDeletesEveryPendingCopyAfterAPrintedConfirmedCancellation) {
+TEST_F(CancelaTEFTest, AnEmptyTransactionSequenceRemovesNoPendingCopy) {
+  // It names no transaction: the other partial payments must stay pending
+  // until they are refunded too.
   SavePending(1, kCancelled);
   SavePending(2, "0000000077");
   Put(dsDirPenTef + "intpos.x", StringList{"no sequence"});
@@ -173,7 +175,8 @@ TEST_F(CancelaTEFTest, EmptyTransactionSequenceDeletesEveryPendingCopyAfterAPrin
   Values values;
   values.pending = "";
   EXPECT_TRUE(Cancel(true, values));
-  EXPECT_TRUE(Names(dsDirPenTef + "intpos.*").empty());
+  EXPECT_TRUE(Printed());
+  EXPECT_EQ(Names(dsDirPenTef + "intpos.*"), (std::vector<std::string>{"intpos.1", "intpos.2", "intpos.x"}));
 }
 
 TEST_F(CancelaTEFTest, ReceiptThatDidNotPrintIsNotConfirmedAndThePendingCopyStays) {
