@@ -132,19 +132,12 @@ TEST_F(ActivityCheckTest, AHeaderWithItsLineEndButNoClosingLineCountsOnceItStood
 
 TEST_F(ActivityCheckTest, AStatusFileAnotherProgramHoldsIsWaitedFor) {
   // On Windows a manager may hold the file it is writing without sharing it.
-  class BusyStatus : public testing::FaultyFs {
-  public:
-    int busy = 2;
-    std::string read_file(const std::string& path) override {
-      if (path.ends_with("intpos.sts") && busy > 0 && busy--)
-        throw FileBusyError("read the file", path, "another program holds it");
-      return FaultyFs::read_file(path);
-    }
-  } busy_fs;
+  testing::FaultyFs busy_fs;
+  busy_fs.busy_reads(Resp("intpos.sts"), 2);
   platform::ScopedFileSystem scoped(busy_fs);
   EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
-  EXPECT_EQ(busy_fs.busy, 0);
   EXPECT_EQ(WaitLines(), 3);
+  EXPECT_FALSE(Exists(Resp("intpos.sts")));
 }
 
 TEST_F(ActivityCheckTest, AClockSetBackDoesNotStretchTheWait) {
