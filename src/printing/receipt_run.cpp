@@ -4,6 +4,7 @@
 
 #include "printing/receipt_blocks.h"
 #include "printing/receipt_run.h"
+#include "support/cleanup.h"
 #include "support/input_lock.h"
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
@@ -68,34 +69,12 @@ bool SettleAnswer(const std::string& context, const StringList& answer, bool& re
   return false;
 }
 
-// Removes a settled transaction's answer files from its manager's answer
-// directory and from the backup directory, also when printing its receipt
-// fails with an error: a confirmed transaction left there would be sent its
-// non-confirmation by the next scan.
-class AnswerFilesRemoval {
-public:
-  explicit AnswerFilesRemoval(const StringList& answer) : answer_(answer) {}
-  ~AnswerFilesRemoval() {
-    if (done_) return;
-    // An error is on its way to the host; it must not be replaced.
-    try {
-      Run();
-    } catch (...) {
-    }
-  }
-  AnswerFilesRemoval(const AnswerFilesRemoval&) = delete;
-  AnswerFilesRemoval& operator=(const AnswerFilesRemoval&) = delete;
-
-  void Run() {
-    done_ = true;
-    DefineDirTefRede(answer_.Field("010-000 "));
-    DeleteTransactionFiles(DirTef, answer_.Field("001-000 "));
-  }
-
-private:
-  const StringList& answer_;
-  bool done_ = false;
-};
+// Removes the transaction's answer files from its manager's answer directory
+// and from the backup directory.
+void RemoveAnswerFiles(const StringList& answer) {
+  DefineDirTefRede(answer.Field("010-000 "));
+  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
+}
 
 } // namespace
 
@@ -135,8 +114,11 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
     CheckGPAtivo("ATV", GetSequence());
     const bool settled = SettleAnswer(context, answer, ready, end);
     if (!ready) result = false;
-    std::optional<AnswerFilesRemoval> removal;
-    if (settled) removal.emplace(answer);
+    // Once settled, its files go also when printing fails with an error: a
+    // confirmed transaction left there would get the next scan's
+    // non-confirmation.
+    std::optional<Cleanup> removal;
+    if (settled) removal.emplace([&answer] { RemoveAnswerFiles(answer); });
 
     std::optional<bool> printed;
     if (ready) {

@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "support/cleanup.h"
 #include "support/input_lock.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
@@ -31,35 +32,6 @@ constexpr std::uint32_t kAfterReadMs = 450;
 // it answers; ten minutes leaves room for that and still lets a manager that
 // went away be noticed.
 constexpr std::uint64_t kAnswerBoundMs = 10 * 60 * 1000;
-
-// Removes every exchange file of the cancellation on the way out. A normal
-// return calls Run(), so that its errors reach the caller; when an error is
-// already on its way the destructor runs it and keeps quiet.
-class CancellationCleanup {
-public:
-  CancellationCleanup(std::string root, std::string sequence)
-      : root_(std::move(root)), sequence_(std::move(sequence)) {}
-  ~CancellationCleanup() {
-    if (done_) return;
-    try {
-      Run();
-    } catch (...) {
-    }
-  }
-  CancellationCleanup(const CancellationCleanup&) = delete;
-  CancellationCleanup& operator=(const CancellationCleanup&) = delete;
-
-  void Run() {
-    done_ = true;
-    DeleteTransactionFiles(root_, sequence_);
-    DeleteIntPosFiles(dsDirPenTef, sequence_);
-  }
-
-private:
-  std::string root_;
-  std::string sequence_;
-  bool done_ = false;
-};
 
 void send_cancellation_request(const std::string& root, const std::string& sequence,
                                const std::string& amount, const std::string& network,
@@ -144,7 +116,11 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
   send_cancellation_request(root, sequence, amount, network, documentNumber, field022, field023);
   if (!CheckGPAtivo("CNC", sequence)) return false;
 
-  CancellationCleanup cleanup(root, sequence);
+  // Every exchange file of the cancellation goes, whatever happens.
+  Cleanup cleanup([&root, &sequence] {
+    DeleteTransactionFiles(root, sequence);
+    DeleteIntPosFiles(dsDirPenTef, sequence);
+  });
   StringList answer;
   if (!wait_for_answer(answer, root, sequence)) {
     LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);

@@ -146,8 +146,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       LogCartao("Rez00000 - Arquivo de resposta errado.");
       continue;
     }
-    NumberWorkingCopy();
-    LogCartao("Rez00000 - Renomeia intpos e cria bkp.");
+    if (NumberWorkingCopy()) LogCartao("Rez00000 - Renomeia intpos e cria bkp.");
 
     if (answer[0] == kErrorHeader) {
       const std::string message = answer.Field("030-000 ");

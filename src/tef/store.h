@@ -21,7 +21,7 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
 // Moves the working copy dsDirBkpTef + "intpos.001" to the next numbered
 // backup name. A rename that fails is logged and the conversation goes on:
 // the copy stays under its working name, where the next leftover scan
-// settles it.
-void NumberWorkingCopy();
+// settles it. True when it moved.
+bool NumberWorkingCopy();
 
 } // namespace zul00500

@@ -42,8 +42,10 @@ protected:
   }
 };
 
+// The pauses between the pieces are longer than a look of the wait, so that
+// the package surely finds the first piece alone.
 TEST_F(MishapsAgainstTefsim, AStatusFileWrittenInPiecesIsWaitedFor) {
-  StartTefsim("dial", {"--rule", "ATV#1: torn 250"});
+  StartTefsim("dial", {"--rule", "ATV#1: torn 700"});
   SaleGoesThrough({"--pay", "10"});
   // The next sale not-confirms the first, left unprinted, and goes through.
   SaleGoesThrough({"--pay", "5"});
@@ -52,7 +54,7 @@ TEST_F(MishapsAgainstTefsim, AStatusFileWrittenInPiecesIsWaitedFor) {
 }
 
 TEST_F(MishapsAgainstTefsim, ASaleAnswerWrittenInPiecesIsReadWhole) {
-  StartTefsim("dial", {"--rule", "CRT#1: torn 250"});
+  StartTefsim("dial", {"--rule", "CRT#1: torn 400", "--rule", "CRT#1: answer-delay 1000"});
   SaleGoesThrough({"--pay", "10"});
   SaleGoesThrough({"--pay", "5"});
   const auto log = StopTefsim();
@@ -61,7 +63,7 @@ TEST_F(MishapsAgainstTefsim, ASaleAnswerWrittenInPiecesIsReadWhole) {
 }
 
 TEST_F(MishapsAgainstTefsim, ACancellationAnswerWrittenInPiecesLeavesNoTornBackup) {
-  StartTefsim("dial", {"--rule", "CNC#1: torn 250"});
+  StartTefsim("dial", {"--rule", "CNC#1: torn 250", "--rule", "CNC#1: answer-delay 1000"});
   const std::string paper = world_.root() + "/paper.txt";
   const auto cancel = Zulpos(
       {"cancel", "--network", "REDECARD", "--doc", "000077", "--amount", "1000", "--paper", paper}, kLimitMs);
