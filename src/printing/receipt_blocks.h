@@ -22,9 +22,9 @@ struct ReceiptBlock {
 };
 
 // `source` names the answer in errors: "the answer" or a saved file's path.
-// Count fields that are missing or not whole numbers raise ConvertError
-// naming the field and the source. Only the fields a choice depends on are
-// read.
+// Count fields that are missing, not whole numbers, or outside 0 to 999
+// raise ConvertError naming the field and the source. Only the fields a
+// choice depends on are read.
 
 // Block 029 with the count of 028-000.
 ReceiptBlock MainBlock(const StringList& answer, const std::string& source);
