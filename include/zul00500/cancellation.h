@@ -14,8 +14,9 @@ namespace zul00500 {
 // ImprCupom (report1, report2, context, copyChoice, transactionCount,
 // printerType, mode, standard2, standard1) and confirmed ("CNF"), or not
 // confirmed ("NCN") when it did not print; a printed and confirmed
-// cancellation removes the pending copy of `pendingSequence` (every pending
-// copy when it is empty). Otherwise only the manager's message is shown.
+// cancellation removes the pending copy of `pendingSequence` (none when it
+// is empty: an empty sequence names no transaction). Otherwise only the
+// manager's message is shown.
 //
 // True once the manager acknowledged the request, whatever it decided;
 // false when it is not active, did not acknowledge, or never answered
@@ -30,14 +31,16 @@ bool CancelaTEF(const std::string& report1, const std::string& report2, const st
                 const std::string& standard2, const std::string& standard1, bool printAndConfirm);
 
 // For every transaction block of stlCuponsTEF (1 to inContCuponsTEF), points
-// DirTef at its network and deletes the manager's answers of its sequence.
-// Sends nothing, shows nothing; the list and the count stay as they are.
+// DirTef at its network and deletes the manager's answers of its sequence (a
+// block without one deletes nothing). Sends nothing, shows nothing; the list
+// and the count stay as they are.
 void CancelaTEFs(bool unused);
 
 // Cancels, through CancelaTEF with printing and confirmation, every pending
 // copy numbered 1 to `transactionCount`, pass after pass, until none is left
-// (true). A pass that removes no pending copy ends the run: what is left is
-// logged and the result is false.
+// (true); a settled copy without sequence is removed by its name. A pass that
+// removes no pending copy ends the run: what is left is logged and the
+// result is false.
 bool CancelaPendencia(const std::string& report1, const std::string& report2, const std::string& context,
                       const std::string& unused, std::int32_t transactionCount, std::int32_t printerType,
                       const std::string& mode, const std::string& standard2, const std::string& standard1);

@@ -3,8 +3,9 @@
 // framework printer through its voucher commands or a management report.
 // Each returns true when everything was printed; false when the operator
 // gave up after the printer stopped responding, or the retries ran out.
-// A count field that is not a whole number and a missing saved receipt raise
-// ConvertError / FileError naming the field or file.
+// A count field that is not a whole number from 0 to 999 (checked before
+// anything is printed) and a missing saved receipt raise ConvertError /
+// FileError naming the field or file.
 #pragma once
 
 #include <cstdint>
@@ -43,8 +44,11 @@ namespace zul00500 {
 // (mode "F"), then for each block 1 .. receiptCount of `receipts` checks the
 // manager, confirms the transaction (or not, once the printer failed),
 // prints it through ImprCupom, closes, and removes the transaction's answer
-// files. `amount` only opens the linked voucher. False when the operator gave
-// up the opening, a confirmation failed or a receipt was not printed.
+// files (also when printing fails with an error after the confirmation). A
+// receipt count that cannot be printed raises ConvertError before its
+// transaction is confirmed. `amount` only opens the linked voucher. False
+// when the operator gave up the opening, a confirmation failed or a receipt
+// was not printed.
 bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
                 std::int32_t printerType, const std::string& voucher1, const std::string& voucher2,
                 const std::string& context, const std::string& report1, const std::string& report2,

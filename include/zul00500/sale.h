@@ -25,9 +25,11 @@ namespace zul00500 {
 //
 // False when leftovers could not be settled, the operator closed the network
 // dialog, the manager did not answer in time, or the transaction was refused
-// or failed. An answer whose amounts or receipt count are not numbers throws
-// ConvertError and leaves every stored answer in place; file errors throw
-// FileError. The card log gets "Inicio DoTEF ----" first and
+// or failed. An approval whose amounts are not numbers, or whose receipt
+// count is not a number from 0 to 999, throws ConvertError and leaves every
+// stored answer in place; file errors throw FileError. An answer file is
+// read only once whole: its last line "999-999 = 0", or ending with a line
+// end and unchanged 300 ms later. The card log gets "Inicio DoTEF ----" first and
 // "Fim DoTEF ----" last on every path.
 bool DoTEF(const std::string& context, double amount, double amountDue, const std::string& kind,
            std::shared_ptr<StringList>& receipts, std::int32_t& approvedCount,

@@ -31,9 +31,10 @@ bool CheckDirTef(std::string& root, const std::string& kind, int printerType);
 // Sets DirTef from a manager answer's network name and writes DIRTEF.cds.
 void DefineDirTefRede(const std::string& network);
 
-// Waits up to 15 seconds for the manager's status file acknowledging
-// `operation`; for "ATV" it first clears the response directory and sends
-// the activity request. False (after telling the operator) when none came.
+// Waits up to 15 seconds (counted in its pauses) for the manager's whole
+// status file acknowledging `operation`; for "ATV" it first clears the
+// response directory and sends the activity request. False (after telling
+// the operator) when none came.
 bool CheckGPAtivo(const std::string& operation, const std::string& sequence);
 
 // Exchange-file store.
@@ -46,7 +47,9 @@ void DeleteIntPosFiles(const std::string& directory, const std::string& sequence
 bool VerificaRetorno(const std::string& context, const StringList& answer, bool notConfirm,
                      const std::string& unused);
 // Settles the answers interrupted sales left in the response and backup
-// directories.
+// directories. A status file is removed; an answer no manager can settle is
+// moved to dsDirBkpTef + "Descartados\"; a file still being written is left
+// for the next scan.
 bool CheckIntPosFiles(const std::string& context, bool notConfirm);
 
 // Card log and input lock.

@@ -13,8 +13,4 @@ void native_handle_message();
 std::string native_host_executable_path();
 std::string default_drive_root();
 
-// Letter case folding of code page 1252 (ASCII and the accented letters).
-unsigned char fold_case(unsigned char c);
-bool equal_ignoring_case(std::string_view a, std::string_view b);
-
 } // namespace zul00500::platform::detail

@@ -8,6 +8,7 @@
 #include "platform/message_pump.h"
 #include "platform/process.h"
 #include "platform/regional.h"
+#include "platform/text_encoding.h"
 
 #include <atomic>
 #include <mutex>
@@ -47,34 +48,7 @@ ScopedLibraryLoader::ScopedLibraryLoader(LibraryLoader& replacement)
     : previous_(current_loader.exchange(&replacement)) {}
 ScopedLibraryLoader::~ScopedLibraryLoader() { current_loader.store(previous_); }
 
-// --- letter case and wildcards ------------------------------------------------
-
-unsigned char detail::fold_case(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-  // Code page 1252: À..Þ pair with à..þ, except × and ÷; and Š Œ Ž Ÿ.
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-  switch (c) {
-  case 0x8A:
-    return 0x9A;
-  case 0x8C:
-    return 0x9C;
-  case 0x8E:
-    return 0x9E;
-  case 0x9F:
-    return 0xFF;
-  default:
-    return c;
-  }
-}
-
-bool detail::equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (fold_case(static_cast<unsigned char>(a[i])) != fold_case(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
+// --- wildcards ------------------------------------------------------------
 
 namespace {
 // "*" and "?" with backtracking to the last star; linear enough for file names.
@@ -86,8 +60,8 @@ bool glob(std::string_view pattern, std::string_view name) {
       star = p++;
       resume = n;
     } else if (p < pattern.size() &&
-               (pattern[p] == '?' || detail::fold_case(static_cast<unsigned char>(pattern[p])) ==
-                                         detail::fold_case(static_cast<unsigned char>(name[n])))) {
+               (pattern[p] == '?' || cp1252_fold_case(static_cast<unsigned char>(pattern[p])) ==
+                                         cp1252_fold_case(static_cast<unsigned char>(name[n])))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {

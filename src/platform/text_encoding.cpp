@@ -66,7 +66,6 @@ long decode(std::string_view text, std::size_t& pos) {
   return static_cast<long>(code);
 }
 
-
 std::string convert_from_utf8(std::string_view text, char replacement, bool keep_invalid_bytes) {
   std::string out;
   out.reserve(text.size());
@@ -100,5 +99,33 @@ std::string utf8_to_cp1252(std::string_view text, char replacement) {
 }
 
 std::string utf8_or_cp1252_to_cp1252(std::string_view text) { return convert_from_utf8(text, '?', true); }
+
+unsigned char cp1252_fold_case(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+  // \xC0..\xDE pair with \xE0..\xFE, except the multiplication sign; and
+  // the four letters of the 0x80 block.
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+  switch (c) {
+  case 0x8A:
+    return 0x9A;
+  case 0x8C:
+    return 0x9C;
+  case 0x8E:
+    return 0x9E;
+  case 0x9F:
+    return 0xFF;
+  default:
+    return c;
+  }
+}
+
+bool cp1252_equal_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (cp1252_fold_case(static_cast<unsigned char>(a[i])) !=
+        cp1252_fold_case(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
 
 } // namespace zul00500::platform

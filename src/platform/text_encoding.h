@@ -18,4 +18,10 @@ std::string utf8_or_cp1252_to_cp1252(std::string_view text);
 // The Unicode code point of a code page 1252 byte.
 char32_t cp1252_code_point(unsigned char byte);
 
+// Letter case of code page 1252: ASCII and the accented letters. The one
+// table behind every comparison without regard to case (paths, wildcards,
+// dataset field names, message keys).
+unsigned char cp1252_fold_case(unsigned char c);
+bool cp1252_equal_ignoring_case(std::string_view a, std::string_view b);
+
 } // namespace zul00500::platform

@@ -74,6 +74,7 @@ bool ImprCupom_FrameWork(const std::string& report1, const std::string& report2,
                          const std::string& copyChoice, const StringList& answer, std::int32_t copies,
                          std::int32_t transactionCount, std::int32_t printerType, bool ownDocument,
                          bool skipSaved) {
+  CheckReceiptCounts(answer, copyChoice, 29);
   dsDirPenTef = PendingDirectory();
   const auto on_report = [&] {
     return ImprCupomRG_FrameWork(report1, report2, context, answer, copies, transactionCount, printerType,

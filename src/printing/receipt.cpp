@@ -168,6 +168,7 @@ bool ImprCupom(const std::string& report1, const std::string& report2, const std
                std::int32_t transactionCount, std::int32_t printerType, bool ownDocument, bool skipSaved,
                const std::string& mode, const std::string& standard2, const std::string& standard1) {
   if (mode == "N") printerType = 0;
+  CheckReceiptCounts(answer, copyChoice, printerType);
   if (printerType == 29)
     return ImprCupom_FrameWork(report1, report2, context, copyChoice, answer, frameworkCopies,
                                transactionCount, printerType, ownDocument, skipSaved);

@@ -15,19 +15,19 @@ namespace {
 constexpr std::size_t kFrameworkCut = 619;
 const std::string kZero;
 
-// A count field read as a whole number; a missing one is an error too.
+// A count field read as a line count (0 to 999); a missing one is an error
+// too.
 std::int32_t ReadCount(const StringList& answer, const std::string& field, const std::string& source) {
   const std::string value = answer.Field(field + " ");
   const std::string what = field + " of " + source;
   if (EmptyString(value)) throw ConvertError("read a number from", what, "the field is missing");
-  return StrToInt(value, what);
+  return ReceiptCount(value, what);
 }
 
-// The count of a further block when the field is there and above 0; else 0.
-std::int32_t PositiveCount(const StringList& answer, const std::string& field, const std::string& source) {
+// The count of a further block when the field is there; 0 when it is not.
+std::int32_t PresentCount(const StringList& answer, const std::string& field, const std::string& source) {
   if (EmptyString(answer.Field(field + " "))) return 0;
-  const std::int32_t count = ReadCount(answer, field, source);
-  return count > 0 ? count : 0;
+  return ReadCount(answer, field, source);
 }
 } // namespace
 
@@ -38,14 +38,23 @@ ReceiptBlock MainBlock(const StringList& answer, const std::string& source) {
 ReceiptBlock FirstCopyBlock(const StringList& answer, const std::string& copyChoice,
                             const std::string& source) {
   if (copyChoice == "S")
-    if (const std::int32_t count = PositiveCount(answer, "710-000", source)) return {"711-", count};
+    if (const std::int32_t count = PresentCount(answer, "710-000", source)) return {"711-", count};
   if (copyChoice == "N")
-    if (const std::int32_t count = PositiveCount(answer, "712-000", source)) return {"713-", count};
+    if (const std::int32_t count = PresentCount(answer, "712-000", source)) return {"713-", count};
   return MainBlock(answer, source);
 }
 
 ReceiptBlock SecondCopyBlock(const StringList& answer, const std::string& source) {
-  return {"715-", PositiveCount(answer, "714-000", source)};
+  return {"715-", PresentCount(answer, "714-000", source)};
+}
+
+void CheckReceiptCounts(const StringList& answer, const std::string& copyChoice, std::int32_t printerType) {
+  const std::string source = "the answer";
+  FirstCopyBlock(answer, copyChoice, source);
+  SecondCopyBlock(answer, source);
+  // The framework printer falls back on block 029 for a second copy and on
+  // a management report.
+  if (printerType == 29) MainBlock(answer, source);
 }
 
 std::string ReceiptLine(const StringList& answer, const std::string& prefix, std::int32_t k) {
@@ -103,7 +112,6 @@ ReprintGuard::ReprintGuard(std::string routine, std::string context)
     : routine_(std::move(routine)), context_(std::move(context)) {}
 
 bool ReprintGuard::AwaitManager(const std::string& sequence) {
-  ScopedInputUnlock unlocked;
   for (int failed = 1; !CheckGPAtivo("ATV", sequence); ++failed) {
     if (failed == kMaxFailedActivityChecks) {
       GiveUp("Gerenciador inativo ap\xF3s " + std::to_string(failed) +

@@ -22,9 +22,9 @@ struct ReceiptBlock {
 };
 
 // `source` names the answer in errors: "the answer" or a saved file's path.
-// Count fields that are missing or not whole numbers raise ConvertError
-// naming the field and the source. Only the fields a choice depends on are
-// read.
+// Count fields that are missing, not whole numbers, or outside 0 to 999
+// raise ConvertError naming the field and the source. Only the fields a
+// choice depends on are read.
 
 // Block 029 with the count of 028-000.
 ReceiptBlock MainBlock(const StringList& answer, const std::string& source);
@@ -34,6 +34,11 @@ ReceiptBlock FirstCopyBlock(const StringList& answer, const std::string& copyCho
                             const std::string& source);
 // Block 715 when 714-000 is above 0; `lines` 0 when there is none.
 ReceiptBlock SecondCopyBlock(const StringList& answer, const std::string& source);
+
+// Reads every count that printing `answer`'s receipt on `printerType` (as
+// ImprCupom takes it) may use, so that a broken one (ConvertError) is
+// reported before anything is opened, printed or confirmed.
+void CheckReceiptCounts(const StringList& answer, const std::string& copyChoice, std::int32_t printerType);
 
 // Line k of a block: the field prefix + k in three digits + " ", trimmed,
 // less its first and last character (the quotes the manager writes).
@@ -63,8 +68,7 @@ bool OpenManagementReport(const std::string& context, const std::string& report1
 // Abre_Comp_NFiscalVinc in its command form: context, "CCD", command, text.
 bool FrameworkCommand(const std::string& context, const std::string& command, const std::string& text = {});
 
-// "Impressora não responde. Imprimir novamente?" with the input lock lifted;
-// true for yes.
+// "Impressora não responde. Imprimir novamente?"; true for yes.
 bool AskPrinterQuestion(const std::string& context);
 
 // The retries a reprint may take before the routine gives up.
@@ -80,8 +84,7 @@ public:
   // Checks the manager ("ATV" with `sequence`) until it answers; after each
   // failed check one more is made whose result is not looked at, as the
   // reprint always did. False (given up) after kMaxFailedActivityChecks
-  // failed checks. The input lock is lifted meanwhile, for the checks'
-  // dialogs.
+  // failed checks.
   bool AwaitManager(const std::string& sequence);
   // Counts an attempt to reopen the document; false (given up) once
   // kMaxFailedReopenings failed in a row.

@@ -2,9 +2,12 @@
 // confirms, prints, closes and cleans up each receipt of the receipts list.
 #include <optional>
 
+#include "printing/receipt_blocks.h"
 #include "printing/receipt_run.h"
+#include "support/cleanup.h"
 #include "support/input_lock.h"
 #include "tef/holder.h"
+#include "tef/receipts_list.h"
 #include "tef/store.h"
 #include "zul00500/printer.h"
 #include "zul00500/printing.h"
@@ -50,22 +53,10 @@ private:
   bool finished_ = false;
 };
 
-// The lines of block n: those after the first line "n", up to the line
-// "n + 1" or the end.
-void CopyBlock(const StringList& receipts, std::int32_t n, StringList& block) {
-  block.Clear();
-  const int start = receipts.IndexOf(std::to_string(n));
-  if (start < 0) return;
-  const std::string next = std::to_string(static_cast<std::int64_t>(n) + 1);
-  for (std::size_t i = static_cast<std::size_t>(start) + 1; i < receipts.Count() && receipts[i] != next; ++i)
-    block.Add(receipts[i]);
-}
-
 // Confirms the answer, or not when the printer is not ready. A refusal makes
 // the printer not ready and is followed by non-confirmations until one is
 // taken. False when the bound ran out: the answer stays for the next scan.
 bool SettleAnswer(const std::string& context, const StringList& answer, bool& ready, RunEnd& end) {
-  ScopedInputUnlock unlocked; // the notices of a non-confirmation need an answer
   if (VerificaRetorno(context, answer, !ready, "S")) return true;
   ready = false;
   end.confirmationFailed = true;
@@ -81,11 +72,8 @@ bool SettleAnswer(const std::string& context, const StringList& answer, bool& re
 // Removes the transaction's answer files from its manager's answer directory
 // and from the backup directory.
 void RemoveAnswerFiles(const StringList& answer) {
-  const std::string sequence = answer.Field("001-000 ");
   DefineDirTefRede(answer.Field("010-000 "));
-  // Without a sequence the removal would take every transaction's files.
-  if (sequence.empty()) return;
-  DeleteTransactionFiles(DirTef, sequence);
+  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
 }
 
 } // namespace
@@ -111,22 +99,26 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
   if (!ready) {
     // Nothing will be printed: every answer still waiting is not confirmed.
     end.gaveUp = true;
-    ScopedInputUnlock unlocked;
     CheckIntPosFiles(context, true);
     end.Finish();
     return false;
   }
 
   StringList answer;
-  for (std::int32_t n = 1; n <= receiptCount; ++n) {
-    CopyBlock(receipts, n, answer);
+  for (const std::int32_t n : MarkedBlocks(receipts, receiptCount)) {
+    CopyReceiptsBlock(receipts, n, answer);
     if (answer.empty()) continue;
-    {
-      ScopedInputUnlock unlocked; // for the manager's inactivity notice
-      CheckGPAtivo("ATV", GetSequence());
-    }
+    // A receipt that cannot be printed is refused before its transaction is
+    // confirmed; it stays for the next scan's non-confirmation.
+    if (ready) CheckReceiptCounts(answer, copyChoice, printerType);
+    CheckGPAtivo("ATV", GetSequence());
     const bool settled = SettleAnswer(context, answer, ready, end);
     if (!ready) result = false;
+    // Once settled, its files go also when printing fails with an error: a
+    // confirmed transaction left there would get the next scan's
+    // non-confirmation.
+    std::optional<Cleanup> removal;
+    if (settled) removal.emplace([&answer] { RemoveAnswerFiles(answer); });
 
     std::optional<bool> printed;
     if (ready) {
@@ -135,7 +127,7 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
       end.lastPrint = printed;
       if (fiscal) CloseRunDocument(context, printerType, true);
     }
-    if (settled) RemoveAnswerFiles(answer);
+    if (removal) removal->Run();
     if (printed == false) {
       result = false;
       break;

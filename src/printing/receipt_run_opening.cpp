@@ -25,15 +25,21 @@ bool OneOf(std::int32_t type, std::initializer_list<std::int32_t> types) {
 
 // Tries `first`, and after each failure asks the printer question under
 // `key`; a yes tries `later`. With `lockInput` the input is locked for each
-// attempt and lifted for the question; after a success it stays locked.
+// attempt and lifted for the question; after a success it stays locked. An
+// error from an attempt lifts it: nobody would be left to unlock it.
 bool OpenWithRetries(const RunDocument& document, const Attempt& first, const Attempt& later, const char* key,
                      bool lockInput) {
   if (lockInput) BloqueiaTeclado();
-  for (bool ready = first();; ready = later()) {
-    if (ready) return true;
+  try {
+    for (bool ready = first();; ready = later()) {
+      if (ready) return true;
+      if (lockInput) DesbloqueiaTeclado();
+      if (!AskOperator(MessageText(key), document.context)) return false;
+      if (lockInput) BloqueiaTeclado();
+    }
+  } catch (...) {
     if (lockInput) DesbloqueiaTeclado();
-    if (!AskOperator(MessageText(key), document.context)) return false;
-    if (lockInput) BloqueiaTeclado();
+    throw;
   }
 }
 

@@ -88,6 +88,7 @@ private:
 bool ImprCupomRG_FrameWork(const std::string& report1, const std::string& report2, const std::string& context,
                            const StringList& answer, std::int32_t copies, std::int32_t transactionCount,
                            std::int32_t /*printerType*/, bool ownDocument, bool skipSaved) {
+  MainBlock(answer, "the answer"); // a broken count is reported before the report opens
   dsDirPenTef = PendingDirectory();
   if (ownDocument) {
     CloseManagementReport(context);

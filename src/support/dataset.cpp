@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
+#include "support/file_write.h"
 #include "support/text.h"
 #include "zul00500/errors.h"
 
@@ -86,13 +87,16 @@ std::string ClientDataSet::PacketText() const {
   for (const Row& row : rows_) {
     pugi::xml_node element = rowdata.append_child("ROW");
     for (const auto& [field, value] : row)
-      element.append_attribute(platform::cp1252_to_utf8(field).c_str()) = platform::cp1252_to_utf8(value).c_str();
+      element.append_attribute(platform::cp1252_to_utf8(field).c_str()) =
+          platform::cp1252_to_utf8(value).c_str();
   }
   std::ostringstream out;
   document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
   return ascii_with_references(out.str());
 }
 
-void ClientDataSet::SaveToFile(const std::string& path) const { platform::fs().write_file(path, PacketText()); }
+// Through a temporary: a crash while writing must not leave a torn file that
+// every later load would refuse.
+void ClientDataSet::SaveToFile(const std::string& path) const { WriteFileInOneStep(path, PacketText()); }
 
 } // namespace zul00500

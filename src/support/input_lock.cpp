@@ -47,14 +47,18 @@ ScopedInputUnlock::~ScopedInputUnlock() {
   if (relock_) BloqueiaTeclado();
 }
 
-bool AskOperator(const std::string& text, const std::string& context) {
+bool ShowDialog(const std::string& text, const std::string& yesNo, int kind, const std::string& context,
+                int withReceipt) {
   ScopedInputUnlock unlocked;
-  return host().Mensagem(text, "", "N", "S", tmAviso, "", context, 0, nullptr);
+  return host().Mensagem(text, "", "N", yesNo, kind, "", context, withReceipt, nullptr);
+}
+
+bool AskOperator(const std::string& text, const std::string& context) {
+  return ShowDialog(text, "S", tmAviso, context, 0);
 }
 
 void TellOperator(const std::string& text, const std::string& context) {
-  ScopedInputUnlock unlocked;
-  host().Mensagem(text, "", "N", "N", tmAviso, "", context, 0, nullptr);
+  ShowDialog(text, "N", tmAviso, context, 0);
 }
 
 } // namespace zul00500

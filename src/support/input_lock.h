@@ -22,9 +22,16 @@ private:
   bool relock_;
 };
 
-// A yes/no question (kind 3) with the input lock lifted; true for yes.
+// Every dialog the package shows goes through here: the host's Mensagem
+// with the input lock lifted while it is up and put back afterwards, so an
+// operator is never left before a question that keyboard and mouse cannot
+// reach. `yesNo` "S" asks a question (true for yes).
+bool ShowDialog(const std::string& text, const std::string& yesNo, int kind, const std::string& context,
+                int withReceipt);
+
+// A yes/no question (kind 3); true for yes.
 bool AskOperator(const std::string& text, const std::string& context);
-// A notice (kind 3) with the input lock lifted.
+// A notice (kind 3).
 void TellOperator(const std::string& text, const std::string& context);
 
 } // namespace zul00500

@@ -2,26 +2,13 @@
 
 #include <charconv>
 
+#include "platform/text_encoding.h"
 #include "zul00500/errors.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500 {
 
-char UpperCase1252(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 'a' && byte <= 'z') return static_cast<char>(byte - 32);
-  if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<char>(byte - 32);
-  if (byte == 0x9A || byte == 0x9C || byte == 0x9E) return static_cast<char>(byte - 16);
-  if (byte == 0xFF) return static_cast<char>(0x9F);
-  return c;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (UpperCase1252(a[i]) != UpperCase1252(b[i])) return false;
-  return true;
-}
+bool SameText(std::string_view a, std::string_view b) { return platform::cp1252_equal_ignoring_case(a, b); }
 
 bool TryStrToInt(std::string_view text, std::int32_t& value) {
   const std::string trimmed = Trim(text);
@@ -37,6 +24,20 @@ std::int32_t StrToInt(std::string_view text, const std::string& what) {
   if (!TryStrToInt(text, value))
     throw ConvertError("read a number from", what, "\"" + std::string(text) + "\" is not a valid integer");
   return value;
+}
+
+bool PositiveDecimal(std::string_view text, std::int32_t& number) {
+  if (text.empty() || text.front() < '1' || text.front() > '9') return false;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+std::int32_t ReceiptCount(std::string_view text, const std::string& what) {
+  const std::int32_t count = StrToInt(text, what);
+  if (count < 0 || count > kMaxReceiptLines)
+    throw ConvertError("read a receipt line count from", what,
+                       std::to_string(count) + " is not between 0 and " + std::to_string(kMaxReceiptLines));
+  return count;
 }
 
 } // namespace zul00500

@@ -1,8 +1,7 @@
-#include <cmath>
-
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/input_lock.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
 #include "zul00500/errors.h"
@@ -12,7 +11,7 @@ namespace zul00500 {
 
 namespace {
 constexpr std::uint32_t kCycleMs = 600;
-constexpr double kLimitSeconds = 15;
+constexpr std::uint64_t kLimitMs = 15 * 1000;
 
 // Reads the printer's serial number once per process, from the host's
 // parameter file when it exists.
@@ -46,32 +45,25 @@ void send_activity_request(StringList& request, const std::string& operation, co
   LogCartao("Zul00500 - Arquivo Atv criado");
 }
 
-// Whole seconds and milliseconds since `start`, as the wall clock reads them.
-double seconds_since(double start) {
-  return std::round((platform::clock().now() - start) * 24 * 60 * 60 * 1000) / 1000;
-}
-
-// Polls for the status file acknowledging `operation`; every status file
-// found is read and deleted, matching or not.
+// Polls for the status file acknowledging `operation`. Every whole status
+// file found is read and deleted, matching or not; one the manager is still
+// writing is left for the next cycle. The time is counted in pauses.
 bool wait_for_status(StringList& status, const std::string& operation) {
   const std::string header = "000-000 = " + operation;
-  const double start = platform::clock().now();
+  PausedTime waited;
   for (;;) {
     platform::process_messages();
     LogCartao("Zul00500 - Aguardando resposta do gerenciador");
-    platform::pause(kCycleMs);
+    waited.Pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
-    if (platform::fs().file_exists(path)) {
-      status.Clear();
-      LoadExchangeFile(status, path);
+    if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path, waited)) {
       platform::fs().remove_file(path);
-      if (status.empty()) throw FileError("read the status file", path, "it holds no line");
       if (status[0] == header) {
         LogCartao("Zul00500 - Gerenciador est\xE1 ativo");
         return true;
       }
     }
-    if (seconds_since(start) > kLimitSeconds) return false;
+    if (waited.ms() > kLimitMs) return false;
   }
 }
 } // namespace
@@ -91,8 +83,7 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
     result = false;
   }
 
-  if (!result)
-    host().Mensagem(holder->msgPadrao.Msg("GER_PDR_N_ATV"), "", "N", "N", tmAviso, "", "", 0, nullptr);
+  if (!result) ShowDialog(holder->msgPadrao.Msg("GER_PDR_N_ATV"), "N", tmAviso, "", 0);
   return result;
 }
 

@@ -6,11 +6,14 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "support/cleanup.h"
 #include "support/input_lock.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/transaction_cancellation.h"
 #include "zul00500/errors.h"
 #include "zul00500/host_services.h"
 #include "zul00500/printing.h"
@@ -29,35 +32,6 @@ constexpr std::uint32_t kAfterReadMs = 450;
 // it answers; ten minutes leaves room for that and still lets a manager that
 // went away be noticed.
 constexpr std::uint64_t kAnswerBoundMs = 10 * 60 * 1000;
-
-// Removes every exchange file of the cancellation on the way out. A normal
-// return calls Run(), so that its errors reach the caller; when an error is
-// already on its way the destructor runs it and keeps quiet.
-class CancellationCleanup {
-public:
-  CancellationCleanup(std::string root, std::string sequence)
-      : root_(std::move(root)), sequence_(std::move(sequence)) {}
-  ~CancellationCleanup() {
-    if (done_) return;
-    try {
-      Run();
-    } catch (...) {
-    }
-  }
-  CancellationCleanup(const CancellationCleanup&) = delete;
-  CancellationCleanup& operator=(const CancellationCleanup&) = delete;
-
-  void Run() {
-    done_ = true;
-    DeleteTransactionFiles(root_, sequence_);
-    DeleteIntPosFiles(dsDirPenTef, sequence_);
-  }
-
-private:
-  std::string root_;
-  std::string sequence_;
-  bool done_ = false;
-};
 
 void send_cancellation_request(const std::string& root, const std::string& sequence,
                                const std::string& amount, const std::string& network,
@@ -78,14 +52,10 @@ void send_cancellation_request(const std::string& root, const std::string& seque
   SaveRequest(request, root);
 }
 
-// Reads the answer into `answer` and keeps a numbered backup of every read.
-void read_answer(StringList& answer, const std::string& path) {
-  LoadExchangeFile(answer, path);
-  const std::string working_copy = dsDirBkpTef + "intpos.001";
-  answer.SaveToFile(working_copy);
-  const std::string backup = NewIntPosFileName(dsDirBkpTef);
-  if (!platform::fs().rename_file(working_copy, backup))
-    throw FileError("keep a backup of the answer", backup, "renaming " + working_copy + " failed");
+// Keeps a numbered backup of every answer read.
+void keep_backup(const StringList& answer) {
+  answer.SaveToFile(dsDirBkpTef + "intpos.001");
+  NumberWorkingCopy();
 }
 
 bool accepted(const StringList& answer, const std::string& sequence) {
@@ -93,22 +63,21 @@ bool accepted(const StringList& answer, const std::string& sequence) {
 }
 
 // Waits for the manager's answer to `sequence`; false once the bound passed.
-// An answer turned down is left for the manager to replace and not read
-// again meanwhile. Time is counted in pauses, which a clock change does not
-// shift.
+// Only a whole answer is read and backed up; one turned down is left for the
+// manager to replace and not read again meanwhile. Time is counted in
+// pauses, which a clock change does not shift.
 bool wait_for_answer(StringList& answer, const std::string& root, const std::string& sequence) {
   const std::string path = root + "resp\\intpos.001";
   RejectedAnswer rejected;
-  std::uint64_t waited_ms = 0;
-  while (waited_ms < kAnswerBoundMs) {
-    if (!platform::fs().file_exists(path) || rejected.StillThere(path)) {
-      platform::pause(kPollMs);
-      waited_ms += kPollMs;
+  PausedTime waited;
+  while (waited.ms() < kAnswerBoundMs) {
+    if (!platform::fs().file_exists(path) || rejected.StillThere(path) ||
+        !ReadWholeExchangeFile(answer, path, waited)) {
+      waited.Pause(kPollMs);
       continue;
     }
-    read_answer(answer, path);
-    platform::pause(kAfterReadMs);
-    waited_ms += kAfterReadMs;
+    keep_backup(answer);
+    waited.Pause(kAfterReadMs);
     if (accepted(answer, sequence)) return true;
     rejected.Remember(answer);
   }
@@ -123,6 +92,20 @@ bool CancelaTEF(const std::string& report1, const std::string& report2, const st
                 const std::string& amount, const std::string& network, const std::string& documentNumber,
                 const std::string& field022, const std::string& field023, const std::string& mode,
                 const std::string& standard2, const std::string& standard1, bool printAndConfirm) {
+  bool settled = false;
+  return CancelTransaction(report1, report2, context, copyChoice, transactionCount, printerType,
+                           pendingSequence, amount, network, documentNumber, field022, field023, mode,
+                           standard2, standard1, printAndConfirm, settled);
+}
+
+bool CancelTransaction(const std::string& report1, const std::string& report2, const std::string& context,
+                       const std::string& copyChoice, std::int32_t transactionCount, std::int32_t printerType,
+                       const std::string& pendingSequence, const std::string& amount,
+                       const std::string& network, const std::string& documentNumber,
+                       const std::string& field022, const std::string& field023, const std::string& mode,
+                       const std::string& standard2, const std::string& standard1, bool printAndConfirm,
+                       bool& settled) {
+  settled = false;
   DefineDirTefRede(network);
   if (!CheckGPAtivo("ATV", GetSequence())) return false;
 
@@ -133,7 +116,11 @@ bool CancelaTEF(const std::string& report1, const std::string& report2, const st
   send_cancellation_request(root, sequence, amount, network, documentNumber, field022, field023);
   if (!CheckGPAtivo("CNC", sequence)) return false;
 
-  CancellationCleanup cleanup(root, sequence);
+  // Every exchange file of the cancellation goes, whatever happens.
+  Cleanup cleanup([&root, &sequence] {
+    DeleteTransactionFiles(root, sequence);
+    DeleteIntPosFiles(dsDirPenTef, sequence);
+  });
   StringList answer;
   if (!wait_for_answer(answer, root, sequence)) {
     LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);
@@ -149,7 +136,10 @@ bool CancelaTEF(const std::string& report1, const std::string& report2, const st
     const bool printed = ImprCupom(report1, report2, context, copyChoice, answer, 2, transactionCount,
                                    printerType, true, true, mode, standard2, standard1);
     const bool confirmed = VerificaRetorno(context, answer, !printed, "");
-    if (confirmed && printed) DeleteIntPosFiles(dsDirPenTef, pendingSequence);
+    settled = confirmed && printed;
+    // Without a sequence the copy cannot be found by it, and an empty one
+    // would take every pending copy: the caller that knows the copy removes it.
+    if (settled && !pendingSequence.empty()) DeleteIntPosFiles(dsDirPenTef, pendingSequence);
   } else if (!message.empty()) {
     ShowManagerMessage(message, context, false);
   }
@@ -162,18 +152,14 @@ void CancelaTEFs(bool /*unused*/) {
   const std::shared_ptr<StringList> receipts = stlCuponsTEF;
   const std::int32_t count = inContCuponsTEF;
   if (count <= 0 || !receipts) return;
-  const auto& lines = receipts->lines();
-  for (std::int32_t i = 1; i <= count; ++i) {
-    const int marker = receipts->IndexOf(std::to_string(i));
-    if (marker < 0) continue;
-    const std::string next = std::to_string(i + 1);
-    StringList block;
-    for (std::size_t k = static_cast<std::size_t>(marker) + 1; k < lines.size() && lines[k] != next; ++k)
-      block.Add(lines[k]);
+  StringList block;
+  for (const std::int32_t i : MarkedBlocks(*receipts, count)) {
+    CopyReceiptsBlock(*receipts, i, block);
     if (block.empty()) continue;
     const std::string sequence = block.Field("001-000 ");
     DefineDirTefRede(block.Field("010-000 "));
-    DeleteIntPosFiles(DirTef + "resp\\", sequence);
+    // Without a sequence the deletion would take every transaction's answers.
+    if (!sequence.empty()) DeleteIntPosFiles(DirTef + "resp\\", sequence);
   }
 }
 

@@ -2,10 +2,12 @@
 // non-confirmation ("NCN") of an answer, and the notice to the operator when
 // a transaction was not confirmed.
 #include "platform/file_system.h"
+#include "support/input_lock.h"
 #include "support/number_format.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
@@ -14,20 +16,17 @@ namespace {
 
 constexpr const char* kLineBreak = "\r\n";
 
-// Answers the manager closes by itself: administrative ones, and sales that
-// printed nothing. Only the exchange files are cleared.
-bool needs_no_confirmation(const StringList& answer) {
-  const std::string operation = answer.Field("000-000 ");
-  return (answer.Field("009-000 ") == "FF" && operation == "ADM") ||
-         (answer.Field("028-000 ") == "0" && operation == "CRT");
-}
-
 // "Valor: " and the amount of 003-000 in the regional currency format, or
-// nothing when the answer carries no amount. A non-integer amount throws.
+// nothing when the answer carries no amount. An amount that is not a whole
+// number of cents is shown as it came: the request carries no amount, and
+// refusing to send it would leave the transaction open at the manager.
 std::string amount_text(const StringList& answer) {
   const std::string cents = answer.Field("003-000 ");
   if (cents.empty()) return {};
-  return "Valor: " + FormatCurr(StrToInt(cents, "field 003-000 of the answer") / 100.0);
+  std::int32_t value = 0;
+  if (TryStrToInt(cents, value)) return "Valor: " + FormatCurr(value / 100.0);
+  LogCartao("Zul00500 - Valor inv\xE1lido no campo 003-000: " + cents);
+  return "Valor: " + cents;
 }
 
 // Tells the operator that the transaction was cancelled, with its network,
@@ -40,7 +39,7 @@ void show_cancellation_notice(const StringList& answer, const std::string& amoun
       MessageText("CANC_TRANS") + kLineBreak + MessageText("REDE") + answer.Field("010-000 ") + kLineBreak;
   if (!document.empty() && document != "0") notice += MessageText("DOC_NO") + document + kLineBreak;
   notice += amount;
-  host().Mensagem(stMensagem_Zul00500, "", "N", "N", tmInformacao, "", context, 0, nullptr);
+  ShowDialog(stMensagem_Zul00500, "N", tmInformacao, context, 0);
 }
 
 } // namespace
@@ -50,9 +49,10 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   NewHolder();
   ReloadDirTef();
 
-  if (needs_no_confirmation(answer)) {
-    DeleteIntPosFiles(DirTef + "resp\\", "");
-    DeleteIntPosFiles(dsDirBkpTef, "");
+  if (NeedsNoConfirmation(answer)) {
+    // Its own files only: emptying the directories would take other
+    // transactions' answers before their non-confirmation.
+    DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
     return true;
   }
 

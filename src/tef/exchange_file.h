@@ -1,20 +1,46 @@
 // Writing requests for the manager and reading what it writes back.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "zul00500/string_list.h"
 
 namespace zul00500 {
 
-// Saves `request` as root + "req\intpos.001". The lines go to
-// "req\intpos.tmp" first and are renamed into place, so the manager never
-// reads half a request. Throws FileError.
+// Saves `request` as root + "req\intpos.001", through "req\intpos.tmp", so
+// the manager never reads half a request. Throws FileError.
 void SaveRequest(const StringList& request, const std::string& root);
 
-// Loads a status or answer file the manager may still be writing: a read
-// that yields no lines is retried once after a short pause. Throws FileError.
-void LoadExchangeFile(StringList& list, const std::string& path);
+// The time a wait has spent in its pauses. Waits count it instead of reading
+// the wall clock, so that a clock set back or forward neither stretches nor
+// cuts them.
+class PausedTime {
+public:
+  void Pause(std::uint32_t milliseconds);
+  std::uint64_t ms() const { return ms_; }
+
+private:
+  std::uint64_t ms_ = 0;
+};
+
+// How long a file without the closing "999-999 = 0" must read the same,
+// ending with a line end, before it counts as written.
+inline constexpr std::uint32_t kSettleMs = 300;
+
+// One look at a status or answer file that the manager may be writing in
+// place, in pieces. True, with the lines in `list`, when the read is whole:
+// its last line is "999-999 = 0", or it ends with a line end and a second
+// read kSettleMs later gives the same bytes. False means "not yet": the file
+// is missing or vanished, another program holds it, the read stops in the
+// middle of a line (an empty file included) or the file is still changing.
+// Nothing is deleted either way. Throws FileError for any other failure.
+bool ReadWholeExchangeFile(StringList& list, const std::string& path, PausedTime& waited);
+
+// Answers the manager closes by itself and that get no confirmation:
+// administrative ones ("ADM" with 009-000 "FF") and sales that printed
+// nothing ("CRT" with 028-000 "0").
+bool NeedsNoConfirmation(const StringList& answer);
 
 // Shows the manager's operator message (030-000) to the operator. For an
 // answer with receipt lines the dialog says so, and one window message is

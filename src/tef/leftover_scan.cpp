@@ -1,6 +1,9 @@
 // Settling the answers that interrupted sales left in the managers' response
 // directories and in the backup directory.
+#include "platform/clock.h"
+#include "platform/date_time.h"
 #include "platform/file_system.h"
+#include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/store.h"
 #include "zul00500/zul00500.h"
@@ -9,24 +12,95 @@ namespace zul00500 {
 
 namespace {
 
+// A leftover the manager may still be writing is looked at this often, this
+// many times, before the scan leaves it for the next one.
+constexpr std::uint32_t kNotYetPauseMs = 300;
+constexpr int kNotYetLooks = 4;
+
+// Where leftovers that no manager can settle are kept for a person to see.
+std::string quarantine_directory() { return dsDirBkpTef + "Descartados\\"; }
+
+// Why no manager can settle `answer`, or null when one can.
+const char* unsettleable(const StringList& answer) {
+  if (answer.Field("000-000 ").empty())
+    return "sem cabe\xE7"
+           "alho 000-000";
+  if (answer.Field("001-000 ").empty()) return "sem 001-000";
+  if (answer.Field("010-000 ").empty() && !NeedsNoConfirmation(answer)) return "sem 010-000";
+  return nullptr;
+}
+
+// A name in the quarantine directory that no file there has yet: when and
+// where the leftover was found, and its own name.
+std::string quarantine_name(const std::string& origin, const std::string& name) {
+  const std::string stamp = platform::FormatDateTime("yyyymmdd-hhnnss", platform::clock().now());
+  const std::string base = stamp + "-" + origin + "-" + name;
+  std::string candidate = base;
+  for (int n = 2; platform::fs().file_exists(quarantine_directory() + candidate); ++n)
+    candidate = base + "-" + std::to_string(n);
+  return candidate;
+}
+
+// Moves a leftover byte for byte into the quarantine directory, so that it
+// stops every later sale no more, and logs the move. It is copied and then
+// deleted: the response directories may lie on another drive.
+void quarantine(const std::string& directory, const std::string& name, const std::string& origin,
+                const char* reason) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string bytes = fs.read_file(directory + name);
+  fs.create_directories(quarantine_directory());
+  const std::string target = quarantine_directory() + quarantine_name(origin, name);
+  fs.write_file(target, bytes);
+  fs.remove_file(directory + name);
+  LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
+}
+
+// Reads a leftover once it is whole. A response file the manager is still
+// writing gets a few more looks; a backup is the package's own and does not
+// change.
+bool read_leftover(StringList& list, const std::string& path, bool from_backup) {
+  PausedTime waited;
+  for (int look = 1;; ++look) {
+    if (ReadWholeExchangeFile(list, path, waited)) return true;
+    if (from_backup || look == kNotYetLooks || !platform::fs().file_exists(path)) return false;
+    waited.Pause(kNotYetPauseMs);
+  }
+}
+
 // Settles every "intpos.*" entry of `root`'s response directory, or of the
 // backup directory when `from_backup`, in listing order. A settled answer
 // goes from the response directory where it was found (for a backup entry:
 // that of the root VerificaRetorno switched to) and from the backup
-// directory. False at the first answer not settled; it stays.
+// directory. A status file carries no transaction and is removed; an answer
+// no manager can settle is quarantined. False at the first answer the
+// manager did not take; it stays.
 bool settle(const std::string& root, bool from_backup, const std::string& context, bool notConfirm,
             StringList& list) {
   platform::FileSystem& fs = platform::fs();
   const std::string directory = from_backup ? dsDirBkpTef : root + "resp\\";
+  const std::string origin = from_backup ? "backup" : root.substr(3, root.size() - 4);
   for (const std::string& name : fs.list(directory + "intpos.*")) {
     // A confirmation empties response directories and may empty the backup
     // directory: an entry listed before may be gone by its turn.
     if (!fs.file_exists(directory + name)) continue;
-    // Only the working copy and numbered backups are answers we stored; a
-    // stray file that cannot be settled would stop every later sale.
+    // Only the working copy and numbered backups are answers we stored.
     std::int64_t number = 0;
     if (from_backup && !BackupNumber(name, number)) continue;
-    LoadExchangeFile(list, directory + name);
+    if (!from_backup && SameText(name, "intpos.sts")) {
+      fs.remove_file(directory + name);
+      LogCartao("Zul00500 - Arquivo de status removido: " + directory + name);
+      continue;
+    }
+    if (!read_leftover(list, directory + name, from_backup)) {
+      if (!fs.file_exists(directory + name)) continue;
+      if (from_backup) quarantine(directory, name, origin, "incompleto");
+      else LogCartao("Zul00500 - Arquivo " + directory + name + " incompleto, deixado para depois");
+      continue;
+    }
+    if (const char* reason = unsettleable(list)) {
+      quarantine(directory, name, origin, reason);
+      continue;
+    }
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     fs.remove_file((from_backup ? DirTef : root) + "resp\\" + name);
     fs.remove_file(dsDirBkpTef + name);

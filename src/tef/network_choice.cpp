@@ -1,4 +1,5 @@
 #include "platform/file_system.h"
+#include "support/input_lock.h"
 #include "tef/holder.h"
 #include "zul00500/state.h"
 #include "zul00500/zul00500.h"
@@ -35,8 +36,12 @@ void ReloadDirTef() {
 std::string TipoRede(const std::string& kind) {
   if (!platform::fs().directory_exists(kRootTefDisc) || kind == "C") return "2";
   auto dialog = std::make_unique<TfrmCartaoDebito>();
-  const char* caption_key = kind == "D" ? "CARTAO_DEB" : kind == "Q" ? "CONS_CHEQUE" : kind == "A" ? "FUNC_ADM" : nullptr;
+  const char* caption_key = kind == "D"   ? "CARTAO_DEB"
+                            : kind == "Q" ? "CONS_CHEQUE"
+                            : kind == "A" ? "FUNC_ADM"
+                                          : nullptr;
   if (caption_key) dialog->Caption = dialog->msgPadrao.Msg(caption_key);
+  ScopedInputUnlock unlocked; // the operator must be able to choose
   return std::to_string(static_cast<int>(dialog->ShowModal()));
 }
 

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "support/text.h"
 #include "tef/holder.h"
+#include "tef/transaction_cancellation.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
 #include "zul00500/zul00500.h"
@@ -28,6 +30,22 @@ bool any_gone(const std::vector<std::string>& before, const std::vector<std::str
   });
 }
 
+// The numbers of the pending copies "intpos." + n with n from 1 to `count`,
+// in increasing order: the copies present bound the pass, not the count.
+std::vector<std::int32_t> numbered_copies(const std::vector<std::string>& names, std::int32_t count) {
+  std::vector<std::int32_t> numbers;
+  const std::string prefix = "intpos.";
+  for (const std::string& name : names) {
+    std::int32_t n = 0;
+    if (SameText(name.substr(0, prefix.size()), prefix) && PositiveDecimal(name.substr(prefix.size()), n) &&
+        n <= count)
+      numbers.push_back(n);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
+
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
@@ -44,13 +62,18 @@ bool CancelaPendencia(const std::string& report1, const std::string& report2, co
   StringList pending;
   while (fs.file_exists(dsDirPenTef + "intpos.*")) {
     const std::vector<std::string> before = pending_names();
-    for (std::int32_t i = 1; i <= transactionCount; ++i) {
+    for (const std::int32_t i : numbered_copies(before, transactionCount)) {
       const std::string path = dsDirPenTef + "intpos." + std::to_string(i);
       if (!fs.file_exists(path)) continue;
       pending.LoadFromFile(path);
-      CancelaTEF(report1, report2, context, "N", i, transactionCount, printerType, pending.Field("001-000 "),
-                 "", pending.Field("003-000 "), pending.Field("010-000 "), pending.Field("012-000 "),
-                 pending.Field("022-000 "), pending.Field("023-000 "), mode, standard2, standard1, true);
+      const std::string sequence = pending.Field("001-000 ");
+      bool settled = false;
+      CancelTransaction(report1, report2, context, "N", transactionCount, printerType, sequence,
+                        pending.Field("003-000 "), pending.Field("010-000 "), pending.Field("012-000 "),
+                        pending.Field("022-000 "), pending.Field("023-000 "), mode, standard2, standard1,
+                        true, settled);
+      // A copy without sequence is removed by its own name, and only it.
+      if (settled && sequence.empty()) fs.remove_file(path);
     }
     // Entries this run cannot take (numbered above the count, not numbered,
     // or refused every time) would bring every later pass back to them.

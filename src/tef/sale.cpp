@@ -125,15 +125,15 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
   const std::string header = "000-000 = " + sale.operation();
   const std::string sequence_line = "001-000 = " + sequence;
   RejectedAnswer rejected;
+  PausedTime waited;
   for (;;) {
     platform::handle_message();
-    platform::pause(kPauseMs);
+    waited.Pause(kPauseMs);
     if (!fs.file_exists(path)) continue;
     if (rejected.StillThere(path)) continue;
+    if (!ReadWholeExchangeFile(answer, path, waited)) continue;
 
     LogCartao("Arquivo encontrado ---");
-    answer.Clear();
-    LoadExchangeFile(answer, path);
     answer.SaveToFile(working_copy);
     LogCartao("Sequencial do arquivo de resposta: " + answer.Field("001-000 "));
     LogCartao("Linha 000-000: " + answer.Field("000-000 "));
@@ -146,10 +146,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       LogCartao("Rez00000 - Arquivo de resposta errado.");
       continue;
     }
-    const std::string backup = NewIntPosFileName(dsDirBkpTef);
-    if (!fs.rename_file(working_copy, backup))
-      throw FileError("keep a backup of the answer", backup, "renaming " + working_copy + " failed");
-    LogCartao("Rez00000 - Renomeia intpos e cria bkp.");
+    if (NumberWorkingCopy()) LogCartao("Rez00000 - Renomeia intpos e cria bkp.");
 
     if (answer[0] == kErrorHeader) {
       const std::string message = answer.Field("030-000 ");
@@ -178,8 +175,10 @@ Verdict judge(const StringList& answer) {
   Verdict verdict;
   verdict.approved = answer.Field("009-000 ") == "0";
   const std::string count = answer.Field("028-000 ");
-  if (!count.empty()) StrToInt(count, answer_field("028-000"));
   verdict.with_receipt = !count.empty() && count != "0";
+  // The count matters only to an approval; a refusal stays a refusal
+  // whatever its 028-000 says.
+  if (verdict.approved && !count.empty()) ReceiptCount(count, answer_field("028-000"));
   const std::string extra = answer.Field("709-000 ");
   if (!extra.empty()) verdict.extra = StrToFloat(extra, answer_field("709-000")) / 100;
   if (verdict.approved && verdict.with_receipt)

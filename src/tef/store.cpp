@@ -61,8 +61,17 @@ std::string NewIntPosFileName(const std::string& directory) {
 }
 
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence) {
+  if (sequence.empty()) return;
   DeleteIntPosFiles(root + "resp\\", sequence);
   DeleteIntPosFiles(dsDirBkpTef, sequence);
+}
+
+bool NumberWorkingCopy() {
+  const std::string working_copy = dsDirBkpTef + kWorkingCopy;
+  const std::string backup = NewIntPosFileName(dsDirBkpTef);
+  if (platform::fs().rename_file(working_copy, backup)) return true;
+  LogCartao("Zul00500 - N\xE3o foi poss\xEDvel renomear " + working_copy + " para " + backup);
+  return false;
 }
 
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {
@@ -77,6 +86,10 @@ void DeleteIntPosFiles(const std::string& directory, const std::string& sequence
     }
     try {
       file.LoadFromFile(path);
+    } catch (const FileBusyError&) {
+      // The manager is writing it: it could not be deleted anyway, and a
+      // file being written is none of ours yet.
+      continue;
     } catch (const FileError&) {
       // Deleted since the listing (by the manager, or by a host handler run
       // from a wait): nothing left to clean. Anything else is reported.

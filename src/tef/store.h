@@ -14,7 +14,14 @@ namespace zul00500 {
 bool BackupNumber(const std::string& name, std::int64_t& number);
 
 // Removes the stored answers of `sequence` from `root`'s response directory,
-// then from the backup directory.
+// then from the backup directory. An empty sequence removes nothing: it
+// names no transaction, and would take every transaction's files.
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
+
+// Moves the working copy dsDirBkpTef + "intpos.001" to the next numbered
+// backup name. A rename that fails is logged and the conversation goes on:
+// the copy stays under its working name, where the next leftover scan
+// settles it. True when it moved.
+bool NumberWorkingCopy();
 
 } // namespace zul00500

@@ -32,11 +32,18 @@ void FakeManager::TakeRequest() {
 
   const std::string header = request.empty() ? std::string() : request[0];
   switch (reply) {
-  case StatusReply::Acknowledge: WriteResponse(root_, "intpos.sts", {header}); break;
-  case StatusReply::WrongHeader: WriteResponse(root_, "intpos.sts", {"000-000 = XYZ"}); break;
-  case StatusReply::Empty: WriteResponse(root_, "intpos.sts", {}); break;
+  case StatusReply::Acknowledge:
+    WriteResponse(root_, "intpos.sts", {header, kClosingLine});
+    break;
+  case StatusReply::WrongHeader:
+    WriteResponse(root_, "intpos.sts", {"000-000 = XYZ", kClosingLine});
+    break;
+  case StatusReply::Empty:
+    WriteResponse(root_, "intpos.sts", {});
+    break;
   case StatusReply::Silent:
-  case StatusReply::Ignore: break;
+  case StatusReply::Ignore:
+    break;
   }
   const std::string operation = request.Field("000-000 ");
   if (operation == "CRT" || operation == "CHQ" || operation == "CNC") awaiting_answer_ = request;

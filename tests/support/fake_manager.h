@@ -13,6 +13,9 @@
 
 namespace zul00500::testing {
 
+// The last line a manager writes, by which the package knows a file whole.
+inline constexpr const char* kClosingLine = "999-999 = 0";
+
 enum class StatusReply {
   Acknowledge, // status file whose first line repeats the request's header
   Silent,      // takes the request, never answers

@@ -1,5 +1,7 @@
 #include "support/faulty_fs.h"
 
+#include <algorithm>
+
 #include "zul00500/errors.h"
 
 namespace zul00500::testing {
@@ -80,9 +82,32 @@ bool FaultyFs::rename_file(const std::string& from, const std::string& to) {
   return !enter(FsOp::RenameFile, from, to) && inner_.rename_file(from, to);
 }
 
+void FaultyFs::tear_reads(const std::string& path, std::size_t keep, int times) {
+  std::lock_guard lock(mutex_);
+  read_rules_.push_back({path, keep, times});
+}
+
+void FaultyFs::busy_reads(const std::string& path, int times) {
+  std::lock_guard lock(mutex_);
+  read_rules_.push_back({path, std::nullopt, times});
+}
+
 std::string FaultyFs::read_file(const std::string& path) {
   if (enter(FsOp::ReadFile, path)) throw FileError("read", path, injected);
-  return inner_.read_file(path);
+  std::optional<ReadRule> rule;
+  {
+    std::lock_guard lock(mutex_);
+    for (ReadRule& each : read_rules_)
+      if (each.path == path && each.times > 0) {
+        --each.times;
+        rule = each;
+        break;
+      }
+  }
+  if (rule && !rule->keep) throw FileBusyError("read", path, "another program holds the file");
+  std::string bytes = inner_.read_file(path);
+  if (rule) bytes.resize(std::min(bytes.size(), *rule->keep));
+  return bytes;
 }
 
 void FaultyFs::write_file(const std::string& path, std::string_view bytes) {

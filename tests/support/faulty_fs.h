@@ -56,6 +56,13 @@ public:
   // Forgets every fault still waiting.
   void heal();
 
+  // The next `times` reads of `path` give only its first `keep` bytes, as
+  // when the manager is still writing it; later reads give it whole.
+  void tear_reads(const std::string& path, std::size_t keep, int times = 1);
+  // The next `times` reads of `path` throw FileBusyError, as when another
+  // program holds it open without sharing it.
+  void busy_reads(const std::string& path, int times);
+
   std::vector<FsCall> calls() const;
   // Paths of the calls of one operation, in order (for rename, the source).
   std::vector<std::string> paths(FsOp op) const;
@@ -87,9 +94,16 @@ private:
   // Records the call; the fault to inject, if any.
   std::optional<Fault> enter(FsOp op, const std::string& path, const std::string& to = {});
 
+  struct ReadRule {
+    std::string path;
+    std::optional<std::size_t> keep; // none: busy
+    int times;
+  };
+
   platform::FileSystem& inner_;
   mutable std::mutex mutex_;
   std::vector<Rule> rules_;
+  std::vector<ReadRule> read_rules_;
   std::vector<FsCall> calls_;
   long long made_[op_count] = {};
 };

@@ -43,6 +43,7 @@ StringList Approval(const StringList& request, const Fields& changes) {
   }
   StringList answer;
   for (const auto& [id, value] : fields) answer.Add(id + " = " + value);
+  answer.Add(kClosingLine);
   return answer;
 }
 

@@ -20,7 +20,8 @@ namespace zul00500::testing {
 using Fields = std::vector<std::pair<std::string, const char*>>;
 
 // The manager's approval of `request`, with a two-line receipt: header and
-// sequence first, then the fields a manager writes, with `changes` applied.
+// sequence first, then the fields a manager writes, with `changes` applied,
+// and the closing "999-999 = 0".
 StringList Approval(const StringList& request, const Fields& changes = {});
 // An answer maker for FakeManager::QueueAnswers.
 FakeManager::AnswerMaker Approves(Fields changes = {});

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "support/binary_packet.h"
 #include "support/dialog_expectations.h"
+#include "support/faulty_fs.h"
 #include "support/manager_world.h"
 #include "zul00500/zul00500.h"
 
@@ -37,8 +38,8 @@ TEST_F(ActivityCheckTest, ManagerAnsweringAtOnceEndsAfterOneCycle) {
   EXPECT_TRUE(CheckGPAtivo("ATV", "0347520030"));
   EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{600}));
   EXPECT_TRUE(host_->Calls().empty());
-  EXPECT_EQ(LogMessages(), (std::vector<std::string>{"Zul00500 - Gerando arquivo Atv", "Zul00500 - Arquivo Atv criado",
-                                                     kWaiting, kActive}));
+  EXPECT_EQ(LogMessages(), (std::vector<std::string>{"Zul00500 - Gerando arquivo Atv",
+                                                     "Zul00500 - Arquivo Atv criado", kWaiting, kActive}));
   // The status file is read and gone.
   EXPECT_FALSE(Exists(Resp("intpos.sts")));
 }
@@ -68,7 +69,8 @@ TEST_F(ActivityCheckTest, SilentManagerFailsAfterFifteenSecondsWithTheDialog) {
 TEST_F(ActivityCheckTest, NonMatchingStatusFilesAreDeletedAndTheWaitGoesOn) {
   for (const std::string header : {"000-000 = ATV ", "000-000 = atv", "000-000 = CRT"}) {
     dial_.Script({StatusReply::Silent});
-    clock_.at(clock_.elapsed_ms() + 1000, [header] { testing::WriteResponse(kRootTefDial, "intpos.sts", {header}); });
+    clock_.at(clock_.elapsed_ms() + 1000,
+              [header] { testing::WriteResponse(kRootTefDial, "intpos.sts", {header}); });
     EXPECT_FALSE(CheckGPAtivo("ATV", "1")) << header;
     EXPECT_FALSE(Exists(Resp("intpos.sts")));
   }
@@ -76,25 +78,75 @@ TEST_F(ActivityCheckTest, NonMatchingStatusFilesAreDeletedAndTheWaitGoesOn) {
 
 TEST_F(ActivityCheckTest, LateStatusFileIsStillReadInTheLastCycle) {
   dial_.Script({StatusReply::Silent});
-  clock_.at(15500, [] { testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = ATV"}); });
+  clock_.at(15500, [] {
+    testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = ATV", testing::kClosingLine});
+  });
   EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
   EXPECT_EQ(clock_.elapsed_ms(), 15600);
 }
 
-TEST_F(ActivityCheckTest, EmptyStatusFileFailsAtOnce) {
+// --- a status file the manager is still writing ------------------------------
+
+// Writes `bytes` as the status file, in place, as a manager writing in
+// pieces does.
+void WriteStatusBytes(const std::string& bytes) {
+  platform::fs().write_file(std::string(kRootTefDial) + "resp\\intpos.sts", bytes);
+}
+
+TEST_F(ActivityCheckTest, AnEmptyStatusFileIsNotYetAnAnswerAndTheWaitGoesOn) {
   dial_.Script({StatusReply::Empty});
   EXPECT_FALSE(CheckGPAtivo("ATV", "1"));
-  // The empty read was retried once before it counted.
-  EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{600, 50}));
-  EXPECT_EQ(LogMessages().back(), kNoAnswer);
-  EXPECT_FALSE(Exists(Resp("intpos.sts")));
+  // The whole fifteen seconds, without the failure of an unreadable file.
+  EXPECT_EQ(clock_.elapsed_ms(), 15600);
+  EXPECT_EQ(WaitLines(), 26);
+  const auto log = LogMessages();
+  EXPECT_EQ(std::count(log.begin(), log.end(), kNoAnswer), 0);
   ExpectInactiveDialog();
 }
 
-TEST_F(ActivityCheckTest, StatusFileFinishedDuringTheRetryCounts) {
+TEST_F(ActivityCheckTest, StatusFileFinishedAfterAnEmptyReadCounts) {
   dial_.Script({StatusReply::Empty});
   clock_.at(650, [] { testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = ATV"}); });
   EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+}
+
+TEST_F(ActivityCheckTest, AStatusFileReadInTheMiddleOfItsHeaderIsWaitedForNotRefused) {
+  dial_.Script({StatusReply::Silent});
+  clock_.at(500, [] { WriteStatusBytes("000-000 = A"); });
+  clock_.at(700,
+            [] { platform::fs().append_file(std::string(kRootTefDial) + "resp\\intpos.sts", "TV\r\n"); });
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_FALSE(Exists(Resp("intpos.sts")));
+
+  // The next check is not disturbed by anything the torn file left.
+  EXPECT_TRUE(CheckGPAtivo("ATV", "2"));
+}
+
+TEST_F(ActivityCheckTest, AHeaderWithItsLineEndButNoClosingLineCountsOnceItStoodStill) {
+  // Read twice, 300 ms apart: a header that another piece would still
+  // change is not taken.
+  dial_.Script({StatusReply::Silent});
+  clock_.at(500, [] { WriteStatusBytes("000-000 = ATV\r\n"); });
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{600, 300}));
+}
+
+TEST_F(ActivityCheckTest, AStatusFileAnotherProgramHoldsIsWaitedFor) {
+  // On Windows a manager may hold the file it is writing without sharing it.
+  testing::FaultyFs busy_fs;
+  busy_fs.busy_reads(Resp("intpos.sts"), 2);
+  platform::ScopedFileSystem scoped(busy_fs);
+  EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(WaitLines(), 3);
+  EXPECT_FALSE(Exists(Resp("intpos.sts")));
+}
+
+TEST_F(ActivityCheckTest, AClockSetBackDoesNotStretchTheWait) {
+  dial_.Script({StatusReply::Silent});
+  // An hour back, a second into the wait.
+  clock_.at(1000, [this] { clock_.advance(-60 * 60 * 1000); });
+  EXPECT_FALSE(CheckGPAtivo("ATV", "1"));
+  EXPECT_EQ(WaitLines(), 26);
 }
 
 TEST_F(ActivityCheckTest, OtherOperationsOnlyWaitAndTouchNothing) {

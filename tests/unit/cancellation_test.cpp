@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "receipt_test_support.h"
 #include "support/dialog_expectations.h"
+#include "support/faulty_fs.h"
 #include "support/sale_world.h"
 #include "zul00500/cancellation.h"
 #include "zul00500/errors.h"
@@ -165,7 +167,9 @@ TEST_F(CancelaTEFTest, BlankMessageShowsNoDialog) {
   EXPECT_TRUE(host_->Calls().empty());
 }
 
-TEST_F(CancelaTEFTest, EmptyTransactionSequenceDeletesEveryPendingCopyAfterAPrintedConfirmedCancellation) {
+TEST_F(CancelaTEFTest, AnEmptyTransactionSequenceRemovesNoPendingCopy) {
+  // It names no transaction: the other partial payments must stay pending
+  // until they are refunded too.
   SavePending(1, kCancelled);
   SavePending(2, "0000000077");
   Put(dsDirPenTef + "intpos.x", StringList{"no sequence"});
@@ -173,7 +177,8 @@ TEST_F(CancelaTEFTest, EmptyTransactionSequenceDeletesEveryPendingCopyAfterAPrin
   Values values;
   values.pending = "";
   EXPECT_TRUE(Cancel(true, values));
-  EXPECT_TRUE(Names(dsDirPenTef + "intpos.*").empty());
+  EXPECT_TRUE(Printed());
+  EXPECT_EQ(Names(dsDirPenTef + "intpos.*"), (std::vector<std::string>{"intpos.1", "intpos.2", "intpos.x"}));
 }
 
 TEST_F(CancelaTEFTest, ReceiptThatDidNotPrintIsNotConfirmedAndThePendingCopyStays) {
@@ -278,6 +283,43 @@ TEST_F(CancelaTEFTest, WaitWithoutAnswerEndsAtItsBoundWithTimeOutAndCleansUp) {
   EXPECT_EQ(log.back(), "Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + Sequence());
 }
 
+TEST_F(CancelaTEFTest, AnAnswerReadBeforeItWasWholeLeavesNoBackupForTheNextScanToTripOn) {
+  // The manager had written only the header line when the wait first read.
+  testing::FaultyFs torn;
+  torn.tear_reads(kResp + "intpos.001", std::string("000-000 = CNC\r\n").size());
+  platform::ScopedFileSystem scoped(torn);
+  SavePending(1, kCancelled);
+  dial_.QueueAnswers({Approves(Cancelled())});
+
+  EXPECT_TRUE(Cancel());
+  EXPECT_TRUE(Printed());
+  EXPECT_FALSE(Pending(1));
+  EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty());
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+}
+
+TEST_F(CancelaTEFTest, ItsDialogsAreShownWithTheInputUnlockedAndTheLockPutBack) {
+  // As a reprint the operator accepted leaves it: input locked.
+  BloqueiaTeclado();
+  std::vector<bool> locked_at_dialog;
+  host_->SetObserver([&](const MensagemCall&) { locked_at_dialog.push_back(InputLocked()); });
+  FailFrom("Usa_CompNFis", 1);
+  dial_.QueueAnswers({Approves(Cancelled())});
+
+  EXPECT_TRUE(Cancel());
+
+  // The manager's message, the printer question, the non-confirmation notice.
+  EXPECT_EQ(locked_at_dialog, (std::vector<bool>{false, false, false}));
+  EXPECT_TRUE(InputLocked());
+
+  // The manager gone: its warning too.
+  locked_at_dialog.clear();
+  dial_.Script({StatusReply::Silent});
+  EXPECT_FALSE(Cancel());
+  EXPECT_EQ(locked_at_dialog, (std::vector<bool>{false}));
+  EXPECT_TRUE(InputLocked());
+}
+
 // --- CancelaTEFs -------------------------------------------------------------
 
 class CancelaTEFsTest : public testing::ManagerWorld {
@@ -350,6 +392,23 @@ TEST_F(CancelaTEFsTest, LastLineBelongsToTheLastBlock) {
   CancelaTEFs(false);
   EXPECT_TRUE(Resp(kRootHiperTef).empty());
   EXPECT_EQ(DirTef, kRootHiperTef);
+}
+
+TEST_F(CancelaTEFsTest, ABlockWithoutSequenceDeletesNoAnswer) {
+  Answered(kRootTefDial, "intpos.001", "11");
+  Answered(kRootTefDial, "intpos.002", "12");
+  Receipts(2, {{"1"}, {"010-000 = Cielo", "028-000 = 1"}, {"2"}, Answer("12", "Cielo")});
+  CancelaTEFs(false);
+  EXPECT_EQ(Resp(kRootTefDial), (std::vector<std::string>{"intpos.001"}));
+}
+
+TEST_F(CancelaTEFsTest, AnAbsurdCountFromTheHostStopsAtTheEndOfTheList) {
+  Answered(kRootTefDisc, "intpos.001", "22");
+  Receipts(std::numeric_limits<std::int32_t>::max(),
+           {{"1"}, Answer("11", "Cielo"), {"2"}, Answer("22", "TECBAN")});
+  CancelaTEFs(false);
+  EXPECT_TRUE(Resp(kRootTefDisc).empty());
+  EXPECT_EQ(DirTef, kRootTefDisc);
 }
 
 } // namespace

@@ -74,18 +74,21 @@ protected:
 
 class NothingToConfirmTest : public VerificaRetornoTest, public ::testing::WithParamInterface<AnswerCase> {
 protected:
+  // The answer's own files (sequence 42) and another transaction's (77)
+  // in two response directories and the backups.
   void PutLeftovers() {
+    const StringList other = With(Sale(), "001-000", "0000000077");
     for (const char* root : {kRootTefDial, kRootTefDisc}) {
       Put(std::string(root) + "resp\\intpos.001", Sale());
-      Put(std::string(root) + "resp\\intpos.sts", {"000-000 = CRT"});
+      Put(std::string(root) + "resp\\intpos.002", other);
     }
     Put(dsDirBkpTef + "intpos.  1", Sale());
-    Put(dsDirBkpTef + "intpos.sts", {"000-000 = CRT"});
+    Put(dsDirBkpTef + "intpos.  2", other);
     Put(dsDirBkpTef + "keep.txt", {});
   }
 };
 
-TEST_P(NothingToConfirmTest, ClearsTheStoredRootsResponsesAndTheBackupsWithoutAnyRequest) {
+TEST_P(NothingToConfirmTest, RemovesOnlyItsOwnFilesFromTheStoredRootAndTheBackupsWithoutAnyRequest) {
   PutLeftovers();
   StoreDirTef(kRootTefDisc);
   DirTef = kRootTefDial; // DIRTEF.cds wins over the current root
@@ -93,9 +96,10 @@ TEST_P(NothingToConfirmTest, ClearsTheStoredRootsResponsesAndTheBackupsWithoutAn
   EXPECT_TRUE(NotConfirm(GetParam().answer));
 
   EXPECT_EQ(DirTef, kRootTefDisc);
-  EXPECT_TRUE(Names(std::string(kRootTefDisc) + "resp\\intpos.*").empty());
+  // The other transaction keeps its answers, for their non-confirmation.
+  EXPECT_EQ(Names(std::string(kRootTefDisc) + "resp\\intpos.*"), (std::vector<std::string>{"intpos.002"}));
   EXPECT_EQ(Names(std::string(kRootTefDial) + "resp\\intpos.*").size(), 2u);
-  EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty());
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  2"}));
   EXPECT_TRUE(Exists(dsDirBkpTef + "keep.txt"));
   EXPECT_TRUE(NoRequestTaken());
   EXPECT_TRUE(host_->Calls().empty());
@@ -106,17 +110,27 @@ TEST_P(NothingToConfirmTest, WithoutStoredRootClearsTheCurrentOne) {
   PutLeftovers();
   DirTef = kRootTefDial;
   EXPECT_TRUE(Confirm(GetParam().answer));
-  EXPECT_TRUE(Names(std::string(kRootTefDial) + "resp\\intpos.*").empty());
+  EXPECT_EQ(Names(std::string(kRootTefDial) + "resp\\intpos.*"), (std::vector<std::string>{"intpos.002"}));
   EXPECT_EQ(Names(std::string(kRootTefDisc) + "resp\\intpos.*").size(), 2u);
   EXPECT_TRUE(NoRequestTaken());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AdministrativeOrWithoutReceipt, NothingToConfirmTest,
-    ::testing::Values(AnswerCase{"ADM FF alone", {"000-000 = ADM", "009-000 = FF"}},
+    ::testing::Values(AnswerCase{"ADM FF alone", {"000-000 = ADM", "001-000 = 0000000042", "009-000 = FF"}},
                       AnswerCase{"ADM FF with blanks",
                                  With(With(Sale(), "000-000", " ADM "), "009-000", "FF ")},
                       AnswerCase{"CRT without receipt", With(Sale(), "028-000", "  0 ")}));
+
+TEST_F(VerificaRetornoTest, AnAnswerWithNothingToConfirmAndNoSequenceRemovesNothing) {
+  Put(std::string(kRootTefDial) + "resp\\intpos.001", Sale());
+  Put(dsDirBkpTef + "intpos.  1", Sale());
+  DirTef = kRootTefDial;
+  EXPECT_TRUE(Confirm({"000-000 = ADM", "009-000 = FF"}));
+  EXPECT_TRUE(Exists(std::string(kRootTefDial) + "resp\\intpos.001"));
+  EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.  1"));
+  EXPECT_TRUE(NoRequestTaken());
+}
 
 // Answers that meet only half of a test, or a test only loosely, are
 // confirmed like any other.
@@ -315,12 +329,13 @@ INSTANTIATE_TEST_SUITE_P(Variants, NoticeTest,
                                            NoticeCase{"77", "", "Doc No: 77\r\n"},
                                            NoticeCase{nullptr, "-123456789", "Valor: -R$ 1.234.567,89"}));
 
-TEST_F(VerificaRetornoTest, AnAmountThatIsNotAnIntegerStopsBeforeTheRequest) {
-  EXPECT_THROW(NotConfirm(With(Sale(), "003-000", "12,50")), ConvertError);
-  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV"}));
-  EXPECT_FALSE(Exists(std::string(kRootTefDial) + "req\\intpos.001"));
-  EXPECT_EQ(LogMessages().back(), kNotConfirmed);
-  EXPECT_TRUE(host_->Calls().empty());
+TEST_F(VerificaRetornoTest, AnAmountThatIsNotAnIntegerIsShownAsItCameAndTheTransactionStillNotConfirmed) {
+  EXPECT_TRUE(NotConfirm(With(Sale(), "003-000", "12,50")));
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "NCN"}));
+  EXPECT_EQ(stMensagem_Zul00500, kCancelled + "\r\nRede: Cielo\r\nDoc No: 123456\r\nValor: 12,50");
+  const auto log = LogMessages();
+  EXPECT_NE(std::find(log.begin(), log.end(), "Zul00500 - Valor inv\xE1lido no campo 003-000: 12,50"),
+            log.end());
 }
 
 TEST_F(VerificaRetornoTest, ConfirmingNeverReadsTheAmount) {

@@ -21,7 +21,7 @@ const std::string kHiperResp = std::string(kRootHiperTef) + "resp\\";
 
 StringList Answer(const std::string& network, const std::string& document) {
   return {"000-000 = CRT",        "001-000 = 00000" + document, "003-000 = 1000", "009-000 = 0",
-          "010-000 = " + network, "012-000 = " + document,      "028-000 = 1"};
+          "010-000 = " + network, "012-000 = " + document,      "028-000 = 1",    testing::kClosingLine};
 }
 
 class CheckIntPosFilesTest : public ManagerWorld {
@@ -74,20 +74,22 @@ TEST_F(CheckIntPosFilesTest, PassesTheFlagOn) {
   EXPECT_TRUE(host_->Calls().empty());
 }
 
-TEST_F(CheckIntPosFilesTest, ALoneStatusFileStopsTheScanAndStays) {
-  Put(kDialResp + "intpos.sts", {"000-000 = CRT"});
-  Put(kDiscResp + "intpos.001", Answer("TECBAN", "1"));
-  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "2"));
+TEST_F(CheckIntPosFilesTest, ALoneStatusFileIsRemovedAndTheScanGoesOn) {
+  // A late acknowledgement, after its wait gave up: it carries no transaction.
+  Put(kDiscResp + "intpos.sts", {"000-000 = ATV", testing::kClosingLine});
+  Put(kHiperResp + "intpos.001", Answer("HCard", "1"));
 
-  EXPECT_FALSE(Scan());
+  EXPECT_TRUE(Scan());
 
-  EXPECT_TRUE(Exists(kDialResp + "intpos.sts"));
-  // Nothing after it was looked at: neither the backups nor the later roots.
-  EXPECT_TRUE(Exists(kDiscResp + "intpos.001"));
-  EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.  1"));
-  EXPECT_TRUE(Operations(kRootTefDial).empty());
+  EXPECT_FALSE(Exists(kDiscResp + "intpos.sts"));
   EXPECT_TRUE(Operations(kRootTefDisc).empty());
-  EXPECT_EQ(DirTef, kRootTefDial);
+  EXPECT_EQ(NotConfirmed(kRootHiperTef), (std::vector<std::string>{"1"}));
+  const auto log = LogMessages();
+  EXPECT_NE(
+      std::find(log.begin(), log.end(), "Zul00500 - Arquivo de status removido: " + kDiscResp + "intpos.sts"),
+      log.end());
+  // The next scan finds nothing left.
+  EXPECT_TRUE(Scan());
 }
 
 TEST_F(CheckIntPosFilesTest, StopsAtTheFirstAnswerTheManagerDoesNotAcknowledge) {
@@ -143,9 +145,10 @@ TEST_F(CheckIntPosFilesTest, SkipsAnAnswerThatVanishedBeforeItsTurn) {
 }
 
 TEST_F(CheckIntPosFilesTest, ReadsTheBackupsOnlyForARootWithoutLeftovers) {
-  // c:\tef_dial\ holds an answer that cannot be settled: its turn ends the
-  // scan before the backups are looked at.
-  Put(kDialResp + "intpos.001", {"000-000 = CRT", "009-000 = 0"});
+  // c:\tef_dial\ holds an answer its manager does not take: its turn ends
+  // the scan before the backups are looked at.
+  Put(kDialResp + "intpos.001", Answer("Cielo", "2"));
+  dial_.Script({StatusReply::Acknowledge, StatusReply::Silent});
   Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "1"));
   FaultyFs recorder;
   platform::ScopedFileSystem scoped(recorder);

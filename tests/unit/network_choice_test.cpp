@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "platform/file_system.h"
+#include "support/faulty_fs.h"
+#include "support/input_lock.h"
 #include "support/temp_world.h"
 #include "zul00500/scripted_host.h"
 #include "zul00500/zul00500.h"
@@ -80,9 +82,15 @@ TEST_F(NetworkChoiceTest, TipoRedeReturnsTheModalResultAsText) {
 
 TEST_F(NetworkChoiceTest, CaptionFollowsThePaymentKind) {
   for (const char* kind : {"D", "Q", "A", "V", "X"}) TipoRede(kind);
-  EXPECT_EQ(chooser_->Shown(), (std::vector<std::string>{"Cart\xE3o de D\xE9" "bito", "Consulta de Cheque",
-                                                         "Fun\xE7\xF5" "es Administrativas",
-                                                         "Cart\xE3o de D\xE9" "bito", "Cart\xE3o de D\xE9" "bito"}));
+  EXPECT_EQ(chooser_->Shown(), (std::vector<std::string>{"Cart\xE3o de D\xE9"
+                                                         "bito",
+                                                         "Consulta de Cheque",
+                                                         "Fun\xE7\xF5"
+                                                         "es Administrativas",
+                                                         "Cart\xE3o de D\xE9"
+                                                         "bito",
+                                                         "Cart\xE3o de D\xE9"
+                                                         "bito"}));
 }
 
 TEST_F(NetworkChoiceTest, CreditNeverShowsTheDialog) {
@@ -127,10 +135,41 @@ TEST_F(NetworkChoiceTest, FailureToSaveTheFileReachesTheCaller) {
   EXPECT_EQ(DirTef, kRootTefDial);
 }
 
+TEST_F(NetworkChoiceTest, AWriteCutShortLeavesTheStoredRootWholeForTheNextReader) {
+  DefineDirTefRede("TECBAN");
+  testing::FaultyFs disk;
+  disk.fail_call(testing::FsOp::WriteFile, 1, testing::Fault::Torn); // the disk fills up halfway
+  {
+    platform::ScopedFileSystem scoped(disk);
+    EXPECT_THROW(DefineDirTefRede("HCard"), FileError);
+  }
+  // What the next conversation reloads is the last root written whole.
+  EXPECT_EQ(StoredRoot(), kRootTefDisc);
+  EXPECT_EQ(platform::fs().list(dsDirTef + "\\*.*"), std::vector<std::string>{"DIRTEF.cds"});
+}
+
+TEST_F(NetworkChoiceTest, TheDialogIsShownWithTheInputUnlockedAndTheLockPutBack) {
+  struct Watcher : NetworkChooser {
+    bool locked = true;
+    void Run(TfrmCartaoDebito& form) override {
+      locked = InputLocked();
+      form.Click("btnOutros");
+    }
+  };
+  const auto watcher = std::make_shared<Watcher>();
+  SetNetworkChooser(watcher);
+  BloqueiaTeclado();
+  std::string root;
+  EXPECT_TRUE(CheckDirTef(root, "D", 0));
+  EXPECT_FALSE(watcher->locked);
+  EXPECT_TRUE(InputLocked());
+  DesbloqueiaTeclado();
+}
+
 TEST_F(NetworkChoiceTest, DefineDirTefRedeMapsNetworkNamesCaseSensitively) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"TECBAN", kRootTefDisc}, {"HCard", kRootHiperTef}, {"tecban", kRootTefDial},
-      {"HCARD", kRootTefDial},  {"", kRootTefDial},       {"REDECARD", kRootTefDial}};
+  const std::pair<const char*, const char*> cases[] = {{"TECBAN", kRootTefDisc}, {"HCard", kRootHiperTef},
+                                                       {"tecban", kRootTefDial}, {"HCARD", kRootTefDial},
+                                                       {"", kRootTefDial},       {"REDECARD", kRootTefDial}};
   for (const auto& [network, root] : cases) {
     DefineDirTefRede(network);
     EXPECT_EQ(DirTef, root) << network;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "receipt_test_support.h"
+#include "support/faulty_fs.h"
 #include "support/sale_world.h"
 #include "zul00500/cancellation.h"
 #include "zul00500/state.h"
@@ -13,6 +15,7 @@ namespace zul00500 {
 namespace {
 
 using testing::Approves;
+using testing::FaultyFs;
 using testing::Fields;
 
 const Fields kCancelled{{"028-000", "1"}, {"029-001", "\"CANCELAMENTO OK\""}, {"029-002", nullptr}};
@@ -43,6 +46,11 @@ protected:
     return requests;
   }
   std::vector<std::string> Pending() { return Names(dsDirPenTef + "intpos.*"); }
+  static StringList Read(const std::string& path) {
+    StringList lines;
+    lines.LoadFromFile(path);
+    return lines;
+  }
 };
 
 TEST_F(CancelaPendenciaTest, EmptyPendingDirectoryIsTrueAtOnceWithoutTheManager) {
@@ -123,6 +131,35 @@ TEST_F(CancelaPendenciaTest, CountOfZeroWithPendingCopiesIsFalseWithoutTheManage
   EXPECT_FALSE(Undo(0));
   EXPECT_TRUE(dial_.Requests().empty());
   EXPECT_EQ(Pending(), (std::vector<std::string>{"intpos.1"}));
+}
+
+TEST_F(CancelaPendenciaTest, ACopyWithoutSequenceIsRemovedByItsNameAndTheOthersAreStillRefunded) {
+  SavePending(1, "0000000011", "1000");
+  const StringList copy = Read(dsDirPenTef + "intpos.1");
+  StringList without_sequence;
+  for (const std::string& line : copy.lines())
+    if (line.rfind("001-000", 0) != 0) without_sequence.Add(line);
+  Put(dsDirPenTef + "intpos.1", without_sequence);
+  SavePending(2, "0000000022", "2000");
+  dial_.QueueAnswers({Approves(kCancelled), Approves(kCancelled)});
+
+  EXPECT_TRUE(Undo(2));
+
+  const std::vector<StringList> requests = CncRequests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].Field("003-000 "), "1000");
+  EXPECT_EQ(requests[1].Field("003-000 "), "2000");
+  EXPECT_TRUE(Pending().empty());
+}
+
+TEST_F(CancelaPendenciaTest, AnAbsurdCountFromTheHostCostsNoMoreThanTheCopiesPresent) {
+  SavePending(2, "0000000022", "2000");
+  dial_.QueueAnswers({Approves(kCancelled)});
+  FaultyFs recorder;
+  platform::ScopedFileSystem scoped(recorder);
+  EXPECT_TRUE(Undo(std::numeric_limits<std::int32_t>::max()));
+  EXPECT_EQ(CncRequests().size(), 1u);
+  EXPECT_LT(recorder.count(testing::FsOp::FileExists), 100);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "receipt_test_support.h"
 #include "zul00500/errors.h"
@@ -161,9 +162,10 @@ TEST_F(ReceiptRunTest, NonLinkedVoucherLocksInputAndLiftsItOnlyForTheQuestion) {
   const std::string open = "Cupom_NFiscNVinc(ctx|00|v1|" + kVoucher2 + "|)";
   EXPECT_EQ(std::vector<std::string>(journal_.begin(), journal_.begin() + 7),
             (std::vector<std::string>{"lock", open + "=false", "unlock", "ask:yes", "lock", open, kRecord}));
-  // The manager is asked with the input lifted; the lock outlives the run.
-  EXPECT_EQ(std::vector<std::string>(journal_.begin() + 7, journal_.begin() + 14),
-            (std::vector<std::string>{"unlock", "ATV", "lock", "unlock", "ATV", "CNF", "lock"}));
+  // Only a dialog lifts the lock; talking to the manager does not, and the
+  // lock outlives the run.
+  EXPECT_EQ(std::vector<std::string>(journal_.begin() + 7, journal_.begin() + 10),
+            (std::vector<std::string>{"ATV", "ATV", "CNF"}));
   EXPECT_TRUE(InputLocked());
 
   journal_.clear();
@@ -258,6 +260,67 @@ TEST_F(ReceiptRunTest, ErrorFromAPrinterProcedureStillEndsTheRun) {
   EXPECT_THROW(Run(Receipts({Txn("0000000042", "L")}), 0), PrinterProcedureError);
   EXPECT_EQ(LogMessages().back(), "Zul00500 - ImprCupons fim");
   EXPECT_TRUE(Pending().empty()); // the receipt was printed
+}
+
+// --- mishaps, and the scan after them -------------------------------------------------
+
+TEST_F(ReceiptRunTest, AnAbsurdReceiptCountIsRefusedBeforeTheTransactionIsConfirmed) {
+  StringList answer{"000-000 = CRT", "001-000 = 0000000042", "009-000 = 0", "010-000 = REDECARD",
+                    "028-000 = 100000"};
+  Backup("intpos.  1", answer);
+  try {
+    Run(Receipts({answer}), 0);
+    ADD_FAILURE() << "accepted";
+  } catch (const ConvertError& error) {
+    EXPECT_NE(std::string(error.what()).find("028-000"), std::string::npos) << error.what();
+  }
+  EXPECT_TRUE(dial_.Requests().empty());
+  EXPECT_EQ(PrinterCalls(), (std::vector<std::string>{kRecord}));
+
+  // The scan after it undoes the transaction.
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "NCN"}));
+}
+
+TEST_F(ReceiptRunTest, ACountOutsideZeroTo999InAnyBlockIsAConvertErrorNamingIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"028-000", "1000"}, {"028-000", "-1"}, {"714-000", "-1"}, {"712-000", "100000"}};
+  for (const auto& [field, value] : cases) {
+    StringList answer{"000-000 = CRT", "001-000 = 0000000042", std::string(field) + " = " + value};
+    if (std::string(field) != "028-000") answer.Add("028-000 = 1");
+    try {
+      Print(answer);
+      ADD_FAILURE() << field << " " << value << " accepted";
+    } catch (const ConvertError& error) {
+      EXPECT_NE(std::string(error.what()).find(field), std::string::npos) << error.what();
+    }
+  }
+  EXPECT_TRUE(PrinterCalls().empty());
+}
+
+TEST_F(ReceiptRunTest, AReceiptThatFailsWithAnErrorAfterItsConfirmationLeavesNothingForTheNextScan) {
+  const StringList answer = Txn("0000000042", "L");
+  testing::WriteResponse(kRootTefDial, "intpos.001", answer);
+  Backup("intpos.  1", answer);
+  Usa_CompNFis = nullptr;
+  EXPECT_THROW(Run(Receipts({answer}), 0), PrinterProcedureError);
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "ATV", "CNF"}));
+  EXPECT_TRUE(Backups().empty());
+
+  // Confirmed is confirmed: the next scan sends no non-confirmation.
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Operations(kRootTefDial).size(), 3u);
+}
+
+TEST_F(ReceiptRunTest, AnOpeningThatFailsWithAnErrorLeavesTheInputUnlocked) {
+  Cupom_NFiscNVinc = nullptr;
+  EXPECT_THROW(Run(Receipts({Txn("0000000042", "L")}), 4), PrinterProcedureError);
+  EXPECT_FALSE(InputLocked());
+}
+
+TEST_F(ReceiptRunTest, AnAbsurdCountFromTheHostStopsAtTheEndOfTheList) {
+  EXPECT_TRUE(Run(Receipts({Txn("0000000042", "L")}), 0, "F", std::numeric_limits<std::int32_t>::max()));
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "ATV", "CNF"}));
 }
 
 } // namespace

@@ -283,7 +283,10 @@ protected:
   std::string Arrange(Path path) {
     switch (path) {
     case Path::LeftoverNotSettled:
-      Put(kDialResp + "intpos.sts", {"000-000 = CRT"});
+      // A leftover whose non-confirmation its manager never acknowledges.
+      Put(std::string(kRootTefDisc) + "resp\\intpos.001",
+          {"000-000 = CRT", "001-000 = 1", "010-000 = TECBAN", testing::kClosingLine});
+      disc_.Script({StatusReply::Acknowledge, StatusReply::Silent});
       break;
     case Path::NetworkDialogClosed:
       SetNetworkChooser(std::make_shared<ScriptedChooser>());

@@ -149,6 +149,15 @@ TEST_F(DeleteIntPosFilesTest, BySequenceReportsAnEntryThatCannotBeRead) {
   EXPECT_THROW(DeleteIntPosFiles(dsDirBkpTef, "0347520030"), FileError);
 }
 
+TEST_F(DeleteIntPosFilesTest, BySequencePassesOverAFileAnotherProgramHolds) {
+  FaultyFs busy;
+  busy.busy_reads(dsDirBkpTef + "intpos.  2", 1);
+  platform::ScopedFileSystem scoped(busy);
+  EXPECT_NO_THROW(DeleteIntPosFiles(dsDirBkpTef, "0347520030"));
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"),
+            (std::vector<std::string>{"intpos.  2", "intpos.  3", "intpos.  4", "intpos.sts"}));
+}
+
 // Lists what the directory held a moment ago, then loses one entry.
 class VanishingFs : public FaultyFs {
 public:

@@ -193,6 +193,32 @@ TEST_F(TefsimManagerTest, SaleAnswerFollowsTheStatusAfterItsDelay) {
   EXPECT_EQ(answer.Field("010-000 "), "HCard");
 }
 
+TEST_F(TefsimManagerTest, TornFilesAreWrittenInPlaceHalfTheFirstLineFirst) {
+  Play("CRT: torn 200\n");
+  Send(kDial, Sale("5"));
+  dial.poll();
+  EXPECT_EQ(platform::fs().read_file(kDial + "resp\\intpos.sts"), "000-00");
+  Run(200);
+  EXPECT_EQ(Take(kDial + "resp\\intpos.sts"), (StringList{"000-000 = CRT", "001-000 = 5", "999-999 = 0"}));
+  // The answer starts as soon as the status is done, torn the same way.
+  EXPECT_EQ(platform::fs().read_file(kDial + "resp\\intpos.001"), "000-00");
+  Run(200);
+  const StringList answer = Take(kDial + "resp\\intpos.001");
+  EXPECT_EQ(answer[0], "000-000 = CRT");
+  EXPECT_EQ(answer.lines().back(), "999-999 = 0");
+  EXPECT_THAT(log, Contains(HasSubstr("wrote resp\\intpos.001 (answer, first piece)")));
+  EXPECT_TRUE(dial.idle());
+}
+
+TEST_F(TefsimManagerTest, TheRestOfATornFileIsWrittenEvenWhenThePackageTookTheFirstPiece) {
+  Play("ATV: torn 200\n");
+  Send(kDial, Activity("7"));
+  dial.poll();
+  EXPECT_EQ(Take(kDial + "resp\\intpos.sts"), (StringList{"000-00"}));
+  Run(200);
+  EXPECT_EQ(Take(kDial + "resp\\intpos.sts"), (StringList{"0 = ATV", "001-000 = 7", "999-999 = 0"}));
+}
+
 TEST_F(TefsimManagerTest, RightAnswerWaitsUntilThePackageTookTheStrayOne) {
   Play("CRT: other-sequence-first\n");
   Send(kDial, Sale("0347520040"));

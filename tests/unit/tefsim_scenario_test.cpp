@@ -3,6 +3,9 @@
 #include "tefsim/options.h"
 #include "tefsim/scenario.h"
 
+#include "platform/process.h"
+#include "support/temp_world.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -42,8 +45,6 @@ TEST(TefsimScenarioTest, SelectorForms) {
   EXPECT_EQ(scenario.behaviour_for("NCN", 3).status, StatusKind::Empty);
   EXPECT_EQ(scenario.behaviour_for("NCN", 4).status, StatusKind::Echo);
   EXPECT_EQ(scenario.behaviour_for("CRT", 7).delay_ms, 40u);
-  // Operation codes are matched as written, like the package compares them.
-  EXPECT_EQ(Parse("atv: silent").behaviour_for("ATV", 1), Behaviour{});
 }
 
 TEST(TefsimScenarioTest, LaterLinesOverrideEarlierOnesForTheSameSetting) {
@@ -104,6 +105,11 @@ TEST(TefsimScenarioTest, BadLinesAreRefusedWithWhereAndWhy) {
       {"CRT: omit 7090-00", "field id"},
       {"CRT: blocks 710 711", "710, 712 or 714"},
       {"CRT: line 0 x", "start at 1"},
+      {"CTR: refuse", "unknown operation \"CTR\""},
+      // The package writes operation codes in capitals only: a selector in
+      // lower case could never match.
+      {"atv: silent", "unknown operation \"atv\""},
+      {"ATV: torn", "needs an argument"},
   };
   for (const auto& [line, why] : cases) {
     SCOPED_TRACE(line);
@@ -169,12 +175,30 @@ TEST(TefsimOptionsTest, UsageErrors) {
   }
 }
 
+TEST(TefsimOptionsTest, AKeepRequestsFolderThatDoesNotExistIsRefused) {
+  zul00500::testing::TempWorld world;
+  EXPECT_NO_THROW(check_folders(parse_options({"--keep-requests", world.root()})));
+  EXPECT_NO_THROW(check_folders(parse_options({})));
+  try {
+    check_folders(parse_options({"--keep-requests", world.root() + "/missing"}));
+    ADD_FAILURE() << "accepted";
+  } catch (const UsageError& e) {
+    EXPECT_THAT(e.what(), HasSubstr(world.root() + "/missing does not exist"));
+  }
+}
+
+TEST(TefsimOptionsTest, HelpNamesTheDefaultDriveRoot) {
+  const std::string text = usage();
+  EXPECT_THAT(text, HasSubstr("$ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives"));
+  EXPECT_THAT(text, HasSubstr("(here: " + zul00500::platform::drive_root() + ")"));
+}
+
 TEST(TefsimOptionsTest, HelpDocumentsEveryDirective) {
   EXPECT_TRUE(parse_options({"--help"}).help);
   const std::string text = usage();
   for (const char* word :
        {"silent", "delay MS", "wrong-header", "empty-status", "header TEXT", "refuse", "error",
-        "other-sequence-first", "network NAME", "--scenario FILE", "--drive-root DIR"})
+        "other-sequence-first", "network NAME", "torn MS", "--scenario FILE", "--drive-root DIR"})
     EXPECT_THAT(text, HasSubstr(word));
 }
 

@@ -117,6 +117,54 @@ TEST(ZulposOptionValues, IntegerMustBeWholeAndFit) {
     EXPECT_THROW(ParseInteger("--printer-type", bad), UsageError) << bad;
 }
 
+TEST(ZulposOptionValues, KindIsOneLetter) {
+  EXPECT_EQ(ParseKind("--kind", "Q"), "Q");
+  EXPECT_EQ(ParseKind("--kind", "c"), "c");
+  for (const char* bad : {"", "CC", "1", " ", "\xC3\x87"})
+    EXPECT_THROW(ParseKind("--kind", bad), UsageError) << bad;
+}
+
+TEST(ZulposOptions, AGlobalOptionAfterTheCommandGetsAHint) {
+  const std::vector<std::string> args = {"--not-confirm", "--host-dir", "/h"};
+  try {
+    ParseCommandOptions(args, kCommand, kGlobal);
+    FAIL() << "no error";
+  } catch (const UsageError& error) {
+    EXPECT_STREQ(error.what(),
+                 "--host-dir is a global option: write it before the command (zulpos --host-dir "
+                 "... COMMAND)");
+  }
+  // An option nobody knows is just unknown.
+  const std::vector<std::string> unknown = {"--frobnicate"};
+  try {
+    ParseCommandOptions(unknown, kCommand, kGlobal);
+    FAIL() << "no error";
+  } catch (const UsageError& error) {
+    EXPECT_STREQ(error.what(), "unknown option --frobnicate");
+  }
+}
+
+TEST(ZulposSetupNotices, SayWhatIsMissingAndNothingElse) {
+  MachineSetup setup;
+  setup.drive_root = "/pos/drives";
+  EXPECT_TRUE(SetupNotices(setup).empty());
+
+  setup.drive_root_exists = false;
+  setup.needs_stored_root = true;
+  setup.dirtef_path = "/pos/host\\Dados\\Cadastros\\DIRTEF.cds";
+  setup.dirtef_exists = false;
+  const std::vector<std::string> notices = SetupNotices(setup);
+  ASSERT_EQ(notices.size(), 2u);
+  EXPECT_NE(notices[0].find("the drive root /pos/drives does not exist"), std::string::npos);
+  EXPECT_NE(notices[1].find("run `zulpos network` first"), std::string::npos);
+
+  // A command that does not use the stored root is not told about it; on
+  // Windows there is no drive root.
+  setup.needs_stored_root = false;
+  setup.drive_root.clear();
+  EXPECT_TRUE(SetupNotices(setup).empty());
+}
+
 TEST(ZulposOptionValues, ChoiceMustBeOneOfTheList) {
   EXPECT_EQ(ParseChoice("--network", "9", {"1", "2", "3", "9"}), "9");
   try {

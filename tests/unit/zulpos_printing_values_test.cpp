@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "support/temp_world.h"
+#include "zulpos/options.h"
 #include "zulpos/printer_options.h"
 #include "zulpos/sale_run.h"
 
@@ -14,12 +15,56 @@ namespace {
 
 namespace platform = zul00500::platform;
 
-TEST(ZulposAmountTest, ReadsADotDecimalWhateverItsDigits) {
+TEST(ZulposAmountTest, ReadsADotOrACommaDecimalWithTwoDigitsAtMost) {
   EXPECT_DOUBLE_EQ(ParseAmount("--pay", "40"), 40.0);
   EXPECT_DOUBLE_EQ(ParseAmount("--pay", "40.5"), 40.5);
   EXPECT_DOUBLE_EQ(ParseAmount("--pay", "0.01"), 0.01);
-  for (const char* bad : {"", "40,00", "-1", "4O", "40.00 ", "inf", "nan", "1e999"})
+  EXPECT_DOUBLE_EQ(ParseAmount("--pay", "1,50"), 1.5);
+  EXPECT_DOUBLE_EQ(ParseAmount("--pay", "1.50"), 1.5);
+  for (const char* bad : {"", "-1", "4O", "40.00 ", "inf", "nan", "1e999", "1e3", "1.505", "1,000.50", ".5",
+                          "5.", "1234567890123"})
     EXPECT_THROW(ParseAmount("--pay", bad), UsageError) << bad;
+}
+
+TEST(ZulposAmountTest, CentsAreDigitsOnly) {
+  EXPECT_EQ(ParseCents("--amount", "1250"), "1250");
+  EXPECT_EQ(ParseCents("--amount", "050"), "050");
+  for (const char* bad : {"", "12.50", "12,50", "-5", "1e3", " 12"})
+    EXPECT_THROW(ParseCents("--amount", bad), UsageError) << bad;
+}
+
+class ZulposSaleOptionsTest : public ::testing::Test {
+protected:
+  // The printing options a sale takes, as zulpos parses them.
+  static ParsedOptions Sale(std::vector<std::string> args) {
+    return ParseOptions(args, PrintingRunOptions(), Positionals::Collect);
+  }
+  zul00500::testing::TempWorld world_;
+};
+
+TEST_F(ZulposSaleOptionsTest, EveryPrintingOptionIsCheckedBeforeAnythingIsPaid) {
+  const std::string folder = world_.root() + "/out/";
+  EXPECT_NO_THROW(CheckPrintingOptions(Sale({"--paper", world_.root() + "/p.txt"})));
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--printer-fail", "Usa_CompNFs:3"},
+           {"--paper", folder + "paper.txt"},
+           {"--printer-journal", world_.root()},
+           {"--printer-type", "2x"},
+           {"--mode", "n"},
+           {"--copy", "yes"},
+       }) {
+    EXPECT_THROW(CheckPrintingOptions(Sale(args)), UsageError) << args[0];
+    // Nothing was written for it.
+    EXPECT_FALSE(platform::native_fs().directory_exists(folder));
+  }
+}
+
+TEST_F(ZulposSaleOptionsTest, AFileToWriteNeedsAnExistingFolder) {
+  EXPECT_NO_THROW(CheckOutputFile("--receipts", world_.root() + "/receipts.txt"));
+  EXPECT_NO_THROW(CheckOutputFile("--receipts", "receipts.txt"));
+  EXPECT_THROW(CheckOutputFile("--receipts", world_.root() + "/missing/receipts.txt"), UsageError);
+  EXPECT_THROW(CheckOutputFile("--receipts", world_.root()), UsageError);
+  EXPECT_THROW(CheckOutputFile("--receipts", ""), UsageError);
 }
 
 TEST(ZulposAmountTest, ShowsTwoDecimalsWithADot) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/date_time.h"
-#include "platform/detail.h"
+#include "platform/text_encoding.h"
 
 namespace tefsim {
 
@@ -125,9 +125,9 @@ constexpr std::uint32_t kReplaceStrayMs = 1000;
 bool has_answer_file(std::string_view operation) { return answer_builder(operation) != nullptr; }
 
 std::string default_network(std::string_view root) {
-  using zul00500::platform::detail::equal_ignoring_case;
-  if (equal_ignoring_case(root, "c:\\tef_disc\\")) return "TECBAN";
-  if (equal_ignoring_case(root, "c:\\HiperTEF\\")) return "HCard";
+  using zul00500::platform::cp1252_equal_ignoring_case;
+  if (cp1252_equal_ignoring_case(root, "c:\\tef_disc\\")) return "TECBAN";
+  if (cp1252_equal_ignoring_case(root, "c:\\HiperTEF\\")) return "HCard";
   return "REDECARD";
 }
 
@@ -226,7 +226,33 @@ StringList cancellation_answer(const StringList& request, const Behaviour& behav
   return answer;
 }
 
-std::vector<Step> plan_answer(const StringList& request, const Behaviour& behaviour, const Transaction& t) {
+std::size_t torn_cut(std::string_view bytes) {
+  const std::size_t line_end = bytes.find_first_of("\r\n");
+  return (line_end == std::string_view::npos ? bytes.size() : line_end) / 2;
+}
+
+namespace {
+// Each step as two: its first piece when it was due, the rest later.
+std::vector<Step> torn(const std::vector<Step>& steps, std::uint32_t pause_ms) {
+  std::vector<Step> pieces;
+  for (const Step& step : steps) {
+    Step first = step;
+    first.piece = Piece::First;
+    first.what += ", first piece";
+    Step rest = step;
+    rest.delay_ms = pause_ms;
+    rest.after_pickup = false;
+    rest.piece = Piece::Rest;
+    rest.what += ", rest";
+    pieces.push_back(std::move(first));
+    pieces.push_back(std::move(rest));
+  }
+  return pieces;
+}
+
+// Every file the manager writes for `request`, each whole.
+std::vector<Step> plan_whole_files(const StringList& request, const Behaviour& behaviour,
+                                   const Transaction& t) {
   std::vector<Step> steps;
   if (behaviour.silent) return steps;
   steps.push_back({behaviour.delay_ms, false, kStatusName, status_file(request, behaviour), "status"});
@@ -246,6 +272,13 @@ std::vector<Step> plan_answer(const StringList& request, const Behaviour& behavi
     steps.push_back({behaviour.answer_delay_ms, false, kAnswerName, answer, "answer"});
   }
   return steps;
+}
+
+} // namespace
+
+std::vector<Step> plan_answer(const StringList& request, const Behaviour& behaviour, const Transaction& t) {
+  const std::vector<Step> steps = plan_whole_files(request, behaviour, t);
+  return behaviour.torn_ms ? torn(steps, *behaviour.torn_ms) : steps;
 }
 
 std::string one_line(const StringList& lines) {

@@ -13,6 +13,10 @@
 
 namespace tefsim {
 
+// How much of a file a step writes: all of it through a temporary and a
+// rename, or one of the two pieces of a torn write, in place.
+enum class Piece { Whole, First, Rest };
+
 // One file to write under the root, after a pause.
 struct Step {
   std::uint32_t delay_ms = 0; // after the previous step, or after taking the request
@@ -20,7 +24,12 @@ struct Step {
   std::string name;           // relative to the root: "resp\intpos.sts"
   zul00500::StringList lines;
   std::string what; // for the log: "status", "answer", ...
+  Piece piece = Piece::Whole;
 };
+
+// Where a torn write cuts `bytes`: in the middle of the first line, so that
+// a reader of the first piece finds not even a whole header.
+std::size_t torn_cut(std::string_view bytes);
 
 // What the manager makes up for a transaction it answers.
 struct Transaction {

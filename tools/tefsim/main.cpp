@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
       std::cout << tefsim::usage();
       return 0;
     }
+    tefsim::check_folders(options);
     scenario = load_scenario(options);
   } catch (const std::exception& e) {
     std::cerr << "tefsim: " << e.what() << "\nTry 'tefsim --help'.\n";

@@ -93,8 +93,8 @@ void Manager::take_request() {
   label_ = (operation.empty() ? "?" : operation) + "#" + std::to_string(turn);
   log("took " + std::string(kRequestName) + ": " + one_line(request));
   if (!simulation_.kept_requests_folder().empty()) {
-    const std::string copy = simulation_.kept_requests_folder() + "/" + (operation.empty() ? "?" : operation) +
-                             "-" + std::to_string(turn) + ".001";
+    const std::string copy = simulation_.kept_requests_folder() + "/" +
+                             (operation.empty() ? "?" : operation) + "-" + std::to_string(turn) + ".001";
     fs.write_file(copy, bytes);
   }
   if (operation == "CNF" || operation == "NCN") log_confirmation(operation, request);
@@ -135,6 +135,17 @@ void Manager::run_due_steps() {
 
 void Manager::write(const Step& step) {
   platform::FileSystem& fs = platform::fs();
+  if (step.piece != Piece::Whole) {
+    // In place, as a manager that writes as it goes: the package may read
+    // the first piece alone.
+    const std::string bytes = step.lines.Text();
+    const std::size_t cut = torn_cut(bytes);
+    if (step.piece == Piece::First) fs.write_file(root_ + step.name, bytes.substr(0, cut));
+    else fs.append_file(root_ + step.name, bytes.substr(cut));
+    written_.insert(step.name);
+    log("wrote " + step.name + " (" + step.what + ")");
+    return;
+  }
   try {
     fs.write_file(root_ + kTemporaryName, step.lines.Text());
   } catch (...) {

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "platform/file_system.h"
+#include "platform/process.h"
 #include "tefsim/scenario.h"
 
 namespace tefsim {
@@ -90,7 +92,18 @@ Options parse_options(const std::vector<std::string>& args) {
   return options;
 }
 
+void check_folders(const Options& options) {
+  if (!options.keep_requests.empty() &&
+      !zul00500::platform::native_fs().directory_exists(options.keep_requests))
+    throw UsageError("--keep-requests: the folder " + options.keep_requests + " does not exist");
+}
+
 std::string usage() {
+  // What the platform would use right now, so that an integrator knows where
+  // to look for c:\.
+  const std::string default_root = zul00500::platform::drive_root();
+  const std::string here =
+      default_root.empty() ? "" : "\n                        (here: " + default_root + ")";
   return "Usage: tefsim [options]\n"
          "\n"
          "Plays the TEF manager of one or more exchange roots: takes each request\n"
@@ -102,7 +115,10 @@ std::string usage() {
          "  --roots LIST          roots to serve, comma-separated: dial (c:\\tef_dial\\),\n"
          "                        disc (c:\\tef_disc\\), hiper (c:\\HiperTEF\\); default dial\n"
          "  --drive-root DIR      POSIX: folder holding the drive letters (c:\\ is DIR/c);\n"
-         "                        default $ZUL_DRIVE_ROOT\n"
+         "                        default $ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives,\n"
+         "                        else ~/.local/share/zul00500/drives" +
+         here +
+         "\n"
          "  --scenario FILE       scenario lines from FILE (format below)\n"
          "  --rule LINE           one scenario line; repeatable, applied after the file\n"
          "  --silent SEL          same as --rule \"SEL: silent\"\n"

@@ -28,6 +28,10 @@ public:
 // `args` without the program name. Throws UsageError.
 Options parse_options(const std::vector<std::string>& args);
 
+// Checks what the options name on disk: the --keep-requests folder must
+// exist. Throws UsageError.
+void check_folders(const Options& options);
+
 // The --help text, scenario format included.
 std::string usage();
 

@@ -76,6 +76,10 @@ const Directive kDirectives[] = {
      }},
     {nullptr, "empty-status", Argument::None, "empty-status", "status file with no line at all",
      [](Behaviour& b, std::string_view) { b.status = StatusKind::Empty; }},
+    {nullptr, "torn", Argument::Number, "torn MS",
+     "write each file in place in two pieces, MS milliseconds apart, the first\n"
+     "                          ending in the middle of the first line (status and answer)",
+     [](Behaviour& b, std::string_view a) { b.torn_ms = to_number(a, "torn"); }},
     {"Answer file, sales and cancellations (CRT, CHQ, CNC):", "approve", Argument::None, "approve",
      "approved, with receipt lines (the default)",
      [](Behaviour& b, std::string_view) { b.outcome = Outcome::Approve; }},
@@ -132,6 +136,15 @@ const Directive kDirectives[] = {
      }},
 };
 
+// A selector naming an operation the package never sends would never match:
+// a typo, not a scenario.
+void check_operation(std::string_view operation) {
+  for (const char* known : {"*", "ATV", "CRT", "CHQ", "CNC", "CNF", "NCN"})
+    if (operation == known) return;
+  throw ScenarioError("unknown operation \"" + std::string(operation) +
+                      "\" (ATV, CRT, CHQ, CNC, CNF, NCN or *)");
+}
+
 const Directive& find_directive(std::string_view word) {
   for (const Directive& directive : kDirectives)
     if (word == directive.word) return directive;
@@ -150,6 +163,7 @@ Scenario::Rule Scenario::parse(std::string_view line) {
   while (op_end < selector.size() && selector[op_end] != '#' && !is_blank(selector[op_end])) ++op_end;
   rule.operation = std::string(selector.substr(0, op_end));
   if (rule.operation.empty()) throw ScenarioError("the selector names no operation");
+  check_operation(rule.operation);
   std::string_view turn = strip(selector.substr(op_end));
   if (!turn.empty() && turn.front() == '#') turn = strip(turn.substr(1));
   if (!turn.empty()) {

@@ -5,13 +5,12 @@
 //
 //   SELECTOR: DIRECTIVE [ARGUMENT]
 //
-// SELECTOR is an operation code ("ATV", "CNF", "CRT", ... or "*" for every
-// operation), optionally followed by "#N" (or a blank and N) for the N-th
-// request of that operation only, or "#N+" for the N-th and every later one.
-// Requests are counted per operation over every root the simulator serves.
-// The ARGUMENT is the rest of the line, blanks included. Empty lines and lines
-// starting with "#" are ignored. Every matching line applies, in order, so a
-// later line overrides an earlier one:
+// SELECTOR is an operation code the package sends ("ATV", "CRT", "CHQ",
+// "CNC", "CNF", "NCN") or "*" for every operation, optionally followed by "#N" (or a blank and N) for the
+// N-th request of that operation only, or "#N+" for the N-th and every later one. Requests are counted per
+// operation over every root the simulator serves. The ARGUMENT is the rest of the line, blanks included.
+// Empty lines and lines starting with "#" are ignored. Every matching line applies, in order, so a later line
+// overrides an earlier one:
 //
 //   ATV: delay 300          every activity check acknowledged after 300 ms
 //   ATV#2: silent           ... but the second one never
@@ -23,6 +22,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -52,6 +52,9 @@ struct Behaviour {
   bool silent = false;
   // Pause between taking the request and writing the status file.
   std::uint32_t delay_ms = 0;
+  // Every file written in place in two pieces, this far apart; the first
+  // piece ends in the middle of the first line. Unset: whole files.
+  std::optional<std::uint32_t> torn_ms;
   StatusKind status = StatusKind::Echo;
   std::string status_header; // for StatusKind::Header
 

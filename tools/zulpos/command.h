@@ -39,6 +39,9 @@ struct Command {
   // False for commands that must run unattended (the demo): the terminal is
   // never asked, and the network dialog gets "2" unless --network says.
   bool interactive = true;
+  // True for commands that talk to the exchange root DIRTEF.cds holds: a
+  // notice says when none was chosen yet.
+  bool uses_stored_root = false;
   // Place in the program's help.
   int rank = 100;
   // Exit status: 0 when the routine returned true, 1 when false.

@@ -19,7 +19,7 @@ int run_cancel(CommandContext& ctx) {
   const ParsedOptions& o = ctx.options;
   const std::string network = required(o, "--network", "NAME");
   const std::string document = required(o, "--doc", "N");
-  const std::string amount = required(o, "--amount", "CENTS");
+  const std::string amount = ParseCents("--amount", required(o, "--amount", "CENTS"));
   const int transactions = ParseInteger("--txns", o.ValueOr("--txns", "1"));
   const PrintingChoices c = ReadPrintingChoices(o);
   virtual_printer::VirtualPrinter printer;
@@ -55,11 +55,11 @@ const bool registered_cancel = RegisterCommand([] {
   command.description = "Sends the cancellation request (CNC) for the transaction NAME/N of CENTS to the\n"
                         "manager of its network and, unless --no-print, prints the cancellation receipt\n"
                         "(two copies) on the virtual fiscal printer and confirms it; a printed and\n"
-                        "confirmed cancellation removes the pending copy of --seq (every pending copy\n"
-                        "without it). Prints result and stMensagem_Zul00500.";
+                        "confirmed cancellation removes the pending copy of --seq (none without it).\n"
+                        "Prints result and stMensagem_Zul00500.";
   command.options = {{"--network", "NAME", "the transaction's network, 010-000 (required)"},
                      {"--doc", "N", "its document number, 012-000 (required)"},
-                     {"--amount", "CENTS", "its amount in cents, 003-000 (required)"},
+                     {"--amount", "CENTS", "its amount in whole cents, digits only, 003-000 (required)"},
                      {"--seq", "S", "the sequence of its pending copy"},
                      {"--f022", "X", "its date, 022-000"},
                      {"--f023", "Y", "its time, 023-000"},

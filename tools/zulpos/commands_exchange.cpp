@@ -42,6 +42,7 @@ const bool registered_check = RegisterCommand([] {
   command.description = "Sends the activity request to the manager of the root in DIRTEF.cds and waits\n"
                         "up to 15 seconds for its status file.";
   command.rank = 30;
+  command.uses_stored_root = true;
   command.run = run_check;
   return command;
 }());

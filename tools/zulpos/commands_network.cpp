@@ -21,7 +21,7 @@ int run_network(CommandContext& ctx) {
   const int printer_type = ParseInteger("--printer-type", ctx.options.ValueOr("--printer-type", "0"));
 
   // As the sale does: DirTef itself receives the root.
-  const bool result = zul00500::CheckDirTef(zul00500::DirTef, FromTerminal(*kind), printer_type);
+  const bool result = zul00500::CheckDirTef(zul00500::DirTef, ParseKind("--kind", *kind), printer_type);
   const std::string file = zul00500::dsDirTef + "\\DIRTEF.cds";
   ctx.out.Result("result", result);
   ctx.out.Result("DirTef", zul00500::DirTef);
@@ -49,7 +49,7 @@ const bool registered_network = RegisterCommand([] {
   command.description = "Runs CheckDirTef for payment kind K and printer type N. The network dialog\n"
                         "shows when c:\\tef_disc\\ exists and K is not C; --network answers it.\n"
                         "Prints result, DirTef, Zul_IdTipoImp and the DIRTEF.cds written.";
-  command.options = {{"--kind", "K", "payment kind: C, D, Q, A or another letter (required)"},
+  command.options = {{"--kind", "K", "payment kind, one letter: C, D, Q, A or another (required)"},
                      {"--printer-type", "N", "printer type id stored in Zul_IdTipoImp (default 0)"}};
   command.rank = 20;
   command.run = run_network;

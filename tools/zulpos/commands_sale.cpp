@@ -11,13 +11,16 @@ namespace zulpos {
 namespace {
 
 int run_sale(CommandContext& ctx) {
+  CheckPrintingOptions(ctx.options);
+  if (const auto file = ctx.options.Value("--receipts"))
+    CheckOutputFile("--receipts", PathFromTerminal(*file));
   std::vector<double> amounts;
   for (const std::string& text : ctx.options.All("--pay")) amounts.push_back(ParseAmount("--pay", text));
   if (amounts.empty()) throw UsageError("sale needs at least one --pay A");
   double total = 0;
   for (double amount : amounts) total += amount;
   if (const auto given = ctx.options.Value("--total")) total = ParseAmount("--total", *given);
-  const std::string kind = FromTerminal(ctx.options.ValueOr("--kind", "C"));
+  const std::string kind = ParseKind("--kind", ctx.options.ValueOr("--kind", "C"));
 
   const SaleRun sale = PaySale(ctx.context, amounts, total, kind, [&](std::size_t i, const Payment& payment) {
     const std::string n = std::to_string(i + 1) + ".";
@@ -57,11 +60,12 @@ const bool registered_sale = RegisterCommand([] {
                         "With --print, once every payment went through, ImprCupons prints the receipts\n"
                         "on the virtual fiscal printer (receipt count 1, one transaction per approval\n"
                         "with receipt) and print.result shows its result.";
-  command.options = {{"--pay", "A", "a payment's amount (40 or 40.00); repeatable, in order", true},
-                     {"--total", "T", "the sale's total (default: the sum of the payments)"},
-                     {"--kind", "K", "payment kind: C, D, V, A, Q (cheque) or another letter (default C)"},
-                     {"--receipts", "FILE", "save the last receipts list to FILE (code page 1252, CR LF)"},
-                     {"--print", "", "print the receipts when every payment went through: ImprCupons"}};
+  command.options = {
+      {"--pay", "A", "a payment's amount (40, 40.00 or 40,00); repeatable, in order", true},
+      {"--total", "T", "the sale's total (default: the sum of the payments)"},
+      {"--kind", "K", "payment kind, one letter: C, D, V, A, Q (cheque) or another (default C)"},
+      {"--receipts", "FILE", "save the last receipts list to FILE (code page 1252, CR LF)"},
+      {"--print", "", "print the receipts when every payment went through: ImprCupons"}};
   for (OptionDef& option : PrintingRunOptions()) command.options.push_back(std::move(option));
   command.rank = 60;
   command.run = run_sale;

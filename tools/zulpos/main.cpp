@@ -6,8 +6,10 @@
 #include "host.h"
 #include "options.h"
 #include "output.h"
+#include "platform/file_system.h"
 #include "platform/process.h"
 #include "session.h"
+#include "zul00500/state.h"
 
 namespace zulpos {
 namespace {
@@ -52,6 +54,19 @@ SessionOptions session_options(const ParsedOptions& global) {
   return options;
 }
 
+// The facts SetupNotices judges, once the package is loaded for the host.
+MachineSetup current_setup(const Command& command) {
+  namespace platform = zul00500::platform;
+  MachineSetup setup;
+  setup.drive_root = platform::drive_root();
+  setup.drive_root_exists =
+      setup.drive_root.empty() || platform::native_fs().directory_exists(setup.drive_root);
+  setup.needs_stored_root = command.uses_stored_root;
+  setup.dirtef_path = zul00500::dsDirTef + "\\DIRTEF.cds";
+  setup.dirtef_exists = platform::fs().file_exists(setup.dirtef_path);
+  return setup;
+}
+
 int run(const std::vector<std::string>& args, Output& out) {
   std::string help_hint = "zulpos --help";
   try {
@@ -67,7 +82,7 @@ int run(const std::vector<std::string>& args, Output& out) {
     help_hint = "zulpos " + command->name + " --help";
 
     const ParsedOptions options =
-        ParseOptions(std::span(args).subspan(global.rest + 1), command->options, Positionals::Collect);
+        ParseCommandOptions(std::span(args).subspan(global.rest + 1), command->options, global_options());
     if (options.help) {
       out.stream() << CommandHelp(*command);
       return 0;
@@ -86,6 +101,8 @@ int run(const std::vector<std::string>& args, Output& out) {
                            program_path};
     if (!command->uses_host_dir) return command->run(context);
     PackageSession session(session_options(global));
+    for (const std::string& notice : SetupNotices(current_setup(*command)))
+      std::cerr << "zulpos: notice: " << PathToTerminal(notice) << std::endl;
     return command->run(context);
   } catch (const UsageError& error) {
     std::cerr << "zulpos: " << error.what() << "\nTry '" << help_hint << "'." << std::endl;

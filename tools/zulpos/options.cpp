@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <sstream>
+#include <string_view>
+
+#include "platform/file_system.h"
 
 namespace zulpos {
 
@@ -65,7 +68,7 @@ ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     const OptionDef* def = arg.rfind("--", 0) == 0 ? find_def(defs, name) : nullptr;
-    if (!def) throw UsageError("unknown option " + name);
+    if (!def) throw UnknownOptionError(name);
     if (!def->repeatable && parsed.Has(name)) throw UsageError(name + " given more than once");
 
     std::string value;
@@ -82,6 +85,17 @@ ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<
   }
   parsed.rest = i;
   return parsed;
+}
+
+ParsedOptions ParseCommandOptions(std::span<const std::string> args, const std::vector<OptionDef>& defs,
+                                  const std::vector<OptionDef>& global) {
+  try {
+    return ParseOptions(args, defs, Positionals::Collect);
+  } catch (const UnknownOptionError& error) {
+    if (!find_def(global, error.name())) throw;
+    throw UsageError(error.name() + " is a global option: write it before the command (zulpos " +
+                     error.name() + " ... COMMAND)");
+  }
 }
 
 std::string FormatOptions(const std::vector<OptionDef>& defs) {
@@ -123,6 +137,65 @@ std::string ParseChoice(const std::string& option, const std::string& value,
   if (std::find(allowed.begin(), allowed.end(), value) == allowed.end())
     throw UsageError(option + " takes one of " + join(allowed, ", ") + ", not '" + value + "'");
   return value;
+}
+
+namespace {
+bool all_digits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+// Amounts beyond this many whole digits are typing mistakes.
+constexpr std::size_t kMaxWholeDigits = 12;
+} // namespace
+
+double ParseAmount(const std::string& option, const std::string& text) {
+  const std::size_t separator = text.find_first_of(".,");
+  const std::string_view whole = std::string_view(text).substr(0, separator);
+  const std::string_view decimals =
+      separator == std::string::npos ? std::string_view() : std::string_view(text).substr(separator + 1);
+  const bool ok =
+      !whole.empty() && whole.size() <= kMaxWholeDigits && all_digits(whole) &&
+      (separator == std::string::npos || (!decimals.empty() && decimals.size() <= 2 && all_digits(decimals)));
+  if (!ok) throw UsageError(option + " wants an amount such as 40, 40.00 or 40,00, not '" + text + "'");
+  std::string normal = text;
+  if (separator != std::string::npos) normal[separator] = '.';
+  double value = 0;
+  std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  return value;
+}
+
+std::string ParseCents(const std::string& option, const std::string& text) {
+  if (text.empty() || text.size() > kMaxWholeDigits + 2 || !all_digits(text))
+    throw UsageError(option + " wants whole cents, digits only (1250 for 12.50), not '" + text + "'");
+  return text;
+}
+
+std::string ParseKind(const std::string& option, const std::string& text) {
+  const bool letter =
+      text.size() == 1 && ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
+  if (!letter) throw UsageError(option + " takes one letter (C, D, V, A, Q...), not '" + text + "'");
+  return text;
+}
+
+void CheckOutputFile(const std::string& option, const std::string& path) {
+  zul00500::platform::FileSystem& fs = zul00500::platform::native_fs();
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  if (path.empty() || fs.directory_exists(path))
+    throw UsageError(option + " wants a file, not the folder '" + path + "'");
+  if (!folder.empty() && !fs.directory_exists(folder))
+    throw UsageError(option + ": the folder " + folder + " does not exist");
+}
+
+std::vector<std::string> SetupNotices(const MachineSetup& setup) {
+  std::vector<std::string> notices;
+  if (!setup.drive_root.empty() && !setup.drive_root_exists)
+    notices.push_back("the drive root " + setup.drive_root +
+                      " does not exist, so neither does c:\\ nor any exchange root: create it, or "
+                      "give --drive-root DIR before the command");
+  if (setup.needs_stored_root && !setup.dirtef_exists)
+    notices.push_back("no exchange root has been chosen yet (" + setup.dirtef_path +
+                      " does not exist): run `zulpos network` first");
+  return notices;
 }
 
 } // namespace zulpos

@@ -16,7 +16,8 @@ std::vector<OptionDef> PrinterOptions() {
           {"--printer-uses-rg", "", "the framework printer (type 29) answers UsaRG with true"}};
 }
 
-void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions& options) {
+namespace {
+void add_failures(virtual_printer::VirtualPrinter& printer, const ParsedOptions& options) {
   for (const std::string& rules : options.All("--printer-fail")) {
     try {
       printer.AddFailures(rules);
@@ -24,6 +25,19 @@ void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions&
       throw UsageError(std::string("--printer-fail: ") + error.what());
     }
   }
+}
+} // namespace
+
+void CheckPrintingOptions(const ParsedOptions& options) {
+  virtual_printer::VirtualPrinter scratch;
+  add_failures(scratch, options);
+  for (const char* file : {"--printer-journal", "--paper"})
+    if (const auto path = options.Value(file)) CheckOutputFile(file, PathFromTerminal(*path));
+  ReadPrintingChoices(options);
+}
+
+void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions& options) {
+  add_failures(printer, options);
   if (const auto journal = options.Value("--printer-journal")) {
     const std::string path = PathFromTerminal(*journal);
     zul00500::platform::fs().write_file(path, "");
@@ -40,7 +54,7 @@ void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions&
 
 std::vector<OptionDef> PrintingRunOptions(bool with_vouchers, bool with_copy) {
   std::vector<OptionDef> options = {{"--printer-type", "N", "printer type id (default 0)"},
-                                     {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"}};
+                                    {"--mode", "F|N", "F: fiscal printer, N: standard printer (default F)"}};
   if (with_copy) options.push_back({"--copy", "S|N", "print the second copy (default S)"});
   if (with_vouchers)
     options.insert(options.end(), {{"--voucher1", "TEXT", "first linked-voucher argument"},

@@ -36,6 +36,12 @@ std::vector<OptionDef> PrintingRunOptions(bool with_vouchers = true, bool with_c
 // Throws UsageError for a value out of its range.
 PrintingChoices ReadPrintingChoices(const ParsedOptions& options);
 
+// Every printing option checked as SetUpPrinter and ReadPrintingChoices
+// will read it (failure rules, journal and paper files, type, mode, copy),
+// without setting anything up: for a command that must not find a typo
+// only after the manager approved a payment. Throws UsageError.
+void CheckPrintingOptions(const ParsedOptions& options);
+
 // ImprCupons on the virtual printer set up from `options`.
 bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount,
                    std::int32_t transactionCount, double amount, const std::string& context,

@@ -1,10 +1,7 @@
 #include "sale_run.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 
-#include "options.h"
 #include "zul00500/sale.h"
 
 namespace zulpos {
@@ -29,15 +26,6 @@ SaleRun PaySale(const std::string& context, const std::vector<double>& amounts, 
     if (after_each) after_each(i, sale.payments.back());
   }
   return sale;
-}
-
-double ParseAmount(const std::string& option, const std::string& text) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-      value < 0)
-    throw UsageError(option + " wants an amount such as 40 or 40.00, not '" + text + "'");
-  return value;
 }
 
 std::string Money(double value) {

@@ -36,9 +36,6 @@ SaleRun PaySale(const std::string& context, const std::vector<double>& amounts, 
                 const std::string& kind,
                 const std::function<void(std::size_t, const Payment&)>& after_each = {});
 
-// "40", "40.5", "40.00": a money amount, dot as decimal separator whatever the
-// machine's regional settings say. Throws UsageError naming `option`.
-double ParseAmount(const std::string& option, const std::string& text);
 // Two decimals, dot separator: "40.00".
 std::string Money(double value);
 

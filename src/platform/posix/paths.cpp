@@ -1,7 +1,7 @@
 #include "platform/posix/paths.h"
 
-#include "platform/detail.h"
 #include "platform/process.h"
+#include "platform/text_encoding.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -39,7 +39,7 @@ Split split(std::string_view path) {
   if (drive) {
     std::string root = drive_root();
     if (!root.empty() && root.back() != '/') root += '/';
-    result.base = root + static_cast<char>(detail::fold_case(static_cast<unsigned char>(path[0])));
+    result.base = root + static_cast<char>(cp1252_fold_case(static_cast<unsigned char>(path[0])));
     pos = 2;
   } else if (!path.empty() && is_separator(path[0])) {
     result.base = "/";
@@ -98,7 +98,7 @@ std::string find_entry(const std::string& directory, std::string_view name) {
   std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
   if (!dir) return {};
   while (const dirent* entry = ::readdir(dir.get())) {
-    if (detail::equal_ignoring_case(entry->d_name, name)) return entry->d_name;
+    if (cp1252_equal_ignoring_case(entry->d_name, name)) return entry->d_name;
   }
   return {};
 }
