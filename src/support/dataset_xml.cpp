@@ -49,7 +49,7 @@ std::vector<std::uint32_t> change_log(const std::string& text, const std::string
 // A field name as the lookup key: letter case folded.
 std::string folded(std::string_view name) {
   std::string key(name);
-  for (char& c : key) c = UpperCase1252(c);
+  for (char& c : key) c = static_cast<char>(platform::cp1252_fold_case(static_cast<unsigned char>(c)));
   return key;
 }
 
