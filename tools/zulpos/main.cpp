@@ -6,8 +6,9 @@
 #include "host.h"
 #include "options.h"
 #include "output.h"
-#include "platform/process.h"
+#include "package.h"
 #include "session.h"
+#include "tool_platform/process.h"
 
 namespace zulpos {
 namespace {
@@ -29,6 +30,9 @@ const std::vector<OptionDef>& global_options() {
       {"--dialog-journal", "FILE",
        "append a line per dialog to FILE: its nine arguments and the\n"
        "answer, TAB-separated, escaped, in code page 1252"},
+      {"--package", "FILE",
+       "the package's shared library to load (default: the one beside\n"
+       "zulpos, then ../lib, then the system's search)"},
   };
   return options;
 }
@@ -40,7 +44,7 @@ HostOptions host_options(const ParsedOptions& global) {
   if (const auto network = global.Value("--network"))
     options.network = ParseChoice("--network", *network, {"1", "2", "3", "9"});
   options.journal_path = PathFromTerminal(global.ValueOr("--dialog-journal", ""));
-  options.interactive = zul00500::platform::stdin_is_terminal();
+  options.interactive = tool_platform::stdin_is_terminal();
   return options;
 }
 
@@ -77,15 +81,20 @@ int run(const std::vector<std::string>& args, Output& out) {
     if (operands > command->max_operands)
       throw UsageError("unexpected operand '" + options.positionals.back() + "'");
 
-    // Before any --host-dir: where zulpos really is.
-    const std::string program_path = zul00500::platform::host_executable_path();
+    // Where zulpos really is, whatever --host-dir says.
+    const std::string program_path = tool_platform::executable_path();
+    // Loaded as a host loads it; unloaded last, after everything set in it
+    // was put back.
+    const LoadedPackage package(
+        PathFromTerminal(global.ValueOr("--package", DefaultPackagePath(program_path))));
     dialogs.interactive = dialogs.interactive && command->interactive;
     ConsoleHost host(std::move(dialogs), std::cin, out);
     host.Install();
-    CommandContext context{global, options, out, FromTerminal(global.ValueOr("--context", "zulpos")),
-                           program_path};
+    CommandContext context{global,       options, out, FromTerminal(global.ValueOr("--context", "zulpos")),
+                           program_path, ""};
     if (!command->uses_host_dir) return command->run(context);
-    PackageSession session(session_options(global));
+    const PackageSession session(session_options(global), program_path);
+    context.host_dir = session.host_dir();
     return command->run(context);
   } catch (const UsageError& error) {
     std::cerr << "zulpos: " << error.what() << "\nTry '" << help_hint << "'." << std::endl;
