@@ -63,11 +63,13 @@ run_host() {
   shift
   log "--- $name"
   start=$(date +%s%N)
-  if timeout 300 "$@" >"$WORK/$name.out" 2>&1 && grep -qx 'result=ok' "$WORK/$name.out"; then
+  local status=0
+  timeout 300 "$@" >"$WORK/$name.out" 2>&1 || status=$?
+  if [[ $status -eq 0 ]] && grep -q "^result=ok" "$WORK/$name.out"; then
     ms=$((($(date +%s%N) - start) / 1000000))
     log "$name: sale paid and printed in $((ms / 1000)).$(printf '%03d' $((ms % 1000))) s"
   else
-    log "$name: FAILED"
+    log "$name: FAILED (exit status $status)"
     FAILED=1
   fi
   cat "$WORK/$name.out"

@@ -49,13 +49,13 @@ static struct {
 
 static void* library;
 
-static int bind(void** routine, const char* name) {
+static int bind_routine(void** routine, const char* name) {
   *routine = FIND(library, name);
   if (!*routine) fprintf(stderr, "sale_host: the library has no %s\n", name);
   return *routine != NULL;
 }
 
-#define BIND(name) bind((void**)&zul.name, #name)
+#define BIND(name) bind_routine((void**)&zul.name, #name)
 
 static int check(int condition, const char* what) {
   char error[512] = "";
@@ -117,7 +117,7 @@ static int ZUL_CALL pump(void* user, int wait) {
   return 1;
 }
 
-static int connect(const char* name, void* fn) {
+static int connect_procedure(const char* name, void* fn) {
   return check(zul.zul_SetPrinterProc(name, fn, (void*)name) == ZUL_TRUE, name);
 }
 
@@ -130,11 +130,14 @@ static int sale(void) {
   int approved = 0, transaction = 0, with_receipt = 0, i, ok;
   double extra = 0, due = 100.00, paid = 0;
 
-  ok = connect("Abre_Comp_NFiscalVinc", (void*)note4) && connect("Usa_CompNFis", (void*)print_text) &&
-       connect("Cupom_NFiscNVinc", (void*)note5) && connect("Relatorio_Gerencial_Imp", (void*)note5) &&
-       connect("FechRelatGerenc", (void*)note3) && connect("Fecha_Comp_NFiscalVinc", (void*)note1) &&
-       connect("GravaDocumentosNaoFiscais", (void*)note5) && connect("Guilhotina", (void*)note2) &&
-       connect("ImprimePadrao", (void*)note3);
+  ok = connect_procedure("Abre_Comp_NFiscalVinc", (void*)note4) &&
+       connect_procedure("Usa_CompNFis", (void*)print_text) &&
+       connect_procedure("Cupom_NFiscNVinc", (void*)note5) &&
+       connect_procedure("Relatorio_Gerencial_Imp", (void*)note5) &&
+       connect_procedure("FechRelatGerenc", (void*)note3) &&
+       connect_procedure("Fecha_Comp_NFiscalVinc", (void*)note1) &&
+       connect_procedure("GravaDocumentosNaoFiscais", (void*)note5) &&
+       connect_procedure("Guilhotina", (void*)note2) && connect_procedure("ImprimePadrao", (void*)note3);
   if (!ok) return 0;
   zul.zul_SetDialog(dialog, NULL);
   zul.zul_SetNetworkChooser(choose_network, NULL);
