@@ -145,6 +145,16 @@ TEST_F(CCallbackTest, ClearingTheCallbacksPutsThePlatformsDefaultsBack) {
 class CDialogTest : public testing::CInterfaceWorld {
 protected:
   CDialogTest() { StoreDirTef(kRootTefDial); }
+
+  // A whole payment of 5.00.
+  static int Pay(ZulList& receipts) {
+    int approved = 0, transaction = 0;
+    double extra = 0;
+    char document[8] = "", f748[ZUL_F748_CAPACITY] = "", f013[8] = "", f027[ZUL_F027_CAPACITY] = "";
+    return ::DoTEF("ctx", 5, 5, "C", &receipts, &approved, &transaction, &extra, document, sizeof document,
+                   f748, sizeof f748, f013, sizeof f013, f027, sizeof f027);
+  }
+
   HostSide host_side_;
 };
 
@@ -162,12 +172,7 @@ TEST_F(CDialogTest, TheDialogGetsItsNineArgumentsAndItsFailureEndsTheRoutine) {
   dial_.QueueAnswers({testing::Approves()});
   host_side_.answer = -1;
   ZulList receipts = nullptr;
-  int approved = 0, transaction = 0;
-  double extra = 0;
-  char document[8] = "", f748[ZUL_F748_CAPACITY] = "", f013[8] = "", f027[ZUL_F027_CAPACITY] = "";
-  EXPECT_EQ(::DoTEF("ctx", 5, 5, "C", &receipts, &approved, &transaction, &extra, document, sizeof document,
-                    f748, sizeof f748, f013, sizeof f013, f027, sizeof f027),
-            ZUL_ERROR);
+  EXPECT_EQ(Pay(receipts), ZUL_ERROR);
   EXPECT_THAT(host_side_.seen, ElementsAre("TRANSACAO APROVADA||N|N|0||ctx|1|null"));
   EXPECT_THAT(LastError(), HasSubstr("DoTEF: call the host's \"Mensagem\": it reported a failure (-1)"));
   EXPECT_EQ(LogMessages().back(), "Fim DoTEF ----");
@@ -178,12 +183,7 @@ TEST_F(CDialogTest, TheMessagePumpRunsInTheWaitsAndItsFailureEndsThem) {
   zul_SetMessagePump(Pump, &host_side_);
   dial_.QueueAnswers({testing::Approves()});
   ZulList receipts = nullptr;
-  int approved = 0, transaction = 0;
-  double extra = 0;
-  char document[8] = "", f748[ZUL_F748_CAPACITY] = "", f013[8] = "", f027[ZUL_F027_CAPACITY] = "";
-  ASSERT_EQ(::DoTEF("ctx", 5, 5, "C", &receipts, &approved, &transaction, &extra, document, sizeof document,
-                    f748, sizeof f748, f013, sizeof f013, f027, sizeof f027),
-            ZUL_TRUE);
+  ASSERT_EQ(Pay(receipts), ZUL_TRUE);
   // The activity and status waits handle what is queued; the answer wait
   // waits for a message.
   EXPECT_THAT(host_side_.seen, ::testing::Contains("pump"));
