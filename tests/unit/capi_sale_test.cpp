@@ -36,7 +36,7 @@ TEST_F(CSaleTest, TwoPaymentsThenTheReceiptsPrintedThroughCallbacks) {
   ZulList mine = zul_ListNew();
   ZulList receipts = mine;
 
-  ASSERT_EQ(Pay(40, 100, receipts), ZUL_TRUE);
+  ASSERT_EQ(Pay(40, 100, receipts), ZUL_TRUE) << LastError();
   // A new list, the caller's own left as it was.
   ASSERT_NE(receipts, mine);
   EXPECT_EQ(zul_ListCount(mine), 0);
