@@ -1,12 +1,12 @@
 # The names the shared library exports are those the host's header declares:
-# every "ZUL_API <type> ZUL_CALL <name>(".
+# every "ZUL_API ZulFn_<type> <name>;".
 
 # Sets `out_var` to the exported names of `header`, in header order.
 function(zul_export_names header out_var)
-  file(STRINGS ${header} lines REGEX "^ZUL_API .* ZUL_CALL [A-Za-z_][A-Za-z0-9_]*\\(")
+  file(STRINGS ${header} lines REGEX "^ZUL_API ZulFn_[A-Za-z0-9_]+ [A-Za-z_][A-Za-z0-9_]*;")
   set(names)
   foreach(line IN LISTS lines)
-    string(REGEX REPLACE "^ZUL_API .* ZUL_CALL ([A-Za-z_][A-Za-z0-9_]*)\\(.*" "\\1" name "${line}")
+    string(REGEX REPLACE "^ZUL_API ZulFn_[A-Za-z0-9_]+ ([A-Za-z_][A-Za-z0-9_]*);.*" "\\1" name "${line}")
     list(APPEND names ${name})
   endforeach()
   set(${out_var} ${names} PARENT_SCOPE)

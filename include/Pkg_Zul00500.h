@@ -5,7 +5,9 @@
  * This header is the whole interface of the library: plain C, undecorated
  * names on every platform, __stdcall on 32-bit Windows (ZUL_CALL). Load the
  * library by name (LoadLibrary, dlopen, DllImport, Pascal's external) and
- * call the routines below; nothing else is exported.
+ * call the routines below; nothing else is exported. Each routine's type is
+ * named too, ZulFn_ and its name, for a host that finds it by name:
+ *   ZulFn_DoTEF* doTEF = (ZulFn_DoTEF*)GetProcAddress(library, "DoTEF");
  *
  * Threads: every call comes from the host's user-interface thread, one at a
  * time. The package has no thread of its own; while it waits for the TEF
@@ -85,90 +87,110 @@ typedef struct ZulListRec* ZulList;
  * ZUL_FIELD_CAPACITY), field748 (ZUL_F748_CAPACITY), field013
  * (ZUL_FIELD_CAPACITY) and field027 (ZUL_F027_CAPACITY) keep the caller's
  * value when the answer lacks their field. */
-ZUL_API int ZUL_CALL DoTEF(const char* context, double amount, double amountDue, const char* kind,
-                           ZulList* receipts, int* approvedCount, int* transactionNumber, double* extraAmount,
-                           char* documentNumber, int documentNumberCapacity, char* field748,
-                           int field748Capacity, char* field013, int field013Capacity, char* field027,
-                           int field027Capacity);
+typedef int ZUL_CALL ZulFn_DoTEF(const char* context, double amount, double amountDue, const char* kind,
+                                 ZulList* receipts, int* approvedCount, int* transactionNumber,
+                                 double* extraAmount, char* documentNumber, int documentNumberCapacity,
+                                 char* field748, int field748Capacity, char* field013, int field013Capacity,
+                                 char* field027, int field027Capacity);
+ZUL_API ZulFn_DoTEF DoTEF;
 /* The same routine under its plain name. */
-ZUL_API int ZUL_CALL DoTef(const char* context, double amount, double amountDue, const char* kind,
-                           ZulList* receipts, int* approvedCount, int* transactionNumber, double* extraAmount,
-                           char* documentNumber, int documentNumberCapacity, char* field748,
-                           int field748Capacity, char* field013, int field013Capacity, char* field027,
-                           int field027Capacity);
+ZUL_API ZulFn_DoTEF DoTef;
 
 /* Is the manager running? operation "ATV" sends an activity request first;
  * any other operation only waits for the status file of that sequence. */
-ZUL_API int ZUL_CALL CheckGPAtivo(const char* operation, const char* sequence);
+typedef int ZUL_CALL ZulFn_CheckGPAtivo(const char* operation, const char* sequence);
+ZUL_API ZulFn_CheckGPAtivo CheckGPAtivo;
 /* Confirms (notConfirm 0: "CNF") or not ("NCN") the transaction of answer. */
-ZUL_API int ZUL_CALL VerificaRetorno(const char* context, ZulList answer, int notConfirm, const char* unused);
+typedef int ZUL_CALL ZulFn_VerificaRetorno(const char* context, ZulList answer, int notConfirm,
+                                           const char* unused);
+ZUL_API ZulFn_VerificaRetorno VerificaRetorno;
 /* Settles the answers that interrupted sales left behind. */
-ZUL_API int ZUL_CALL CheckIntPosFiles(const char* context, int notConfirm);
+typedef int ZUL_CALL ZulFn_CheckIntPosFiles(const char* context, int notConfirm);
+ZUL_API ZulFn_CheckIntPosFiles CheckIntPosFiles;
 /* A fresh sequence number (ZUL_SEQUENCE_CAPACITY). Returns 1. */
-ZUL_API int ZUL_CALL GetSequence(char* sequence, int sequenceCapacity);
+typedef int ZUL_CALL ZulFn_GetSequence(char* sequence, int sequenceCapacity);
+ZUL_API ZulFn_GetSequence GetSequence;
 /* The next free backup name in directory (ZUL_PATH_CAPACITY). Returns 1. */
-ZUL_API int ZUL_CALL NewIntPosFileName(const char* directory, char* path, int pathCapacity);
+typedef int ZUL_CALL ZulFn_NewIntPosFileName(const char* directory, char* path, int pathCapacity);
+ZUL_API ZulFn_NewIntPosFileName NewIntPosFileName;
 /* Deletes the "intpos.*" files of directory that hold sequence (all of them
  * when sequence is empty). Returns 1. */
-ZUL_API int ZUL_CALL DeleteIntPosFiles(const char* directory, const char* sequence);
+typedef int ZUL_CALL ZulFn_DeleteIntPosFiles(const char* directory, const char* sequence);
+ZUL_API ZulFn_DeleteIntPosFiles DeleteIntPosFiles;
 
 /* The sale's card receipts: opens the voucher or report, confirms and prints
  * each of the receiptCount blocks of receipts, closes, cleans up. */
-ZUL_API int ZUL_CALL ImprCupons(ZulList receipts, int receiptCount, int transactionCount, int printerType,
-                                const char* voucher1, const char* voucher2, const char* context,
-                                const char* report1, const char* report2, const char* copyChoice,
-                                const char* mode, const char* standard2, const char* standard1,
-                                double amount);
+typedef int ZUL_CALL ZulFn_ImprCupons(ZulList receipts, int receiptCount, int transactionCount,
+                                      int printerType, const char* voucher1, const char* voucher2,
+                                      const char* context, const char* report1, const char* report2,
+                                      const char* copyChoice, const char* mode, const char* standard2,
+                                      const char* standard1, double amount);
+ZUL_API ZulFn_ImprCupons ImprCupons;
 /* One transaction's receipt. */
-ZUL_API int ZUL_CALL ImprCupom(const char* report1, const char* report2, const char* context,
-                               const char* copyChoice, ZulList answer, int frameworkCopies,
-                               int transactionCount, int printerType, int ownDocument, int skipSaved,
-                               const char* mode, const char* standard2, const char* standard1);
+typedef int ZUL_CALL ZulFn_ImprCupom(const char* report1, const char* report2, const char* context,
+                                     const char* copyChoice, ZulList answer, int frameworkCopies,
+                                     int transactionCount, int printerType, int ownDocument, int skipSaved,
+                                     const char* mode, const char* standard2, const char* standard1);
+ZUL_API ZulFn_ImprCupom ImprCupom;
 /* The framework printer (type 29). */
-ZUL_API int ZUL_CALL ImprCupom_FrameWork(const char* report1, const char* report2, const char* context,
-                                         const char* copyChoice, ZulList answer, int copies,
-                                         int transactionCount, int printerType, int ownDocument,
-                                         int skipSaved);
+typedef int ZUL_CALL ZulFn_ImprCupom_FrameWork(const char* report1, const char* report2, const char* context,
+                                               const char* copyChoice, ZulList answer, int copies,
+                                               int transactionCount, int printerType, int ownDocument,
+                                               int skipSaved);
+ZUL_API ZulFn_ImprCupom_FrameWork ImprCupom_FrameWork;
 /* The framework printer's management report. */
-ZUL_API int ZUL_CALL ImprCupomRG_FrameWork(const char* report1, const char* report2, const char* context,
-                                           ZulList answer, int copies, int transactionCount, int printerType,
-                                           int ownDocument, int skipSaved);
+typedef int ZUL_CALL ZulFn_ImprCupomRG_FrameWork(const char* report1, const char* report2,
+                                                 const char* context, ZulList answer, int copies,
+                                                 int transactionCount, int printerType, int ownDocument,
+                                                 int skipSaved);
+ZUL_API ZulFn_ImprCupomRG_FrameWork ImprCupomRG_FrameWork;
 
 /* Cancels one transaction with a "CNC" request to the manager of network. */
-ZUL_API int ZUL_CALL CancelaTEF(const char* report1, const char* report2, const char* context,
-                                const char* copyChoice, int position, int transactionCount, int printerType,
-                                const char* pendingSequence, const char* unused, const char* amount,
-                                const char* network, const char* documentNumber, const char* field022,
-                                const char* field023, const char* mode, const char* standard2,
-                                const char* standard1, int printAndConfirm);
+typedef int ZUL_CALL ZulFn_CancelaTEF(const char* report1, const char* report2, const char* context,
+                                      const char* copyChoice, int position, int transactionCount,
+                                      int printerType, const char* pendingSequence, const char* unused,
+                                      const char* amount, const char* network, const char* documentNumber,
+                                      const char* field022, const char* field023, const char* mode,
+                                      const char* standard2, const char* standard1, int printAndConfirm);
+ZUL_API ZulFn_CancelaTEF CancelaTEF;
 /* Deletes the manager's answers of every block of stlCuponsTEF (see
  * zul_GetList), up to inContCuponsTEF. Returns 1. */
-ZUL_API int ZUL_CALL CancelaTEFs(int unused);
+typedef int ZUL_CALL ZulFn_CancelaTEFs(int unused);
+ZUL_API ZulFn_CancelaTEFs CancelaTEFs;
 /* Cancels every pending partial payment of an abandoned sale. */
-ZUL_API int ZUL_CALL CancelaPendencia(const char* report1, const char* report2, const char* context,
-                                      const char* unused, int transactionCount, int printerType,
-                                      const char* mode, const char* standard2, const char* standard1);
+typedef int ZUL_CALL ZulFn_CancelaPendencia(const char* report1, const char* report2, const char* context,
+                                            const char* unused, int transactionCount, int printerType,
+                                            const char* mode, const char* standard2, const char* standard1);
+ZUL_API ZulFn_CancelaPendencia CancelaPendencia;
 
 /* The network choice for a payment kind (ZUL_CHOICE_CAPACITY). Returns 1. */
-ZUL_API int ZUL_CALL TipoRede(const char* kind, char* choice, int choiceCapacity);
+typedef int ZUL_CALL ZulFn_TipoRede(const char* kind, char* choice, int choiceCapacity);
+ZUL_API ZulFn_TipoRede TipoRede;
 /* Chooses the exchange root for kind, stores it in DirTef, root
  * (ZUL_ROOT_CAPACITY) and DIRTEF.cds, and printerType in Zul_IdTipoImp.
  * 0 when the operator closed the network dialog. */
-ZUL_API int ZUL_CALL CheckDirTef(char* root, int rootCapacity, const char* kind, int printerType);
+typedef int ZUL_CALL ZulFn_CheckDirTef(char* root, int rootCapacity, const char* kind, int printerType);
+ZUL_API ZulFn_CheckDirTef CheckDirTef;
 
 /* Appends a line to the monthly card log. Returns 1. */
-ZUL_API int ZUL_CALL LogCartao(const char* message);
+typedef int ZUL_CALL ZulFn_LogCartao(const char* message);
+ZUL_API ZulFn_LogCartao LogCartao;
 /* Looks function up in library; *address receives it (or null when the
  * library loads but lacks it). */
-ZUL_API int ZUL_CALL DetectaFuncao(const char* library, const char* function, void** address);
+typedef int ZUL_CALL ZulFn_DetectaFuncao(const char* library, const char* function, void** address);
+ZUL_API ZulFn_DetectaFuncao DetectaFuncao;
 /* Blocks and unblocks keyboard and mouse input where the system can.
  * Return 1. */
-ZUL_API int ZUL_CALL BloqueiaTeclado(void);
-ZUL_API int ZUL_CALL DesbloqueiaTeclado(void);
+typedef int ZUL_CALL ZulFn_BloqueiaTeclado(void);
+ZUL_API ZulFn_BloqueiaTeclado BloqueiaTeclado;
+typedef int ZUL_CALL ZulFn_DesbloqueiaTeclado(void);
+ZUL_API ZulFn_DesbloqueiaTeclado DesbloqueiaTeclado;
 
 /* What the module loader runs; see "Load and unload" above. Return 1. */
-ZUL_API int ZUL_CALL Initialize(void);
-ZUL_API int ZUL_CALL Finalize(void);
+typedef int ZUL_CALL ZulFn_Initialize(void);
+ZUL_API ZulFn_Initialize Initialize;
+typedef int ZUL_CALL ZulFn_Finalize(void);
+ZUL_API ZulFn_Finalize Finalize;
 
 /* ------------------------------------------------------------------------
  * Helpers
@@ -177,25 +199,37 @@ ZUL_API int ZUL_CALL Finalize(void);
  * ------------------------------------------------------------------------ */
 
 /* The package's version, "major.minor.patch". */
-ZUL_API int ZUL_CALL zul_Version(char* value, int capacity);
+typedef int ZUL_CALL ZulFn_zul_Version(char* value, int capacity);
+ZUL_API ZulFn_zul_Version zul_Version;
 /* The text of the last error; 0 when there is none. */
-ZUL_API int ZUL_CALL zul_LastError(char* value, int capacity);
+typedef int ZUL_CALL ZulFn_zul_LastError(char* value, int capacity);
+ZUL_API ZulFn_zul_LastError zul_LastError;
 
 /* String lists. zul_ListNew returns null only when memory runs out. Indexes
  * count from 0. zul_ListText gives the lines joined with CR LF after each;
  * zul_ListSetText takes CR, LF or CR LF as line ends. Files are read and
  * written as the package does (paths in Windows form are resolved the
  * package's way); a missing file is an error. */
-ZUL_API ZulList ZUL_CALL zul_ListNew(void);
-ZUL_API int ZUL_CALL zul_ListFree(ZulList list);
-ZUL_API int ZUL_CALL zul_ListCount(ZulList list);
-ZUL_API int ZUL_CALL zul_ListGet(ZulList list, int index, char* value, int capacity);
-ZUL_API int ZUL_CALL zul_ListAdd(ZulList list, const char* line);
-ZUL_API int ZUL_CALL zul_ListClear(ZulList list);
-ZUL_API int ZUL_CALL zul_ListText(ZulList list, char* value, int capacity);
-ZUL_API int ZUL_CALL zul_ListSetText(ZulList list, const char* text);
-ZUL_API int ZUL_CALL zul_ListLoadFromFile(ZulList list, const char* path);
-ZUL_API int ZUL_CALL zul_ListSaveToFile(ZulList list, const char* path);
+typedef ZulList ZUL_CALL ZulFn_zul_ListNew(void);
+ZUL_API ZulFn_zul_ListNew zul_ListNew;
+typedef int ZUL_CALL ZulFn_zul_ListFree(ZulList list);
+ZUL_API ZulFn_zul_ListFree zul_ListFree;
+typedef int ZUL_CALL ZulFn_zul_ListCount(ZulList list);
+ZUL_API ZulFn_zul_ListCount zul_ListCount;
+typedef int ZUL_CALL ZulFn_zul_ListGet(ZulList list, int index, char* value, int capacity);
+ZUL_API ZulFn_zul_ListGet zul_ListGet;
+typedef int ZUL_CALL ZulFn_zul_ListAdd(ZulList list, const char* line);
+ZUL_API ZulFn_zul_ListAdd zul_ListAdd;
+typedef int ZUL_CALL ZulFn_zul_ListClear(ZulList list);
+ZUL_API ZulFn_zul_ListClear zul_ListClear;
+typedef int ZUL_CALL ZulFn_zul_ListText(ZulList list, char* value, int capacity);
+ZUL_API ZulFn_zul_ListText zul_ListText;
+typedef int ZUL_CALL ZulFn_zul_ListSetText(ZulList list, const char* text);
+ZUL_API ZulFn_zul_ListSetText zul_ListSetText;
+typedef int ZUL_CALL ZulFn_zul_ListLoadFromFile(ZulList list, const char* path);
+ZUL_API ZulFn_zul_ListLoadFromFile zul_ListLoadFromFile;
+typedef int ZUL_CALL ZulFn_zul_ListSaveToFile(ZulList list, const char* path);
+ZUL_API ZulFn_zul_ListSaveToFile zul_ListSaveToFile;
 
 /* The package's exported variables, by name (letter case does not matter).
  * Strings: stMensagem_Zul00500, dsDirPenTef, dsDirBkpTef, dsDirTef, DirTef,
@@ -203,15 +237,22 @@ ZUL_API int ZUL_CALL zul_ListSaveToFile(ZulList list, const char* path);
  * inContTransacoes, inSecTef. Reals: doTrocoTef, doAPagar, doValorTef.
  * Setters and the integer and real getters return 1, or -1 for a name that
  * is not a variable of that type. */
-ZUL_API int ZUL_CALL zul_GetStr(const char* name, char* value, int capacity);
-ZUL_API int ZUL_CALL zul_SetStr(const char* name, const char* value);
-ZUL_API int ZUL_CALL zul_GetInt(const char* name, int* value);
-ZUL_API int ZUL_CALL zul_SetInt(const char* name, int value);
-ZUL_API int ZUL_CALL zul_GetFloat(const char* name, double* value);
-ZUL_API int ZUL_CALL zul_SetFloat(const char* name, double value);
+typedef int ZUL_CALL ZulFn_zul_GetStr(const char* name, char* value, int capacity);
+ZUL_API ZulFn_zul_GetStr zul_GetStr;
+typedef int ZUL_CALL ZulFn_zul_SetStr(const char* name, const char* value);
+ZUL_API ZulFn_zul_SetStr zul_SetStr;
+typedef int ZUL_CALL ZulFn_zul_GetInt(const char* name, int* value);
+ZUL_API ZulFn_zul_GetInt zul_GetInt;
+typedef int ZUL_CALL ZulFn_zul_SetInt(const char* name, int value);
+ZUL_API ZulFn_zul_SetInt zul_SetInt;
+typedef int ZUL_CALL ZulFn_zul_GetFloat(const char* name, double* value);
+ZUL_API ZulFn_zul_GetFloat zul_GetFloat;
+typedef int ZUL_CALL ZulFn_zul_SetFloat(const char* name, double value);
+ZUL_API ZulFn_zul_SetFloat zul_SetFloat;
 /* stlCuponsTEF, the package's own list: fill it before CancelaTEFs. The host
  * does not free it. Null for another name. */
-ZUL_API ZulList ZUL_CALL zul_GetList(const char* name);
+typedef ZulList ZUL_CALL ZulFn_zul_GetList(const char* name);
+ZUL_API ZulFn_zul_GetList zul_GetList;
 
 /* ------------------------------------------------------------------------
  * The host's side. Every callback gets back the user pointer given with it.
@@ -240,7 +281,8 @@ typedef int(ZUL_CALL* ZulPrinterProc5)(void* user, const char* a1, const char* a
  *   GravaDocumentosNaoFiscais (serial, context, "CC", zero, zero)   Proc5
  * A null fn leaves the procedure unassigned: printing then fails with -1,
  * except Guilhotina (no paper cut). -1 for an unknown name. */
-ZUL_API int ZUL_CALL zul_SetPrinterProc(const char* name, void* fn, void* user);
+typedef int ZUL_CALL ZulFn_zul_SetPrinterProc(const char* name, void* fn, void* user);
+ZUL_API ZulFn_zul_SetPrinterProc zul_SetPrinterProc;
 
 /* Mensagem, the operator dialog: text; "" ; "N"; yesNo ("S" when the answer
  * is used); kind (0 information, 3 warning); ""; context; withReceipt (1 for
@@ -250,7 +292,8 @@ ZUL_API int ZUL_CALL zul_SetPrinterProc(const char* name, void* fn, void* user);
 typedef int(ZUL_CALL* ZulDialogProc)(void* user, const char* text, const char* s2, const char* s3,
                                      const char* yesNo, int kind, const char* s6, const char* context,
                                      int withReceipt, const void* dataset);
-ZUL_API int ZUL_CALL zul_SetDialog(ZulDialogProc fn, void* user);
+typedef int ZUL_CALL ZulFn_zul_SetDialog(ZulDialogProc fn, void* user);
+ZUL_API ZulFn_zul_SetDialog zul_SetDialog;
 
 /* Trad: called for each visible text of the network dialog (name is the
  * control's, "frmCartaoDebito" for its caption). Writes the text to show into
@@ -258,20 +301,23 @@ ZUL_API int ZUL_CALL zul_SetDialog(ZulDialogProc fn, void* user);
  * calls again with a buffer that fits. Default: the texts as they are. */
 typedef int(ZUL_CALL* ZulTranslateProc)(void* user, const char* name, const char* text, char* buffer,
                                         int capacity);
-ZUL_API int ZUL_CALL zul_SetTranslate(ZulTranslateProc fn, void* user);
+typedef int ZUL_CALL ZulFn_zul_SetTranslate(ZulTranslateProc fn, void* user);
+ZUL_API ZulFn_zul_SetTranslate zul_SetTranslate;
 
 /* Msg: the text of a message-table key ("GER_PDR_N_ATV", "IMP_N_RESP"...);
  * tableText is the package's own. Same buffer protocol as ZulTranslateProc.
  * Default: the package's table, keys matched without regard to case. */
 typedef int(ZUL_CALL* ZulMessageTextProc)(void* user, const char* key, const char* tableText, char* buffer,
                                           int capacity);
-ZUL_API int ZUL_CALL zul_SetMessageText(ZulMessageTextProc fn, void* user);
+typedef int ZUL_CALL ZulFn_zul_SetMessageText(ZulMessageTextProc fn, void* user);
+ZUL_API ZulFn_zul_SetMessageText zul_SetMessageText;
 
 /* The network dialog: returns 1 TecBan, 2 other networks, 3 Hipercard or 9
  * closed (any other number closes it too). Default: a window on Windows, the
  * terminal elsewhere (closed when there is no terminal). */
 typedef int(ZUL_CALL* ZulNetworkChooserProc)(void* user, const char* caption);
-ZUL_API int ZUL_CALL zul_SetNetworkChooser(ZulNetworkChooserProc fn, void* user);
+typedef int ZUL_CALL ZulFn_zul_SetNetworkChooser(ZulNetworkChooserProc fn, void* user);
+ZUL_API ZulFn_zul_SetNetworkChooser zul_SetNetworkChooser;
 
 /* The host's message loop, run by the package's waits: wait 0 handles every
  * queued message and returns; wait 1 waits for one message and handles it
@@ -280,15 +326,18 @@ ZUL_API int ZUL_CALL zul_SetNetworkChooser(ZulNetworkChooserProc fn, void* user)
  * program on Windows has no messages: give it a pump that returns at once,
  * or the sale's answer wait waits for a message that never comes. */
 typedef int(ZUL_CALL* ZulMessagePumpProc)(void* user, int wait);
-ZUL_API int ZUL_CALL zul_SetMessagePump(ZulMessagePumpProc fn, void* user);
+typedef int ZUL_CALL ZulFn_zul_SetMessagePump(ZulMessagePumpProc fn, void* user);
+ZUL_API ZulFn_zul_SetMessagePump zul_SetMessagePump;
 
 /* For integrators. The folder in which drive letters live on POSIX (c:\ is
  * folder/c; "" for the default, $ZUL_DRIVE_ROOT or a per-user folder);
  * ignored on Windows. The host program's directory: the package then works
  * as if loaded by a program there and derives its directories again ("" for
  * the real one). Return 1. */
-ZUL_API int ZUL_CALL zul_SetDriveRoot(const char* folder);
-ZUL_API int ZUL_CALL zul_SetHostDirectory(const char* directory);
+typedef int ZUL_CALL ZulFn_zul_SetDriveRoot(const char* folder);
+ZUL_API ZulFn_zul_SetDriveRoot zul_SetDriveRoot;
+typedef int ZUL_CALL ZulFn_zul_SetHostDirectory(const char* directory);
+ZUL_API ZulFn_zul_SetHostDirectory zul_SetHostDirectory;
 
 #ifdef __cplusplus
 }

@@ -30,21 +30,19 @@
 
 /* The routines this host uses, found by name. */
 static struct {
-  int(ZUL_CALL* DoTEF)(const char*, double, double, const char*, ZulList*, int*, int*, double*, char*, int,
-                       char*, int, char*, int, char*, int);
-  int(ZUL_CALL* CheckDirTef)(char*, int, const char*, int);
-  int(ZUL_CALL* ImprCupons)(ZulList, int, int, int, const char*, const char*, const char*, const char*,
-                            const char*, const char*, const char*, const char*, const char*, double);
-  int(ZUL_CALL* zul_LastError)(char*, int);
-  int(ZUL_CALL* zul_ListFree)(ZulList);
-  int(ZUL_CALL* zul_GetFloat)(const char*, double*);
-  int(ZUL_CALL* zul_SetFloat)(const char*, double);
-  int(ZUL_CALL* zul_SetPrinterProc)(const char*, void*, void*);
-  int(ZUL_CALL* zul_SetDialog)(ZulDialogProc, void*);
-  int(ZUL_CALL* zul_SetNetworkChooser)(ZulNetworkChooserProc, void*);
-  int(ZUL_CALL* zul_SetMessagePump)(ZulMessagePumpProc, void*);
-  int(ZUL_CALL* zul_SetDriveRoot)(const char*);
-  int(ZUL_CALL* zul_SetHostDirectory)(const char*);
+  ZulFn_DoTEF* DoTEF;
+  ZulFn_CheckDirTef* CheckDirTef;
+  ZulFn_ImprCupons* ImprCupons;
+  ZulFn_zul_LastError* zul_LastError;
+  ZulFn_zul_ListFree* zul_ListFree;
+  ZulFn_zul_GetFloat* zul_GetFloat;
+  ZulFn_zul_SetFloat* zul_SetFloat;
+  ZulFn_zul_SetPrinterProc* zul_SetPrinterProc;
+  ZulFn_zul_SetDialog* zul_SetDialog;
+  ZulFn_zul_SetNetworkChooser* zul_SetNetworkChooser;
+  ZulFn_zul_SetMessagePump* zul_SetMessagePump;
+  ZulFn_zul_SetDriveRoot* zul_SetDriveRoot;
+  ZulFn_zul_SetHostDirectory* zul_SetHostDirectory;
 } zul;
 
 static void* library;

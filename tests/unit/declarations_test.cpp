@@ -49,9 +49,14 @@ template <typename Add> void each(const std::string& text, const std::regex& pat
 
 Declarations from_c(const std::string& header) {
   const std::string text = without(header, std::regex(R"(/\*[^*]*\*+([^/*][^*]*\*+)*/)"));
+  // "typedef int ZUL_CALL ZulFn_X(...);" gives the type, "ZUL_API ZulFn_X Y;"
+  // exports a routine of it.
+  std::map<std::string, int> types;
+  each(text, std::regex(R"(typedef\s+[\w\s*]+?ZUL_CALL\s+(ZulFn_\w+)\s*\(([^)]*)\)\s*;)"),
+       [&](const std::smatch& m) { types[m[1]] = count(m[2]); });
   Declarations found;
-  each(text, std::regex(R"(ZUL_API\s+[\w\s*]+?ZUL_CALL\s+(\w+)\s*\(([^)]*)\)\s*;)"),
-       [&](const std::smatch& m) { found.routines[m[1]] = count(m[2]); });
+  each(text, std::regex(R"(ZUL_API\s+(ZulFn_\w+)\s+(\w+)\s*;)"),
+       [&](const std::smatch& m) { found.routines[m[2]] = types.count(m[1]) ? types.at(m[1]) : -1; });
   each(text, std::regex(R"(typedef\s+\w+\s*\(\s*ZUL_CALL\s*\*\s*(\w+)\s*\)\s*\(([^)]*)\)\s*;)"),
        [&](const std::smatch& m) { found.callbacks[m[1]] = count(m[2]); });
   return found;
@@ -188,8 +193,8 @@ TEST(InterfaceDeclarations, ANameOrAParameterCountThatDiffersIsFound) {
                     false),
       std::vector<std::string>{"callback type ZulMessagePumpProc has 1 parameters, the header 2"});
   // The header itself changing is found the same way.
-  EXPECT_EQ(disagreements(from_c(replaced(kHeader, "ZUL_CALL LogCartao(const char* message)",
-                                          "ZUL_CALL LogCartao(const char* message, int level)")),
+  EXPECT_EQ(disagreements(from_c(replaced(kHeader, "ZUL_CALL ZulFn_LogCartao(const char* message)",
+                                          "ZUL_CALL ZulFn_LogCartao(const char* message, int level)")),
                           from_csharp(kCSharp), false),
             std::vector<std::string>{"routine LogCartao has 1 parameters, the header 2"});
 }
