@@ -50,16 +50,11 @@ namespace Pkg_Zul00500
                          F027Capacity = 12, FieldCapacity = 256, PathCapacity = 1024;
 
         // --- the package's routines -------------------------------------------------
+        // DoTef, the same routine as DoTEF under its plain name, needs no
+        // declaration of its own: DoTEF serves for both.
 
         [DllImport(Library, CallingConvention = Call)]
         public static extern int DoTEF(byte[] context, double amount, double amountDue, byte[] kind,
-                                       ref IntPtr receipts, ref int approvedCount, ref int transactionNumber,
-                                       ref double extraAmount, [In, Out] byte[] documentNumber,
-                                       int documentNumberCapacity, [In, Out] byte[] field748, int field748Capacity,
-                                       [In, Out] byte[] field013, int field013Capacity, [In, Out] byte[] field027,
-                                       int field027Capacity);
-        [DllImport(Library, CallingConvention = Call)]
-        public static extern int DoTef(byte[] context, double amount, double amountDue, byte[] kind,
                                        ref IntPtr receipts, ref int approvedCount, ref int transactionNumber,
                                        ref double extraAmount, [In, Out] byte[] documentNumber,
                                        int documentNumberCapacity, [In, Out] byte[] field748, int field748Capacity,
