@@ -2,9 +2,12 @@
 # Installs what the project needs on a Debian machine, and only what is missing.
 #
 #   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources
-#   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), plus the
-#                           pugixml source package in build-deps/pugixml
+#   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads, 64 and 32
+#                           bits), plus the pugixml source package in
+#                           build-deps/pugixml
 #   scripts/deps.sh bench   the build set plus Google Benchmark
+#   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
+#   scripts/deps.sh wine    wine for 64- and 32-bit Windows programs
 #
 # Several sets may be named at once. Running it again changes nothing.
 set -euo pipefail
@@ -15,8 +18,11 @@ SRC_LIST=/etc/apt/sources.list.d/zul-src.sources
 export DEBIAN_FRONTEND=noninteractive
 
 BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest)
-CROSS_PACKAGES=(cmake make googletest dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix)
+CROSS_PACKAGES=(cmake make googletest dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+                gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
 BENCH_PACKAGES=(libbenchmark-dev)
+EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
+WINE_PACKAGES=(wine wine64 wine32:i386)
 
 if [[ $(id -u) -eq 0 ]]; then
   SUDO=()
@@ -90,6 +96,14 @@ write_src_list() {
   exit 1
 }
 
+# wine32 is an i386 package: the architecture must be known to dpkg first.
+add_i386() {
+  dpkg --print-foreign-architectures | grep -qx i386 && return 0
+  log "dpkg --add-architecture i386"
+  "${SUDO[@]}" dpkg --add-architecture i386
+  apt_updated=0
+}
+
 has_source() { apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; }
 
 # The pugixml source tree for the Windows build, in build-deps/pugixml.
@@ -131,8 +145,13 @@ for set_name in "$@"; do
       fetch_pugixml_source
       ;;
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
+    examples) install_missing "${EXAMPLE_PACKAGES[@]}" ;;
+    wine)
+      add_i386
+      install_missing "${WINE_PACKAGES[@]}"
+      ;;
     *)
-      echo "usage: $0 [build|cross|bench]..." >&2
+      echo "usage: $0 [build|cross|bench|examples|wine]..." >&2
       exit 2
       ;;
   esac

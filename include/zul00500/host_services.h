@@ -26,8 +26,8 @@ public:
   // s3, no dataset; yesNo is "S" when it uses the answer. For "S" dialogs the
   // result is true when the operator answered yes.
   virtual bool Mensagem(const std::string& text, const std::string& s2, const std::string& s3,
-                        const std::string& yesNo, int kind, const std::string& s6,
-                        const std::string& context, int withReceipt, const ClientDataSet* dataset);
+                        const std::string& yesNo, int kind, const std::string& s6, const std::string& context,
+                        int withReceipt, const ClientDataSet* dataset);
 
   // Translates the form's visible texts in place. Default: nothing.
   virtual void Trad(TfrmCartaoDebito& form);
@@ -39,6 +39,8 @@ public:
 
 // The services in use; the default shows dialogs on the terminal.
 HostServices& host();
+// The platform's own services, in use when the host installed none.
+HostServices& DefaultHostServices();
 // Installs the host's services (null: back to the default).
 void SetHostServices(std::shared_ptr<HostServices> services);
 

@@ -43,10 +43,12 @@ std::string HostServices::Msg(const TMessages& table, std::string_view key) {
   return {};
 }
 
-HostServices& host() {
+HostServices& DefaultHostServices() {
   static HostServices fallback;
-  return installed() ? *installed() : fallback;
+  return fallback;
 }
+
+HostServices& host() { return installed() ? *installed() : DefaultHostServices(); }
 
 void SetHostServices(std::shared_ptr<HostServices> services) { installed() = std::move(services); }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/spawn.h"
 #include "support/temp_world.h"
+#include "tool_platform/spawn.h"
 
 namespace zul00500::testing {
 
@@ -35,14 +35,15 @@ protected:
 
   // Lines of a native file; empty when it does not exist.
   static std::vector<std::string> Lines(const std::string& native_path);
-  static bool AnyLineHas(const std::vector<std::string>& lines, const std::string& a, const std::string& b = {});
+  static bool AnyLineHas(const std::vector<std::string>& lines, const std::string& a,
+                         const std::string& b = {});
 
   TempWorld world_;
   std::string backup_;  // the package's backup directory
   std::string pending_; // the package's pending directory
   std::string journal_;
   std::string tefsim_log_;
-  std::optional<platform::ChildProcess> tefsim_;
+  std::optional<tool_platform::ChildProcess> tefsim_;
 };
 
 } // namespace zul00500::testing
