@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a Debian machine, and only what is missing.
 #
-#   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources
+#   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources, CLI11
 #   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads, 64 and 32
 #                           bits), plus the pugixml source package in
 #                           build-deps/pugixml
@@ -17,9 +17,9 @@ DEPS_DIR="$ROOT/build-deps"
 SRC_LIST=/etc/apt/sources.list.d/zul-src.sources
 export DEBIAN_FRONTEND=noninteractive
 
-BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest)
-CROSS_PACKAGES=(cmake make googletest dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
-                gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
+BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev)
+CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev gcc-mingw-w64-x86-64-posix
+                g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
 BENCH_PACKAGES=(libbenchmark-dev)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
 WINE_PACKAGES=(wine wine64 wine32:i386)

@@ -193,6 +193,28 @@ TEST(TefsimOptionsTest, HelpNamesTheDefaultDriveRoot) {
   EXPECT_THAT(text, HasSubstr("(here: " + zul00500::platform::drive_root() + ")"));
 }
 
+TEST(TefsimOptionsTest, HelpDescribesEveryOptionTheParserKnows) {
+  const std::string text = usage();
+  for (const std::string& option : option_names())
+    EXPECT_THAT(text, HasSubstr("  " + option + " ")) << option;
+}
+
+TEST(TefsimOptionsTest, VersionAndCompletionAreAskedForLikeTheHelp) {
+  const Options options = parse_options({"--version", "--bash-completion"});
+  EXPECT_TRUE(options.version);
+  EXPECT_TRUE(options.bash_completion);
+  EXPECT_THAT(version_text(), HasSubstr("tefsim " ZUL_VERSION));
+  const std::string script = bash_completion();
+  EXPECT_THAT(script, HasSubstr("complete -o default -F _tefsim tefsim"));
+  EXPECT_THAT(script, HasSubstr("--keep-requests"));
+}
+
+TEST(TefsimOptionsTest, AnEmptyValueWrittenInlineStaysEmpty) {
+  const Options options = parse_options({"--log=", "--poll-ms", "7"});
+  EXPECT_EQ(options.log_file, "");
+  EXPECT_EQ(options.poll_ms, 7u);
+}
+
 TEST(TefsimOptionsTest, HelpDocumentsEveryDirective) {
   EXPECT_TRUE(parse_options({"--help"}).help);
   const std::string text = usage();

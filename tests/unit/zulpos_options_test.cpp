@@ -1,104 +1,130 @@
 #include <gtest/gtest.h>
 
 #include "zulpos/command.h"
+#include "zulpos/command_line.h"
 #include "zulpos/options.h"
 
 namespace zulpos {
 namespace {
 
-const std::vector<OptionDef> kGlobal = {
-    {"--host-dir", "DIR", "host directory"},
-    {"--answer", "y|n", "an answer", true},
-    {"--context", "TEXT", "context"},
-};
 const std::vector<OptionDef> kCommand = {
     {"--not-confirm", "", "send NCN"},
     {"--printer-type", "N", "printer type"},
+    {"--pay", "A", "an amount", true},
 };
 
-ParsedOptions parse(std::vector<std::string> args, const std::vector<OptionDef>& defs, Positionals mode) {
-  return ParseOptions(args, defs, mode);
+// A command with kCommand's options and one operand, registered once.
+const Command& TestCommand() {
+  if (const Command* known = FindCommand("zz-confirm")) return *known;
+  Command command;
+  command.name = "zz-confirm";
+  command.operands = "FILE";
+  command.min_operands = 1;
+  command.max_operands = 1;
+  command.options = kCommand;
+  command.rank = 1000;
+  RegisterCommand(command);
+  return *FindCommand("zz-confirm");
 }
 
-TEST(ZulposOptions, GlobalPartStopsAtTheCommandName) {
-  const std::vector<std::string> args = {"--host-dir", "/h",      "--answer",      "y",
-                                         "--answer=n", "confirm", "--not-confirm", "FILE"};
-  const ParsedOptions parsed = ParseOptions(args, kGlobal, Positionals::StopAtFirst);
-  EXPECT_EQ(parsed.rest, 5u);
-  EXPECT_EQ(parsed.ValueOr("--host-dir", ""), "/h");
-  EXPECT_EQ(parsed.All("--answer"), (std::vector<std::string>{"y", "n"}));
-  EXPECT_TRUE(parsed.positionals.empty());
-  // The command's own options are not the global part's business.
-  EXPECT_FALSE(parsed.Has("--not-confirm"));
+CommandLine parse(std::vector<std::string> args) {
+  TestCommand();
+  return ParseCommandLine(args);
 }
 
-TEST(ZulposOptions, CommandPartCollectsOperandsAroundOptions) {
-  const ParsedOptions parsed =
-      parse({"a.txt", "--not-confirm", "b.txt", "--printer-type", "29"}, kCommand, Positionals::Collect);
-  EXPECT_EQ(parsed.positionals, (std::vector<std::string>{"a.txt", "b.txt"}));
-  EXPECT_TRUE(parsed.Has("--not-confirm"));
-  EXPECT_EQ(parsed.Value("--printer-type"), "29");
-  EXPECT_EQ(parsed.rest, 5u);
-}
-
-TEST(ZulposOptions, ValuesKeepWhatFollowsTheFirstEqualsAndMayBeEmptyOrStartWithADash) {
-  const ParsedOptions global = parse({"--context=a=b", "--host-dir="}, kGlobal, Positionals::StopAtFirst);
-  EXPECT_EQ(global.Value("--context"), "a=b");
-  EXPECT_EQ(global.Value("--host-dir"), "");
-  // A value is taken whole, even when it looks like an option.
-  const ParsedOptions command = parse({"--printer-type", "-1"}, kCommand, Positionals::Collect);
-  EXPECT_EQ(command.Value("--printer-type"), "-1");
-}
-
-TEST(ZulposOptions, AbsentOptionHasNoValue) {
-  const ParsedOptions parsed = parse({}, kGlobal, Positionals::StopAtFirst);
-  EXPECT_FALSE(parsed.Value("--context").has_value());
-  EXPECT_EQ(parsed.ValueOr("--context", "zulpos"), "zulpos");
-  EXPECT_TRUE(parsed.All("--answer").empty());
-  EXPECT_EQ(parsed.rest, 0u);
-}
-
-TEST(ZulposOptions, MistakesAreUsageErrors) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--unknown"},
-           {"--unknown=1"},
-           {"-x"},
-           {"--host-dir"},                         // value missing at the end
-           {"--host-dir", "a", "--host-dir", "b"}, // not repeatable
-           {"--host"},                             // no abbreviations
-       }) {
-    EXPECT_THROW(parse(args, kGlobal, Positionals::StopAtFirst), UsageError) << args[0];
-  }
-  EXPECT_THROW(parse({"--not-confirm=yes"}, kCommand, Positionals::Collect), UsageError);
-}
-
-TEST(ZulposOptions, UsageErrorNamesTheOption) {
+// The message and the command named by the usage error `args` give.
+std::pair<std::string, std::string> mistake(std::vector<std::string> args) {
   try {
-    parse({"--printer-type"}, kCommand, Positionals::Collect);
-    FAIL() << "no error";
+    parse(std::move(args));
   } catch (const UsageError& error) {
-    EXPECT_STREQ(error.what(), "--printer-type needs a value (N)");
+    return {error.what(), error.command()};
+  }
+  return {"no error", ""};
+}
+
+TEST(ZulposCommandLine, GlobalOptionsThenTheCommandWithItsOptionsAndOperand) {
+  const CommandLine line = parse({"--host-dir", "/h", "--answer", "y", "--answer=n", "zz-confirm", "a.txt",
+                                  "--not-confirm", "--pay", "1", "--pay=2", "--printer-type", "29"});
+  EXPECT_EQ(line.request, CommandLine::Request::Run);
+  ASSERT_EQ(line.command, &TestCommand());
+  EXPECT_EQ(line.global.ValueOr("--host-dir", ""), "/h");
+  EXPECT_EQ(line.global.All("--answer"), (std::vector<std::string>{"y", "n"}));
+  EXPECT_FALSE(line.global.Has("--not-confirm"));
+  EXPECT_EQ(line.options.positionals, (std::vector<std::string>{"a.txt"}));
+  EXPECT_TRUE(line.options.Has("--not-confirm"));
+  EXPECT_EQ(line.options.All("--pay"), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(line.options.Value("--printer-type"), "29");
+  EXPECT_FALSE(line.options.Value("--context").has_value());
+  EXPECT_EQ(line.global.ValueOr("--context", "zulpos"), "zulpos");
+}
+
+TEST(ZulposCommandLine, ValuesKeepWhatFollowsTheFirstEqualsAndMayBeEmptyOrStartWithADash) {
+  const CommandLine line = parse({"--context=a=b", "--host-dir=", "zz-confirm", "f", "--printer-type", "-1"});
+  EXPECT_EQ(line.global.Value("--context"), "a=b");
+  // An empty value written inline does not take the command as its value.
+  EXPECT_EQ(line.global.Value("--host-dir"), "");
+  ASSERT_EQ(line.command, &TestCommand());
+  EXPECT_EQ(line.options.Value("--printer-type"), "-1");
+  EXPECT_EQ(parse({"--context", "--answer", "zz-confirm", "f"}).global.Value("--context"), "--answer");
+  EXPECT_EQ(parse({"zz-confirm", "-"}).options.positionals, (std::vector<std::string>{"-"}));
+}
+
+TEST(ZulposCommandLine, MistakesAreUsageErrorsNamingTheCommandOnceKnown) {
+  using Expected = std::pair<std::string, std::string>;
+  EXPECT_EQ(mistake({}), Expected("no command given", ""));
+  EXPECT_EQ(mistake({"--answer", "y"}), Expected("no command given", ""));
+  EXPECT_EQ(mistake({"frobnicate"}), Expected("unknown command 'frobnicate'", ""));
+  EXPECT_EQ(mistake({"--unknown", "zz-confirm", "f"}), Expected("unknown option --unknown", ""));
+  EXPECT_EQ(mistake({"--host", "zz-confirm", "f"}),
+            Expected("unknown option --host", "")); // no abbreviations
+  EXPECT_EQ(mistake({"zz-confirm", "f", "--frobnicate=1"}),
+            Expected("unknown option --frobnicate", "zz-confirm"));
+  EXPECT_EQ(mistake({"zz-confirm", "f", "-x"}), Expected("unknown option -x", "zz-confirm"));
+  EXPECT_EQ(mistake({"zz-confirm"}), Expected("zz-confirm needs FILE", "zz-confirm"));
+  EXPECT_EQ(mistake({"zz-confirm", "a", "b"}), Expected("unexpected operand 'b'", "zz-confirm"));
+  EXPECT_EQ(mistake({"--host-dir", "a", "--host-dir", "b", "zz-confirm", "f"}),
+            Expected("--host-dir given more than once", ""));
+  EXPECT_EQ(mistake({"zz-confirm", "f", "--not-confirm", "--not-confirm"}),
+            Expected("--not-confirm given more than once", "zz-confirm"));
+  // What CLI11 finds itself: a missing value, a value given to a flag.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--host-dir"}, {"zz-confirm", "f", "--printer-type"}, {"zz-confirm", "f", "--not-confirm=yes"}}) {
+    const auto [message, command] = mistake(args);
+    EXPECT_NE(message, "no error") << args.back();
+    EXPECT_EQ(command, args.size() > 1 ? "zz-confirm" : "") << message;
   }
 }
 
-TEST(ZulposOptions, DoubleDashEndsTheOptions) {
-  const ParsedOptions command = parse({"--", "--not-confirm", "-"}, kCommand, Positionals::Collect);
-  EXPECT_FALSE(command.Has("--not-confirm"));
-  EXPECT_EQ(command.positionals, (std::vector<std::string>{"--not-confirm", "-"}));
-
-  const ParsedOptions global = parse({"--context", "x", "--", "check"}, kGlobal, Positionals::StopAtFirst);
-  EXPECT_EQ(global.rest, 3u);
+TEST(ZulposCommandLine, AGlobalOptionAfterTheCommandGetsAHint) {
+  EXPECT_EQ(mistake({"zz-confirm", "f", "--not-confirm", "--host-dir", "/h"}).first,
+            "--host-dir is a global option: write it before the command (zulpos --host-dir ... COMMAND)");
+  EXPECT_EQ(mistake({"zz-confirm", "f", "--answer=y"}).first,
+            "--answer is a global option: write it before the command (zulpos --answer ... COMMAND)");
 }
 
-TEST(ZulposOptions, LoneDashIsAnOperand) {
-  const ParsedOptions parsed = parse({"-"}, kCommand, Positionals::Collect);
-  EXPECT_EQ(parsed.positionals, (std::vector<std::string>{"-"}));
+TEST(ZulposCommandLine, HelpVersionAndCompletionAreRequests) {
+  EXPECT_EQ(parse({"--answer", "y", "--help"}).request, CommandLine::Request::Help);
+  EXPECT_EQ(parse({"-h"}).command, nullptr);
+  // A command's help, whatever else its part holds.
+  const CommandLine command_help = parse({"zz-confirm", "--frobnicate", "-h"});
+  EXPECT_EQ(command_help.request, CommandLine::Request::Help);
+  EXPECT_EQ(command_help.command, &TestCommand());
+  EXPECT_EQ(parse({"--help", "zz-confirm"}).command, nullptr);
+  EXPECT_EQ(parse({"--version"}).request, CommandLine::Request::Version);
+  EXPECT_EQ(parse({"--bash-completion"}).request, CommandLine::Request::BashCompletion);
+  EXPECT_EQ(mistake({"--help=yes"}).first.find("no error"), std::string::npos);
 }
 
-TEST(ZulposOptions, HelpIsKnownEverywhere) {
-  EXPECT_TRUE(parse({"-h"}, kCommand, Positionals::Collect).help);
-  EXPECT_TRUE(parse({"--answer", "y", "--help"}, kGlobal, Positionals::StopAtFirst).help);
-  EXPECT_FALSE(parse({"check", "--help"}, kGlobal, Positionals::StopAtFirst).help);
+TEST(ZulposCommandLine, OneCommandAtATime) {
+  EXPECT_EQ(mistake({"zz-confirm", "f", "zz-confirm"}).first, "unexpected operand 'zz-confirm'");
+}
+
+TEST(ZulposCommandLine, TheCompletionKnowsEveryCommandAndOption) {
+  TestCommand();
+  const std::string script = BashCompletionScript();
+  for (const char* word : {"complete -o default -F _zulpos zulpos", "zz-confirm", "--host-dir",
+                           "--not-confirm", "--answer) COMPREPLY=($(compgen -W \"y n\""})
+    EXPECT_NE(script.find(word), std::string::npos) << word;
 }
 
 TEST(ZulposOptionValues, YesNoTakesYAndNOnly) {
@@ -122,26 +148,6 @@ TEST(ZulposOptionValues, KindIsOneLetter) {
   EXPECT_EQ(ParseKind("--kind", "c"), "c");
   for (const char* bad : {"", "CC", "1", " ", "\xC3\x87"})
     EXPECT_THROW(ParseKind("--kind", bad), UsageError) << bad;
-}
-
-TEST(ZulposOptions, AGlobalOptionAfterTheCommandGetsAHint) {
-  const std::vector<std::string> args = {"--not-confirm", "--host-dir", "/h"};
-  try {
-    ParseCommandOptions(args, kCommand, kGlobal);
-    FAIL() << "no error";
-  } catch (const UsageError& error) {
-    EXPECT_STREQ(error.what(),
-                 "--host-dir is a global option: write it before the command (zulpos --host-dir "
-                 "... COMMAND)");
-  }
-  // An option nobody knows is just unknown.
-  const std::vector<std::string> unknown = {"--frobnicate"};
-  try {
-    ParseCommandOptions(unknown, kCommand, kGlobal);
-    FAIL() << "no error";
-  } catch (const UsageError& error) {
-    EXPECT_STREQ(error.what(), "unknown option --frobnicate");
-  }
 }
 
 TEST(ZulposSetupNotices, SayWhatIsMissingAndNothingElse) {
@@ -201,7 +207,7 @@ TEST(ZulposHelp, CommandsAreFoundByNameAndListedByRank) {
   ASSERT_GE(commands.size(), 2u);
   EXPECT_EQ(commands[0]->name, "zz-test-early");
   EXPECT_EQ(commands[1]->name, "zz-test-late");
-  const std::string help = ProgramHelp(kGlobal);
+  const std::string help = ProgramHelp(GlobalOptions());
   EXPECT_LT(help.find("zz-test-early"), help.find("zz-test-late"));
 }
 

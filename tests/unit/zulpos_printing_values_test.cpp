@@ -6,6 +6,8 @@
 
 #include "platform/file_system.h"
 #include "support/temp_world.h"
+#include "zulpos/command.h"
+#include "zulpos/command_line.h"
 #include "zulpos/options.h"
 #include "zulpos/printer_options.h"
 #include "zulpos/sale_run.h"
@@ -14,6 +16,24 @@ namespace zulpos {
 namespace {
 
 namespace platform = zul00500::platform;
+
+// The options a command declaring `defs` gets from `args`, as zulpos parses
+// them. Each table is registered once, as a command of its own.
+ParsedOptions ParseAs(const std::string& name, const std::vector<OptionDef>& defs,
+                      std::vector<std::string> args) {
+  if (!FindCommand(name)) {
+    Command command;
+    command.name = name;
+    command.options = defs;
+    command.rank = 1000;
+    RegisterCommand(command);
+  }
+  args.insert(args.begin(), name);
+  return ParseCommandLine(args).options;
+}
+ParsedOptions PrintingRun(std::vector<std::string> args) {
+  return ParseAs("zz-printing-run", PrintingRunOptions(), std::move(args));
+}
 
 TEST(ZulposAmountTest, ReadsADotOrACommaDecimalWithTwoDigitsAtMost) {
   EXPECT_DOUBLE_EQ(ParseAmount("--pay", "40"), 40.0);
@@ -36,9 +56,7 @@ TEST(ZulposAmountTest, CentsAreDigitsOnly) {
 class ZulposSaleOptionsTest : public ::testing::Test {
 protected:
   // The printing options a sale takes, as zulpos parses them.
-  static ParsedOptions Sale(std::vector<std::string> args) {
-    return ParseOptions(args, PrintingRunOptions(), Positionals::Collect);
-  }
+  static ParsedOptions Sale(std::vector<std::string> args) { return PrintingRun(std::move(args)); }
   zul00500::testing::TempWorld world_;
 };
 
@@ -76,7 +94,7 @@ TEST(ZulposAmountTest, ShowsTwoDecimalsWithADot) {
 class ZulposPrinterSetupTest : public ::testing::Test {
 protected:
   ParsedOptions Parse(std::vector<std::string> args) {
-    return ParseOptions(args, PrinterOptions(), Positionals::Collect);
+    return ParseAs("zz-printer", PrinterOptions(), std::move(args));
   }
 
   zul00500::testing::TempWorld world_;
@@ -123,9 +141,7 @@ TEST_F(ZulposPrinterSetupTest, FrameworkPrinterAnswersUsaRgAsTold) {
 }
 
 TEST(ZulposPrintingChoicesTest, DefaultsToTheFiscalPrinterWithSecondCopy) {
-  const std::vector<std::string> none;
-  const PrintingChoices choices =
-      ReadPrintingChoices(ParseOptions(none, PrintingRunOptions(), Positionals::Collect));
+  const PrintingChoices choices = ReadPrintingChoices(PrintingRun({}));
   EXPECT_EQ(choices.printer_type, 0);
   EXPECT_EQ(choices.mode, "F");
   EXPECT_EQ(choices.copy, "S");
@@ -133,9 +149,7 @@ TEST(ZulposPrintingChoicesTest, DefaultsToTheFiscalPrinterWithSecondCopy) {
 }
 
 TEST(ZulposPrintingChoicesTest, TakesTextsInTheCodePageAndRejectsUnknownChoices) {
-  auto read = [](std::vector<std::string> args) {
-    return ReadPrintingChoices(ParseOptions(args, PrintingRunOptions(), Positionals::Collect));
-  };
+  auto read = [](std::vector<std::string> args) { return ReadPrintingChoices(PrintingRun(std::move(args))); };
   const PrintingChoices choices = read(
       {"--printer-type", "29", "--mode", "N", "--copy", "N", "--voucher1", "CART\xC3\x83O", "--std2", "b"});
   EXPECT_EQ(choices.printer_type, 29);
@@ -150,9 +164,8 @@ TEST(ZulposPrintingChoicesTest, TakesTextsInTheCodePageAndRejectsUnknownChoices)
 
 TEST(ZulposPrintingChoicesTest, CancellationsTakeNoVoucherArguments) {
   const std::vector<std::string> args = {"--voucher1", "x"};
-  EXPECT_THROW(ParseOptions(args, PrintingRunOptions(false), Positionals::Collect), UsageError);
-  EXPECT_EQ(ParseOptions(args, PrintingRunOptions(true), Positionals::Collect).ValueOr("--voucher1", ""),
-            "x");
+  EXPECT_THROW(ParseAs("zz-cancel-printing", PrintingRunOptions(false), args), UsageError);
+  EXPECT_EQ(PrintingRun(args).ValueOr("--voucher1", ""), "x");
 }
 
 } // namespace

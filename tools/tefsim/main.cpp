@@ -69,8 +69,10 @@ int main(int argc, char** argv) {
   tefsim::Scenario scenario;
   try {
     options = tefsim::parse_options(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.help) {
-      std::cout << tefsim::usage();
+    if (options.help || options.version || options.bash_completion) {
+      std::cout << (options.help      ? tefsim::usage()
+                    : options.version ? tefsim::version_text()
+                                      : tefsim::bash_completion());
       return 0;
     }
     tefsim::check_folders(options);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <string_view>
 
+#include "cli/command_line.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "tefsim/scenario.h"
@@ -37,59 +39,85 @@ std::pair<std::string, std::string> selector_and_value(const std::string& option
   return {text.substr(0, equals), text.substr(equals + 1)};
 }
 
+constexpr const char* kValueOptions[][2] = {
+    {"--roots", "LIST"}, {"--drive-root", "DIR"},    {"--scenario", "FILE"},    {"--rule", "LINE"},
+    {"--silent", "SEL"}, {"--delay", "SEL=MS"},      {"--wrong-header", "SEL"}, {"--empty-status", "SEL"},
+    {"--log", "FILE"},   {"--keep-requests", "DIR"}, {"--poll-ms", "N"},
+};
+
+// The options as CLI11 knows them; usage() describes them. Every value is
+// kept, in order, and read off afterwards in command-line order.
+void declare(CLI::App& app) {
+  app.set_help_flag();
+  app.allow_windows_style_options(false);
+  for (const auto& [name, type] : kValueOptions)
+    app.add_option(name)->type_name(type)->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  for (const char* flag : {"-h,--help", "--version", "--bash-completion"})
+    app.add_flag(flag)->disable_flag_override();
+}
+
+std::uint32_t poll_ms_of(const std::string& text) {
+  std::uint32_t ms = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), ms);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || ms == 0)
+    throw UsageError("--poll-ms wants a whole number of milliseconds above 0, not \"" + text + "\"");
+  return ms;
+}
+
+// One option as given: a later --roots, --log... replaces an earlier one;
+// scenario lines add up.
+void apply(Options& options, const std::string& option, const std::string& value) {
+  if (option == "--help") options.help = true;
+  else if (option == "--version") options.version = true;
+  else if (option == "--bash-completion") options.bash_completion = true;
+  else if (option == "--roots") options.roots = roots_of(value);
+  else if (option == "--drive-root") options.drive_root = value;
+  else if (option == "--scenario") options.scenario_file = value;
+  else if (option == "--log") options.log_file = value;
+  else if (option == "--keep-requests") options.keep_requests = value;
+  else if (option == "--poll-ms") options.poll_ms = poll_ms_of(value);
+  else if (option == "--rule") options.rules.push_back(value);
+  else if (option == "--delay") {
+    const auto [selector, ms] = selector_and_value(option, value);
+    options.rules.push_back(selector + ": delay " + ms);
+  } else options.rules.push_back(value + ": " + option.substr(2)); // --silent, --wrong-header...
+}
+
 } // namespace
 
 Options parse_options(const std::vector<std::string>& args) {
+  CLI::App app("", "tefsim");
+  declare(app);
+  try {
+    zul_cli::Parse(app, args);
+  } catch (const CLI::ParseError& error) {
+    throw UsageError(zul_cli::Message(error));
+  }
   Options options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string option = args[i];
-    std::string value;
-    bool has_value = false;
-    if (const std::size_t equals = option.find('=');
-        option.starts_with("--") && equals != std::string::npos) {
-      value = option.substr(equals + 1);
-      option.resize(equals);
-      has_value = true;
-    }
-    auto argument = [&]() -> const std::string& {
-      if (!has_value) {
-        if (i + 1 >= args.size()) throw UsageError(option + " needs a value");
-        value = args[++i];
-        has_value = true;
-      }
-      return value;
-    };
-
-    if (option == "--help" || option == "-h") {
-      if (has_value) throw UsageError(option + " takes no value");
-      options.help = true;
-    } else if (option == "--roots") {
-      options.roots = roots_of(argument());
-    } else if (option == "--drive-root") {
-      options.drive_root = argument();
-    } else if (option == "--scenario") {
-      options.scenario_file = argument();
-    } else if (option == "--log") {
-      options.log_file = argument();
-    } else if (option == "--keep-requests") {
-      options.keep_requests = argument();
-    } else if (option == "--poll-ms") {
-      const std::string& text = argument();
-      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), options.poll_ms);
-      if (text.empty() || error != std::errc() || end != text.data() + text.size() || options.poll_ms == 0)
-        throw UsageError("--poll-ms wants a whole number of milliseconds above 0, not \"" + text + "\"");
-    } else if (option == "--rule") {
-      options.rules.push_back(argument());
-    } else if (option == "--silent" || option == "--wrong-header" || option == "--empty-status") {
-      options.rules.push_back(argument() + ": " + option.substr(2));
-    } else if (option == "--delay") {
-      const auto [selector, ms] = selector_and_value(option, argument());
-      options.rules.push_back(selector + ": delay " + ms);
-    } else {
-      throw UsageError("unknown option \"" + args[i] + "\"");
-    }
+  std::map<const CLI::Option*, std::size_t> used;
+  for (const CLI::Option* option : app.parse_order()) {
+    const std::size_t index = used[option]++;
+    const std::string name = "--" + option->get_lnames().front();
+    const auto& results = option->results();
+    apply(options, name, option->get_expected_max() == 0 || index >= results.size() ? "" : results[index]);
   }
   return options;
+}
+
+std::string version_text() { return std::string("tefsim ") + ZUL_VERSION + "\n"; }
+
+std::string bash_completion() {
+  CLI::App app("", "tefsim");
+  declare(app);
+  return zul_cli::BashCompletion(app, "tefsim");
+}
+
+std::vector<std::string> option_names() {
+  CLI::App app("", "tefsim");
+  declare(app);
+  std::vector<std::string> names;
+  for (const CLI::Option* option : app.get_options()) names.push_back("--" + option->get_lnames().front());
+  return names;
 }
 
 void check_folders(const Options& options) {
@@ -129,6 +157,8 @@ std::string usage() {
          "  --keep-requests DIR   keep a byte-exact copy of every request taken, as\n"
          "                        DIR/ATV-1.001, DIR/CRT-2.001, ... (DIR must exist)\n"
          "  --poll-ms N           pause between two looks at the request files (default 100)\n"
+         "  --version             print tefsim's version\n"
+         "  --bash-completion     print a bash completion script for tefsim\n"
          "  --help                this text\n"
          "\n"
          "Scenario: one line per directive, \"SEL: DIRECTIVE [ARGUMENT]\". SEL is an\n"

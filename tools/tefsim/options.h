@@ -17,6 +17,8 @@ struct Options {
   std::string keep_requests;                        // native folder, empty: keep none
   std::uint32_t poll_ms = 100;
   bool help = false;
+  bool version = false;
+  bool bash_completion = false;
 };
 
 // A command line that cannot be understood; what() says why.
@@ -25,7 +27,9 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// `args` without the program name. Throws UsageError.
+// `args` without the program name, parsed with CLI11; the misbehaviour
+// options become scenario lines in the order they were given. Throws
+// UsageError.
 Options parse_options(const std::vector<std::string>& args);
 
 // Checks what the options name on disk: the --keep-requests folder must
@@ -34,5 +38,15 @@ void check_folders(const Options& options);
 
 // The --help text, scenario format included.
 std::string usage();
+
+// "tefsim VERSION", for --version.
+std::string version_text();
+
+// A bash completion script for tefsim, for --bash-completion.
+std::string bash_completion();
+
+// Every option tefsim knows, with its dashes ("--roots"), for checking the
+// help against them.
+std::vector<std::string> option_names();
 
 } // namespace tefsim

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "command_line.h"
 #include "host.h"
 #include "options.h"
 #include "output.h"
@@ -14,30 +15,6 @@
 
 namespace zulpos {
 namespace {
-
-const std::vector<OptionDef>& global_options() {
-  static const std::vector<OptionDef> options = {
-      {"--host-dir", "DIR", "the host program's directory (default: the directory of zulpos)"},
-      {"--drive-root", "DIR",
-       "POSIX: the folder in which drive letters live, c:\\ being DIR/c\n"
-       "(default: $ZUL_DRIVE_ROOT, else a per-user data folder)"},
-      {"--context", "TEXT", "the context string passed to every routine (default: zulpos)"},
-      {"--answer", "y|n",
-       "the answer to the next yes/no question; repeatable, used in order.\n"
-       "When used up the terminal asks, or the answer is no",
-       true},
-      {"--network", "1|2|3|9",
-       "the answer to the network dialog: 1 TecBan, 2 other networks,\n"
-       "3 Hipercard, 9 close it (default: the terminal asks, or 2)"},
-      {"--dialog-journal", "FILE",
-       "append a line per dialog to FILE: its nine arguments and the\n"
-       "answer, TAB-separated, escaped, in code page 1252"},
-      {"--package", "FILE",
-       "the package's shared library to load (default: the one beside\n"
-       "zulpos, then ../lib, then the system's search)"},
-  };
-  return options;
-}
 
 HostOptions host_options(const ParsedOptions& global) {
   HostOptions options;
@@ -76,30 +53,41 @@ MachineSetup current_setup(const Command& command, const ParsedOptions& global, 
   return setup;
 }
 
+// "zulpos VERSION", then the version of the package it loads, or why it
+// cannot load it.
+int show_version(const ParsedOptions& global, Output& out) {
+  out.stream() << "zulpos " << ZulposVersion() << std::endl;
+  const std::string path =
+      PathFromTerminal(global.ValueOr("--package", DefaultPackagePath(tool_platform::executable_path())));
+  try {
+    const LoadedPackage package(path);
+    out.stream() << "package " << PackageVersion() << " (" << PathToTerminal(path) << ")" << std::endl;
+  } catch (const std::exception& error) {
+    std::cerr << "zulpos: " << PathToTerminal(error.what()) << std::endl;
+  }
+  return 0;
+}
+
 int run(const std::vector<std::string>& args, Output& out) {
   std::string help_hint = "zulpos --help";
   try {
-    const ParsedOptions global = ParseOptions(args, global_options(), Positionals::StopAtFirst);
-    if (global.help) {
-      out.stream() << ProgramHelp(global_options());
+    const CommandLine line = ParseCommandLine(args);
+    const Command* command = line.command;
+    switch (line.request) {
+    case CommandLine::Request::Help:
+      out.stream() << (command ? CommandHelp(*command) : ProgramHelp(GlobalOptions()));
       return 0;
+    case CommandLine::Request::Version:
+      return show_version(line.global, out);
+    case CommandLine::Request::BashCompletion:
+      out.stream() << BashCompletionScript();
+      return 0;
+    case CommandLine::Request::Run:
+      break;
     }
+    const ParsedOptions& global = line.global;
     HostOptions dialogs = host_options(global);
-    if (global.rest == args.size()) throw UsageError("no command given");
-    const Command* command = FindCommand(args[global.rest]);
-    if (!command) throw UsageError("unknown command '" + args[global.rest] + "'");
     help_hint = "zulpos " + command->name + " --help";
-
-    const ParsedOptions options =
-        ParseCommandOptions(std::span(args).subspan(global.rest + 1), command->options, global_options());
-    if (options.help) {
-      out.stream() << CommandHelp(*command);
-      return 0;
-    }
-    const std::size_t operands = options.positionals.size();
-    if (operands < command->min_operands) throw UsageError(command->name + " needs " + command->operands);
-    if (operands > command->max_operands)
-      throw UsageError("unexpected operand '" + options.positionals.back() + "'");
 
     // Where zulpos really is, whatever --host-dir says.
     const std::string program_path = tool_platform::executable_path();
@@ -110,8 +98,8 @@ int run(const std::vector<std::string>& args, Output& out) {
     dialogs.interactive = dialogs.interactive && command->interactive;
     ConsoleHost host(std::move(dialogs), std::cin, out);
     host.Install();
-    CommandContext context{global,       options, out, FromTerminal(global.ValueOr("--context", "zulpos")),
-                           program_path, ""};
+    CommandContext context{
+        global, line.options, out, FromTerminal(global.ValueOr("--context", "zulpos")), program_path, ""};
     if (!command->uses_host_dir) return command->run(context);
     const PackageSession session(session_options(global), program_path);
     context.host_dir = session.host_dir();
@@ -119,6 +107,7 @@ int run(const std::vector<std::string>& args, Output& out) {
       std::cerr << "zulpos: notice: " << PathToTerminal(notice) << std::endl;
     return command->run(context);
   } catch (const UsageError& error) {
+    if (!error.command().empty()) help_hint = "zulpos " + error.command() + " --help";
     std::cerr << "zulpos: " << error.what() << "\nTry '" << help_hint << "'." << std::endl;
   } catch (const std::exception& error) {
     // The package's errors name an operation, a path and the system's reason.

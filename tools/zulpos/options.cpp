@@ -9,12 +9,6 @@
 namespace zulpos {
 
 namespace {
-const OptionDef* find_def(const std::vector<OptionDef>& defs, const std::string& name) {
-  const auto found =
-      std::find_if(defs.begin(), defs.end(), [&](const OptionDef& s) { return s.name == name; });
-  return found == defs.end() ? nullptr : &*found;
-}
-
 std::string join(const std::vector<std::string>& items, const char* separator) {
   std::string text;
   for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
@@ -36,65 +30,6 @@ const std::vector<std::string>& ParsedOptions::All(const std::string& name) cons
   static const std::vector<std::string> none;
   const auto found = values.find(name);
   return found == values.end() ? none : found->second;
-}
-
-ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<OptionDef>& defs,
-                           Positionals mode) {
-  ParsedOptions parsed;
-  std::size_t i = 0;
-  bool options_ended = false;
-  for (; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    // A lone "-" is an operand, as it is for most tools.
-    const bool is_option = !options_ended && arg.size() > 1 && arg[0] == '-';
-    if (!is_option) {
-      if (mode == Positionals::StopAtFirst) break;
-      parsed.positionals.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      options_ended = true;
-      if (mode == Positionals::StopAtFirst) {
-        ++i;
-        break;
-      }
-      continue;
-    }
-    if (arg == "-h" || arg == "--help") {
-      parsed.help = true;
-      continue;
-    }
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    const OptionDef* def = arg.rfind("--", 0) == 0 ? find_def(defs, name) : nullptr;
-    if (!def) throw UnknownOptionError(name);
-    if (!def->repeatable && parsed.Has(name)) throw UsageError(name + " given more than once");
-
-    std::string value;
-    if (def->value_name.empty()) {
-      if (equals != std::string::npos) throw UsageError(name + " takes no value");
-    } else if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      throw UsageError(name + " needs a value (" + def->value_name + ")");
-    }
-    parsed.values[name].push_back(std::move(value));
-  }
-  parsed.rest = i;
-  return parsed;
-}
-
-ParsedOptions ParseCommandOptions(std::span<const std::string> args, const std::vector<OptionDef>& defs,
-                                  const std::vector<OptionDef>& global) {
-  try {
-    return ParseOptions(args, defs, Positionals::Collect);
-  } catch (const UnknownOptionError& error) {
-    if (!find_def(global, error.name())) throw;
-    throw UsageError(error.name() + " is a global option: write it before the command (zulpos " +
-                     error.name() + " ... COMMAND)");
-  }
 }
 
 std::string FormatOptions(const std::vector<OptionDef>& defs) {

@@ -1,33 +1,29 @@
-// zulpos's argument parser: "--name value", "--name=value" and flags, each
-// command with its own table of options. Small on purpose; the program needs
-// no more than this.
+// zulpos's options: how a command declares them, what parsing them gives
+// (command_line.h parses them with CLI11), and the checks of their values.
 #pragma once
 
 #include <map>
 #include <optional>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace zulpos {
 
-// A mistake in the command line: exit status 2 and a hint to --help.
+// A mistake in the command line: exit status 2 and a hint to --help, that of
+// `command` when the mistake is in a command's part.
 class UsageError : public std::runtime_error {
 public:
-  using std::runtime_error::runtime_error;
-};
-
-// An option the table does not know; `name` is the option as written.
-class UnknownOptionError : public UsageError {
-public:
-  explicit UnknownOptionError(const std::string& name) : UsageError("unknown option " + name), name_(name) {}
-  const std::string& name() const { return name_; }
+  explicit UsageError(const std::string& message, std::string command = {})
+      : std::runtime_error(message), command_(std::move(command)) {}
+  const std::string& command() const { return command_; }
 
 private:
-  std::string name_;
+  std::string command_;
 };
 
+// An option as the program or a command declares it: CLI11 parses the
+// command line from these tables, and the help shows them.
 struct OptionDef {
   OptionDef(std::string name, std::string value_name, std::string help, bool repeatable = false)
       : name(std::move(name)), value_name(std::move(value_name)), help(std::move(help)),
@@ -39,37 +35,17 @@ struct OptionDef {
   bool repeatable = false;
 };
 
+// What the command line gave the program's or a command's options.
 struct ParsedOptions {
   // Every value given, in order; a flag gets one empty value per use.
   std::map<std::string, std::vector<std::string>> values;
   std::vector<std::string> positionals;
-  bool help = false;
-  // Index of the first argument left unparsed (the command and its options
-  // when parsing the global part); the size of the input otherwise.
-  std::size_t rest = 0;
 
   bool Has(const std::string& name) const { return values.count(name) != 0; }
   std::optional<std::string> Value(const std::string& name) const;
   std::string ValueOr(const std::string& name, const std::string& fallback) const;
   const std::vector<std::string>& All(const std::string& name) const;
 };
-
-enum class Positionals {
-  StopAtFirst, // the global part: the first non-option is the command
-  Collect,     // a command's part: non-options are its operands
-};
-
-// Parses `args` against `defs`. "-h" and "--help" are always known; "--"
-// ends the options. Throws UsageError for an unknown option, a missing value,
-// a value given to a flag and a repeated option that is not repeatable.
-ParsedOptions ParseOptions(std::span<const std::string> args, const std::vector<OptionDef>& defs,
-                           Positionals mode);
-
-// A command's part, parsed as ParseOptions does; an option unknown to the
-// command but known among `global` gets a hint that it belongs before the
-// command.
-ParsedOptions ParseCommandOptions(std::span<const std::string> args, const std::vector<OptionDef>& defs,
-                                  const std::vector<OptionDef>& global);
 
 // The options as help lines: "  --name VALUE   help", aligned.
 std::string FormatOptions(const std::vector<OptionDef>& defs);

@@ -46,7 +46,8 @@ LoadedPackage::~LoadedPackage() { in_use_.reset(); }
 std::string DefaultPackagePath(const std::string& program_path) {
   const std::string file = tool_platform::SharedLibraryFileName("Pkg_Zul00500");
   const std::filesystem::path folder = std::filesystem::path(program_path).parent_path();
-  for (const std::filesystem::path& candidate : {folder / file, folder / ".." / "lib" / file}) {
+  for (const std::filesystem::path& candidate :
+       {folder / file, folder / ".." / "lib" / file, folder / ZUL_LIBDIR_FROM_BINDIR / file}) {
     std::error_code error;
     if (std::filesystem::is_regular_file(candidate, error)) return candidate.string();
   }
@@ -68,6 +69,10 @@ std::string LastNote() {
 }
 
 void RememberCallbackFailure(const std::string& text) { callback_failure = text; }
+
+std::string PackageVersion() {
+  return text_from_package([](char* buffer, int capacity) { return api().zul_Version(buffer, capacity); });
+}
 
 std::string GetStr(const char* name) {
   return text_from_package(

@@ -27,6 +27,7 @@ namespace zulpos {
   X(CancelaTEF)                                                                                              \
   X(CancelaPendencia)                                                                                        \
   X(CheckDirTef)                                                                                             \
+  X(zul_Version)                                                                                             \
   X(zul_LastError)                                                                                           \
   X(zul_ListNew)                                                                                             \
   X(zul_ListFree)                                                                                            \
@@ -85,8 +86,8 @@ private:
 };
 
 // Where zulpos looks for the package when --package does not say: beside
-// the program, then in ../lib (the build tree's layout), then the system's
-// search by name.
+// the program (the Windows layout), then in ../lib (the build tree's), then
+// in the installed library folder, then the system's search by name.
 std::string DefaultPackagePath(const std::string& program_path);
 
 // A routine ended with -1: the package's error text, plus what zulpos's own
@@ -103,6 +104,9 @@ std::string LastNote();
 // A callback of zulpos failed while the package was calling it: remembered
 // until the routine's -1 reaches Checked().
 void RememberCallbackFailure(const std::string& text);
+
+// zul_Version() of the package in use.
+std::string PackageVersion();
 
 // The exported variables.
 std::string GetStr(const char* name);

@@ -1,0 +1,59 @@
+// zulpos's and tefsim's command lines as a user meets them: the version
+// they share with the package, help, and mistakes told with their exit status.
+#include <gtest/gtest.h>
+
+#include "integration/tefsim_world.h"
+
+namespace zul00500 {
+namespace {
+
+class CommandLines : public testing::TefsimWorld {
+protected:
+  // tefsim run with `arguments` alone, to its end: its status and output.
+  testing::ZulposRun Tefsim(const std::vector<std::string>& arguments) {
+    const std::string output = world_.root() + "/tefsim-once.out";
+    auto tefsim = tool_platform::spawn(std::string(ZUL_BIN_DIR) + "/tefsim", arguments, {output});
+    testing::ZulposRun run;
+    run.status = tefsim.wait_for(10'000);
+    run.output = Lines(output);
+    return run;
+  }
+};
+
+TEST_F(CommandLines, ZulposTefsimAndTheLoadedPackageTellOneVersion) {
+  const auto zulpos = Zulpos({"--version"});
+  ASSERT_TRUE(zulpos.status.has_value());
+  EXPECT_EQ(*zulpos.status, 0);
+  EXPECT_TRUE(zulpos.Said("zulpos " ZUL_VERSION));
+  EXPECT_TRUE(AnyLineHas(zulpos.output, "package " ZUL_VERSION " (", "Pkg_Zul00500"))
+      << ::testing::PrintToString(zulpos.output);
+
+  const auto tefsim = Tefsim({"--version"});
+  ASSERT_TRUE(tefsim.status.has_value());
+  EXPECT_EQ(*tefsim.status, 0);
+  EXPECT_TRUE(tefsim.Said("tefsim " ZUL_VERSION));
+}
+
+TEST_F(CommandLines, HelpEndsWellAndMistakesEndWithStatusTwoAndTheRightHint) {
+  const auto help = Zulpos({"sale", "--help"});
+  ASSERT_TRUE(help.status.has_value());
+  EXPECT_EQ(*help.status, 0);
+  EXPECT_TRUE(AnyLineHas(help.output, "Usage: zulpos [global options] sale [options]"));
+
+  // A value missing (found by CLI11) and a global option after the command
+  // (found by zulpos): the hint names the command's help.
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"sale", "--pay"}, {"sale", "--pay", "1", "--network", "2"}}) {
+    const auto run = Zulpos(args);
+    ASSERT_TRUE(run.status.has_value());
+    EXPECT_EQ(*run.status, 2);
+    EXPECT_TRUE(run.Said("Try 'zulpos sale --help'.")) << ::testing::PrintToString(run.output);
+  }
+  const auto tefsim = Tefsim({"--poll-ms", "0"});
+  ASSERT_TRUE(tefsim.status.has_value());
+  EXPECT_EQ(*tefsim.status, 2);
+  EXPECT_TRUE(AnyLineHas(tefsim.output, "--poll-ms wants a whole number of milliseconds above 0"));
+}
+
+} // namespace
+} // namespace zul00500
