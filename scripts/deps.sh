@@ -6,6 +6,8 @@
 #                           bits), plus the pugixml source package in
 #                           build-deps/pugixml
 #   scripts/deps.sh bench   the build set plus Google Benchmark
+#   scripts/deps.sh package what packaging and the install check use:
+#                           dpkg-shlibdeps, pkg-config
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
 #   scripts/deps.sh wine    wine for 64- and 32-bit Windows programs
 #
@@ -21,6 +23,9 @@ BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev)
 CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev gcc-mingw-w64-x86-64-posix
                 g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
 BENCH_PACKAGES=(libbenchmark-dev)
+# The .deb's dependencies come from dpkg-shlibdeps; the install check builds
+# the C example through pkg-config.
+PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
 WINE_PACKAGES=(wine wine64 wine32:i386)
 
@@ -145,13 +150,14 @@ for set_name in "$@"; do
       fetch_pugixml_source
       ;;
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
+    package) install_missing "${PACKAGE_PACKAGES[@]}" ;;
     examples) install_missing "${EXAMPLE_PACKAGES[@]}" ;;
     wine)
       add_i386
       install_missing "${WINE_PACKAGES[@]}"
       ;;
     *)
-      echo "usage: $0 [build|cross|bench|examples|wine]..." >&2
+      echo "usage: $0 [build|cross|bench|package|examples|wine]..." >&2
       exit 2
       ;;
   esac

@@ -9,6 +9,10 @@
 #   scripts/examples.sh --wine BUILD...
 #                                    the C host under wine against the DLL of
 #                                    each Windows build (build-mingw-x64...)
+#   scripts/examples.sh --installed PREFIX HOST...
+#                                    C hosts built against an installed
+#                                    package, against PREFIX's tefsim and
+#                                    library (scripts/install_check.sh)
 #
 # Prints each host's run time; exits non-zero when a host's sale fails.
 set -euo pipefail
@@ -127,7 +131,27 @@ wine_hosts() {
   done
 }
 
-if [[ ${1:-} == --wine ]]; then
+# C hosts built against the package installed in PREFIX.
+installed_hosts() {
+  local prefix host drive=$WORK/drive home=$WORK/host
+  prefix=$(cd "$1" && pwd)
+  shift
+  local library
+  library=$(find "$prefix" -name libPkg_Zul00500.so -print -quit)
+  [[ -n $library && -x $prefix/bin/tefsim ]] || { log "$prefix has no libPkg_Zul00500.so or bin/tefsim"; exit 2; }
+  for host in "$@"; do
+    rm -rf "$drive"
+    make_host_dir "$home"
+    start_tefsim "$prefix/bin/tefsim" "$drive"
+    run_host "installed-$(basename "$(dirname "$host")")" "$host" "$library" "$drive" "$home"
+    stop_tefsim
+  done
+}
+
+if [[ ${1:-} == --installed ]]; then
+  shift
+  installed_hosts "$@"
+elif [[ ${1:-} == --wine ]]; then
   shift
   [[ $# -gt 0 ]] || set -- build-mingw-x64 build-mingw-x86
   wine_hosts "$@"
