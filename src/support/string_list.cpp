@@ -41,9 +41,15 @@ std::string StringList::Text() const {
 
 void StringList::SetText(std::string_view text) {
   lines_.clear();
+  // A plain scan: find_first_of calls memchr on its set for every character.
+  auto line_end = [&text](std::size_t from) {
+    for (std::size_t at = from; at < text.size(); ++at)
+      if (text[at] == '\r' || text[at] == '\n') return at;
+    return std::string_view::npos;
+  };
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
+    std::size_t end = line_end(start);
     if (end == std::string_view::npos) {
       lines_.emplace_back(text.substr(start));
       break;

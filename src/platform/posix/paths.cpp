@@ -67,6 +67,13 @@ Split split(std::string_view path) {
 // exist either and are kept as written without looking.
 std::string walk(const std::string& base, const std::vector<std::string_view>& components,
                  std::size_t count) {
+  // Nearly every path the package uses exists as written: then every
+  // component matches exactly, which is what the walk would find, one look
+  // per component later. One look at the whole path settles it.
+  std::string exact = base;
+  for (std::size_t i = 0; i < count; ++i) exact = join(exact, components[i]);
+  if (count > 0 && entry_exists(exact)) return exact;
+
   std::string current = base;
   bool searching = true;
   for (std::size_t i = 0; i < count; ++i) {
