@@ -5,7 +5,7 @@
 #   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads, 64 and 32
 #                           bits), plus the pugixml source package in
 #                           build-deps/pugixml
-#   scripts/deps.sh bench   the build set plus Google Benchmark
+#   scripts/deps.sh bench   the build set plus Google Benchmark and GNU time
 #   scripts/deps.sh package what packaging and the install check use:
 #                           dpkg-shlibdeps, pkg-config
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
@@ -22,7 +22,7 @@ export DEBIAN_FRONTEND=noninteractive
 BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev)
 CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev gcc-mingw-w64-x86-64-posix
                 g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
-BENCH_PACKAGES=(libbenchmark-dev)
+BENCH_PACKAGES=(libbenchmark-dev time)
 # The .deb's dependencies come from dpkg-shlibdeps; the install check builds
 # the C example through pkg-config.
 PACKAGE_PACKAGES=(dpkg-dev pkg-config file)

@@ -1,5 +1,6 @@
 // Settling the answers that interrupted sales left in the managers' response
 // directories and in the backup directory.
+#include "tef/leftover_scan.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
@@ -67,18 +68,11 @@ bool read_leftover(StringList& list, const std::string& path, bool from_backup) 
   }
 }
 
-// Settles every "intpos.*" entry of `root`'s response directory, or of the
-// backup directory when `from_backup`, in listing order. A settled answer
-// goes from the response directory where it was found (for a backup entry:
-// that of the root VerificaRetorno switched to) and from the backup
-// directory. A status file carries no transaction and is removed; an answer
-// no manager can settle is quarantined. False at the first answer the
-// manager did not take; it stays.
-bool settle(const std::string& root, bool from_backup, const std::string& context, bool notConfirm,
-            StringList& list) {
+} // namespace
+
+bool WalkLeftovers(const std::string& directory, const std::string& origin, bool from_backup,
+                   StringList& list, const std::function<bool(const std::string& name)>& settle) {
   platform::FileSystem& fs = platform::fs();
-  const std::string directory = from_backup ? dsDirBkpTef : root + "resp\\";
-  const std::string origin = from_backup ? "backup" : root.substr(3, root.size() - 4);
   for (const std::string& name : fs.list(directory + "intpos.*")) {
     // A confirmation empties response directories and may empty the backup
     // directory: an entry listed before may be gone by its turn.
@@ -101,11 +95,28 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
       quarantine(directory, name, origin, reason);
       continue;
     }
-    if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
-    fs.remove_file((from_backup ? DirTef : root) + "resp\\" + name);
-    fs.remove_file(dsDirBkpTef + name);
+    if (!settle(name)) return false;
   }
   return true;
+}
+
+namespace {
+
+// Settles every answer WalkLeftovers finds in `root`'s response directory,
+// or in the backup directory when `from_backup`. A settled answer goes from
+// the response directory where it was found (for a backup entry: that of the
+// root VerificaRetorno switched to) and from the backup directory. False at
+// the first answer the manager did not take; it stays.
+bool settle(const std::string& root, bool from_backup, const std::string& context, bool notConfirm,
+            StringList& list) {
+  const std::string directory = from_backup ? dsDirBkpTef : root + "resp\\";
+  const std::string origin = from_backup ? "backup" : root.substr(3, root.size() - 4);
+  return WalkLeftovers(directory, origin, from_backup, list, [&](const std::string& name) {
+    if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
+    platform::fs().remove_file((from_backup ? DirTef : root) + "resp\\" + name);
+    platform::fs().remove_file(dsDirBkpTef + name);
+    return true;
+  });
 }
 
 } // namespace

@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# Measures how fast and how lean the package is and prints one table (in
+# Markdown) with the machine it ran on. Each figure is a ratio, a count or a
+# growth factor measured in the same run, so that it means something on
+# another machine:
+#
+#   P1  wall time of a sale against a tefsim that answers at once, over the
+#       pauses the package must make (median and worst of --runs runs):
+#       a total payment (floor 1,950 ms) and a printed sale of two payments
+#       (floor 7,150 ms)
+#   P2  CPU seconds over wall seconds while the package waits: a 15-second
+#       silent-manager status wait, a 20-second cancellation answer wait
+#   P3  the store with 10 to 10,000 stored answers (Google Benchmark, bench/):
+#       the time at 1,000 and the growth for ten times the answers
+#   P4  the unit suite's wall time (ctest -L unit in build/, as
+#       scripts/test.sh runs it); with --ci also the whole of .ci/run on a
+#       fresh clone
+#   P5  peak resident memory of a printed sale of two payments
+#
+#   scripts/bench.sh [--runs N] [--ci]
+#
+# Builds build-bench/ (the bench preset: Release with the benchmarks) and
+# build/; not run in CI.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+
+RUNS=20
+WITH_CI=0
+while [[ $# -gt 0 ]]; do
+  case $1 in
+    --runs) RUNS=$2; shift 2 ;;
+    --ci) WITH_CI=1; shift ;;
+    *) echo "usage: $0 [--runs N] [--ci]" >&2; exit 2 ;;
+  esac
+done
+
+log() { echo "bench.sh: $*" >&2; }
+
+bash scripts/deps.sh bench >&2
+log "building build-bench/ and build/"
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j 2 --target zulpos tefsim Pkg_Zul00500 benchmarks >/dev/null
+cmake --preset default >/dev/null
+cmake --build --preset default -j 2 >/dev/null
+
+BIN=$ROOT/build-bench/bin
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/zul-bench.XXXXXX")
+TEFSIM_PID=""
+stop_tefsim() {
+  if [[ -n $TEFSIM_PID ]]; then
+    kill "$TEFSIM_PID" 2>/dev/null || true
+    wait "$TEFSIM_PID" 2>/dev/null || true
+    TEFSIM_PID=""
+  fi
+}
+trap 'stop_tefsim; rm -rf "$WORK"' EXIT
+
+# A fresh drive and host folder, and tefsim serving c:\tef_dial\ with its
+# scenario lines; it answers at once (it looks every 5 ms).
+fresh_world() {
+  stop_tefsim
+  rm -rf "$WORK/drive" "$WORK/host"
+  mkdir -p "$WORK/drive" "$WORK/host/Dados/Cadastros" "$WORK/host/Dados/TefDisc/Pendente"
+  local rules=()
+  for rule in "$@"; do rules+=(--rule "$rule"); done
+  "$BIN/tefsim" --roots dial --drive-root "$WORK/drive" --poll-ms 5 --log "$WORK/tefsim.log" \
+    "${rules[@]}" >/dev/null 2>&1 &
+  TEFSIM_PID=$!
+  until [[ -d $WORK/drive/c/tef_dial/resp ]]; do sleep 0.01; done
+}
+
+zulpos() { "$BIN/zulpos" --host-dir "$WORK/host" --drive-root "$WORK/drive" "$@"; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# median and worst of the numbers on standard input, each divided by $1,
+# three decimals: "1.007 1.015"
+median_worst() {
+  sort -n | awk -v floor="$1" '{ v[NR] = $1 } END {
+    m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%.3f %.3f\n", m / floor, v[NR] / floor }'
+}
+
+# sale_ratio FLOOR_MS ARGS...: the sale's wall time over FLOOR_MS, RUNS times.
+sale_ratio() {
+  local floor=$1 i start
+  shift
+  {
+    for ((i = 0; i < RUNS; i++)); do
+      fresh_world
+      start=$(now_ms)
+      zulpos sale "$@" >"$WORK/sale.out" 2>&1 || { cat "$WORK/sale.out" >&2; log "the sale failed"; exit 1; }
+      echo $(($(now_ms) - start))
+    done
+    stop_tefsim
+  } | median_worst "$floor"
+}
+
+# cpu_ratio ARGS...: zulpos's CPU seconds over its wall seconds.
+cpu_ratio() {
+  /usr/bin/time -f "%e %U %S" -o "$WORK/time" "$BIN/zulpos" --host-dir "$WORK/host" \
+    --drive-root "$WORK/drive" "$@" >/dev/null 2>&1 || true
+  awk '{ printf "%.4f (%.2f s CPU in %.1f s)\n", ($2 + $3) / $1, $2 + $3, $1 }' "$WORK/time"
+}
+
+log "P1: $RUNS total payments"
+read -r P1_MEDIAN P1_WORST < <(sale_ratio 1950 --pay 100)
+log "P1: $RUNS printed sales of two payments"
+read -r P1P_MEDIAN P1P_WORST < <(sale_ratio 7150 --pay 40 --pay 60 --total 100 --print)
+
+log "P2: status wait against a silent manager"
+fresh_world "ATV: silent"
+zulpos network --kind C >/dev/null
+P2_STATUS=$(cpu_ratio --answer n check)
+log "P2: cancellation answer wait of 20 s"
+fresh_world "CNC: answer-delay 20000"
+P2_CANCEL=$(cpu_ratio cancel --network REDECARD --doc 1 --amount 100 --no-print)
+stop_tefsim
+
+log "P5: peak memory of a printed sale of two payments"
+fresh_world
+/usr/bin/time -f "%M" -o "$WORK/rss" "$BIN/zulpos" --host-dir "$WORK/host" --drive-root "$WORK/drive" \
+  sale --pay 40 --pay 60 --total 100 --print >/dev/null
+P5_MB=$(awk '{ printf "%.1f", $1 / 1024 }' "$WORK/rss")
+stop_tefsim
+
+log "P3: the store with 10 to 10,000 stored answers"
+"$BIN/benchmarks" --benchmark_filter='NewIntPosFileName|DeleteIntPosFiles|LeftoverScan' \
+  --benchmark_format=csv >"$WORK/store.csv" 2>/dev/null
+# "ms at 1,000; growth 100->1,000 and 1,000->10,000" of one benchmark.
+store_row() {
+  awk -F, -v name="\"BM_$1/" '
+    index($1, name) == 1 { split($1, part, "/"); n = part[2] + 0; t[n] = $3 }
+    END { printf "%.2f ms; x%.1f, x%.1f\n", t[1000], t[1000] / t[100], t[10000] / t[1000] }' "$WORK/store.csv"
+}
+P3_NEW=$(store_row NewIntPosFileName)
+P3_DELETE=$(store_row DeleteIntPosFilesBySequence)
+P3_SCAN=$(store_row LeftoverScanListingAndReading)
+
+log "P4: the unit suite (build/, ctest -L unit)"
+start=$(now_ms)
+ctest --preset default -L unit >"$WORK/ctest.out" 2>&1 || { tail -20 "$WORK/ctest.out" >&2; exit 1; }
+P4_UNIT=$(awk -v ms=$(($(now_ms) - start)) 'BEGIN { printf "%.0f s", ms / 1000 }')
+UNIT_COUNT=$(grep -Eo 'out of [0-9]+' "$WORK/ctest.out" | grep -Eo '[0-9]+' | tail -1)
+P4_CI="not run (--ci)"
+if [[ $WITH_CI -eq 1 ]]; then
+  log "P4: .ci/run on a fresh clone"
+  git clone -q "$ROOT" "$WORK/clone"
+  start=$(now_ms)
+  (cd "$WORK/clone" && bash .ci/run) >"$WORK/ci.out" 2>&1 || { tail -20 "$WORK/ci.out" >&2; exit 1; }
+  P4_CI=$(awk -v ms=$(($(now_ms) - start)) 'BEGIN { printf "%.0f min", ms / 60000 }')
+fi
+
+verdict() { awk -v v="$1" -v limit="$2" 'BEGIN { print (v <= limit) ? "met" : "missed" }'; }
+ms_of() { echo "${1%% ms*}"; }
+
+cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
+os=$(. /etc/os-release && echo "$PRETTY_NAME")
+echo "Measured $(date +%Y-%m-%d) on $(nproc) cores of $cpu, $(free -g | awk '/^Mem:/ { print $2 }') GB," \
+  "$os, $(uname -r), $(g++ --version | head -1); Release build (build-bench/)."
+echo
+echo "| Figure | Measured | Target | |"
+echo "|---|---|---|---|"
+echo "| P1 total payment, wall time / 1,950 ms of mandated pauses (median, worst of $RUNS) |" \
+  "$P1_MEDIAN, $P1_WORST | at most 1.01 | $(verdict "$P1_MEDIAN" 1.01) |"
+echo "| P1 printed sale of two payments, wall time / 7,150 ms (median, worst of $RUNS) |" \
+  "$P1P_MEDIAN, $P1P_WORST | at most 1.01 | $(verdict "$P1P_MEDIAN" 1.01) |"
+echo "| P2 CPU / wall, 15 s status wait (silent manager) | $P2_STATUS | at most 0.01 |" \
+  "$(verdict "${P2_STATUS%% *}" 0.01) |"
+echo "| P2 CPU / wall, 20 s cancellation answer wait | $P2_CANCEL | at most 0.01 |" \
+  "$(verdict "${P2_CANCEL%% *}" 0.01) |"
+echo "| P3 NewIntPosFileName: at 1,000 stored; growth for 10x (100 to 1,000, 1,000 to 10,000) | $P3_NEW |" \
+  "under 50 ms, growth at most linear (x10) | $(verdict "$(ms_of "$P3_NEW")" 50) |"
+echo "| P3 DeleteIntPosFiles by sequence: at 1,000 stored; growth for 10x | $P3_DELETE |" \
+  "under 50 ms, growth at most linear (x10) | $(verdict "$(ms_of "$P3_DELETE")" 50) |"
+echo "| P3 leftover scan, listing and reading: at 1,000 stored; growth for 10x | $P3_SCAN |" \
+  "under 50 ms, growth at most linear (x10) | $(verdict "$(ms_of "$P3_SCAN")" 50) |"
+echo "| P4 unit suite, wall time ($UNIT_COUNT tests, ctest -j 2) | $P4_UNIT | | |"
+echo "| P4 whole CI run (.ci/run, fresh clone) | $P4_CI | under about 60 min | |"
+echo "| P5 peak resident memory, zulpos sale --pay 40 --pay 60 --total 100 --print | $P5_MB MB |" \
+  "at most 10 MB | $(verdict "$P5_MB" 10) |"
