@@ -28,8 +28,10 @@ TEST_F(ZulposSessionTest, MakesTheHostDirectoriesAndLoadsThePackageForThem) {
     PackageSession session({host_, drive_});
     EXPECT_TRUE(platform::fs().directory_exists(host_ + "/Dados/Cadastros"));
     EXPECT_TRUE(platform::fs().directory_exists(host_ + "/Dados/TefDisc/Pendente"));
-    EXPECT_EQ(zul00500::dsDirTef, host_ + "\\Dados\\Cadastros");
-    EXPECT_EQ(zul00500::dsDirPenTef, host_ + "\\Dados\\TefDisc\\Pendente\\");
+    // The package works on the short (8.3) form of the directory; POSIX has none.
+    const std::string host = platform::fs().short_path(host_);
+    EXPECT_EQ(zul00500::dsDirTef, host + "\\Dados\\Cadastros");
+    EXPECT_EQ(zul00500::dsDirPenTef, host + "\\Dados\\TefDisc\\Pendente\\");
     EXPECT_EQ(platform::drive_root(), drive_);
   }
   // Unloaded, and the process is zulpos's own again.
@@ -39,8 +41,10 @@ TEST_F(ZulposSessionTest, MakesTheHostDirectoriesAndLoadsThePackageForThem) {
 }
 
 TEST_F(ZulposSessionTest, DirectoriesThatCannotBeMadeLeaveNothingLoadedOrOverridden) {
-  platform::fs().write_file(folder_ + "/file", "x");
-  EXPECT_THROW(PackageSession({folder_ + "/file/host", drive_}), zul00500::FileError);
+  // Inside the drive root, where a Windows host directory outside it would not land.
+  platform::fs().create_directories(drive_);
+  platform::fs().write_file(drive_ + "/file", "x");
+  EXPECT_THROW(PackageSession({drive_ + "/file/host", drive_}), zul00500::FileError);
   EXPECT_EQ(zul00500::dsDirTef, "");
   EXPECT_EQ(platform::host_executable_path(), real_host_path_);
   EXPECT_EQ(platform::drive_root(), real_drive_root_);
