@@ -8,7 +8,9 @@
 #include <clocale>
 #include <string>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/win32/regional.h"
+#else
 #include "platform/posix/locale_conversion.h"
 #endif
 
@@ -53,7 +55,66 @@ TEST(SystemRegionalSettingsTest, LeavesTheProcessLocaleAlone) {
   EXPECT_EQ(std::setlocale(LC_ALL, nullptr), before);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+std::wstring english_us(win32::LocaleItem item) {
+  using win32::LocaleItem;
+  switch (item) {
+  case LocaleItem::DecimalSeparator:
+    return L".";
+  case LocaleItem::ThousandSeparator:
+    return L",";
+  case LocaleItem::Currency:
+    return L"\u20AC"; // in the code page as 0x80
+  case LocaleItem::CurrencyFormat:
+    return L"0";
+  case LocaleItem::NegativeCurrencyFormat:
+    return L"1";
+  case LocaleItem::CurrencyDigits:
+    return L"2";
+  case LocaleItem::DateSeparator:
+    return L"/";
+  case LocaleItem::TimeSeparator:
+    return L":";
+  case LocaleItem::ShortDate:
+    return L"M/d/yyyy";
+  case LocaleItem::LongTime:
+    return L"h:mm:ss tt";
+  }
+  return {};
+}
+
+TEST(Win32RegionalTest, TheLocalesTextsBecomeTheSettings) {
+  const RegionalSettings settings = win32::regional_settings_from(english_us);
+  EXPECT_EQ(settings.decimal_separator, '.');
+  EXPECT_EQ(settings.thousand_separator, ',');
+  EXPECT_EQ(settings.currency_string, "\x80");
+  EXPECT_EQ(settings.currency_format, 0);
+  EXPECT_EQ(settings.negative_currency_format, 1);
+  EXPECT_EQ(settings.short_date_format, "M/d/yyyy");
+  EXPECT_EQ(settings.long_time_format, "h:mm:ss");
+}
+
+TEST(Win32RegionalTest, TextsTheCodePageLacksKeepTheDefaults) {
+  // French on recent Windows groups thousands with a narrow no-break space;
+  // the ANSI call would have made it "?", a separator nobody types.
+  const RegionalSettings settings = win32::regional_settings_from([](win32::LocaleItem item) -> std::wstring {
+    using win32::LocaleItem;
+    if (item == LocaleItem::ThousandSeparator) return L"\u202F";
+    if (item == LocaleItem::Currency) return L"\u20BD";
+    if (item == LocaleItem::DateSeparator) return L"\u2215";
+    if (item == LocaleItem::ShortDate) return L"dd\u2215MM\u2215yyyy";
+    if (item == LocaleItem::DecimalSeparator) return L",";
+    return {};
+  });
+  const RegionalSettings home;
+  EXPECT_EQ(settings.thousand_separator, home.thousand_separator);
+  EXPECT_EQ(settings.currency_string, home.currency_string);
+  EXPECT_EQ(settings.date_separator, home.date_separator);
+  EXPECT_EQ(settings.short_date_format, home.short_date_format);
+  EXPECT_EQ(settings.decimal_separator, ',');
+}
+
+#else
 TEST(SystemRegionalSettingsTest, UnconfiguredLocaleGivesTheHomeSettings) {
   for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LC_MONETARY", "LC_TIME", "LANG"}) {
     if (posix::is_configured_locale(environment_variable(variable)))
