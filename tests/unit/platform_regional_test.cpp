@@ -10,6 +10,8 @@
 
 #ifdef _WIN32
 #include "platform/win32/regional.h"
+
+#include <map>
 #else
 #include "platform/posix/locale_conversion.h"
 #endif
@@ -56,35 +58,30 @@ TEST(SystemRegionalSettingsTest, LeavesTheProcessLocaleAlone) {
 }
 
 #ifdef _WIN32
-std::wstring english_us(win32::LocaleItem item) {
-  using win32::LocaleItem;
-  switch (item) {
-  case LocaleItem::DecimalSeparator:
-    return L".";
-  case LocaleItem::ThousandSeparator:
-    return L",";
-  case LocaleItem::Currency:
-    return L"\u20AC"; // in the code page as 0x80
-  case LocaleItem::CurrencyFormat:
-    return L"0";
-  case LocaleItem::NegativeCurrencyFormat:
-    return L"1";
-  case LocaleItem::CurrencyDigits:
-    return L"2";
-  case LocaleItem::DateSeparator:
-    return L"/";
-  case LocaleItem::TimeSeparator:
-    return L":";
-  case LocaleItem::ShortDate:
-    return L"M/d/yyyy";
-  case LocaleItem::LongTime:
-    return L"h:mm:ss tt";
-  }
-  return {};
+using win32::LocaleItem;
+using LocaleTexts = std::map<LocaleItem, std::wstring>;
+
+// A locale that says what `texts` say, and nothing else.
+std::function<std::wstring(LocaleItem)> locale_of(const LocaleTexts& texts) {
+  return [texts](LocaleItem item) {
+    const auto found = texts.find(item);
+    return found == texts.end() ? std::wstring() : found->second;
+  };
 }
 
 TEST(Win32RegionalTest, TheLocalesTextsBecomeTheSettings) {
-  const RegionalSettings settings = win32::regional_settings_from(english_us);
+  const RegionalSettings settings = win32::regional_settings_from(locale_of({
+      {LocaleItem::DecimalSeparator, L"."},
+      {LocaleItem::ThousandSeparator, L","},
+      {LocaleItem::Currency, L"\u20AC"}, // in the code page as 0x80
+      {LocaleItem::CurrencyFormat, L"0"},
+      {LocaleItem::NegativeCurrencyFormat, L"1"},
+      {LocaleItem::CurrencyDigits, L"2"},
+      {LocaleItem::DateSeparator, L"/"},
+      {LocaleItem::TimeSeparator, L":"},
+      {LocaleItem::ShortDate, L"M/d/yyyy"},
+      {LocaleItem::LongTime, L"h:mm:ss tt"},
+  }));
   EXPECT_EQ(settings.decimal_separator, '.');
   EXPECT_EQ(settings.thousand_separator, ',');
   EXPECT_EQ(settings.currency_string, "\x80");
@@ -97,15 +94,13 @@ TEST(Win32RegionalTest, TheLocalesTextsBecomeTheSettings) {
 TEST(Win32RegionalTest, TextsTheCodePageLacksKeepTheDefaults) {
   // French on recent Windows groups thousands with a narrow no-break space;
   // the ANSI call would have made it "?", a separator nobody types.
-  const RegionalSettings settings = win32::regional_settings_from([](win32::LocaleItem item) -> std::wstring {
-    using win32::LocaleItem;
-    if (item == LocaleItem::ThousandSeparator) return L"\u202F";
-    if (item == LocaleItem::Currency) return L"\u20BD";
-    if (item == LocaleItem::DateSeparator) return L"\u2215";
-    if (item == LocaleItem::ShortDate) return L"dd\u2215MM\u2215yyyy";
-    if (item == LocaleItem::DecimalSeparator) return L",";
-    return {};
-  });
+  const RegionalSettings settings = win32::regional_settings_from(locale_of({
+      {LocaleItem::ThousandSeparator, L"\u202F"},
+      {LocaleItem::Currency, L"\u20BD"},
+      {LocaleItem::DateSeparator, L"\u2215"},
+      {LocaleItem::ShortDate, L"dd\u2215MM\u2215yyyy"},
+      {LocaleItem::DecimalSeparator, L","},
+  }));
   const RegionalSettings home;
   EXPECT_EQ(settings.thousand_separator, home.thousand_separator);
   EXPECT_EQ(settings.currency_string, home.currency_string);

@@ -42,29 +42,11 @@ std::string host_pattern(const std::string& picture, char separator, char token)
 }
 
 LCTYPE lctype(LocaleItem item) {
-  switch (item) {
-  case LocaleItem::DecimalSeparator:
-    return LOCALE_SDECIMAL;
-  case LocaleItem::ThousandSeparator:
-    return LOCALE_STHOUSAND;
-  case LocaleItem::Currency:
-    return LOCALE_SCURRENCY;
-  case LocaleItem::CurrencyFormat:
-    return LOCALE_ICURRENCY;
-  case LocaleItem::NegativeCurrencyFormat:
-    return LOCALE_INEGCURR;
-  case LocaleItem::CurrencyDigits:
-    return LOCALE_ICURRDIGITS;
-  case LocaleItem::DateSeparator:
-    return LOCALE_SDATE;
-  case LocaleItem::TimeSeparator:
-    return LOCALE_STIME;
-  case LocaleItem::ShortDate:
-    return LOCALE_SSHORTDATE;
-  case LocaleItem::LongTime:
-    return LOCALE_STIMEFORMAT;
-  }
-  return 0;
+  // In the order of LocaleItem.
+  static constexpr LCTYPE types[] = {
+      LOCALE_SDECIMAL,    LOCALE_STHOUSAND, LOCALE_SCURRENCY, LOCALE_ICURRENCY,  LOCALE_INEGCURR,
+      LOCALE_ICURRDIGITS, LOCALE_SDATE,     LOCALE_STIME,     LOCALE_SSHORTDATE, LOCALE_STIMEFORMAT};
+  return types[static_cast<std::size_t>(item)];
 }
 
 // The wide call: the ANSI one turns what the code page lacks into "?",
