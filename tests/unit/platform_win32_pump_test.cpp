@@ -12,15 +12,17 @@
 namespace zul00500::platform {
 namespace {
 
+LRESULT CALLBACK count_user_messages(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_USER) ++*reinterpret_cast<int*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
 // A window that counts the messages dispatched to it.
 class CountingWindow {
 public:
   CountingWindow() {
     WNDCLASSW cls{};
-    cls.lpfnWndProc = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
-      if (message == WM_USER) ++*reinterpret_cast<int*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-      return ::DefWindowProcW(window, message, wparam, lparam);
-    };
+    cls.lpfnWndProc = count_user_messages;
     cls.hInstance = ::GetModuleHandleW(nullptr);
     cls.lpszClassName = L"ZulCountingWindow";
     ::RegisterClassW(&cls);
