@@ -18,11 +18,9 @@ void send_key(WORD virtual_key, bool up) {
   ::SendInput(1, &input, sizeof input);
 }
 
-void send_mouse(DWORD flags, LONG x = 0, LONG y = 0) {
+void send_mouse(DWORD flags) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dx = x;
-  input.mi.dy = y;
   input.mi.dwFlags = flags;
   ::SendInput(1, &input, sizeof input);
 }
@@ -55,10 +53,14 @@ void TypeKey(WORD virtual_key, bool alt) {
 }
 
 void ClickAt(POINT screen_point) {
-  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-  const LONG x = static_cast<LONG>((screen_point.x * 65535) / (width - 1));
-  const LONG y = static_cast<LONG>((screen_point.y * 65535) / (height - 1));
-  send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+  ::SetCursorPos(screen_point.x, screen_point.y);
+  // The press must find the pointer already there, as a hand's would.
+  for (std::uint32_t waited = 0; waited < kCloseLimitMs; waited += kPollMs) {
+    POINT now{};
+    ::GetCursorPos(&now);
+    if (now.x == screen_point.x && now.y == screen_point.y) break;
+    ::Sleep(kPollMs);
+  }
   send_mouse(MOUSEEVENTF_LEFTDOWN);
   send_mouse(MOUSEEVENTF_LEFTUP);
 }
