@@ -28,5 +28,11 @@ for arch in "${archs[@]}"; do
     echo "cross.sh: build-mingw-$arch has no Pkg_Zul00500.dll" >&2
     exit 1
   fi
+  # It must need nothing beside it but Windows itself.
+  objdump=$([[ $arch == x64 ]] && echo x86_64 || echo i686)-w64-mingw32-objdump
+  if "$objdump" -p "$dll" | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread)'; then
+    echo "cross.sh: $dll needs the mingw runtime DLLs above" >&2
+    exit 1
+  fi
   echo "cross.sh: built $dll"
 done
