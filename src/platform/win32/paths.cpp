@@ -2,6 +2,7 @@
 
 #include "platform/detail.h"
 #include "platform/process.h"
+#include "platform/text_encoding.h"
 
 #include <vector>
 
@@ -50,7 +51,7 @@ std::size_t root_prefix(std::string_view path, std::string_view root) {
   for (std::size_t i = 0; i < root.size(); ++i) {
     const char a = path[i], b = root[i];
     if (is_separator(a) && is_separator(b)) continue;
-    if (detail::fold_case(static_cast<unsigned char>(a)) != detail::fold_case(static_cast<unsigned char>(b)))
+    if (cp1252_fold_case(static_cast<unsigned char>(a)) != cp1252_fold_case(static_cast<unsigned char>(b)))
       return 0;
   }
   return path.size() == root.size() || is_separator(path[root.size()]) ? root.size() : 0;
@@ -75,7 +76,7 @@ MappedPath map_path(std::string_view path) {
   mapped.components = parts.size();
   mapped.native = root;
   if (!is_separator(mapped.native.back())) mapped.native += '\\';
-  mapped.native += static_cast<char>(detail::fold_case(static_cast<unsigned char>(path[0])));
+  mapped.native += static_cast<char>(cp1252_fold_case(static_cast<unsigned char>(path[0])));
   for (const std::string_view part : parts) {
     mapped.native += '\\';
     mapped.native += part;
