@@ -1,5 +1,5 @@
-# What both Windows cross-builds share; the toolchain files set
-# ZUL_MINGW_PREFIX and CMAKE_SYSTEM_PROCESSOR, then include this.
+# What both Windows toolchains share, for Debian's mingw-w64 with the prefix
+# ZUL_MINGW_PREFIX (x86_64-w64-mingw32 or i686-w64-mingw32).
 # The POSIX-threads variants are required: the win32-threads ones have no
 # std::mutex, and GoogleTest does not compile with them.
 set(CMAKE_SYSTEM_NAME Windows)

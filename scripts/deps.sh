@@ -2,14 +2,17 @@
 # Installs what the project needs on a Debian machine, and only what is missing.
 #
 #   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources, CLI11
-#   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads, 64 and 32
-#                           bits), plus the pugixml source package in
+#   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), 64-bit and
+#                           32-bit, plus the pugixml source package in
 #                           build-deps/pugixml
+#   scripts/deps.sh wine    wine for 64-bit and 32-bit programs (adds the i386
+#                           architecture), a virtual X server for the window
+#                           tests, the fonts the dialogs are drawn with, and
+#                           netpbm for the dialog's picture
 #   scripts/deps.sh bench   the build set plus Google Benchmark and GNU time
 #   scripts/deps.sh package what packaging and the install check use:
 #                           dpkg-shlibdeps, pkg-config
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
-#   scripts/deps.sh wine    wine for 64- and 32-bit Windows programs
 #
 # Several sets may be named at once. Running it again changes nothing.
 set -euo pipefail
@@ -19,15 +22,19 @@ DEPS_DIR="$ROOT/build-deps"
 SRC_LIST=/etc/apt/sources.list.d/zul-src.sources
 export DEBIAN_FRONTEND=noninteractive
 
+# CLI11 is header-only: the mingw builds use the same headers.
 BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev)
-CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev gcc-mingw-w64-x86-64-posix
-                g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
+CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
+# wine32 runs the 32-bit programs; xvfb-run and xauth give the dialog tests a
+# screen; fonts-liberation stands in for Arial.
+WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth netpbm fonts-liberation fonts-wine)
 BENCH_PACKAGES=(libbenchmark-dev time)
 # The .deb's dependencies come from dpkg-shlibdeps; the install check builds
 # the C example through pkg-config.
 PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
-WINE_PACKAGES=(wine wine64 wine32:i386)
 
 if [[ $(id -u) -eq 0 ]]; then
   SUDO=()
@@ -101,15 +108,15 @@ write_src_list() {
   exit 1
 }
 
-# wine32 is an i386 package: the architecture must be known to dpkg first.
-add_i386() {
+has_source() { apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; }
+
+# wine32 is an i386 package: the architecture must be known to dpkg and apt.
+add_i386_architecture() {
   dpkg --print-foreign-architectures | grep -qx i386 && return 0
   log "dpkg --add-architecture i386"
   "${SUDO[@]}" dpkg --add-architecture i386
-  apt_updated=0
+  apt_update
 }
-
-has_source() { apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; }
 
 # The pugixml source tree for the Windows build, in build-deps/pugixml.
 fetch_pugixml_source() {
@@ -149,15 +156,15 @@ for set_name in "$@"; do
       install_missing "${CROSS_PACKAGES[@]}"
       fetch_pugixml_source
       ;;
+    wine)
+      add_i386_architecture
+      install_missing "${WINE_PACKAGES[@]}"
+      ;;
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
     package) install_missing "${PACKAGE_PACKAGES[@]}" ;;
     examples) install_missing "${EXAMPLE_PACKAGES[@]}" ;;
-    wine)
-      add_i386
-      install_missing "${WINE_PACKAGES[@]}"
-      ;;
     *)
-      echo "usage: $0 [build|cross|bench|package|examples|wine]..." >&2
+      echo "usage: $0 [build|cross|wine|bench|package|examples]..." >&2
       exit 2
       ;;
   esac

@@ -126,7 +126,7 @@ wine_hosts() {
     rm -rf "$WINEPREFIX/drive_c/tef_dial" "$WINEPREFIX/drive_c/tef_disc"
     make_host_dir "$WINEPREFIX/drive_c/zulhost"
     start_tefsim "$tefsim" "$drive"
-    run_host "wine-$(basename "$build")" wine "$bin/c_sale_host.exe" Pkg_Zul00500.dll - 'c:\zulhost'
+    run_host "wine-$(basename "$build")" wine "$bin/c_sale_host.exe" Pkg_Zul00500.dll "" 'c:\zulhost'
     stop_tefsim
   done
 }

@@ -8,7 +8,8 @@
  *
  * LIBRARY is the library's file name (libPkg_Zul00500.so, Pkg_Zul00500.dll)
  * or path; DRIVE_ROOT and HOST_DIR are what an integrator's test machine
- * sets (the drive root means nothing on Windows).
+ * sets ("" for the package's default drive root: the real drives on
+ * Windows).
  */
 #include <math.h>
 #include <stdio.h>

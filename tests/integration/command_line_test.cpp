@@ -12,7 +12,7 @@ protected:
   // tefsim run with `arguments` alone, to its end: its status and output.
   testing::ZulposRun Tefsim(const std::vector<std::string>& arguments) {
     const std::string output = world_.root() + "/tefsim-once.out";
-    auto tefsim = tool_platform::spawn(std::string(ZUL_BIN_DIR) + "/tefsim", arguments, {output});
+    auto tefsim = tool_platform::spawn(Program("tefsim"), arguments, {output});
     testing::ZulposRun run;
     run.status = tefsim.wait_for(10'000);
     run.output = Lines(output);

@@ -4,13 +4,27 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/process.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500::testing {
 
 namespace {
-const std::string kBin = ZUL_BIN_DIR;
+#ifdef _WIN32
+constexpr const char* kExeSuffix = ".exe";
+#else
+constexpr const char* kExeSuffix = "";
+#endif
+
+// zulpos and tefsim are built beside the test program. Read before any test
+// sets the host program's path.
+const std::string kBin = [] {
+  const std::string self = platform::host_executable_path();
+  return self.substr(0, self.find_last_of("\\/") + 1);
+}();
+
+
 constexpr std::uint32_t kPollMs = 50;
 constexpr std::uint32_t kStartLimitMs = 10'000;
 
@@ -18,6 +32,8 @@ const char* root_of(const std::string& name) {
   return name == "disc" ? "c:\\tef_disc\\" : name == "hiper" ? "c:\\HiperTEF\\" : "c:\\tef_dial\\";
 }
 } // namespace
+
+std::string TefsimWorld::Program(const char* name) { return kBin + name + kExeSuffix; }
 
 bool ZulposRun::Said(const std::string& line) const {
   return std::find(output.begin(), output.end(), line) != output.end();
@@ -40,7 +56,7 @@ void TefsimWorld::StartTefsim(const std::string& roots, const std::vector<std::s
   std::vector<std::string> arguments = {"--roots", roots,       "--drive-root", world_.root(),
                                         "--log",   tefsim_log_, "--poll-ms",    "20"};
   arguments.insert(arguments.end(), options.begin(), options.end());
-  tefsim_.emplace(tool_platform::spawn(kBin + "/tefsim", arguments, {world_.root() + "/tefsim.out"}));
+  tefsim_.emplace(tool_platform::spawn(Program("tefsim"), arguments, {world_.root() + "/tefsim.out"}));
 
   std::vector<std::string> names;
   for (std::size_t start = 0; start <= roots.size();) {
@@ -74,7 +90,7 @@ ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::ui
                                   world_.root(), "--dialog-journal", journal_};
   all.insert(all.end(), arguments.begin(), arguments.end());
   const std::string output = world_.root() + "/zulpos.out";
-  auto zulpos = tool_platform::spawn(kBin + "/zulpos", all, {output});
+  auto zulpos = tool_platform::spawn(Program("zulpos"), all, {output});
   ZulposRun run;
   run.status = zulpos.wait_for(limit_ms);
   if (!run.status) zulpos.kill();

@@ -33,6 +33,8 @@ protected:
   // Runs zulpos with the world's host folder, drive and dialog journal.
   ZulposRun Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms = 60'000);
 
+  // zulpos or tefsim, built beside the test program.
+  static std::string Program(const char* name);
   // Lines of a native file; empty when it does not exist.
   static std::vector<std::string> Lines(const std::string& native_path);
   static bool AnyLineHas(const std::vector<std::string>& lines, const std::string& a,

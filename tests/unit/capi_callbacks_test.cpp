@@ -134,12 +134,15 @@ TEST_F(CCallbackTest, ClearingTheCallbacksPutsThePlatformsDefaultsBack) {
   EXPECT_NE(&host(), &DefaultHostServices());
   zul_SetTranslate(nullptr, nullptr);
   EXPECT_EQ(&host(), &DefaultHostServices());
-  // Without a terminal the default network dialog closes.
   zul_SetNetworkChooser(Chooser, &host_side_);
   zul_SetNetworkChooser(nullptr, nullptr);
+#ifndef _WIN32
+  // Without a terminal the default network dialog closes. (On Windows it is
+  // a real window, which the window tests drive.)
   char root[ZUL_ROOT_CAPACITY] = "";
   EXPECT_EQ(Choose("D", root), ZUL_FALSE);
   EXPECT_TRUE(host_side_.seen.empty());
+#endif
 }
 
 class CDialogTest : public testing::CInterfaceWorld {

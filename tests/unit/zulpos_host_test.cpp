@@ -133,9 +133,12 @@ TEST_F(ZulposHostTest, LeavingPutsThePackageDefaultsBack) {
     EXPECT_NE(&zul00500::host(), &zul00500::DefaultHostServices());
   }
   EXPECT_EQ(&zul00500::host(), &zul00500::DefaultHostServices());
-  // Without a terminal the package's own network dialog closes.
+#ifndef _WIN32
+  // Without a terminal the package's own network dialog closes. (On Windows
+  // it is a real window, which the window tests drive.)
   zul00500::TfrmCartaoDebito form;
   EXPECT_EQ(form.ShowModal(), zul00500::mrEncerra);
+#endif
 }
 
 TEST_F(ZulposHostTest, FailingJournalEndsTheRoutineWithThePackagesErrorAndZulposReason) {

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
@@ -36,7 +37,7 @@ protected:
 TEST_F(ZulposSessionTest, MakesTheHostDirectoriesAndPointsThePackageAtThem) {
   {
     PackageSession session({host_, drive_}, "/opt/zulpos/bin/zulpos");
-    EXPECT_EQ(session.host_dir(), host_);
+    EXPECT_EQ(session.host_dir(), WhereThePackageLooks(host_, drive_));
     EXPECT_TRUE(platform::fs().directory_exists(host_ + "/Dados/Cadastros"));
     EXPECT_TRUE(platform::fs().directory_exists(host_ + "/Dados/TefDisc/Pendente"));
     // The package derived its directories again, as if loaded from there
@@ -60,11 +61,23 @@ TEST_F(ZulposSessionTest, WithoutHostDirectoryUsesTheProgramsOwn) {
 }
 
 TEST_F(ZulposSessionTest, DirectoriesThatCannotBeMadeLeaveNothingOverridden) {
-  tool_platform::write_file(folder_ + "/file", "x");
-  EXPECT_ANY_THROW(PackageSession({folder_ + "/file/host", drive_}, "/opt/zulpos/bin/zulpos"));
+  // Inside the drive root, which a Windows host directory outside it would not reach.
+  std::filesystem::create_directories(drive_);
+  tool_platform::write_file(drive_ + "/file", "x");
+  EXPECT_ANY_THROW(PackageSession({drive_ + "/file/host", drive_}, "/opt/zulpos/bin/zulpos"));
   EXPECT_EQ(zul00500::dsDirTef, real_directory_);
   EXPECT_EQ(platform::host_executable_path(), real_host_path_);
   EXPECT_EQ(platform::drive_root(), real_drive_root_);
+}
+
+TEST(ZulposSessionPaths, AHostDirectoryOnADriveLivesWhereThePackageMapsIt) {
+  const std::string root = (std::filesystem::path("r") / "drives").string();
+  EXPECT_EQ(WhereThePackageLooks("C:\\Loja\\Caixa 1", root),
+            (std::filesystem::path(root) / "c" / "Loja" / "Caixa 1").string());
+  // Already under the root, not a drive path, or no root given: as it is.
+  EXPECT_EQ(WhereThePackageLooks("R:\\Drives\\c\\loja", "r:/drives"), "R:\\Drives\\c\\loja");
+  EXPECT_EQ(WhereThePackageLooks("/srv/loja", root), "/srv/loja");
+  EXPECT_EQ(WhereThePackageLooks("c:\\loja", std::nullopt), "c:\\loja");
 }
 
 } // namespace

@@ -12,8 +12,8 @@ const std::vector<OptionDef>& GlobalOptions() {
   static const std::vector<OptionDef> options = {
       {"--host-dir", "DIR", "the host program's directory (default: the directory of zulpos)"},
       {"--drive-root", "DIR",
-       "POSIX: the folder in which drive letters live, c:\\ being DIR/c\n"
-       "(default: $ZUL_DRIVE_ROOT, else a per-user data folder)"},
+       "the folder in which drive letters live, c:\\ being DIR\\c (default:\n"
+       "POSIX $ZUL_DRIVE_ROOT, else a per-user data folder; Windows the real drives)"},
       {"--context", "TEXT", "the context string passed to every routine (default: zulpos)"},
       {"--answer", "y|n",
        "the answer to the next yes/no question; repeatable, used in order.\n"

@@ -18,6 +18,12 @@ struct SessionOptions {
   std::optional<std::string> drive_root;
 };
 
+// Where the package works for a host directory: a drive path (X:\\a\\b) lives
+// under DRIVE_ROOT/x/a/b once a drive root is given, unless it already lies
+// under the root (on Windows every native path is a drive path). zulpos makes
+// the host's directories there.
+std::string WhereThePackageLooks(const std::string& host_dir, const std::optional<std::string>& drive_root);
+
 class PackageSession {
 public:
   // Throws when a directory cannot be made; nothing is left set then.
@@ -26,7 +32,8 @@ public:
   PackageSession(const PackageSession&) = delete;
   PackageSession& operator=(const PackageSession&) = delete;
 
-  // The host program's directory in use, a native path.
+  // The host program's directory in use, a native path: where the package
+  // works (see WhereThePackageLooks).
   const std::string& host_dir() const { return host_dir_; }
 
 private:
