@@ -42,10 +42,12 @@ platform::FormWindow window_of(const TfrmCartaoDebito& form) {
   window.corner_width = form.Region.ellipse_width;
   window.corner_height = form.Region.ellipse_height;
   for (const TControl& control : form.Controls) {
+    // Read once: GCC 12's optimizer otherwise warns that it may be uninitialized.
+    const TControlKind kind = control.Kind;
     platform::FormControl shown;
     shown.name = control.Name;
     shown.parent = control.Parent;
-    shown.kind = kind_of(control.Kind);
+    shown.kind = kind_of(kind);
     shown.left = control.Left;
     shown.top = control.Top;
     shown.width = control.Width;
@@ -56,7 +58,7 @@ platform::FormWindow window_of(const TfrmCartaoDebito& form) {
     shown.bevel = bevel_of(control.BevelOuter);
     shown.bevel_width = control.BevelWidth;
     shown.font = font_of(control.Font);
-    shown.glyph = control.Kind == TControlKind::BitBtn;
+    shown.glyph = kind == TControlKind::BitBtn;
     shown.glyph_spacing = control.Spacing;
     window.controls.push_back(std::move(shown));
   }
