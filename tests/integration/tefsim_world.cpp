@@ -24,7 +24,6 @@ const std::string kBin = [] {
   return self.substr(0, self.find_last_of("\\/") + 1);
 }();
 
-
 constexpr std::uint32_t kPollMs = 50;
 constexpr std::uint32_t kStartLimitMs = 10'000;
 

@@ -119,6 +119,40 @@ TEST(ZulposCommandLine, OneCommandAtATime) {
   EXPECT_EQ(mistake({"zz-confirm", "f", "zz-confirm"}).first, "unexpected operand 'zz-confirm'");
 }
 
+// ParseCommandLine is the one way in from argv (a fuzz target calls it):
+// whatever it is given ends in a command line or a usage error, nothing else.
+TEST(ZulposCommandLine, AnyArgumentsEndInACommandLineOrAUsageError) {
+  const std::vector<std::vector<std::string>> odd = {
+      {},
+      {""},
+      {"-"},
+      {"--"},
+      {"--="},
+      {"---host-dir"},
+      {"-h", "x"},
+      {"--help="},
+      {"--pay=1"},
+      {"zz-confirm", "--"},
+      {"zz-confirm", "--", "--pay"},
+      {"--answer", "--answer"},
+      {"zz-confirm", "f", "--pay", "-1", "--pay="},
+      {"zz-confirm", "--printer-type=a=b", "f"},
+      {"--version", "zz-confirm"},
+      {"--bash-completion", "--help"},
+      {"zz-confirm", "f", "--not-confirm=yes"},
+      {std::string("zz-confirm\0", 11), "\xff\xfe"},
+      {"zz-confirm", "f", "-abc"},
+  };
+  for (const auto& args : odd) {
+    try {
+      parse(args);
+    } catch (const UsageError&) {
+    } catch (const std::exception& other) {
+      ADD_FAILURE() << ::testing::PrintToString(args) << ": " << other.what();
+    }
+  }
+}
+
 TEST(ZulposCommandLine, TheCompletionKnowsEveryCommandAndOption) {
   TestCommand();
   const std::string script = BashCompletionScript();
