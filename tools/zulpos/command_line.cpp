@@ -92,7 +92,14 @@ ParsedOptions collect(const CLI::App& part, const std::vector<OptionDef>& defs, 
 // command.
 void reject_leftovers(const std::vector<std::string>& leftovers, const Command* command, bool in_command) {
   const std::string name = command ? command->name : "";
+  bool marked = false;
   for (const std::string& arg : leftovers) {
+    // CLI11 keeps the "--" that ends the options among them; what follows it
+    // are operands, a "--" among them too.
+    if (arg == "--" && !marked) {
+      marked = true;
+      continue;
+    }
     if (arg.size() > 1 && arg[0] == '-') {
       const std::string option = arg.substr(0, arg.find('='));
       if (in_command && declared(GlobalOptions(), option))
@@ -106,13 +113,33 @@ void reject_leftovers(const std::vector<std::string>& leftovers, const Command* 
   }
 }
 
+// A "--" among the global options ends them: the next argument is the
+// command, whatever it looks like. CLI11 would take what follows as operands
+// of the program, which has none, so the mark goes before it parses.
+std::vector<std::string> without_global_mark(std::vector<std::string> args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") {
+      if (i + 1 < args.size() && !FindCommand(args[i + 1]))
+        throw UsageError("unknown command '" + args[i + 1] + "'");
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+      return args;
+    }
+    if (arg.size() < 2 || arg[0] != '-') return args; // the command
+    const auto def = std::find_if(GlobalOptions().begin(), GlobalOptions().end(),
+                                  [&](const OptionDef& known) { return known.name == arg; });
+    if (def != GlobalOptions().end() && !def->value_name.empty()) ++i; // its value
+  }
+  return args;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   const auto app = make_app();
   const Command* command = nullptr;
   try {
-    zul_cli::Parse(*app, args);
+    zul_cli::Parse(*app, without_global_mark(args));
   } catch (const CLI::ParseError& error) {
     const auto parts = app->get_subcommands();
     throw UsageError(zul_cli::Message(error), parts.empty() ? "" : parts.front()->get_name());
