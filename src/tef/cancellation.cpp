@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "support/cleanup.h"
+#include "support/file_write.h"
 #include "support/input_lock.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
@@ -54,7 +55,7 @@ void send_cancellation_request(const std::string& root, const std::string& seque
 
 // Keeps a numbered backup of every answer read.
 void keep_backup(const StringList& answer) {
-  answer.SaveToFile(dsDirBkpTef + "intpos.001");
+  WriteFileInOneStep(dsDirBkpTef + "intpos.001", answer.Text());
   NumberWorkingCopy();
 }
 

@@ -8,8 +8,9 @@
 
 namespace zul00500 {
 
-// Saves `request` as root + "req\intpos.001", through "req\intpos.tmp", so
-// the manager never reads half a request. Throws FileError.
+// Saves `request` as root + "req\intpos.001" through a flushed temporary, so
+// the manager never reads half a request, even after a power cut. Throws
+// FileError.
 void SaveRequest(const StringList& request, const std::string& root);
 
 // The time a wait has spent in its pauses. Waits count it instead of reading

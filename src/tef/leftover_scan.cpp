@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
+#include "support/file_write.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/store.h"
@@ -50,7 +51,7 @@ void quarantine(const std::string& directory, const std::string& name, const std
   const std::string bytes = fs.read_file(directory + name);
   fs.create_directories(quarantine_directory());
   const std::string target = quarantine_directory() + quarantine_name(origin, name);
-  fs.write_file(target, bytes);
+  WriteFileInOneStep(target, bytes);
   fs.remove_file(directory + name);
   LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
 }

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/file_write.h"
 #include "support/number_format.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
@@ -134,7 +135,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     if (!ReadWholeExchangeFile(answer, path, waited)) continue;
 
     LogCartao("Arquivo encontrado ---");
-    answer.SaveToFile(working_copy);
+    WriteFileInOneStep(working_copy, answer.Text());
     LogCartao("Sequencial do arquivo de resposta: " + answer.Field("001-000 "));
     LogCartao("Linha 000-000: " + answer.Field("000-000 "));
     LogCartao("Linha 009-000: " + answer.Field("009-000 "));
@@ -206,7 +207,7 @@ void add_receipts_block(const Sale& sale, const StringList& answer) {
 // manager took the confirmation.
 void settle_partial_payment(const Sale& sale, const StringList& answer, const std::string& root) {
   const std::string sequence = answer.Field("001-000 ");
-  answer.SaveToFile(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber));
+  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());
   platform::pause(kPauseMs);
   if (!VerificaRetorno(sale.context, answer, false, "S")) return;
   LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));

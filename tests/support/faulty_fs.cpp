@@ -126,6 +126,15 @@ void FaultyFs::append_file(const std::string& path, std::string_view bytes) {
   inner_.append_file(path, bytes);
 }
 
+void FaultyFs::flush_file(const std::string& path) {
+  if (enter(FsOp::FlushFile, path)) throw FileError("flush", path, injected);
+  inner_.flush_file(path);
+}
+
+bool FaultyFs::flush_directory(const std::string& path) {
+  return !enter(FsOp::FlushDirectory, path) && inner_.flush_directory(path);
+}
+
 void FaultyFs::create_directories(const std::string& path) {
   if (enter(FsOp::CreateDirectories, path)) throw FileError("create directory", path, injected);
   inner_.create_directories(path);

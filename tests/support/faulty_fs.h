@@ -21,14 +21,16 @@ enum class FsOp {
   ReadFile,
   WriteFile,
   AppendFile,
+  FlushFile,
+  FlushDirectory,
   CreateDirectories,
   ShortPath,
   NativePath,
 };
 
 enum class Fault {
-  // Nothing happens. read/write/append/create_directories throw FileError;
-  // remove/rename return false; file_exists, directory_exists and list find
+  // Nothing happens. read/write/append/flush_file/create_directories throw
+  // FileError; remove/rename/flush_directory return false; file_exists, directory_exists and list find
   // nothing; short_path returns the path unchanged. native_path never fails.
   Fail,
   // write/append only: the first half of the bytes reach the file, then
@@ -77,6 +79,8 @@ public:
   std::string read_file(const std::string& path) override;
   void write_file(const std::string& path, std::string_view bytes) override;
   void append_file(const std::string& path, std::string_view bytes) override;
+  void flush_file(const std::string& path) override;
+  bool flush_directory(const std::string& path) override;
   void create_directories(const std::string& path) override;
   std::string short_path(const std::string& path) override;
   std::string native_path(const std::string& path) override;
