@@ -95,6 +95,10 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
     LogCartao("Zul00500 - Erro na funcao VerificaRetorno");
     return false;
   }
+  // The manager has settled it: its stored answers go at once, before a log
+  // line, a dialog or the caller's printing. A power cut that left them
+  // would have the next scan send a second settlement.
+  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
   LogCartao("Zul00500 - CheckGPAtivo - OK");
   if (notConfirm) {
     LogCartao("Zul00500 - Transa\xE7\xE3o com erro");
