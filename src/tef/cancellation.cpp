@@ -59,10 +59,6 @@ void keep_backup(const StringList& answer) {
   NumberWorkingCopy();
 }
 
-bool accepted(const StringList& answer, const std::string& sequence) {
-  return answer.Count() > 1 && answer[0] == "000-000 = CNC" && answer[1] == "001-000 = " + sequence;
-}
-
 // Waits for the manager's answer to `sequence`; false once the bound passed.
 // Only a whole answer is read and backed up; one turned down is left for the
 // manager to replace and not read again meanwhile. Time is counted in
@@ -79,7 +75,7 @@ bool wait_for_answer(StringList& answer, const std::string& root, const std::str
     }
     keep_backup(answer);
     waited.Pause(kAfterReadMs);
-    if (accepted(answer, sequence)) return true;
+    if (IsAnswerTo(answer, "CNC", sequence)) return true;
     rejected.Remember(answer);
   }
   return false;

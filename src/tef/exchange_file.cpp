@@ -60,6 +60,10 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path, PausedTime
   return true;
 }
 
+bool IsAnswerTo(const StringList& answer, const std::string& operation, const std::string& sequence) {
+  return answer.Count() > 1 && answer[0] == "000-000 = " + operation && answer[1] == "001-000 = " + sequence;
+}
+
 bool NeedsNoConfirmation(const StringList& answer) {
   const std::string operation = answer.Field("000-000 ");
   return (answer.Field("009-000 ") == "FF" && operation == "ADM") ||

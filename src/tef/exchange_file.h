@@ -38,6 +38,11 @@ inline constexpr std::uint32_t kSettleMs = 300;
 // Nothing is deleted either way. Throws FileError for any other failure.
 bool ReadWholeExchangeFile(StringList& list, const std::string& path, PausedTime& waited);
 
+// True when `answer` is the manager's answer to the request of `operation`
+// and `sequence`: its first line is exactly "000-000 = " + operation and
+// its second "001-000 = " + sequence.
+bool IsAnswerTo(const StringList& answer, const std::string& operation, const std::string& sequence);
+
 // Answers the manager closes by itself and that get no confirmation:
 // administrative ones ("ADM" with 009-000 "FF") and sales that printed
 // nothing ("CRT" with 028-000 "0").
