@@ -2,7 +2,6 @@
 // for the manager's answer and what an accepted answer gives the host.
 #include "zul00500/sale.h"
 
-
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
