@@ -5,6 +5,7 @@
 #   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), plus the
 #                           pugixml source package in build-deps/pugixml
 #   scripts/deps.sh bench   the build set plus Google Benchmark
+#   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml
 #
 # Several sets may be named at once. Running it again changes nothing.
 set -euo pipefail
@@ -17,6 +18,7 @@ export DEBIAN_FRONTEND=noninteractive
 BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest)
 CROSS_PACKAGES=(cmake make googletest dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix)
 BENCH_PACKAGES=(libbenchmark-dev)
+FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev)
 
 if [[ $(id -u) -eq 0 ]]; then
   SUDO=()
@@ -131,8 +133,9 @@ for set_name in "$@"; do
       fetch_pugixml_source
       ;;
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
+    fuzz) install_missing "${FUZZ_PACKAGES[@]}" ;;
     *)
-      echo "usage: $0 [build|cross|bench]..." >&2
+      echo "usage: $0 [build|cross|bench|fuzz]..." >&2
       exit 2
       ;;
   esac

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "command_line.h"
 #include "host.h"
 #include "options.h"
 #include "output.h"
@@ -13,27 +14,6 @@
 
 namespace zulpos {
 namespace {
-
-const std::vector<OptionDef>& global_options() {
-  static const std::vector<OptionDef> options = {
-      {"--host-dir", "DIR", "the host program's directory (default: the directory of zulpos)"},
-      {"--drive-root", "DIR",
-       "POSIX: the folder in which drive letters live, c:\\ being DIR/c\n"
-       "(default: $ZUL_DRIVE_ROOT, else a per-user data folder)"},
-      {"--context", "TEXT", "the context string passed to every routine (default: zulpos)"},
-      {"--answer", "y|n",
-       "the answer to the next yes/no question; repeatable, used in order.\n"
-       "When used up the terminal asks, or the answer is no",
-       true},
-      {"--network", "1|2|3|9",
-       "the answer to the network dialog: 1 TecBan, 2 other networks,\n"
-       "3 Hipercard, 9 close it (default: the terminal asks, or 2)"},
-      {"--dialog-journal", "FILE",
-       "append a line per dialog to FILE: its nine arguments and the\n"
-       "answer, TAB-separated, escaped, in code page 1252"},
-  };
-  return options;
-}
 
 HostOptions host_options(const ParsedOptions& global) {
   HostOptions options;
@@ -68,29 +48,21 @@ MachineSetup current_setup(const Command& command) {
 }
 
 int run(const std::vector<std::string>& args, Output& out) {
-  std::string help_hint = "zulpos --help";
+  CommandLine line;
   try {
-    const ParsedOptions global = ParseOptions(args, global_options(), Positionals::StopAtFirst);
-    if (global.help) {
-      out.stream() << ProgramHelp(global_options());
+    ParseCommandLine(args, line);
+    if (!line.command) {
+      out.stream() << ProgramHelp(GlobalOptions());
       return 0;
     }
-    HostOptions dialogs = host_options(global);
-    if (global.rest == args.size()) throw UsageError("no command given");
-    const Command* command = FindCommand(args[global.rest]);
-    if (!command) throw UsageError("unknown command '" + args[global.rest] + "'");
-    help_hint = "zulpos " + command->name + " --help";
-
-    const ParsedOptions options =
-        ParseCommandOptions(std::span(args).subspan(global.rest + 1), command->options, global_options());
-    if (options.help) {
+    HostOptions dialogs = host_options(line.global);
+    const Command* command = line.command;
+    if (line.options.help) {
       out.stream() << CommandHelp(*command);
       return 0;
     }
-    const std::size_t operands = options.positionals.size();
-    if (operands < command->min_operands) throw UsageError(command->name + " needs " + command->operands);
-    if (operands > command->max_operands)
-      throw UsageError("unexpected operand '" + options.positionals.back() + "'");
+    const ParsedOptions& global = line.global;
+    const ParsedOptions& options = line.options;
 
     // Before any --host-dir: where zulpos really is.
     const std::string program_path = zul00500::platform::host_executable_path();
@@ -105,6 +77,7 @@ int run(const std::vector<std::string>& args, Output& out) {
       std::cerr << "zulpos: notice: " << PathToTerminal(notice) << std::endl;
     return command->run(context);
   } catch (const UsageError& error) {
+    const std::string help_hint = line.command ? "zulpos " + line.command->name + " --help" : "zulpos --help";
     std::cerr << "zulpos: " << error.what() << "\nTry '" << help_hint << "'." << std::endl;
   } catch (const std::exception& error) {
     // The package's errors name an operation, a path and the system's reason.
