@@ -16,6 +16,11 @@ std::string TemporaryBeside(const std::string& path) {
 }
 
 void WriteFileInOneStep(const std::string& path, std::string_view bytes) {
+  PrepareFileInOneStep(path, bytes);
+  PlaceFileInOneStep(path);
+}
+
+void PrepareFileInOneStep(const std::string& path, std::string_view bytes) {
   platform::FileSystem& fs = platform::fs();
   const std::string temporary = TemporaryBeside(path);
   try {
@@ -25,6 +30,11 @@ void WriteFileInOneStep(const std::string& path, std::string_view bytes) {
     fs.remove_file(temporary);
     throw;
   }
+}
+
+void PlaceFileInOneStep(const std::string& path) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string temporary = TemporaryBeside(path);
   if (!fs.rename_file(temporary, path)) {
     fs.remove_file(temporary);
     throw FileError("put the file in place", path, "renaming " + temporary + " failed");

@@ -22,4 +22,10 @@ std::string TemporaryBeside(const std::string& path);
 // an error: the file is in place by then.
 void WriteFileInOneStep(const std::string& path, std::string_view bytes);
 
+// WriteFileInOneStep in its two halves, for a writer that must note
+// something between them: the temporary written and flushed, then renamed
+// into place. Each throws FileError and removes the temporary when it can.
+void PrepareFileInOneStep(const std::string& path, std::string_view bytes);
+void PlaceFileInOneStep(const std::string& path);
+
 } // namespace zul00500

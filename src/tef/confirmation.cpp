@@ -8,6 +8,7 @@
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
 #include "tef/settlement.h"
+#include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "zul00500/zul00500.h"
 
@@ -85,9 +86,18 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   }
 
   const std::string sequence = GetSequence();
-  SaveRequest(SettlementRequest(answer, operation, sequence), DirTef);
+  // Noted before the manager can see it: whatever stops the package from
+  // here on, the next start knows whether the manager took it.
+  const StringList request = SettlementRequest(answer, operation, sequence);
+  try {
+    SaveRequest(request, DirTef, [&] { NoteSettlementSent(request, answer.Field("001-000 ")); });
+  } catch (...) {
+    ForgetSettlement(request);
+    throw;
+  }
 
   if (!CheckGPAtivo(operation, sequence)) {
+    ForgetSettlement(request);
     LogCartao("Zul00500 - Erro na funcao VerificaRetorno");
     return false;
   }

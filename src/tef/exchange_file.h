@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "zul00500/string_list.h"
@@ -9,9 +10,11 @@
 namespace zul00500 {
 
 // Saves `request` as root + "req\intpos.001" through a flushed temporary, so
-// the manager never reads half a request, even after a power cut. Throws
-// FileError.
-void SaveRequest(const StringList& request, const std::string& root);
+// the manager never reads half a request, even after a power cut.
+// `beforePlacing` runs once the temporary is written, before it takes the
+// request's name. Throws FileError.
+void SaveRequest(const StringList& request, const std::string& root,
+                 const std::function<void()>& beforePlacing = {});
 
 // The time a wait has spent in its pauses. Waits count it instead of reading
 // the wall clock, so that a clock set back or forward neither stretches nor

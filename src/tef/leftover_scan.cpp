@@ -6,6 +6,8 @@
 #include "support/file_write.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
+#include "tef/holder.h"
+#include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "zul00500/zul00500.h"
 
@@ -56,6 +58,21 @@ void quarantine(const std::string& directory, const std::string& name, const std
   LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
 }
 
+// A leftover whose settlement the manager took before the package stopped
+// (it noted the request, and the request is gone): it gets no second one.
+// Its files go and the removal is logged.
+bool settled_before(const std::string& directory, const std::string& name, const StringList& answer) {
+  const std::string sequence = answer.Field("001-000 ");
+  const std::string operation = SettlementTaken(sequence);
+  if (operation.empty()) return false;
+  platform::fs().remove_file(directory + name);
+  DeleteTransactionFiles(RootOfNetwork(answer.Field("010-000 ")), sequence);
+  LogCartao("Zul00500 - " + operation + " da transa\xE7\xE3o " + sequence +
+            " recebido pelo gerenciador antes da interrup\xE7\xE3o; arquivo " + directory + name +
+            " removido");
+  return true;
+}
+
 // Reads a leftover once it is whole. A response file the manager is still
 // writing gets a few more looks; a backup is the package's own and does not
 // change.
@@ -102,6 +119,7 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
       quarantine(directory, name, origin, reason);
       continue;
     }
+    if (settled_before(directory, name, list)) continue;
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     fs.remove_file((from_backup ? DirTef : root) + "resp\\" + name);
     fs.remove_file(dsDirBkpTef + name);

@@ -56,9 +56,13 @@ bool CheckDirTef(std::string& root, const std::string& kind, int printerType) {
   return accepted;
 }
 
+std::string RootOfNetwork(const std::string& network) {
+  return network == "TECBAN" ? kRootTefDisc : network == "HCard" ? kRootHiperTef : kRootTefDial;
+}
+
 void DefineDirTefRede(const std::string& network) {
   NewHolder();
-  DirTef = network == "TECBAN" ? kRootTefDisc : network == "HCard" ? kRootHiperTef : kRootTefDial;
+  DirTef = RootOfNetwork(network);
   SaveDirTef();
 }
 

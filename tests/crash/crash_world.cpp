@@ -174,7 +174,8 @@ StringList CrashWorld::AnswerOf(const std::string& document) const {
 
 void CrashWorld::RunCut(long long at, bool tear, const std::function<void()>& action) {
   crash_.OnCut([this] {
-    on_disk_at_cut_ = DocumentsOnDisk(false);
+    on_disk_at_cut_ = DocumentsOnDisk(true, false);
+    answers_at_cut_ = DocumentsOnDisk(false, false);
     for (const auto& [document, counts] : Settlements())
       if (counts.first + counts.second > 0) settled_before_cut_.insert(document);
   });
@@ -198,7 +199,7 @@ void CrashWorld::Restart() {
     sale_failure_ = std::string("scan: ") + error.what();
   }
   scan_done_ = true;
-  on_disk_after_scan_ = DocumentsOnDisk(true);
+  on_disk_after_scan_ = DocumentsOnDisk(true, true);
   for (const std::string& name : disk().list(dsDirPenTef + "intpos.*")) {
     StringList copy;
     copy.SetText(disk().read_file(dsDirPenTef + name));
@@ -218,8 +219,9 @@ void CrashWorld::Restart() {
   }
 }
 
-std::set<std::string> CrashWorld::DocumentsOnDisk(bool withQuarantine) const {
-  std::vector<std::string> directories = {dsDirBkpTef, dsDirPenTef};
+std::set<std::string> CrashWorld::DocumentsOnDisk(bool withPending, bool withQuarantine) const {
+  std::vector<std::string> directories = {dsDirBkpTef};
+  if (withPending) directories.push_back(dsDirPenTef);
   for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef})
     directories.push_back(std::string(root) + "resp\\");
   std::set<std::string> documents;
@@ -255,7 +257,7 @@ Verdict CrashWorld::Judge() const {
   auto fail = [&](bool& invariant, const std::string& why, const std::string& document = {}) {
     invariant = false;
     verdict.why += (verdict.why.empty() ? "" : "; ") + why;
-    if (!settled_before_cut_.count(document) || !on_disk_at_cut_.count(document)) outside_window = true;
+    if (!settled_before_cut_.count(document) || !answers_at_cut_.count(document)) outside_window = true;
   };
   auto cancelled = [&](const std::string& document) {
     return std::any_of(approvals_.begin(), approvals_.end(), [&](const Approval& a) {

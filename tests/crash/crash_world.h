@@ -81,9 +81,9 @@ public:
 
 private:
   FakeManager::AnswerMaker Approve();
-  // Documents of the answers under the package's and the managers'
-  // directories, quarantine included when asked.
-  std::set<std::string> DocumentsOnDisk(bool withQuarantine) const;
+  // Documents of the answers in the managers' response directories and the
+  // backup directory, and of the pending copies and the quarantine when asked.
+  std::set<std::string> DocumentsOnDisk(bool withPending, bool withQuarantine) const;
   std::map<std::string, std::pair<int, int>> Settlements() const; // document -> (CNF, NCN)
 
   TempWorld temp_;
@@ -102,6 +102,7 @@ private:
   std::vector<Approval> approvals_;
   std::map<std::string, StringList> answers_;
   std::set<std::string> on_disk_at_cut_;
+  std::set<std::string> answers_at_cut_; // in the response and backup directories
   std::set<std::string> settled_before_cut_;
   std::set<std::string> on_disk_after_scan_;
   std::set<std::string> pending_after_scan_;
