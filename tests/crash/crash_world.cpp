@@ -173,12 +173,7 @@ StringList CrashWorld::AnswerOf(const std::string& document) const {
 }
 
 void CrashWorld::RunCut(long long at, bool tear, const std::function<void()>& action) {
-  crash_.OnCut([this] {
-    on_disk_at_cut_ = DocumentsOnDisk(true, false);
-    answers_at_cut_ = DocumentsOnDisk(false, false);
-    for (const auto& [document, counts] : Settlements())
-      if (counts.first + counts.second > 0) settled_before_cut_.insert(document);
-  });
+  crash_.OnCut([this] { on_disk_at_cut_ = DocumentsOnDisk(false); });
   crash_.Arm(at, tear);
   try {
     action();
@@ -199,7 +194,7 @@ void CrashWorld::Restart() {
     sale_failure_ = std::string("scan: ") + error.what();
   }
   scan_done_ = true;
-  on_disk_after_scan_ = DocumentsOnDisk(true, true);
+  on_disk_after_scan_ = DocumentsOnDisk(true);
   for (const std::string& name : disk().list(dsDirPenTef + "intpos.*")) {
     StringList copy;
     copy.SetText(disk().read_file(dsDirPenTef + name));
@@ -219,9 +214,8 @@ void CrashWorld::Restart() {
   }
 }
 
-std::set<std::string> CrashWorld::DocumentsOnDisk(bool withPending, bool withQuarantine) const {
-  std::vector<std::string> directories = {dsDirBkpTef};
-  if (withPending) directories.push_back(dsDirPenTef);
+std::set<std::string> CrashWorld::DocumentsOnDisk(bool withQuarantine) const {
+  std::vector<std::string> directories = {dsDirBkpTef, dsDirPenTef};
   for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef})
     directories.push_back(std::string(root) + "resp\\");
   std::set<std::string> documents;
@@ -253,11 +247,9 @@ std::map<std::string, std::pair<int, int>> CrashWorld::Settlements() const {
 Verdict CrashWorld::Judge() const {
   Verdict verdict;
   auto settled = Settlements();
-  bool outside_window = false;
-  auto fail = [&](bool& invariant, const std::string& why, const std::string& document = {}) {
+  auto fail = [&verdict](bool& invariant, const std::string& why) {
     invariant = false;
     verdict.why += (verdict.why.empty() ? "" : "; ") + why;
-    if (!settled_before_cut_.count(document) || !answers_at_cut_.count(document)) outside_window = true;
   };
   auto cancelled = [&](const std::string& document) {
     return std::any_of(approvals_.begin(), approvals_.end(), [&](const Approval& a) {
@@ -269,7 +261,7 @@ Verdict CrashWorld::Judge() const {
     const auto [confirmed, undone] = settled[approval.document];
     const std::string name = approval.operation + " " + approval.document;
     if (confirmed + undone != 1) {
-      fail(verdict.i1, name + " settled " + std::to_string(confirmed + undone) + " times", approval.document);
+      fail(verdict.i1, name + " settled " + std::to_string(confirmed + undone) + " times");
     } else if (approval.partial && confirmed == 1 && !pending_after_scan_.count(approval.document) &&
                printed_.find("VIA " + approval.document) == std::string::npos &&
                !cancelled(approval.document)) {
@@ -281,8 +273,7 @@ Verdict CrashWorld::Judge() const {
     const auto [confirmed, undone] = counts;
     if (confirmed > 1 || undone > 1 || (confirmed && undone))
       fail(verdict.i2,
-           document + " got " + std::to_string(confirmed) + " CNF and " + std::to_string(undone) + " NCN",
-           document);
+           document + " got " + std::to_string(confirmed) + " CNF and " + std::to_string(undone) + " NCN");
   }
   for (const std::string& document : on_disk_at_cut_) {
     const auto [confirmed, undone] = settled[document];
@@ -292,7 +283,6 @@ Verdict CrashWorld::Judge() const {
   const auto [confirmed, undone] = settled[sale_document_];
   if (!scan_done_ || !sale_ok_ || confirmed != 1 || undone != 0)
     fail(verdict.i4, "new sale " + sale_document_ + ":" + sale_failure_);
-  verdict.in_window = !verdict.all() && !outside_window;
   return verdict;
 }
 

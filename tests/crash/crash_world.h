@@ -39,10 +39,6 @@ struct Approval {
 // Which invariants one run kept, and why not.
 struct Verdict {
   bool i1 = true, i2 = true, i3 = true, i4 = true;
-  // Every break is a transaction whose settlement the manager had taken
-  // while its answer was still on the disk: the acknowledgement window,
-  // which no mend closes (see docs/crash-consistency.md).
-  bool in_window = false;
   std::string why;
   bool all() const { return i1 && i2 && i3 && i4; }
 };
@@ -81,9 +77,9 @@ public:
 
 private:
   FakeManager::AnswerMaker Approve();
-  // Documents of the answers in the managers' response directories and the
-  // backup directory, and of the pending copies and the quarantine when asked.
-  std::set<std::string> DocumentsOnDisk(bool withPending, bool withQuarantine) const;
+  // Documents of the answers in the managers' response directories, the
+  // backup and pending directories, and the quarantine when asked.
+  std::set<std::string> DocumentsOnDisk(bool withQuarantine) const;
   std::map<std::string, std::pair<int, int>> Settlements() const; // document -> (CNF, NCN)
 
   TempWorld temp_;
@@ -102,8 +98,6 @@ private:
   std::vector<Approval> approvals_;
   std::map<std::string, StringList> answers_;
   std::set<std::string> on_disk_at_cut_;
-  std::set<std::string> answers_at_cut_; // in the response and backup directories
-  std::set<std::string> settled_before_cut_;
   std::set<std::string> on_disk_after_scan_;
   std::set<std::string> pending_after_scan_;
   bool scan_done_ = false;
