@@ -69,6 +69,31 @@ struct Sale {
   std::string kind_code() const { return kind == "C" ? "1" : kind == "D" ? "2" : kind == "V" ? "4" : ""; }
 };
 
+// True unless `path` holds an answer of a transaction that no backup holds
+// (it could not be written): that answer is the only copy, and the leftover
+// scan must settle it rather than this clean-up delete it.
+bool backed_up(const std::string& path) {
+  StringList answer;
+  try {
+    answer.LoadFromFile(path);
+  } catch (const FileError&) {
+    return false;
+  }
+  const std::string sequence = answer.Field("001-000 ");
+  if (sequence.empty()) return true;
+  platform::FileSystem& fs = platform::fs();
+  StringList backup;
+  for (const std::string& name : fs.list(dsDirBkpTef + "intpos.*")) {
+    try {
+      backup.LoadFromFile(dsDirBkpTef + name);
+    } catch (const FileError&) {
+      continue;
+    }
+    if (backup.Text().find("001-000 = " + sequence) != std::string::npos) return true;
+  }
+  return false;
+}
+
 // Deletes the previous conversation's answers and their same-named copies.
 // Before the first conversation there is no root to clean: an empty one
 // would make the pattern relative to wherever the host runs.
@@ -77,6 +102,7 @@ void clear_previous_answers() {
   platform::FileSystem& fs = platform::fs();
   const std::string response = DirTef + "resp\\";
   for (const std::string& name : fs.list(response + "intpos.*")) {
+    if (!backed_up(response + name)) continue;
     fs.remove_file(response + name);
     fs.remove_file(dsDirBkpTef + name);
   }

@@ -55,6 +55,8 @@ public:
   void fail_call(FsOp op, int n, Fault fault = Fault::Fail) { add_rule(op, n, false, fault); }
   // Fails the `n`th call of `op` from now on and every later one.
   void fail_from(FsOp op, int n, Fault fault = Fault::Fail) { add_rule(op, n, true, fault); }
+  // Fails every call of `op` on a path that contains `part`, from now on.
+  void fail_path(FsOp op, std::string part, Fault fault = Fault::Fail);
   // Forgets every fault still waiting.
   void heal();
 
@@ -91,6 +93,7 @@ private:
     long long first; // position in the op's call count
     bool onwards;
     Fault fault;
+    std::string part; // when set: calls on paths holding it, whatever their number
   };
   static constexpr std::size_t op_count = static_cast<std::size_t>(FsOp::NativePath) + 1;
 
