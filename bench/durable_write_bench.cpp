@@ -12,6 +12,7 @@
 #include "support/fake_manager.h"
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
+#include "support/printer_stubs.h"
 #include "support/sale_world.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
@@ -54,7 +55,7 @@ class Till {
 public:
   Till() : scoped_clock_(clock_), dial_(kRootTefDial, &platform::native_fs()) {
     SetHostServices(std::make_shared<ScriptedHostServices>());
-    ImprimePadrao = [](const std::string&, const std::string&, const std::string&) { return true; };
+    testing::AnswerEveryPrinterCall();
     Initialize();
     platform::native_fs().create_directories(dsDirTef);
     platform::native_fs().create_directories(dsDirPenTef);
@@ -62,7 +63,7 @@ public:
   }
   ~Till() {
     Finalize();
-    ImprimePadrao = nullptr;
+    testing::ClearPrinterProcedures();
     SetHostServices(nullptr);
   }
 

@@ -6,6 +6,7 @@
 #include "platform/message_pump.h"
 #include "platform/regional.h"
 #include "support/input_lock.h"
+#include "support/printer_stubs.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500::testing {
@@ -29,38 +30,6 @@ void reset_package_variables() {
   if (InputLocked()) DesbloqueiaTeclado();
 }
 
-void set_printers(std::string& printed) {
-  auto yes4 = [](const std::string&, const std::string&, const std::string&, const std::string&) {
-    return true;
-  };
-  auto yes5 = [](const std::string&, const std::string&, const std::string&, const std::string&,
-                 const std::string&) { return true; };
-  Abre_Comp_NFiscalVinc = yes4;
-  Cupom_NFiscNVinc = yes5;
-  Relatorio_Gerencial_Imp = yes5;
-  GravaDocumentosNaoFiscais = yes5;
-  Usa_CompNFis = [](const std::string&, const std::string&) { return true; };
-  Guilhotina = [](const std::string&, const std::string&) { return true; };
-  FechRelatGerenc = [](const std::string&, const std::string&, const std::string&) { return true; };
-  Fecha_Comp_NFiscalVinc = [](const std::string&) { return true; };
-  ImprimePadrao = [&printed](const std::string&, const std::string&, const std::string& text) {
-    printed += text;
-    return true;
-  };
-}
-
-void clear_printers() {
-  Abre_Comp_NFiscalVinc = nullptr;
-  Cupom_NFiscNVinc = nullptr;
-  Relatorio_Gerencial_Imp = nullptr;
-  GravaDocumentosNaoFiscais = nullptr;
-  Usa_CompNFis = nullptr;
-  Guilhotina = nullptr;
-  FechRelatGerenc = nullptr;
-  Fecha_Comp_NFiscalVinc = nullptr;
-  ImprimePadrao = nullptr;
-}
-
 } // namespace
 
 CrashWorld::CrashWorld()
@@ -72,7 +41,7 @@ CrashWorld::CrashWorld()
   SetNetworkChooser(chooser_);
   platform::set_regional(platform::RegionalSettings{});
   platform::set_message_hook([](bool) {});
-  set_printers(printed_);
+  AnswerEveryPrinterCall(&printed_);
   reset_package_variables();
   Initialize();
   disk().create_directories(dsDirTef);
@@ -94,7 +63,7 @@ CrashWorld::~CrashWorld() {
   crash_.PowerOn();
   Finalize();
   reset_package_variables();
-  clear_printers();
+  ClearPrinterProcedures();
   platform::set_message_hook({});
   platform::reset_regional();
   SetNetworkChooser(nullptr);

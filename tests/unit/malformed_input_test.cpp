@@ -14,6 +14,7 @@
 
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
+#include "support/printer_stubs.h"
 #include "support/sale_world.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
@@ -83,14 +84,8 @@ std::string Leftover(const std::string& document, const std::string& amount = "1
 
 class MalformedInputTest : public testing::SaleWorld, public ::testing::WithParamInterface<Case> {
 public:
-  MalformedInputTest() {
-    FechRelatGerenc = [](const std::string&, const std::string&, const std::string&) { return true; };
-    ImprimePadrao = [](const std::string&, const std::string&, const std::string&) { return true; };
-  }
-  ~MalformedInputTest() override {
-    FechRelatGerenc = nullptr;
-    ImprimePadrao = nullptr;
-  }
+  MalformedInputTest() { testing::AnswerEveryPrinterCall(); }
+  ~MalformedInputTest() override { testing::ClearPrinterProcedures(); }
 
   // The manager answers the next sale with `bytes` written in place ({SEQ}: the
   // request's sequence); with `replaced`, two seconds later it writes the
