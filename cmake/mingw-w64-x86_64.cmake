@@ -1,16 +1,4 @@
 # Cross-build for 64-bit Windows with Debian's mingw-w64.
-# The POSIX-threads variants are required: the win32-threads ones have no
-# std::mutex, and GoogleTest does not compile with them.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(ZUL_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${ZUL_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ZUL_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${ZUL_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${ZUL_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

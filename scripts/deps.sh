@@ -2,9 +2,15 @@
 # Installs what the project needs on a Debian machine, and only what is missing.
 #
 #   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources
-#   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), plus the
-#                           pugixml source package in build-deps/pugixml
+#   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), 64-bit and
+#                           32-bit, plus the pugixml source package in
+#                           build-deps/pugixml
+#   scripts/deps.sh wine    wine for 64-bit and 32-bit programs (adds the i386
+#                           architecture), a virtual X server for the window
+#                           tests, the fonts the dialogs are drawn with, and
+#                           netpbm for the dialog's picture
 #   scripts/deps.sh bench   the build set plus Google Benchmark
+#   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
 #   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml
 #
 # Several sets may be named at once. Running it again changes nothing.
@@ -16,8 +22,14 @@ SRC_LIST=/etc/apt/sources.list.d/zul-src.sources
 export DEBIAN_FRONTEND=noninteractive
 
 BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest)
-CROSS_PACKAGES=(cmake make googletest dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix)
+CROSS_PACKAGES=(cmake make googletest dpkg-dev
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
+# wine32 runs the 32-bit programs; xvfb-run and xauth give the dialog tests a
+# screen; fonts-liberation stands in for Arial.
+WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth netpbm fonts-liberation fonts-wine)
 BENCH_PACKAGES=(libbenchmark-dev)
+EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
 FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev)
 
 if [[ $(id -u) -eq 0 ]]; then
@@ -94,6 +106,14 @@ write_src_list() {
 
 has_source() { apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; }
 
+# wine32 is an i386 package: the architecture must be known to dpkg and apt.
+add_i386_architecture() {
+  dpkg --print-foreign-architectures | grep -qx i386 && return 0
+  log "dpkg --add-architecture i386"
+  "${SUDO[@]}" dpkg --add-architecture i386
+  apt_update
+}
+
 # The pugixml source tree for the Windows build, in build-deps/pugixml.
 fetch_pugixml_source() {
   local dest="$DEPS_DIR/pugixml"
@@ -132,10 +152,15 @@ for set_name in "$@"; do
       install_missing "${CROSS_PACKAGES[@]}"
       fetch_pugixml_source
       ;;
+    wine)
+      add_i386_architecture
+      install_missing "${WINE_PACKAGES[@]}"
+      ;;
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
+    examples) install_missing "${EXAMPLE_PACKAGES[@]}" ;;
     fuzz) install_missing "${FUZZ_PACKAGES[@]}" ;;
     *)
-      echo "usage: $0 [build|cross|bench|fuzz]..." >&2
+      echo "usage: $0 [build|cross|wine|bench|examples|fuzz]..." >&2
       exit 2
       ;;
   esac

@@ -2,6 +2,7 @@
 // shown it holds the package's message table and its two datasets.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,12 +13,41 @@
 
 namespace zul00500 {
 
+// Colours as 0xRRGGBB.
+inline constexpr std::uint32_t clSilver = 0xC0C0C0;
+inline constexpr std::uint32_t clOlive = 0x808000;
+inline constexpr std::uint32_t clRed = 0xFF0000;
+inline constexpr std::uint32_t clBlack = 0x000000;
+inline constexpr std::uint32_t clWhite = 0xFFFFFF;
+// Button faces as the classic Windows scheme paints them.
+inline constexpr std::uint32_t clBtnFace = 0xD4D0C8;
+
+enum class TControlKind { Panel, Button, BitBtn, Image, Edit };
+enum class TBevelCut { bvNone, bvLowered, bvRaised };
+
+struct TFont {
+  std::string Name = "MS Sans Serif";
+  int Height = -11;
+  bool Bold = false;
+  bool Italic = false;
+  std::uint32_t Color = clBlack;
+};
+
 // Geometry and look of one control, as designed; a real window renders them.
 struct TControl {
   std::string Name;
   std::string Parent; // empty for the form's direct children
   int Left = 0, Top = 0, Width = 0, Height = 0;
+  // A logo image has no caption of its own: it is drawn at run time from
+  // this text (lines split at "\n"), on Color, over a band of Accent.
   std::string Caption;
+  TControlKind Kind = TControlKind::Panel;
+  std::uint32_t Color = clSilver;
+  std::uint32_t Accent = clWhite;
+  TBevelCut BevelOuter = TBevelCut::bvNone;
+  int BevelWidth = 1;
+  TFont Font{};
+  int Spacing = 4; // between a bitmap button's glyph and its caption
 };
 
 // Modal results the click handlers set.
@@ -27,11 +57,14 @@ class TfrmCartaoDebito {
 public:
   TfrmCartaoDebito(); // runs FormCreate, as the form's OnCreate
 
-  std::string Caption = "Cart\xE3o de D\xE9" "bito";
+  std::string Caption = "Cart\xE3o de D\xE9"
+                        "bito";
   int ClientWidth = 315;
   int ClientHeight = 350;
   std::string FontName = "MS Sans Serif";
   int FontHeight = -11;
+  std::uint32_t Color = clBtnFace;
+  bool AlwaysOnTop = true;
 
   // The controls in declaration order (panels, buttons, images, the edit box).
   std::vector<TControl> Controls;
@@ -72,8 +105,19 @@ public:
   virtual void Run(TfrmCartaoDebito& form) = 0;
 };
 
+// The chooser in use. The default is the real window on Windows; elsewhere
+// the terminal when standard input is one, else a chooser that closes the
+// dialog.
 NetworkChooser& chooser();
 void SetNetworkChooser(std::shared_ptr<NetworkChooser> chooser); // null: default
+
+// The form as a real modal window, laid out and drawn as designed; the
+// operator's clicks and keys go to form.Click. Where the platform has no
+// windows of its own it closes the dialog.
+class WindowChooser : public NetworkChooser {
+public:
+  void Run(TfrmCartaoDebito& form) override;
+};
 
 // Clicks the controls in the given order, one per dialog shown; when the
 // script is used up it closes the dialog with Esc.

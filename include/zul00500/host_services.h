@@ -24,10 +24,12 @@ public:
 
   // Modal operator dialog. The package always passes "" for s2 and s6, "N" for
   // s3, no dataset; yesNo is "S" when it uses the answer. For "S" dialogs the
-  // result is true when the operator answered yes.
+  // result is true when the operator answered yes. Default: on Windows a
+  // message box (Yes and No for "S", else OK; a warning icon for kind 3, else
+  // information; the context as its title); elsewhere the terminal.
   virtual bool Mensagem(const std::string& text, const std::string& s2, const std::string& s3,
-                        const std::string& yesNo, int kind, const std::string& s6,
-                        const std::string& context, int withReceipt, const ClientDataSet* dataset);
+                        const std::string& yesNo, int kind, const std::string& s6, const std::string& context,
+                        int withReceipt, const ClientDataSet* dataset);
 
   // Translates the form's visible texts in place. Default: nothing.
   virtual void Trad(TfrmCartaoDebito& form);
@@ -37,8 +39,11 @@ public:
   virtual std::string Msg(const TMessages& table, std::string_view key);
 };
 
-// The services in use; the default shows dialogs on the terminal.
+// The services in use; the default shows message boxes on Windows and
+// dialogs on the terminal elsewhere.
 HostServices& host();
+// The platform's own services, in use when the host installed none.
+HostServices& DefaultHostServices();
 // Installs the host's services (null: back to the default).
 void SetHostServices(std::shared_ptr<HostServices> services);
 

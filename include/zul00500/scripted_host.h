@@ -1,5 +1,5 @@
-// Host services for tests and the command-line host: dialogs are answered
-// from a queue, recorded, optionally shown and journalled to a file.
+// Host services for tests: dialogs are answered from a queue, recorded and
+// optionally shown.
 #pragma once
 
 #include <functional>
@@ -26,8 +26,6 @@ public:
   void SetFallback(std::function<bool(const MensagemCall&)> fallback) { fallback_ = std::move(fallback); }
   // Called for every dialog after it was answered (to show it, for example).
   void SetObserver(std::function<void(const MensagemCall&)> observer) { observer_ = std::move(observer); }
-  // Appends one line per dialog to this file (see JournalLine).
-  void SetJournalFile(std::string path) { journal_path_ = std::move(path); }
 
   bool Mensagem(const std::string& text, const std::string& s2, const std::string& s3,
                 const std::string& yesNo, int kind, const std::string& s6, const std::string& context,
@@ -36,21 +34,12 @@ public:
   const std::vector<MensagemCall>& Calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
 
-  // The nine arguments (the dataset as empty) and the answer, TAB-separated,
-  // with CR, LF, TAB, backslash and other bytes below 32 escaped.
-  static std::string JournalLine(const MensagemCall& call);
-
 private:
   std::vector<bool> answers_;
   std::size_t next_answer_ = 0;
   std::function<bool(const MensagemCall&)> fallback_;
   std::function<void(const MensagemCall&)> observer_;
-  std::string journal_path_;
   std::vector<MensagemCall> calls_;
 };
-
-// Escapes CR, LF, TAB, backslash and bytes below 32 (and any byte listed in
-// `extra`) as \r \n \t \\ \xNN.
-std::string EscapeJournalField(const std::string& text, const std::string& extra = {});
 
 } // namespace zul00500

@@ -42,11 +42,15 @@ extern std::int32_t inSecTef;
 // do anything.
 void Initialize();
 void Finalize();
+// After the host executable's path was overridden: derives the three
+// directories again, as a load from there would, while the package is
+// initialized (and leaves them empty otherwise).
+void HostDirectoryChanged();
 
 // The three local directories, derived from the host executable's path
 // (short form) each time they are asked for.
-std::string HostDirectory();       // short form, no trailing backslash
-std::string HostDirectoryLong();   // full path, no trailing backslash
-std::string PendingDirectory();    // HostDirectory() + "\Dados\TefDisc\Pendente\"
+std::string HostDirectory();     // short form, no trailing backslash
+std::string HostDirectoryLong(); // full path, no trailing backslash
+std::string PendingDirectory();  // HostDirectory() + "\Dados\TefDisc\Pendente\"
 
 } // namespace zul00500

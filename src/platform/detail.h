@@ -2,6 +2,7 @@
 // what each platform supplies, and small helpers they share.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,7 +10,7 @@ namespace zul00500::platform::detail {
 
 // Supplied by posix/ or win32/.
 void native_process_messages();
-void native_handle_message();
+void native_handle_message(std::uint32_t max_wait_ms);
 std::string native_host_executable_path();
 std::string default_drive_root();
 

@@ -10,8 +10,10 @@ namespace zul00500::platform {
 std::string host_executable_path();
 void set_host_executable_path(const std::string& path); // empty: the real one
 
-// POSIX only: the folder in which drive letters live ($ZUL_DRIVE_ROOT unless
-// set here). Ignored on Windows.
+// The folder in which drive letters live: "X:\a\b" is then ROOT/x/a/b. On
+// POSIX it is $ZUL_DRIVE_ROOT (or a per-user folder) unless set here; on
+// Windows drive letters are real unless it is set here, and a path already
+// under it is used as it is.
 std::string drive_root();
 void set_drive_root(const std::string& folder); // empty: back to the default
 

@@ -141,9 +141,9 @@ void process_messages() {
   detail::native_process_messages();
 }
 
-void handle_message() {
+void handle_message(std::uint32_t max_wait_ms) {
   if (auto hook = current_hook()) return hook(true);
-  detail::native_handle_message();
+  detail::native_handle_message(max_wait_ms);
 }
 
 // --- process overrides -------------------------------------------------------------

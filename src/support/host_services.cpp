@@ -6,6 +6,7 @@
 
 #include "platform/process.h"
 #include "platform/text_encoding.h"
+#include "platform/window_form.h"
 #include "support/text.h"
 #include "zul00500/messages.h"
 #include "zul00500/string_list.h"
@@ -13,6 +14,10 @@
 namespace zul00500 {
 
 namespace {
+// The title of a message box whose caller gave no context: what a cashier
+// calls the card payment.
+constexpr const char* kDefaultTitle = "TEF";
+
 std::shared_ptr<HostServices>& installed() {
   static std::shared_ptr<HostServices> services;
   return services;
@@ -20,10 +25,18 @@ std::shared_ptr<HostServices>& installed() {
 } // namespace
 
 bool HostServices::Mensagem(const std::string& text, const std::string&, const std::string&,
-                            const std::string& yesNo, int, const std::string&, const std::string&, int,
-                            const ClientDataSet*) {
+                            const std::string& yesNo, int kind, const std::string&,
+                            const std::string& context, int, const ClientDataSet*) {
+  const bool asks = yesNo == "S";
+  // Where the platform has message boxes: Yes and No when the answer counts,
+  // a warning for the warnings and the printer question, the host's context
+  // as the title.
+  const auto icon = kind == tmAviso ? platform::MessageIcon::Warning : platform::MessageIcon::Information;
+  if (const auto answer = platform::message_box(text, context.empty() ? kDefaultTitle : context, asks, icon))
+    return asks && *answer;
+
   std::cout << platform::cp1252_to_utf8(text) << std::endl;
-  if (yesNo != "S") return false;
+  if (!asks) return false;
   if (!platform::stdin_is_terminal()) return false;
   std::cout << "[s/n] " << std::flush;
   std::string answer;
@@ -43,10 +56,12 @@ std::string HostServices::Msg(const TMessages& table, std::string_view key) {
   return {};
 }
 
-HostServices& host() {
+HostServices& DefaultHostServices() {
   static HostServices fallback;
-  return installed() ? *installed() : fallback;
+  return fallback;
 }
+
+HostServices& host() { return installed() ? *installed() : DefaultHostServices(); }
 
 void SetHostServices(std::shared_ptr<HostServices> services) { installed() = std::move(services); }
 

@@ -42,11 +42,21 @@ std::string HostDirectory() { return platform::fs().short_path(executable_direct
 
 std::string PendingDirectory() { return HostDirectory() + "\\Dados\\TefDisc\\Pendente\\"; }
 
-void Initialize() {
-  if (initialization_count++ != 0) return;
+namespace {
+void derive_directories() {
   dsDirTef = HostDirectory() + "\\Dados\\Cadastros";
   dsDirBkpTef = HostDirectory() + "\\Dados\\TefDisc\\";
   dsDirPenTef = PendingDirectory();
+}
+} // namespace
+
+void Initialize() {
+  if (initialization_count++ != 0) return;
+  derive_directories();
+}
+
+void HostDirectoryChanged() {
+  if (initialization_count != 0) derive_directories();
 }
 
 void Finalize() {

@@ -4,6 +4,7 @@
 
 #include "platform/process.h"
 #include "platform/text_encoding.h"
+#include "platform/window_form.h"
 #include "zul00500/host_services.h"
 #include "zul00500/string_list.h"
 
@@ -39,26 +40,61 @@ std::shared_ptr<NetworkChooser>& installed_chooser() {
   return chooser;
 }
 
+// The font of the numbered buttons and of the closing button.
+const TFont kButtonFont{"Arial", -19, true, true, clBlack};
+
+// A network's logo, drawn at run time: its name large, a line beneath it.
+struct Logo {
+  const char* text;
+  std::uint32_t color;
+  std::uint32_t accent;
+};
+
 // One choice panel: the outer bevelled panel, the inner olive one, the
 // numbered button and the network's logo.
 void add_choice_panel(std::vector<TControl>& controls, const std::string& network, int top,
-                      const std::string& button, const std::string& image, const std::string& digit) {
-  controls.push_back({"pan" + network + "1", "Panel1", 28, top, 239, 69, ""});
-  controls.push_back({"pan" + network + "2", "pan" + network + "1", 2, 2, 235, 65, ""});
-  controls.push_back({button, "pan" + network + "2", 8, 8, 38, 51, "&" + digit});
-  controls.push_back({image, "pan" + network + "2", 48, 6, 180, 53, ""});
+                      const std::string& button, const std::string& image, const std::string& digit,
+                      const Logo& logo) {
+  const std::string outer = "pan" + network + "1", inner = "pan" + network + "2";
+  TControl panel{outer, "Panel1", 28, top, 239, 69, ""};
+  panel.BevelOuter = TBevelCut::bvLowered;
+  panel.BevelWidth = 2;
+  controls.push_back(panel);
+  TControl olive{inner, outer, 2, 2, 235, 65, ""};
+  olive.Color = clOlive;
+  olive.BevelOuter = TBevelCut::bvRaised;
+  olive.BevelWidth = 5;
+  controls.push_back(olive);
+  TControl numbered{button, inner, 8, 8, 38, 51, "&" + digit, TControlKind::Button};
+  numbered.Font = kButtonFont;
+  controls.push_back(numbered);
+  TControl picture{image, inner, 48, 6, 180, 53, logo.text, TControlKind::Image, logo.color, logo.accent};
+  picture.Font = {"Arial", -24, true, true, clWhite};
+  controls.push_back(picture);
 }
 } // namespace
 
 TfrmCartaoDebito::TfrmCartaoDebito() {
   Caption = kChoiceCaption;
-  Controls.push_back({"panCartaoDebito", "", 0, 0, ClientWidth, ClientHeight, ""});
+  TControl background{"panCartaoDebito", "", 0, 0, ClientWidth, ClientHeight, ""};
+  background.BevelOuter = TBevelCut::bvRaised;
+  Controls.push_back(background);
   Controls.push_back({"Panel1", "panCartaoDebito", 11, 14, 290, 325, ""});
-  add_choice_panel(Controls, "TecBan", 7, "btnTecBan", "imgTecBan", "1");
-  add_choice_panel(Controls, "Outros", 82, "btnOutros", "imgOutros", "2");
-  add_choice_panel(Controls, "Hcard", 157, "btnHcard", "imgHCard", "3");
-  Controls.push_back({"bbtEncerra", "Panel1", 28, 239, 241, 45, "&9 - Encerra"});
-  Controls.push_back({"edtCartaoDebito", "Panel1", 30, 292, 236, 24, "Escolha a Rede Desejada"});
+  add_choice_panel(Controls, "TecBan", 7, "btnTecBan", "imgTecBan", "1",
+                   {"TecBan\nRede TecBan", 0x0B3B8C, 0xF2C200});
+  add_choice_panel(Controls, "Outros", 82, "btnOutros", "imgOutros", "2",
+                   {"Outras Redes\nCr\351dito e d\351bito", 0x1E6B3A, 0x9BD27A});
+  add_choice_panel(Controls, "Hcard", 157, "btnHcard", "imgHCard", "3",
+                   {"Hipercard\nRede Hipercard", 0xB3121B, clWhite});
+  TControl closing{"bbtEncerra", "Panel1", 28, 239, 241, 45, "&9 - Encerra", TControlKind::BitBtn};
+  closing.Font = kButtonFont;
+  closing.Spacing = 20;
+  Controls.push_back(closing);
+  TControl prompt{"edtCartaoDebito", "Panel1", 30, 292, 236, 24, "Escolha a Rede Desejada"};
+  prompt.Kind = TControlKind::Edit;
+  prompt.Color = clWhite;
+  prompt.Font = {"Arial", -13, true, false, clRed};
+  Controls.push_back(prompt);
   for (const char* entry : kMessages) msgPadrao.Messages.Add(entry);
   cdsDirTef = ClientDataSet({{"DIRTEF", 50}});
   FormCreate("frmCartaoDebito");
@@ -92,8 +128,10 @@ TModalResult TfrmCartaoDebito::ShowModal() {
 
 NetworkChooser& chooser() {
   if (installed_chooser()) return *installed_chooser();
+  static WindowChooser window;
   static TerminalChooser terminal;
   static ScriptedChooser closing;
+  if (platform::window_dialogs_available()) return window;
   if (platform::stdin_is_terminal()) return terminal;
   return closing;
 }

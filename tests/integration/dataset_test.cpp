@@ -59,7 +59,9 @@ TEST_F(BinaryParameterFile, ZulposDatasetShowsBothForms) {
   const auto damaged = Zulpos({"dataset", parameters_});
   ASSERT_TRUE(damaged.status.has_value());
   EXPECT_EQ(*damaged.status, 2);
-  EXPECT_TRUE(AnyLineHas(damaged.output, "zulpos: load the dataset \"" + parameters_ + "\"", "past the end"));
+  EXPECT_TRUE(AnyLineHas(damaged.output,
+                         "zulpos: zul_DescribeDataSet: load the dataset \"" + parameters_ + "\"",
+                         "past the end"));
 }
 
 } // namespace

@@ -14,14 +14,12 @@
 
 #include "integration/tefsim_world.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500 {
 namespace {
 
-const std::string kBin = ZUL_BIN_DIR;
 constexpr int kKills = 20;
 // Long enough for tefsim to finish what it took before the kill.
 constexpr std::uint32_t kSettleMs = 300;
@@ -34,28 +32,24 @@ std::string FieldOf(const std::string& text, const std::string& id) {
   return text.substr(start, text.find_first_of(" |\r\n", start) - start);
 }
 
-class KillAgainstTefsim : public testing::TefsimWorld {
-protected:
-  std::vector<std::string> Sale() const {
-    return {"--host-dir", world_.host_dir(), "--drive-root", world_.root(), "sale", "--pay",
-            "40",         "--pay",           "60",           "--total",     "100",  "--print"};
-  }
+const std::vector<std::string> kSale = {"sale", "--pay", "40", "--pay", "60", "--total", "100", "--print"};
 
-  double Seconds() const {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-  }
-};
+double Seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+using KillAgainstTefsim = testing::TefsimWorld;
 
 TEST_F(KillAgainstTefsim, EveryApprovalIsSettledOnceWhereverTheSaleWasKilled) {
   StartTefsim("dial");
   const double start = Seconds();
-  const auto whole = Zulpos({"sale", "--pay", "40", "--pay", "60", "--total", "100", "--print"});
+  const auto whole = Zulpos(kSale);
   ASSERT_EQ(whole.status, 0);
   const double length_ms = (Seconds() - start) * 1000;
 
   for (int kill = 1; kill <= kKills; ++kill) {
     const auto at = static_cast<std::uint32_t>(length_ms * kill / (kKills + 1));
-    platform::ChildProcess sale = platform::spawn(kBin + "/zulpos", Sale(), {world_.root() + "/killed.out"});
+    tool_platform::ChildProcess sale = StartZulpos(kSale, world_.root() + "/killed.out");
     sale.wait_for(at);
     sale.kill();
     ASSERT_TRUE(sale.wait_for(10'000).has_value()) << "zulpos outlived its kill " << kill;

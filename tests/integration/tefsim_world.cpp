@@ -4,13 +4,28 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/process.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500::testing {
 
 namespace {
-const std::string kBin = ZUL_BIN_DIR;
+#ifdef _WIN32
+constexpr const char* kExeSuffix = ".exe";
+#else
+constexpr const char* kExeSuffix = "";
+#endif
+
+// zulpos and tefsim are built beside the test program. Read before any test
+// sets the host program's path.
+const std::string kBin = [] {
+  const std::string self = platform::host_executable_path();
+  return self.substr(0, self.find_last_of("\\/") + 1);
+}();
+
+std::string program(const char* name) { return kBin + name + kExeSuffix; }
+
 constexpr std::uint32_t kPollMs = 50;
 constexpr std::uint32_t kStartLimitMs = 10'000;
 
@@ -37,10 +52,10 @@ TefsimWorld::~TefsimWorld() {
 }
 
 void TefsimWorld::StartTefsim(const std::string& roots, const std::vector<std::string>& options) {
-  std::vector<std::string> arguments = {"--roots", roots, "--drive-root", world_.root(), "--log", tefsim_log_,
-                                        "--poll-ms", "20"};
+  std::vector<std::string> arguments = {"--roots", roots,       "--drive-root", world_.root(),
+                                        "--log",   tefsim_log_, "--poll-ms",    "20"};
   arguments.insert(arguments.end(), options.begin(), options.end());
-  tefsim_.emplace(platform::spawn(kBin + "/tefsim", arguments, {world_.root() + "/tefsim.out"}));
+  tefsim_.emplace(tool_platform::spawn(program("tefsim"), arguments, {world_.root() + "/tefsim.out"}));
 
   std::vector<std::string> names;
   for (std::size_t start = 0; start <= roots.size();) {
@@ -51,7 +66,8 @@ void TefsimWorld::StartTefsim(const std::string& roots, const std::vector<std::s
   for (std::uint32_t waited = 0;; waited += kPollMs) {
     const bool ready = std::all_of(names.begin(), names.end(), [](const std::string& name) {
       const std::string root = root_of(name);
-      return platform::fs().directory_exists(root + "req\\") && platform::fs().directory_exists(root + "resp\\");
+      return platform::fs().directory_exists(root + "req\\") &&
+             platform::fs().directory_exists(root + "resp\\");
     });
     if (ready) return;
     ASSERT_FALSE(tefsim_->wait_for(0)) << "tefsim ended at once";
@@ -68,12 +84,17 @@ std::vector<std::string> TefsimWorld::StopTefsim() {
   return Lines(tefsim_log_);
 }
 
-ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms) {
-  std::vector<std::string> all = {"--host-dir", world_.host_dir(), "--drive-root", world_.root(),
-                                  "--dialog-journal", journal_};
+tool_platform::ChildProcess TefsimWorld::StartZulpos(const std::vector<std::string>& arguments,
+                                                     const std::string& output) {
+  std::vector<std::string> all = {"--host-dir",  world_.host_dir(),  "--drive-root",
+                                  world_.root(), "--dialog-journal", journal_};
   all.insert(all.end(), arguments.begin(), arguments.end());
+  return tool_platform::spawn(program("zulpos"), all, {output});
+}
+
+ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms) {
   const std::string output = world_.root() + "/zulpos.out";
-  auto zulpos = platform::spawn(kBin + "/zulpos", all, {output});
+  auto zulpos = StartZulpos(arguments, output);
   ZulposRun run;
   run.status = zulpos.wait_for(limit_ms);
   if (!run.status) zulpos.kill();
@@ -83,11 +104,13 @@ ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::ui
 
 std::vector<std::string> TefsimWorld::Lines(const std::string& native_path) {
   StringList lines;
-  if (platform::native_fs().file_exists(native_path)) lines.SetText(platform::native_fs().read_file(native_path));
+  if (platform::native_fs().file_exists(native_path))
+    lines.SetText(platform::native_fs().read_file(native_path));
   return lines.lines();
 }
 
-bool TefsimWorld::AnyLineHas(const std::vector<std::string>& lines, const std::string& a, const std::string& b) {
+bool TefsimWorld::AnyLineHas(const std::vector<std::string>& lines, const std::string& a,
+                             const std::string& b) {
   return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
     return line.find(a) != std::string::npos && line.find(b) != std::string::npos;
   });

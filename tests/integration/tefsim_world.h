@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/spawn.h"
 #include "support/temp_world.h"
+#include "tool_platform/spawn.h"
 
 namespace zul00500::testing {
 
@@ -30,19 +30,24 @@ protected:
   // Stops tefsim (so its log is complete) and returns the log's lines.
   std::vector<std::string> StopTefsim();
 
-  // Runs zulpos with the world's host folder, drive and dialog journal.
+  // Starts zulpos with the world's host folder, drive and dialog journal,
+  // its output going to the native file `output`.
+  tool_platform::ChildProcess StartZulpos(const std::vector<std::string>& arguments,
+                                          const std::string& output);
+  // Runs zulpos as StartZulpos does and waits for it.
   ZulposRun Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms = 60'000);
 
   // Lines of a native file; empty when it does not exist.
   static std::vector<std::string> Lines(const std::string& native_path);
-  static bool AnyLineHas(const std::vector<std::string>& lines, const std::string& a, const std::string& b = {});
+  static bool AnyLineHas(const std::vector<std::string>& lines, const std::string& a,
+                         const std::string& b = {});
 
   TempWorld world_;
   std::string backup_;  // the package's backup directory
   std::string pending_; // the package's pending directory
   std::string journal_;
   std::string tefsim_log_;
-  std::optional<platform::ChildProcess> tefsim_;
+  std::optional<tool_platform::ChildProcess> tefsim_;
 };
 
 } // namespace zul00500::testing

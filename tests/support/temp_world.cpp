@@ -28,8 +28,9 @@ std::filesystem::path make_unique_folder() {
 
 TempWorld::TempWorld() {
   const std::filesystem::path root = make_unique_folder();
-  root_ = root.generic_string();
-  host_dir_ = root_ + "/host";
+  // The system's own form, as the package's paths come back from it.
+  root_ = std::filesystem::path(root).make_preferred().string();
+  host_dir_ = (root / "host").string();
   std::filesystem::create_directory(root / "host");
   platform::set_drive_root(root_);
   platform::set_host_executable_path(host_exe());

@@ -41,6 +41,14 @@ TEST(Form, IsDesignedAsTheChoiceDialog) {
   EXPECT_EQ(form.cdsDirTef.FieldDefs()[0].size, 50);
 }
 
+#ifndef _WIN32
+TEST(WindowChooser, WithoutWindowsOfItsOwnThePlatformClosesTheDialog) {
+  TfrmCartaoDebito form;
+  WindowChooser().Run(form);
+  EXPECT_EQ(form.ModalResult, mrEncerra);
+}
+#endif
+
 TEST(ScriptedChooser, ClicksInOrderThenCloses) {
   ScriptedChooser chooser({"btnHcard", "imgHCard"});
   TfrmCartaoDebito form;

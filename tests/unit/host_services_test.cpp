@@ -49,14 +49,17 @@ protected:
 
 TEST_F(MessageTableTest, HoldsTheFourteenEntriesInOrderByteExact) {
   const std::vector<std::string> expected = {
-      "CART_DEB|Cart\xE3o de D\xE9" "bito",
+      "CART_DEB|Cart\xE3o de D\xE9"
+      "bito",
       "CONS_CHEQUE|Consulta de Cheque",
-      "FUNC_ADM|Fun\xE7\xF5" "es Administrativas",
+      "FUNC_ADM|Fun\xE7\xF5"
+      "es Administrativas",
       "GER_PDR_N_ATV|O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo!",
       "GER_PDR_N_ATV2|O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo! Favor reativ\xE1-lo.",
       "CANCEL_TRANS|Cancelada a Transa\xE7\xE3o",
       "IMP_N_RESP|Impressora n\xE3o responde. Imprimir novamente?",
-      "CARTAO_DEB|Cart\xE3o de D\xE9" "bito",
+      "CARTAO_DEB|Cart\xE3o de D\xE9"
+      "bito",
       "VALOR|Valor: ",
       "OPE_CANC|Opera\xE7\xE3o Cancelada.",
       "CANC_TRANS|Cancelada a Transa\xE7\xE3o",
@@ -104,12 +107,6 @@ TEST_F(ScriptedHostTest, InformationDialogsUseNoAnswer) {
   host.Mensagem("info", "", "N", "N", 0, "", "", 1, nullptr);
   EXPECT_TRUE(ask("question"));
   EXPECT_EQ(host.Calls()[0].withReceipt, 1);
-}
-
-TEST(JournalLine, EscapesControlBytesAndKeepsCp1252) {
-  MensagemCall call{"Linha 1\r\nTab\there \\ \x01 fim \xE3", "", "N", "S", 3, "", "ctx", 0, true};
-  EXPECT_EQ(ScriptedHostServices::JournalLine(call),
-            "Linha 1\\r\\nTab\\there \\\\ \\x01 fim \xE3\t\tN\tS\t3\t\tctx\t0\t\ttrue");
 }
 
 } // namespace

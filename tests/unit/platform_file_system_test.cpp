@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace zul00500::platform {
 namespace {
@@ -155,6 +156,17 @@ TEST_F(NativeFileSystemTest, CodePage1252NamesSurviveTheRoundTrip) {
               ElementsAre("Transa\xE7\xE3o.txt"));
   EXPECT_TRUE(files.file_exists(at("CART\xD5"
                                    "ES\\TRANSA\xC7\xC3O.TXT")));
+}
+
+TEST_F(NativeFileSystemTest, DriveLettersLiveUnderTheDriveRootAndNeverClimbOut) {
+  files.create_directories("c:\\tef_dial\\req");
+  files.write_file("C:\\TEF_DIAL\\req\\intpos.001", "x");
+  EXPECT_TRUE(std::filesystem::is_regular_file(world.root() + "/c/tef_dial/req/intpos.001"));
+  files.write_file("c:\\tef_dial\\..\\..\\..\\escape.txt", "x");
+  EXPECT_TRUE(std::filesystem::is_regular_file(world.root() + "/c/escape.txt"));
+  // A native path of the root's own is not a drive path to move.
+  files.write_file(at("own.txt"), "y");
+  EXPECT_TRUE(std::filesystem::is_regular_file(world.root() + "/own.txt"));
 }
 
 #ifdef _WIN32

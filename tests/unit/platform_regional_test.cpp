@@ -8,7 +8,11 @@
 #include <clocale>
 #include <string>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/win32/regional.h"
+
+#include <map>
+#else
 #include "platform/posix/locale_conversion.h"
 #endif
 
@@ -53,7 +57,59 @@ TEST(SystemRegionalSettingsTest, LeavesTheProcessLocaleAlone) {
   EXPECT_EQ(std::setlocale(LC_ALL, nullptr), before);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+using win32::LocaleItem;
+using LocaleTexts = std::map<LocaleItem, std::wstring>;
+
+// A locale that says what `texts` say, and nothing else.
+std::function<std::wstring(LocaleItem)> locale_of(const LocaleTexts& texts) {
+  return [texts](LocaleItem item) {
+    const auto found = texts.find(item);
+    return found == texts.end() ? std::wstring() : found->second;
+  };
+}
+
+TEST(Win32RegionalTest, TheLocalesTextsBecomeTheSettings) {
+  const RegionalSettings settings = win32::regional_settings_from(locale_of({
+      {LocaleItem::DecimalSeparator, L"."},
+      {LocaleItem::ThousandSeparator, L","},
+      {LocaleItem::Currency, L"\u20AC"}, // in the code page as 0x80
+      {LocaleItem::CurrencyFormat, L"0"},
+      {LocaleItem::NegativeCurrencyFormat, L"1"},
+      {LocaleItem::CurrencyDigits, L"2"},
+      {LocaleItem::DateSeparator, L"/"},
+      {LocaleItem::TimeSeparator, L":"},
+      {LocaleItem::ShortDate, L"M/d/yyyy"},
+      {LocaleItem::LongTime, L"h:mm:ss tt"},
+  }));
+  EXPECT_EQ(settings.decimal_separator, '.');
+  EXPECT_EQ(settings.thousand_separator, ',');
+  EXPECT_EQ(settings.currency_string, "\x80");
+  EXPECT_EQ(settings.currency_format, 0);
+  EXPECT_EQ(settings.negative_currency_format, 1);
+  EXPECT_EQ(settings.short_date_format, "M/d/yyyy");
+  EXPECT_EQ(settings.long_time_format, "h:mm:ss");
+}
+
+TEST(Win32RegionalTest, TextsTheCodePageLacksKeepTheDefaults) {
+  // French on recent Windows groups thousands with a narrow no-break space;
+  // the ANSI call would have made it "?", a separator nobody types.
+  const RegionalSettings settings = win32::regional_settings_from(locale_of({
+      {LocaleItem::ThousandSeparator, L"\u202F"},
+      {LocaleItem::Currency, L"\u20BD"},
+      {LocaleItem::DateSeparator, L"\u2215"},
+      {LocaleItem::ShortDate, L"dd\u2215MM\u2215yyyy"},
+      {LocaleItem::DecimalSeparator, L","},
+  }));
+  const RegionalSettings home;
+  EXPECT_EQ(settings.thousand_separator, home.thousand_separator);
+  EXPECT_EQ(settings.currency_string, home.currency_string);
+  EXPECT_EQ(settings.date_separator, home.date_separator);
+  EXPECT_EQ(settings.short_date_format, home.short_date_format);
+  EXPECT_EQ(settings.decimal_separator, ',');
+}
+
+#else
 TEST(SystemRegionalSettingsTest, UnconfiguredLocaleGivesTheHomeSettings) {
   for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LC_MONETARY", "LC_TIME", "LANG"}) {
     if (posix::is_configured_locale(environment_variable(variable)))

@@ -93,5 +93,24 @@ TEST(PackageStateOnThisMachine, HostDirectoryComesFromTheRealExecutable) {
   Finalize();
 }
 
+TEST(PackageStateOnThisMachine, ALongHostDirectoryIsUsedInItsShortForm) {
+  testing::TempWorld world;
+  const std::string folder = world.root() + "\\Loja Central";
+  platform::fs().create_directories(folder);
+  platform::set_host_executable_path(folder + "\\Quintar.exe");
+  Initialize();
+#ifdef _WIN32
+  // The 8.3 form that Windows gives the folder.
+  EXPECT_EQ(dsDirTef.find("Loja Central"), std::string::npos) << dsDirTef;
+  EXPECT_NE(dsDirTef.find('~'), std::string::npos) << dsDirTef;
+  EXPECT_TRUE(platform::fs().directory_exists(dsDirTef.substr(0, dsDirTef.rfind("\\Dados")))) << dsDirTef;
+#else
+  // POSIX has no short names.
+  EXPECT_EQ(dsDirTef, folder + "\\Dados\\Cadastros");
+#endif
+  EXPECT_EQ(HostDirectoryLong(), folder);
+  Finalize();
+}
+
 } // namespace
 } // namespace zul00500

@@ -190,7 +190,10 @@ TEST(TefsimOptionsTest, AKeepRequestsFolderThatDoesNotExistIsRefused) {
 TEST(TefsimOptionsTest, HelpNamesTheDefaultDriveRoot) {
   const std::string text = usage();
   EXPECT_THAT(text, HasSubstr("$ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives"));
-  EXPECT_THAT(text, HasSubstr("(here: " + zul00500::platform::drive_root() + ")"));
+  // Windows has no default drive root: the real drives serve.
+  if (const std::string root = zul00500::platform::drive_root(); !root.empty()) {
+    EXPECT_THAT(text, HasSubstr("(here: " + root + ")"));
+  }
 }
 
 TEST(TefsimOptionsTest, HelpDocumentsEveryDirective) {

@@ -3,8 +3,10 @@
 
 #include "platform/file_system.h"
 #include "support/temp_world.h"
+#include "unit/linked_package.h"
 #include "virtual_printer/virtual_printer.h"
 #include "zul00500/printer.h"
+#include "zulpos/printer_connection.h"
 
 namespace virtual_printer {
 namespace {
@@ -24,10 +26,13 @@ TEST(VirtualPrinterJournal, LineIsNameArgumentsAndResultEscapedAndTabSeparated) 
   EXPECT_EQ(printer.Journal(), "Usa_CompNFis\t\ta\\\\b\\tc\\r\\n\\xA0\\x01\xE3\t=true\n");
 }
 
+// The printer connected as zulpos connects it, through the C interface: the
+// package's procedure variables then call it.
 TEST(VirtualPrinterJournal, EveryProcedureThroughTheHostVariablesInCallOrder) {
+  zul00500::testing::UseLinkedPackage package;
   VirtualPrinter printer;
   printer.SetUsesManagementReport(true);
-  printer.Install();
+  zulpos::PrinterConnection connection(printer);
   using namespace zul00500;
   Abre_Comp_NFiscalVinc("ctx", "CARTAO", "00000000001250", "123");
   Abre_Comp_NFiscalVinc("ctx", "CCD", "UsaRG", "");
@@ -62,30 +67,29 @@ TEST(VirtualPrinterJournal, FileReceivesEachLineAsTheCallIsMade) {
   EXPECT_THAT(printer.Journal(), HasSubstr("Guilhotina\tc\t\t=false\n"));
 }
 
-// --- installing ----------------------------------------------------------------
+// --- connecting ----------------------------------------------------------------
 
-TEST(VirtualPrinterInstall, WithoutCutterLeavesGuilhotinaUnassigned) {
+TEST(VirtualPrinterConnection, WithoutCutterLeavesGuilhotinaUnassigned) {
+  zul00500::testing::UseLinkedPackage package;
   zul00500::Guilhotina = [](const std::string&, const std::string&) { return true; };
   VirtualPrinter printer;
-  printer.Install(Cutter::Unassigned);
+  zulpos::PrinterConnection connection(printer, zulpos::Cutter::Unassigned);
   EXPECT_FALSE(zul00500::Guilhotina);
   EXPECT_TRUE(zul00500::Usa_CompNFis);
   EXPECT_TRUE(zul00500::ImprimePadrao);
 }
 
-TEST(VirtualPrinterInstall, UninstallAndDestructionEmptyEveryVariable) {
+TEST(VirtualPrinterConnection, EndingTheConnectionEmptiesEveryVariable) {
+  zul00500::testing::UseLinkedPackage package;
   const auto all_empty = [] {
     using namespace zul00500;
     return !Abre_Comp_NFiscalVinc && !Usa_CompNFis && !Cupom_NFiscNVinc && !Relatorio_Gerencial_Imp &&
            !FechRelatGerenc && !Fecha_Comp_NFiscalVinc && !GravaDocumentosNaoFiscais && !Guilhotina &&
            !ImprimePadrao;
   };
+  VirtualPrinter printer;
   {
-    VirtualPrinter printer;
-    printer.Install();
-    printer.Uninstall();
-    EXPECT_TRUE(all_empty());
-    printer.Install();
+    zulpos::PrinterConnection connection(printer);
     EXPECT_TRUE(zul00500::Guilhotina);
   }
   EXPECT_TRUE(all_empty());
@@ -200,7 +204,7 @@ TEST(FailureRules, BadRuleIsAnErrorNamingIt) {
       ParseFailureRules(c.rules);
       ADD_FAILURE() << "accepted";
     } catch (const FailureRulesError& error) {
-      EXPECT_EQ(error.object(), c.bad_part);
+      EXPECT_EQ(error.rule(), c.bad_part);
       EXPECT_THAT(error.what(), HasSubstr(c.reason_part));
     }
   }
@@ -218,9 +222,10 @@ TEST(FailureRules, BadSpecGivenToThePrinterAddsNoRule) {
 TEST(VirtualPrinterPaper, VoucherWithTwoCopiesAndACut) {
   zul00500::testing::TempWorld world;
   const std::string path = world.root() + "/paper.txt";
+  zul00500::testing::UseLinkedPackage package;
   VirtualPrinter printer;
   printer.SetPaperFile(path);
-  printer.Install();
+  zulpos::PrinterConnection connection(printer);
   zul00500::Abre_Comp_NFiscalVinc("ctx", "CARTAO", "00000000123450", "000123");
   zul00500::Usa_CompNFis("", "VIA CLIENTE\nREDE X\n");
   zul00500::Usa_CompNFis("", "\n\n\n");

@@ -3,7 +3,9 @@
 #include <sstream>
 
 #include "platform/file_system.h"
-#include "platform/temp_directory.h"
+#include "tool_platform/temp_directory.h"
+#include "unit/linked_package.h"
+#include "zul00500/errors.h"
 #include "zul00500/form.h"
 #include "zul00500/host_services.h"
 #include "zulpos/host.h"
@@ -34,8 +36,11 @@ HostOptions network(const std::string& code) {
   return result;
 }
 
+// The host's callbacks reached as the package reaches them: through the C
+// interface.
 class ZulposHostTest : public ::testing::Test {
 protected:
+  zul00500::testing::UseLinkedPackage package;
   std::istringstream terminal;
   std::ostringstream shown;
   Output out{shown};
@@ -112,31 +117,45 @@ TEST_F(ZulposHostTest, NetworkDialogGetsOtherNetworksWithoutTerminalOrOption) {
   EXPECT_EQ(form.ShowModal(), zul00500::mrOutros);
 }
 
-TEST_F(ZulposHostTest, NetworkCodesClickTheirControls) {
-  EXPECT_EQ(NetworkClick("1"), "btnTecBan");
-  EXPECT_EQ(NetworkClick("2"), "btnOutros");
-  EXPECT_EQ(NetworkClick("3"), "btnHcard");
-  EXPECT_EQ(NetworkClick("9"), "bbtEncerra");
-  EXPECT_EQ(NetworkClick("4"), "");
+TEST_F(ZulposHostTest, EveryNetworkCodeIsTheDialogsModalResult) {
   for (const char* code : {"1", "2", "3", "9"}) {
+    ConsoleHost host(network(code), terminal, out);
+    host.Install();
     zul00500::TfrmCartaoDebito form;
-    form.Click(NetworkClick(code));
-    EXPECT_EQ(std::to_string(static_cast<int>(form.ModalResult)), code);
+    EXPECT_EQ(std::to_string(static_cast<int>(form.ShowModal())), code);
   }
 }
 
 TEST_F(ZulposHostTest, LeavingPutsThePackageDefaultsBack) {
-  const zul00500::HostServices* before = &zul00500::host();
   {
     ConsoleHost host(network("1"), terminal, out);
     host.Install();
-    EXPECT_EQ(&zul00500::host(), &host.services());
+    EXPECT_NE(&zul00500::host(), &zul00500::DefaultHostServices());
   }
-  EXPECT_EQ(&zul00500::host(), before);
+  EXPECT_EQ(&zul00500::host(), &zul00500::DefaultHostServices());
+#ifndef _WIN32
+  // Without a terminal the package's own network dialog closes. (On Windows
+  // it is a real window, which the window tests drive.)
+  zul00500::TfrmCartaoDebito form;
+  EXPECT_EQ(form.ShowModal(), zul00500::mrEncerra);
+#endif
+}
+
+TEST_F(ZulposHostTest, FailingJournalEndsTheRoutineWithThePackagesErrorAndZulposReason) {
+  HostOptions journalled = options({true});
+  journalled.journal_path = "/nonexistent-folder/journal.txt";
+  ConsoleHost host(journalled, terminal, out);
+  host.Install();
+  try {
+    ask();
+    ADD_FAILURE() << "no error";
+  } catch (const zul00500::Error& error) {
+    EXPECT_NE(std::string(error.what()).find("Mensagem"), std::string::npos) << error.what();
+  }
 }
 
 TEST_F(ZulposHostTest, JournalGetsALinePerDialogWithTheAnswer) {
-  const std::string folder = zul00500::platform::make_temp_directory("zulpos-test-");
+  const std::string folder = tool_platform::make_temp_directory("zulpos-test-");
   const std::string journal = folder + "/journal.txt";
   {
     HostOptions journalled = options({true});
@@ -148,7 +167,13 @@ TEST_F(ZulposHostTest, JournalGetsALinePerDialogWithTheAnswer) {
   }
   EXPECT_EQ(zul00500::platform::fs().read_file(journal), "a\\tb\t\tN\tN\t0\t\tctx\t0\t\tfalse\n"
                                                          "c\\\\d\t\tN\tS\t3\t\tctx\t0\t\ttrue\n");
-  EXPECT_TRUE(zul00500::platform::remove_directory_tree(folder));
+  EXPECT_TRUE(tool_platform::remove_directory_tree(folder));
+}
+
+TEST(ZulposJournal, DialogLineEscapesControlBytesAndKeepsCp1252) {
+  const DialogCall call{"Linha 1\r\nTab\there \\ \x01 fim \xE3", "", "N", "S", 3, "", "ctx", 0, true};
+  EXPECT_EQ(DialogJournalLine(call),
+            "Linha 1\\r\\nTab\\there \\\\ \\x01 fim \xE3\t\tN\tS\t3\t\tctx\t0\t\ttrue");
 }
 
 TEST(ZulposYesNo, AcceptsEnglishAndPortugueseInAnyCase) {
@@ -192,16 +217,16 @@ TEST(ZulposOutput, ResultsAndTextLines) {
 }
 
 TEST(ZulposTempDirectory, EachIsFreshPrivateAndRemovedWhole) {
-  const std::string first = zul00500::platform::make_temp_directory("zulpos-test-");
-  const std::string second = zul00500::platform::make_temp_directory("zulpos-test-");
+  const std::string first = tool_platform::make_temp_directory("zulpos-test-");
+  const std::string second = tool_platform::make_temp_directory("zulpos-test-");
   EXPECT_NE(first, second);
   zul00500::platform::fs().create_directories(first + "/a/b");
   zul00500::platform::fs().write_file(first + "/a/b/file.txt", "x");
-  EXPECT_TRUE(zul00500::platform::remove_directory_tree(first));
+  EXPECT_TRUE(tool_platform::remove_directory_tree(first));
   EXPECT_FALSE(zul00500::platform::fs().directory_exists(first));
-  EXPECT_TRUE(zul00500::platform::remove_directory_tree(second));
+  EXPECT_TRUE(tool_platform::remove_directory_tree(second));
   // Nothing there is nothing left.
-  EXPECT_TRUE(zul00500::platform::remove_directory_tree(second));
+  EXPECT_TRUE(tool_platform::remove_directory_tree(second));
 }
 
 } // namespace

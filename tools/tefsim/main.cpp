@@ -12,10 +12,10 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
-#include "platform/signals.h"
 #include "platform/text_encoding.h"
 #include "tefsim/manager.h"
 #include "tefsim/options.h"
+#include "tool_platform/signals.h"
 
 namespace platform = zul00500::platform;
 
@@ -64,7 +64,7 @@ tefsim::Scenario load_scenario(const tefsim::Options& options) {
 
 int main(int argc, char** argv) {
   // First of all: a stop request that comes while starting up must not be lost.
-  platform::install_stop_handler();
+  tool_platform::install_stop_handler();
   tefsim::Options options;
   tefsim::Scenario scenario;
   try {
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
       log("tefsim: serving " + root + " (" + platform::fs().native_path(root) + ")");
     }
 
-    while (!platform::stop_requested()) {
+    while (!tool_platform::stop_requested()) {
       for (tefsim::Manager& manager : managers) manager.poll();
       platform::pause(options.poll_ms);
     }

@@ -114,9 +114,10 @@ std::string usage() {
          "Options:\n"
          "  --roots LIST          roots to serve, comma-separated: dial (c:\\tef_dial\\),\n"
          "                        disc (c:\\tef_disc\\), hiper (c:\\HiperTEF\\); default dial\n"
-         "  --drive-root DIR      POSIX: folder holding the drive letters (c:\\ is DIR/c);\n"
-         "                        default $ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives,\n"
-         "                        else ~/.local/share/zul00500/drives" +
+         "  --drive-root DIR      folder holding the drive letters (c:\\ is DIR/c); default\n"
+         "                        $ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives,\n"
+         "                        else ~/.local/share/zul00500/drives on POSIX; the real\n"
+         "                        drives on Windows" +
          here +
          "\n"
          "  --scenario FILE       scenario lines from FILE (format below)\n"

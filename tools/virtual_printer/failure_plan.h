@@ -18,19 +18,23 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "zul00500/errors.h"
-
 namespace virtual_printer {
 
-// A failure list that cannot be read; object() is the rule at fault.
-class FailureRulesError : public zul00500::Error {
+// A failure list that cannot be read; rule() is the rule at fault.
+class FailureRulesError : public std::runtime_error {
 public:
-  FailureRulesError(std::string rule, std::string reason)
-      : Error("read the printer failure rule", std::move(rule), std::move(reason)) {}
+  FailureRulesError(std::string rule, const std::string& reason)
+      : std::runtime_error("read the printer failure rule \"" + rule + "\": " + reason),
+        rule_(std::move(rule)) {}
+  const std::string& rule() const { return rule_; }
+
+private:
+  std::string rule_;
 };
 
 struct FailureRule {

@@ -1,59 +1,21 @@
 #include "virtual_printer/virtual_printer.h"
 
-#include "platform/file_system.h"
-#include "platform/text_encoding.h"
-#include "zul00500/printer.h"
-#include "zul00500/scripted_host.h"
+#include "journal/journal.h"
+#include "tool_platform/files.h"
+#include "tool_platform/text.h"
 
 namespace virtual_printer {
 
 std::string PrinterCall::JournalLine() const {
   // Byte 160 is escaped too: the trailers of some printer types feed with it,
   // and it would pass for a blank in the journal.
-  static const std::string kNoBreakSpace = "\xA0";
-  std::string line(ProcedureName(procedure));
-  for (const auto& argument : arguments) line += '\t' + zul00500::EscapeJournalField(argument, kNoBreakSpace);
-  line += result ? "\t=true" : "\t=false";
-  return line;
+  std::vector<std::string> fields = {std::string(ProcedureName(procedure))};
+  fields.insert(fields.end(), arguments.begin(), arguments.end());
+  fields.push_back(result ? "=true" : "=false");
+  return journal::Line(fields, "\xA0");
 }
 
 VirtualPrinter::VirtualPrinter(std::size_t paper_width) : paper_(paper_width) {}
-
-VirtualPrinter::~VirtualPrinter() {
-  if (installed_) Uninstall();
-}
-
-void VirtualPrinter::Install(Cutter cutter) {
-  using S = const std::string&;
-  zul00500::Abre_Comp_NFiscalVinc = [this](S a, S b, S c, S d) { return Abre_Comp_NFiscalVinc(a, b, c, d); };
-  zul00500::Usa_CompNFis = [this](S a, S b) { return Usa_CompNFis(a, b); };
-  zul00500::Cupom_NFiscNVinc = [this](S a, S b, S c, S d, S e) { return Cupom_NFiscNVinc(a, b, c, d, e); };
-  zul00500::Relatorio_Gerencial_Imp = [this](S a, S b, S c, S d, S e) {
-    return Relatorio_Gerencial_Imp(a, b, c, d, e);
-  };
-  zul00500::FechRelatGerenc = [this](S a, S b, S c) { return FechRelatGerenc(a, b, c); };
-  zul00500::Fecha_Comp_NFiscalVinc = [this](S a) { return Fecha_Comp_NFiscalVinc(a); };
-  zul00500::GravaDocumentosNaoFiscais = [this](S a, S b, S c, S d, S e) {
-    return GravaDocumentosNaoFiscais(a, b, c, d, e);
-  };
-  if (cutter == Cutter::Assigned) zul00500::Guilhotina = [this](S a, S b) { return Guilhotina(a, b); };
-  else zul00500::Guilhotina = nullptr;
-  zul00500::ImprimePadrao = [this](S a, S b, S c) { return ImprimePadrao(a, b, c); };
-  installed_ = true;
-}
-
-void VirtualPrinter::Uninstall() {
-  zul00500::Abre_Comp_NFiscalVinc = nullptr;
-  zul00500::Usa_CompNFis = nullptr;
-  zul00500::Cupom_NFiscNVinc = nullptr;
-  zul00500::Relatorio_Gerencial_Imp = nullptr;
-  zul00500::FechRelatGerenc = nullptr;
-  zul00500::Fecha_Comp_NFiscalVinc = nullptr;
-  zul00500::GravaDocumentosNaoFiscais = nullptr;
-  zul00500::Guilhotina = nullptr;
-  zul00500::ImprimePadrao = nullptr;
-  installed_ = false;
-}
 
 bool VirtualPrinter::Abre_Comp_NFiscalVinc(const std::string& context, const std::string& arg2,
                                            const std::string& arg3, const std::string& arg4) {
@@ -121,10 +83,9 @@ bool VirtualPrinter::Handle(Procedure procedure, std::vector<std::string> argume
 
 void VirtualPrinter::Record(PrinterCall call) {
   calls_.push_back(std::move(call));
-  if (!journal_path_.empty())
-    zul00500::platform::fs().append_file(journal_path_, calls_.back().JournalLine() + "\n");
+  if (!journal_path_.empty()) journal::Append(journal_path_, calls_.back().JournalLine());
   std::string printed = paper_.TakeNew();
-  if (!paper_path_.empty() && !printed.empty()) zul00500::platform::fs().append_file(paper_path_, printed);
+  if (!paper_path_.empty() && !printed.empty()) tool_platform::append_file(paper_path_, printed);
 }
 
 std::vector<std::string> VirtualPrinter::JournalLines() const {
@@ -140,6 +101,6 @@ std::string VirtualPrinter::Journal() const {
   return text;
 }
 
-std::string VirtualPrinter::PaperUtf8() const { return zul00500::platform::cp1252_to_utf8(paper_.text()); }
+std::string VirtualPrinter::PaperUtf8() const { return tool_platform::cp1252_to_utf8(paper_.text()); }
 
 } // namespace virtual_printer

@@ -1,14 +1,15 @@
 // A stand-in for the host's printer packages (the fiscal printer's and the
-// standard printer's procedure variables of zul00500/printer.h), for tests,
-// zulpos and the demo. It records every call in a journal, renders what a
-// real printer would put on paper, and fails the calls it is told to.
+// standard printer's procedures), for tests, zulpos and the demo. It records every call in a journal, renders
+// what a real printer would put on paper, and fails the calls it is told to.
 //
 // Journal: one line per call: the procedure's name, each argument, then
 // "=true" or "=false", TAB-separated, each field escaped as the dialog
 // journal is (\r \n \t \\, and \xNN for other bytes below 32 and for 160).
 //
+// It knows nothing of the package: a host connects its procedures (zulpos
+// does so through the C interface's zul_SetPrinterProc).
+//
 //   VirtualPrinter printer;
-//   printer.Install();                        // the host's variables now call it
 //   printer.AddFailures("Usa_CompNFis:2");    // the second send gets false
 //   ... ImprCupom(...) ...
 //   printer.JournalLines(), printer.Paper()
@@ -35,27 +36,14 @@ struct PrinterCall {
   std::string JournalLine() const;
 };
 
-// Whether Install assigns the paper cutter: a host whose printer has none
-// leaves Guilhotina unassigned, and the package then cuts nothing.
-enum class Cutter { Assigned, Unassigned };
-
 class VirtualPrinter {
 public:
   explicit VirtualPrinter(std::size_t paper_width = Paper::kDefaultWidth);
-  // Uninstalls when installed: the variables must not outlive the printer.
-  ~VirtualPrinter();
   VirtualPrinter(const VirtualPrinter&) = delete;
   VirtualPrinter& operator=(const VirtualPrinter&) = delete;
 
-  // Assigns every procedure variable of zul00500/printer.h to this printer
-  // (Guilhotina only with Cutter::Assigned; otherwise it is emptied).
-  void Install(Cutter cutter = Cutter::Assigned);
-  // Empties every procedure variable.
-  void Uninstall();
-  bool installed() const { return installed_; }
-
   // Appends each journal line (with "\n") to this file as the call is made;
-  // a platform path. A failed write throws zul00500::FileError from the call.
+  // a native path. A failed write throws tool_platform::Error from the call.
   void SetJournalFile(std::string path) { journal_path_ = std::move(path); }
   // Appends what is printed to this file (code page 1252), call by call.
   void SetPaperFile(std::string path) { paper_path_ = std::move(path); }
@@ -80,7 +68,7 @@ public:
   // The same for a UTF-8 terminal.
   std::string PaperUtf8() const;
 
-  // The procedures themselves, as Install assigns them.
+  // The procedures themselves, as a host connects them.
   bool Abre_Comp_NFiscalVinc(const std::string& context, const std::string& arg2, const std::string& arg3,
                              const std::string& arg4);
   bool Usa_CompNFis(const std::string& zero, const std::string& text);
@@ -106,7 +94,6 @@ private:
   Paper paper_;
   FailurePlan failures_;
   bool uses_management_report_ = false;
-  bool installed_ = false;
   std::string journal_path_;
   std::string paper_path_;
   std::vector<PrinterCall> calls_;

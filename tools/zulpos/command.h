@@ -23,6 +23,9 @@ struct CommandContext {
   // Native path of this program, whatever --host-dir says (to find the
   // programs installed beside it).
   std::string program_path;
+  // The host program's directory the package works for (native path); empty
+  // for commands that make their own.
+  std::string host_dir;
 };
 
 struct Command {

@@ -8,8 +8,8 @@ const std::vector<OptionDef>& GlobalOptions() {
   static const std::vector<OptionDef> options = {
       {"--host-dir", "DIR", "the host program's directory (default: the directory of zulpos)"},
       {"--drive-root", "DIR",
-       "POSIX: the folder in which drive letters live, c:\\ being DIR/c\n"
-       "(default: $ZUL_DRIVE_ROOT, else a per-user data folder)"},
+       "the folder in which drive letters live, c:\\ being DIR\\c (default:\n"
+       "POSIX $ZUL_DRIVE_ROOT, else a per-user data folder; Windows the real drives)"},
       {"--context", "TEXT", "the context string passed to every routine (default: zulpos)"},
       {"--answer", "y|n",
        "the answer to the next yes/no question; repeatable, used in order.\n"
@@ -21,6 +21,9 @@ const std::vector<OptionDef>& GlobalOptions() {
       {"--dialog-journal", "FILE",
        "append a line per dialog to FILE: its nine arguments and the\n"
        "answer, TAB-separated, escaped, in code page 1252"},
+      {"--package", "FILE",
+       "the package's shared library to load (default: the one beside\n"
+       "zulpos, then ../lib, then the system's search)"},
   };
   return options;
 }

@@ -2,9 +2,9 @@
 // payment of an interrupted sale.
 #include "command.h"
 #include "output.h"
+#include "package.h"
+#include "printer_connection.h"
 #include "printer_options.h"
-#include "zul00500/cancellation.h"
-#include "zul00500/state.h"
 
 namespace zulpos {
 namespace {
@@ -22,15 +22,19 @@ int run_cancel(CommandContext& ctx) {
   const std::string amount = ParseCents("--amount", required(o, "--amount", "CENTS"));
   const int transactions = ParseInteger("--txns", o.ValueOr("--txns", "1"));
   const PrintingChoices c = ReadPrintingChoices(o);
+  const std::string sequence = FromTerminal(o.ValueOr("--seq", ""));
+  const std::string field022 = FromTerminal(o.ValueOr("--f022", ""));
+  const std::string field023 = FromTerminal(o.ValueOr("--f023", ""));
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o);
-  const bool result =
-      zul00500::CancelaTEF(c.report1, c.report2, ctx.context, c.copy, 0, transactions, c.printer_type,
-                           FromTerminal(o.ValueOr("--seq", "")), "", amount, network, document,
-                           FromTerminal(o.ValueOr("--f022", "")), FromTerminal(o.ValueOr("--f023", "")),
-                           c.mode, c.standard2, c.standard1, !o.Has("--no-print"));
+  PrinterConnection connection(printer);
+  const bool result = Checked(
+      api().CancelaTEF(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), c.copy.c_str(), 0,
+                       transactions, c.printer_type, sequence.c_str(), "", amount.c_str(), network.c_str(),
+                       document.c_str(), field022.c_str(), field023.c_str(), c.mode.c_str(),
+                       c.standard2.c_str(), c.standard1.c_str(), !o.Has("--no-print")));
   ctx.out.Result("result", result);
-  ctx.out.Result("stMensagem_Zul00500", zul00500::stMensagem_Zul00500);
+  ctx.out.Result("stMensagem_Zul00500", GetStr("stMensagem_Zul00500"));
   return ExitStatus(result);
 }
 
@@ -42,8 +46,10 @@ int run_pending(CommandContext& ctx) {
   const PrintingChoices c = ReadPrintingChoices(o);
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o);
-  const bool result = zul00500::CancelaPendencia(c.report1, c.report2, ctx.context, "", transactions,
-                                                 c.printer_type, c.mode, c.standard2, c.standard1);
+  PrinterConnection connection(printer);
+  const bool result = Checked(
+      api().CancelaPendencia(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), "", transactions,
+                             c.printer_type, c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str()));
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }

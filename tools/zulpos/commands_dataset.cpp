@@ -2,15 +2,15 @@
 // PARAMETROSQTR.CDS or DIRTEF.cds.
 #include "command.h"
 #include "output.h"
-#include "zul00500/dataset.h"
+#include "package.h"
 
 namespace zulpos {
 namespace {
 
 int run_dataset(CommandContext& ctx) {
-  for (const std::string& line :
-       zul00500::DescribeDataSetFile(PathFromTerminal(ctx.options.positionals.at(0))))
-    ctx.out.Line(line);
+  List lines;
+  Checked(api().zul_DescribeDataSet(PathFromTerminal(ctx.options.positionals.at(0)).c_str(), lines.handle()));
+  for (int i = 0; i < lines.Count(); ++i) ctx.out.Line(lines.Line(i));
   return 0;
 }
 

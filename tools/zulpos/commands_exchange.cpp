@@ -2,36 +2,35 @@
 // confirmation of an answer.
 #include "command.h"
 #include "output.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
-#include "zul00500/zul00500.h"
+#include "package.h"
 
 namespace zulpos {
 namespace {
 
 int run_check(CommandContext& ctx) {
-  const std::string sequence = zul00500::GetSequence();
-  const bool result = zul00500::CheckGPAtivo("ATV", sequence);
+  char sequence[ZUL_SEQUENCE_CAPACITY] = "";
+  Checked(api().GetSequence(sequence, sizeof sequence));
+  const bool result = Checked(api().CheckGPAtivo("ATV", sequence));
   ctx.out.Result("result", result);
   ctx.out.Result("sequence", sequence);
-  ctx.out.Result("DirTef", zul00500::DirTef);
+  ctx.out.Result("DirTef", GetStr("DirTef"));
   return ExitStatus(result);
 }
 
 int run_scan(CommandContext& ctx) {
-  const bool result = zul00500::CheckIntPosFiles(ctx.context, true);
+  const bool result = Checked(api().CheckIntPosFiles(ctx.context.c_str(), ZUL_TRUE));
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }
 
 int run_confirm(CommandContext& ctx) {
-  zul00500::StringList answer;
+  List answer;
   answer.LoadFromFile(PathFromTerminal(ctx.options.positionals.at(0)));
   const bool not_confirm = ctx.options.Has("--not-confirm");
-  const bool result = zul00500::VerificaRetorno(ctx.context, answer, not_confirm, "S");
+  const bool result = Checked(api().VerificaRetorno(ctx.context.c_str(), answer.handle(), not_confirm, "S"));
   ctx.out.Result("result", result);
-  ctx.out.Result("DirTef", zul00500::DirTef);
-  ctx.out.Result("stMensagem_Zul00500", zul00500::stMensagem_Zul00500);
+  ctx.out.Result("DirTef", GetStr("DirTef"));
+  ctx.out.Result("stMensagem_Zul00500", GetStr("stMensagem_Zul00500"));
   return ExitStatus(result);
 }
 

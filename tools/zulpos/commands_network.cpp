@@ -1,17 +1,16 @@
 // The package's directories and the choice of exchange root.
 #include "command.h"
+#include <filesystem>
+
 #include "output.h"
-#include "platform/file_system.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
+#include "package.h"
+#include "tool_platform/files.h"
 
 namespace zulpos {
 namespace {
 
 int run_dirs(CommandContext& ctx) {
-  ctx.out.PathResult("dsDirTef", zul00500::dsDirTef);
-  ctx.out.PathResult("dsDirBkpTef", zul00500::dsDirBkpTef);
-  ctx.out.PathResult("dsDirPenTef", zul00500::dsDirPenTef);
+  for (const char* name : {"dsDirTef", "dsDirBkpTef", "dsDirPenTef"}) ctx.out.PathResult(name, GetStr(name));
   return 0;
 }
 
@@ -20,14 +19,17 @@ int run_network(CommandContext& ctx) {
   if (!kind) throw UsageError("network needs --kind K");
   const int printer_type = ParseInteger("--printer-type", ctx.options.ValueOr("--printer-type", "0"));
 
-  // As the sale does: DirTef itself receives the root.
-  const bool result = zul00500::CheckDirTef(zul00500::DirTef, ParseKind("--kind", *kind), printer_type);
-  const std::string file = zul00500::dsDirTef + "\\DIRTEF.cds";
+  char root[ZUL_ROOT_CAPACITY] = "";
+  const bool result = Checked(
+      api().CheckDirTef(root, sizeof root, FromTerminal(ParseKind("--kind", *kind)).c_str(), printer_type));
+  // The package writes it under the host program's directory.
+  const std::string file =
+      (std::filesystem::path(ctx.host_dir) / "Dados" / "Cadastros" / "DIRTEF.cds").string();
   ctx.out.Result("result", result);
-  ctx.out.Result("DirTef", zul00500::DirTef);
-  ctx.out.Result("Zul_IdTipoImp", zul00500::Zul_IdTipoImp);
-  ctx.out.PathResult("dirtef_path", zul00500::platform::fs().native_path(file));
-  ctx.out.Result("dirtef_file", zul00500::platform::fs().read_file(file));
+  ctx.out.Result("DirTef", GetStr("DirTef"));
+  ctx.out.Result("Zul_IdTipoImp", GetInt("Zul_IdTipoImp"));
+  ctx.out.PathResult("dirtef_path", file);
+  ctx.out.Result("dirtef_file", tool_platform::read_file(file));
   return ExitStatus(result);
 }
 

@@ -4,14 +4,13 @@
 #include "output.h"
 #include "printer_options.h"
 #include "sale_run.h"
-#include "zul00500/string_list.h"
 
 namespace zulpos {
 namespace {
 
 int run_print(CommandContext& ctx) {
   const ParsedOptions& o = ctx.options;
-  zul00500::StringList receipts;
+  List receipts;
   receipts.LoadFromFile(PathFromTerminal(o.positionals.at(0)));
   const int count = ParseInteger("--count", o.ValueOr("--count", "1"));
   const int transactions = ParseInteger("--txns", o.ValueOr("--txns", "1"));

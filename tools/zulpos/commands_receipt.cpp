@@ -1,16 +1,16 @@
 // Printing one transaction's receipt on the virtual fiscal printer.
 #include "command.h"
 #include "output.h"
+#include "package.h"
+#include "printer_connection.h"
 #include "printer_options.h"
-#include "zul00500/printing.h"
-#include "zul00500/string_list.h"
 
 namespace zulpos {
 namespace {
 
 int run_receipt(CommandContext& ctx) {
   const ParsedOptions& o = ctx.options;
-  zul00500::StringList answer;
+  List answer;
   answer.LoadFromFile(PathFromTerminal(o.positionals.at(0)));
   const PrintingChoices c = ReadPrintingChoices(o);
   const int copies = ParseInteger("--copies", o.ValueOr("--copies", "1"));
@@ -18,9 +18,11 @@ int run_receipt(CommandContext& ctx) {
 
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o);
-  const bool result = zul00500::ImprCupom(c.report1, c.report2, ctx.context, c.copy, answer, copies,
-                                          transactions, c.printer_type, o.Has("--own-document"),
-                                          o.Has("--skip-saved"), c.mode, c.standard2, c.standard1);
+  PrinterConnection connection(printer);
+  const bool result = Checked(api().ImprCupom(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(),
+                                              c.copy.c_str(), answer.handle(), copies, transactions,
+                                              c.printer_type, o.Has("--own-document"), o.Has("--skip-saved"),
+                                              c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str()));
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }

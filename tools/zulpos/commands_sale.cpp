@@ -4,8 +4,6 @@
 #include "output.h"
 #include "printer_options.h"
 #include "sale_run.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
 
 namespace zulpos {
 namespace {
@@ -32,18 +30,21 @@ int run_sale(CommandContext& ctx) {
     ctx.out.Result(n + "f748", payment.field748);
     ctx.out.Result(n + "f013", payment.field013);
     ctx.out.Result(n + "f027", payment.field027);
+    if (!payment.note.empty()) ctx.out.Result(n + "note", payment.note);
   });
-  ctx.out.Result("doTrocoTef", Money(zul00500::doTrocoTef));
-  ctx.out.Result("doValorTef", Money(zul00500::doValorTef));
-  ctx.out.Result("DirTef", zul00500::DirTef);
+  const double paid_by_card = GetFloat("doValorTef");
+  ctx.out.Result("doTrocoTef", Money(GetFloat("doTrocoTef")));
+  ctx.out.Result("doValorTef", Money(paid_by_card));
+  ctx.out.Result("DirTef", GetStr("DirTef"));
   if (const auto file = ctx.options.Value("--receipts"); file && sale.receipts)
     sale.receipts->SaveToFile(PathFromTerminal(*file));
   if (!ctx.options.Has("--print") || !sale.paid) return ExitStatus(sale.paid);
 
   // The last list holds the total payment's block; the partial payments'
   // receipts are printed from their pending copies.
-  const bool printed = PrintReceipts(sale.receipts ? *sale.receipts : zul00500::StringList(), 1,
-                                     sale.with_receipt, zul00500::doValorTef, ctx.context, ctx.options);
+  const List none;
+  const bool printed = PrintReceipts(sale.receipts ? *sale.receipts : none, 1, sale.with_receipt,
+                                     paid_by_card, ctx.context, ctx.options);
   ctx.out.Result("print.result", printed);
   return ExitStatus(printed);
 }

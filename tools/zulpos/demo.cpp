@@ -1,6 +1,8 @@
 // zulpos demo: a fresh throw-away machine with two managers installed, the
 // manager simulator answering for them, and the package walked through what
 // it can do so far. Runs unattended and always ends: every wait is bounded.
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -9,23 +11,21 @@
 
 #include "command.h"
 #include "output.h"
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/message_pump.h"
-#include "platform/spawn.h"
-#include "platform/temp_directory.h"
+#include "package.h"
+#include "printer_connection.h"
 #include "sale_run.h"
 #include "session.h"
+#include "tool_platform/error.h"
+#include "tool_platform/files.h"
+#include "tool_platform/spawn.h"
+#include "tool_platform/temp_directory.h"
 #include "virtual_printer/virtual_printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
-#include "zul00500/zul00500.h"
 
 namespace zulpos {
 namespace {
 
-namespace platform = zul00500::platform;
+namespace platform = tool_platform;
+namespace fs = std::filesystem;
 
 constexpr std::uint32_t kStartLimitMs = 5000;
 constexpr std::uint32_t kStopLimitMs = 3000;
@@ -57,29 +57,70 @@ private:
 };
 
 // Shows each cycle of the package's waits: they pump the host's messages once
-// per cycle, and this host has none to handle.
+// per cycle (through zul_SetMessagePump), and this host has none to handle.
 class ProgressHook {
 public:
   ProgressHook(Output& out, std::string what)
-      : out_(out), what_(std::move(what)), start_(platform::clock().now()) {
-    platform::set_message_hook([this](bool) { Tick(); });
+      : out_(out), what_(std::move(what)), start_(std::chrono::steady_clock::now()) {
+    Checked(api().zul_SetMessagePump(&ProgressHook::Pump, this));
   }
-  ~ProgressHook() { platform::set_message_hook({}); }
+  ~ProgressHook() { api().zul_SetMessagePump(nullptr, nullptr); }
   ProgressHook(const ProgressHook&) = delete;
   ProgressHook& operator=(const ProgressHook&) = delete;
 
 private:
+  static int ZUL_CALL Pump(void* user, int) {
+    try {
+      static_cast<ProgressHook*>(user)->Tick();
+      return ZUL_TRUE;
+    } catch (const std::exception& error) {
+      RememberCallbackFailure(error.what());
+      return ZUL_ERROR;
+    }
+  }
+
   void Tick() {
-    const double seconds = (platform::clock().now() - start_) * 24 * 60 * 60;
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start_;
     std::ostringstream line;
-    line << "... waiting for " << what_ << " (" << std::fixed << std::setprecision(1) << seconds << " s)";
+    line << "... waiting for " << what_ << " (" << std::fixed << std::setprecision(1) << waited.count()
+         << " s)";
     out_.Text(line.str());
   }
 
   Output& out_;
   std::string what_;
-  double start_;
+  std::chrono::steady_clock::time_point start_;
 };
+
+// Where a drive path of the package ("c:\tef_dial\") lives on this machine:
+// under the drive root on POSIX (c:\ is ROOT/c), where it says on Windows.
+std::string native_drive_path([[maybe_unused]] const std::string& drive_root, const std::string& path) {
+#ifdef _WIN32
+  return path;
+#else
+  std::string native =
+      drive_root + "/" + static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+  for (const char c : path.substr(2)) native += c == '\\' ? '/' : c;
+  return native;
+#endif
+}
+
+// The names in a native folder that start with `prefix` (any letter case),
+// sorted.
+std::vector<std::string> names_in(const std::string& folder, const std::string& prefix) {
+  const auto lower = [](std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+  };
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (lower(name).rfind(lower(prefix), 0) == 0) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 std::string tefsim_beside(const std::string& program_path) {
   const std::filesystem::path program(program_path);
@@ -102,18 +143,20 @@ public:
     if (ctx_.options.Has("--keep")) scratch.Keep();
     const std::string drive_root = scratch.Join("drive");
     const std::string host_dir = scratch.Join("host");
+    drive_root_ = drive_root;
+    host_dir_ = host_dir;
     std::optional<platform::ChildProcess> tefsim;
     bool network = false;
     bool active = false;
     bool paid = false;
     bool printed = false;
-    std::string root; // DirTef, which unloading the package empties
+    std::string root; // DirTef, which the end of the session empties
     {
-      PackageSession session({host_dir, drive_root});
+      PackageSession session({host_dir, drive_root}, ctx_.program_path);
       Step(1, "A fresh machine with two TEF managers installed");
-      platform::fs().create_directories(zul00500::kRootTefDisc);
-      platform::fs().create_directories(zul00500::kRootTefDial);
-      Say("c:\\ lives in  " + PathToTerminal(platform::fs().native_path("c:\\")));
+      fs::create_directories(native_drive_path(drive_root, "c:\\tef_disc\\"));
+      fs::create_directories(native_drive_path(drive_root, "c:\\tef_dial\\"));
+      Say("c:\\ lives in  " + PathToTerminal(native_drive_path(drive_root, "c:\\")));
       Say("host program  " + PathToTerminal(host_dir) +
           " (with Dados\\Cadastros and Dados\\TefDisc\\Pendente)");
       Say("made c:\\tef_disc\\ (TecBan) and c:\\tef_dial\\ (other networks): with the TecBan");
@@ -129,23 +172,26 @@ public:
       }
 
       Step(3, "The package's directories, computed at load from the host program's path");
-      Say("dsDirTef    = " + PathToTerminal(zul00500::dsDirTef) + "   (DIRTEF.cds goes here)");
-      Say("dsDirBkpTef = " + PathToTerminal(zul00500::dsDirBkpTef) + "   (copies of the manager's answers)");
-      Say("dsDirPenTef = " + PathToTerminal(zul00500::dsDirPenTef) + "   (answers of partial payments)");
+      Say("dsDirTef    = " + PathToTerminal(GetStr("dsDirTef")) + "   (DIRTEF.cds goes here)");
+      Say("dsDirBkpTef = " + PathToTerminal(GetStr("dsDirBkpTef")) + "   (copies of the manager's answers)");
+      Say("dsDirPenTef = " + PathToTerminal(GetStr("dsDirPenTef")) + "   (answers of partial payments)");
 
-      Step(4, "Network choice: CheckDirTef(DirTef, \"D\", 0) for a debit card");
-      network = zul00500::CheckDirTef(zul00500::DirTef, "D", 0);
-      root = zul00500::DirTef;
+      Step(4, "Network choice: CheckDirTef(root, \"D\", 0) for a debit card");
+      char chosen[ZUL_ROOT_CAPACITY] = "";
+      network = Checked(api().CheckDirTef(chosen, sizeof chosen, "D", 0));
+      root = GetStr("DirTef");
       Say("returned " + std::string(network ? "true" : "false") + ", DirTef = " + root);
       Say("DIRTEF.cds written:");
-      ShowFile(zul00500::dsDirTef + "\\DIRTEF.cds");
+      ShowFile((fs::path(host_dir) / "Dados" / "Cadastros" / "DIRTEF.cds").string());
 
       Step(5, "Is the manager running? CheckGPAtivo(\"ATV\", GetSequence())");
-      Say("the package writes " + zul00500::DirTef + "req\\intpos.001 and waits up to 15 s for");
-      Say(zul00500::DirTef + "resp\\intpos.sts, checking every 600 ms.");
+      Say("the package writes " + root + "req\\intpos.001 and waits up to 15 s for");
+      Say(root + "resp\\intpos.sts, checking every 600 ms.");
       {
         ProgressHook progress(out_, "the manager's status file");
-        active = zul00500::CheckGPAtivo("ATV", zul00500::GetSequence());
+        char sequence[ZUL_SEQUENCE_CAPACITY] = "";
+        Checked(api().GetSequence(sequence, sizeof sequence));
+        active = Checked(api().CheckGPAtivo("ATV", sequence));
       }
       Say(active ? "returned true: the manager answered." : "returned false: no answer from the manager.");
 
@@ -204,14 +250,15 @@ private:
       child = platform::spawn(
           program, {"--roots", "dial,disc", "--drive-root", drive_root, "--log", scratch.Join("tefsim.log")},
           {output});
-    } catch (const zul00500::Error& error) {
+    } catch (const platform::Error& error) {
       return Failed(std::string("tefsim did not start: ") + error.what(), output);
     }
     const char* const ready[] = {"c:\\tef_dial\\req\\", "c:\\tef_dial\\resp\\", "c:\\tef_disc\\req\\",
                                  "c:\\tef_disc\\resp\\"};
     for (std::uint32_t waited = 0;; waited += kPollMs) {
       bool all = true;
-      for (const char* directory : ready) all = all && platform::fs().directory_exists(directory);
+      for (const char* directory : ready)
+        all = all && fs::is_directory(native_drive_path(drive_root, directory));
       if (all) break;
       if (const auto status = child->wait_for(kPollMs))
         return Failed("tefsim ended at once (exit status " + std::to_string(*status) + ")", output);
@@ -225,7 +272,8 @@ private:
   std::optional<platform::ChildProcess> Failed(const std::string& why, const std::string& output) {
     std::cerr << "zulpos demo: " << PathToTerminal(why) << std::endl;
     // What tefsim wrote is for a terminal already.
-    const std::string said = platform::fs().file_exists(output) ? platform::fs().read_file(output) : "";
+    std::error_code error;
+    const std::string said = fs::is_regular_file(output, error) ? platform::read_file(output) : "";
     if (!said.empty()) std::cerr << "tefsim said:\n" << said << std::flush;
     return std::nullopt;
   }
@@ -236,13 +284,13 @@ private:
     Say("each payment: leftover scan, network choice, activity check, the sale request,");
     Say("then the wait for the manager's answer.");
     ProgressHook progress(out_, "the manager's answer");
-    const SaleRun sale =
+    SaleRun sale =
         zulpos::PaySale(ctx_.context, {40.00, 60.00}, 100.00, "C", [&](std::size_t i, const Payment& p) {
           Say("payment " + std::to_string(i + 1) + " of " + Money(p.amount) + ": " +
               (p.result ? "approved" : "not approved") + ", transaction " + std::to_string(p.transaction) +
               ", document " + ToTerminal(p.document) + ", authorization " + ToTerminal(p.field013));
         });
-    Say("paid by card: doValorTef = " + Money(zul00500::doValorTef));
+    Say("paid by card: doValorTef = " + Money(GetFloat("doValorTef")));
     ShowAnswerFiles("the last answer, left for printing");
     return sale;
   }
@@ -252,28 +300,40 @@ private:
   bool PrintReceipts(const SaleRun& sale) {
     Say("each receipt: activity check, confirmation (CNF), printing, answer files removed.");
     virtual_printer::VirtualPrinter printer;
-    printer.Install();
-    const bool printed = zul00500::ImprCupons(*sale.receipts, 1, sale.with_receipt, 0, "", "", ctx_.context,
-                                              "", "", "S", "F", "", "", zul00500::doValorTef);
+    PrinterConnection connection(printer);
+    const bool printed =
+        Checked(api().ImprCupons(sale.receipts->handle(), 1, sale.with_receipt, 0, "", "",
+                                 ctx_.context.c_str(), "", "", "S", "F", "", "", GetFloat("doValorTef")));
     Say(std::string("returned ") + (printed ? "true" : "false") + "; the paper, as the customer gets it:");
-    zul00500::StringList paper;
-    paper.SetText(printer.PaperText());
-    for (const std::string& line : paper.lines()) Say("  | " + ToTerminal(line));
+    for (const std::string& line : Lines(printer.PaperText())) Say("  | " + ToTerminal(line));
     Say(std::to_string(printer.Calls().size()) + " printer calls.");
     ShowAnswerFiles("nothing left");
     return printed;
   }
 
   void ShowAnswerFiles(const std::string& expected) {
-    Say("pending directory: " + Listing(zul00500::dsDirPenTef) + "; " + zul00500::DirTef +
-        "resp\\: " + Listing(zul00500::DirTef + "resp\\") + " (" + expected + ")");
+    const std::string root = GetStr("DirTef");
+    Say("pending directory: " + Listing((fs::path(host_dir_) / "Dados" / "TefDisc" / "Pendente").string()) +
+        "; " + root + "resp\\: " + Listing(native_drive_path(drive_root_, root + "resp\\")) + " (" +
+        expected + ")");
   }
 
-  static std::string Listing(const std::string& directory) {
+  static std::string Listing(const std::string& folder) {
     std::string names;
-    for (const std::string& name : platform::fs().list(directory + "intpos.*"))
-      names += (names.empty() ? "" : ", ") + ToTerminal(name);
+    for (const std::string& name : names_in(folder, "intpos.")) names += (names.empty() ? "" : ", ") + name;
     return names.empty() ? "(empty)" : names;
+  }
+
+  // CR LF, CR and LF each end a line; a last line without an end is a line.
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+      lines.push_back(text.substr(start, end - start));
+      start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
   }
 
   void StopTefsim(platform::ChildProcess& child) {
@@ -289,20 +349,19 @@ private:
   }
 
   void ShowFile(const std::string& path) {
-    if (!platform::fs().file_exists(path)) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
       Say("  (no file " + PathToTerminal(path) + ")");
       return;
     }
-    zul00500::StringList lines;
-    lines.SetText(platform::fs().read_file(path));
-    for (const std::string& line : lines.lines()) Say("  | " + ToTerminal(line));
+    for (const std::string& line : Lines(platform::read_file(path))) Say("  | " + ToTerminal(line));
   }
 
   void ShowConfirmations(const std::string& tefsim_log) {
-    zul00500::StringList lines;
-    if (platform::fs().file_exists(tefsim_log)) lines.SetText(platform::fs().read_file(tefsim_log));
+    std::error_code error;
+    const std::string text = fs::is_regular_file(tefsim_log, error) ? platform::read_file(tefsim_log) : "";
     bool any = false;
-    for (const std::string& line : lines.lines()) {
+    for (const std::string& line : Lines(text)) {
       const std::size_t at = line.find("confirmed: ");
       if (at == std::string::npos) continue;
       // "not confirmed: network=... doc=..." up to the transaction it names.
@@ -315,17 +374,18 @@ private:
   }
 
   void ShowCardLog() {
-    const std::string host = zul00500::HostDirectoryLong() + "\\";
-    const auto logs = platform::fs().list(host + "LogTef*.txt");
+    const auto logs = names_in(host_dir_, "LogTef");
     if (logs.empty()) Say("the card log: (none written)");
     for (const std::string& name : logs) {
       Say("the card log, " + PathToTerminal(name) + " beside the host program:");
-      ShowFile(host + name);
+      ShowFile((fs::path(host_dir_) / name).string());
     }
   }
 
   CommandContext& ctx_;
   Output& out_;
+  std::string drive_root_;
+  std::string host_dir_;
 };
 
 int run_demo(CommandContext& ctx) { return Demo(ctx).Run(); }

@@ -1,18 +1,16 @@
 // The host's side of the package's dialogs: yes/no questions answered from
 // --answer, then from the terminal (or no), the network dialog answered from
 // --network or the terminal, every dialog shown on standard output and, on
-// request, journalled to a file.
+// request, journalled to a file. Handed to the package as the C interface's
+// dialog and network-chooser callbacks.
 #pragma once
 
 #include <istream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "output.h"
-#include "zul00500/form.h"
-#include "zul00500/scripted_host.h"
 
 namespace zulpos {
 
@@ -24,9 +22,19 @@ struct HostOptions {
   bool interactive = false; // standard input is a terminal
 };
 
-// The control of the network dialog that gives the answer `code` ("1", "2",
-// "3", "9"); empty for any other code.
-std::string NetworkClick(const std::string& code);
+// One dialog as the package showed it: Mensagem's nine arguments (the
+// dataset is always none) and the answer.
+struct DialogCall {
+  std::string text, s2, s3, yesNo;
+  int kind = 0;
+  std::string s6, context;
+  int withReceipt = 0;
+  bool answer = false;
+};
+
+// The dialog's journal line: its nine arguments (the dataset as empty) and
+// the answer, TAB-separated and escaped.
+std::string DialogJournalLine(const DialogCall& call);
 
 // "dialog: TEXT" in UTF-8; further lines of a text with line ends are indented
 // under the first.
@@ -37,47 +45,30 @@ std::string DialogLines(const std::string& cp1252_text);
 // is no.
 bool AskYesNo(std::istream& in, std::ostream& prompt);
 
-// Clicks the same control in every network dialog it is shown: a host that
-// runs several sales keeps its answer.
-class FixedChooser : public zul00500::ScriptedChooser {
-public:
-  explicit FixedChooser(std::string click) : click_(std::move(click)) {}
-  void Run(zul00500::TfrmCartaoDebito& form) override {
-    Push(click_);
-    ScriptedChooser::Run(form);
-  }
-
-private:
-  std::string click_;
-};
-
 class ConsoleHost {
 public:
   ConsoleHost(HostOptions options, std::istream& in, Output& out);
-  // Puts the package's default services and chooser back.
+  // Puts the package's default dialog and network dialog back.
   ~ConsoleHost();
   ConsoleHost(const ConsoleHost&) = delete;
   ConsoleHost& operator=(const ConsoleHost&) = delete;
 
-  // Hands the services and the chooser to the package.
+  // Hands the callbacks to the package.
   void Install();
 
-  zul00500::ScriptedHostServices& services() { return *services_; }
+  // What the callbacks do (public for the tests).
+  bool Dialog(DialogCall call);
+  // The network dialog's answer, 1, 2, 3 or 9.
+  int ChooseNetwork(const std::string& caption);
 
 private:
-  class Chooser;
-
-  bool AskTerminal(const zul00500::MensagemCall& call);
-  void Show(const zul00500::MensagemCall& call);
+  bool AskTerminal(const DialogCall& call);
 
   HostOptions options_;
   std::istream& in_;
   Output& out_;
-  std::shared_ptr<zul00500::ScriptedHostServices> services_;
-  std::shared_ptr<zul00500::NetworkChooser> chooser_;
+  std::size_t next_answer_ = 0;
   bool installed_ = false;
-  // The terminal already showed the dialog it asked about.
-  bool shown_by_prompt_ = false;
 };
 
 } // namespace zulpos

@@ -1,5 +1,7 @@
 // zulpos [global options] COMMAND [options]: loads the package as a host
 // would and runs one command.
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "command.h"
@@ -7,10 +9,9 @@
 #include "host.h"
 #include "options.h"
 #include "output.h"
-#include "platform/file_system.h"
-#include "platform/process.h"
+#include "package.h"
 #include "session.h"
-#include "zul00500/state.h"
+#include "tool_platform/process.h"
 
 namespace zulpos {
 namespace {
@@ -22,7 +23,7 @@ HostOptions host_options(const ParsedOptions& global) {
   if (const auto network = global.Value("--network"))
     options.network = ParseChoice("--network", *network, {"1", "2", "3", "9"});
   options.journal_path = PathFromTerminal(global.ValueOr("--dialog-journal", ""));
-  options.interactive = zul00500::platform::stdin_is_terminal();
+  options.interactive = tool_platform::stdin_is_terminal();
   return options;
 }
 
@@ -34,16 +35,21 @@ SessionOptions session_options(const ParsedOptions& global) {
   return options;
 }
 
-// The facts SetupNotices judges, once the package is loaded for the host.
-MachineSetup current_setup(const Command& command) {
-  namespace platform = zul00500::platform;
+// The facts SetupNotices judges, once the package is set up for the host:
+// the drive root zulpos gave the package (or $ZUL_DRIVE_ROOT, which the
+// package reads when none is given), and the DIRTEF.cds the package keeps
+// under the host's directory.
+MachineSetup current_setup(const Command& command, const ParsedOptions& global, const std::string& host_dir) {
   MachineSetup setup;
-  setup.drive_root = platform::drive_root();
+  if (const auto given = global.Value("--drive-root")) setup.drive_root = *given;
+  else if (const char* environment = std::getenv("ZUL_DRIVE_ROOT")) setup.drive_root = environment;
+  std::error_code error;
   setup.drive_root_exists =
-      setup.drive_root.empty() || platform::native_fs().directory_exists(setup.drive_root);
+      setup.drive_root.empty() || std::filesystem::is_directory(setup.drive_root, error);
   setup.needs_stored_root = command.uses_stored_root;
-  setup.dirtef_path = zul00500::dsDirTef + "\\DIRTEF.cds";
-  setup.dirtef_exists = platform::fs().file_exists(setup.dirtef_path);
+  const std::filesystem::path dirtef = std::filesystem::path(host_dir) / "Dados" / "Cadastros" / "DIRTEF.cds";
+  setup.dirtef_path = dirtef.string();
+  setup.dirtef_exists = std::filesystem::is_regular_file(dirtef, error);
   return setup;
 }
 
@@ -55,7 +61,6 @@ int run(const std::vector<std::string>& args, Output& out) {
       out.stream() << ProgramHelp(GlobalOptions());
       return 0;
     }
-    HostOptions dialogs = host_options(line.global);
     const Command* command = line.command;
     if (line.options.help) {
       out.stream() << CommandHelp(*command);
@@ -63,17 +68,23 @@ int run(const std::vector<std::string>& args, Output& out) {
     }
     const ParsedOptions& global = line.global;
     const ParsedOptions& options = line.options;
+    HostOptions dialogs = host_options(global);
 
-    // Before any --host-dir: where zulpos really is.
-    const std::string program_path = zul00500::platform::host_executable_path();
+    // Where zulpos really is, whatever --host-dir says.
+    const std::string program_path = tool_platform::executable_path();
+    // Loaded as a host loads it; unloaded last, after everything set in it
+    // was put back.
+    const LoadedPackage package(
+        PathFromTerminal(global.ValueOr("--package", DefaultPackagePath(program_path))));
     dialogs.interactive = dialogs.interactive && command->interactive;
     ConsoleHost host(std::move(dialogs), std::cin, out);
     host.Install();
-    CommandContext context{global, options, out, FromTerminal(global.ValueOr("--context", "zulpos")),
-                           program_path};
+    CommandContext context{global,       options, out, FromTerminal(global.ValueOr("--context", "zulpos")),
+                           program_path, ""};
     if (!command->uses_host_dir) return command->run(context);
-    PackageSession session(session_options(global));
-    for (const std::string& notice : SetupNotices(current_setup(*command)))
+    const PackageSession session(session_options(global), program_path);
+    context.host_dir = session.host_dir();
+    for (const std::string& notice : SetupNotices(current_setup(*command, global, context.host_dir)))
       std::cerr << "zulpos: notice: " << PathToTerminal(notice) << std::endl;
     return command->run(context);
   } catch (const UsageError& error) {

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <sstream>
 #include <string_view>
-
-#include "platform/file_system.h"
 
 namespace zulpos {
 
@@ -177,12 +176,12 @@ std::string ParseKind(const std::string& option, const std::string& text) {
 }
 
 void CheckOutputFile(const std::string& option, const std::string& path) {
-  zul00500::platform::FileSystem& fs = zul00500::platform::native_fs();
   const std::size_t slash = path.find_last_of("/\\");
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  if (path.empty() || fs.directory_exists(path))
+  std::error_code error;
+  if (path.empty() || std::filesystem::is_directory(path, error))
     throw UsageError(option + " wants a file, not the folder '" + path + "'");
-  if (!folder.empty() && !fs.directory_exists(folder))
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error))
     throw UsageError(option + ": the folder " + folder + " does not exist");
 }
 

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "platform/text_encoding.h"
+#include "tool_platform/text.h"
 
 namespace zulpos {
 
-std::string ToTerminal(std::string_view cp1252) { return zul00500::platform::cp1252_to_utf8(cp1252); }
+std::string ToTerminal(std::string_view cp1252) { return tool_platform::cp1252_to_utf8(cp1252); }
 
-std::string FromTerminal(std::string_view utf8) { return zul00500::platform::utf8_or_cp1252_to_cp1252(utf8); }
+std::string FromTerminal(std::string_view utf8) { return tool_platform::utf8_or_cp1252_to_cp1252(utf8); }
 
 #ifdef _WIN32
 std::string PathToTerminal(std::string_view path) { return ToTerminal(path); }

@@ -1,8 +1,8 @@
 #include "printer_options.h"
 
 #include "output.h"
-#include "platform/file_system.h"
-#include "zul00500/printing.h"
+#include "printer_connection.h"
+#include "tool_platform/files.h"
 
 namespace zulpos {
 
@@ -40,16 +40,15 @@ void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions&
   add_failures(printer, options);
   if (const auto journal = options.Value("--printer-journal")) {
     const std::string path = PathFromTerminal(*journal);
-    zul00500::platform::fs().write_file(path, "");
+    tool_platform::write_file(path, "");
     printer.SetJournalFile(path);
   }
   if (const auto paper = options.Value("--paper")) {
     const std::string path = PathFromTerminal(*paper);
-    zul00500::platform::fs().write_file(path, "");
+    tool_platform::write_file(path, "");
     printer.SetPaperFile(path);
   }
   printer.SetUsesManagementReport(options.Has("--printer-uses-rg"));
-  printer.Install();
 }
 
 std::vector<OptionDef> PrintingRunOptions(bool with_vouchers, bool with_copy) {
@@ -82,15 +81,16 @@ PrintingChoices ReadPrintingChoices(const ParsedOptions& options) {
   return choices;
 }
 
-bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount,
-                   std::int32_t transactionCount, double amount, const std::string& context,
-                   const ParsedOptions& options) {
+bool PrintReceipts(const List& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
+                   double amount, const std::string& context, const ParsedOptions& options) {
   const PrintingChoices c = ReadPrintingChoices(options);
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, options);
-  return zul00500::ImprCupons(receipts, receiptCount, transactionCount, c.printer_type, c.voucher1,
-                              c.voucher2, context, c.report1, c.report2, c.copy, c.mode, c.standard2,
-                              c.standard1, amount);
+  PrinterConnection connection(printer);
+  return Checked(api().ImprCupons(receipts.handle(), receiptCount, transactionCount, c.printer_type,
+                                  c.voucher1.c_str(), c.voucher2.c_str(), context.c_str(), c.report1.c_str(),
+                                  c.report2.c_str(), c.copy.c_str(), c.mode.c_str(), c.standard2.c_str(),
+                                  c.standard1.c_str(), amount));
 }
 
 } // namespace zulpos

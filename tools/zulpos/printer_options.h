@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "options.h"
+#include "package.h"
 #include "virtual_printer/virtual_printer.h"
-#include "zul00500/string_list.h"
 
 namespace zulpos {
 
 // --printer-journal FILE, --paper FILE, --printer-fail RULES, --printer-uses-rg.
 std::vector<OptionDef> PrinterOptions();
 
-// Sets `printer` up as the options say and installs it. The journal and paper
-// files start empty: each run shows only what it printed. Throws UsageError
-// for a failure list that cannot be read.
+// Sets `printer` up as the options say; the caller connects it to the
+// package (PrinterConnection). The journal and paper files start empty: each
+// run shows only what it printed. Throws UsageError for a failure list that
+// cannot be read.
 void SetUpPrinter(virtual_printer::VirtualPrinter& printer, const ParsedOptions& options);
 
 // The printing run's choices: --printer-type, --mode, --copy, --voucher1,
@@ -43,8 +44,7 @@ PrintingChoices ReadPrintingChoices(const ParsedOptions& options);
 void CheckPrintingOptions(const ParsedOptions& options);
 
 // ImprCupons on the virtual printer set up from `options`.
-bool PrintReceipts(const zul00500::StringList& receipts, std::int32_t receiptCount,
-                   std::int32_t transactionCount, double amount, const std::string& context,
-                   const ParsedOptions& options);
+bool PrintReceipts(const List& receipts, std::int32_t receiptCount, std::int32_t transactionCount,
+                   double amount, const std::string& context, const ParsedOptions& options);
 
 } // namespace zulpos

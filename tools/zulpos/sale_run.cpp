@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "zul00500/sale.h"
+#include "options.h"
 
 namespace zulpos {
 
@@ -15,9 +15,22 @@ SaleRun PaySale(const std::string& context, const std::vector<double>& amounts, 
   for (std::size_t i = 0; i < amounts.size() && sale.paid; ++i) {
     Payment payment;
     payment.amount = amounts[i];
-    payment.result = zul00500::DoTEF(context, payment.amount, total - approved_so_far, kind, sale.receipts,
-                                     payment.approved, transaction, payment.extra, payment.document,
-                                     payment.field748, payment.field013, payment.field027);
+    char document[ZUL_FIELD_CAPACITY] = "", field748[ZUL_F748_CAPACITY] = "";
+    char field013[ZUL_FIELD_CAPACITY] = "", field027[ZUL_F027_CAPACITY] = "";
+    ZulList receipts = sale.receipts ? sale.receipts->handle() : nullptr;
+    const int result =
+        api().DoTEF(context.c_str(), payment.amount, total - approved_so_far, kind.c_str(), &receipts,
+                    &payment.approved, &transaction, &payment.extra, document, sizeof document, field748,
+                    sizeof field748, field013, sizeof field013, field027, sizeof field027);
+    // Each call hands back a new list, ours to free; the one before goes.
+    if (receipts && (!sale.receipts || receipts != sale.receipts->handle()))
+      sale.receipts = std::make_unique<List>(receipts);
+    payment.result = Checked(result);
+    payment.note = LastNote();
+    payment.document = document;
+    payment.field748 = field748;
+    payment.field013 = field013;
+    payment.field027 = field027;
     payment.transaction = transaction;
     if (payment.result) approved_so_far += payment.amount;
     sale.with_receipt += payment.approved;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "zul00500/string_list.h"
+#include "package.h"
 
 namespace zulpos {
 
@@ -21,12 +21,15 @@ struct Payment {
   std::int32_t transaction = 0;
   double extra = 0;
   std::string document, field748, field013, field027;
+  // What the package noted on a payment that still went through (a value cut
+  // to fit zulpos's buffer).
+  std::string note;
 };
 
 struct SaleRun {
-  std::vector<Payment> payments;                  // those made: a payment that returns false is the last
-  std::shared_ptr<zul00500::StringList> receipts; // the last call's list
-  bool paid = false;                              // every payment returned true
+  std::vector<Payment> payments;  // those made: a payment that returns false is the last
+  std::unique_ptr<List> receipts; // the last call's list
+  bool paid = false;              // every payment returned true
   // Approved transactions with receipt: the printing run's transaction count.
   std::int32_t with_receipt = 0;
 };

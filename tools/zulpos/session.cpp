@@ -1,46 +1,64 @@
 #include "session.h"
 
-#include "platform/file_system.h"
-#include "platform/process.h"
-#include "zul00500/state.h"
+#include <filesystem>
+
+#include "package.h"
 
 namespace zulpos {
 
 namespace {
-// Only the directory counts; the name keeps the path one of a program.
-#ifdef _WIN32
-constexpr const char* kProgramName = "\\zulpos.exe";
-#else
-constexpr const char* kProgramName = "/zulpos";
-#endif
+bool is_separator(char c) { return c == '\\' || c == '/'; }
 
-// Resets what the session set, whatever happens after it set it.
-void restore_overrides(const SessionOptions& options) {
-  if (options.host_dir) zul00500::platform::set_host_executable_path("");
-  if (options.drive_root) zul00500::platform::set_drive_root("");
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// True when `path` lies in `folder`, letter case and the kind of separator aside.
+bool lies_in(const std::string& path, std::string folder) {
+  while (!folder.empty() && is_separator(folder.back())) folder.pop_back();
+  if (folder.empty() || path.size() < folder.size()) return false;
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    if (is_separator(path[i]) && is_separator(folder[i])) continue;
+    if (lower(path[i]) != lower(folder[i])) return false;
+  }
+  return path.size() == folder.size() || is_separator(path[folder.size()]);
 }
 } // namespace
 
-PackageSession::PackageSession(const SessionOptions& options) : options_(options) {
-  namespace platform = zul00500::platform;
-  if (options_.drive_root) platform::set_drive_root(*options_.drive_root);
-  if (options_.host_dir) platform::set_host_executable_path(*options_.host_dir + kProgramName);
-  try {
-    // The package never makes these; a real host's installation ships them.
-    // They come first so that the short form of the directory exists.
-    const std::string host = zul00500::HostDirectoryLong();
-    platform::fs().create_directories(host + "\\Dados\\Cadastros");
-    platform::fs().create_directories(host + "\\Dados\\TefDisc\\Pendente");
-  } catch (...) {
-    restore_overrides(options_);
-    throw;
+std::string WhereThePackageLooks(const std::string& host_dir, const std::optional<std::string>& drive_root) {
+  const bool drive_path =
+      host_dir.size() >= 2 && host_dir[1] == ':' &&
+      ((host_dir[0] >= 'a' && host_dir[0] <= 'z') || (host_dir[0] >= 'A' && host_dir[0] <= 'Z'));
+  if (!drive_root || drive_root->empty() || !drive_path || lies_in(host_dir, *drive_root)) return host_dir;
+  std::filesystem::path mapped = std::filesystem::path(*drive_root) / std::string(1, lower(host_dir[0]));
+  std::string rest = host_dir.substr(2);
+  std::size_t start = 0;
+  while (start < rest.size()) {
+    std::size_t end = start;
+    while (end < rest.size() && !is_separator(rest[end])) ++end;
+    if (end > start) mapped /= rest.substr(start, end - start);
+    start = end + 1;
   }
-  zul00500::Initialize();
+  return mapped.string();
+}
+
+PackageSession::PackageSession(const SessionOptions& options, const std::string& program_path)
+    : options_(options),
+      host_dir_(WhereThePackageLooks(
+          options.host_dir.value_or(std::filesystem::path(program_path).parent_path().string()),
+          options.drive_root)) {
+  // They come first, so that the package finds the short form of the
+  // directory when it derives its own from it.
+  const std::filesystem::path host(host_dir_);
+  std::filesystem::create_directories(host / "Dados" / "Cadastros");
+  std::filesystem::create_directories(host / "Dados" / "TefDisc" / "Pendente");
+  if (options_.drive_root) Checked(api().zul_SetDriveRoot(options_.drive_root->c_str()));
+  if (options_.host_dir) Checked(api().zul_SetHostDirectory(options_.host_dir->c_str()));
 }
 
 PackageSession::~PackageSession() {
-  zul00500::Finalize();
-  restore_overrides(options_);
+  // The drive root goes first: the package derives its directories again
+  // when the host directory is reset, and must find the real one then.
+  if (options_.drive_root) api().zul_SetDriveRoot("");
+  if (options_.host_dir) api().zul_SetHostDirectory("");
 }
 
 } // namespace zulpos

@@ -1,6 +1,7 @@
-// The package loaded for one host directory, as a host's module loader would:
-// the host program's path and the drive root set, the host's directories
-// made, Initialize on the way in and Finalize on the way out.
+// The package set up for one host directory, as an integrator sets it: the
+// drive root and the host program's directory given to the package through
+// its C interface, and the host's directories made (a real host's
+// installation ships them; the package never makes them).
 #pragma once
 
 #include <optional>
@@ -9,24 +10,35 @@
 namespace zulpos {
 
 struct SessionOptions {
-  // The host program's directory (code page 1252, native or Windows form);
-  // unset: the directory of zulpos itself.
+  // The host program's directory (a native path); unset: the directory of
+  // zulpos itself.
   std::optional<std::string> host_dir;
-  // POSIX: the folder in which drive letters live; unset: the platform's
+  // POSIX: the folder in which drive letters live; unset: the package's
   // default.
   std::optional<std::string> drive_root;
 };
 
+// Where the package works for a host directory: a drive path (X:\\a\\b) lives
+// under DRIVE_ROOT/x/a/b once a drive root is given, unless it already lies
+// under the root (on Windows every native path is a drive path). zulpos makes
+// the host's directories there.
+std::string WhereThePackageLooks(const std::string& host_dir, const std::optional<std::string>& drive_root);
+
 class PackageSession {
 public:
-  // Throws the package's FileError when a directory cannot be made.
-  explicit PackageSession(const SessionOptions& options);
+  // Throws when a directory cannot be made; nothing is left set then.
+  PackageSession(const SessionOptions& options, const std::string& program_path);
   ~PackageSession();
   PackageSession(const PackageSession&) = delete;
   PackageSession& operator=(const PackageSession&) = delete;
 
+  // The host program's directory in use, a native path: where the package
+  // works (see WhereThePackageLooks).
+  const std::string& host_dir() const { return host_dir_; }
+
 private:
   SessionOptions options_;
+  std::string host_dir_;
 };
 
 } // namespace zulpos

@@ -5,6 +5,6 @@
 namespace zul00500::platform::detail {
 
 void native_process_messages() {}
-void native_handle_message() {}
+void native_handle_message(std::uint32_t) {}
 
 } // namespace zul00500::platform::detail

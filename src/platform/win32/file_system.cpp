@@ -1,7 +1,9 @@
-// The native file system on Windows: paths are used as they are, through the
-// wide API so that code page 1252 names survive whatever the ANSI page is.
+// The native file system on Windows: paths are used as they are (or under
+// the drive root, when one is set), through the wide API so that code page
+// 1252 names survive whatever the ANSI page is.
 #include "platform/file_system.h"
 
+#include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
 #include "zul00500/errors.h"
 
@@ -12,8 +14,19 @@ namespace zul00500::platform {
 namespace {
 using win32::to_wide;
 
+// Where a package path lives, for the wide API.
+std::wstring native(const std::string& path) { return to_wide(win32::map_path(path).native); }
+
 [[noreturn]] void fail(const char* operation, const std::string& path, DWORD error) {
   throw FileError(operation, path, win32::error_text(error));
+}
+
+// Another program holds the file open without sharing it, or has locked the
+// part we read: for a file being written, "not yet".
+[[noreturn]] void fail_read(const std::string& path, DWORD error) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+    throw FileBusyError("read", path, win32::error_text(error));
+  fail("read", path, error);
 }
 
 class Handle {
@@ -39,7 +52,7 @@ private:
 
 class Search {
 public:
-  explicit Search(const std::string& pattern) : handle_(::FindFirstFileW(to_wide(pattern).c_str(), &data_)) {}
+  explicit Search(const std::string& pattern) : handle_(::FindFirstFileW(native(pattern).c_str(), &data_)) {}
   ~Search() {
     if (handle_ != INVALID_HANDLE_VALUE) ::FindClose(handle_);
   }
@@ -61,14 +74,19 @@ private:
   HANDLE handle_;
 };
 
-DWORD attributes(const std::string& path) { return ::GetFileAttributesW(to_wide(path).c_str()); }
+DWORD attributes(const std::string& path) { return ::GetFileAttributesW(native(path).c_str()); }
+
+bool is_directory(const std::wstring& native_path) {
+  const DWORD found = ::GetFileAttributesW(native_path.c_str());
+  return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
-void write_all(const char* operation, const std::string& path, DWORD access, DWORD disposition,
+void write_all(const char* operation, const std::string& path, DWORD access, DWORD share, DWORD disposition,
                std::string_view bytes) {
-  Handle file(::CreateFileW(to_wide(path).c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(::CreateFileW(native(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
   if (!file.valid()) fail(operation, path, ::GetLastError());
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
@@ -101,10 +119,7 @@ public:
     return found != INVALID_FILE_ATTRIBUTES && !(found & FILE_ATTRIBUTE_DIRECTORY);
   }
 
-  bool directory_exists(const std::string& path) override {
-    const DWORD found = attributes(path);
-    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
-  }
+  bool directory_exists(const std::string& path) override { return is_directory(native(path)); }
 
   std::vector<std::string> list(const std::string& pattern) override {
     std::vector<std::string> names;
@@ -116,18 +131,18 @@ public:
     return names;
   }
 
-  bool remove_file(const std::string& path) override { return ::DeleteFileW(to_wide(path).c_str()) != 0; }
+  bool remove_file(const std::string& path) override { return ::DeleteFileW(native(path).c_str()) != 0; }
 
   bool rename_file(const std::string& from, const std::string& to) override {
-    return ::MoveFileExW(to_wide(from).c_str(), to_wide(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return ::MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
   }
 
   std::string read_file(const std::string& path) override {
     // Share everything: the manager may be replacing the file as we read it.
-    Handle file(::CreateFileW(to_wide(path).c_str(), GENERIC_READ,
+    Handle file(::CreateFileW(native(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) fail("read", path, ::GetLastError());
+    if (!file.valid()) fail_read(path, ::GetLastError());
     std::string content;
     LARGE_INTEGER size{};
     if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0)
@@ -135,7 +150,7 @@ public:
     char buffer[65536];
     for (;;) {
       DWORD got = 0;
-      if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) fail("read", path, ::GetLastError());
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) fail_read(path, ::GetLastError());
       if (got == 0) break;
       content.append(buffer, got);
     }
@@ -143,16 +158,17 @@ public:
   }
 
   void write_file(const std::string& path, std::string_view bytes) override {
-    write_all("write", path, GENERIC_WRITE, CREATE_ALWAYS, bytes);
+    write_all("write", path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, bytes);
   }
 
   void append_file(const std::string& path, std::string_view bytes) override {
-    // FILE_APPEND_DATA alone: every write lands at the end, whoever else appends.
-    write_all("append", path, FILE_APPEND_DATA, OPEN_ALWAYS, bytes);
+    // FILE_APPEND_DATA alone: every write lands at the end, whoever else
+    // appends; and others may read or append to the card log meanwhile.
+    write_all("append", path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS, bytes);
   }
 
   void flush_file(const std::string& path) override {
-    Handle file(::CreateFileW(to_wide(path).c_str(), GENERIC_WRITE,
+    Handle file(::CreateFileW(native(path).c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid() || !::FlushFileBuffers(file.get())) fail("flush", path, ::GetLastError());
@@ -162,31 +178,36 @@ public:
   bool flush_directory(const std::string&) override { return true; }
 
   void create_directories(const std::string& path) override {
-    for (std::size_t end = 0; end <= path.size(); ++end) {
-      if (end < path.size() && !is_separator(path[end])) continue;
-      const std::string prefix = path.substr(0, end);
+    // Every prefix of where the path lives, the drive root's own folders too.
+    const std::string where = win32::map_path(path).native;
+    for (std::size_t end = 0; end <= where.size(); ++end) {
+      if (end < where.size() && !is_separator(where[end])) continue;
+      const std::string prefix = where.substr(0, end);
       if (is_root(prefix) || is_separator(prefix.back())) continue;
-      if (directory_exists(prefix)) continue;
-      if (!::CreateDirectoryW(to_wide(prefix).c_str(), nullptr)) {
+      const std::wstring wide = to_wide(prefix);
+      if (is_directory(wide)) continue;
+      if (!::CreateDirectoryW(wide.c_str(), nullptr)) {
         const DWORD error = ::GetLastError();
-        if (!directory_exists(prefix)) fail("create directory", path, error);
+        if (!is_directory(wide)) fail("create directory", path, error);
       }
     }
   }
 
   std::string short_path(const std::string& path) override {
-    const std::wstring wide = to_wide(path);
+    const win32::MappedPath mapped = win32::map_path(path);
+    const std::wstring wide = to_wide(mapped.native);
     const DWORD needed = ::GetShortPathNameW(wide.c_str(), nullptr, 0);
     if (needed == 0) return path;
     std::wstring buffer(needed, L'\0');
     const DWORD length = ::GetShortPathNameW(wide.c_str(), buffer.data(), needed);
     if (length == 0 || length >= needed) return path;
     buffer.resize(length);
-    return win32::from_wide(buffer);
+    // Under a drive root, the short form of the path's own components only.
+    return mapped.back(win32::from_wide(buffer));
   }
 
   std::string native_path(const std::string& path) override {
-    const std::wstring wide = to_wide(path);
+    const std::wstring wide = native(path);
     const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return path;
     std::wstring buffer(needed, L'\0');

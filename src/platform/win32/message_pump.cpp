@@ -1,4 +1,6 @@
-// The calling thread's message queue, pumped as the host's own loop would.
+// The calling thread's message queue, pumped as the host's own loop would,
+// but never waiting longer than the caller's cycle: GetMessage would block a
+// console host, or a window host without a timer, for good.
 #include "platform/detail.h"
 
 #include <windows.h>
@@ -25,13 +27,16 @@ void native_process_messages() {
   }
 }
 
-void native_handle_message() {
+void native_handle_message(std::uint32_t max_wait_ms) {
   MSG message;
-  const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-  if (got == -1) return;
-  if (got == 0) { // WM_QUIT
-    ::PostQuitMessage(static_cast<int>(message.wParam));
-    return;
+  if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // MWMO_INPUTAVAILABLE: also wake for messages already seen but not yet
+    // removed.
+    const DWORD woke =
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, max_wait_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke != WAIT_OBJECT_0) return;
+    // Sent messages are handled inside PeekMessage; then nothing is left.
+    if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return;
   }
   dispatch(message);
 }

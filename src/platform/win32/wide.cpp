@@ -26,6 +26,19 @@ std::string from_wide(std::wstring_view text) {
   return narrow;
 }
 
+std::optional<std::string> from_wide_exact(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int size = static_cast<int>(text.size());
+  BOOL lacking = FALSE;
+  const int length = ::WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0,
+                                           nullptr, &lacking);
+  if (length <= 0 || lacking) return std::nullopt;
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), length, nullptr,
+                        nullptr);
+  return narrow;
+}
+
 std::string error_text(unsigned long code) {
   wchar_t* buffer = nullptr;
   const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

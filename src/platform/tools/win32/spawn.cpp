@@ -1,11 +1,11 @@
-#include "platform/spawn.h"
+#include "tool_platform/spawn.h"
 
 #include <windows.h>
 
 #include "platform/win32/wide.h"
-#include "zul00500/errors.h"
+#include "tool_platform/error.h"
 
-namespace zul00500::platform {
+namespace tool_platform {
 
 struct ChildProcess::State {
   HANDLE process = nullptr;
@@ -16,8 +16,8 @@ struct ChildProcess::State {
 };
 
 namespace {
-using win32::error_text;
-using win32::to_wide;
+using zul00500::platform::win32::error_text;
+using zul00500::platform::win32::to_wide;
 
 // One argument quoted the way the C runtime's command-line parser splits it
 // back: backslashes double only before a quote or the closing quote.
@@ -130,4 +130,4 @@ std::optional<int> ChildProcess::wait_for(std::uint32_t milliseconds) {
   return static_cast<int>(code);
 }
 
-} // namespace zul00500::platform
+} // namespace tool_platform

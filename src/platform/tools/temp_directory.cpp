@@ -1,19 +1,19 @@
 // The standard library covers both platforms here, so there is one file.
-#include "platform/temp_directory.h"
+#include "tool_platform/temp_directory.h"
 
 #include <filesystem>
 #include <random>
 #include <system_error>
 
-#include "zul00500/errors.h"
+#include "tool_platform/error.h"
 
-namespace zul00500::platform {
+namespace tool_platform {
 
 std::string make_temp_directory(const std::string& prefix) {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path base = fs::temp_directory_path(error);
-  if (error) throw FileError("find the temporary folder", "", error.message());
+  if (error) throw Error("find the temporary folder", "", error.message());
   std::random_device seed;
   std::mt19937_64 random(seed());
   const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
@@ -27,9 +27,9 @@ std::string make_temp_directory(const std::string& prefix) {
       fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
       return folder.string();
     }
-    if (error) throw FileError("create a temporary folder", folder.string(), error.message());
+    if (error) throw Error("create a temporary folder", folder.string(), error.message());
   }
-  throw FileError("create a temporary folder", (base / prefix).string(), "every name tried was taken");
+  throw Error("create a temporary folder", (base / prefix).string(), "every name tried was taken");
 }
 
 bool remove_directory_tree(const std::string& native_path) {
@@ -38,4 +38,4 @@ bool remove_directory_tree(const std::string& native_path) {
   return !error && !std::filesystem::exists(native_path, error);
 }
 
-} // namespace zul00500::platform
+} // namespace tool_platform

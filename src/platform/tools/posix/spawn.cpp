@@ -1,4 +1,4 @@
-#include "platform/spawn.h"
+#include "tool_platform/spawn.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,11 +11,11 @@
 #include <cstring>
 #include <thread>
 
-#include "zul00500/errors.h"
+#include "tool_platform/error.h"
 
 extern char** environ;
 
-namespace zul00500::platform {
+namespace tool_platform {
 
 struct ChildProcess::State {
   pid_t pid = -1;
@@ -124,4 +124,4 @@ std::optional<int> ChildProcess::wait_for(std::uint32_t milliseconds) {
   return state_->status;
 }
 
-} // namespace zul00500::platform
+} // namespace tool_platform

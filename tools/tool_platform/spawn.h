@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace zul00500::platform {
+namespace tool_platform {
 
 struct SpawnOptions {
   // Native path of a file that receives the program's standard output and
@@ -20,7 +20,7 @@ class ChildProcess;
 
 // Starts the program at the native path `program` with `arguments` (not
 // counting the program's own name). Its standard input reads nothing. Throws
-// Error naming the program and the system's reason when it cannot start.
+// tool_platform::Error naming the program and the system's reason when it cannot start.
 ChildProcess spawn(const std::string& program, const std::vector<std::string>& arguments,
                    const SpawnOptions& options = {});
 
@@ -54,4 +54,4 @@ private:
   std::unique_ptr<State> state_;
 };
 
-} // namespace zul00500::platform
+} // namespace tool_platform

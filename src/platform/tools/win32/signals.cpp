@@ -1,9 +1,9 @@
-#include "platform/signals.h"
+#include "tool_platform/signals.h"
 
 #include <atomic>
 #include <windows.h>
 
-namespace zul00500::platform {
+namespace tool_platform {
 
 namespace {
 std::atomic<bool> stop_flag{false};
@@ -23,7 +23,8 @@ BOOL WINAPI on_console_event(DWORD event) {
     stop_flag.store(true);
     Sleep(500);
     return TRUE;
-  default: return FALSE;
+  default:
+    return FALSE;
   }
 }
 } // namespace
@@ -32,4 +33,4 @@ void install_stop_handler() { SetConsoleCtrlHandler(on_console_event, TRUE); }
 
 bool stop_requested() { return stop_flag.load(); }
 
-} // namespace zul00500::platform
+} // namespace tool_platform

@@ -1,10 +1,10 @@
-#include "platform/signals.h"
+#include "tool_platform/signals.h"
 
 #include <atomic>
 #include <csignal>
 #include <signal.h>
 
-namespace zul00500::platform {
+namespace tool_platform {
 
 namespace {
 // Only a lock-free atomic may be touched from a signal handler.
@@ -26,4 +26,4 @@ void install_stop_handler() {
 
 bool stop_requested() { return stop_flag.load(); }
 
-} // namespace zul00500::platform
+} // namespace tool_platform

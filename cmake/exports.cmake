@@ -1,0 +1,29 @@
+# The names the shared library exports are those the host's header declares:
+# every "ZUL_API ZulFn_<type> <name>;".
+
+# Sets `out_var` to the exported names of `header`, in header order.
+function(zul_export_names header out_var)
+  file(STRINGS ${header} lines REGEX "^ZUL_API ZulFn_[A-Za-z0-9_]+ [A-Za-z_][A-Za-z0-9_]*;")
+  set(names)
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^ZUL_API ZulFn_[A-Za-z0-9_]+ ([A-Za-z_][A-Za-z0-9_]*);.*" "\\1" name "${line}")
+    list(APPEND names ${name})
+  endforeach()
+  set(${out_var} ${names} PARENT_SCOPE)
+endfunction()
+
+# Writes Pkg_Zul00500.def (Windows) and Pkg_Zul00500.map (an ELF version
+# script) into `directory`.
+function(zul_write_export_lists header directory)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${header})
+  zul_export_names(${header} names)
+  set(def "LIBRARY Pkg_Zul00500\nEXPORTS\n")
+  set(map "{\n  global:\n")
+  foreach(name IN LISTS names)
+    string(APPEND def "  ${name}\n")
+    string(APPEND map "    ${name};\n")
+  endforeach()
+  string(APPEND map "  local:\n    *;\n};\n")
+  file(CONFIGURE OUTPUT ${directory}/Pkg_Zul00500.def CONTENT "${def}" @ONLY)
+  file(CONFIGURE OUTPUT ${directory}/Pkg_Zul00500.map CONTENT "${map}" @ONLY)
+endfunction()

@@ -1,0 +1,116 @@
+// A small point-of-sale host in C#: a sale of 100.00 paid by card in two
+// payments (40.00 and 60.00), the receipts printed on a "printer" that writes
+// to the console. Loads Pkg_Zul00500 by name through DllImport.
+//
+//   mono sale_host.exe DRIVE_ROOT HOST_DIR   (what an integrator's test machine sets)
+using System;
+using System.Collections.Generic;
+using System.Runtime.InteropServices;
+using Pkg_Zul00500;
+
+public static class SaleHost
+{
+    const string Context = "csharp-host";
+
+    // The package calls these for as long as it runs: they stay referenced.
+    static readonly List<Delegate> Callbacks = new List<Delegate>();
+
+    static int PrintText(IntPtr user, IntPtr zero, IntPtr text)
+    {
+        Console.Write(Zul.Text(text));
+        return Zul.True;
+    }
+
+    static int Note(IntPtr user, IntPtr first)
+    {
+        Console.WriteLine("[printer] " + Zul.Text(user) + " " + Zul.Text(first));
+        return Zul.True;
+    }
+
+    static void Connect(string name, Delegate callback)
+    {
+        Callbacks.Add(callback);
+        // The procedure's name, kept for the life of the program, is its user pointer.
+        IntPtr user = Marshal.StringToHGlobalAnsi(name);
+        Check(Zul.zul_SetPrinterProc(Zul.Text(name), Marshal.GetFunctionPointerForDelegate(callback), user) == Zul.True,
+              "zul_SetPrinterProc " + name);
+    }
+
+    static void Check(bool condition, string what)
+    {
+        if (condition) return;
+        Console.WriteLine("FAILED: " + what + " " + Zul.LastError());
+        Environment.Exit(1);
+    }
+
+    public static int Main(string[] args)
+    {
+        Check(args.Length == 2, "usage: sale_host DRIVE_ROOT HOST_DIR");
+        Zul.zul_SetDriveRoot(Zul.Text(args[0]));
+        Zul.zul_SetHostDirectory(Zul.Text(args[1]));
+
+        Connect("Abre_Comp_NFiscalVinc", new ZulPrinterProc4((u, a, b, c, d) => Note(u, b)));
+        Connect("Usa_CompNFis", new ZulPrinterProc2(PrintText));
+        Connect("Cupom_NFiscNVinc", new ZulPrinterProc5((u, a, b, c, d, e) => Note(u, a)));
+        Connect("Relatorio_Gerencial_Imp", new ZulPrinterProc5((u, a, b, c, d, e) => Note(u, a)));
+        Connect("GravaDocumentosNaoFiscais", new ZulPrinterProc5((u, a, b, c, d, e) => Note(u, a)));
+        Connect("FechRelatGerenc", new ZulPrinterProc3((u, a, b, c) => Note(u, a)));
+        Connect("ImprimePadrao", new ZulPrinterProc3((u, a, b, c) => Note(u, a)));
+        Connect("Guilhotina", new ZulPrinterProc2((u, a, b) => Note(u, a)));
+        Connect("Fecha_Comp_NFiscalVinc", new ZulPrinterProc1(Note));
+
+        ZulDialogProc dialog = (u, text, s2, s3, yesNo, kind, s6, context, receiptLines, dataset) => {
+            Console.WriteLine("[dialog] " + Zul.Text(text));
+            // A sale that goes through asks nothing; any question gets no.
+            return Zul.Text(yesNo) == "S" ? Zul.False : Zul.True;
+        };
+        ZulNetworkChooserProc chooser = (u, caption) => {
+            Console.WriteLine("[network dialog] " + Zul.Text(caption) + ": other networks");
+            return 2;
+        };
+        // A console program has no window messages to handle.
+        ZulMessagePumpProc pump = (u, wait) => Zul.True;
+        Callbacks.AddRange(new Delegate[] {dialog, chooser, pump});
+        Zul.zul_SetDialog(dialog, IntPtr.Zero);
+        Zul.zul_SetNetworkChooser(chooser, IntPtr.Zero);
+        Zul.zul_SetMessagePump(pump, IntPtr.Zero);
+
+        // The network for a debit card: the operator picks it.
+        byte[] root = Zul.Buffer(Zul.RootCapacity);
+        Check(Zul.CheckDirTef(root, root.Length, Zul.Text("D"), 0) == Zul.True, "CheckDirTef");
+        Console.WriteLine("network: " + Zul.Text(root));
+
+        // The sale: 100.00 in two card payments. Each call hands back a new
+        // list; the caller frees every one.
+        var lists = new List<IntPtr>();
+        IntPtr receipts = IntPtr.Zero;
+        int approved = 0, transaction = 0, withReceipt = 0;
+        double extra = 0, due = 100.00;
+        Zul.zul_SetFloat(Zul.Text("doValorTef"), 0);
+        foreach (double amount in new[] {40.00, 60.00})
+        {
+            byte[] document = Zul.Buffer(Zul.FieldCapacity), f748 = Zul.Buffer(Zul.F748Capacity);
+            byte[] f013 = Zul.Buffer(Zul.FieldCapacity), f027 = Zul.Buffer(Zul.F027Capacity);
+            int result = Zul.DoTEF(Zul.Text(Context), amount, due, Zul.Text("C"), ref receipts, ref approved,
+                                   ref transaction, ref extra, document, document.Length, f748, f748.Length, f013,
+                                   f013.Length, f027, f027.Length);
+            if (receipts != IntPtr.Zero && !lists.Contains(receipts)) lists.Add(receipts);
+            Check(result == Zul.True && approved == 1, "DoTEF");
+            Console.WriteLine(String.Format("payment {0}: {1:F2} approved, document {2}, authorization {3}",
+                                            transaction, amount, Zul.Text(document), Zul.Text(f013)));
+            withReceipt += approved;
+            due -= amount;
+        }
+        double paid = 0;
+        Zul.zul_GetFloat(Zul.Text("doValorTef"), ref paid);
+        Check(Math.Abs(paid - 100.00) < 0.005, "doValorTef");
+
+        byte[] none = Zul.Text("");
+        Check(Zul.ImprCupons(receipts, 1, withReceipt, 0, none, none, Zul.Text(Context), none, none, Zul.Text("S"),
+                             Zul.Text("F"), none, none, paid) == Zul.True,
+              "ImprCupons");
+        foreach (IntPtr list in lists) Zul.zul_ListFree(list);
+        Console.WriteLine("result=ok");
+        return 0;
+    }
+}

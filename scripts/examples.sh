@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Runs the example hosts' sale (examples/) against the manager simulator:
+# each host loads the package, chooses a network, pays 100.00 in two card
+# payments (40.00 + 60.00) and prints the receipts.
+#
+#   scripts/examples.sh [BUILD]      the C, Free Pascal and C# hosts on Linux,
+#                                    against BUILD/lib/libPkg_Zul00500.so
+#                                    (default build/, which must be built)
+#   scripts/examples.sh --wine BUILD...
+#                                    the C host under wine against the DLL of
+#                                    each Windows build (build-mingw-x64...)
+#
+# Prints each host's run time; exits non-zero when a host's sale fails.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/zul-examples.XXXXXX")
+TEFSIM_PID=""
+cleanup() {
+  stop_tefsim
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+log() { echo "examples.sh: $*"; }
+
+# tefsim BIN DRIVE_ROOT: serves c:\tef_dial\ and c:\tef_disc\ under DRIVE_ROOT.
+start_tefsim() {
+  local tefsim=$1 drive=$2 waited=0
+  "$tefsim" --roots dial,disc --drive-root "$drive" --poll-ms 20 --log "$WORK/tefsim.log" \
+    >"$WORK/tefsim.out" 2>&1 &
+  TEFSIM_PID=$!
+  until [[ -d $drive/c/tef_dial/resp && -d $drive/c/tef_disc/resp ]]; do
+    if ((waited >= 100)); then
+      log "tefsim did not get ready"
+      cat "$WORK/tefsim.out" >&2
+      return 1
+    fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+
+stop_tefsim() {
+  if [[ -n $TEFSIM_PID ]]; then
+    kill "$TEFSIM_PID" 2>/dev/null || true
+    wait "$TEFSIM_PID" 2>/dev/null || true
+    TEFSIM_PID=""
+  fi
+}
+
+# A fresh host directory as a host's installation ships it.
+make_host_dir() {
+  rm -rf "$1"
+  mkdir -p "$1/Dados/Cadastros" "$1/Dados/TefDisc/Pendente"
+}
+
+# run NAME COMMAND...: runs one host's sale, fresh manager, fresh directories.
+FAILED=0
+run_host() {
+  local name=$1 start ms
+  shift
+  log "--- $name"
+  start=$(date +%s%N)
+  local status=0
+  timeout 300 "$@" >"$WORK/$name.out" 2>&1 || status=$?
+  if [[ $status -eq 0 ]] && grep -q "^result=ok" "$WORK/$name.out"; then
+    ms=$((($(date +%s%N) - start) / 1000000))
+    log "$name: sale paid and printed in $((ms / 1000)).$(printf '%03d' $((ms % 1000))) s"
+  else
+    log "$name: FAILED (exit status $status)"
+    FAILED=1
+  fi
+  cat "$WORK/$name.out"
+}
+
+linux_hosts() {
+  local build=${1:-build}
+  build=$(cd "$build" && pwd)
+  local lib=$build/lib tefsim=$build/bin/tefsim
+  [[ -f $lib/libPkg_Zul00500.so && -x $tefsim && -x $build/bin/c_sale_host ]] ||
+    { log "$build has no libPkg_Zul00500.so, tefsim or c_sale_host: build it first"; exit 2; }
+  local drive=$WORK/drive host=$WORK/host
+  export LD_LIBRARY_PATH=$lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+
+  log "building the Free Pascal and C# hosts"
+  mkdir -p "$WORK/pascal" "$WORK/csharp"
+  fpc -Mdelphi -O2 -vw -FE"$WORK/pascal" -Fl"$lib" examples/pascal/sale_host.dpr >"$WORK/fpc.out" 2>&1 ||
+    { cat "$WORK/fpc.out"; exit 1; }
+  mcs -warnaserror -out:"$WORK/csharp/sale_host.exe" examples/csharp/Pkg_Zul00500.cs examples/csharp/SaleHost.cs
+
+  local hosts=(c pascal csharp)
+  for name in "${hosts[@]}"; do
+    rm -rf "$drive"
+    make_host_dir "$host"
+    start_tefsim "$tefsim" "$drive"
+    case $name in
+      c) run_host c "$build/bin/c_sale_host" libPkg_Zul00500.so "$drive" "$host" ;;
+      pascal) run_host pascal "$WORK/pascal/sale_host" "$drive" "$host" ;;
+      csharp) run_host csharp mono "$WORK/csharp/sale_host.exe" "$drive" "$host" ;;
+    esac
+    stop_tefsim
+  done
+}
+
+# The C host under wine. Linux's tefsim serves the prefix's c:\ through a
+# drive root whose c is the prefix's drive_c.
+wine_hosts() {
+  local tefsim=build/bin/tefsim
+  [[ -x $tefsim ]] || { log "the Linux tefsim (build/bin/tefsim) is needed: build it first"; exit 2; }
+  export WINEPREFIX=$WORK/wineprefix WINEDEBUG=-all
+  log "making the wine prefix"
+  wineboot --init >/dev/null 2>&1
+  local drive=$WORK/winedrive
+  mkdir -p "$drive"
+  ln -s "$WINEPREFIX/drive_c" "$drive/c"
+  for build in "$@"; do
+    local bin=$build/bin
+    [[ -f $bin/Pkg_Zul00500.dll && -f $bin/c_sale_host.exe ]] ||
+      { log "$build has no Pkg_Zul00500.dll or c_sale_host.exe: build it first"; exit 2; }
+    rm -rf "$WINEPREFIX/drive_c/tef_dial" "$WINEPREFIX/drive_c/tef_disc"
+    make_host_dir "$WINEPREFIX/drive_c/zulhost"
+    start_tefsim "$tefsim" "$drive"
+    run_host "wine-$(basename "$build")" wine "$bin/c_sale_host.exe" Pkg_Zul00500.dll "" 'c:\zulhost'
+    stop_tefsim
+  done
+}
+
+if [[ ${1:-} == --wine ]]; then
+  shift
+  [[ $# -gt 0 ]] || set -- build-mingw-x64 build-mingw-x86
+  wine_hosts "$@"
+else
+  linux_hosts "$@"
+fi
+exit $FAILED

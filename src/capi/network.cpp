@@ -1,0 +1,21 @@
+// The exchange root and the network choice.
+#include "capi/boundary.h"
+#include "zul00500/zul00500.h"
+
+using namespace zul00500;
+using namespace zul00500::capi;
+
+int ZUL_CALL TipoRede(const char* kind, char* choice, int choiceCapacity) {
+  return RunRoutine("TipoRede", [&] {
+    StringRef out("TipoRede", "choice", choice, choiceCapacity);
+    out.value = zul00500::TipoRede(In(kind));
+    return ZUL_TRUE;
+  });
+}
+
+int ZUL_CALL CheckDirTef(char* root, int rootCapacity, const char* kind, int printerType) {
+  return RunRoutine("CheckDirTef", [&] {
+    StringRef out("CheckDirTef", "root", root, rootCapacity);
+    return Result(zul00500::CheckDirTef(out.value, In(kind), printerType));
+  });
+}

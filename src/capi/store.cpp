@@ -1,0 +1,30 @@
+// The exchange-file store: sequence numbers, backup names, removal by
+// sequence.
+#include "capi/boundary.h"
+#include "zul00500/zul00500.h"
+
+using namespace zul00500;
+using namespace zul00500::capi;
+
+int ZUL_CALL GetSequence(char* sequence, int sequenceCapacity) {
+  return RunRoutine("GetSequence", [&] {
+    StringRef out("GetSequence", "sequence", sequence, sequenceCapacity);
+    out.value = zul00500::GetSequence();
+    return ZUL_TRUE;
+  });
+}
+
+int ZUL_CALL NewIntPosFileName(const char* directory, char* path, int pathCapacity) {
+  return RunRoutine("NewIntPosFileName", [&] {
+    StringRef out("NewIntPosFileName", "path", path, pathCapacity);
+    out.value = zul00500::NewIntPosFileName(In(directory));
+    return ZUL_TRUE;
+  });
+}
+
+int ZUL_CALL DeleteIntPosFiles(const char* directory, const char* sequence) {
+  return RunRoutine("DeleteIntPosFiles", [&] {
+    zul00500::DeleteIntPosFiles(In(directory), In(sequence));
+    return ZUL_TRUE;
+  });
+}

@@ -1,0 +1,22 @@
+#include "tool_platform/process.h"
+
+#include <windows.h>
+
+#include "platform/win32/wide.h"
+
+namespace tool_platform {
+
+std::string executable_path() {
+  // The longest path the wide API knows.
+  std::wstring path(32768, L'\0');
+  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(length < path.size() ? length : 0);
+  return zul00500::platform::win32::from_wide(path);
+}
+
+bool stdin_is_terminal() {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+} // namespace tool_platform

@@ -1,0 +1,178 @@
+// The C interface's helpers: string lists behind handles, the exported
+// variables by name, the last error, the life cycle and the integrators'
+// settings. Nothing a host passes wrongly crashes the package or leaks an
+// exception: it gets -1 and a text.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Pkg_Zul00500.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "support/temp_world.h"
+#include "zul00500/cancellation.h"
+#include "zul00500/state.h"
+
+namespace zul00500 {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string last_error() {
+  char text[512];
+  zul_LastError(text, sizeof text);
+  return text;
+}
+
+TEST(CInterfaceList, LinesInAndOutSnprintfStyle) {
+  ZulList list = zul_ListNew();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(zul_ListAdd(list, "000-000 = CRT"), ZUL_TRUE);
+  EXPECT_EQ(zul_ListAdd(list, nullptr), ZUL_TRUE); // null reads as ""
+  EXPECT_EQ(zul_ListCount(list), 2);
+  char small[5];
+  EXPECT_EQ(zul_ListGet(list, 0, small, sizeof small), 13);
+  EXPECT_STREQ(small, "000-");
+  EXPECT_EQ(zul_ListGet(list, 0, nullptr, 0), 13);
+  EXPECT_EQ(zul_ListText(list, nullptr, 0), 17);
+
+  EXPECT_EQ(zul_ListSetText(list, "a\rb\nc\r\nd"), ZUL_TRUE);
+  char text[32];
+  EXPECT_EQ(zul_ListText(list, text, sizeof text), 12);
+  EXPECT_STREQ(text, "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(zul_ListClear(list), ZUL_TRUE);
+  EXPECT_EQ(zul_ListCount(list), 0);
+  EXPECT_EQ(zul_ListFree(list), ZUL_TRUE);
+}
+
+TEST(CInterfaceList, WrongHandlesAndIndexesGetMinusOneAndAText) {
+  ZulList list = zul_ListNew();
+  char line[8];
+  EXPECT_EQ(zul_ListGet(list, 0, line, sizeof line), ZUL_ERROR);
+  EXPECT_THAT(last_error(),
+              HasSubstr("zul_ListGet: take the argument \"index\": 0 is not a line of a list of 0"));
+  EXPECT_EQ(zul_ListGet(list, -1, line, sizeof line), ZUL_ERROR);
+  zul_ListFree(list);
+  // Freed twice, or never one of ours: refused, not a crash.
+  EXPECT_EQ(zul_ListFree(list), ZUL_ERROR);
+  EXPECT_THAT(last_error(), HasSubstr("already freed"));
+  int not_a_list = 0;
+  EXPECT_EQ(zul_ListCount(reinterpret_cast<ZulList>(&not_a_list)), ZUL_ERROR);
+  EXPECT_EQ(zul_ListAdd(nullptr, "x"), ZUL_ERROR);
+  EXPECT_THAT(last_error(), HasSubstr("a null list"));
+}
+
+TEST(CInterfaceList, FilesAreReadAndWrittenTheWayThePackageDoes) {
+  testing::TempWorld world;
+  platform::fs().create_directories("c:\\tef_dial\\resp");
+  ZulList list = zul_ListNew();
+  zul_ListSetText(list, "000-000 = ATV\n999-999 = 0");
+  ASSERT_EQ(zul_ListSaveToFile(list, "c:\\missing\\intpos.001"), ZUL_ERROR);
+  EXPECT_THAT(last_error(), HasSubstr("zul_ListSaveToFile"));
+  ASSERT_EQ(zul_ListSaveToFile(list, "c:\\tef_dial\\resp\\intpos.001"), ZUL_TRUE);
+
+  ZulList loaded = zul_ListNew();
+  zul_ListAdd(loaded, "kept");
+  EXPECT_EQ(zul_ListLoadFromFile(loaded, "C:\\TEF_DIAL\\resp\\INTPOS.001"), ZUL_TRUE);
+  EXPECT_EQ(zul_ListCount(loaded), 2);
+  // A file that cannot be read leaves the list as it was.
+  EXPECT_EQ(zul_ListLoadFromFile(loaded, "c:\\missing.001"), ZUL_ERROR);
+  EXPECT_EQ(zul_ListCount(loaded), 2);
+  zul_ListFree(list);
+  zul_ListFree(loaded);
+}
+
+class CInterfaceVariables : public ::testing::Test {
+protected:
+  ~CInterfaceVariables() override {
+    stNrCupom.clear();
+    inSecTef = 0;
+    doAPagar = 0;
+    inContCuponsTEF = 0;
+    stlCuponsTEF.reset();
+  }
+};
+
+TEST_F(CInterfaceVariables, ReadAndWrittenByNameWhateverTheLetterCase) {
+  EXPECT_EQ(zul_SetStr("stnrcupom", "001234"), ZUL_TRUE);
+  EXPECT_EQ(stNrCupom, "001234");
+  char text[4];
+  EXPECT_EQ(zul_GetStr("stNrCupom", text, sizeof text), 6);
+  EXPECT_STREQ(text, "001");
+  EXPECT_EQ(zul_SetInt("INSECTEF", 7), ZUL_TRUE);
+  int number = 0;
+  EXPECT_EQ(zul_GetInt("inSecTef", &number), ZUL_TRUE);
+  EXPECT_EQ(number, 7);
+  EXPECT_EQ(zul_SetFloat("doAPagar", 12.5), ZUL_TRUE);
+  double real = 0;
+  EXPECT_EQ(zul_GetFloat("doapagar", &real), ZUL_TRUE);
+  EXPECT_DOUBLE_EQ(real, 12.5);
+
+  EXPECT_EQ(zul_GetInt("doAPagar", &number), ZUL_ERROR);
+  EXPECT_THAT(last_error(), HasSubstr("\"doAPagar\" is not an exported integer variable"));
+  EXPECT_EQ(zul_GetStr("frmCartaoDebito", text, sizeof text), ZUL_ERROR);
+  EXPECT_EQ(zul_GetFloat("doTrocoTef", nullptr), ZUL_ERROR);
+}
+
+TEST_F(CInterfaceVariables, ThePackagesOwnListIsFilledByTheHostAndNeverFreed) {
+  ZulList list = zul_GetList("stlCuponsTEF");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(zul_GetList("STLCUPONSTEF"), list);
+  EXPECT_EQ(zul_ListAdd(list, "1"), ZUL_TRUE);
+  ASSERT_TRUE(stlCuponsTEF);
+  EXPECT_EQ(stlCuponsTEF->Count(), 1u);
+  EXPECT_EQ(zul_ListFree(list), ZUL_ERROR);
+  EXPECT_THAT(last_error(), HasSubstr("the package's own list"));
+  EXPECT_EQ(zul_GetList("stlOther"), nullptr);
+  // With no block counted, CancelaTEFs has nothing to do.
+  EXPECT_EQ(::CancelaTEFs(0), ZUL_TRUE);
+}
+
+TEST(CInterfaceLifeCycle, ExplicitCallsCountAndTheHostDirectoryDerivesTheDirectoriesAgain) {
+  testing::TempWorld world;
+  ASSERT_EQ(::Initialize(), ZUL_TRUE);
+  EXPECT_EQ(::Initialize(), ZUL_TRUE); // counted, does nothing
+  const std::string before = dsDirTef;
+  EXPECT_EQ(zul_SetHostDirectory((world.root() + "/other/").c_str()), ZUL_TRUE);
+  EXPECT_EQ(dsDirTef, world.root() + "/other\\Dados\\Cadastros");
+  EXPECT_EQ(dsDirPenTef, world.root() + "/other\\Dados\\TefDisc\\Pendente\\");
+  EXPECT_EQ(zul_SetHostDirectory(world.host_dir().c_str()), ZUL_TRUE);
+  EXPECT_EQ(dsDirTef, before);
+  EXPECT_EQ(::Finalize(), ZUL_TRUE);
+  EXPECT_EQ(dsDirTef, before); // the first Finalize balances the second Initialize
+  EXPECT_EQ(::Finalize(), ZUL_TRUE);
+  EXPECT_EQ(dsDirTef, "");
+  // Not loaded: a new host directory derives nothing.
+  EXPECT_EQ(zul_SetHostDirectory((world.root() + "/other").c_str()), ZUL_TRUE);
+  EXPECT_EQ(dsDirTef, "");
+  zul_SetHostDirectory(world.host_dir().c_str());
+}
+
+TEST(CInterfaceLifeCycle, TheDriveRootIsTheIntegratorsToSet) {
+  const std::string before = platform::drive_root();
+  EXPECT_EQ(zul_SetDriveRoot("/tmp/zul-drive"), ZUL_TRUE);
+  EXPECT_EQ(platform::drive_root(), "/tmp/zul-drive");
+  EXPECT_EQ(zul_SetDriveRoot(""), ZUL_TRUE);
+  EXPECT_EQ(platform::drive_root(), before);
+}
+
+TEST(CInterfaceErrors, HelpersSetTheLastErrorOnlyWhenTheyFailAndRoutinesClearIt) {
+  char version[16];
+  EXPECT_EQ(zul_Version(version, sizeof version), 5);
+  EXPECT_STREQ(version, "0.1.0");
+  zul_ListFree(nullptr);
+  const std::string error = last_error();
+  EXPECT_THAT(error, HasSubstr("zul_ListFree"));
+  ZulList list = zul_ListNew();
+  EXPECT_EQ(zul_ListCount(list), 0);
+  EXPECT_EQ(last_error(), error);
+  EXPECT_EQ(zul_SetPrinterProc("Imprime", nullptr, nullptr), ZUL_ERROR);
+  EXPECT_THAT(last_error(), HasSubstr("\"Imprime\" is not a fiscal-printer procedure"));
+  EXPECT_EQ(::DesbloqueiaTeclado(), ZUL_TRUE);
+  EXPECT_EQ(zul_LastError(nullptr, 0), 0);
+  zul_ListFree(list);
+}
+
+} // namespace
+} // namespace zul00500

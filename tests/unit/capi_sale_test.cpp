@@ -1,0 +1,148 @@
+// A sale through the C interface, as a host written in another language pays
+// one: the strings, numbers and lists it gets back, values too long for its
+// buffers, and errors that end a routine with -1 instead of an exception.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "unit/capi_world.h"
+#include "zul00500/state.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+namespace {
+
+using testing::Approves;
+using ::testing::HasSubstr;
+
+class CSaleTest : public testing::CInterfaceWorld {
+protected:
+  // One DoTEF with the fixture's buffers; `receipts` in and out.
+  int Pay(double amount, double due, ZulList& receipts, int document_capacity = sizeof document_) {
+    return ::DoTEF("ctx", amount, due, "C", &receipts, &approved_, &transaction_, &extra_, document_,
+                   document_capacity, f748_, sizeof f748_, f013_, sizeof f013_, f027_, sizeof f027_);
+  }
+
+  int approved_ = -1;
+  int transaction_ = 0;
+  double extra_ = -1;
+  char document_[ZUL_FIELD_CAPACITY] = "doc";
+  char f748_[ZUL_F748_CAPACITY] = "f748";
+  char f013_[ZUL_FIELD_CAPACITY] = "f013";
+  char f027_[ZUL_F027_CAPACITY] = "f027";
+};
+
+TEST_F(CSaleTest, TwoPaymentsThenTheReceiptsPrintedThroughCallbacks) {
+  dial_.QueueAnswers({Approves({{"012-000", "000001"}}), Approves({{"012-000", "000002"}})});
+  ZulList mine = zul_ListNew();
+  ZulList receipts = mine;
+
+  ASSERT_EQ(Pay(40, 100, receipts), ZUL_TRUE) << LastError();
+  // A new list, the caller's own left as it was.
+  ASSERT_NE(receipts, mine);
+  EXPECT_EQ(zul_ListCount(mine), 0);
+  EXPECT_EQ(approved_, 1);
+  EXPECT_EQ(transaction_, 1);
+  EXPECT_DOUBLE_EQ(extra_, 1.5);
+  EXPECT_STREQ(document_, "000001");
+  EXPECT_STREQ(f748_, "Z12345678");
+  EXPECT_STREQ(f013_, "AUT013");
+  EXPECT_STREQ(f027_, "0123456789X");
+  const ZulList first = receipts;
+
+  ASSERT_EQ(Pay(60, 60, receipts), ZUL_TRUE);
+  ASSERT_NE(receipts, first);
+  EXPECT_EQ(transaction_, 2);
+  EXPECT_STREQ(document_, "000002");
+  double paid = 0;
+  ASSERT_EQ(zul_GetFloat("doValorTef", &paid), ZUL_TRUE);
+  EXPECT_DOUBLE_EQ(paid, 100);
+  char line[16];
+  EXPECT_EQ(zul_ListGet(receipts, 0, line, sizeof line), 1);
+  EXPECT_STREQ(line, "1");
+
+  zulpos::PrinterConnection connection(printer_);
+  EXPECT_EQ(::ImprCupons(receipts, 1, 2, 0, "", "", "ctx", "", "", "S", "F", "", "", paid), ZUL_TRUE);
+  EXPECT_THAT(printer_.PaperText(), HasSubstr("VIA CLIENTE"));
+  EXPECT_EQ(Operations(kRootTefDial).back(), "CNF");
+  for (ZulList list : {mine, first, receipts}) EXPECT_EQ(zul_ListFree(list), ZUL_TRUE);
+}
+
+TEST_F(CSaleTest, AValueTooLongForItsBufferIsCutLoggedAndReportedButThePaymentStands) {
+  const std::string document(40, '7');
+  dial_.QueueAnswers({Approves({{"012-000", document.c_str()}})});
+  ZulList receipts = nullptr;
+
+  ASSERT_EQ(Pay(10, 10, receipts, 8), ZUL_TRUE);
+  EXPECT_STREQ(document_, "7777777");
+  EXPECT_EQ(approved_, 1);
+  const std::string error = LastError();
+  EXPECT_THAT(error, HasSubstr("DoTEF: documentNumber was cut to 7 of its 40 bytes"));
+  EXPECT_THAT(error, HasSubstr("capacity of 41"));
+  EXPECT_EQ(LogMessages().back(),
+            "Zul00500 - DoTEF - documentNumber cortado para 7 de 40 caracteres: " + document);
+  // The next routine starts with a clean slate.
+  char sequence[ZUL_SEQUENCE_CAPACITY];
+  EXPECT_EQ(::GetSequence(sequence, sizeof sequence), ZUL_TRUE);
+  EXPECT_EQ(LastError(), "");
+  zul_ListFree(receipts);
+}
+
+TEST_F(CSaleTest, FieldsTheAnswerLacksKeepTheCallersValues) {
+  dial_.QueueAnswers({Approves({{"013-000", nullptr}, {"748-000", nullptr}})});
+  ZulList receipts = nullptr;
+  ASSERT_EQ(Pay(10, 10, receipts), ZUL_TRUE);
+  EXPECT_STREQ(f013_, "f013");
+  EXPECT_STREQ(f748_, "f748");
+  EXPECT_STREQ(document_, "654321");
+  zul_ListFree(receipts);
+}
+
+TEST_F(CSaleTest, AnErrorEndsWithMinusOneItsTextAndTheNewListStillHandedBack) {
+  dial_.QueueAnswers({Approves({{"709-000", "12x"}})});
+  ZulList receipts = nullptr;
+  EXPECT_EQ(Pay(10, 10, receipts), ZUL_ERROR);
+  EXPECT_THAT(LastError(), HasSubstr("DoTEF: "));
+  EXPECT_THAT(LastError(), HasSubstr("12x"));
+  // The sale had made its list: the host owns it and frees it.
+  ASSERT_NE(receipts, nullptr);
+  EXPECT_EQ(zul_ListFree(receipts), ZUL_TRUE);
+  EXPECT_EQ(LogMessages().back(), "Fim DoTEF ----");
+}
+
+TEST_F(CSaleTest, BadArgumentsEndWithMinusOneBeforeAnythingHappens) {
+  ZulList receipts = nullptr;
+  EXPECT_EQ(::DoTEF("ctx", 10, 10, "C", &receipts, nullptr, &transaction_, &extra_, document_,
+                    sizeof document_, f748_, sizeof f748_, f013_, sizeof f013_, f027_, sizeof f027_),
+            ZUL_ERROR);
+  EXPECT_THAT(LastError(), HasSubstr("\"approvedCount\""));
+  EXPECT_EQ(Pay(10, 10, receipts, 0), ZUL_ERROR);
+  EXPECT_THAT(LastError(), HasSubstr("\"documentNumber\": a capacity of 0 holds no text"));
+  ZulList freed = zul_ListNew();
+  zul_ListFree(freed);
+  receipts = freed;
+  EXPECT_EQ(Pay(10, 10, receipts), ZUL_ERROR);
+  EXPECT_THAT(LastError(), HasSubstr("already freed"));
+  EXPECT_TRUE(LogMessages().empty());
+  EXPECT_TRUE(dial_.Requests().empty());
+}
+
+TEST_F(CSaleTest, PrintingWithoutPrinterOrWithAFailingHostProcedureEndsWithMinusOne) {
+  dial_.QueueAnswers({Approves()});
+  ZulList receipts = nullptr;
+  ASSERT_EQ(Pay(10, 10, receipts), ZUL_TRUE);
+  EXPECT_EQ(::ImprCupons(receipts, 1, 1, 0, "", "", "ctx", "", "", "S", "F", "", "", 10), ZUL_ERROR);
+  EXPECT_THAT(LastError(), HasSubstr("ImprCupons: call the printer procedure \"GravaDocumentosNaoFiscais\""));
+
+  // The host's procedure fails (its journal cannot be written): the routine
+  // ends with -1 naming it, and the answer stays for the next attempt.
+  printer_.SetJournalFile(world_.root() + "/no-such-folder/journal.txt");
+  zulpos::PrinterConnection connection(printer_);
+  EXPECT_EQ(::ImprCupons(receipts, 1, 1, 0, "", "", "ctx", "", "", "S", "F", "", "", 10), ZUL_ERROR);
+  EXPECT_THAT(LastError(),
+              HasSubstr("call the host's \"GravaDocumentosNaoFiscais\": it reported a failure (-1)"));
+  EXPECT_FALSE(Names(std::string(kRootTefDial) + "resp\\intpos.*").empty());
+  zul_ListFree(receipts);
+}
+
+} // namespace
+} // namespace zul00500
