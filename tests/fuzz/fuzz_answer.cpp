@@ -51,17 +51,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadSaleAnswer(answer);
   } catch (const ConvertError&) {
   }
-  const std::string sequence = answer.Field("001-000 ");
-  IsAnswerTo(answer, "CRT", sequence);
-  IsAnswerTo(answer, "CNC", sequence);
-  NeedsNoConfirmation(answer);
-  SettlementRequest(answer, "NCN", "0347520030");
-  NotConfirmedNotice(answer, SettlementAmountText(answer));
-  PrintReceipt(answer, "S", 0);
-  PrintReceipt(answer, "N", 29);
-
-  StringList block;
-  for (const std::int32_t n : MarkedBlocks(answer, 3)) CopyReceiptsBlock(answer, n, block);
+  // Each input meets one group of the judges, chosen by its length, so that
+  // one execution reads the answer a few times instead of some fifty: under
+  // the sanitizers every field lookup is a scan of the whole answer.
+  switch (size % 3) {
+  case 0: {
+    const std::string sequence = answer.Field("001-000 ");
+    IsAnswerTo(answer, size % 2 ? "CRT" : "CNC", sequence);
+    NeedsNoConfirmation(answer);
+    SettlementRequest(answer, "NCN", "0347520030");
+    NotConfirmedNotice(answer, SettlementAmountText(answer));
+    break;
+  }
+  case 1:
+    PrintReceipt(answer, "S", 0);
+    break;
+  default: {
+    PrintReceipt(answer, "N", 29);
+    StringList block;
+    for (const std::int32_t n : MarkedBlocks(answer, 3)) CopyReceiptsBlock(answer, n, block);
+  }
+  }
   files.Clear();
   return 0;
 }

@@ -20,11 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DescribeDataSetFile(path);
   } catch (const DataSetError&) {
   }
-  try {
-    ClientDataSet dataset;
-    dataset.LoadFromFile(path);
-    dataset.FieldAsString("NRSERIEECF");
-  } catch (const DataSetError&) {
+  // The current record's accessor too, for one input in eight: a second
+  // reading of the file would double the cost of every execution.
+  if (size % 8 == 0) {
+    try {
+      ClientDataSet dataset;
+      dataset.LoadFromFile(path);
+      dataset.FieldAsString("NRSERIEECF");
+    } catch (const DataSetError&) {
+    }
   }
   files.Clear();
   return 0;
