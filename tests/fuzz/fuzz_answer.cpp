@@ -1,5 +1,5 @@
 // An answer file as the manager may leave it, read and judged the way every
-// Part that reads one does: the whole-file guard, the sale's verdict, the
+// routine that reads one does: the whole-file guard, the sale's verdict, the
 // test of header and sequence, the confirmation's request and notice, the
 // receipt blocks and their counts, and the blocks of a receipts list.
 // Whatever the bytes, the only way out is a ConvertError naming a field.
