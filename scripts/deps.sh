@@ -13,6 +13,7 @@
 #   scripts/deps.sh package what packaging and the install check use:
 #                           dpkg-shlibdeps, pkg-config
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
+#   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml
 #
 # Several sets may be named at once. Running it again changes nothing.
 set -euo pipefail
@@ -35,6 +36,7 @@ BENCH_PACKAGES=(libbenchmark-dev time)
 # the C example through pkg-config.
 PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
+FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev libcli11-dev)
 
 if [[ $(id -u) -eq 0 ]]; then
   SUDO=()
@@ -163,8 +165,9 @@ for set_name in "$@"; do
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
     package) install_missing "${PACKAGE_PACKAGES[@]}" ;;
     examples) install_missing "${EXAMPLE_PACKAGES[@]}" ;;
+    fuzz) install_missing "${FUZZ_PACKAGES[@]}" ;;
     *)
-      echo "usage: $0 [build|cross|wine|bench|package|examples]..." >&2
+      echo "usage: $0 [build|cross|wine|bench|package|examples|fuzz]..." >&2
       exit 2
       ;;
   esac

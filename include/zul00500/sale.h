@@ -10,9 +10,12 @@
 namespace zul00500 {
 
 // Pays `amount` of a sale that still owes `amountDue`, by payment kind `kind`
-// ("C", "D", "V", "Q" for a cheque, or another letter). Settles leftovers of
-// earlier sales, lets the operator choose the network, sends the sale request
-// and waits, without time limit, for the manager's answer.
+// ("C", "D", "V", "Q" for a cheque, or another letter). Clears the previous
+// conversation's answers (an answer no backup holds is left for the scan),
+// settles leftovers of earlier sales, lets the operator choose the network,
+// sends the sale request and waits, without time limit, for the manager's
+// answer. Every request, backup and pending copy reaches the disk whole
+// before it takes its name.
 //
 // `receipts` receives a new list, which holds after an approval with receipt
 // one block: "1" and the answer's lines. Whatever the caller held before is

@@ -43,13 +43,19 @@ std::string NewIntPosFileName(const std::string& directory);
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence);
 
 // Confirms ("CNF") or not ("NCN", notConfirm true) the transaction of
-// `answer` with the manager of its network.
+// `answer` with the manager of its network. The request is noted in the
+// backup directory before the manager can see it; once the manager
+// acknowledges, the transaction's stored answers (response and backup
+// directories, by its sequence) and the note are removed at once. A
+// DIRTEF.cds that cannot be read is logged and read as absent, here and in
+// CheckGPAtivo.
 bool VerificaRetorno(const std::string& context, const StringList& answer, bool notConfirm,
                      const std::string& unused);
 // Settles the answers interrupted sales left in the response and backup
 // directories. A status file is removed; an answer no manager can settle is
 // moved to dsDirBkpTef + "Descartados\"; a file still being written is left
-// for the next scan.
+// for the next scan; an answer whose settlement the manager took before the
+// package stopped (its note says so) is removed without a second one.
 bool CheckIntPosFiles(const std::string& context, bool notConfirm);
 
 // Card log and input lock.

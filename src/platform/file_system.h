@@ -36,6 +36,15 @@ public:
   virtual void write_file(const std::string& path, std::string_view bytes) = 0;
   // Appends to `path`, creating it when missing. Throws FileError.
   virtual void append_file(const std::string& path, std::string_view bytes) = 0;
+  // Makes what was written to an existing file reach the disk, so that a
+  // power cut no longer loses it (fsync; FlushFileBuffers on Windows).
+  // Throws FileError.
+  virtual void flush_file(const std::string& path) = 0;
+  // Makes the entries of a directory, a rename just made into it included,
+  // survive a power cut (fsync of the directory on POSIX). Windows gives a
+  // program no such call; there it does nothing. False on failure; never
+  // throws.
+  virtual bool flush_directory(const std::string& path) = 0;
   // Creates a directory and its missing parents. Throws FileError.
   virtual void create_directories(const std::string& path) = 0;
   // The short (8.3) form of an existing path; the path itself where the

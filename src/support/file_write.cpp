@@ -6,28 +6,41 @@
 namespace zul00500 {
 
 namespace {
-// The same directory and base name, extension ".tmp".
-std::string temporary_beside(const std::string& path) {
-  const std::size_t name = path.find_last_of("\\/") + 1; // 0 without a directory
-  const std::size_t dot = path.rfind('.');
-  const std::size_t end = dot != std::string::npos && dot >= name ? dot : path.size();
-  return path.substr(0, end) + ".tmp";
-}
+// Where the file name starts: after the last separator, 0 without one.
+std::size_t name_start(const std::string& path) { return path.find_last_of("\\/") + 1; }
 } // namespace
 
+std::string TemporaryBeside(const std::string& path) {
+  const std::size_t name = name_start(path);
+  return path.substr(0, name) + "~" + path.substr(name) + ".tmp";
+}
+
 void WriteFileInOneStep(const std::string& path, std::string_view bytes) {
+  PrepareFileInOneStep(path, bytes);
+  PlaceFileInOneStep(path);
+}
+
+void PrepareFileInOneStep(const std::string& path, std::string_view bytes) {
   platform::FileSystem& fs = platform::fs();
-  const std::string temporary = temporary_beside(path);
+  const std::string temporary = TemporaryBeside(path);
   try {
     fs.write_file(temporary, bytes);
+    fs.flush_file(temporary);
   } catch (...) {
     fs.remove_file(temporary);
     throw;
   }
+}
+
+void PlaceFileInOneStep(const std::string& path) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string temporary = TemporaryBeside(path);
   if (!fs.rename_file(temporary, path)) {
     fs.remove_file(temporary);
     throw FileError("put the file in place", path, "renaming " + temporary + " failed");
   }
+  const std::size_t name = name_start(path);
+  fs.flush_directory(name == 0 ? std::string(".") : path.substr(0, name));
 }
 
 } // namespace zul00500

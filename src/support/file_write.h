@@ -1,5 +1,5 @@
 // Writing a file that another program, or the next run, reads: never seen
-// half written, not even after a crash in the middle of the write.
+// half written, not even after a power cut in the middle of the write.
 #pragma once
 
 #include <string>
@@ -7,10 +7,25 @@
 
 namespace zul00500 {
 
-// Writes `bytes` to a temporary beside `path` (its name with the extension
-// ".tmp": "req\intpos.tmp", "DIRTEF.tmp") and renames that over `path` in
-// one step. Throws FileError; the old `path` is then as it was, and no
-// temporary is left behind when it can be removed.
+// The temporary WriteFileInOneStep writes `path` through: the same
+// directory, "~" + the file name + ".tmp" ("req\~intpos.001.tmp"). No
+// pattern the package or a manager lists ("intpos.*") matches it, so one
+// left by a power cut is never taken for an answer, a pending copy or a
+// request; the next write of the same file replaces it.
+std::string TemporaryBeside(const std::string& path);
+
+// Writes `bytes` to the temporary beside `path`, flushes it to the disk,
+// renames it over `path` in one step and flushes the directory, so that a
+// power cut leaves either the old file or the new one, whole. Throws
+// FileError; the old `path` is then as it was, and no temporary is left
+// behind when it can be removed. A directory that cannot be flushed is not
+// an error: the file is in place by then.
 void WriteFileInOneStep(const std::string& path, std::string_view bytes);
+
+// WriteFileInOneStep in its two halves, for a writer that must note
+// something between them: the temporary written and flushed, then renamed
+// into place. Each throws FileError and removes the temporary when it can.
+void PrepareFileInOneStep(const std::string& path, std::string_view bytes);
+void PlaceFileInOneStep(const std::string& path);
 
 } // namespace zul00500

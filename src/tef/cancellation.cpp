@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "support/cleanup.h"
+#include "support/file_write.h"
 #include "support/input_lock.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
@@ -54,12 +55,8 @@ void send_cancellation_request(const std::string& root, const std::string& seque
 
 // Keeps a numbered backup of every answer read.
 void keep_backup(const StringList& answer) {
-  answer.SaveToFile(dsDirBkpTef + "intpos.001");
+  WriteFileInOneStep(dsDirBkpTef + "intpos.001", answer.Text());
   NumberWorkingCopy();
-}
-
-bool accepted(const StringList& answer, const std::string& sequence) {
-  return answer.Count() > 1 && answer[0] == "000-000 = CNC" && answer[1] == "001-000 = " + sequence;
 }
 
 // Waits for the manager's answer to `sequence`; false once the bound passed.
@@ -78,7 +75,7 @@ bool wait_for_answer(StringList& answer, const std::string& root, const std::str
     }
     keep_backup(answer);
     waited.Pause(kAfterReadMs);
-    if (accepted(answer, sequence)) return true;
+    if (IsAnswerTo(answer, "CNC", sequence)) return true;
     rejected.Remember(answer);
   }
   return false;

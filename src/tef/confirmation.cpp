@@ -7,20 +7,21 @@
 #include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/settlement.h"
+#include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
 
 namespace {
-
 constexpr const char* kLineBreak = "\r\n";
+} // namespace
 
-// "Valor: " and the amount of 003-000 in the regional currency format, or
-// nothing when the answer carries no amount. An amount that is not a whole
-// number of cents is shown as it came: the request carries no amount, and
-// refusing to send it would leave the transaction open at the manager.
-std::string amount_text(const StringList& answer) {
+// An amount that is not a whole number of cents is shown as it came: the
+// request carries no amount, and refusing to send it would leave the
+// transaction open at the manager.
+std::string SettlementAmountText(const StringList& answer) {
   const std::string cents = answer.Field("003-000 ");
   if (cents.empty()) return {};
   std::int32_t value = 0;
@@ -29,20 +30,23 @@ std::string amount_text(const StringList& answer) {
   return "Valor: " + cents;
 }
 
-// Tells the operator that the transaction was cancelled, with its network,
-// document number (when there is one) and amount.
-void show_cancellation_notice(const StringList& answer, const std::string& amount,
-                              const std::string& context) {
+std::string NotConfirmedNotice(const StringList& answer, const std::string& amount) {
   const std::string document = answer.Field("012-000 ");
-  std::string& notice = stMensagem_Zul00500;
-  notice =
+  std::string notice =
       MessageText("CANC_TRANS") + kLineBreak + MessageText("REDE") + answer.Field("010-000 ") + kLineBreak;
   if (!document.empty() && document != "0") notice += MessageText("DOC_NO") + document + kLineBreak;
-  notice += amount;
-  ShowDialog(stMensagem_Zul00500, "N", tmInformacao, context, 0);
+  return notice + amount;
 }
 
-} // namespace
+StringList SettlementRequest(const StringList& answer, const std::string& operation,
+                             const std::string& sequence) {
+  return {"000-000 = " + operation,
+          "001-000 = " + sequence,
+          "010-000 = " + answer.Field("010-000 "),
+          "012-000 = " + answer.Field("012-000 "),
+          "027-000 = " + answer.Field("027-000 "),
+          "999-999 = 0"};
+}
 
 bool VerificaRetorno(const std::string& context, const StringList& answer, bool notConfirm,
                      const std::string& /*unused*/) {
@@ -75,30 +79,37 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   if (notConfirm) {
     LogCartao("Zul00500 - Transa\xE7\xE3o n\xE3o foi confirmada");
     operation = "NCN";
-    amount = amount_text(answer);
+    amount = SettlementAmountText(answer);
   } else {
     operation = "CNF";
     LogCartao("Zul00500 - Transa\xE7\xE3o foi confirmada");
   }
 
   const std::string sequence = GetSequence();
-  StringList request;
-  request.Add("000-000 = " + operation);
-  request.Add("001-000 = " + sequence);
-  request.Add("010-000 = " + network);
-  request.Add("012-000 = " + answer.Field("012-000 "));
-  request.Add("027-000 = " + answer.Field("027-000 "));
-  request.Add("999-999 = 0");
-  SaveRequest(request, DirTef);
+  // Noted before the manager can see it: whatever stops the package from
+  // here on, the next start knows whether the manager took it.
+  const StringList request = SettlementRequest(answer, operation, sequence);
+  try {
+    SaveRequest(request, DirTef, [&] { NoteSettlementSent(request, answer.Field("001-000 ")); });
+  } catch (...) {
+    ForgetSettlement(request);
+    throw;
+  }
 
   if (!CheckGPAtivo(operation, sequence)) {
+    ForgetSettlement(request);
     LogCartao("Zul00500 - Erro na funcao VerificaRetorno");
     return false;
   }
+  // The manager has settled it: its stored answers go at once, before a log
+  // line, a dialog or the caller's printing. A power cut that left them
+  // would have the next scan send a second settlement.
+  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
   LogCartao("Zul00500 - CheckGPAtivo - OK");
   if (notConfirm) {
     LogCartao("Zul00500 - Transa\xE7\xE3o com erro");
-    show_cancellation_notice(answer, amount, context);
+    stMensagem_Zul00500 = NotConfirmedNotice(answer, amount);
+    ShowDialog(stMensagem_Zul00500, "N", tmInformacao, context, 0);
   }
   return true;
 }

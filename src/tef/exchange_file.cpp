@@ -7,6 +7,7 @@
 #include "platform/message_pump.h"
 #include "support/file_write.h"
 #include "support/input_lock.h"
+#include "tef/settlement_journal.h"
 #include "zul00500/errors.h"
 #include "zul00500/host_services.h"
 
@@ -36,8 +37,13 @@ bool ends_with_line_end(const std::string& bytes) {
 
 } // namespace
 
-void SaveRequest(const StringList& request, const std::string& root) {
-  WriteFileInOneStep(root + "req\\intpos.001", request.Text());
+void SaveRequest(const StringList& request, const std::string& root,
+                 const std::function<void()>& beforePlacing) {
+  ForgetUntakenSettlements(root);
+  const std::string path = root + "req\\intpos.001";
+  PrepareFileInOneStep(path, request.Text());
+  if (beforePlacing) beforePlacing();
+  PlaceFileInOneStep(path);
 }
 
 void PausedTime::Pause(std::uint32_t milliseconds) {
@@ -58,6 +64,10 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path, PausedTime
   }
   list = std::move(lines);
   return true;
+}
+
+bool IsAnswerTo(const StringList& answer, const std::string& operation, const std::string& sequence) {
+  return answer.Count() > 1 && answer[0] == "000-000 = " + operation && answer[1] == "001-000 = " + sequence;
 }
 
 bool NeedsNoConfirmation(const StringList& answer) {

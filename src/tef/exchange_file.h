@@ -2,15 +2,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "zul00500/string_list.h"
 
 namespace zul00500 {
 
-// Saves `request` as root + "req\intpos.001", through "req\intpos.tmp", so
-// the manager never reads half a request. Throws FileError.
-void SaveRequest(const StringList& request, const std::string& root);
+// Saves `request` as root + "req\intpos.001" through a flushed temporary, so
+// the manager never reads half a request, even after a power cut.
+// `beforePlacing` runs once the temporary is written, before it takes the
+// request's name. Throws FileError.
+void SaveRequest(const StringList& request, const std::string& root,
+                 const std::function<void()>& beforePlacing = {});
 
 // The time a wait has spent in its pauses. Waits count it instead of reading
 // the wall clock, so that a clock set back or forward neither stretches nor
@@ -36,6 +40,11 @@ inline constexpr std::uint32_t kSettleMs = 300;
 // middle of a line (an empty file included) or the file is still changing.
 // Nothing is deleted either way. Throws FileError for any other failure.
 bool ReadWholeExchangeFile(StringList& list, const std::string& path, PausedTime& waited);
+
+// True when `answer` is the manager's answer to the request of `operation`
+// and `sequence`: its first line is exactly "000-000 = " + operation and
+// its second "001-000 = " + sequence.
+bool IsAnswerTo(const StringList& answer, const std::string& operation, const std::string& sequence);
 
 // Answers the manager closes by itself and that get no confirmation:
 // administrative ones ("ADM" with 009-000 "FF") and sales that printed

@@ -18,6 +18,11 @@ std::shared_ptr<TfrmCartaoDebito> Holder();
 // Text of a message-table key in the current holder.
 std::string MessageText(const char* key);
 
+// The exchange root of a network name (010-000): "TECBAN" the TecBan root,
+// "HCard" the Hipercard one, any other (the empty name too) the root of the
+// other networks. Case-sensitive.
+std::string RootOfNetwork(const std::string& network);
+
 // Writes DirTef to dsDirTef + "\DIRTEF.cds" through the holder's cdsDirTef.
 void SaveDirTef();
 // Reloads DirTef from the host directory's (long form) DIRTEF.cds when that

@@ -4,8 +4,11 @@
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
+#include "support/file_write.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
+#include "tef/holder.h"
+#include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "zul00500/zul00500.h"
 
@@ -51,9 +54,24 @@ void quarantine(const std::string& directory, const std::string& name, const std
   const std::string bytes = fs.read_file(directory + name);
   fs.create_directories(quarantine_directory());
   const std::string target = quarantine_directory() + quarantine_name(origin, name);
-  fs.write_file(target, bytes);
+  WriteFileInOneStep(target, bytes);
   fs.remove_file(directory + name);
   LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
+}
+
+// A leftover whose settlement the manager took before the package stopped
+// (it noted the request, and the request is gone): it gets no second one.
+// Its files go and the removal is logged.
+bool settled_before(const std::string& directory, const std::string& name, const StringList& answer) {
+  const std::string sequence = answer.Field("001-000 ");
+  const std::string operation = SettlementTaken(sequence);
+  if (operation.empty()) return false;
+  platform::fs().remove_file(directory + name);
+  DeleteTransactionFiles(RootOfNetwork(answer.Field("010-000 ")), sequence);
+  LogCartao("Zul00500 - " + operation + " da transa\xE7\xE3o " + sequence +
+            " recebido pelo gerenciador antes da interrup\xE7\xE3o; arquivo " + directory + name +
+            " removido");
+  return true;
 }
 
 // Reads a leftover once it is whole. A response file the manager is still
@@ -112,6 +130,7 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
   const std::string directory = from_backup ? dsDirBkpTef : root + "resp\\";
   const std::string origin = from_backup ? "backup" : root.substr(3, root.size() - 4);
   return WalkLeftovers(directory, origin, from_backup, list, [&](const std::string& name) {
+    if (settled_before(directory, name, list)) return true;
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     platform::fs().remove_file((from_backup ? DirTef : root) + "resp\\" + name);
     platform::fs().remove_file(dsDirBkpTef + name);

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 #include "support/input_lock.h"
 #include "tef/holder.h"
+#include "zul00500/errors.h"
 #include "zul00500/state.h"
 #include "zul00500/zul00500.h"
 
@@ -29,8 +30,14 @@ void ReloadDirTef() {
   if (!platform::fs().file_exists(path)) return;
   const auto holder = Holder();
   ClientDataSet& dataset = holder->cdsDirTef;
-  dataset.LoadFromFile(path);
-  DirTef = dataset.FieldAsString("DIRTEF");
+  try {
+    dataset.LoadFromFile(path);
+    DirTef = dataset.FieldAsString("DIRTEF");
+  } catch (const Error& error) {
+    // Read as if it were not there: an error here would stop every later
+    // sale and scan, while the next network choice writes it anew.
+    LogCartao("Zul00500 - DIRTEF.cds ileg\xEDvel, ignorado: " + std::string(error.what()));
+  }
 }
 
 std::string TipoRede(const std::string& kind) {
@@ -56,9 +63,13 @@ bool CheckDirTef(std::string& root, const std::string& kind, int printerType) {
   return accepted;
 }
 
+std::string RootOfNetwork(const std::string& network) {
+  return network == "TECBAN" ? kRootTefDisc : network == "HCard" ? kRootHiperTef : kRootTefDial;
+}
+
 void DefineDirTefRede(const std::string& network) {
   NewHolder();
-  DirTef = network == "TECBAN" ? kRootTefDisc : network == "HCard" ? kRootHiperTef : kRootTefDial;
+  DirTef = RootOfNetwork(network);
   SaveDirTef();
 }
 

@@ -2,15 +2,15 @@
 // for the manager's answer and what an accepted answer gives the host.
 #include "zul00500/sale.h"
 
-#include <optional>
-
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/file_write.h"
 #include "support/number_format.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
+#include "tef/sale_answer.h"
 #include "tef/store.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
@@ -69,7 +69,30 @@ struct Sale {
   std::string kind_code() const { return kind == "C" ? "1" : kind == "D" ? "2" : kind == "V" ? "4" : ""; }
 };
 
-std::string answer_field(const char* id) { return std::string("field ") + id + " of the answer"; }
+// True unless `path` holds an answer of a transaction that no backup holds
+// (it could not be written): that answer is the only copy, and the leftover
+// scan must settle it rather than this clean-up delete it.
+bool backed_up(const std::string& path) {
+  StringList answer;
+  try {
+    answer.LoadFromFile(path);
+  } catch (const FileError&) {
+    return false;
+  }
+  const std::string sequence = answer.Field("001-000 ");
+  if (sequence.empty()) return true;
+  platform::FileSystem& fs = platform::fs();
+  StringList backup;
+  for (const std::string& name : fs.list(dsDirBkpTef + "intpos.*")) {
+    try {
+      backup.LoadFromFile(dsDirBkpTef + name);
+    } catch (const FileError&) {
+      continue;
+    }
+    if (backup.Text().find("001-000 = " + sequence) != std::string::npos) return true;
+  }
+  return false;
+}
 
 // Deletes the previous conversation's answers and their same-named copies.
 // Before the first conversation there is no root to clean: an empty one
@@ -79,6 +102,7 @@ void clear_previous_answers() {
   platform::FileSystem& fs = platform::fs();
   const std::string response = DirTef + "resp\\";
   for (const std::string& name : fs.list(response + "intpos.*")) {
+    if (!backed_up(response + name)) continue;
     fs.remove_file(response + name);
     fs.remove_file(dsDirBkpTef + name);
   }
@@ -122,8 +146,6 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
   platform::FileSystem& fs = platform::fs();
   const std::string path = root + "resp\\intpos.001";
   const std::string working_copy = dsDirBkpTef + "intpos.001";
-  const std::string header = "000-000 = " + sale.operation();
-  const std::string sequence_line = "001-000 = " + sequence;
   RejectedAnswer rejected;
   PausedTime waited;
   for (;;) {
@@ -134,7 +156,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     if (!ReadWholeExchangeFile(answer, path, waited)) continue;
 
     LogCartao("Arquivo encontrado ---");
-    answer.SaveToFile(working_copy);
+    WriteFileInOneStep(working_copy, answer.Text());
     LogCartao("Sequencial do arquivo de resposta: " + answer.Field("001-000 "));
     LogCartao("Linha 000-000: " + answer.Field("000-000 "));
     LogCartao("Linha 009-000: " + answer.Field("009-000 "));
@@ -155,44 +177,18 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       LogCartao("Rez00000 - Erro no arquivo de transacao.");
       return Outcome::ErrorAnswer;
     }
-    if (answer[0] == header && answer.Count() > 1 && answer[1] == sequence_line) return Outcome::Accepted;
+    if (IsAnswerTo(answer, sale.operation(), sequence)) return Outcome::Accepted;
     rejected.Remember(answer);
     LogCartao("Rez00000 - Arquivo de resposta n\xE3o aceito, aguardando outro.");
   }
 }
 
-// What an accepted answer says, with its numbers read before anything is
-// changed: a malformed answer then leaves the host's variables and every
-// stored file as they were, for the next leftover scan.
-struct Verdict {
-  bool approved = false;
-  bool with_receipt = false;
-  std::optional<double> extra; // 709-000 in currency units
-  double amount = 0;           // 003-000 in currency units, read when approved with receipt
-};
-
-Verdict judge(const StringList& answer) {
-  Verdict verdict;
-  verdict.approved = answer.Field("009-000 ") == "0";
-  const std::string count = answer.Field("028-000 ");
-  verdict.with_receipt = !count.empty() && count != "0";
-  // The count matters only to an approval; a refusal stays a refusal
-  // whatever its 028-000 says.
-  if (verdict.approved && !count.empty()) ReceiptCount(count, answer_field("028-000"));
-  const std::string extra = answer.Field("709-000 ");
-  if (!extra.empty()) verdict.extra = StrToFloat(extra, answer_field("709-000")) / 100;
-  if (verdict.approved && verdict.with_receipt)
-    verdict.amount = StrToInt(answer.Field("003-000 "), answer_field("003-000")) / 100.0;
-  return verdict;
-}
-
 // Parameters 9 to 12 change only when the answer carries their field.
-void return_fields(const Sale& sale, const StringList& answer) {
-  if (const std::string value = answer.Field("012-000 "); !value.empty()) sale.documentNumber = value;
-  if (const std::string value = answer.Field("013-000 "); !value.empty()) sale.field013 = value;
-  if (const std::string value = answer.Field("027-000 "); !value.empty())
-    sale.field027 = value.size() > 12 ? value.substr(12, 11) : std::string();
-  if (!answer.Field("748-000 ").empty()) sale.field748 = Trim(answer.Value("748-000 ").substr(0, 10));
+void return_fields(const Sale& sale, const SaleAnswer& read) {
+  if (read.document) sale.documentNumber = *read.document;
+  if (read.field013) sale.field013 = *read.field013;
+  if (read.field027) sale.field027 = *read.field027;
+  if (read.field748) sale.field748 = *read.field748;
 }
 
 void add_receipts_block(const Sale& sale, const StringList& answer) {
@@ -206,7 +202,7 @@ void add_receipts_block(const Sale& sale, const StringList& answer) {
 // manager took the confirmation.
 void settle_partial_payment(const Sale& sale, const StringList& answer, const std::string& root) {
   const std::string sequence = answer.Field("001-000 ");
-  answer.SaveToFile(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber));
+  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());
   platform::pause(kPauseMs);
   if (!VerificaRetorno(sale.context, answer, false, "S")) return;
   LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
@@ -218,9 +214,9 @@ void settle_partial_payment(const Sale& sale, const StringList& answer, const st
 
 bool evaluate(const Sale& sale, const StringList& answer, const std::string& root,
               const std::string& sequence) {
-  const Verdict verdict = judge(answer);
+  const SaleAnswer verdict = ReadSaleAnswer(answer);
   if (verdict.extra) sale.extraAmount += *verdict.extra;
-  return_fields(sale, answer);
+  return_fields(sale, verdict);
 
   if (const std::string message = answer.Field("030-000 "); !message.empty()) {
     if (verdict.with_receipt) LogCartao("Rez00000 - Mostra mensagem de transa\xE7\xE3o aprovada.");

@@ -84,12 +84,17 @@ std::vector<std::string> TefsimWorld::StopTefsim() {
   return Lines(tefsim_log_);
 }
 
-ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms) {
+tool_platform::ChildProcess TefsimWorld::StartZulpos(const std::vector<std::string>& arguments,
+                                                     const std::string& output) {
   std::vector<std::string> all = {"--host-dir",  world_.host_dir(),  "--drive-root",
                                   world_.root(), "--dialog-journal", journal_};
   all.insert(all.end(), arguments.begin(), arguments.end());
+  return tool_platform::spawn(program("zulpos"), all, {output});
+}
+
+ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms) {
   const std::string output = world_.root() + "/zulpos.out";
-  auto zulpos = tool_platform::spawn(Program("zulpos"), all, {output});
+  auto zulpos = StartZulpos(arguments, output);
   ZulposRun run;
   run.status = zulpos.wait_for(limit_ms);
   if (!run.status) zulpos.kill();

@@ -30,7 +30,11 @@ protected:
   // Stops tefsim (so its log is complete) and returns the log's lines.
   std::vector<std::string> StopTefsim();
 
-  // Runs zulpos with the world's host folder, drive and dialog journal.
+  // Starts zulpos with the world's host folder, drive and dialog journal,
+  // its output going to the native file `output`.
+  tool_platform::ChildProcess StartZulpos(const std::vector<std::string>& arguments,
+                                          const std::string& output);
+  // Runs zulpos as StartZulpos does and waits for it.
   ZulposRun Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms = 60'000);
 
   // zulpos or tefsim, built beside the test program.

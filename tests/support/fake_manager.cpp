@@ -4,9 +4,10 @@
 
 namespace zul00500::testing {
 
-FakeManager::FakeManager(std::string root) : root_(std::move(root)) {
-  platform::fs().create_directories(root_ + "req");
-  platform::fs().create_directories(root_ + "resp");
+FakeManager::FakeManager(std::string root, platform::FileSystem* files)
+    : root_(std::move(root)), files_(files) {
+  Files().create_directories(root_ + "req");
+  Files().create_directories(root_ + "resp");
 }
 
 void FakeManager::Poll() {
@@ -15,7 +16,7 @@ void FakeManager::Poll() {
 }
 
 void FakeManager::TakeRequest() {
-  platform::FileSystem& fs = platform::fs();
+  platform::FileSystem& fs = Files();
   const std::string request_path = root_ + "req\\intpos.001";
   if (!fs.file_exists(request_path)) return;
   const StatusReply reply = replies_.empty() ? StatusReply::Acknowledge : replies_.front();
@@ -26,20 +27,20 @@ void FakeManager::TakeRequest() {
   if (!replies_.empty()) replies_.pop_front();
 
   StringList request;
-  request.LoadFromFile(request_path);
+  request.SetText(fs.read_file(request_path));
   fs.remove_file(request_path);
   requests_.push_back(request);
 
   const std::string header = request.empty() ? std::string() : request[0];
   switch (reply) {
   case StatusReply::Acknowledge:
-    WriteResponse(root_, "intpos.sts", {header, kClosingLine});
+    WriteResponse(fs, root_, "intpos.sts", {header, kClosingLine});
     break;
   case StatusReply::WrongHeader:
-    WriteResponse(root_, "intpos.sts", {"000-000 = XYZ", kClosingLine});
+    WriteResponse(fs, root_, "intpos.sts", {"000-000 = XYZ", kClosingLine});
     break;
   case StatusReply::Empty:
-    WriteResponse(root_, "intpos.sts", {});
+    WriteResponse(fs, root_, "intpos.sts", {});
     break;
   case StatusReply::Silent:
   case StatusReply::Ignore:
@@ -53,10 +54,12 @@ void FakeManager::TakeRequest() {
 
 void FakeManager::WriteNextAnswer() {
   if (answers_.empty() || !awaiting_answer_) return;
-  if (platform::fs().file_exists(root_ + "resp\\intpos.001")) return;
+  if (Files().file_exists(root_ + "resp\\intpos.001")) return;
   const AnswerMaker maker = std::move(answers_.front());
   answers_.pop_front();
-  WriteResponse(root_, "intpos.001", maker(*awaiting_answer_));
+  const StringList request = *awaiting_answer_;
+  if (once_) awaiting_answer_.reset();
+  WriteResponse(Files(), root_, "intpos.001", maker(request));
 }
 
 std::vector<std::string> FakeManager::Operations() const {
@@ -66,7 +69,12 @@ std::vector<std::string> FakeManager::Operations() const {
 }
 
 void WriteResponse(const std::string& root, const std::string& name, const StringList& lines) {
-  lines.SaveToFile(root + "resp\\" + name);
+  WriteResponse(platform::fs(), root, name, lines);
+}
+
+void WriteResponse(platform::FileSystem& files, const std::string& root, const std::string& name,
+                   const StringList& lines) {
+  files.write_file(root + "resp\\" + name, lines.Text());
 }
 
 } // namespace zul00500::testing

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500::testing {
@@ -26,7 +27,9 @@ enum class StatusReply {
 
 class FakeManager {
 public:
-  explicit FakeManager(std::string root = "c:\\tef_dial\\");
+  // The manager works on `files`, or on the file system in use when null
+  // (a test that cuts the package's power keeps its manager on the disk).
+  explicit FakeManager(std::string root = "c:\\tef_dial\\", platform::FileSystem* files = nullptr);
 
   // Replies to the next requests, in turn; once used up, Acknowledge.
   void Script(std::initializer_list<StatusReply> replies) { replies_.insert(replies_.end(), replies); }
@@ -41,6 +44,11 @@ public:
   // written for it as resp\intpos.001 as soon as the response directory
   // holds no intpos.001 (the package took the one before away).
   void QueueAnswers(std::initializer_list<AnswerMaker> makers) { answers_.insert(answers_.end(), makers); }
+  void QueueAnswer(AnswerMaker maker) { answers_.push_back(std::move(maker)); }
+  // From now on a request gets one answer at most, as from a real manager;
+  // otherwise the queue goes on answering it whenever the package took the
+  // previous answer away.
+  void AnswerEachRequestOnce() { once_ = true; }
 
   // Takes root + "req\intpos.001" when it is there and replies; then writes
   // the next queued answer when its turn has come.
@@ -55,7 +63,11 @@ private:
   void TakeRequest();
   void WriteNextAnswer();
 
+  platform::FileSystem& Files() const { return files_ ? *files_ : platform::fs(); }
+
   std::string root_;
+  platform::FileSystem* files_;
+  bool once_ = false;
   std::deque<StatusReply> replies_;
   std::deque<AnswerMaker> answers_;
   std::optional<StringList> awaiting_answer_;
@@ -65,5 +77,7 @@ private:
 
 // Writes `lines` as root + "resp\" + name.
 void WriteResponse(const std::string& root, const std::string& name, const StringList& lines);
+void WriteResponse(platform::FileSystem& files, const std::string& root, const std::string& name,
+                   const StringList& lines);
 
 } // namespace zul00500::testing

@@ -14,7 +14,12 @@ std::size_t index(FsOp op) { return static_cast<std::size_t>(op); }
 
 void FaultyFs::add_rule(FsOp op, int n, bool onwards, Fault fault) {
   std::lock_guard lock(mutex_);
-  rules_.push_back({op, made_[index(op)] + n, onwards, fault});
+  rules_.push_back({op, made_[index(op)] + n, onwards, fault, {}});
+}
+
+void FaultyFs::fail_path(FsOp op, std::string part, Fault fault) {
+  std::lock_guard lock(mutex_);
+  rules_.push_back({op, 0, true, fault, std::move(part)});
 }
 
 void FaultyFs::heal() {
@@ -27,9 +32,10 @@ std::optional<Fault> FaultyFs::enter(FsOp op, const std::string& path, const std
   const long long number = ++made_[index(op)];
   std::optional<Fault> hit;
   for (const Rule& rule : rules_) {
-    if (rule.op == op && op != FsOp::NativePath &&
-        (rule.onwards ? number >= rule.first : number == rule.first))
-      hit = rule.fault;
+    if (rule.op != op || op == FsOp::NativePath) continue;
+    const bool chosen = rule.part.empty() ? (rule.onwards ? number >= rule.first : number == rule.first)
+                                          : path.find(rule.part) != std::string::npos;
+    if (chosen) hit = rule.fault;
   }
   calls_.push_back({op, path, to, hit.has_value()});
   return hit;
@@ -124,6 +130,15 @@ void FaultyFs::append_file(const std::string& path, std::string_view bytes) {
     throw FileError("append", path, injected);
   }
   inner_.append_file(path, bytes);
+}
+
+void FaultyFs::flush_file(const std::string& path) {
+  if (enter(FsOp::FlushFile, path)) throw FileError("flush", path, injected);
+  inner_.flush_file(path);
+}
+
+bool FaultyFs::flush_directory(const std::string& path) {
+  return !enter(FsOp::FlushDirectory, path) && inner_.flush_directory(path);
 }
 
 void FaultyFs::create_directories(const std::string& path) {

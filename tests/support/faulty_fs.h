@@ -21,14 +21,16 @@ enum class FsOp {
   ReadFile,
   WriteFile,
   AppendFile,
+  FlushFile,
+  FlushDirectory,
   CreateDirectories,
   ShortPath,
   NativePath,
 };
 
 enum class Fault {
-  // Nothing happens. read/write/append/create_directories throw FileError;
-  // remove/rename return false; file_exists, directory_exists and list find
+  // Nothing happens. read/write/append/flush_file/create_directories throw
+  // FileError; remove/rename/flush_directory return false; file_exists, directory_exists and list find
   // nothing; short_path returns the path unchanged. native_path never fails.
   Fail,
   // write/append only: the first half of the bytes reach the file, then
@@ -53,6 +55,8 @@ public:
   void fail_call(FsOp op, int n, Fault fault = Fault::Fail) { add_rule(op, n, false, fault); }
   // Fails the `n`th call of `op` from now on and every later one.
   void fail_from(FsOp op, int n, Fault fault = Fault::Fail) { add_rule(op, n, true, fault); }
+  // Fails every call of `op` on a path that contains `part`, from now on.
+  void fail_path(FsOp op, std::string part, Fault fault = Fault::Fail);
   // Forgets every fault still waiting.
   void heal();
 
@@ -77,6 +81,8 @@ public:
   std::string read_file(const std::string& path) override;
   void write_file(const std::string& path, std::string_view bytes) override;
   void append_file(const std::string& path, std::string_view bytes) override;
+  void flush_file(const std::string& path) override;
+  bool flush_directory(const std::string& path) override;
   void create_directories(const std::string& path) override;
   std::string short_path(const std::string& path) override;
   std::string native_path(const std::string& path) override;
@@ -87,6 +93,7 @@ private:
     long long first; // position in the op's call count
     bool onwards;
     Fault fault;
+    std::string part; // when set: calls on paths holding it, whatever their number
   };
   static constexpr std::size_t op_count = static_cast<std::size_t>(FsOp::NativePath) + 1;
 

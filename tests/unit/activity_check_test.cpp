@@ -6,6 +6,7 @@
 #include "support/binary_packet.h"
 #include "support/dialog_expectations.h"
 #include "support/faulty_fs.h"
+#include "support/file_write.h"
 #include "support/manager_world.h"
 #include "zul00500/zul00500.h"
 
@@ -51,7 +52,7 @@ TEST_F(ActivityCheckTest, RequestIsThreeLinesWithCrLf) {
   CheckGPAtivo("ATV", "0347520030");
   EXPECT_EQ(request_bytes, "000-000 = ATV\r\n001-000 = 0347520030\r\n999-999 = 0\r\n");
   // Nothing is left half-written beside the request.
-  EXPECT_FALSE(Exists(std::string(kRootTefDial) + "req\\intpos.tmp"));
+  EXPECT_FALSE(Exists(TemporaryBeside(std::string(kRootTefDial) + "req\\intpos.001")));
 }
 
 TEST_F(ActivityCheckTest, SilentManagerFailsAfterFifteenSecondsWithTheDialog) {
@@ -187,7 +188,8 @@ TEST_F(ActivityCheckTest, BackupWorkingCopyStaysWithoutAStaleStatusFile) {
 }
 
 TEST_F(ActivityCheckTest, FailureToWriteTheRequestIsCaughtAndLogged) {
-  platform::fs().create_directories(std::string(kRootTefDial) + "req\\intpos.tmp\\blocker");
+  platform::fs().create_directories(TemporaryBeside(std::string(kRootTefDial) + "req\\intpos.001") +
+                                    "\\blocker");
   EXPECT_FALSE(CheckGPAtivo("ATV", "1"));
   EXPECT_EQ(LogMessages().back(), kNoAnswer);
   ExpectInactiveDialog();

@@ -249,7 +249,34 @@ TEST_F(VerificaRetornoTest, DeletesTheFixedAnswerAndStatusNamesFirstInOrder) {
             (std::vector<std::string>{resp + "intpos.001", resp + "intpos.sts", dsDirBkpTef + "intpos.001",
                                       dsDirBkpTef + "intpos.sts"}));
   EXPECT_FALSE(Exists(dsDirBkpTef + "intpos.001"));
-  // Numbered backups are the caller's to delete.
+}
+
+// A power cut between the acknowledgement and the caller's clean-up would
+// leave the answer for the next scan, which would settle it a second time.
+TEST_F(VerificaRetornoTest, ASettledTransactionsBackupsGoBeforeAnythingElseIsDone) {
+  Put(dsDirBkpTef + "intpos.  3", Sale());
+  Put(dsDirBkpTef + "intpos.  4", With(Sale(), "001-000", "0000000077"));
+  FaultyFs recorder;
+  platform::ScopedFileSystem scoped(recorder);
+
+  ASSERT_TRUE(NotConfirm(Sale()));
+
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  4"}));
+  const std::vector<testing::FsCall> calls = recorder.calls();
+  const auto removal = std::find_if(calls.begin(), calls.end(), [&](const testing::FsCall& call) {
+    return call.op == FsOp::RemoveFile && call.path == dsDirBkpTef + "intpos.  3";
+  });
+  const auto closing_log = std::find_if(
+      calls.rbegin(), calls.rend(), [](const testing::FsCall& call) { return call.op == FsOp::AppendFile; });
+  ASSERT_NE(removal, calls.end());
+  EXPECT_LT(removal - calls.begin(), calls.rend() - closing_log - 1) << "removed after the last log line";
+  EXPECT_EQ(host_->Calls().size(), 1u); // the notice came after
+}
+
+TEST_F(VerificaRetornoTest, AnUnacknowledgedSettlementKeepsTheBackups) {
+  Put(dsDirBkpTef + "intpos.  3", Sale());
+  dial_.Script({StatusReply::Acknowledge, StatusReply::Silent});
+  EXPECT_FALSE(Confirm(Sale()));
   EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.  3"));
 }
 

@@ -67,6 +67,19 @@ TEST_F(CheckIntPosFilesTest, SettlesEveryLeftoverOfTheResponseDirectoriesAndTheB
   for (const auto& call : host_->Calls()) EXPECT_EQ(call.context, "ctx");
 }
 
+// A total payment cut short before its printing run leaves its answer in the
+// response directory and as a numbered backup: one transaction, settled once.
+TEST_F(CheckIntPosFilesTest, AnAnswerLeftWithItsNumberedBackupIsNotConfirmedOnce) {
+  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "1"));
+
+  EXPECT_TRUE(Scan());
+
+  EXPECT_EQ(NotConfirmed(kRootTefDial), (std::vector<std::string>{"1"}));
+  EXPECT_TRUE(Leftovers(dsDirBkpTef).empty());
+  EXPECT_EQ(host_->Calls().size(), 1u);
+}
+
 TEST_F(CheckIntPosFilesTest, PassesTheFlagOn) {
   Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
   EXPECT_TRUE(CheckIntPosFiles("ctx", false));

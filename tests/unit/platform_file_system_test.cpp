@@ -192,6 +192,8 @@ TEST(FileSystemSeamTest, ScopedReplacementNestsAndRestores) {
     std::string read_file(const std::string&) override { return {}; }
     void write_file(const std::string&, std::string_view) override {}
     void append_file(const std::string&, std::string_view) override {}
+    void flush_file(const std::string&) override {}
+    bool flush_directory(const std::string&) override { return true; }
     void create_directories(const std::string&) override {}
     std::string short_path(const std::string& path) override { return path; }
     std::string native_path(const std::string& path) override { return path; }

@@ -13,6 +13,7 @@
 #include "platform/message_pump.h"
 #include "support/input_lock.h"
 #include "support/manager_world.h"
+#include "support/printer_stubs.h"
 #include "tef/holder.h"
 #include "zul00500/printer.h"
 #include "zul00500/printing.h"
@@ -92,15 +93,7 @@ protected:
     receipt_journal = nullptr;
     if (InputLocked()) DesbloqueiaTeclado();
     platform::set_message_hook({});
-    Abre_Comp_NFiscalVinc = nullptr;
-    Usa_CompNFis = nullptr;
-    Cupom_NFiscNVinc = nullptr;
-    Relatorio_Gerencial_Imp = nullptr;
-    FechRelatGerenc = nullptr;
-    Fecha_Comp_NFiscalVinc = nullptr;
-    GravaDocumentosNaoFiscais = nullptr;
-    Guilhotina = nullptr;
-    ImprimePadrao = nullptr;
+    ClearPrinterProcedures();
   }
 
   // Fails the nth call (1 = the next) of a procedure, or of a "CCD" command

@@ -230,7 +230,7 @@ TEST_F(SaleTest, StartsByClearingThePreviousRootsAnswers) {
   const std::string resp = std::string(kRootTefDisc) + "resp\\";
   Put(resp + "intpos.001", {"000-000 = CRT", "001-000 = 1", "010-000 = TECBAN", "028-000 = 1"});
   Put(resp + "intpos.sts", {"000-000 = CRT"});
-  Put(dsDirBkpTef + "intpos.001", {"000-000 = CRT"});
+  Put(dsDirBkpTef + "intpos.001", {"000-000 = CRT", "001-000 = 1"});
   Put(dsDirBkpTef + "intpos.sts", {"000-000 = CRT"});
   Put(dsDirBkpTef + "keep.txt", {});
   dial_.QueueAnswers({Approves()});
@@ -242,6 +242,23 @@ TEST_F(SaleTest, StartsByClearingThePreviousRootsAnswers) {
   EXPECT_TRUE(Names(resp + "*").empty());
   EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
   EXPECT_TRUE(Exists(dsDirBkpTef + "keep.txt"));
+}
+
+// A sale whose backup could not be written (a full disk) leaves the answer
+// in the response directory only: the next sale's clean-up must not delete
+// an approved transaction unsettled.
+TEST_F(SaleTest, AnAnswerNoBackupHoldsIsLeftForTheScanToNotConfirm) {
+  DirTef = kRootTefDisc;
+  const std::string resp = std::string(kRootTefDisc) + "resp\\";
+                           Put(resp + "intpos.001", {"000-000 = CRT", "001-000 = 1", "010-000 = TECBAN",
+                                                     "012-000 = 77", "028-000 = 1", testing::kClosingLine});
+  dial_.QueueAnswers({Approves()});
+
+  EXPECT_TRUE(Pay(10, 10));
+
+  EXPECT_EQ(Operations(kRootTefDisc), (std::vector<std::string>{"ATV", "NCN"}));
+  EXPECT_EQ(LastRequest(kRootTefDisc).Field("012-000 "), "77");
+  EXPECT_TRUE(Names(resp + "*").empty());
 }
 
 TEST_F(SaleTest, SettlesLeftoversBeforeChoosingTheNetwork) {

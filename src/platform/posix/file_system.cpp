@@ -143,6 +143,16 @@ public:
     write_all("append", path, O_APPEND, bytes);
   }
 
+  void flush_file(const std::string& path) override {
+    Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0 || ::fsync(fd.get()) != 0) fail("flush", path, errno);
+  }
+
+  bool flush_directory(const std::string& path) override {
+    Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.get() >= 0 && ::fsync(fd.get()) == 0;
+  }
+
   void create_directories(const std::string& path) override {
     const std::string native = posix::resolve_path(path);
     // Every prefix ending before a "/", then the whole path.

@@ -167,6 +167,16 @@ public:
     write_all("append", path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS, bytes);
   }
 
+  void flush_file(const std::string& path) override {
+    Handle file(::CreateFileW(native(path).c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || !::FlushFileBuffers(file.get())) fail("flush", path, ::GetLastError());
+  }
+
+  // NTFS journals a rename itself; a program cannot flush a directory.
+  bool flush_directory(const std::string&) override { return true; }
+
   void create_directories(const std::string& path) override {
     // Every prefix of where the path lives, the drive root's own folders too.
     const std::string where = win32::map_path(path).native;

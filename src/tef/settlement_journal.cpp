@@ -1,0 +1,90 @@
+#include "tef/settlement_journal.h"
+
+#include <optional>
+
+#include "platform/file_system.h"
+#include "support/file_write.h"
+#include "tef/holder.h"
+#include "zul00500/errors.h"
+#include "zul00500/state.h"
+
+namespace zul00500 {
+
+namespace {
+
+constexpr const char* kClosingLine = "999-999 = 0";
+
+struct Note {
+  std::string path;
+  StringList request;      // as written to the request directory
+  std::string answer_line; // "001-000 = " + the settled answer's sequence
+};
+
+std::string note_path(const StringList& request) {
+  return dsDirBkpTef + "intpos.r" + request.Field("001-000 ");
+}
+
+// The root whose request directory got the settlement: that of its network.
+std::string root_of(const StringList& request) { return RootOfNetwork(request.Field("010-000 ")); }
+
+std::optional<std::string> bytes_of(const std::string& path) {
+  try {
+    return platform::fs().read_file(path);
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
+}
+
+std::vector<Note> notes() {
+  std::vector<Note> found;
+  for (const std::string& name : platform::fs().list(dsDirBkpTef + "intpos.r*")) {
+    Note note{dsDirBkpTef + name, {}, {}};
+    const std::optional<std::string> bytes = bytes_of(note.path);
+    if (!bytes) continue;
+    StringList lines;
+    lines.SetText(*bytes);
+    std::size_t i = 0;
+    for (; i < lines.Count() && lines[i] != kClosingLine; ++i) note.request.Add(lines[i]);
+    if (i + 1 >= lines.Count()) continue; // not one of ours
+    note.request.Add(kClosingLine);
+    note.answer_line = lines[i + 1];
+    found.push_back(std::move(note));
+  }
+  return found;
+}
+
+// True while the note's request lies in its request directory, or still in
+// the temporary it is written through.
+bool untaken(const Note& note) {
+  const std::string path = root_of(note.request) + "req\\intpos.001";
+  const std::string text = note.request.Text();
+  return bytes_of(path) == text || bytes_of(TemporaryBeside(path)) == text;
+}
+
+} // namespace
+
+void NoteSettlementSent(const StringList& request, const std::string& answerSequence) {
+  if (answerSequence.empty()) return;
+  StringList note = request;
+  note.Add("001-000 = " + answerSequence);
+  WriteFileInOneStep(note_path(request), note.Text());
+}
+
+void ForgetSettlement(const StringList& request) { platform::fs().remove_file(note_path(request)); }
+
+void ForgetUntakenSettlements(const std::string& root) {
+  for (const Note& note : notes())
+    if (root_of(note.request) == root && untaken(note)) platform::fs().remove_file(note.path);
+}
+
+std::string SettlementTaken(const std::string& answerSequence) {
+  std::string taken;
+  for (const Note& note : notes()) {
+    if (note.answer_line != "001-000 = " + answerSequence) continue;
+    if (untaken(note)) platform::fs().remove_file(note.path);
+    else taken = note.request.Field("000-000 ");
+  }
+  return taken;
+}
+
+} // namespace zul00500

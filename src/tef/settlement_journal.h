@@ -1,0 +1,41 @@
+// What the package notes of a settlement ("CNF" or "NCN") while its request
+// may be with the manager, so that the next start knows whether the manager
+// took it.
+//
+// Without the note, a power cut or a kill after the manager took the request
+// and before the answer's files were removed leaves an answer that the next
+// scan settles a second time. The note is written before the request takes
+// its name; it is a file in the backup directory, "intpos.r" + the request's
+// sequence, holding the request as written and then the settled answer's
+// sequence line: the clean-up of the transaction's files by its sequence
+// removes it with them, and it is no numbered backup. A request counts as
+// not taken while it lies in the request directory or in the temporary it
+// is written through.
+#pragma once
+
+#include <string>
+
+#include "zul00500/string_list.h"
+
+namespace zul00500 {
+
+// Notes `request`, settling the answer of `answerSequence`, before it goes
+// into its root's request directory. Throws FileError: the request must not
+// go out unnoted.
+void NoteSettlementSent(const StringList& request, const std::string& answerSequence);
+
+// The manager did not acknowledge `request` in time, or it could not be
+// written: the caller decides what comes next, as without the note, so the
+// note goes.
+void ForgetSettlement(const StringList& request);
+
+// Before a new request replaces `root`'s request file: a noted settlement
+// request not taken now never will be; its note goes.
+void ForgetUntakenSettlements(const std::string& root);
+
+// For a leftover answer of `answerSequence`: the operation ("CNF" or "NCN")
+// of a noted settlement the manager took, or empty when there is none; then
+// the answer is settled as usual. Notes of requests not taken go.
+std::string SettlementTaken(const std::string& answerSequence);
+
+} // namespace zul00500

@@ -1,0 +1,258 @@
+#include "crash/crash_world.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/message_pump.h"
+#include "platform/regional.h"
+#include "support/input_lock.h"
+#include "support/printer_stubs.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500::testing {
+
+namespace {
+
+// A wait that never ends is a fault of its own, not a hang of the harness.
+constexpr std::int64_t kGiveUpMs = 10LL * 60 * 60 * 1000;
+
+platform::FileSystem& disk() { return platform::native_fs(); }
+
+void reset_package_variables() {
+  frmCartaoDebito.reset();
+  DirTef.clear();
+  stNrSerie.clear();
+  stMensagem_Zul00500.clear();
+  doTrocoTef = 0;
+  doValorTef = 0;
+  stlCuponsTEF.reset();
+  inContCuponsTEF = 0;
+  if (InputLocked()) DesbloqueiaTeclado();
+}
+
+} // namespace
+
+CrashWorld::CrashWorld()
+    : scoped_clock_(clock_), host_(std::make_shared<ScriptedHostServices>()),
+      chooser_(std::make_shared<ScriptedChooser>(std::vector<std::string>(64, "btnOutros"))),
+      scoped_fs_(crash_), dial_(kRootTefDial, &disk()), disc_(kRootTefDisc, &disk()),
+      hiper_(kRootHiperTef, &disk()) {
+  SetHostServices(host_);
+  SetNetworkChooser(chooser_);
+  platform::set_regional(platform::RegionalSettings{});
+  platform::set_message_hook([](bool) {});
+  AnswerEveryPrinterCall(&printed_);
+  reset_package_variables();
+  Initialize();
+  disk().create_directories(dsDirTef);
+  disk().create_directories(dsDirPenTef);
+  for (FakeManager* manager : {&dial_, &disc_, &hiper_}) {
+    manager->AnswerEachRequestOnce();
+    for (int i = 0; i < 16; ++i) manager->QueueAnswer(Approve());
+  }
+  clock_.every_sleep([this] {
+    if (crash_.Cut()) throw PowerCut{};
+    dial_.Poll();
+    disc_.Poll();
+    hiper_.Poll();
+  });
+  clock_.at(kGiveUpMs, [] { throw std::runtime_error("still waiting after ten hours of virtual time"); });
+}
+
+CrashWorld::~CrashWorld() {
+  crash_.PowerOn();
+  Finalize();
+  reset_package_variables();
+  ClearPrinterProcedures();
+  platform::set_message_hook({});
+  platform::reset_regional();
+  SetNetworkChooser(nullptr);
+  SetHostServices(nullptr);
+}
+
+FakeManager::AnswerMaker CrashWorld::Approve() {
+  return [this](const StringList& request) {
+    const std::string operation = request.Field("000-000 ");
+    const std::string document = "D" + AjustaZero(std::to_string(approvals_.size() + 1), 5);
+    approvals_.push_back({document, operation, operation == "CRT" && paying_partial_,
+                          operation == "CNC" ? request.Field("012-000 ") : std::string()});
+    StringList answer{"000-000 = " + operation,
+                      "001-000 = " + request.Field("001-000 "),
+                      "003-000 = " + request.Field("003-000 "),
+                      "009-000 = 0",
+                      "010-000 = Cielo",
+                      "012-000 = " + document,
+                      "022-000 = 07122026",
+                      "023-000 = 080000",
+                      "027-000 = 000000000000" + document + "XYZ",
+                      "028-000 = 2",
+                      "029-001 = \"VIA " + document + "\"",
+                      "029-002 = \"APROVADA\"",
+                      "999-999 = 0"};
+    answers_[document] = answer;
+    return answer;
+  };
+}
+
+bool CrashWorld::Pay(double amount, double amountDue) {
+  paying_partial_ = Trunc2(amountDue - amount) > 0;
+  std::int32_t approved = 0;
+  double extra = 0;
+  std::string document, field748, field013, field027;
+  return DoTEF("ctx", amount, amountDue, "C", receipts_, approved, transaction_, extra, document, field748,
+               field013, field027) &&
+         approved == 1;
+}
+
+bool CrashWorld::Print(const StringList& receipts, int receiptCount, int transactionCount) {
+  return ImprCupons(receipts, receiptCount, transactionCount, 0, "", "", "ctx", "", "", "N", "N", "std2",
+                    "std1", 0.0);
+}
+
+bool CrashWorld::CancelDocument(const std::string& document, const std::string& sequence) {
+  const StringList answer = AnswerOf(document);
+  return CancelaTEF("", "", "ctx", "N", 1, 1, 0, sequence, "", answer.Field("003-000 "), "Cielo", document,
+                    answer.Field("022-000 "), answer.Field("023-000 "), "N", "std2", "std1", true);
+}
+
+bool CrashWorld::CancelPending(int transactionCount) {
+  return CancelaPendencia("", "", "ctx", "", transactionCount, 0, "N", "std2", "std1");
+}
+
+bool CrashWorld::ChooseNetwork() { return CheckDirTef(DirTef, "D", 0); }
+
+StringList CrashWorld::TwoWaitingReceipts() {
+  const FakeManager::AnswerMaker approve = Approve();
+  paying_partial_ = false;
+  StringList receipts;
+  for (int n = 1; n <= 2; ++n) {
+    const StringList answer = approve(
+        {"000-000 = CRT", "001-000 = 000000000" + std::to_string(n), "003-000 = 2500", "999-999 = 0"});
+    disk().write_file(dsDirBkpTef + "intpos." + Ajusta(std::to_string(n), 3), answer.Text());
+    if (n == 2) disk().write_file(std::string(kRootTefDial) + "resp\\intpos.001", answer.Text());
+    receipts.Add(std::to_string(n));
+    for (const std::string& line : answer.lines()) receipts.Add(line);
+  }
+  return receipts;
+}
+
+StringList CrashWorld::AnswerOf(const std::string& document) const {
+  const auto found = answers_.find(document);
+  return found == answers_.end() ? StringList() : found->second;
+}
+
+void CrashWorld::RunCut(long long at, bool tear, const std::function<void()>& action) {
+  crash_.OnCut([this] { on_disk_at_cut_ = DocumentsOnDisk(false); });
+  crash_.Arm(at, tear);
+  try {
+    action();
+  } catch (...) {
+    // What the dead process was doing when it died is of no account.
+    if (!crash_.Cut()) throw;
+  }
+}
+
+void CrashWorld::Restart() {
+  crash_.PowerOn();
+  Finalize();
+  reset_package_variables();
+  Initialize();
+  try {
+    CheckIntPosFiles("ctx", true);
+  } catch (const std::exception& error) {
+    sale_failure_ = std::string("scan: ") + error.what();
+  }
+  scan_done_ = true;
+  on_disk_after_scan_ = DocumentsOnDisk(true);
+  for (const std::string& name : disk().list(dsDirPenTef + "intpos.*")) {
+    StringList copy;
+    copy.SetText(disk().read_file(dsDirPenTef + name));
+    pending_after_scan_.insert(copy.Field("012-000 "));
+  }
+
+  receipts_ = std::make_shared<StringList>();
+  transaction_ = 0;
+  try {
+    const bool paid = Pay(10, 10);
+    sale_document_ = receipts_->Field("012-000 ");
+    const bool printed = paid && Print(*receipts_, 1, 1);
+    sale_ok_ = paid && printed && !sale_document_.empty();
+    if (!sale_ok_) sale_failure_ += paid ? " printing failed" : " sale failed";
+  } catch (const std::exception& error) {
+    sale_failure_ += std::string(" error: ") + error.what();
+  }
+}
+
+std::set<std::string> CrashWorld::DocumentsOnDisk(bool withQuarantine) const {
+  std::vector<std::string> directories = {dsDirBkpTef, dsDirPenTef};
+  for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef})
+    directories.push_back(std::string(root) + "resp\\");
+  std::set<std::string> documents;
+  auto collect = [&](const std::string& directory, const std::string& pattern) {
+    for (const std::string& name : disk().list(directory + pattern)) {
+      if (!disk().file_exists(directory + name)) continue;
+      StringList file;
+      file.SetText(disk().read_file(directory + name));
+      if (const std::string document = file.Field("012-000 "); !document.empty()) documents.insert(document);
+    }
+  };
+  for (const std::string& directory : directories) collect(directory, "intpos.*");
+  if (withQuarantine) collect(dsDirBkpTef + "Descartados\\", "*");
+  return documents;
+}
+
+std::map<std::string, std::pair<int, int>> CrashWorld::Settlements() const {
+  std::map<std::string, std::pair<int, int>> settled;
+  for (const FakeManager* manager : {&dial_, &disc_, &hiper_})
+    for (const StringList& request : manager->Requests()) {
+      const std::string operation = request.Field("000-000 ");
+      auto& [confirmed, undone] = settled[request.Field("012-000 ")];
+      if (operation == "CNF") ++confirmed;
+      if (operation == "NCN") ++undone;
+    }
+  return settled;
+}
+
+Verdict CrashWorld::Judge() const {
+  Verdict verdict;
+  auto settled = Settlements();
+  auto fail = [&verdict](bool& invariant, const std::string& why) {
+    invariant = false;
+    verdict.why += (verdict.why.empty() ? "" : "; ") + why;
+  };
+  auto cancelled = [&](const std::string& document) {
+    return std::any_of(approvals_.begin(), approvals_.end(), [&](const Approval& a) {
+      return a.operation == "CNC" && a.cancelled == document && settled[a.document].first == 1;
+    });
+  };
+
+  for (const Approval& approval : approvals_) {
+    const auto [confirmed, undone] = settled[approval.document];
+    const std::string name = approval.operation + " " + approval.document;
+    if (confirmed + undone != 1) {
+      fail(verdict.i1, name + " settled " + std::to_string(confirmed + undone) + " times");
+    } else if (approval.partial && confirmed == 1 && !pending_after_scan_.count(approval.document) &&
+               printed_.find("VIA " + approval.document) == std::string::npos &&
+               !cancelled(approval.document)) {
+      fail(verdict.i1, "partial payment " + approval.document + " confirmed, then its pending copy lost");
+    }
+  }
+  for (const auto& [document, counts] : settled) {
+    if (document.empty()) continue;
+    const auto [confirmed, undone] = counts;
+    if (confirmed > 1 || undone > 1 || (confirmed && undone))
+      fail(verdict.i2,
+           document + " got " + std::to_string(confirmed) + " CNF and " + std::to_string(undone) + " NCN");
+  }
+  for (const std::string& document : on_disk_at_cut_) {
+    const auto [confirmed, undone] = settled[document];
+    if (confirmed + undone == 0 && !on_disk_after_scan_.count(document))
+      fail(verdict.i3, "answer " + document + " lost unsettled");
+  }
+  const auto [confirmed, undone] = settled[sale_document_];
+  if (!scan_done_ || !sale_ok_ || confirmed != 1 || undone != 0)
+    fail(verdict.i4, "new sale " + sale_document_ + ":" + sale_failure_);
+  return verdict;
+}
+
+} // namespace zul00500::testing

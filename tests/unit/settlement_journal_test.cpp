@@ -1,0 +1,91 @@
+// The note a settlement leaves while its request may be with the manager,
+// and what the next start makes of it: a confirmation the manager took gets
+// no non-confirmation after it; one it never took is settled as before.
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "support/file_write.h"
+#include "support/manager_world.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+namespace {
+
+using testing::ManagerWorld;
+
+const std::string kDialReq = std::string(kRootTefDial) + "req\\intpos.001";
+
+// An approved total payment (sequence 0347520046, document 000777) and the
+// confirmation request (sequence 0347520099) the printing run sent for it.
+const StringList kAnswer{"000-000 = CRT",   "001-000 = 0347520046", "003-000 = 1000", "009-000 = 0",
+                         "010-000 = Cielo", "012-000 = 000777",     "028-000 = 1",    "999-999 = 0"};
+const StringList kConfirmation{"000-000 = CNF",    "001-000 = 0347520099", "010-000 = Cielo",
+                               "012-000 = 000777", "027-000 = ",           "999-999 = 0"};
+
+class SettlementJournalTest : public ManagerWorld {
+protected:
+  // What a stop in the middle of the confirmation leaves: the backup and
+  // the note.
+  void LeftByAStop() {
+    Put(dsDirBkpTef + "intpos.  1", kAnswer);
+    StringList note = kConfirmation;
+    note.Add("001-000 = 0347520046");
+    Put(Note(), note);
+  }
+  std::string Note() const { return dsDirBkpTef + "intpos.r0347520099"; }
+  std::vector<std::string> Settlements() {
+    std::vector<std::string> operations;
+    for (const std::string& operation : Operations(kRootTefDial))
+      if (operation == "CNF" || operation == "NCN") operations.push_back(operation);
+    return operations;
+  }
+};
+
+TEST_F(SettlementJournalTest, AConfirmationTheManagerTookGetsNoNonConfirmationFromTheNextScan) {
+  LeftByAStop(); // the request is gone: the manager took it
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_TRUE(Settlements().empty());
+  EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty());
+  EXPECT_TRUE(host_->Calls().empty());
+  EXPECT_EQ(LogMessages().back(),
+            "Zul00500 - CNF da transa\xE7\xE3o 0347520046 recebido pelo gerenciador antes "
+            "da interrup\xE7\xE3o; arquivo " +
+                dsDirBkpTef + "intpos.  1 removido");
+}
+
+TEST_F(SettlementJournalTest, AConfirmationStillWaitingInTheRequestDirectoryIsReplacedByTheNonConfirmation) {
+  for (const std::string& where : {kDialReq, TemporaryBeside(kDialReq)}) {
+    LeftByAStop();
+    Put(where, kConfirmation);
+    EXPECT_TRUE(CheckIntPosFiles("ctx", true)) << where;
+    EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty()) << where;
+    platform::fs().remove_file(where);
+  }
+  // The manager never saw the confirmation: each time one non-confirmation.
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN", "NCN"}));
+}
+
+TEST_F(SettlementJournalTest, TheNextRequestForgetsANoteWhoseRequestWasNeverTaken) {
+  LeftByAStop();
+  Put(kDialReq, kConfirmation);
+  StoreDirTef(kRootTefDial);
+  ASSERT_TRUE(CheckGPAtivo("ATV", "1"));
+  EXPECT_FALSE(Exists(Note()));
+  EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.  1"));
+}
+
+TEST_F(SettlementJournalTest, ASettlementLeavesNoNoteWhetherTheManagerAcknowledgesOrNot) {
+  StoreDirTef(kRootTefDial);
+  Put(dsDirBkpTef + "intpos.  1", kAnswer);
+  EXPECT_TRUE(VerificaRetorno("ctx", kAnswer, false, "S"));
+  EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty());
+
+  // Not acknowledged: the answer stays for the next scan, as it always did.
+  Put(dsDirBkpTef + "intpos.  1", kAnswer);
+  dial_.Script({testing::StatusReply::Acknowledge, testing::StatusReply::Silent});
+  EXPECT_FALSE(VerificaRetorno("ctx", kAnswer, false, "S"));
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
+}
+
+} // namespace
+} // namespace zul00500
