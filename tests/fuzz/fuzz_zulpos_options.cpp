@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   CommandLine line;
   try {
-    ParseCommandLine(args, line);
+    line = ParseCommandLine(args);
   } catch (const UsageError&) {
     return 0;
   }

@@ -89,7 +89,7 @@ tool_platform::ChildProcess TefsimWorld::StartZulpos(const std::vector<std::stri
   std::vector<std::string> all = {"--host-dir",  world_.host_dir(),  "--drive-root",
                                   world_.root(), "--dialog-journal", journal_};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  return tool_platform::spawn(program("zulpos"), all, {output});
+  return tool_platform::spawn(Program("zulpos"), all, {output});
 }
 
 ZulposRun TefsimWorld::Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms) {
