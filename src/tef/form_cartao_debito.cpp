@@ -11,19 +11,18 @@
 namespace zul00500 {
 
 namespace {
-// The message table as designed: key "|" text, in this order.
+// The message table as designed: key "|" text, in this order. A text split
+// in two keeps "\xE9" from swallowing the hex digit "b" that follows it.
+// clang-format off
 const char* const kMessages[] = {
-    "CART_DEB|Cart\xE3o de D\xE9"
-    "bito",
+    "CART_DEB|Cart\xE3o de D\xE9" "bito",
     "CONS_CHEQUE|Consulta de Cheque",
-    "FUNC_ADM|Fun\xE7\xF5"
-    "es Administrativas",
+    "FUNC_ADM|Fun\xE7\xF5" "es Administrativas",
     "GER_PDR_N_ATV|O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo!",
     "GER_PDR_N_ATV2|O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo! Favor reativ\xE1-lo.",
     "CANCEL_TRANS|Cancelada a Transa\xE7\xE3o",
     "IMP_N_RESP|Impressora n\xE3o responde. Imprimir novamente?",
-    "CARTAO_DEB|Cart\xE3o de D\xE9"
-    "bito",
+    "CARTAO_DEB|Cart\xE3o de D\xE9" "bito",
     "VALOR|Valor: ",
     "OPE_CANC|Opera\xE7\xE3o Cancelada.",
     "CANC_TRANS|Cancelada a Transa\xE7\xE3o",
@@ -32,8 +31,8 @@ const char* const kMessages[] = {
     "TimeOut|Tempo de espera excedido! Favor realizar a transa\xE7\xE3o novamente.",
 };
 
-const char* const kChoiceCaption = "Cart\xE3o de D\xE9"
-                                   "bito";
+const char* const kChoiceCaption = "Cart\xE3o de D\xE9" "bito";
+// clang-format on
 
 std::shared_ptr<NetworkChooser>& installed_chooser() {
   static std::shared_ptr<NetworkChooser> chooser;
