@@ -127,6 +127,22 @@ TEST(ZulposCommandLine, HelpVersionAndCompletionAreRequests) {
   EXPECT_EQ(mistake({"--help=yes"}).first.find("no error"), std::string::npos);
 }
 
+// One parse leaves nothing behind for the next: not its help request, not
+// the values of a line refused halfway, not its command.
+TEST(ZulposCommandLine, EachParseStartsClean) {
+  parse({"zz-confirm", "a.txt", "-h"});
+  mistake({"--context", "x", "zz-confirm", "f", "--pay", "1", "--not-confirm", "--printer-type"});
+  parse({"--answer", "y", "--version"});
+  const CommandLine line = parse({"zz-confirm", "b.txt", "--pay", "2"});
+  EXPECT_EQ(line.request, CommandLine::Request::Run);
+  EXPECT_FALSE(line.global.Has("--context"));
+  EXPECT_FALSE(line.global.Has("--answer"));
+  EXPECT_FALSE(line.options.Has("--not-confirm"));
+  EXPECT_EQ(line.options.All("--pay"), (std::vector<std::string>{"2"}));
+  EXPECT_EQ(line.options.positionals, (std::vector<std::string>{"b.txt"}));
+  EXPECT_EQ(mistake({"--answer", "n"}).first, "no command given");
+}
+
 TEST(ZulposCommandLine, OneCommandAtATime) {
   EXPECT_EQ(mistake({"zz-confirm", "f", "zz-confirm"}).first, "unexpected operand 'zz-confirm'");
 }

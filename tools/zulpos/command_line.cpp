@@ -67,6 +67,21 @@ std::unique_ptr<CLI::App> make_app() {
   return app;
 }
 
+// The table costs many times what a parse does, so it is built once and
+// cleared of the previous parse before each use; it is built again only when
+// a command has registered since (tests register their own). zulpos parses on
+// one thread.
+CLI::App& cleared_app() {
+  static std::unique_ptr<CLI::App> app;
+  static std::size_t commands = 0;
+  if (!app || commands != AllCommands().size()) {
+    app = make_app();
+    commands = AllCommands().size();
+  }
+  app->clear();
+  return *app;
+}
+
 bool declared(const std::vector<OptionDef>& defs, const std::string& name) {
   return std::any_of(defs.begin(), defs.end(), [&](const OptionDef& def) { return def.name == name; });
 }
@@ -136,27 +151,27 @@ std::vector<std::string> without_global_mark(std::vector<std::string> args) {
 } // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  const auto app = make_app();
+  CLI::App& app = cleared_app();
   const Command* command = nullptr;
   try {
-    zul_cli::Parse(*app, without_global_mark(args));
+    zul_cli::Parse(app, without_global_mark(args));
   } catch (const CLI::ParseError& error) {
-    const auto parts = app->get_subcommands();
+    const auto parts = app.get_subcommands();
     throw UsageError(zul_cli::Message(error), parts.empty() ? "" : parts.front()->get_name());
   }
-  const auto parts = app->get_subcommands();
+  const auto parts = app.get_subcommands();
   const CLI::App* part = parts.empty() ? nullptr : parts.front();
   if (part) command = FindCommand(part->get_name());
 
   CommandLine line;
   line.command = command;
-  if (app->get_option("--help")->count() > 0 || (part && part->get_option("--help")->count() > 0)) {
+  if (app.get_option("--help")->count() > 0 || (part && part->get_option("--help")->count() > 0)) {
     line.request = CommandLine::Request::Help;
-    if (app->get_option("--help")->count() > 0) line.command = nullptr;
+    if (app.get_option("--help")->count() > 0) line.command = nullptr;
     return line;
   }
-  reject_leftovers(app->remaining(), command, false);
-  line.global = collect(*app, GlobalOptions(), "");
+  reject_leftovers(app.remaining(), command, false);
+  line.global = collect(app, GlobalOptions(), "");
   if (line.global.Has("--version")) line.request = CommandLine::Request::Version;
   else if (line.global.Has("--bash-completion")) line.request = CommandLine::Request::BashCompletion;
   if (line.request != CommandLine::Request::Run) return line;
@@ -172,6 +187,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 const char* ZulposVersion() { return ZUL_VERSION; }
 
-std::string BashCompletionScript() { return zul_cli::BashCompletion(*make_app(), "zulpos"); }
+std::string BashCompletionScript() { return zul_cli::BashCompletion(cleared_app(), "zulpos"); }
 
 } // namespace zulpos
