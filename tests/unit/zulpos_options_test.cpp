@@ -174,10 +174,9 @@ TEST(ZulposCommandLine, AnyArgumentsEndInACommandLineOrAUsageError) {
   // Far longer than any real line (the fuzz target stops at 512 bytes).
   std::vector<std::string> long_line = {"--context", "x", "zz-confirm", "f"};
   const std::vector<std::string> pieces = {"--pay", "1", "--not-confirm", "--", "-x", "zz-confirm", "--pay="};
-  for (std::size_t i = 0; i < 3000; ++i) long_line.push_back(pieces[i * 7 % 11 % pieces.size()]);
+  for (std::size_t i = 0; i < 3000; ++i) long_line.push_back(pieces[i % pieces.size()]);
   auto cases = odd;
   cases.push_back(long_line);
-  cases.emplace_back(long_line.begin(), long_line.begin() + 6);
   for (const auto& args : cases) {
     try {
       parse(args);

@@ -73,10 +73,11 @@ std::unique_ptr<CLI::App> make_app() {
 // one thread.
 CLI::App& cleared_app() {
   static std::unique_ptr<CLI::App> app;
-  static std::size_t commands = 0;
-  if (!app || commands != AllCommands().size()) {
+  static std::size_t built_for = 0;
+  const std::size_t registered = AllCommands().size();
+  if (!app || built_for != registered) {
     app = make_app();
-    commands = AllCommands().size();
+    built_for = registered;
   }
   app->clear();
   return *app;
