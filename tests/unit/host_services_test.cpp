@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "support/scripted_host.h"
 #include "zul00500/form.h"
 #include "zul00500/host_services.h"
-#include "zul00500/scripted_host.h"
 
 namespace zul00500 {
 namespace {
