@@ -5,7 +5,7 @@
 #include <new>
 #include <unordered_set>
 
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::capi {
 

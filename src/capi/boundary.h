@@ -7,8 +7,8 @@
 #include <string>
 
 #include "Pkg_Zul00500.h"
-#include "zul00500/errors.h"
-#include "zul00500/string_list.h"
+#include "support/errors.h"
+#include "support/string_list.h"
 
 // What a ZulList handle points to. The package's own stlCuponsTEF is handed
 // out as a handle too, one the host must not free.

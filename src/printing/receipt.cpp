@@ -1,9 +1,9 @@
 #include "platform/clock.h"
 #include "platform/message_pump.h"
+#include "printing/printer.h"
+#include "printing/printing.h"
 #include "printing/receipt_blocks.h"
-#include "zul00500/printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

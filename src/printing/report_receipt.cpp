@@ -1,7 +1,7 @@
+#include "printing/printer.h"
+#include "printing/printing.h"
 #include "printing/receipt_blocks.h"
-#include "zul00500/printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -2,8 +2,8 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/regional.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
+#include "support/state.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

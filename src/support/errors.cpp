@@ -1,4 +1,4 @@
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 

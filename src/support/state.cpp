@@ -1,8 +1,8 @@
-#include "zul00500/state.h"
+#include "support/state.h"
 
 #include "platform/file_system.h"
 #include "platform/process.h"
-#include "zul00500/form.h"
+#include "tef/form.h"
 
 namespace zul00500 {
 

@@ -1,11 +1,11 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/errors.h"
 #include "support/input_lock.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -1,6 +1,6 @@
 #include "tef/answer_wait.h"
 
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 

@@ -1,12 +1,12 @@
-#include "zul00500/form.h"
+#include "tef/form.h"
 
 #include <iostream>
 
 #include "platform/process.h"
 #include "platform/text_encoding.h"
 #include "platform/window_form.h"
-#include "zul00500/host_services.h"
-#include "zul00500/string_list.h"
+#include "support/host_services.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 

@@ -10,7 +10,7 @@
 #include "tef/holder.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

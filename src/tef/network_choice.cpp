@@ -1,9 +1,9 @@
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/input_lock.h"
+#include "support/state.h"
 #include "tef/holder.h"
-#include "zul00500/errors.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

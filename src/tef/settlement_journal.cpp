@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/file_write.h"
+#include "support/state.h"
 #include "tef/holder.h"
-#include "zul00500/errors.h"
-#include "zul00500/state.h"
 
 namespace zul00500 {
 

@@ -6,9 +6,9 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "tef/store.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -7,7 +7,7 @@
 #include "platform/regional.h"
 #include "support/input_lock.h"
 #include "support/printer_stubs.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::testing {
 

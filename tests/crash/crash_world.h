@@ -16,10 +16,10 @@
 #include "support/crash_fs.h"
 #include "support/fake_manager.h"
 #include "support/scripted_host.h"
+#include "support/string_list.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
-#include "zul00500/form.h"
-#include "zul00500/string_list.h"
+#include "tef/form.h"
 
 namespace zul00500::testing {
 

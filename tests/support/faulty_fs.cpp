@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500::testing {
 

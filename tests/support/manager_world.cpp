@@ -5,7 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/regional.h"
 #include "tef/holder.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::testing {
 

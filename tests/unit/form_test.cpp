@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "zul00500/form.h"
+#include "tef/form.h"
 
 namespace zul00500 {
 namespace {

@@ -8,7 +8,7 @@
 #include "support/input_lock.h"
 #include "support/scripted_host.h"
 #include "support/temp_world.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

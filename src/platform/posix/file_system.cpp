@@ -2,7 +2,7 @@
 #include "platform/file_system.h"
 
 #include "platform/posix/paths.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 #include <cerrno>
 #include <dirent.h>

@@ -5,7 +5,7 @@
 
 #include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 #include <windows.h>
 

@@ -5,15 +5,15 @@
 
 #include <string>
 
-#include "zul00500/cancellation.h"
-#include "zul00500/errors.h"
-#include "zul00500/form.h"
-#include "zul00500/host_services.h"
-#include "zul00500/printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/sale.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
+#include "printing/printer.h"
+#include "printing/printing.h"
+#include "support/errors.h"
+#include "support/host_services.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/cancellation.h"
+#include "tef/form.h"
+#include "tef/sale.h"
 
 namespace zul00500 {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "zul00500/dataset.h"
-#include "zul00500/messages.h"
+#include "support/dataset.h"
+#include "support/messages.h"
 
 namespace zul00500 {
 
