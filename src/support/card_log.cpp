@@ -1,9 +1,10 @@
+#include "support/card_log.h"
+
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/regional.h"
 #include "support/state.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

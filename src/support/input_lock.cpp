@@ -1,7 +1,7 @@
 #include "support/input_lock.h"
 
 #include "platform/library_loader.h"
-#include "tef/tef.h"
+#include "support/host_services.h"
 
 namespace zul00500 {
 

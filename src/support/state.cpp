@@ -2,11 +2,9 @@
 
 #include "platform/file_system.h"
 #include "platform/process.h"
-#include "tef/form.h"
 
 namespace zul00500 {
 
-std::shared_ptr<TfrmCartaoDebito> frmCartaoDebito;
 std::shared_ptr<StringList> stlCuponsTEF;
 std::int32_t inContCuponsTEF = 0;
 std::string stMensagem_Zul00500;

@@ -10,6 +10,8 @@
 
 namespace zul00500 {
 
+std::shared_ptr<TfrmCartaoDebito> frmCartaoDebito;
+
 namespace {
 // The message table as designed: key "|" text, in this order. A text split
 // in two keeps "\xE9" from swallowing the hex digit "b" that follows it.
@@ -129,7 +131,7 @@ NetworkChooser& chooser() {
   if (installed_chooser()) return *installed_chooser();
   static WindowChooser window;
   static TerminalChooser terminal;
-  static ScriptedChooser closing;
+  static ClosingChooser closing;
   if (platform::window_dialogs_available()) return window;
   if (platform::stdin_is_terminal()) return terminal;
   return closing;
@@ -137,10 +139,7 @@ NetworkChooser& chooser() {
 
 void SetNetworkChooser(std::shared_ptr<NetworkChooser> chooser) { installed_chooser() = std::move(chooser); }
 
-void ScriptedChooser::Run(TfrmCartaoDebito& form) {
-  shown_.push_back(form.Caption);
-  form.Click(next_ < clicks_.size() ? clicks_[next_++] : "Esc");
-}
+void ClosingChooser::Run(TfrmCartaoDebito& form) { form.Click("Esc"); }
 
 void TerminalChooser::Run(TfrmCartaoDebito& form) {
   std::cout << platform::cp1252_to_utf8(form.Caption) << "\n"

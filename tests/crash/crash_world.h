@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "support/crash_fs.h"
 #include "support/fake_manager.h"
+#include "support/scripted_chooser.h"
 #include "support/scripted_host.h"
 #include "support/string_list.h"
 #include "support/temp_world.h"

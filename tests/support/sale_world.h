@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/manager_world.h"
+#include "support/scripted_chooser.h"
 #include "support/string_list.h"
 #include "tef/form.h"
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/scripted_chooser.h"
 #include "tef/form.h"
 
 namespace zul00500 {

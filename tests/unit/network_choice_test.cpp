@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
 #include "support/input_lock.h"
+#include "support/scripted_chooser.h"
 #include "support/scripted_host.h"
 #include "support/temp_world.h"
 #include "tef/tef.h"

@@ -1,8 +1,8 @@
 // The native file system on POSIX, over the path model of paths.h.
 #include "platform/file_system.h"
 
+#include "platform/error.h"
 #include "platform/posix/paths.h"
-#include "support/errors.h"
 
 #include <cerrno>
 #include <dirent.h>

@@ -3,9 +3,9 @@
 // 1252 names survive whatever the ANSI page is.
 #include "platform/file_system.h"
 
+#include "platform/error.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
-#include "support/errors.h"
 
 #include <windows.h>
 
