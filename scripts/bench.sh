@@ -17,21 +17,24 @@
 #       fresh clone
 #   P5  peak resident memory of a printed sale of two payments
 #
-#   scripts/bench.sh [--runs N] [--ci]
+#   scripts/bench.sh [--runs N] [--ci] [--build-only]
 #
 # Builds build-bench/ (the bench preset: Release with the benchmarks) and
-# build/; not run in CI.
+# build/; not run in CI. CI runs it with --build-only, which builds both and
+# stops, so that the benchmarks cannot rot unseen.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 
 RUNS=20
 WITH_CI=0
+BUILD_ONLY=0
 while [[ $# -gt 0 ]]; do
   case $1 in
     --runs) RUNS=$2; shift 2 ;;
     --ci) WITH_CI=1; shift ;;
-    *) echo "usage: $0 [--runs N] [--ci]" >&2; exit 2 ;;
+    --build-only) BUILD_ONLY=1; shift ;;
+    *) echo "usage: $0 [--runs N] [--ci] [--build-only]" >&2; exit 2 ;;
   esac
 done
 
@@ -43,6 +46,10 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench -j 2 --target zulpos tefsim Pkg_Zul00500 benchmarks >/dev/null
 cmake --preset default >/dev/null
 cmake --build --preset default -j 2 >/dev/null
+if [[ $BUILD_ONLY -eq 1 ]]; then
+  log "built; --build-only: nothing measured"
+  exit 0
+fi
 
 BIN=$ROOT/build-bench/bin
 # The machine may be shared: its load goes into the table's heading.
