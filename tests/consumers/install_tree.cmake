@@ -64,6 +64,29 @@ if(TOOLS)
   endforeach()
 endif()
 
+# The library's and the tools' components alone, as the Debian packages of
+# the library and the tools install them without the development package:
+# zulpos still finds the library (by its soname; the .so link is not there).
+if(TOOLS)
+  set(runtime_prefix ${PREFIX}-runtime)
+  file(REMOVE_RECURSE ${runtime_prefix})
+  foreach(component Runtime Tools)
+    execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${runtime_prefix}
+      --component ${component} OUTPUT_QUIET RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      list(APPEND problems "cmake --install --component ${component} failed (${status})")
+    endif()
+  endforeach()
+  if(EXISTS ${runtime_prefix}/${LIBDIR}/libPkg_Zul00500.so)
+    list(APPEND problems "the Runtime component holds the development link libPkg_Zul00500.so")
+  endif()
+  execute_process(COMMAND ${runtime_prefix}/bin/zulpos --version OUTPUT_VARIABLE said ERROR_VARIABLE said
+    RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR NOT said MATCHES "\npackage ${VERSION} ")
+    list(APPEND problems "zulpos of the Runtime and Tools components alone: \"${said}\" (${status})")
+  endif()
+endif()
+
 if(problems)
   list(JOIN problems "\n  " text)
   message(FATAL_ERROR "the installed package in ${PREFIX}:\n  ${text}")
