@@ -12,7 +12,8 @@
 #                           this machine's kernel runs 32-bit programs at all
 #   scripts/deps.sh bench   the build set plus Google Benchmark and GNU time
 #   scripts/deps.sh package what packaging and the install check use:
-#                           dpkg-shlibdeps, pkg-config
+#                           dpkg-shlibdeps, pkg-config, help2man (the tools'
+#                           manual pages), lintian (checks the .debs)
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
 #   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml
 #
@@ -33,9 +34,10 @@ CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev
 # screen; fonts-liberation stands in for Arial.
 WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth netpbm fonts-liberation fonts-wine)
 BENCH_PACKAGES=(libbenchmark-dev time)
-# The .deb's dependencies come from dpkg-shlibdeps; the install check builds
-# the C example through pkg-config.
-PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
+# The .debs' dependencies come from dpkg-shlibdeps, and lintian checks them;
+# the tools' manual pages are made by help2man; the install check builds the
+# C example through pkg-config.
+PACKAGE_PACKAGES=(dpkg-dev pkg-config file help2man lintian)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
 FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev libcli11-dev)
 
