@@ -69,13 +69,14 @@ int main(int argc, char** argv) {
   tefsim::Scenario scenario;
   try {
     options = tefsim::parse_options(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.help || options.version || options.bash_completion) {
-      std::cout << (options.help      ? tefsim::usage()
-                    : options.version ? tefsim::version_text()
-                                      : tefsim::bash_completion());
-      return 0;
-    }
-    tefsim::check_folders(options);
+  } catch (const CLI::ParseError& error) {
+    return tefsim::report(error, std::cout, std::cerr);
+  }
+  if (options.version || options.bash_completion) {
+    std::cout << (options.version ? tefsim::version_text() : tefsim::bash_completion());
+    return 0;
+  }
+  try {
     scenario = load_scenario(options);
   } catch (const std::exception& e) {
     std::cerr << "tefsim: " << e.what() << "\nTry 'tefsim --help'.\n";

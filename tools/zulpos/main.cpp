@@ -16,22 +16,20 @@
 namespace zulpos {
 namespace {
 
-HostOptions host_options(const ParsedOptions& global) {
+HostOptions host_options(const GlobalOptions& global) {
   HostOptions options;
-  for (const std::string& answer : global.All("--answer"))
-    options.answers.push_back(ParseYesNo("--answer", answer));
-  if (const auto network = global.Value("--network"))
-    options.network = ParseChoice("--network", *network, {"1", "2", "3", "9"});
-  options.journal_path = PathFromTerminal(global.ValueOr("--dialog-journal", ""));
+  for (const std::string& answer : global.answers) options.answers.push_back(YesNoValue(answer));
+  if (global.network) options.network = *global.network;
+  options.journal_path = PathFromTerminal(global.dialog_journal);
   options.interactive = tool_platform::stdin_is_terminal();
   return options;
 }
 
-SessionOptions session_options(const ParsedOptions& global) {
+SessionOptions session_options(const GlobalOptions& global) {
   SessionOptions options;
-  if (const auto dir = global.Value("--host-dir")) options.host_dir = PathFromTerminal(*dir);
+  if (global.host_dir) options.host_dir = PathFromTerminal(*global.host_dir);
   // A native folder the platform uses as it is.
-  options.drive_root = global.Value("--drive-root");
+  options.drive_root = global.drive_root;
   return options;
 }
 
@@ -39,9 +37,9 @@ SessionOptions session_options(const ParsedOptions& global) {
 // the drive root zulpos gave the package (or $ZUL_DRIVE_ROOT, which the
 // package reads when none is given), and the DIRTEF.cds the package keeps
 // under the host's directory.
-MachineSetup current_setup(const Command& command, const ParsedOptions& global, const std::string& host_dir) {
+MachineSetup current_setup(const Command& command, const GlobalOptions& global, const std::string& host_dir) {
   MachineSetup setup;
-  if (const auto given = global.Value("--drive-root")) setup.drive_root = *given;
+  if (global.drive_root) setup.drive_root = *global.drive_root;
   else if (const char* environment = std::getenv("ZUL_DRIVE_ROOT")) setup.drive_root = environment;
   std::error_code error;
   setup.drive_root_exists =
@@ -55,10 +53,13 @@ MachineSetup current_setup(const Command& command, const ParsedOptions& global, 
 
 // "zulpos VERSION", then the version of the package it loads, or why it
 // cannot load it.
-int show_version(const ParsedOptions& global, Output& out) {
+std::string package_path(const GlobalOptions& global, const std::string& program_path) {
+  return global.package ? PathFromTerminal(*global.package) : DefaultPackagePath(program_path);
+}
+
+int show_version(const GlobalOptions& global, Output& out) {
   out.stream() << "zulpos " << ZulposVersion() << std::endl;
-  const std::string path =
-      PathFromTerminal(global.ValueOr("--package", DefaultPackagePath(tool_platform::executable_path())));
+  const std::string path = package_path(global, tool_platform::executable_path());
   try {
     const LoadedPackage package(path);
     out.stream() << "package " << PackageVersion() << " (" << PathToTerminal(path) << ")" << std::endl;
@@ -69,46 +70,36 @@ int show_version(const ParsedOptions& global, Output& out) {
 }
 
 int run(const std::vector<std::string>& args, Output& out) {
-  std::string help_hint = "zulpos --help";
+  CommandLine line;
   try {
-    const CommandLine line = ParseCommandLine(args);
-    const Command* command = line.command;
-    switch (line.request) {
-    case CommandLine::Request::Help:
-      out.stream() << (command ? CommandHelp(*command) : ProgramHelp(GlobalOptions()));
-      return 0;
-    case CommandLine::Request::Version:
-      return show_version(line.global, out);
-    case CommandLine::Request::BashCompletion:
-      out.stream() << BashCompletionScript();
-      return 0;
-    case CommandLine::Request::Run:
-      break;
-    }
-    const ParsedOptions& global = line.global;
+    line.Parse(args);
+  } catch (const CLI::ParseError& error) {
+    return line.Report(error, out.stream(), std::cerr);
+  }
+  const GlobalOptions& global = line.global();
+  if (global.version) return show_version(global, out);
+  if (global.bash_completion) {
+    out.stream() << line.BashCompletionScript();
+    return 0;
+  }
+  const Command& command = *line.command();
+  try {
     HostOptions dialogs = host_options(global);
-    help_hint = "zulpos " + command->name + " --help";
-
     // Where zulpos really is, whatever --host-dir says.
     const std::string program_path = tool_platform::executable_path();
     // Loaded as a host loads it; unloaded last, after everything set in it
     // was put back.
-    const LoadedPackage package(
-        PathFromTerminal(global.ValueOr("--package", DefaultPackagePath(program_path))));
-    dialogs.interactive = dialogs.interactive && command->interactive;
+    const LoadedPackage package(package_path(global, program_path));
+    dialogs.interactive = dialogs.interactive && command.interactive;
     ConsoleHost host(std::move(dialogs), std::cin, out);
     host.Install();
-    CommandContext context{
-        global, line.options, out, FromTerminal(global.ValueOr("--context", "zulpos")), program_path, ""};
-    if (!command->uses_host_dir) return command->run(context);
+    CommandContext context{global, out, FromTerminal(global.context), program_path, ""};
+    if (!command.uses_host_dir) return command.run(context);
     const PackageSession session(session_options(global), program_path);
     context.host_dir = session.host_dir();
-    for (const std::string& notice : SetupNotices(current_setup(*command, global, context.host_dir)))
+    for (const std::string& notice : SetupNotices(current_setup(command, global, context.host_dir)))
       std::cerr << "zulpos: notice: " << PathToTerminal(notice) << std::endl;
-    return command->run(context);
-  } catch (const UsageError& error) {
-    if (!error.command().empty()) help_hint = "zulpos " + error.command() + " --help";
-    std::cerr << "zulpos: " << error.what() << "\nTry '" << help_hint << "'." << std::endl;
+    return command.run(context);
   } catch (const std::exception& error) {
     // The package's errors name an operation, a path and the system's reason.
     std::cerr << "zulpos: " << PathToTerminal(error.what()) << std::endl;
