@@ -133,19 +133,28 @@ void reject_leftovers(const CLI::App& app) {
 }
 
 // Letters to change, add or remove, or neighbours to swap, to turn `a` into
-// `b` ("sael" is one swap from "sale").
-std::size_t distance(const std::string& a, const std::string& b) {
-  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
-  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i)
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      d[i][j] =
-          std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+// `b` ("sael" is one swap from "sale"); any count above `most` is most + 1.
+std::size_t distance(const std::string& a, const std::string& b, std::size_t most) {
+  const std::size_t longer = std::max(a.size(), b.size()), shorter = std::min(a.size(), b.size());
+  if (longer - shorter > most) return most + 1;
+  // Three rows of the table: the one before the last, the last, this one.
+  const std::size_t width = b.size() + 1;
+  std::vector<std::size_t> rows(3 * width);
+  std::size_t* before = rows.data();
+  std::size_t* last = before + width;
+  std::size_t* row = last + width;
+  for (std::size_t j = 0; j < width; ++j) last[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    row[0] = i;
+    for (std::size_t j = 1; j < width; ++j) {
+      row[j] = std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
       if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        row[j] = std::min(row[j], before[j - 2] + 1);
     }
-  return d[a.size()][b.size()];
+    std::swap(before, last);
+    std::swap(last, row);
+  }
+  return std::min(last[b.size()], most + 1);
 }
 
 std::string without_dashes(const std::string& word) {
@@ -209,7 +218,7 @@ std::string Nearest(const std::string& word, const std::vector<std::string>& kno
   std::size_t best_distance = std::min<std::size_t>(2, (bare.size() - 1) / 2);
   bool found = false;
   for (const std::string& candidate : known) {
-    const std::size_t d = distance(bare, without_dashes(candidate));
+    const std::size_t d = distance(bare, without_dashes(candidate), best_distance);
     if (d <= best_distance && (!found || d < best_distance)) {
       best = candidate;
       best_distance = d;

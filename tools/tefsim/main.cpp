@@ -85,6 +85,10 @@ int main(int argc, char** argv) {
 
   try {
     if (!options.drive_root.empty()) platform::set_drive_root(options.drive_root);
+    // Where drive letters live (none on Windows without --drive-root): a
+    // folder that is not there yet is made with the roots' folders, and said.
+    const std::string drive_root = platform::drive_root();
+    const bool new_drive_root = !drive_root.empty() && !platform::native_fs().directory_exists(drive_root);
     LogWriter log(options.log_file);
     tefsim::Simulation simulation(std::move(scenario));
     simulation.keep_requests_in(options.keep_requests);
@@ -94,6 +98,9 @@ int main(int argc, char** argv) {
       manager.prepare();
       log("tefsim: serving " + root + " (" + platform::fs().native_path(root) + ")");
     }
+    if (new_drive_root)
+      std::cerr << "tefsim: made the drive root " << drive_root << "; c:\\ is "
+                << platform::fs().native_path("c:\\") << std::endl;
 
     while (!tool_platform::stop_requested()) {
       for (tefsim::Manager& manager : managers) manager.poll();

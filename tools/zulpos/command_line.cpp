@@ -16,10 +16,20 @@ constexpr const char* kDescription =
     "package, answers its dialogs from the options or the terminal, and runs its\n"
     "routines. Each command ends with key=value lines of its results.";
 
-constexpr const char* kFooter = "Exit status: 0 when the routine returned true, 1 when it returned false,\n"
-                                "2 for a usage error or an error raised by the package.\n"
-                                "\n"
-                                "'zulpos COMMAND --help' describes a command.";
+constexpr const char* kFooter =
+    "Without --host-dir the host directory is this user's: $XDG_DATA_HOME/zul00500/host\n"
+    "(~/.local/share/zul00500/host) on POSIX, %LOCALAPPDATA%\\zul00500\\host on Windows.\n"
+    "On a terminal, stderr shows how long the package has been waiting for the\n"
+    "TEF manager.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the routine returned true\n"
+    "  1  the routine returned false\n"
+    "  2  a usage error: an unknown option or command, a missing or wrong value\n"
+    "  3  an error raised by the package, or a file zulpos could not make\n"
+    "  4  the package's library cannot be loaded\n"
+    "\n"
+    "'zulpos COMMAND --help' describes a command.";
 
 } // namespace
 
@@ -32,7 +42,7 @@ CommandLine::CommandLine() : app_(kDescription, "zulpos") {
   GlobalOptions& g = global_;
   app_.add_option_function<std::string>(
           "--host-dir", [&g](const std::string& dir) { g.host_dir = dir; },
-          "the host program's directory (default: the directory of zulpos)")
+          "the host program's directory (default: this user's, see below)")
       ->type_name("DIR");
   app_.add_option_function<std::string>(
           "--drive-root", [&g](const std::string& dir) { g.drive_root = dir; },

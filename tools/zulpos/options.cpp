@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <string_view>
@@ -112,6 +113,27 @@ std::vector<std::string> SetupNotices(const MachineSetup& setup) {
     notices.push_back("no exchange root has been chosen yet (" + setup.dirtef_path +
                       " does not exist): run `zulpos network` first");
   return notices;
+}
+
+namespace {
+// Whether `text` names `folder`, letter case and the kind of separator aside
+// (the package's paths mix both separators).
+bool names_folder(const std::string& text, const std::string& folder) {
+  if (folder.empty()) return false;
+  auto same = [](char a, char b) {
+    const auto fold = [](char c) {
+      return c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
+    return fold(a) == fold(b);
+  };
+  return std::search(text.begin(), text.end(), folder.begin(), folder.end(), same) != text.end();
+}
+} // namespace
+
+std::string FolderHint(const std::string& error, const std::string& host_dir, const std::string& drive_root) {
+  if (names_folder(error, host_dir)) return " (the host directory: --host-dir DIR chooses another)";
+  if (names_folder(error, drive_root)) return " (under the drive root: --drive-root DIR chooses another)";
+  return {};
 }
 
 } // namespace zulpos

@@ -43,4 +43,9 @@ struct MachineSetup {
 // They explain; they change nothing.
 std::vector<std::string> SetupNotices(const MachineSetup& setup);
 
+// For an error that names a file in the host directory or under the drive
+// root (one that cannot be written, say): the option that puts that folder
+// elsewhere, as words to add to the error; "" for another error.
+std::string FolderHint(const std::string& error, const std::string& host_dir, const std::string& drive_root);
+
 } // namespace zulpos
