@@ -18,13 +18,14 @@
 #       fresh clone
 #   P5  peak resident memory of a printed sale of two payments
 #
-#   scripts/bench.sh [--runs N] [--ci] [--out FILE]
+#   scripts/bench.sh [--runs N] [--ci] [--out FILE] [--build-only]
 #
 # Without --ci the CI row of the page's table is kept from before, marked as
 # not timed by this run. --out writes FILE instead of docs/performance.md.
 #
 # Builds build-bench/ (the bench preset: Release with the benchmarks) and
-# build/; not run in CI.
+# build/; not run in CI. CI runs it with --build-only, which builds both and
+# stops, so that the benchmarks cannot rot unseen.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -32,12 +33,14 @@ cd "$ROOT"
 RUNS=20
 WITH_CI=0
 PAGE=docs/performance.md
+BUILD_ONLY=0
 while [[ $# -gt 0 ]]; do
   case $1 in
     --runs) RUNS=$2; shift 2 ;;
     --ci) WITH_CI=1; shift ;;
     --out) PAGE=$2; shift 2 ;;
-    *) echo "usage: $0 [--runs N] [--ci] [--out FILE]" >&2; exit 2 ;;
+    --build-only) BUILD_ONLY=1; shift ;;
+    *) echo "usage: $0 [--runs N] [--ci] [--out FILE] [--build-only]" >&2; exit 2 ;;
   esac
 done
 
@@ -49,6 +52,10 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench -j 2 --target zulpos tefsim Pkg_Zul00500 benchmarks >/dev/null
 cmake --preset default >/dev/null
 cmake --build --preset default -j 2 >/dev/null
+if [[ $BUILD_ONLY -eq 1 ]]; then
+  log "built; --build-only: nothing measured"
+  exit 0
+fi
 
 BIN=$ROOT/build-bench/bin
 # The machine may be shared: its load goes into the table's heading.
