@@ -42,6 +42,14 @@ std::string Formatter::make_usage(const CLI::App* app, std::string name) const {
   return usage + "\n";
 }
 
+// "-h, --help", as help2man reads it.
+std::string Formatter::make_option_name(const CLI::Option* option, bool positional) const {
+  std::string name = CLI::Formatter::make_option_name(option, positional);
+  for (std::size_t comma = name.find(','); comma != std::string::npos; comma = name.find(',', comma + 2))
+    name.insert(comma + 1, " ");
+  return name;
+}
+
 std::string Formatter::make_option_opts(const CLI::Option* option) const {
   return option->get_type_size() == 0 ? std::string() : " " + option->get_type_name();
 }

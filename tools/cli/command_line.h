@@ -28,6 +28,7 @@ public:
   Formatter();
   std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override;
   std::string make_usage(const CLI::App* app, std::string name) const override;
+  std::string make_option_name(const CLI::Option* option, bool positional) const override;
   std::string make_option_opts(const CLI::Option* option) const override;
   std::string make_option_desc(const CLI::Option* option) const override;
   std::string make_subcommand(const CLI::App* command) const override;
