@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "tool_platform/error.h"
 #include "tool_platform/shared_library.h"
 
 namespace zulpos {
@@ -30,11 +31,20 @@ const PackageApi& api() {
 UsePackage::UsePackage(const PackageApi* routines) : previous_(current) { current = routines; }
 UsePackage::~UsePackage() { current = previous_; }
 
-LoadedPackage::LoadedPackage(const std::string& path)
-    : library_(std::make_unique<tool_platform::SharedLibrary>(path)) {
+namespace {
+std::unique_ptr<tool_platform::SharedLibrary> load(const std::string& path) {
+  try {
+    return std::make_unique<tool_platform::SharedLibrary>(path);
+  } catch (const tool_platform::Error& error) {
+    throw LoadError(error.what());
+  }
+}
+} // namespace
+
+LoadedPackage::LoadedPackage(const std::string& path) : library_(load(path)) {
 #define ZULPOS_BIND(name)                                                                                    \
   routines_.name = reinterpret_cast<decltype(routines_.name)>(library_->Find(#name));                        \
-  if (!routines_.name) throw std::runtime_error("the package " + path + " has no routine " #name);
+  if (!routines_.name) throw LoadError("the package " + path + " has no routine " #name);
   ZULPOS_PACKAGE_ROUTINES(ZULPOS_BIND)
 #undef ZULPOS_BIND
   in_use_ = std::make_unique<UsePackage>(&routines_);

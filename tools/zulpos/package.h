@@ -68,12 +68,18 @@ private:
   const PackageApi* previous_;
 };
 
+// The package's library cannot be loaded, or lacks a routine zulpos calls.
+class LoadError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
 // The shared library loaded, its routines bound and in use. Loading runs the
 // package's Initialize, dropping it unloads the package (Finalize).
 class LoadedPackage {
 public:
-  // Throws std::runtime_error when the library cannot be loaded or lacks a
-  // routine zulpos needs.
+  // Throws LoadError when the library cannot be loaded or lacks a routine
+  // zulpos needs.
   explicit LoadedPackage(const std::string& path);
   ~LoadedPackage();
   LoadedPackage(const LoadedPackage&) = delete;
