@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
     LogWriter log(options.log_file);
     tefsim::Simulation simulation(std::move(scenario));
     simulation.keep_requests_in(options.keep_requests);
+    simulation.keep_written_in(options.keep_written);
     std::deque<tefsim::Manager> managers;
     for (const std::string& root : options.roots) {
       tefsim::Manager& manager = managers.emplace_back(root, simulation, std::ref(log));

@@ -42,7 +42,7 @@ std::pair<std::string, std::string> selector_and_value(const std::string& option
 constexpr const char* kValueOptions[][2] = {
     {"--roots", "LIST"}, {"--drive-root", "DIR"},    {"--scenario", "FILE"},    {"--rule", "LINE"},
     {"--silent", "SEL"}, {"--delay", "SEL=MS"},      {"--wrong-header", "SEL"}, {"--empty-status", "SEL"},
-    {"--log", "FILE"},   {"--keep-requests", "DIR"}, {"--poll-ms", "N"},
+    {"--log", "FILE"},   {"--keep-requests", "DIR"}, {"--keep-written", "DIR"}, {"--poll-ms", "N"},
 };
 
 // The options as CLI11 knows them; usage() describes them. Every value is
@@ -75,6 +75,7 @@ void apply(Options& options, const std::string& option, const std::string& value
   else if (option == "--scenario") options.scenario_file = value;
   else if (option == "--log") options.log_file = value;
   else if (option == "--keep-requests") options.keep_requests = value;
+  else if (option == "--keep-written") options.keep_written = value;
   else if (option == "--poll-ms") options.poll_ms = poll_ms_of(value);
   else if (option == "--rule") options.rules.push_back(value);
   else if (option == "--delay") {
@@ -121,9 +122,11 @@ std::vector<std::string> option_names() {
 }
 
 void check_folders(const Options& options) {
-  if (!options.keep_requests.empty() &&
-      !zul00500::platform::native_fs().directory_exists(options.keep_requests))
-    throw UsageError("--keep-requests: the folder " + options.keep_requests + " does not exist");
+  const std::pair<const char*, const std::string*> folders[] = {{"--keep-requests", &options.keep_requests},
+                                                                {"--keep-written", &options.keep_written}};
+  for (const auto& [option, folder] : folders)
+    if (!folder->empty() && !zul00500::platform::native_fs().directory_exists(*folder))
+      throw UsageError(std::string(option) + ": the folder " + *folder + " does not exist");
 }
 
 std::string usage() {
@@ -157,6 +160,9 @@ std::string usage() {
          "  --log FILE            append the log to FILE instead of standard output\n"
          "  --keep-requests DIR   keep a byte-exact copy of every request taken, as\n"
          "                        DIR/ATV-1.001, DIR/CRT-2.001, ... (DIR must exist)\n"
+         "  --keep-written DIR    keep a byte-exact copy of every file written (each piece\n"
+         "                        of a torn write apart), named after the request and the\n"
+         "                        count of writes for it: DIR/CRT-2-1.sts, DIR/CRT-2-2.001\n"
          "  --poll-ms N           pause between two looks at the request files (default 100)\n"
          "  --version             print tefsim's version\n"
          "  --bash-completion     print a bash completion script for tefsim\n"

@@ -15,6 +15,7 @@ struct Options {
   std::vector<std::string> rules;                   // scenario lines, after the file's
   std::string log_file;                             // native path, empty: stdout
   std::string keep_requests;                        // native folder, empty: keep none
+  std::string keep_written;                         // native folder, empty: keep none
   std::uint32_t poll_ms = 100;
   bool help = false;
   bool version = false;
@@ -32,8 +33,8 @@ public:
 // UsageError.
 Options parse_options(const std::vector<std::string>& args);
 
-// Checks what the options name on disk: the --keep-requests folder must
-// exist. Throws UsageError.
+// Checks what the options name on disk: the --keep-requests and
+// --keep-written folders must exist. Throws UsageError.
 void check_folders(const Options& options);
 
 // The --help text, scenario format included.
