@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a Debian machine, and only what is missing.
 #
-#   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources, CLI11
+#   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources, CLI11,
+#                           toml++
 #   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), 64-bit and
 #                           32-bit, plus the pugixml source package in
 #                           build-deps/pugixml
@@ -13,7 +14,8 @@
 #   scripts/deps.sh package what packaging and the install check use:
 #                           dpkg-shlibdeps, pkg-config
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
-#   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml
+#   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml,
+#                           CLI11, toml++
 #
 # Several sets may be named at once. Running it again changes nothing.
 set -euo pipefail
@@ -23,9 +25,10 @@ DEPS_DIR="$ROOT/build-deps"
 SRC_LIST=/etc/apt/sources.list.d/zul-src.sources
 export DEBIAN_FRONTEND=noninteractive
 
-# CLI11 is header-only: the mingw builds use the same headers.
-BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev)
-CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev
+# CLI11 and toml++ are used from their headers: the mingw builds use the same
+# headers.
+BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev libtomlplusplus-dev)
+CROSS_PACKAGES=(cmake make googletest libcli11-dev libtomlplusplus-dev dpkg-dev
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit programs; xvfb-run and xauth give the dialog tests a
@@ -36,7 +39,7 @@ BENCH_PACKAGES=(libbenchmark-dev time)
 # the C example through pkg-config.
 PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
-FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev libcli11-dev)
+FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev libcli11-dev libtomlplusplus-dev)
 
 if [[ $(id -u) -eq 0 ]]; then
   SUDO=()
