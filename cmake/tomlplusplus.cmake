@@ -1,7 +1,7 @@
 # toml++ reads the rehearsal books (tools/rehearsal): Debian's
 # libtomlplusplus-dev, used from its headers alone, so that the Windows
 # cross-build compiles the same headers and zulpos needs no shared library of
-# it. Its implementation is compiled once, in tools/rehearsal/toml_build.cpp
+# it. Its implementation is compiled once, in tools/rehearsal/toml_reader.cpp
 # (TOML_IMPLEMENTATION); every other file sees the declarations only. The
 # cross-build must not search the build machine's include folders, so the
 # toml++ folder alone is copied into the build tree there.

@@ -1,0 +1,261 @@
+#include "rehearsal/command.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+
+#include "rehearsal/book.h"
+#include "rehearsal/host_part.h"
+#include "rehearsal/reports.h"
+#include "rehearsal/runner.h"
+#include "rehearsal/text.h"
+#include "tool_platform/files.h"
+#include "tool_platform/process.h"
+#include "tool_platform/signals.h"
+#include "tool_platform/temp_directory.h"
+#include "zulpos/command_line.h"
+#include "zulpos/output.h"
+#include "zulpos/package.h"
+
+namespace rehearsal {
+
+const char* const kRehearseSummary = "rehearse a certification script: a book of cases against tefsim";
+
+const char* const kRehearseDescription =
+    "Runs the cases of the rehearsal book BOOK.toml (or the built-in standard script)\n"
+    "end to end: each in a fresh drive root and host directory, the managers played\n"
+    "by tefsim with the case's scenario, the host's steps run through the package's\n"
+    "C interface by zulpos processes, each power cut a kill of the host at its\n"
+    "named moment followed by the next start. Every case's expectations are judged\n"
+    "from the files, the journals, the paper and the card log. One line per case\n"
+    "shows its result and time. Exit status 0 when every case passed, 1 when one\n"
+    "failed, 2 for a mistake in the book (named by its line) or the command line.\n"
+    "docs/rehearsal.md describes the book.";
+
+std::vector<zulpos::OptionDef> RehearseOptions() {
+  return {{"--builtin", "", "the built-in book: the standard certification script"},
+          {"--list", "", "list the book's cases and what each shows, run nothing"},
+          {"--case", "NAME", "run this case only; repeatable", true},
+          {"--report", "DIR",
+           "write DIR/index.html, one self-contained page, and each case's\n"
+           "files beside it in DIR/cases/"},
+          {"--junit", "FILE", "write JUnit XML, one test case per case"},
+          {"--json", "FILE", "write the same facts as JSON"},
+          {"--drive-root", "DIR",
+           "attended: the drive root of the real manager (POSIX: default\n"
+           "$ZUL_DRIVE_ROOT; Windows: the real drives). Otherwise the folder\n"
+           "in which each case gets its fresh drive root and host directory"},
+          {"--package", "FILE", "the package the host's starts load (default: zulpos's own)"},
+          {"--attended", "",
+           "against a real manager: no tefsim; before each case the operator\n"
+           "is told what to do at the pinpad; what the manager decides is\n"
+           "checked against its actual answers"},
+          {"--jobs", "N", "cases run at once (default 4; attended: 1)"},
+          {"--tefsim", "PATH", "the simulator to run (default: tefsim beside zulpos)"},
+          {"--host-part", "PLAN", "(used by the rehearsal itself) run one start of the host"}};
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using zulpos::PathFromTerminal;
+using zulpos::PathToTerminal;
+using zulpos::UsageError;
+
+std::string tefsim_beside(const std::string& program_path) {
+  const fs::path program(program_path);
+  return (program.parent_path() / ("tefsim" + program.extension().string())).string();
+}
+
+std::string local_date_time() {
+  const std::time_t now = std::time(nullptr);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+  return text;
+}
+
+std::string seconds(std::int64_t ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(ms) / 1000);
+  return text;
+}
+
+Book load_book(const zulpos::ParsedOptions& o, std::string& path) {
+  const bool builtin = o.Has("--builtin");
+  if (builtin == !o.positionals.empty())
+    throw UsageError("rehearse needs a book: BOOK.toml or --builtin (one of them)", "rehearse");
+  if (builtin) return BuiltinBook();
+  path = PathFromTerminal(o.positionals.front());
+  std::string text;
+  try {
+    text = tool_platform::read_file(path);
+  } catch (const std::exception& error) {
+    throw UsageError(std::string("cannot read the book: ") + error.what(), "rehearse");
+  }
+  return ReadBook(text, PathToTerminal(path));
+}
+
+std::vector<int> select_cases(const Book& book, const zulpos::ParsedOptions& o) {
+  std::vector<int> selected;
+  if (!o.Has("--case")) {
+    for (std::size_t i = 0; i < book.cases.size(); ++i) selected.push_back(static_cast<int>(i));
+    return selected;
+  }
+  for (const std::string& name : o.All("--case")) {
+    int found = -1;
+    for (std::size_t i = 0; i < book.cases.size(); ++i)
+      if (book.cases[i].name == name) found = static_cast<int>(i);
+    if (found < 0)
+      throw UsageError("no case \"" + name + "\" in " + book.origin + " (see --list)", "rehearse");
+    if (std::find(selected.begin(), selected.end(), found) == selected.end()) selected.push_back(found);
+  }
+  std::sort(selected.begin(), selected.end());
+  return selected;
+}
+
+void list_cases(const Book& book, zulpos::Output& out) {
+  std::size_t width = 0;
+  for (const Case& c : book.cases) width = std::max(width, c.name.size());
+  for (const Case& c : book.cases)
+    out.stream() << c.name << std::string(width - c.name.size() + 2, ' ') << c.purpose << "\n";
+  out.stream() << book.cases.size() << " cases in " << book.origin << std::endl;
+}
+
+// The folder the cases run in, removed at the end unless it is the report's.
+class WorkFolder {
+public:
+  WorkFolder(const std::string& report, const std::string& drive_root) {
+    if (!drive_root.empty()) path_ = drive_root;
+    else if (!report.empty()) path_ = (fs::path(report) / "cases").string();
+    else {
+      path_ = tool_platform::make_temp_directory("zulpos-rehearsal-");
+      temporary_ = true;
+    }
+    fs::create_directories(path_);
+  }
+  ~WorkFolder() {
+    if (temporary_) tool_platform::remove_directory_tree(path_);
+  }
+  WorkFolder(const WorkFolder&) = delete;
+  WorkFolder& operator=(const WorkFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+private:
+  std::string path_;
+  bool temporary_ = false;
+};
+
+void write_report(const std::string& option, const std::string& path, const std::string& text,
+                  zulpos::Output& out) {
+  tool_platform::write_file(path, text);
+  out.stream() << option.substr(2) << ": " << PathToTerminal(path) << "\n";
+}
+
+} // namespace
+
+int RunRehearse(zulpos::CommandContext& ctx) {
+  const zulpos::ParsedOptions& o = ctx.options;
+  if (const auto plan = o.Value("--host-part")) return RunHostPart(PathFromTerminal(*plan), ctx.program_path);
+
+  std::string book_path;
+  const Book book = load_book(o, book_path);
+  if (o.Has("--list")) {
+    list_cases(book, ctx.out);
+    return 0;
+  }
+  const std::vector<int> selected = select_cases(book, o);
+  RunOptions options;
+  options.program = ctx.program_path;
+  options.book_path = book_path;
+  options.attended = o.Has("--attended");
+  options.tefsim = PathFromTerminal(o.ValueOr("--tefsim", tefsim_beside(ctx.program_path)));
+  if (const auto package = o.Value("--package")) options.package = PathFromTerminal(*package);
+  else if (const auto global = ctx.global.Value("--package")) options.package = PathFromTerminal(*global);
+  const auto drive = o.Value("--drive-root") ? o.Value("--drive-root") : ctx.global.Value("--drive-root");
+  std::string cases_in;
+  if (options.attended) {
+    options.jobs = 1;
+    options.drive_root = drive ? PathFromTerminal(*drive) : "";
+#ifndef _WIN32
+    if (options.drive_root.empty())
+      if (const char* environment = std::getenv("ZUL_DRIVE_ROOT")) options.drive_root = environment;
+    if (options.drive_root.empty())
+      throw UsageError("--attended needs the real manager's drive root: --drive-root DIR or $ZUL_DRIVE_ROOT",
+                       "rehearse");
+#endif
+    options.operator_in = tool_platform::stdin_is_terminal() ? &std::cin : nullptr;
+    options.operator_out = &ctx.out.stream();
+  } else if (drive) {
+    cases_in = PathFromTerminal(*drive);
+  }
+  if (const auto jobs = o.Value("--jobs"); jobs && !options.attended) {
+    options.jobs = zulpos::ParseInteger("--jobs", *jobs);
+    if (options.jobs < 1 || options.jobs > 64) throw UsageError("--jobs takes 1 to 64", "rehearse");
+  }
+  const std::string report = PathFromTerminal(o.ValueOr("--report", ""));
+  for (const char* file : {"--junit", "--json"})
+    if (const auto path = o.Value(file)) zulpos::CheckOutputFile(file, PathFromTerminal(*path));
+  std::error_code error;
+  if (!report.empty() && fs::exists(report, error) && !fs::is_directory(report, error))
+    throw UsageError("--report wants a folder, not the file " + PathToTerminal(report), "rehearse");
+
+  if (!report.empty()) fs::create_directories(report);
+  const WorkFolder work(report, cases_in);
+  options.work_dir = work.path();
+  options.report_dir = report;
+
+  BookRecord record;
+  record.title = book.title;
+  record.origin = book.origin;
+  record.attended = options.attended;
+  record.started = local_date_time();
+  record.versions =
+      std::string("zulpos ") + zulpos::ZulposVersion() + ", package " + zulpos::PackageVersion();
+  zulpos::Output& out = ctx.out;
+  out.stream() << "Rehearsing " << selected.size() << " case" << (selected.size() == 1 ? "" : "s") << " of "
+               << book.origin
+               << (options.attended ? ", attended"
+                                    : ", " +
+                                          std::to_string(std::min<std::size_t>(
+                                              static_cast<std::size_t>(options.jobs), selected.size())) +
+                                          " at a time")
+               << std::endl;
+  int done = 0;
+  const std::size_t width = std::to_string(selected.size()).size();
+  options.on_case_done = [&](const CaseRecord& c) {
+    const std::string number = std::to_string(++done);
+    out.stream() << "[" << std::string(width - number.size(), ' ') << number << "/" << selected.size() << "] "
+                 << (c.passed ? "PASS " : "FAIL ") << c.name << " (" << seconds(c.duration_ms) << ")";
+    if (!c.passed) out.stream() << ": " << c.FirstFailure();
+    out.stream() << std::endl;
+  };
+  tool_platform::install_stop_handler();
+  const auto started = std::chrono::steady_clock::now();
+  record.cases = RunCases(book, selected, options);
+  // An interrupted run leaves the cases it never began out.
+  record.cases.erase(std::remove_if(record.cases.begin(), record.cases.end(),
+                                    [](const CaseRecord& c) { return c.name.empty(); }),
+                     record.cases.end());
+  record.duration_ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+          .count();
+
+  const int passed = record.Passed();
+  out.stream() << passed << " of " << record.cases.size() << " cases passed in "
+               << seconds(record.duration_ms) << "\n";
+  if (!report.empty())
+    write_report("--report", (fs::path(report) / "index.html").string(), HtmlReport(record), out);
+  if (const auto path = o.Value("--junit"))
+    write_report("--junit", PathFromTerminal(*path), JUnitReport(record), out);
+  if (const auto path = o.Value("--json"))
+    write_report("--json", PathFromTerminal(*path), JsonReport(record), out);
+  out.stream() << std::flush;
+  return passed == static_cast<int>(record.cases.size()) ? 0 : 1;
+}
+
+} // namespace rehearsal
