@@ -119,20 +119,20 @@ private:
         toml_.Fail(node, "the manager of \"" + root + "\" is for a root the case does not install");
       if (!node.is_string()) toml_.Fail(node, "a manager's behaviour is a text of scenario lines");
       const std::string text = ToCp1252(node.as_string()->get());
-      CheckScenario(node, text);
+      CheckScenario(node, text, "the " + root + " manager's scenario");
       result.manager[root] = text;
       result.manager_lines[root] = TomlReader::Line(node);
     }
   }
 
   // tefsim's own parser judges each line, so the book and tefsim agree.
-  void CheckScenario(const toml::node& node, const std::string& text) {
+  void CheckScenario(const toml::node& node, const std::string& text, const std::string& origin) {
     std::size_t index = 0;
     for (const std::string& line : SplitLines(text)) {
       const std::size_t start = line.find_first_not_of(" \t");
       if (start != std::string::npos && line[start] != '#') {
         try {
-          tefsim::Scenario().add_line(line, "scenario");
+          tefsim::Scenario().add_line(line, origin);
         } catch (const tefsim::ScenarioError& error) {
           toml_.Fail(toml_.TextLine(node, index), ToUtf8(error.what()));
         }
@@ -367,7 +367,8 @@ private:
     if (step.action == "idle") toml_.Fail(*expect, "an idle step has no result to expect");
     if (step.expect.size() > results)
       toml_.Fail(*expect, "expect has " + std::to_string(step.expect.size()) + " results for " +
-                              std::to_string(results) + (results == 1 ? " routine call" : " payments"));
+                              std::to_string(results) +
+                              (step.action != "sale" ? " routine call" : results == 1 ? " payment" : " payments"));
   }
 
   // A print step prints the receipts of the sale before it, in the same

@@ -176,9 +176,12 @@ int RunRehearse(zulpos::CommandContext& ctx) {
   options.tefsim = PathFromTerminal(o.ValueOr("--tefsim", tefsim_beside(ctx.program_path)));
   if (const auto package = o.Value("--package")) options.package = PathFromTerminal(*package);
   else if (const auto global = ctx.global.Value("--package")) options.package = PathFromTerminal(*global);
-  const auto drive = o.Value("--drive-root") ? o.Value("--drive-root") : ctx.global.Value("--drive-root");
+  // Before the command, --drive-root is where zulpos's own drives live: the
+  // real manager's when attended, nothing to the simulated cases.
+  auto drive = o.Value("--drive-root");
   std::string cases_in;
   if (options.attended) {
+    if (!drive) drive = ctx.global.Value("--drive-root");
     options.jobs = 1;
     options.drive_root = drive ? PathFromTerminal(*drive) : "";
 #ifndef _WIN32
@@ -231,7 +234,16 @@ int RunRehearse(zulpos::CommandContext& ctx) {
     const std::string number = std::to_string(++done);
     out.stream() << "[" << std::string(width - number.size(), ' ') << number << "/" << selected.size() << "] "
                  << (c.passed ? "PASS " : "FAIL ") << c.name << " (" << seconds(c.duration_ms) << ")";
-    if (!c.passed) out.stream() << ": " << c.FirstFailure();
+    if (!c.passed) {
+      // The report has it whole.
+      std::string why = c.FirstFailure();
+      if (why.size() > 200) {
+        std::size_t cut = 197;
+        while (cut > 0 && (static_cast<unsigned char>(why[cut]) & 0xC0) == 0x80) --cut; // whole characters
+        why = why.substr(0, cut) + "...";
+      }
+      out.stream() << ": " << why;
+    }
     out.stream() << std::endl;
   };
   tool_platform::install_stop_handler();

@@ -192,8 +192,11 @@ void Evidence::ManagerFile(std::int64_t ms, const std::string& root, const std::
   event.kind = what == "request" ? "request" : starts_with(what, "status") ? "status" : "answer";
   const std::map<std::string, std::string> fields = FieldsOf(bytes);
   const auto code = fields.find("000-000");
-  event.text = name + (what == "request" ? " taken" : " written") + " (" + what + ")" +
-               (code == fields.end() ? "" : ": " + code->second);
+  // Attended ("seen"), the files are what the watch found, whoever wrote them.
+  const char* verb = label == "seen"     ? " seen"
+                     : what == "request" ? " taken by the manager"
+                                         : " written by the manager";
+  event.text = what + verb + (code == fields.end() ? "" : ": " + code->second);
   event.detail = label;
   event.is_file = true;
   event.file = root + name;

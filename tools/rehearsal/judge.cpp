@@ -135,15 +135,22 @@ private:
     return true;
   }
 
-  void Operations(const std::vector<ExpectedOperation>& expected) {
+  void Operations(std::vector<ExpectedOperation> expected) {
+    std::vector<Operation> operations = record_.operations;
+    if (attended_) {
+      // The watch may miss an activity check a manager takes at once.
+      const auto activity = [](const auto& operation) { return operation.code == "ATV"; };
+      expected.erase(std::remove_if(expected.begin(), expected.end(), activity), expected.end());
+      operations.erase(std::remove_if(operations.begin(), operations.end(), activity), operations.end());
+    }
     const bool with_root = case_.roots.size() > 1;
     std::vector<std::string> wanted, seen;
-    bool passed = expected.size() == record_.operations.size();
-    for (std::size_t i = 0; i < std::max(expected.size(), record_.operations.size()); ++i) {
+    bool passed = expected.size() == operations.size();
+    for (std::size_t i = 0; i < std::max(expected.size(), operations.size()); ++i) {
       const ExpectedOperation* like = i < expected.size() ? &expected[i] : nullptr;
       if (like) wanted.push_back(like->text);
-      if (i < record_.operations.size()) {
-        const Operation& actual = record_.operations[i];
+      if (i < operations.size()) {
+        const Operation& actual = operations[i];
         const bool same = like && Matches(actual, *like);
         passed = passed && same;
         seen.push_back(ToUtf8(DescribeOperation(actual, like, with_root || (like && !like->root.empty()))) +
@@ -152,7 +159,8 @@ private:
     }
     Mark& mark = Add("the manager sees these requests, in order", join(wanted),
                      seen.empty() ? "none" : join(seen), passed, Line("operations"));
-    if (attended_) mark.expected += "\n(values the manager hands out are not compared)";
+    if (attended_)
+      mark.expected += "\n(attended: activity checks and the values the manager hands out left out)";
   }
 
   void Transactions(const char* key, const std::string& ending,

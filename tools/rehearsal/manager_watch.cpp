@@ -12,7 +12,7 @@
 namespace rehearsal {
 
 namespace {
-constexpr auto kLookEvery = std::chrono::milliseconds(5);
+constexpr auto kLookEvery = std::chrono::milliseconds(1);
 const char* const kNames[] = {"req\\intpos.001", "resp\\intpos.sts", "resp\\intpos.001"};
 } // namespace
 

@@ -1,7 +1,7 @@
 // Attended, no simulator tells what the manager saw: a thread looks at the
-// exchange files every few milliseconds and keeps each request, status and
-// answer as it found it. A file that comes and goes between two looks is
-// missed; the report says the files were seen this way.
+// exchange files every millisecond and keeps each request, status and answer
+// as it found it. A file that comes and goes between two looks is missed; the
+// report says the files were seen this way.
 #pragma once
 
 #include <atomic>

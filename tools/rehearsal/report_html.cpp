@@ -119,7 +119,7 @@ private:
          << "</small></h1>\n"
          << "<p class=\"facts\">" << Escape(book_.origin) << " \xC2\xB7 started " << Escape(book_.started)
          << " \xC2\xB7 " << Escape(book_.versions) << " \xC2\xB7 "
-         << (book_.attended ? "attended: the real manager answered, its files seen every 5 ms"
+         << (book_.attended ? "attended: the real manager answered, its files seen every millisecond"
                             : "the managers played by tefsim")
          << "</p>\n<p class=\"verdict " << (passed == total ? "pass" : "fail") << "\">" << passed << " of "
          << total << " cases passed \xC2\xB7 " << seconds(book_.duration_ms) << "</p>\n</header>\n";

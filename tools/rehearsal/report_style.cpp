@@ -77,12 +77,13 @@ svg a:hover rect, svg a:hover circle, svg a:hover path { stroke: #000; stroke-wi
 .evidence .main { flex: 1 1 auto; min-width: 0; }
 .evidence aside { flex: 0 0 auto; }
 table.marks td.mark { width: 26px; font-size: 16px; font-weight: 700; }
+table.marks th:nth-child(3), table.marks th:nth-child(4) { width: 31%; }
 table.marks tr.pass td.mark { color: var(--pass); }
 table.marks tr.fail td { background: #fff5f4; }
 table.marks tr.fail td.mark { color: var(--fail); }
 table.marks tr.skip td { color: var(--muted); }
 table.marks .line { color: var(--muted); font-size: 12px; white-space: nowrap; }
-table.marks pre { margin: 0; white-space: pre-wrap; word-break: break-word; font-size: 12.5px; }
+table.marks pre { margin: 0; white-space: pre-wrap; overflow-wrap: anywhere; font-size: 12.5px; }
 table.marks tr.fail td.actual pre { background: var(--mark-bg); }
 table.small td { font-size: 13px; padding: 2px 8px; }
 ol.dialogs { padding-left: 22px; margin: 4px 0; }

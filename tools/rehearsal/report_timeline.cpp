@@ -65,7 +65,8 @@ public:
   Timeline(const CaseRecord& record, std::string prefix) : record_(record), prefix_(std::move(prefix)) {
     for (const TimelineEvent& event : record.events) end_ = std::max({end_, event.ms, event.end_ms});
     end_ = std::max<std::int64_t>(end_, 1000);
-    end_ += end_ / 50;
+    // Room after the last event for its label.
+    end_ += std::max<std::int64_t>(end_ / 12, 300);
   }
 
   std::string Svg() {
@@ -130,9 +131,12 @@ private:
     if (event.kind == "power-cut" || event.kind == "kill") {
       if (event.kind == "power-cut") {
         Open(event, index);
+        // The label goes left of the line near the right edge.
+        const bool left = x > kPlotRight - 80;
         out_ << "<line class=\"power-cut\" x1=\"" << x << "\" y1=\"" << kTop << "\" x2=\"" << x << "\" y2=\""
-             << kTop + 5 * kLaneHeight << "\"/><text class=\"power-cut-label\" x=\"" << x + 3 << "\" y=\""
-             << kTop + 12 << "\">\xE2\x9A\xA1 power cut</text></a>";
+             << kTop + 5 * kLaneHeight << "\"/><text class=\"power-cut-label\" x=\"" << (left ? x - 3 : x + 3)
+             << "\" y=\"" << kTop + 12 << "\"" << (left ? " text-anchor=\"end\"" : "")
+             << ">\xE2\x9A\xA1 power cut</text></a>";
       } else {
         Open(event, index);
         out_ << "<path class=\"kill\" d=\"M" << x - 5 << " " << top + 17 << "l10 10m0 -10l-10 10\"/></a>";

@@ -219,6 +219,10 @@ public:
     else Say(scratch.Remove() ? "removed " + folder + "." : "could not remove all of " + folder + ".");
 
     out_.SetIndent("");
+    out_.Text("\nNext: the standard certification script, every case above and the ones that go\n"
+              "wrong (refusals, power cuts, a failing printer, a silent manager), run end to end\n"
+              "with a report to read in a browser or on paper:\n"
+              "  zulpos rehearse --builtin --report DIR     then open DIR/index.html\n");
     out_.Result("tefsim_started", true);
     out_.Result("network_result", network);
     out_.Result("DirTef", root);
