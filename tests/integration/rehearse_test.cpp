@@ -61,7 +61,11 @@ protected:
     return path;
   }
 
+  // Debian's, on the build machine; a Windows build under wine has none.
   static std::string Chromium() {
+#ifdef _WIN32
+    return {};
+#endif
     for (const char* path : {"/usr/bin/chromium", "/usr/bin/chromium-browser"})
       if (std::filesystem::exists(path)) return path;
     return {};

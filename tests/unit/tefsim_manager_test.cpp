@@ -7,8 +7,11 @@
 #include "support/faulty_fs.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
+#include "tefsim/lease.h"
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -311,6 +314,18 @@ TEST_F(TefsimManagerTest, AFailedWriteIsDroppedNotRetried) {
   EXPECT_THAT(platform::fs().list(kDial + "resp\\*.*"), IsEmpty());
   EXPECT_TRUE(dial.idle());
   EXPECT_THAT(log, Contains(HasSubstr("error: ")));
+}
+
+TEST(TefsimLeaseTest, ALeaseGoneOrUntouchedForTenSecondsHasExpired) {
+  zul00500::testing::TempWorld world;
+  const std::string path = world.root() + "/lease";
+  EXPECT_FALSE(Lease("").expired());
+  EXPECT_TRUE(Lease(path).expired());
+  platform::native_fs().write_file(path, "");
+  EXPECT_FALSE(Lease(path).expired());
+  std::filesystem::last_write_time(path,
+                                   std::filesystem::file_time_type::clock::now() - std::chrono::seconds(11));
+  EXPECT_TRUE(Lease(path).expired());
 }
 
 } // namespace

@@ -368,7 +368,9 @@ private:
     if (step.expect.size() > results)
       toml_.Fail(*expect, "expect has " + std::to_string(step.expect.size()) + " results for " +
                               std::to_string(results) +
-                              (step.action != "sale" ? " routine call" : results == 1 ? " payment" : " payments"));
+                              (step.action != "sale" ? " routine call"
+                               : results == 1        ? " payment"
+                                                     : " payments"));
   }
 
   // A print step prints the receipts of the sale before it, in the same

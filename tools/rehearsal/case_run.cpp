@@ -153,7 +153,19 @@ private:
     return parts;
   }
 
+  // tefsim and the host stop by themselves once the lease is stale: nothing
+  // outlives a rehearsal that was killed.
+  void TouchLease() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < next_touch_) return;
+    next_touch_ = now + std::chrono::seconds(1);
+    std::error_code error;
+    if (!fs::exists(lease_, error)) tool_platform::write_file(lease_, "");
+    fs::last_write_time(lease_, fs::file_time_type::clock::now(), error);
+  }
+
   void StartManagers() {
+    TouchLease();
     for (const std::string& root : case_.roots) {
       if (std::find(case_.stopped.begin(), case_.stopped.end(), root) != case_.stopped.end()) {
         Note(Lane::Manager, "note", "no manager runs on " + RootPath(root));
@@ -171,7 +183,8 @@ private:
                                             "--log",           manager.log,
                                             "--keep-requests", manager.requests,
                                             "--keep-written",  manager.written,
-                                            "--poll-ms",       "20"};
+                                            "--poll-ms",       "20",
+                                            "--lease",         lease_};
       if (const auto scenario = case_.manager.find(root); scenario != case_.manager.end()) {
         const std::string file = join(folder_, "manager/" + root + ".scenario");
         tool_platform::write_file(file, scenario->second);
@@ -190,6 +203,7 @@ private:
     const auto deadline = Elapsed() + kReadyLimitMs;
     for (Manager& manager : managers_) {
       while (!file_has(manager.log, "tefsim: serving")) {
+        TouchLease();
         if (const auto status = manager.process->wait_for(kPollMs)) {
           record_.problem = "tefsim for " + manager.root + " ended at once (exit status " +
                             std::to_string(*status) +
@@ -242,6 +256,7 @@ private:
     plan.drive_root = drive_root_;
     plan.events = events_path_;
     plan.paper = paper_path_;
+    plan.lease = lease_;
     const std::string plan_path = join(folder_, "start-" + std::to_string(start) + ".plan.toml");
     WritePlan(plan, plan_path);
     std::vector<std::string> arguments;
@@ -256,6 +271,7 @@ private:
          "process " + std::to_string(host.id()));
     const std::int64_t limit = static_cast<std::int64_t>(case_.timeout_seconds) * 1000;
     for (;;) {
+      TouchLease();
       if (const auto status = host.wait_for(kPollMs)) {
         notes_[span].end_ms = RelativeMs(LocalMillisecondsOfDay(), t0_);
         if (*status == 0 || *status == 1) {
@@ -316,6 +332,8 @@ private:
   const RunOptions& options_;
   fs::path folder_;
   std::string drive_root_, host_dir_, events_path_, paper_path_;
+  std::string lease_ = (folder_ / "lease").string();
+  std::chrono::steady_clock::time_point next_touch_{};
   std::chrono::steady_clock::time_point started_;
   std::int64_t t0_;
   CaseRecord record_;

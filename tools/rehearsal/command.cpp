@@ -201,13 +201,13 @@ int RunRehearse(zulpos::CommandContext& ctx) {
     if (options.jobs < 1 || options.jobs > 64) throw UsageError("--jobs takes 1 to 64", "rehearse");
   }
   const std::string report = PathFromTerminal(o.ValueOr("--report", ""));
-  for (const char* file : {"--junit", "--json"})
-    if (const auto path = o.Value(file)) zulpos::CheckOutputFile(file, PathFromTerminal(*path));
   std::error_code error;
   if (!report.empty() && fs::exists(report, error) && !fs::is_directory(report, error))
     throw UsageError("--report wants a folder, not the file " + PathToTerminal(report), "rehearse");
-
+  // First, so that --junit and --json may go into it.
   if (!report.empty()) fs::create_directories(report);
+  for (const char* file : {"--junit", "--json"})
+    if (const auto path = o.Value(file)) zulpos::CheckOutputFile(file, PathFromTerminal(*path));
   const WorkFolder work(report, cases_in);
   options.work_dir = work.path();
   options.report_dir = report;

@@ -1,7 +1,9 @@
 #include "rehearsal/host_part.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,6 +31,8 @@ using zulpos::Money;
 // The context string of every routine: the package hands it to the dialogs
 // and the printer, where the records show it.
 constexpr const char* kContext = "rehearsal";
+
+constexpr auto kLeaseLimit = std::chrono::seconds(10);
 
 const char* yes_no(bool value) { return value ? "true" : "false"; }
 
@@ -239,9 +243,24 @@ private:
 
   static int ZUL_CALL OnPump(void* user, int) {
     return Guarded([&] {
-      static_cast<HostPart*>(user)->watch_.Point();
+      HostPart& host = *static_cast<HostPart*>(user);
+      host.CheckLease();
+      host.watch_.Point();
       return ZUL_TRUE;
     });
+  }
+
+  // The sale's answer wait has no limit: a host whose rehearsal was killed
+  // (and its manager with it) ends once the runner's lease is stale.
+  void CheckLease() {
+    const auto now = std::chrono::steady_clock::now();
+    if (plan_.lease.empty() || now < next_lease_look_) return;
+    next_lease_look_ = now + std::chrono::seconds(1);
+    std::error_code error;
+    const auto touched = std::filesystem::last_write_time(plan_.lease, error);
+    if (!error && std::filesystem::file_time_type::clock::now() - touched < kLeaseLimit) return;
+    events_.Add("host", "note", "the rehearsal that started this host is gone: it ends");
+    std::_Exit(4);
   }
 
   const HostPlan& plan_;
@@ -252,6 +271,7 @@ private:
   const Step* step_ = nullptr;
   std::size_t next_answer_ = 0;
   std::unique_ptr<zulpos::SaleRun> sale_; // the last sale of this start, for its printing
+  std::chrono::steady_clock::time_point next_lease_look_{};
 };
 
 } // namespace

@@ -19,7 +19,8 @@ void WritePlan(const HostPlan& plan, const std::string& path) {
                           {"host_dir", PathToTerminal(plan.host_dir)},
                           {"drive_root", PathToTerminal(plan.drive_root)},
                           {"events", PathToTerminal(plan.events)},
-                          {"paper", PathToTerminal(plan.paper)}};
+                          {"paper", PathToTerminal(plan.paper)},
+                          {"lease", PathToTerminal(plan.lease)}};
   std::ostringstream text;
   text << table << "\n";
   tool_platform::write_file(path, text.str());
@@ -48,6 +49,7 @@ HostPlan ReadPlan(const std::string& path) {
   plan.drive_root = text("drive_root");
   plan.events = text("events");
   plan.paper = text("paper");
+  plan.lease = text("lease");
   return plan;
 }
 

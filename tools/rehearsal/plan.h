@@ -17,6 +17,7 @@ struct HostPlan {
   std::string drive_root; // native; empty: the package's default (attended mode)
   std::string events;     // native path of the event journal (appended)
   std::string paper;      // native path of the paper (appended)
+  std::string lease;      // native path of the file the runner touches while it runs
 };
 
 // Both throw: tool_platform::Error for the file, BookError for its content.

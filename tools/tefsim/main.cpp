@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text_encoding.h"
+#include "tefsim/lease.h"
 #include "tefsim/manager.h"
 #include "tefsim/options.h"
 #include "tool_platform/signals.h"
@@ -95,8 +96,13 @@ int main(int argc, char** argv) {
       log("tefsim: serving " + root + " (" + platform::fs().native_path(root) + ")");
     }
 
+    const tefsim::Lease lease(options.lease);
     while (!tool_platform::stop_requested()) {
       for (tefsim::Manager& manager : managers) manager.poll();
+      if (lease.expired()) {
+        log("tefsim: the lease " + options.lease + " is gone or stale: stopping");
+        break;
+      }
       platform::pause(options.poll_ms);
     }
     log("tefsim: stopped");

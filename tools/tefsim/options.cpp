@@ -42,7 +42,8 @@ std::pair<std::string, std::string> selector_and_value(const std::string& option
 constexpr const char* kValueOptions[][2] = {
     {"--roots", "LIST"}, {"--drive-root", "DIR"},    {"--scenario", "FILE"},    {"--rule", "LINE"},
     {"--silent", "SEL"}, {"--delay", "SEL=MS"},      {"--wrong-header", "SEL"}, {"--empty-status", "SEL"},
-    {"--log", "FILE"},   {"--keep-requests", "DIR"}, {"--keep-written", "DIR"}, {"--poll-ms", "N"},
+    {"--log", "FILE"},   {"--keep-requests", "DIR"}, {"--keep-written", "DIR"}, {"--lease", "FILE"},
+    {"--poll-ms", "N"},
 };
 
 // The options as CLI11 knows them; usage() describes them. Every value is
@@ -76,6 +77,7 @@ void apply(Options& options, const std::string& option, const std::string& value
   else if (option == "--log") options.log_file = value;
   else if (option == "--keep-requests") options.keep_requests = value;
   else if (option == "--keep-written") options.keep_written = value;
+  else if (option == "--lease") options.lease = value;
   else if (option == "--poll-ms") options.poll_ms = poll_ms_of(value);
   else if (option == "--rule") options.rules.push_back(value);
   else if (option == "--delay") {
@@ -163,6 +165,9 @@ std::string usage() {
          "  --keep-written DIR    keep a byte-exact copy of every file written (each piece\n"
          "                        of a torn write apart), named after the request and the\n"
          "                        count of writes for it: DIR/CRT-2-1.sts, DIR/CRT-2-2.001\n"
+         "  --lease FILE          stop once FILE is gone or untouched for 10 seconds: a program\n"
+         "                        that starts tefsim touches it while it needs tefsim, and\n"
+         "                        tefsim does not outlive it however it ends\n"
          "  --poll-ms N           pause between two looks at the request files (default 100)\n"
          "  --version             print tefsim's version\n"
          "  --bash-completion     print a bash completion script for tefsim\n"

@@ -16,6 +16,7 @@ struct Options {
   std::string log_file;                             // native path, empty: stdout
   std::string keep_requests;                        // native folder, empty: keep none
   std::string keep_written;                         // native folder, empty: keep none
+  std::string lease;                                // native file, empty: none
   std::uint32_t poll_ms = 100;
   bool help = false;
   bool version = false;
