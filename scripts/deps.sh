@@ -14,6 +14,7 @@
 #   scripts/deps.sh package what packaging and the install check use:
 #                           dpkg-shlibdeps, pkg-config
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
+#   scripts/deps.sh docs    headless Chromium, for the pictures of docs/rehearsal.md
 #   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml,
 #                           CLI11, toml++
 #
@@ -39,6 +40,7 @@ BENCH_PACKAGES=(libbenchmark-dev time)
 # the C example through pkg-config.
 PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
+DOCS_PACKAGES=(chromium)
 FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev libcli11-dev libtomlplusplus-dev)
 
 if [[ $(id -u) -eq 0 ]]; then
@@ -169,8 +171,9 @@ for set_name in "$@"; do
     package) install_missing "${PACKAGE_PACKAGES[@]}" ;;
     examples) install_missing "${EXAMPLE_PACKAGES[@]}" ;;
     fuzz) install_missing "${FUZZ_PACKAGES[@]}" ;;
+    docs) install_missing "${DOCS_PACKAGES[@]}" ;;
     *)
-      echo "usage: $0 [build|cross|wine|bench|package|examples|fuzz]..." >&2
+      echo "usage: $0 [build|cross|wine|bench|package|examples|fuzz|docs]..." >&2
       exit 2
       ;;
   esac
