@@ -4,21 +4,21 @@
 
 namespace rehearsal {
 
-const char* LaneName(Lane lane) {
-  switch (lane) {
-  case Lane::Host:
-    return "host";
-  case Lane::Package:
-    return "package";
-  case Lane::Manager:
-    return "manager";
-  case Lane::Printer:
-    return "printer";
-  case Lane::Dialog:
-    return "dialog";
-  }
-  return "";
-}
+namespace {
+struct LaneWords {
+  const char* name;
+  const char* title;
+};
+// In the order of Lane.
+constexpr LaneWords kLaneWords[] = {{"host", "Host"},
+                                    {"package", "Package"},
+                                    {"manager", "Manager's files"},
+                                    {"printer", "Printer"},
+                                    {"dialog", "Dialogs"}};
+} // namespace
+
+const char* LaneName(Lane lane) { return kLaneWords[static_cast<int>(lane)].name; }
+const char* LaneTitle(Lane lane) { return kLaneWords[static_cast<int>(lane)].title; }
 
 std::string Transaction::Ending() const {
   if (confirmations == 1 && non_confirmations == 0) return "confirmed";

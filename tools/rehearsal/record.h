@@ -13,7 +13,8 @@ namespace rehearsal {
 
 enum class Lane { Host, Package, Manager, Printer, Dialog };
 inline constexpr Lane kLanes[] = {Lane::Host, Lane::Package, Lane::Manager, Lane::Printer, Lane::Dialog};
-const char* LaneName(Lane lane); // "host", "package", "manager", "printer", "dialog"
+const char* LaneName(Lane lane);  // "host", "package", "manager", "printer", "dialog"
+const char* LaneTitle(Lane lane); // "Host", "Package", "Manager's files", "Printer", "Dialogs"
 
 // Texts are code page 1252 unless said otherwise.
 struct TimelineEvent {

@@ -18,22 +18,6 @@ constexpr int kTop = 26;
 constexpr int kLaneHeight = 50;
 constexpr int kLabelRows = 3;
 
-const char* lane_title(Lane lane) {
-  switch (lane) {
-  case Lane::Host:
-    return "Host";
-  case Lane::Package:
-    return "Package";
-  case Lane::Manager:
-    return "Manager's files";
-  case Lane::Printer:
-    return "Printer";
-  case Lane::Dialog:
-    return "Dialogs";
-  }
-  return "";
-}
-
 int lane_index(Lane lane) { return static_cast<int>(lane); }
 
 std::string seconds(std::int64_t ms) {
@@ -94,7 +78,7 @@ private:
       out_ << "<rect class=\"lane lane-" << LaneName(lane) << "\" x=\"0\" y=\"" << top << "\" width=\""
            << kWidth << "\" height=\"" << kLaneHeight << "\"/>";
       out_ << "<text class=\"lane-title\" x=\"8\" y=\"" << top + kLaneHeight / 2 + 4 << "\">"
-           << lane_title(lane) << "</text>";
+           << LaneTitle(lane) << "</text>";
     }
     out_ << "<line class=\"axis\" x1=\"" << kLabelWidth << "\" y1=\"" << kTop << "\" x2=\"" << kLabelWidth
          << "\" y2=\"" << height - 8 << "\"/>";

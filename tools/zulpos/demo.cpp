@@ -13,6 +13,7 @@
 #include "output.h"
 #include "package.h"
 #include "printer_connection.h"
+#include "rehearsal/text.h"
 #include "sale_run.h"
 #include "session.h"
 #include "tool_platform/error.h"
@@ -329,16 +330,7 @@ private:
   }
 
   // CR LF, CR and LF each end a line; a last line without an end is a line.
-  static std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-      const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-      lines.push_back(text.substr(start, end - start));
-      start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-  }
+  static std::vector<std::string> Lines(const std::string& text) { return rehearsal::SplitLines(text); }
 
   void StopTefsim(platform::ChildProcess& child) {
     child.terminate();
