@@ -140,6 +140,46 @@ TEST_F(RehearseCommand, RunsABookAndWritesAReportThatShowsWhyACaseFailed) {
   EXPECT_GT(std::filesystem::file_size(shot), 10'000u);
 }
 
+// Attended, the manager already runs (here a tefsim started beforehand) on
+// the drive root given; the files are seen as they come and go.
+TEST_F(RehearseCommand, AttendedTheRunningManagerAnswersAndItsFilesAreSeen) {
+  // Slower than the watch, so that no request slips between two looks.
+  StartTefsim("dial", {"--poll-ms", "200"});
+  const std::string book = Write("attended.toml", R"([[case]]
+name = "pay-and-print"
+purpose = "A sale, printed."
+operator = "Insert a card and type the PIN."
+manager.dial = "CRT#1: refuse"
+
+[[case.step]]
+do = "sale"
+pay = 30
+expect = false
+
+[[case.step]]
+do = "print"
+
+[case.expect]
+operations = ["ATV", "CRT 003-000=3000", "ATV", "ATV", "CNF 012-000=999999"]
+open = []
+dialogs = ["never shown"]
+)");
+  const auto run =
+      Zulpos({"rehearse", book, "--attended", "--drive-root", world_.root(), "--report", report_});
+  ASSERT_TRUE(run.status.has_value());
+  // The book expected a refusal (and its scenario does not apply): the
+  // manager approved, and it decides.
+  EXPECT_EQ(*run.status, 0) << ::testing::PrintToString(run.output);
+  EXPECT_TRUE(AnyLineHas(run.output, "at the pinpad: Insert a card and type the PIN."));
+  const std::string page = tool_platform::read_file(report_ + "/index.html");
+  EXPECT_THAT(page, HasSubstr("true (as the manager answered)"));
+  EXPECT_THAT(page, HasSubstr("(decided by the manager: not checked)"));
+  EXPECT_THAT(page, HasSubstr("req\\intpos.001 \xE2\x80\x94 request seen: CRT"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(report_ +
+                                               "/cases/01-pay-and-print/seen/0001-tef_dial-req-intpos.001"));
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "CNF#1: confirmed"));
+}
+
 TEST_F(RehearseCommand, ABookWithAMistakeIsRefusedByItsLineAndTheBuiltInBookIsListed) {
   const std::string bad =
       Write("bad.toml", "[[case]]\nname = \"x\"\n\n[[case.step]]\ndo = \"sale\"\npay = [\"1,234\"]\n");
