@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The certification rehearsal's built-in book, as CI runs it:
 #   scripts/rehearse.sh                  build/bin/zulpos; report in build/rehearsal/
-#   scripts/rehearse.sh --wine x64|x86   build-mingw-ARCH/bin/zulpos.exe under wine;
-#                                        report in build-mingw-ARCH/rehearsal/
+#   scripts/rehearse.sh --wine x64|x86   build-mingw-ARCH/bin/zulpos.exe under wine
+#                                        (scripts/wine.sh's loaders; x86 said loudly
+#                                        not run where the kernel runs no 32-bit
+#                                        program); report in build-mingw-ARCH/rehearsal/
 #   scripts/rehearse.sh --screenshots    the two pictures of docs/rehearsal.md, taken
 #                                        with headless Chromium from build/bin/zulpos's
 #                                        reports of the built-in book and of
@@ -39,24 +41,22 @@ case ${1:-} in
     ;;
   --wine)
     arch=${2:-}
-    case $arch in
-      x64) loader=/usr/lib/wine/wine64 ;;
-      # The 32-bit loader: /usr/bin/wine would pick it too, but say so.
-      x86) loader=/usr/lib/wine/wine ;;
-      *)
-        usage
-        exit 2
-        ;;
-    esac
+    [[ $arch == x64 || $arch == x86 ]] || { usage; exit 2; }
     build=build-mingw-$arch
     [[ -f $build/bin/zulpos.exe ]] || { echo "rehearse.sh: $build has no zulpos.exe: run scripts/cross.sh $arch" >&2; exit 1; }
-    export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" WINELOADER=$loader
+    source scripts/wine.sh
+    if [[ $arch == x86 ]] && ! wine32_can_run; then
+      wine32_skip "the built-in book as $build/bin/zulpos.exe"
+      exit 0
+    fi
+    export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
     if [[ ! -d $WINEPREFIX ]]; then
-      "$loader" wineboot --init >/dev/null 2>&1
+      wine_run "$arch" wineboot --init >/dev/null 2>&1
       wineserver --wait
     fi
+    wine_command "$arch"
     status=0
-    run_book "$build/rehearsal" "$loader" "$build/bin/zulpos.exe" || status=$?
+    run_book "$build/rehearsal" "${WINE_COMMAND[@]}" "$build/bin/zulpos.exe" || status=$?
     wineserver --kill || true
     exit $status
     ;;
