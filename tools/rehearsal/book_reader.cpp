@@ -104,7 +104,7 @@ private:
   }
 
   std::optional<std::vector<std::string>> RootList(const toml::table& table, std::string_view key) {
-    const auto roots = toml_.Strings(table, key);
+    auto roots = toml_.Strings(table, key);
     if (!roots) return std::nullopt;
     for (const std::string& root : *roots)
       if (!is_root(root)) toml_.Fail(*table.get(key), "unknown root \"" + root + "\" (dial, disc or hiper)");

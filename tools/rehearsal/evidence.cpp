@@ -177,7 +177,7 @@ void Evidence::ReadManager(const std::string& root, const std::string& log, cons
       event.lane = Lane::Manager;
       const std::size_t taken = rest.find(" was taken away");
       event.kind = taken != std::string::npos ? "taken" : "note";
-      event.text = (label.empty() ? "" : label + ": ") + rest;
+      event.text = label.empty() ? rest : label + ": " + rest;
       if (taken != std::string::npos) event.file = root_path + rest.substr(0, taken);
       record_.events.push_back(std::move(event));
     }

@@ -190,7 +190,8 @@ private:
       const std::string& answer = record_.dialogs[i].answer;
       std::string shown = ToUtf8(text);
       std::replace(shown.begin(), shown.end(), '\n', ' ');
-      seen.push_back(shown + (answer.empty() ? "" : "  [" + answer + "]"));
+      if (!answer.empty()) shown += "  [" + answer + "]";
+      seen.push_back(shown);
     }
     Mark& mark = Add("the dialogs shown, in order", join(wanted), seen.empty() ? "none" : join(seen), passed,
                      Line("dialogs"));

@@ -16,8 +16,8 @@ constexpr auto kLookEvery = std::chrono::milliseconds(1);
 const char* const kNames[] = {"req\\intpos.001", "resp\\intpos.sts", "resp\\intpos.001"};
 } // namespace
 
-ManagerWatch::ManagerWatch(std::string drive_root, std::vector<std::string> roots, std::string keep_folder,
-                           std::int64_t t0)
+ManagerWatch::ManagerWatch(const std::string& drive_root, const std::vector<std::string>& roots,
+                           std::string keep_folder, std::int64_t t0)
     : keep_folder_(std::move(keep_folder)), t0_(t0) {
   std::filesystem::create_directories(keep_folder_);
   for (const std::string& root : roots)

@@ -27,7 +27,7 @@ public:
   // Looks at each root's request and answer files (native paths under
   // `drive_root`, or the real drives when it is empty); keeps a copy of each
   // version in `keep_folder`.
-  ManagerWatch(std::string drive_root, std::vector<std::string> roots, std::string keep_folder,
+  ManagerWatch(const std::string& drive_root, const std::vector<std::string>& roots, std::string keep_folder,
                std::int64_t t0);
   ~ManagerWatch();
   ManagerWatch(const ManagerWatch&) = delete;

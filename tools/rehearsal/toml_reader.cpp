@@ -27,7 +27,10 @@ void TomlReader::CheckKeys(const toml::table& table, std::initializer_list<std::
   for (auto&& [key, node] : table) {
     if (std::find(allowed.begin(), allowed.end(), key.str()) != allowed.end()) continue;
     std::string known;
-    for (const std::string_view name : allowed) known += (known.empty() ? "" : ", ") + std::string(name);
+    for (const std::string_view name : allowed) {
+      if (!known.empty()) known += ", ";
+      known += name;
+    }
     Fail(static_cast<int>(key.source().begin.line ? key.source().begin.line : node.source().begin.line),
          "unknown key \"" + std::string(key.str()) + "\" in " + what + " (known: " + known + ")");
   }
