@@ -20,7 +20,7 @@ run_book() {
   local out=$1
   shift
   rm -rf "$out"
-  "$@" rehearse --builtin --report "$out" --junit "$out/junit.xml" --json "$out/rehearsal.json"
+  "$@" rehearse --builtin --report "$out"
 }
 
 chromium_shot() {

@@ -42,10 +42,14 @@ std::vector<zulpos::OptionDef> RehearseOptions() {
           {"--list", "", "list the book's cases and what each shows, run nothing"},
           {"--case", "NAME", "run this case only; repeatable", true},
           {"--report", "DIR",
-           "write DIR/index.html, one self-contained page, and each case's\n"
-           "files beside it in DIR/cases/"},
-          {"--junit", "FILE", "write JUnit XML, one test case per case"},
-          {"--json", "FILE", "write the same facts as JSON"},
+           "write DIR/index.html, one self-contained page, each case's files\n"
+           "beside it in DIR/cases/, DIR/junit.xml and DIR/rehearsal.json"},
+          {"--junit", "FILE",
+           "write JUnit XML, one test case per case (default with --report:\n"
+           "DIR/junit.xml)"},
+          {"--json", "FILE",
+           "write the same facts as JSON (default with --report:\n"
+           "DIR/rehearsal.json)"},
           {"--drive-root", "DIR",
            "attended: the drive root of the real manager (POSIX: default\n"
            "$ZUL_DRIVE_ROOT; Windows: the real drives). Otherwise the folder\n"
@@ -260,12 +264,17 @@ int RunRehearse(zulpos::CommandContext& ctx) {
   const int passed = record.Passed();
   out.stream() << passed << " of " << record.cases.size() << " cases passed in "
                << seconds(record.duration_ms) << "\n";
+  // The report's folder holds all three; --junit and --json put them where CI wants them.
+  const auto place = [&](const char* option, const char* name) {
+    if (const auto path = o.Value(option)) return PathFromTerminal(*path);
+    return report.empty() ? std::string() : (fs::path(report) / name).string();
+  };
   if (!report.empty())
     write_report("--report", (fs::path(report) / "index.html").string(), HtmlReport(record), out);
-  if (const auto path = o.Value("--junit"))
-    write_report("--junit", PathFromTerminal(*path), JUnitReport(record), out);
-  if (const auto path = o.Value("--json"))
-    write_report("--json", PathFromTerminal(*path), JsonReport(record), out);
+  if (const std::string path = place("--junit", "junit.xml"); !path.empty())
+    write_report("--junit", path, JUnitReport(record), out);
+  if (const std::string path = place("--json", "rehearsal.json"); !path.empty())
+    write_report("--json", path, JsonReport(record), out);
   out.stream() << std::flush;
   return passed == static_cast<int>(record.cases.size()) ? 0 : 1;
 }
