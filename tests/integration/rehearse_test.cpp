@@ -177,6 +177,9 @@ dialogs = ["never shown"]
   EXPECT_THAT(page, HasSubstr("req\\intpos.001 \xE2\x80\x94 request seen: CRT"));
   EXPECT_TRUE(std::filesystem::is_regular_file(report_ +
                                                "/cases/01-pay-and-print/seen/0001-tef_dial-req-intpos.001"));
+  // --report alone writes the JUnit XML and the JSON beside the page.
+  EXPECT_TRUE(std::filesystem::is_regular_file(report_ + "/junit.xml"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(report_ + "/rehearsal.json"));
   EXPECT_TRUE(AnyLineHas(StopTefsim(), "CNF#1: confirmed"));
 }
 
