@@ -17,6 +17,7 @@
 #include "tool_platform/files.h"
 #include "tool_platform/signals.h"
 #include "tool_platform/spawn.h"
+#include "zulpos/session.h"
 
 namespace rehearsal {
 
@@ -58,9 +59,13 @@ public:
       : case_(book.cases.at(static_cast<std::size_t>(index))), options_(options),
         folder_(fs::path(options.work_dir) / CaseFolderName(index, case_.name)),
         drive_root_(options.attended ? options.drive_root : join(folder_, "drive")),
-        host_dir_(join(folder_, "host")), events_path_(join(folder_, "host-events.tsv")),
-        paper_path_(join(folder_, "paper.txt")), started_(std::chrono::steady_clock::now()),
-        t0_(LocalMillisecondsOfDay()) {
+        // Simulated, inside the drive root: a Windows path outside it would
+        // be moved under it by the package (c:\ is DRIVE_ROOT\c).
+        host_dir_(options.attended ? join(folder_, "host") : join(fs::path(drive_root_), "host")),
+        package_host_dir_(zulpos::WhereThePackageLooks(
+            host_dir_, drive_root_.empty() ? std::nullopt : std::optional<std::string>(drive_root_))),
+        events_path_(join(folder_, "host-events.tsv")), paper_path_(join(folder_, "paper.txt")),
+        started_(std::chrono::steady_clock::now()), t0_(LocalMillisecondsOfDay()) {
     record_.index = index;
     record_.name = case_.name;
     record_.purpose = case_.purpose;
@@ -119,7 +124,7 @@ private:
     std::error_code error;
     fs::remove_all(folder_, error);
     fs::create_directories(folder_);
-    fs::create_directories(host_dir_);
+    fs::create_directories(package_host_dir_);
     if (!options_.attended) {
       fs::create_directories(join(folder_, "manager"));
       for (const std::string& root : case_.roots) {
@@ -130,7 +135,7 @@ private:
     for (const GivenFile& given : case_.given) {
       std::string native;
       if (given.path.rfind("host:", 0) == 0) {
-        native = host_dir_;
+        native = package_host_dir_;
         for (const std::string& part : SplitPath(given.path.substr(5))) native = join(native, part);
       } else {
         native = NativeDrivePath(drive_root_, given.path);
@@ -319,7 +324,7 @@ private:
       evidence.ReadManager(manager.root, read_if_any(manager.log), manager.requests, manager.written);
     if (options_.attended) evidence.AddSeen(seen_);
     evidence.ReadPaper(read_if_any(paper_path_));
-    evidence.ReadCardLog(host_dir_);
+    evidence.ReadCardLog(package_host_dir_);
     evidence.Finish(folder_.string());
   }
 
@@ -331,7 +336,9 @@ private:
   const Case& case_;
   const RunOptions& options_;
   fs::path folder_;
-  std::string drive_root_, host_dir_, events_path_, paper_path_;
+  std::string drive_root_, host_dir_;
+  std::string package_host_dir_; // where the package keeps the host's files, card log included
+  std::string events_path_, paper_path_;
   std::string lease_ = (folder_ / "lease").string();
   std::chrono::steady_clock::time_point next_touch_{};
   std::chrono::steady_clock::time_point started_;

@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "tool_platform/files.h"
 
 namespace tefsim {
 
@@ -97,7 +98,9 @@ void Manager::take_request() {
   if (!simulation_.kept_requests_folder().empty()) {
     const std::string copy = simulation_.kept_requests_folder() + "/" +
                              (operation.empty() ? "?" : operation) + "-" + std::to_string(turn) + ".001";
-    fs.write_file(copy, bytes);
+    // A folder of the machine's own: the package's file system would move a
+    // Windows path (C:\...) under the drive root.
+    tool_platform::write_file(copy, bytes);
   }
   if (operation == "CNF" || operation == "NCN") log_confirmation(operation, request);
 
@@ -175,7 +178,7 @@ void Manager::keep_written(const Step& step, const std::string& bytes) {
   std::string name = label_;
   std::replace(name.begin(), name.end(), '#', '-');
   name += "-" + std::to_string(writes_) + step.name.substr(step.name.rfind('.'));
-  platform::fs().write_file(folder + "/" + name, bytes);
+  tool_platform::write_file(folder + "/" + name, bytes);
 }
 
 void Manager::log_confirmation(const std::string& operation, const StringList& request) {
