@@ -14,6 +14,14 @@
  * manager it pumps the host's messages (see zul_SetMessagePump), and a host
  * that calls in again from a message handler works on the same state.
  *
+ * One till per manager: every routine that exchanges files with a manager
+ * holds, for its whole run, a lock on the host directory and on each
+ * exchange root (a file Zul00500.lck in each, locked by the system, which
+ * drops it when the process ends). Calls made from within a routine share its
+ * locks. A routine that still finds one taken after a second's wait touches
+ * no file, tells the operator who holds it and returns 0 (CancelaTEFs -1);
+ * zul_LastError then names the holder. See docs/one-till-per-manager.md.
+ *
  * Load and unload: loading the library runs Initialize, unloading runs
  * Finalize, as a host's module loader would. The explicit Initialize and
  * Finalize count: only the first Initialize and the Finalize that balances

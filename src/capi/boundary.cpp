@@ -5,6 +5,7 @@
 #include <new>
 #include <unordered_set>
 
+#include "tef/till_lock.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500::capi {
@@ -25,6 +26,19 @@ int clamp_length(std::size_t length) { return length > INT_MAX ? INT_MAX : stati
 void ClearLastError() noexcept {
   last_error.clear();
   last_notes.clear();
+  // A refusal of a routine called from C++ directly is no one's to report.
+  try {
+    TakeTillRefusal();
+  } catch (...) {
+  }
+}
+
+void NoteRefusal(const char* routine, int result) noexcept {
+  try {
+    const std::string refusal = TakeTillRefusal();
+    if (result == ZUL_FALSE && !refusal.empty()) AddNote(std::string(routine) + ": " + refusal);
+  } catch (...) {
+  }
 }
 
 void SetError(const char* routine, const std::string& text) noexcept {

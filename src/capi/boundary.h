@@ -58,9 +58,14 @@ template <typename Body> int Guarded(const char* routine, Body&& body) noexcept 
     return ZUL_ERROR;
   }
 }
+// A routine another till kept out returns 0 like any other false; the last
+// error then says why (NoteRefusal).
+void NoteRefusal(const char* routine, int result) noexcept;
 template <typename Body> int RunRoutine(const char* routine, Body&& body) noexcept {
   ClearLastError();
-  return Guarded(routine, std::forward<Body>(body));
+  const int result = Guarded(routine, std::forward<Body>(body));
+  NoteRefusal(routine, result);
+  return result;
 }
 
 inline int Result(bool value) { return value ? ZUL_TRUE : ZUL_FALSE; }

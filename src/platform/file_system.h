@@ -12,6 +12,17 @@
 
 namespace zul00500::platform {
 
+// An exclusive lock on a file, held until the object goes (FileSystem::try_lock).
+class FileLock {
+public:
+  // Releases the lock and closes the file; the file itself stays.
+  virtual ~FileLock() = default;
+  // Replaces the file's content with `text`: who holds it, for whoever finds
+  // it taken. The lock never covers the content, so others can read it.
+  // False on failure; never throws.
+  virtual bool describe(std::string_view text) = 0;
+};
+
 class FileSystem {
 public:
   virtual ~FileSystem() = default;
@@ -52,6 +63,13 @@ public:
   virtual std::string short_path(const std::string& path) = 0;
   // Where `path` lives on this machine (for messages and tools).
   virtual std::string native_path(const std::string& path) = 0;
+  // Opens `path`, creating it when missing, and tries once, without waiting,
+  // to lock it exclusively (flock on POSIX, LockFileEx on Windows). Returns
+  // the held lock, or null when someone else holds it: another process, or
+  // another FileLock of this one on the same file. The system releases the
+  // lock when its process ends, however it ends, so a lock never outlives
+  // its holder. Throws FileError when the file cannot be opened or made.
+  virtual std::unique_ptr<FileLock> try_lock(const std::string& path) = 0;
 };
 
 // The file system in use: the platform's own unless a test installed another.

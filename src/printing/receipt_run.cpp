@@ -9,6 +9,7 @@
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/printer.h"
 #include "zul00500/printing.h"
 #include "zul00500/zul00500.h"
@@ -83,6 +84,8 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
                 const std::string& context, const std::string& report1, const std::string& report2,
                 const std::string& copyChoice, const std::string& mode, const std::string& standard2,
                 const std::string& standard1, double amount) {
+  const TillLock till("ImprCupons", context);
+  if (!till.Held()) return false;
   LogCartao("Zul00500 - ImprCupons inicio");
   if (mode == "N") printerType = 0;
   if (receipts.empty()) return true;

@@ -4,6 +4,7 @@
 #include "support/input_lock.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/till_lock.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
 
@@ -69,6 +70,8 @@ bool wait_for_status(StringList& status, const std::string& operation) {
 } // namespace
 
 bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
+  const TillLock till("CheckGPAtivo", "");
+  if (!till.Held()) return false;
   const auto holder = NewHolder();
   load_serial_number(*holder);
   bool result = false;

@@ -14,6 +14,7 @@
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
 #include "zul00500/errors.h"
 #include "zul00500/host_services.h"
@@ -89,6 +90,8 @@ bool CancelaTEF(const std::string& report1, const std::string& report2, const st
                 const std::string& amount, const std::string& network, const std::string& documentNumber,
                 const std::string& field022, const std::string& field023, const std::string& mode,
                 const std::string& standard2, const std::string& standard1, bool printAndConfirm) {
+  const TillLock till("CancelaTEF", context);
+  if (!till.Held()) return false;
   bool settled = false;
   return CancelTransaction(report1, report2, context, copyChoice, transactionCount, printerType,
                            pendingSequence, amount, network, documentNumber, field022, field023, mode,
@@ -145,6 +148,8 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
 }
 
 void CancelaTEFs(bool /*unused*/) {
+  const TillLock till("CancelaTEFs", "");
+  till.Require();
   // Our own reference: DefineDirTefRede may run host code that replaces it.
   const std::shared_ptr<StringList> receipts = stlCuponsTEF;
   const std::int32_t count = inContCuponsTEF;

@@ -10,6 +10,7 @@
 #include "tef/settlement.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
@@ -50,6 +51,8 @@ StringList SettlementRequest(const StringList& answer, const std::string& operat
 
 bool VerificaRetorno(const std::string& context, const StringList& answer, bool notConfirm,
                      const std::string& /*unused*/) {
+  const TillLock till("VerificaRetorno", context);
+  if (!till.Held()) return false;
   NewHolder();
   ReloadDirTef();
 

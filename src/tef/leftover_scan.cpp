@@ -10,6 +10,7 @@
 #include "tef/holder.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
@@ -141,6 +142,8 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
 } // namespace
 
 bool CheckIntPosFiles(const std::string& context, bool notConfirm) {
+  const TillLock till("CheckIntPosFiles", context);
+  if (!till.Held()) return false;
   StringList list;
   for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef}) {
     DirTef = root;

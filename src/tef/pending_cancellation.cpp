@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "support/text.h"
 #include "tef/holder.h"
+#include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
@@ -57,6 +58,8 @@ std::string joined(const std::vector<std::string>& names) {
 bool CancelaPendencia(const std::string& report1, const std::string& report2, const std::string& context,
                       const std::string& /*unused*/, std::int32_t transactionCount, std::int32_t printerType,
                       const std::string& mode, const std::string& standard2, const std::string& standard1) {
+  const TillLock till("CancelaPendencia", context);
+  if (!till.Held()) return false;
   NewHolder();
   platform::FileSystem& fs = platform::fs();
   StringList pending;

@@ -12,6 +12,7 @@
 #include "tef/exchange_file.h"
 #include "tef/sale_answer.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
 
@@ -284,7 +285,8 @@ bool DoTEF(const std::string& context, double amount, double amountDue, const st
 
   const Sale sale{context,           amount,      amountDue,      kind,     *list,    approvedCount,
                   transactionNumber, extraAmount, documentNumber, field748, field013, field027};
-  const bool result = run_sale(sale);
+  const TillLock till("DoTEF", context);
+  const bool result = till.Held() && run_sale(sale);
   log.Close();
   return result;
 }

@@ -51,6 +51,17 @@ std::vector<std::string> MemoryFs::list(const std::string& pattern) {
   return names;
 }
 
+namespace {
+class FreeLock : public platform::FileLock {
+public:
+  bool describe(std::string_view) override { return true; }
+};
+} // namespace
+
+std::unique_ptr<platform::FileLock> MemoryFs::try_lock(const std::string&) {
+  return std::make_unique<FreeLock>();
+}
+
 bool MemoryFs::rename_file(const std::string& from, const std::string& to) {
   const auto found = files_.find(from);
   if (found == files_.end()) return false;

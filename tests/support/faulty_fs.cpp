@@ -151,6 +151,11 @@ std::string FaultyFs::short_path(const std::string& path) {
   return inner_.short_path(path);
 }
 
+std::unique_ptr<platform::FileLock> FaultyFs::try_lock(const std::string& path) {
+  if (enter(FsOp::TryLock, path)) throw FileError("open the lock file", path, injected);
+  return inner_.try_lock(path);
+}
+
 std::string FaultyFs::native_path(const std::string& path) {
   enter(FsOp::NativePath, path);
   return inner_.native_path(path);

@@ -25,12 +25,13 @@ enum class FsOp {
   FlushDirectory,
   CreateDirectories,
   ShortPath,
+  TryLock,
   NativePath,
 };
 
 enum class Fault {
-  // Nothing happens. read/write/append/flush_file/create_directories throw
-  // FileError; remove/rename/flush_directory return false; file_exists, directory_exists and list find
+  // Nothing happens. read/write/append/flush_file/create_directories/try_lock
+  // throw FileError; remove/rename/flush_directory return false; file_exists, directory_exists and list find
   // nothing; short_path returns the path unchanged. native_path never fails.
   Fail,
   // write/append only: the first half of the bytes reach the file, then
@@ -86,6 +87,7 @@ public:
   void create_directories(const std::string& path) override;
   std::string short_path(const std::string& path) override;
   std::string native_path(const std::string& path) override;
+  std::unique_ptr<platform::FileLock> try_lock(const std::string& path) override;
 
 private:
   struct Rule {

@@ -197,6 +197,7 @@ TEST(FileSystemSeamTest, ScopedReplacementNestsAndRestores) {
     void create_directories(const std::string&) override {}
     std::string short_path(const std::string& path) override { return path; }
     std::string native_path(const std::string& path) override { return path; }
+    std::unique_ptr<FileLock> try_lock(const std::string&) override { return nullptr; }
   } outer, inner;
   EXPECT_EQ(&fs(), &native_fs());
   {

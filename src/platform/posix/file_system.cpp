@@ -1,6 +1,7 @@
 // The native file system on POSIX, over the path model of paths.h.
 #include "platform/file_system.h"
 
+#include "platform/detail.h"
 #include "platform/posix/paths.h"
 #include "zul00500/errors.h"
 
@@ -174,6 +175,10 @@ public:
   std::string short_path(const std::string& path) override { return path; }
 
   std::string native_path(const std::string& path) override { return posix::resolve_path(path); }
+
+  std::unique_ptr<FileLock> try_lock(const std::string& path) override {
+    return detail::native_try_lock(path);
+  }
 };
 } // namespace
 

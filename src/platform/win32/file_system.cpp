@@ -3,6 +3,7 @@
 // 1252 names survive whatever the ANSI page is.
 #include "platform/file_system.h"
 
+#include "platform/detail.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
 #include "zul00500/errors.h"
@@ -215,6 +216,10 @@ public:
     if (length == 0 || length >= needed) return path;
     buffer.resize(length);
     return win32::from_wide(buffer);
+  }
+
+  std::unique_ptr<FileLock> try_lock(const std::string& path) override {
+    return detail::native_try_lock(path);
   }
 };
 } // namespace
