@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text_encoding.h"
+#include "tefsim/lease.h"
 #include "tefsim/manager.h"
 #include "tefsim/options.h"
 #include "tool_platform/signals.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     LogWriter log(options.log_file);
     tefsim::Simulation simulation(std::move(scenario));
     simulation.keep_requests_in(options.keep_requests);
+    simulation.keep_written_in(options.keep_written);
     std::deque<tefsim::Manager> managers;
     for (const std::string& root : options.roots) {
       tefsim::Manager& manager = managers.emplace_back(root, simulation, std::ref(log));
@@ -102,8 +104,13 @@ int main(int argc, char** argv) {
       std::cerr << "tefsim: made the drive root " << drive_root << "; c:\\ is "
                 << platform::fs().native_path("c:\\") << std::endl;
 
+    const tefsim::Lease lease(options.lease);
     while (!tool_platform::stop_requested()) {
       for (tefsim::Manager& manager : managers) manager.poll();
+      if (lease.expired()) {
+        log("tefsim: the lease " + options.lease + " is gone or stale: stopping");
+        break;
+      }
       platform::pause(options.poll_ms);
     }
     log("tefsim: stopped");

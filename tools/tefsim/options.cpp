@@ -144,6 +144,17 @@ void declare(CLI::App& app, Options& options) {
                  "DIR/ATV-1.001, DIR/CRT-2.001, ... (DIR must exist)")
       ->type_name("DIR")
       ->check(ExistingFolder());
+  app.add_option("--keep-written", o.keep_written,
+                 "keep a byte-exact copy of every file written (each piece\n"
+                 "of a torn write apart), named after the request and the\n"
+                 "count of writes for it: DIR/CRT-2-1.sts, DIR/CRT-2-2.001")
+      ->type_name("DIR")
+      ->check(ExistingFolder());
+  app.add_option("--lease", o.lease,
+                 "stop once FILE is gone or untouched for 10 seconds: a program\n"
+                 "that starts tefsim touches it while it needs tefsim, and\n"
+                 "tefsim does not outlive it however it ends")
+      ->type_name("FILE");
   app.add_option("--poll-ms", o.poll_ms, "pause between two looks at the request files (default 100)")
       ->type_name("N")
       ->check(PollMs());

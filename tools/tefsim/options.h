@@ -18,6 +18,8 @@ struct Options {
   std::vector<std::string> rules;                   // scenario lines, after the file's
   std::string log_file;                             // native path, empty: stdout
   std::string keep_requests;                        // native folder, empty: keep none
+  std::string keep_written;                         // native folder, empty: keep none
+  std::string lease;                                // native file, empty: none
   std::uint32_t poll_ms = 100;
   bool version = false;
   bool bash_completion = false;
@@ -33,8 +35,8 @@ public:
 // `args` without the program name. The misbehaviour options become scenario
 // lines in the order they were given; a later --roots, --log... replaces an
 // earlier one. Each value is checked as it is parsed (the --keep-requests
-// folder must exist). Throws CLI11's errors: a mistake, or the help asked
-// for.
+// and --keep-written folders must exist). Throws CLI11's errors: a mistake,
+// or the help asked for.
 Options parse_options(const std::vector<std::string>& args);
 
 // What parse_options threw: the help on `out` (status 0), or the mistake and

@@ -74,6 +74,7 @@ Command AddCancel(CLI::App& zulpos);
 Command AddPending(CLI::App& zulpos);
 Command AddDemo(CLI::App& zulpos);
 Command AddDataset(CLI::App& zulpos);
+Command AddRehearse(CLI::App& zulpos);
 
 // An option with one value per use: "--name VALUE".
 template <typename T>

@@ -8,8 +8,9 @@ namespace zulpos {
 namespace {
 
 // The commands, in the order of the help.
-constexpr CommandSetup kCommands[] = {AddDirs,    AddNetwork, AddCheck,  AddScan,    AddConfirm, AddSale,
-                                      AddReceipt, AddPrint,   AddCancel, AddPending, AddDemo,    AddDataset};
+constexpr CommandSetup kCommands[] = {AddDirs,    AddNetwork, AddCheck,   AddScan, AddConfirm,
+                                      AddSale,    AddReceipt, AddPrint,   AddCancel, AddPending,
+                                      AddDemo,    AddDataset, AddRehearse};
 
 constexpr const char* kDescription =
     "A command-line host for the card-payment package Pkg_Zul00500: it loads the\n"

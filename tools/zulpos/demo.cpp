@@ -13,6 +13,7 @@
 #include "output.h"
 #include "package.h"
 #include "printer_connection.h"
+#include "rehearsal/text.h"
 #include "sale_run.h"
 #include "session.h"
 #include "tool_platform/error.h"
@@ -224,6 +225,10 @@ public:
     else Say(scratch.Remove() ? "removed " + folder + "." : "could not remove all of " + folder + ".");
 
     out_.SetIndent("");
+    out_.Text("\nNext: the standard certification script, every case above and the ones that go\n"
+              "wrong (refusals, power cuts, a failing printer, a silent manager), run end to end\n"
+              "with a report to read in a browser or on paper:\n"
+              "  zulpos rehearse --builtin --report DIR     then open DIR/index.html\n");
     out_.Result("tefsim_started", true);
     out_.Result("network_result", network);
     out_.Result("DirTef", root);
@@ -330,16 +335,7 @@ private:
   }
 
   // CR LF, CR and LF each end a line; a last line without an end is a line.
-  static std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-      const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-      lines.push_back(text.substr(start, end - start));
-      start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-  }
+  static std::vector<std::string> Lines(const std::string& text) { return rehearsal::SplitLines(text); }
 
   void StopTefsim(platform::ChildProcess& child) {
     child.terminate();
