@@ -13,7 +13,11 @@ namespace zul00500::platform {
 // As the host's module loader does after loading the package and before
 // unloading it. Nothing can be reported from here, so nothing may escape.
 void on_module_load() noexcept { ::Initialize(); }
-void on_module_unload() noexcept { ::Finalize(); }
+// At process exit the package's strings may be gone already (a host that
+// never unloads it), and emptying them serves nobody.
+void on_module_unload(bool process_exiting) noexcept {
+  if (!process_exiting) ::Finalize();
+}
 
 } // namespace zul00500::platform
 
