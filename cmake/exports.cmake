@@ -1,13 +1,19 @@
 # The names the shared library exports are those the host's header declares:
-# every "ZUL_API ZulFn_<type> <name>;".
+# every "ZUL_ROUTINE(<result>, <name>, ...", "ZUL_DEPRECATED_ROUTINE(<result>,
+# <name>, ..." and "ZUL_API ZulFn_<type> <name>;" at the start of a line.
 
 # Sets `out_var` to the exported names of `header`, in header order.
 function(zul_export_names header out_var)
-  file(STRINGS ${header} lines REGEX "^ZUL_API ZulFn_[A-Za-z0-9_]+ [A-Za-z_][A-Za-z0-9_]*;")
+  set(routine "^ZUL_(DEPRECATED_)?ROUTINE\\([^,]+, *([A-Za-z_][A-Za-z0-9_]*),")
+  set(alias "^ZUL_API ZulFn_[A-Za-z0-9_]+ ([A-Za-z_][A-Za-z0-9_]*);")
+  file(STRINGS ${header} lines REGEX "(${routine})|(${alias})")
   set(names)
   foreach(line IN LISTS lines)
-    string(REGEX REPLACE "^ZUL_API ZulFn_[A-Za-z0-9_]+ ([A-Za-z_][A-Za-z0-9_]*);.*" "\\1" name "${line}")
-    list(APPEND names ${name})
+    if(line MATCHES "${routine}")
+      list(APPEND names ${CMAKE_MATCH_2})
+    elseif(line MATCHES "${alias}")
+      list(APPEND names ${CMAKE_MATCH_1})
+    endif()
   endforeach()
   set(${out_var} ${names} PARENT_SCOPE)
 endfunction()
