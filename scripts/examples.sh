@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Runs the example hosts' sale (examples/) against the manager simulator:
 # each host loads the package, chooses a network, pays 100.00 in two card
-# payments (40.00 + 60.00) and prints the receipts.
+# payments (40.00 + 60.00) and prints the receipts. The host guide's program
+# (docs/host-guide.md, built as guide_host) runs its whole day at the till.
 #
-#   scripts/examples.sh [BUILD]      the C, Free Pascal and C# hosts on Linux,
-#                                    against BUILD/lib/libPkg_Zul00500.so
-#                                    (default build/, which must be built)
+#   scripts/examples.sh [BUILD]      the C, Free Pascal and C# hosts and the
+#                                    guide's on Linux, against
+#                                    BUILD/lib/libPkg_Zul00500.so (default
+#                                    build/, which must be built)
 #   scripts/examples.sh --wine BUILD...
 #                                    the C host under wine against the DLL of
 #                                    each Windows build (build-mingw-x64...)
@@ -83,8 +85,8 @@ linux_hosts() {
   local build=${1:-build}
   build=$(cd "$build" && pwd)
   local lib=$build/lib tefsim=$build/bin/tefsim
-  [[ -f $lib/libPkg_Zul00500.so && -x $tefsim && -x $build/bin/c_sale_host ]] ||
-    { log "$build has no libPkg_Zul00500.so, tefsim or c_sale_host: build it first"; exit 2; }
+  [[ -f $lib/libPkg_Zul00500.so && -x $tefsim && -x $build/bin/c_sale_host && -x $build/bin/guide_host ]] ||
+    { log "$build has no libPkg_Zul00500.so, tefsim, c_sale_host or guide_host: build it first"; exit 2; }
   local drive=$WORK/drive host=$WORK/host
   export LD_LIBRARY_PATH=$lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 
@@ -94,7 +96,7 @@ linux_hosts() {
     { cat "$WORK/fpc.out"; exit 1; }
   mcs -warnaserror -out:"$WORK/csharp/sale_host.exe" examples/csharp/Pkg_Zul00500.cs examples/csharp/SaleHost.cs
 
-  local hosts=(c pascal csharp)
+  local hosts=(c pascal csharp guide)
   for name in "${hosts[@]}"; do
     rm -rf "$drive"
     make_host_dir "$host"
@@ -103,6 +105,7 @@ linux_hosts() {
       c) run_host c "$build/bin/c_sale_host" libPkg_Zul00500.so "$drive" "$host" ;;
       pascal) run_host pascal "$WORK/pascal/sale_host" "$drive" "$host" ;;
       csharp) run_host csharp mono "$WORK/csharp/sale_host.exe" "$drive" "$host" ;;
+      guide) run_host guide "$build/bin/guide_host" libPkg_Zul00500.so "$drive" "$host" ;;
     esac
     stop_tefsim
   done
