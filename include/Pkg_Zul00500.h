@@ -636,10 +636,11 @@ ZUL_ROUTINE(int, NewIntPosFileName, (const char* directory, char* path, int path
  * when its text holds "001-000 = " + sequence; "" deletes every "intpos.*"
  * file.
  * @return 1; a file that cannot be deleted stays, silently.
- * @files reads and deletes the directory's "intpos.*" files. @dialogs none.
- * @printer none. @waits none.
+ * @files reads and deletes the directory's "intpos.*" files (one another
+ * program holds open is left for later). @dialogs none. @printer none.
+ * @waits none.
  * @errors #ZUL_E_FILE (a matching entry that cannot be read, such as a
- * directory), #ZUL_E_FILE_BUSY.
+ * directory).
  */
 ZUL_ROUTINE(int, DeleteIntPosFiles, (const char* directory, const char* sequence));
 
@@ -894,7 +895,8 @@ ZUL_ROUTINE(int, CancelaTEF,
  * @return 1.
  * @files DIRTEF.cds; the roots' `resp\` directories. @dialogs none. @printer
  * none. @waits none.
- * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY.
+ * @errors #ZUL_E_FILE, #ZUL_E_CALLBACK (the translation of the network
+ * dialog's form, which holds the datasets).
  */
 ZUL_ROUTINE(int, CancelaTEFs, (int unused));
 /**
