@@ -18,5 +18,5 @@ trap 'rm -rf "$profile"' EXIT
 # is closed, many times.
 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking \
   --disable-component-update --disable-sync --user-data-dir="$profile" --hide-scrollbars \
-  --screenshot="$PWD/docs/reference-dotef.png" --window-size=1280,2900 "file://$page" 2>/dev/null
+  --screenshot="$PWD/docs/reference-dotef.png" --window-size=1280,2620 "file://$page" 2>/dev/null
 echo "docs-screenshot.sh: docs/reference-dotef.png"
