@@ -141,10 +141,10 @@ struct Slots {
   std::deque<std::size_t> free;
 };
 
-// Never destroyed: a host may still free a list while the process exits.
+// Gone with the library: unloading it frees every list the host left.
 Slots& slots() {
-  static Slots* all = new Slots;
-  return *all;
+  static Slots all;
+  return all;
 }
 
 ZulList encode(std::size_t index, std::uintptr_t generation) {
