@@ -62,7 +62,7 @@ case ${1:-} in
     ;;
   --screenshots)
     [[ -x build/bin/zulpos ]] || { echo "rehearse.sh: build/bin/zulpos is missing: run scripts/test.sh" >&2; exit 1; }
-    bash scripts/deps.sh docs
+    bash scripts/deps.sh chromium
     run_book build/rehearsal build/bin/zulpos
     chromium_shot docs/rehearsal-summary.png 1280,1470 build/rehearsal/index.html
     rm -rf build/rehearsal-wrong

@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "zul00500/errors.h"
 #include "zul00500/form.h"
 
 namespace zul00500 {
@@ -57,6 +58,18 @@ void Initialize() {
 
 void HostDirectoryChanged() {
   if (initialization_count != 0) derive_directories();
+}
+
+void PrepareHostDirectories(HostPlacement placement) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string directory = HostDirectoryLong();
+  if (directory.empty()) return;
+  if (placement == HostPlacement::OnlyWhenMoved && fs.native_path(directory) == directory) return;
+  try {
+    fs.create_directories(directory + "\\Dados\\Cadastros");
+    fs.create_directories(directory + "\\Dados\\TefDisc\\Pendente");
+  } catch (const FileError&) {
+  }
 }
 
 void Finalize() {

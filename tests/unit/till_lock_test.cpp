@@ -250,6 +250,7 @@ TEST_F(TillLockInterfaceTest, TheHostGetsFalseOrAnErrorAndTheLastErrorNamesTheHo
   EXPECT_EQ(::CheckIntPosFiles("ctx", 1), ZUL_FALSE);
   EXPECT_EQ(LastError(), "CheckIntPosFiles: use \"c:\\tef_dial\\\": another till holds it (host directory "
                          "C:\\CAIXA2, process 4321)");
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_NOTE_TILL_BUSY);
   EXPECT_EQ(::CancelaTEFs(0), ZUL_ERROR);
   EXPECT_NE(LastError().find("CancelaTEFs: use \"c:\\tef_dial\\\": another till holds it"),
             std::string::npos);
@@ -259,6 +260,7 @@ TEST_F(TillLockInterfaceTest, TheHostGetsFalseOrAnErrorAndTheLastErrorNamesTheHo
   dial_.Script({testing::StatusReply::Silent});
   EXPECT_EQ(::CheckGPAtivo("ATV", "0000000003"), ZUL_FALSE);
   EXPECT_EQ(LastError(), "");
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_OK);
 }
 
 } // namespace

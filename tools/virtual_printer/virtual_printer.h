@@ -7,7 +7,7 @@
 // journal is (\r \n \t \\, and \xNN for other bytes below 32 and for 160).
 //
 // It knows nothing of the package: a host connects its procedures (zulpos
-// does so through the C interface's zul_SetPrinterProc).
+// does so through the C interface's typed printer setters).
 //
 //   VirtualPrinter printer;
 //   printer.AddFailures("Usa_CompNFis:2");    // the second send gets false

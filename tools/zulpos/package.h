@@ -39,7 +39,11 @@ namespace zulpos {
   X(zul_GetStr)                                                                                              \
   X(zul_GetInt)                                                                                              \
   X(zul_GetFloat)                                                                                            \
-  X(zul_SetPrinterProc)                                                                                      \
+  X(zul_SetPrinterProc1)                                                                                     \
+  X(zul_SetPrinterProc2)                                                                                     \
+  X(zul_SetPrinterProc3)                                                                                     \
+  X(zul_SetPrinterProc4)                                                                                     \
+  X(zul_SetPrinterProc5)                                                                                     \
   X(zul_SetDialog)                                                                                           \
   X(zul_SetNetworkChooser)                                                                                   \
   X(zul_SetMessagePump)                                                                                      \
