@@ -5,6 +5,7 @@
 #include <new>
 #include <unordered_set>
 
+#include "support/problems.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500::capi {
@@ -25,6 +26,17 @@ int clamp_length(std::size_t length) { return length > INT_MAX ? INT_MAX : stati
 void ClearLastError() noexcept {
   last_error.clear();
   last_notes.clear();
+  try {
+    TakeReportedProblems(); // met outside any routine: nobody asked
+  } catch (...) {
+  }
+}
+
+void NoteReportedProblems(const char* routine) noexcept {
+  try {
+    for (const std::string& problem : TakeReportedProblems()) AddNote(std::string(routine) + ": " + problem);
+  } catch (...) {
+  }
 }
 
 void SetError(const char* routine, const std::string& text) noexcept {

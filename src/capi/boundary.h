@@ -58,9 +58,14 @@ template <typename Body> int Guarded(const char* routine, Body&& body) noexcept 
     return ZUL_ERROR;
   }
 }
+// Problems the routine met after the manager took a settlement (a card log
+// that could not be written) become notes: the result stands.
+void NoteReportedProblems(const char* routine) noexcept;
 template <typename Body> int RunRoutine(const char* routine, Body&& body) noexcept {
   ClearLastError();
-  return Guarded(routine, std::forward<Body>(body));
+  const int result = Guarded(routine, std::forward<Body>(body));
+  NoteReportedProblems(routine);
+  return result;
 }
 
 inline int Result(bool value) { return value ? ZUL_TRUE : ZUL_FALSE; }

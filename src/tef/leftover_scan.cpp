@@ -1,13 +1,19 @@
 // Settling the answers that interrupted sales left in the managers' response
 // directories and in the backup directory.
 #include "tef/leftover_scan.h"
+
+#include <optional>
+
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "support/file_write.h"
+#include "support/problems.h"
 #include "support/text.h"
+#include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/settlement.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "zul00500/zul00500.h"
@@ -16,22 +22,29 @@ namespace zul00500 {
 
 namespace {
 
-// A leftover the manager may still be writing is looked at this often, this
-// many times, before the scan leaves it for the next one.
+// A response file the manager may still be writing is looked at this often.
+// One that keeps changing this long is left for the next scan, and this
+// scan stops: the manager is alive and writing.
 constexpr std::uint32_t kNotYetPauseMs = 300;
-constexpr int kNotYetLooks = 4;
+constexpr std::uint64_t kStillWritingMs = 60'000;
 
 // Where leftovers that no manager can settle are kept for a person to see.
 std::string quarantine_directory() { return dsDirBkpTef + "Descartados\\"; }
 
-// Why no manager can settle `answer`, or null when one can.
-const char* unsettleable(const StringList& answer) {
+// Why no manager can settle `answer`, or empty when one can.
+std::string unsettleable(const StringList& answer) {
   if (answer.Field("000-000 ").empty())
     return "sem cabe\xE7"
            "alho 000-000";
   if (answer.Field("001-000 ").empty()) return "sem 001-000";
-  if (answer.Field("010-000 ").empty() && !NeedsNoConfirmation(answer)) return "sem 010-000";
-  return nullptr;
+  if (NeedsNoConfirmation(answer)) return {};
+  const std::string network = answer.Field("010-000 ");
+  if (network.empty()) return "sem 010-000";
+  if (const std::string field = CopiedFieldWithNul(answer); !field.empty()) return "com byte NUL em " + field;
+  const std::string root = RootOfNetwork(network);
+  if (!platform::fs().directory_exists(root))
+    return "da rede " + network + " sem gerenciador (" + root + " n\xE3o existe)";
+  return {};
 }
 
 // A name in the quarantine directory that no file there has yet: when and
@@ -45,18 +58,16 @@ std::string quarantine_name(const std::string& origin, const std::string& name) 
   return candidate;
 }
 
-// Moves a leftover byte for byte into the quarantine directory, so that it
-// stops every later sale no more, and logs the move. It is copied and then
-// deleted: the response directories may lie on another drive.
-void quarantine(const std::string& directory, const std::string& name, const std::string& origin,
-                const char* reason) {
+// Copies a leftover byte for byte into the quarantine directory; the
+// original stays. It is copied, not moved: the response directories may lie
+// on another drive. The path of the copy.
+std::string keep_copy(const std::string& directory, const std::string& name, const std::string& origin) {
   platform::FileSystem& fs = platform::fs();
   const std::string bytes = fs.read_file(directory + name);
   fs.create_directories(quarantine_directory());
   const std::string target = quarantine_directory() + quarantine_name(origin, name);
   WriteFileInOneStep(target, bytes);
-  fs.remove_file(directory + name);
-  LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
+  return target;
 }
 
 // A leftover whose settlement the manager took before the package stopped
@@ -67,53 +78,113 @@ bool settled_before(const std::string& directory, const std::string& name, const
   const std::string operation = SettlementTaken(sequence);
   if (operation.empty()) return false;
   platform::fs().remove_file(directory + name);
-  DeleteTransactionFiles(RootOfNetwork(answer.Field("010-000 ")), sequence);
+  RemoveSettledAnswer(sequence);
+  RememberSettled(sequence, operation);
   LogCartao("Zul00500 - " + operation + " da transa\xE7\xE3o " + sequence +
             " recebido pelo gerenciador antes da interrup\xE7\xE3o; arquivo " + directory + name +
             " removido");
   return true;
 }
 
-// Reads a leftover once it is whole. A response file the manager is still
-// writing gets a few more looks; a backup is the package's own and does not
-// change.
-bool read_leftover(StringList& list, const std::string& path, bool from_backup) {
-  PausedTime waited;
-  for (int look = 1;; ++look) {
-    if (ReadWholeExchangeFile(list, path, waited)) return true;
-    if (from_backup || look == kNotYetLooks || !platform::fs().file_exists(path)) return false;
-    waited.Pause(kNotYetPauseMs);
+enum class Read { Whole, Torn, StillWriting };
+
+// Reads a leftover. A backup is the package's own and does not change: it
+// is whole when it ends with the closing line or looks whole. A response
+// file may be one the manager is still writing: it is looked at until it
+// is whole, or stood still for the answers' quiet time without being whole
+// (torn: cut short for good), or kept changing for kStillWritingMs.
+Read read_leftover(StringList& list, const std::string& path, bool from_backup) {
+  if (from_backup) {
+    const std::optional<std::string> bytes = ReadIfThere(path);
+    list.SetText(bytes.value_or(std::string()));
+    const bool closed = !list.empty() && list.lines().back() == kClosingLine;
+    return bytes && (closed || (EndsWithLineEnd(*bytes) && LooksWhole(list))) ? Read::Whole : Read::Torn;
+  }
+  AnswerWatch watch;
+  const platform::Stopwatch waited;
+  for (;;) {
+    switch (watch.Take(path, list)) {
+    case AnswerWatch::Look::Whole:
+      return Read::Whole;
+    case AnswerWatch::Look::Stalled:
+      return Read::Torn;
+    case AnswerWatch::Look::NotYet:
+      break;
+    }
+    if (!platform::fs().file_exists(path)) return Read::Torn;
+    if (waited.elapsed_ms() > kStillWritingMs) return Read::StillWriting;
+    platform::pause(kNotYetPauseMs);
   }
 }
 
 } // namespace
 
+void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
+              const std::string& reason) {
+  const std::string target = keep_copy(directory, name, origin);
+  platform::fs().remove_file(directory + name);
+  LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
+}
+
+StringList WholeLines(const std::string& path) {
+  StringList lines;
+  const std::optional<std::string> bytes = ReadIfThere(path);
+  if (!bytes) return lines;
+  lines.SetText(*bytes);
+  if (!EndsWithLineEnd(*bytes) && !lines.empty()) {
+    StringList kept;
+    for (std::size_t i = 0; i + 1 < lines.Count(); ++i) kept.Add(lines[i]);
+    lines = kept;
+  }
+  return lines;
+}
+
 bool WalkLeftovers(const std::string& directory, const std::string& origin, bool from_backup,
                    StringList& list, const std::function<bool(const std::string& name)>& settle) {
   platform::FileSystem& fs = platform::fs();
   for (const std::string& name : fs.list(directory + "intpos.*")) {
+    const std::string path = directory + name;
     // A confirmation empties response directories and may empty the backup
     // directory: an entry listed before may be gone by its turn.
-    if (!fs.file_exists(directory + name)) continue;
+    if (!fs.file_exists(path)) continue;
     // Only the working copy and numbered backups are answers we stored.
     std::int64_t number = 0;
     if (from_backup && !BackupNumber(name, number)) continue;
     if (!from_backup && SameText(name, "intpos.sts")) {
-      fs.remove_file(directory + name);
-      LogCartao("Zul00500 - Arquivo de status removido: " + directory + name);
+      fs.remove_file(path);
+      LogCartao("Zul00500 - Arquivo de status removido: " + path);
       continue;
     }
-    if (!read_leftover(list, directory + name, from_backup)) {
-      if (!fs.file_exists(directory + name)) continue;
-      if (from_backup) quarantine(directory, name, origin, "incompleto");
-      else LogCartao("Zul00500 - Arquivo " + directory + name + " incompleto, deixado para depois");
+    const Read read = read_leftover(list, path, from_backup);
+    if (!fs.file_exists(path)) continue;
+    if (read == Read::StillWriting) {
+      LogCartao("Zul00500 - Arquivo " + path + " ainda sendo escrito, deixado para depois");
+      return false;
+    }
+    if (read == Read::Torn) {
+      // Cut short for good: its bytes are kept before anything can delete
+      // it. When what it says for sure names its transaction, it is
+      // settled like any other leftover.
+      list = WholeLines(path);
+      if (!unsettleable(list).empty()) {
+        SetAside(directory, name, origin, "incompleto");
+        continue;
+      }
+      const std::string target = keep_copy(directory, name, origin);
+      LogCartao("Zul00500 - Arquivo " + path + " incompleto, copiado para " + target);
+    } else if (const std::string reason = unsettleable(list); !reason.empty()) {
+      SetAside(directory, name, origin, reason);
       continue;
     }
-    if (const char* reason = unsettleable(list)) {
-      quarantine(directory, name, origin, reason);
-      continue;
+    // One leftover that cannot be settled (its request cannot be written,
+    // or anything else fails) is set aside: one file never stops the till.
+    try {
+      if (!settle(name)) return false;
+    } catch (const std::exception& error) {
+      const std::string reason = std::string("n\xE3o liquidado (") + error.what() + ")";
+      if (fs.file_exists(path)) SetAside(directory, name, origin, reason);
+      else LogCartao("Zul00500 - Arquivo " + path + " " + reason);
     }
-    if (!settle(name)) return false;
   }
   return true;
 }

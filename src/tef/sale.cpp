@@ -7,9 +7,11 @@
 #include "platform/message_pump.h"
 #include "support/file_write.h"
 #include "support/number_format.h"
+#include "support/problems.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
+#include "tef/leftover_scan.h"
 #include "tef/sale_answer.h"
 #include "tef/store.h"
 #include "zul00500/errors.h"
@@ -43,11 +45,15 @@ public:
 
   void Close() {
     closed_ = true;
-    LogCartao(kClosing);
+    // Once the manager took a settlement, a log that cannot be written does
+    // not turn a payment that stands into an error.
+    if (settled_.Any()) LogSettled(kClosing);
+    else LogCartao(kClosing);
   }
 
 private:
   bool closed_ = false;
+  SettlementsSince settled_;
 };
 
 // The call's inputs and the host's variables that receive its results.
@@ -135,25 +141,58 @@ void send_sale_request(const Sale& sale, const std::string& root, const std::str
 
 enum class Outcome { Accepted, ErrorAnswer };
 
-// Waits, without time limit, for the manager's answer to `sequence`. Every
-// answer read is copied into the backup directory; one of another sequence is
-// deleted, one of this sequence gets a numbered backup. An answer of this
-// sequence that is not accepted stays where the manager put it and is not
-// read again until the manager writes something else there: reading it on
-// every cycle would store one more backup each time.
+// True for an answer that leaves a transaction open at the manager: an
+// approval that needs a confirmation or a non-confirmation.
+bool awaits_settlement(const StringList& answer) {
+  return answer.Field("009-000 ") == "0" && !NeedsNoConfirmation(answer);
+}
+
+// An answer of another sequence: a late answer to an earlier request. It
+// leaves the response directory, where the manager writes the right one. An
+// approval is kept as a numbered backup, for the next leftover scan to
+// settle; anything else goes.
+void set_aside_other_sequence(const std::string& path, const StringList& answer) {
+  platform::FileSystem& fs = platform::fs();
+  const bool keep = awaits_settlement(answer);
+  // A copy that could not be numbered stays as the working copy, which the
+  // scan settles too.
+  if (keep) NumberWorkingCopy();
+  else fs.remove_file(dsDirBkpTef + "intpos.001");
+  fs.remove_file(path);
+  LogCartao("Rez00000 - Arquivo de resposta errado.");
+  if (keep)
+    LogCartao("Zul00500 - Resposta aprovada do sequencial " + answer.Field("001-000 ") +
+              " mantida para a pr\xF3xima verifica\xE7\xE3o");
+}
+
+// A response file cut short for good. Unless it may be this sale's answer
+// (its sequence line says so), it is moved aside byte for byte: a manager
+// may wait for it to go before writing the answer.
+void set_aside_stalled(const std::string& root, const std::string& sequence) {
+  const std::string path = root + "resp\\intpos.001";
+  if (WholeLines(path).Field("001-000 ") == sequence) return;
+  SetAside(root + "resp\\", "intpos.001", root.substr(3, root.size() - 4), "incompleto, de outro sequencial");
+}
+
+// Waits, without time limit, for the manager's whole answer to `sequence`.
+// Every answer read is copied into the backup directory; one of another
+// sequence is set aside, one of this sequence gets a numbered backup. An
+// answer of this sequence that is not accepted stays where the manager put
+// it and is not read again until the manager writes something else there:
+// reading it on every cycle would store one more backup each time.
 Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string& root,
                         const std::string& sequence) {
   platform::FileSystem& fs = platform::fs();
   const std::string path = root + "resp\\intpos.001";
   const std::string working_copy = dsDirBkpTef + "intpos.001";
-  RejectedAnswer rejected;
-  PausedTime waited;
+  AnswerWatch watch;
   for (;;) {
     platform::handle_message();
-    waited.Pause(kPauseMs);
+    platform::pause(kPauseMs);
     if (!fs.file_exists(path)) continue;
-    if (rejected.StillThere(path)) continue;
-    if (!ReadWholeExchangeFile(answer, path, waited)) continue;
+    const AnswerWatch::Look look = watch.Take(path, answer);
+    if (look == AnswerWatch::Look::Stalled) set_aside_stalled(root, sequence);
+    if (look != AnswerWatch::Look::Whole) continue;
 
     LogCartao("Arquivo encontrado ---");
     WriteFileInOneStep(working_copy, answer.Text());
@@ -163,9 +202,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     LogCartao("Linha 030-000: " + answer.Field("030-000 "));
 
     if (answer.Field("001-000 ") != sequence) {
-      fs.remove_file(path);
-      fs.remove_file(working_copy);
-      LogCartao("Rez00000 - Arquivo de resposta errado.");
+      set_aside_other_sequence(path, answer);
       continue;
     }
     if (NumberWorkingCopy()) LogCartao("Rez00000 - Renomeia intpos e cria bkp.");
@@ -178,7 +215,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       return Outcome::ErrorAnswer;
     }
     if (IsAnswerTo(answer, sale.operation(), sequence)) return Outcome::Accepted;
-    rejected.Remember(answer);
+    watch.Reject();
     LogCartao("Rez00000 - Arquivo de resposta n\xE3o aceito, aguardando outro.");
   }
 }
@@ -205,10 +242,11 @@ void settle_partial_payment(const Sale& sale, const StringList& answer, const st
   WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());
   platform::pause(kPauseMs);
   if (!VerificaRetorno(sale.context, answer, false, "S")) return;
-  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
+  // Confirmed: the payment stands, and nothing below may make it an error.
+  LogSettled("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
   // The confirmation may have moved DirTef to the answer's network; the
   // answer itself lies in the root the sale used.
-  DeleteTransactionFiles(root, sequence);
+  AfterSettlement([&] { DeleteTransactionFiles(root, sequence); });
   add_receipts_block(sale, answer);
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "support/file_write.h"
+#include "support/text.h"
 #include "tef/holder.h"
 #include "zul00500/errors.h"
 #include "zul00500/state.h"
@@ -53,13 +54,15 @@ std::vector<Note> notes() {
   return found;
 }
 
-// True while the note's request lies in its request directory, or still in
-// the temporary it is written through.
-bool untaken(const Note& note) {
-  const std::string path = root_of(note.request) + "req\\intpos.001";
-  const std::string text = note.request.Text();
+// True while `request` lies in its request directory, or still in the
+// temporary it is written through.
+bool waiting(const StringList& request) {
+  const std::string path = root_of(request) + "req\\intpos.001";
+  const std::string text = request.Text();
   return bytes_of(path) == text || bytes_of(TemporaryBeside(path)) == text;
 }
+
+bool untaken(const Note& note) { return waiting(note.request); }
 
 } // namespace
 
@@ -71,6 +74,20 @@ void NoteSettlementSent(const StringList& request, const std::string& answerSequ
 }
 
 void ForgetSettlement(const StringList& request) { platform::fs().remove_file(note_path(request)); }
+
+void ForgetSettlementIfUntaken(const StringList& request) {
+  if (waiting(request)) ForgetSettlement(request);
+}
+
+void ForgetSettlementsOf(const std::string& answerSequence) {
+  for (const Note& note : notes())
+    if (note.answer_line == "001-000 = " + answerSequence) platform::fs().remove_file(note.path);
+}
+
+bool IsSettlementNote(const std::string& name) {
+  const std::string prefix = "intpos.r";
+  return name.size() > prefix.size() && SameText(name.substr(0, prefix.size()), prefix);
+}
 
 void ForgetUntakenSettlements(const std::string& root) {
   for (const Note& note : notes())

@@ -131,11 +131,16 @@ TEST_F(CheckIntPosFilesTest, AnswerFoundUnderOneRootIsSettledThroughItsNetworksR
   EXPECT_EQ(NotConfirmed(kRootTefDisc), (std::vector<std::string>{"1", "2"}));
   EXPECT_TRUE(Operations(kRootTefDial).empty());
   EXPECT_TRUE(Leftovers(kDialResp).empty());
+  // Read where they lie; the removal of a settled answer's copies by its
+  // sequence reads the others again, but never looks for them under the
+  // root the settlement went to.
   const std::vector<std::string> read = recorder.paths(FsOp::ReadFile);
-  for (const char* name : {"intpos.001", "intpos.002"})
-    EXPECT_EQ(std::count(read.begin(), read.end(), kDialResp + name), 1) << name;
+  for (const char* name : {"intpos.001", "intpos.002"}) {
+    EXPECT_GE(std::count(read.begin(), read.end(), kDialResp + name), 1) << name;
+    EXPECT_EQ(std::count(read.begin(), read.end(), kDiscResp + name), 0) << name;
+  }
   const std::vector<std::string> removed = recorder.paths(FsOp::RemoveFile);
-  EXPECT_EQ(std::count(removed.begin(), removed.end(), kDialResp + "intpos.002"), 1);
+  EXPECT_GE(std::count(removed.begin(), removed.end(), kDialResp + "intpos.002"), 1);
   EXPECT_EQ(std::count(removed.begin(), removed.end(), kDiscResp + "intpos.002"), 0);
 }
 
