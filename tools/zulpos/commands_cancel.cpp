@@ -28,7 +28,7 @@ int run_cancel(CommandContext& ctx) {
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o);
   PrinterConnection connection(printer);
-  const bool result = Checked(
+  const bool result = CheckedWithNotes(
       api().CancelaTEF(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), c.copy.c_str(), 0,
                        transactions, c.printer_type, sequence.c_str(), "", amount.c_str(), network.c_str(),
                        document.c_str(), field022.c_str(), field023.c_str(), c.mode.c_str(),
@@ -47,7 +47,7 @@ int run_pending(CommandContext& ctx) {
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o);
   PrinterConnection connection(printer);
-  const bool result = Checked(
+  const bool result = CheckedWithNotes(
       api().CancelaPendencia(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), "", transactions,
                              c.printer_type, c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str()));
   ctx.out.Result("result", result);

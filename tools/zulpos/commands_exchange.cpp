@@ -18,7 +18,7 @@ int run_check(CommandContext& ctx) {
 }
 
 int run_scan(CommandContext& ctx) {
-  const bool result = Checked(api().CheckIntPosFiles(ctx.context.c_str(), ZUL_TRUE));
+  const bool result = CheckedWithNotes(api().CheckIntPosFiles(ctx.context.c_str(), ZUL_TRUE));
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }
@@ -27,7 +27,8 @@ int run_confirm(CommandContext& ctx) {
   List answer;
   answer.LoadFromFile(PathFromTerminal(ctx.options.positionals.at(0)));
   const bool not_confirm = ctx.options.Has("--not-confirm");
-  const bool result = Checked(api().VerificaRetorno(ctx.context.c_str(), answer.handle(), not_confirm, "S"));
+  const bool result =
+      CheckedWithNotes(api().VerificaRetorno(ctx.context.c_str(), answer.handle(), not_confirm, "S"));
   ctx.out.Result("result", result);
   ctx.out.Result("DirTef", GetStr("DirTef"));
   ctx.out.Result("stMensagem_Zul00500", GetStr("stMensagem_Zul00500"));
