@@ -1,5 +1,6 @@
 #include "tefsim/answers.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/date_time.h"
@@ -274,11 +275,36 @@ std::vector<Step> plan_whole_files(const StringList& request, const Behaviour& b
   return steps;
 }
 
+// The answer written by a slow writer: up to `byte`, then the rest.
+std::vector<Step> paused(const std::vector<Step>& steps, std::uint32_t byte, std::uint32_t pause_ms) {
+  std::vector<Step> pieces;
+  for (const Step& step : steps) {
+    if (step.name != kAnswerName || step.piece != Piece::Whole) {
+      pieces.push_back(step);
+      continue;
+    }
+    Step first = step;
+    first.piece = Piece::First;
+    first.cut = std::min<std::size_t>(byte, step.lines.Text().size());
+    first.what += ", first " + std::to_string(*first.cut) + " bytes";
+    Step rest = first;
+    rest.delay_ms = pause_ms;
+    rest.after_pickup = false;
+    rest.piece = Piece::Rest;
+    rest.what = step.what + ", rest";
+    pieces.push_back(std::move(first));
+    pieces.push_back(std::move(rest));
+  }
+  return pieces;
+}
+
 } // namespace
 
 std::vector<Step> plan_answer(const StringList& request, const Behaviour& behaviour, const Transaction& t) {
-  const std::vector<Step> steps = plan_whole_files(request, behaviour, t);
-  return behaviour.torn_ms ? torn(steps, *behaviour.torn_ms) : steps;
+  std::vector<Step> steps = plan_whole_files(request, behaviour, t);
+  if (behaviour.torn_ms) steps = torn(steps, *behaviour.torn_ms);
+  if (behaviour.pause_at_byte) steps = paused(steps, *behaviour.pause_at_byte, behaviour.pause_ms);
+  return steps;
 }
 
 std::string one_line(const StringList& lines) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,7 @@ struct Step {
   zul00500::StringList lines;
   std::string what; // for the log: "status", "answer", ...
   Piece piece = Piece::Whole;
+  std::optional<std::size_t> cut = std::nullopt; // where the pieces part; unset: torn_cut()
 };
 
 // Where a torn write cuts `bytes`: in the middle of the first line, so that

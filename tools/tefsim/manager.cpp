@@ -139,7 +139,7 @@ void Manager::write(const Step& step) {
     // In place, as a manager that writes as it goes: the package may read
     // the first piece alone.
     const std::string bytes = step.lines.Text();
-    const std::size_t cut = torn_cut(bytes);
+    const std::size_t cut = step.cut ? *step.cut : torn_cut(bytes);
     if (step.piece == Piece::First) fs.write_file(root_ + step.name, bytes.substr(0, cut));
     else fs.append_file(root_ + step.name, bytes.substr(cut));
     written_.insert(step.name);

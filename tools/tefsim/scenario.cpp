@@ -80,6 +80,14 @@ const Directive kDirectives[] = {
      "write each file in place in two pieces, MS milliseconds apart, the first\n"
      "                          ending in the middle of the first line (status and answer)",
      [](Behaviour& b, std::string_view a) { b.torn_ms = to_number(a, "torn"); }},
+    {nullptr, "pause-at", Argument::Text, "pause-at BYTE MS",
+     "write the answer file in place, pausing MS milliseconds after its first\n"
+     "                          BYTE bytes (a slow writer; choose a line end)",
+     [](Behaviour& b, std::string_view a) {
+       const auto [byte, pause] = first_word(a);
+       b.pause_at_byte = to_number(byte, "pause-at's byte");
+       b.pause_ms = to_number(pause, "pause-at's pause");
+     }},
     {"Answer file, sales and cancellations (CRT, CHQ, CNC):", "approve", Argument::None, "approve",
      "approved, with receipt lines (the default)",
      [](Behaviour& b, std::string_view) { b.outcome = Outcome::Approve; }},

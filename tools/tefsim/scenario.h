@@ -55,6 +55,10 @@ struct Behaviour {
   // Every file written in place in two pieces, this far apart; the first
   // piece ends in the middle of the first line. Unset: whole files.
   std::optional<std::uint32_t> torn_ms;
+  // The answer file written in place by a slow writer: its first
+  // pause_at_byte bytes, then, pause_ms later, the rest. Unset: whole.
+  std::optional<std::uint32_t> pause_at_byte;
+  std::uint32_t pause_ms = 0;
   StatusKind status = StatusKind::Echo;
   std::string status_header; // for StatusKind::Header
 
