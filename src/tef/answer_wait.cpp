@@ -2,22 +2,27 @@
 
 #include "platform/clock.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
 
 AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
+  changed_ = false;
   std::optional<std::string> bytes = ReadIfThere(path);
   if (!bytes) {
     seen_.reset();
     return Look::NotYet;
   }
-  if (bytes == rejected_) return Look::NotYet;
   const std::uint64_t now = platform::clock().monotonic_ms();
   if (bytes != seen_) {
+    changed_ = true;
     seen_ = bytes;
     seen_since_ms_ = now;
   }
+  if (bytes == rejected_) return Look::NotYet;
+  // Never parsed: a file of bare line feeds would make a line of each.
+  if (OverLimit(*bytes)) return Look::TooLarge;
   StringList lines;
   lines.SetText(*bytes);
   const bool closed = !lines.empty() && lines.lines().back() == kClosingLine;

@@ -24,9 +24,10 @@ inline constexpr std::uint32_t kAnswerQuietMs = 10'000;
 class AnswerWatch {
 public:
   enum class Look {
-    NotYet,  // missing, held by its writer, still changing, or turned down
-    Whole,   // the answer is in `list`
-    Stalled, // unchanged for kAnswerQuietMs, yet not whole: cut short
+    NotYet,   // missing, held by its writer, still changing, or turned down
+    Whole,    // the answer is in `list`
+    Stalled,  // unchanged for kAnswerQuietMs, yet not whole: cut short
+    TooLarge, // past the exchange limits (exchange_read.h): malformed
   };
 
   // One look at `path`. Whole when the file ends with the closing line, or
@@ -34,6 +35,9 @@ public:
   // looks whole (that acceptance is logged). Throws FileError when the file
   // is there but cannot be read.
   Look Take(const std::string& path, StringList& list);
+  // True when the last look found the file new or changed: the manager is
+  // at work.
+  bool Changed() const { return changed_; }
   // The answer last taken whole was turned down: it is not taken again
   // until the manager writes something else there.
   void Reject() { rejected_ = last_whole_; }
@@ -43,6 +47,7 @@ private:
   std::uint64_t seen_since_ms_ = 0;
   std::optional<std::string> last_whole_;
   std::optional<std::string> rejected_;
+  bool changed_ = false;
 };
 
 } // namespace zul00500

@@ -14,6 +14,7 @@
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/leftover_scan.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
 #include "tef/transaction_cancellation.h"
@@ -76,19 +77,24 @@ void keep_backup(const StringList& answer) {
   NumberWorkingCopy();
 }
 
-enum class Reply { Accepted, ErrorAnswer, None };
+enum class Reply { Accepted, ErrorAnswer, Malformed, None };
 
 // Waits for the manager's answer to `sequence`: the cancellation's own, or
 // the manager's error answer "XXX" carrying its sequence, which is as final
 // here as in a sale. None once the bound passed. Only a whole answer is read
 // and backed up; one turned down is left for the manager to replace and not
 // read again meanwhile. The bound is measured on the monotonic clock.
-Reply wait_for_answer(StringList& answer, const std::string& root, const std::string& sequence) {
+Reply wait_for_answer(StringList& answer, const std::string& root, const std::string& sequence,
+                      const std::string& context) {
   const std::string path = root + "resp\\intpos.001";
   AnswerWatch watch;
   const platform::Stopwatch waited;
   while (waited.elapsed_ms() < kAnswerBoundMs) {
-    if (!platform::fs().file_exists(path) || watch.Take(path, answer) != AnswerWatch::Look::Whole) {
+    const AnswerWatch::Look look =
+        platform::fs().file_exists(path) ? watch.Take(path, answer) : AnswerWatch::Look::NotYet;
+    if (look == AnswerWatch::Look::TooLarge && SetAsideTooLarge(root, sequence, context))
+      return Reply::Malformed;
+    if (look != AnswerWatch::Look::Whole) {
       platform::pause(kPollMs);
       continue;
     }
@@ -139,18 +145,20 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     DeleteIntPosFiles(dsDirPenTef, sequence);
   });
   StringList answer;
-  const Reply reply = wait_for_answer(answer, root, sequence);
-  if (reply == Reply::None) {
-    LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);
-    TellOperator(MessageText("TimeOut"), context);
-    // An answer the manager may still be writing stays for the leftover
-    // scan: only the package's own copies go.
+  const Reply reply = wait_for_answer(answer, root, sequence, context);
+  if (reply == Reply::None || reply == Reply::Malformed) {
+    if (reply == Reply::None) {
+      LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);
+      TellOperator(MessageText("TimeOut"), context);
+    }
+    // An answer the manager may still be writing, or one past the limits
+    // whose non-confirmation was not taken, stays for the leftover scan:
+    // only the package's own copies go.
     cleanup.Dismiss();
     DeleteIntPosFiles(dsDirBkpTef, sequence);
     DeleteIntPosFiles(dsDirPenTef, sequence);
     return false;
   }
-
   const std::string message = answer.Field("030-000 ");
   if (reply == Reply::ErrorAnswer) {
     if (!message.empty()) ShowManagerMessage(message, context, false);

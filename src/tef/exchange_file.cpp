@@ -31,22 +31,6 @@ bool holds(const StringList& answer, const std::string& name) {
 
 } // namespace
 
-std::optional<std::string> ReadIfThere(const std::string& path) {
-  platform::FileSystem& fs = platform::fs();
-  try {
-    return fs.read_file(path);
-  } catch (const FileBusyError&) {
-    return std::nullopt;
-  } catch (const FileError&) {
-    if (!fs.file_exists(path)) return std::nullopt;
-    throw;
-  }
-}
-
-bool EndsWithLineEnd(const std::string& bytes) {
-  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
-}
-
 bool LooksWhole(const StringList& answer) {
   if (answer.Count() < 2 || !holds(answer, "000-000 ") || !holds(answer, "001-000 ")) return false;
   if (answer[0] == "000-000 = XXX") return true;
@@ -84,6 +68,12 @@ void SaveRequest(const StringList& request, const std::string& root,
 bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   const std::optional<std::string> bytes = ReadIfThere(path);
   if (!bytes) return false;
+  if (OverLimit(*bytes)) {
+    StringList first = WholeLines(*bytes);
+    if (first.empty()) return false;
+    list = StringList{first[0]};
+    return true;
+  }
   StringList lines;
   lines.SetText(*bytes);
   if (lines.empty() || lines.lines().back() != kClosingLine) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "tef/exchange_read.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500 {
@@ -29,18 +30,12 @@ inline constexpr std::uint32_t kSettleMs = 300;
 // One look at a status file that the manager may be writing in place, in
 // pieces. True, with the lines in `list`, when the read is whole: its last
 // line is the closing line, or it ends with a line end and a second read
-// kSettleMs later gives the same bytes. False means "not yet": the file is
+// kSettleMs later gives the same bytes. Of a file past the exchange limits
+// only the first line is taken (it is all a status wait judges). False means "not yet": the file is
 // missing or vanished, another program holds it, the read stops in the
 // middle of a line (an empty file included) or the file is still changing.
 // Nothing is deleted either way. Throws FileError for any other failure.
 bool ReadWholeExchangeFile(StringList& list, const std::string& path);
-
-// The bytes of the file, or nothing while it is not there to be read: gone,
-// or held by the program that is writing it. Throws FileError otherwise.
-std::optional<std::string> ReadIfThere(const std::string& path);
-
-// True when `bytes` end with a line end: their last line is whole.
-bool EndsWithLineEnd(const std::string& bytes);
 
 // True when an answer without its closing line holds everything a decision
 // on it needs: the header and the sequence; for the error answer "XXX"

@@ -12,6 +12,7 @@
 #include "support/text.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/settlement.h"
 #include "tef/settlement_journal.h"
@@ -58,18 +59,6 @@ std::string quarantine_name(const std::string& origin, const std::string& name) 
   return candidate;
 }
 
-// Copies a leftover byte for byte into the quarantine directory; the
-// original stays. It is copied, not moved: the response directories may lie
-// on another drive. The path of the copy.
-std::string keep_copy(const std::string& directory, const std::string& name, const std::string& origin) {
-  platform::FileSystem& fs = platform::fs();
-  const std::string bytes = fs.read_file(directory + name);
-  fs.create_directories(quarantine_directory());
-  const std::string target = quarantine_directory() + quarantine_name(origin, name);
-  WriteFileInOneStep(target, bytes);
-  return target;
-}
-
 // A leftover whose settlement the manager took before the package stopped
 // (it noted the request, and the request is gone): it gets no second one.
 // Its files go and the removal is logged.
@@ -86,7 +75,7 @@ bool settled_before(const std::string& directory, const std::string& name, const
   return true;
 }
 
-enum class Read { Whole, Torn, StillWriting };
+enum class Read { Whole, Torn, TooLarge, StillWriting };
 
 // Reads a leftover. A backup is the package's own and does not change: it
 // is whole when it ends with the closing line or looks whole. A response
@@ -96,6 +85,7 @@ enum class Read { Whole, Torn, StillWriting };
 Read read_leftover(StringList& list, const std::string& path, bool from_backup) {
   if (from_backup) {
     const std::optional<std::string> bytes = ReadIfThere(path);
+    if (bytes && OverLimit(*bytes)) return Read::TooLarge;
     list.SetText(bytes.value_or(std::string()));
     const bool closed = !list.empty() && list.lines().back() == kClosingLine;
     return bytes && (closed || (EndsWithLineEnd(*bytes) && LooksWhole(list))) ? Read::Whole : Read::Torn;
@@ -108,6 +98,8 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
       return Read::Whole;
     case AnswerWatch::Look::Stalled:
       return Read::Torn;
+    case AnswerWatch::Look::TooLarge:
+      return Read::TooLarge;
     case AnswerWatch::Look::NotYet:
       break;
     }
@@ -119,24 +111,42 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
 
 } // namespace
 
+std::string KeepCopy(const std::string& directory, const std::string& name, const std::string& origin) {
+  platform::fs().create_directories(quarantine_directory());
+  const std::string target = quarantine_directory() + quarantine_name(origin, name);
+  CopyFileInOneStep(directory + name, target);
+  return target;
+}
+
 void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
               const std::string& reason) {
-  const std::string target = keep_copy(directory, name, origin);
+  const std::string target = KeepCopy(directory, name, origin);
   platform::fs().remove_file(directory + name);
   LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
 }
 
-StringList WholeLines(const std::string& path) {
-  StringList lines;
-  const std::optional<std::string> bytes = ReadIfThere(path);
-  if (!bytes) return lines;
-  lines.SetText(*bytes);
-  if (!EndsWithLineEnd(*bytes) && !lines.empty()) {
-    StringList kept;
-    for (std::size_t i = 0; i + 1 < lines.Count(); ++i) kept.Add(lines[i]);
-    lines = kept;
+std::string Unsettleable(const StringList& answer) { return unsettleable(answer); }
+
+std::string TooLargeReason() {
+  return "acima do limite de " + std::to_string(kMaxExchangeBytes) + " bytes ou " +
+         std::to_string(kMaxExchangeLines) + " linhas";
+}
+
+bool SetAsideTooLarge(const std::string& root, const std::string& sequence, const std::string& context) {
+  const std::string directory = root + "resp\\";
+  const std::string path = directory + "intpos.001";
+  const std::string origin = root.substr(3, root.size() - 4);
+  const StringList first = WholeLines(ReadHead(path).value_or(std::string()));
+  const bool ours = first.Field("001-000 ") == sequence;
+  if (!unsettleable(first).empty()) {
+    SetAside(directory, "intpos.001", origin, TooLargeReason());
+    return ours;
   }
-  return lines;
+  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", copiado para " +
+            KeepCopy(directory, "intpos.001", origin));
+  if (!VerificaRetorno(context, first, true, "S")) return true;
+  platform::fs().remove_file(path);
+  return ours;
 }
 
 bool WalkLeftovers(const std::string& directory, const std::string& origin, bool from_backup,
@@ -161,17 +171,18 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
       LogCartao("Zul00500 - Arquivo " + path + " ainda sendo escrito, deixado para depois");
       return false;
     }
-    if (read == Read::Torn) {
-      // Cut short for good: its bytes are kept before anything can delete
-      // it. When what it says for sure names its transaction, it is
-      // settled like any other leftover.
-      list = WholeLines(path);
+    if (read == Read::Torn || read == Read::TooLarge) {
+      // Cut short for good, or past the limits: its bytes are kept before
+      // anything can delete it. When its first whole lines name its
+      // transaction, it is settled like any other leftover.
+      const std::string reason = read == Read::Torn ? std::string("incompleto") : TooLargeReason();
+      list = WholeLines(ReadHead(path).value_or(std::string()));
       if (!unsettleable(list).empty()) {
-        SetAside(directory, name, origin, "incompleto");
+        SetAside(directory, name, origin, reason);
         continue;
       }
-      const std::string target = keep_copy(directory, name, origin);
-      LogCartao("Zul00500 - Arquivo " + path + " incompleto, copiado para " + target);
+      const std::string target = KeepCopy(directory, name, origin);
+      LogCartao("Zul00500 - Arquivo " + path + " " + reason + ", copiado para " + target);
     } else if (const std::string reason = unsettleable(list); !reason.empty()) {
       SetAside(directory, name, origin, reason);
       continue;

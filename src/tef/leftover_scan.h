@@ -19,18 +19,33 @@ namespace zul00500 {
 // cut short for good is copied there first; it is handed on when what it
 // holds names its transaction, else it is removed. A response file that
 // keeps changing ends the walk with false: it is left for the next scan.
-// Every other answer is handed to `settle` with its name, which removes it
+// A file past the exchange limits is handled as one cut short, from its
+// first lines. Every other answer is handed to `settle` with its name, which removes it
 // once settled; the walk stops, returning false, when `settle` does, and an
 // answer whose settlement raises an error is quarantined.
-// Moves a leftover byte for byte into dsDirBkpTef + "Descartados\", under a
-// name of when and where (`origin`) it was found, so that it stops every
-// later sale no more, and logs the move with `reason`. Throws FileError.
+// Copies a leftover byte for byte, a piece at a time, into dsDirBkpTef +
+// "Descartados\", under a name of when and where (`origin`) it was found;
+// the original stays (the response directories may lie on another drive).
+// The path of the copy. Throws FileError.
+std::string KeepCopy(const std::string& directory, const std::string& name, const std::string& origin);
+// KeepCopy, then the original goes and the move is logged with `reason`:
+// the file stops every later sale no more.
 void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
               const std::string& reason);
+// Why no manager can settle `answer` (no header, sequence or network, a NUL
+// in a field a settlement copies, a network whose root is missing), or empty
+// when one can.
+std::string Unsettleable(const StringList& answer);
+// The log's words for a file past the exchange limits.
+std::string TooLargeReason();
 
-// The lines of a file cut short that end with a line end: what it says for
-// sure. Empty when the file is gone.
-StringList WholeLines(const std::string& path);
+// An answer in `root`'s response directory past the exchange limits is
+// malformed input, met by a wait for the answer to `sequence`. It is kept
+// aside byte for byte, never loaded whole, and not confirmed ("NCN") when
+// its first lines name a transaction. True when the wait ends with it: it
+// was the awaited answer, or its non-confirmation was not taken (it then
+// stays for the scan).
+bool SetAsideTooLarge(const std::string& root, const std::string& sequence, const std::string& context);
 
 bool WalkLeftovers(const std::string& directory, const std::string& origin, bool from_backup,
                    StringList& list, const std::function<bool(const std::string& name)>& settle);

@@ -11,6 +11,7 @@
 #include "support/text.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "tef/leftover_scan.h"
 #include "tef/sale_answer.h"
 #include "tef/store.h"
@@ -79,25 +80,10 @@ struct Sale {
 // (it could not be written): that answer is the only copy, and the leftover
 // scan must settle it rather than this clean-up delete it.
 bool backed_up(const std::string& path) {
-  StringList answer;
-  try {
-    answer.LoadFromFile(path);
-  } catch (const FileError&) {
-    return false;
-  }
-  const std::string sequence = answer.Field("001-000 ");
-  if (sequence.empty()) return true;
-  platform::FileSystem& fs = platform::fs();
-  StringList backup;
-  for (const std::string& name : fs.list(dsDirBkpTef + "intpos.*")) {
-    try {
-      backup.LoadFromFile(dsDirBkpTef + name);
-    } catch (const FileError&) {
-      continue;
-    }
-    if (backup.Text().find("001-000 = " + sequence) != std::string::npos) return true;
-  }
-  return false;
+  const std::optional<std::string> head = ReadHead(path);
+  if (!head) return false;
+  const std::string sequence = WholeLines(*head).Field("001-000 ");
+  return sequence.empty() || BackedUp(sequence);
 }
 
 // Deletes the previous conversation's answers and their same-named copies.
@@ -139,7 +125,7 @@ void send_sale_request(const Sale& sale, const std::string& root, const std::str
   platform::pause(kPauseMs);
 }
 
-enum class Outcome { Accepted, ErrorAnswer };
+enum class Outcome { Accepted, ErrorAnswer, Malformed };
 
 // True for an answer that leaves a transaction open at the manager: an
 // approval that needs a confirmation or a non-confirmation.
@@ -170,7 +156,7 @@ void set_aside_other_sequence(const std::string& path, const StringList& answer)
 // may wait for it to go before writing the answer.
 void set_aside_stalled(const std::string& root, const std::string& sequence) {
   const std::string path = root + "resp\\intpos.001";
-  if (WholeLines(path).Field("001-000 ") == sequence) return;
+  if (WholeLines(ReadHead(path).value_or(std::string())).Field("001-000 ") == sequence) return;
   SetAside(root + "resp\\", "intpos.001", root.substr(3, root.size() - 4), "incompleto, de outro sequencial");
 }
 
@@ -192,6 +178,8 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     if (!fs.file_exists(path)) continue;
     const AnswerWatch::Look look = watch.Take(path, answer);
     if (look == AnswerWatch::Look::Stalled) set_aside_stalled(root, sequence);
+    if (look == AnswerWatch::Look::TooLarge && SetAsideTooLarge(root, sequence, sale.context))
+      return Outcome::Malformed;
     if (look != AnswerWatch::Look::Whole) continue;
 
     LogCartao("Arquivo encontrado ---");
@@ -301,7 +289,7 @@ bool run_sale(const Sale& sale) {
   StringList answer;
   platform::pause(kPauseMs);
   LogCartao("Aguardando resposta ---");
-  if (wait_for_answer(answer, sale, root, sequence) == Outcome::ErrorAnswer) return false;
+  if (wait_for_answer(answer, sale, root, sequence) != Outcome::Accepted) return false;
   return evaluate(sale, answer, root, sequence);
 }
 

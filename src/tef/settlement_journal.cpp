@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "support/file_write.h"
 #include "support/text.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "zul00500/errors.h"
 #include "zul00500/state.h"
@@ -30,7 +31,8 @@ std::string root_of(const StringList& request) { return RootOfNetwork(request.Fi
 
 std::optional<std::string> bytes_of(const std::string& path) {
   try {
-    return platform::fs().read_file(path);
+    // A note or a request is a few lines: more is none of ours.
+    return platform::fs().read_part(path, 0, kMaxExchangeBytes);
   } catch (const FileError&) {
     return std::nullopt;
   }

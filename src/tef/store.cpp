@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "zul00500/errors.h"
@@ -34,12 +35,13 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
                    const std::function<bool(const std::string&)>& found) {
   platform::FileSystem& fs = platform::fs();
   const std::string key = "001-000 = " + sequence;
-  StringList file;
   for (const std::string& name : fs.list(directory + "intpos.*")) {
     if (notes == Notes::Skipped && IsSettlementNote(name)) continue;
     const std::string path = directory + name;
+    std::string head;
     try {
-      file.LoadFromFile(path);
+      // The sequence is among the first lines: a huge file is not read whole.
+      head = fs.read_part(path, 0, kHeadBytes);
     } catch (const FileBusyError&) {
       // The manager is writing it: it could not be deleted anyway, and a
       // file being written is none of ours yet.
@@ -50,7 +52,7 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
       if (vanished(fs, path)) continue;
       throw;
     }
-    if (file.Text().find(key) != std::string::npos && !found(name)) return;
+    if (head.find(key) != std::string::npos && !found(name)) return;
   }
 }
 
@@ -120,6 +122,13 @@ void RemoveSettledAnswer(const std::string& sequence) {
   for (const char* root : kRoots) remove_copies(std::string(root) + "resp\\", sequence, Notes::Skipped);
   remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
   ForgetSettlementsOf(sequence);
+}
+
+bool BackedUp(const std::string& sequence) {
+  bool stored = false;
+  for_each_copy(dsDirBkpTef, sequence, Notes::Skipped,
+                [&stored](const std::string&) { return !(stored = true); });
+  return stored;
 }
 
 bool AnswerStored(const std::string& sequence) {

@@ -26,6 +26,9 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
 // not settle it again. An empty sequence removes nothing.
 void RemoveSettledAnswer(const std::string& sequence);
 
+// True when the backup directory holds a copy of the answer of `sequence`.
+bool BackedUp(const std::string& sequence);
+
 // True while a copy of the answer of `sequence` lies in the backup
 // directory or in a response directory: its transaction may still be open.
 bool AnswerStored(const std::string& sequence);

@@ -71,6 +71,11 @@ std::string MemoryFs::read_file(const std::string& path) {
   return found->second;
 }
 
+std::string MemoryFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  const std::string bytes = read_file(path);
+  return offset >= bytes.size() ? std::string() : bytes.substr(static_cast<std::size_t>(offset), max_bytes);
+}
+
 MemoryFs& FuzzWorld() {
   static MemoryFs files;
   static StillClock clock;
