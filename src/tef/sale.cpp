@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "support/file_write.h"
+#include "support/input_lock.h"
 #include "support/number_format.h"
 #include "support/problems.h"
 #include "support/text.h"
@@ -23,6 +24,10 @@ namespace zul00500 {
 namespace {
 
 constexpr std::uint32_t kPauseMs = 250;
+// After this long without any new or changed file from the manager the
+// operator is asked whether to keep waiting; the answer wait has no bound
+// of its own.
+constexpr std::uint64_t kSilenceMs = 2 * 60 * 1000;
 constexpr const char* kOpening = "Inicio DoTEF ----";
 constexpr const char* kClosing = "Fim DoTEF ----";
 constexpr const char* kErrorHeader = "000-000 = XXX";
@@ -125,7 +130,7 @@ void send_sale_request(const Sale& sale, const std::string& root, const std::str
   platform::pause(kPauseMs);
 }
 
-enum class Outcome { Accepted, ErrorAnswer, Malformed };
+enum class Outcome { Accepted, ErrorAnswer, Malformed, GaveUp };
 
 // True for an answer that leaves a transaction open at the manager: an
 // approval that needs a confirmation or a non-confirmation.
@@ -160,7 +165,20 @@ void set_aside_stalled(const std::string& root, const std::string& sequence) {
   SetAside(root + "resp\\", "intpos.001", root.substr(3, root.size() - 4), "incompleto, de outro sequencial");
 }
 
-// Waits, without time limit, for the manager's whole answer to `sequence`.
+// The operator's way out of a wait the manager leaves silent. No leaves
+// everything as it lies (the request, any answer still to come) for the
+// next leftover scan.
+bool keep_waiting(const Sale& sale, const std::string& sequence) {
+  LogCartao("Zul00500 - Sem resposta do gerenciador h\xE1 " + std::to_string(kSilenceMs / 60000) +
+            " minutos, sequencial " + sequence);
+  if (AskOperator("Sem resposta do gerenciador. Continuar aguardando?", sale.context)) return true;
+  LogCartao("Zul00500 - Operador deixou de aguardar a resposta do sequencial " + sequence +
+            "; arquivos mantidos para a pr\xF3xima verifica\xE7\xE3o");
+  return false;
+}
+
+// Waits, without time limit, for the manager's whole answer to `sequence`;
+// after each two minutes of silence the operator may give up.
 // Every answer read is copied into the backup directory; one of another
 // sequence is set aside, one of this sequence gets a numbered backup. An
 // answer of this sequence that is not accepted stays where the manager put
@@ -172,11 +190,19 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
   const std::string path = root + "resp\\intpos.001";
   const std::string working_copy = dsDirBkpTef + "intpos.001";
   AnswerWatch watch;
+  platform::Stopwatch silence;
   for (;;) {
     platform::handle_message();
     platform::pause(kPauseMs);
+    // The manager's status file says it is at work.
+    if (fs.file_exists(root + "resp\\intpos.sts")) silence.restart();
+    if (silence.elapsed_ms() >= kSilenceMs) {
+      if (!keep_waiting(sale, sequence)) return Outcome::GaveUp;
+      silence.restart();
+    }
     if (!fs.file_exists(path)) continue;
     const AnswerWatch::Look look = watch.Take(path, answer);
+    if (watch.Changed()) silence.restart();
     if (look == AnswerWatch::Look::Stalled) set_aside_stalled(root, sequence);
     if (look == AnswerWatch::Look::TooLarge && SetAsideTooLarge(root, sequence, sale.context))
       return Outcome::Malformed;

@@ -100,12 +100,16 @@ TEST_F(SaleTest, PausesBeforeEachLookAndPumpsOneMessagePerCycle) {
   EXPECT_EQ(std::count(events_.begin(), events_.end(), "pump"), cycles + 1);
 }
 
-TEST_F(SaleTest, WaitsForTheAnswerWithoutTimeLimit) {
+TEST_F(SaleTest, WaitsForTheAnswerWithoutTimeLimitWhileTheOperatorSaysSo) {
+  host_->SetFallback([](const MensagemCall&) { return true; });
   clock_.at(10 * 60 * 1000, [this] { WriteResponse(kRootTefDial, "intpos.001", Approval(SaleRequest())); });
   EXPECT_TRUE(Pay(10, 10));
   EXPECT_GE(clock_.elapsed_ms(), 10 * 60 * 1000);
   EXPECT_EQ(LogCount(kFound), 1);
-  EXPECT_TRUE(host_->Calls().size() == 1 && host_->Calls()[0].text == "TRANSACAO APROVADA");
+  // Asked after each two silent minutes, then the approval's message.
+  ASSERT_EQ(host_->Calls().size(), 5u);
+  EXPECT_EQ(host_->Calls()[0].text, "Sem resposta do gerenciador. Continuar aguardando?");
+  EXPECT_EQ(host_->Calls()[4].text, "TRANSACAO APROVADA");
 }
 
 // --- the answer wait -------------------------------------------------------------
