@@ -11,6 +11,7 @@
 #include "support/problems.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
+#include "tef/backup_index.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
@@ -120,8 +121,21 @@ std::string KeepCopy(const std::string& directory, const std::string& name, cons
 
 void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
               const std::string& reason) {
-  const std::string target = KeepCopy(directory, name, origin);
-  platform::fs().remove_file(directory + name);
+  platform::FileSystem& fs = platform::fs();
+  std::string target;
+  if (directory == dsDirBkpTef) {
+    // Its quarantine lies inside the backup directory, on the same drive:
+    // one rename moves it, and a power cut leaves it in one place or the
+    // other, whole.
+    fs.create_directories(quarantine_directory());
+    target = quarantine_directory() + quarantine_name(origin, name);
+    if (!fs.rename_file(directory + name, target)) target.clear();
+  }
+  if (target.empty()) {
+    target = KeepCopy(directory, name, origin);
+    fs.remove_file(directory + name);
+  }
+  RemoveStored(directory, name);
   LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
 }
 
@@ -152,7 +166,11 @@ bool SetAsideTooLarge(const std::string& root, const std::string& sequence, cons
 bool WalkLeftovers(const std::string& directory, const std::string& origin, bool from_backup,
                    StringList& list, const std::function<bool(const std::string& name)>& settle) {
   platform::FileSystem& fs = platform::fs();
-  for (const std::string& name : fs.list(directory + "intpos.*")) {
+  const BackupIndex* index = BackupIndex::Current();
+  // The scan's index holds the backup directory's one listing.
+  const std::vector<std::string> names =
+      index && index->Directory() == directory ? index->Names() : fs.list(directory + "intpos.*");
+  for (const std::string& name : names) {
     const std::string path = directory + name;
     // A confirmation empties response directories and may empty the backup
     // directory: an entry listed before may be gone by its turn.
@@ -215,7 +233,7 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
     if (settled_before(directory, name, list)) return true;
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     platform::fs().remove_file((from_backup ? DirTef : root) + "resp\\" + name);
-    platform::fs().remove_file(dsDirBkpTef + name);
+    RemoveStored(dsDirBkpTef, name);
     return true;
   });
 }
@@ -223,6 +241,9 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
 } // namespace
 
 bool CheckIntPosFiles(const std::string& context, bool notConfirm) {
+  // One listing and one look at each backup, for the whole scan.
+  BackupIndex index(dsDirBkpTef);
+  const ScopedBackupIndex scoped(index);
   StringList list;
   for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef}) {
     DirTef = root;

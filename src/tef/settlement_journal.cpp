@@ -5,8 +5,10 @@
 #include "platform/file_system.h"
 #include "support/file_write.h"
 #include "support/text.h"
+#include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "zul00500/errors.h"
 #include "zul00500/state.h"
 
@@ -17,6 +19,7 @@ namespace {
 constexpr const char* kClosingLine = "999-999 = 0";
 
 struct Note {
+  std::string name;
   std::string path;
   StringList request;      // as written to the request directory
   std::string answer_line; // "001-000 = " + the settled answer's sequence
@@ -38,10 +41,18 @@ std::optional<std::string> bytes_of(const std::string& path) {
   }
 }
 
+// The notes' names: the scan's index knows them, otherwise the backup
+// directory is listed.
+std::vector<std::string> note_names() {
+  const BackupIndex* index = BackupIndex::Current();
+  if (index && index->Directory() == dsDirBkpTef) return index->Notes();
+  return platform::fs().list(dsDirBkpTef + "intpos.r*");
+}
+
 std::vector<Note> notes() {
   std::vector<Note> found;
-  for (const std::string& name : platform::fs().list(dsDirBkpTef + "intpos.r*")) {
-    Note note{dsDirBkpTef + name, {}, {}};
+  for (const std::string& name : note_names()) {
+    Note note{name, dsDirBkpTef + name, {}, {}};
     const std::optional<std::string> bytes = bytes_of(note.path);
     if (!bytes) continue;
     StringList lines;
@@ -73,9 +84,13 @@ void NoteSettlementSent(const StringList& request, const std::string& answerSequ
   StringList note = request;
   note.Add("001-000 = " + answerSequence);
   WriteFileInOneStep(note_path(request), note.Text());
+  if (BackupIndex* index = BackupIndex::Current(); index && index->Directory() == dsDirBkpTef)
+    index->AddNote(note_path(request).substr(dsDirBkpTef.size()), answerSequence);
 }
 
-void ForgetSettlement(const StringList& request) { platform::fs().remove_file(note_path(request)); }
+void ForgetSettlement(const StringList& request) {
+  RemoveStored(dsDirBkpTef, note_path(request).substr(dsDirBkpTef.size()));
+}
 
 void ForgetSettlementIfUntaken(const StringList& request) {
   if (waiting(request)) ForgetSettlement(request);
@@ -83,7 +98,7 @@ void ForgetSettlementIfUntaken(const StringList& request) {
 
 void ForgetSettlementsOf(const std::string& answerSequence) {
   for (const Note& note : notes())
-    if (note.answer_line == "001-000 = " + answerSequence) platform::fs().remove_file(note.path);
+    if (note.answer_line == "001-000 = " + answerSequence) RemoveStored(dsDirBkpTef, note.name);
 }
 
 bool IsSettlementNote(const std::string& name) {
@@ -93,14 +108,14 @@ bool IsSettlementNote(const std::string& name) {
 
 void ForgetUntakenSettlements(const std::string& root) {
   for (const Note& note : notes())
-    if (root_of(note.request) == root && untaken(note)) platform::fs().remove_file(note.path);
+    if (root_of(note.request) == root && untaken(note)) RemoveStored(dsDirBkpTef, note.name);
 }
 
 std::string SettlementTaken(const std::string& answerSequence) {
   std::string taken;
   for (const Note& note : notes()) {
     if (note.answer_line != "001-000 = " + answerSequence) continue;
-    if (untaken(note)) platform::fs().remove_file(note.path);
+    if (untaken(note)) RemoveStored(dsDirBkpTef, note.name);
     else taken = note.request.Field("000-000 ");
   }
   return taken;

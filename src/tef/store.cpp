@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
@@ -31,8 +32,24 @@ enum class Notes { Included, Skipped };
 // Calls `found` with the name of every "intpos.*" entry of `directory` whose
 // text holds "001-000 = " + sequence; settlement notes only when asked.
 // False from `found` stops the walk.
+// The scan's index of `directory`, when one is at hand.
+BackupIndex* index_of(const std::string& directory) {
+  BackupIndex* index = BackupIndex::Current();
+  return index && index->Directory() == directory ? index : nullptr;
+}
+
 void for_each_copy(const std::string& directory, const std::string& sequence, Notes notes,
                    const std::function<bool(const std::string&)>& found) {
+  if (BackupIndex* index = index_of(directory)) {
+    std::vector<std::string> names = index->Holding(sequence, false);
+    if (notes == Notes::Included) {
+      const std::vector<std::string> more = index->Holding(sequence, true);
+      names.insert(names.end(), more.begin(), more.end());
+    }
+    for (const std::string& name : names)
+      if (!found(name)) return;
+    return;
+  }
   platform::FileSystem& fs = platform::fs();
   const std::string key = "001-000 = " + sequence;
   for (const std::string& name : fs.list(directory + "intpos.*")) {
@@ -58,7 +75,7 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
 
 void remove_copies(const std::string& directory, const std::string& sequence, Notes notes) {
   for_each_copy(directory, sequence, notes, [&directory](const std::string& name) {
-    platform::fs().remove_file(directory + name);
+    RemoveStored(directory, name);
     return true;
   });
 }
@@ -115,6 +132,11 @@ bool NumberWorkingCopy() {
   if (platform::fs().rename_file(working_copy, backup)) return true;
   LogCartao("Zul00500 - N\xE3o foi poss\xEDvel renomear " + working_copy + " para " + backup);
   return false;
+}
+
+void RemoveStored(const std::string& directory, const std::string& name) {
+  platform::fs().remove_file(directory + name);
+  if (BackupIndex* index = index_of(directory)) index->Forget(name);
 }
 
 void RemoveSettledAnswer(const std::string& sequence) {

@@ -18,6 +18,10 @@ bool BackupNumber(const std::string& name, std::int64_t& number);
 // names no transaction, and would take every transaction's files.
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
 
+// Removes `directory` + `name`, and forgets it in the scan's index of the
+// backup directory.
+void RemoveStored(const std::string& directory, const std::string& name);
+
 // Removes every copy of the answer of `sequence` once the manager took its
 // settlement: from the response directory of every root (the answer may lie
 // in one root while its network's manager is in another), then from the

@@ -50,7 +50,9 @@ struct DirCloser {
 };
 
 void write_all(const char* operation, const std::string& path, int flags, std::string_view bytes) {
-  Descriptor fd(::open(posix::resolve_path(path).c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+  const std::string native = posix::resolve_path(path);
+  const posix::DirectoryChange change(native);
+  Descriptor fd(::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
   if (fd.get() < 0) fail(operation, path, errno);
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
@@ -133,11 +135,16 @@ public:
     const std::string native = posix::resolve_path(path);
     struct stat info;
     if (::lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    const posix::DirectoryChange change(native);
     return ::unlink(native.c_str()) == 0;
   }
 
   bool rename_file(const std::string& from, const std::string& to) override {
-    return ::rename(posix::resolve_path(from).c_str(), posix::resolve_path(to).c_str()) == 0;
+    const std::string source = posix::resolve_path(from);
+    const std::string target = posix::resolve_path(to);
+    const posix::DirectoryChange leaving(source);
+    const posix::DirectoryChange arriving(target);
+    return ::rename(source.c_str(), target.c_str()) == 0;
   }
 
   std::string read_file(const std::string& path) override { return read_from(path, 0, std::string::npos); }
