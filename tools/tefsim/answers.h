@@ -27,7 +27,12 @@ struct Step {
   std::string what; // for the log: "status", "answer", ...
   Piece piece = Piece::Whole;
   std::optional<std::size_t> cut = std::nullopt; // where the pieces part; unset: torn_cut()
+  char bulk_shape = 0;                           // the behaviour's bulk, for the answer
+  std::uint32_t bulk_mb = 0;
 };
+
+// The bytes a step writes: its lines, with its bulk before the last one.
+std::string step_bytes(const Step& step);
 
 // Where a torn write cuts `bytes`: in the middle of the first line, so that
 // a reader of the first piece finds not even a whole header.

@@ -138,7 +138,7 @@ void Manager::write(const Step& step) {
   if (step.piece != Piece::Whole) {
     // In place, as a manager that writes as it goes: the package may read
     // the first piece alone.
-    const std::string bytes = step.lines.Text();
+    const std::string bytes = step_bytes(step);
     const std::size_t cut = step.cut ? *step.cut : torn_cut(bytes);
     if (step.piece == Piece::First) fs.write_file(root_ + step.name, bytes.substr(0, cut));
     else fs.append_file(root_ + step.name, bytes.substr(cut));
@@ -147,7 +147,7 @@ void Manager::write(const Step& step) {
     return;
   }
   try {
-    fs.write_file(root_ + kTemporaryName, step.lines.Text());
+    fs.write_file(root_ + kTemporaryName, step_bytes(step));
   } catch (...) {
     fs.remove_file(root_ + kTemporaryName); // no half file left behind
     throw;
@@ -158,7 +158,8 @@ void Manager::write(const Step& step) {
     return;
   }
   written_.insert(step.name);
-  log("wrote " + step.name + " (" + step.what + "): " + one_line(step.lines));
+  log("wrote " + step.name + " (" + step.what + "): " + one_line(step.lines) +
+      (step.bulk_mb ? " and " + std::to_string(step.bulk_mb) + " MB more" : std::string()));
 }
 
 void Manager::log_confirmation(const std::string& operation, const StringList& request) {

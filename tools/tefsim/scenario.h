@@ -74,6 +74,10 @@ struct Behaviour {
   std::map<std::string, std::string> fields; // field id -> value, replaced or added
   std::set<std::string> omitted;             // field ids left out
   std::map<int, std::string> lines;          // line number (from 1) -> raw text
+  // Bytes added to the answer before its closing line, of a huge answer:
+  // 'l' one receipt line, 's' short lines, 'f' bare line feeds; 0: none.
+  char bulk_shape = 0;
+  std::uint32_t bulk_mb = 0;
 
   bool operator==(const Behaviour&) const = default;
 };
