@@ -13,6 +13,8 @@
 // growth for ten times the leftovers are the figures.
 #include <benchmark/benchmark.h>
 
+#include "receipt_block.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -45,13 +47,7 @@ std::string Leftover(Kind kind, int n) {
   std::snprintf(document, sizeof document, "012-000 = %06d\r\n", n % 1'000'000);
   text += document;
   if (kind == kWithoutReceipt) return text + "028-000 = 0\r\n999-999 = 0\r\n";
-  text += "027-000 = 0000000000000000000000\r\n028-000 = 24\r\n";
-  for (int line = 1; line <= 24; ++line) {
-    char receipt[64];
-    std::snprintf(receipt, sizeof receipt, "029-%03d = \"RECEIPT LINE %02d OF THE CARD SALE\"\r\n", line,
-                  line);
-    text += receipt;
-  }
+  text += "027-000 = 0000000000000000000000\r\n" + bench::ReceiptBlock();
   return text + "030-000 = TRANSACAO APROVADA\r\n999-999 = 0\r\n";
 }
 

@@ -166,24 +166,21 @@ done
 log "P3: the store with 10 to 10,000 stored answers"
 "$BIN/benchmarks" --benchmark_filter='NewIntPosFileName|DeleteIntPosFiles|LeftoverScan' \
   --benchmark_format=csv >"$WORK/store.csv" 2>/dev/null
-# "ms at 1,000; growth 100->1,000 and 1,000->10,000" of one benchmark.
+# "ms at 1,000; growth 100->1,000 and 1,000->10,000" of one benchmark:
+# store_row NAME [the "/" part holding the count, 2 by default] [decimals].
 store_row() {
-  awk -F, -v name="\"BM_$1/" '
-    index($1, name) == 1 { split($1, part, "/"); n = part[2] + 0; t[n] = $3 }
-    END { printf "%.2f ms; x%.1f, x%.1f\n", t[1000], t[1000] / t[100], t[10000] / t[1000] }' "$WORK/store.csv"
+  awk -F, -v name="\"BM_$1/" -v at="${2:-2}" -v decimals="${3:-2}" '
+    index($1, name) == 1 { split($1, part, "/"); n = part[at] + 0; t[n] = $3 }
+    END { printf "%.*f ms; x%.1f, x%.1f\n", decimals, t[1000], t[1000] / t[100], t[10000] / t[1000] }' \
+    "$WORK/store.csv"
 }
 P3_NEW=$(store_row NewIntPosFileName)
 P3_DELETE=$(store_row DeleteIntPosFilesBySequence)
 P3_SCAN=$(store_row LeftoverScanListingAndReading)
-# The same for the real scan: "BM_LeftoverScan/KIND/N/iterations:1".
-scan_row() {
-  awk -F, -v name="\"BM_LeftoverScan/$1/" '
-    index($1, name) == 1 { split($1, part, "/"); n = part[3] + 0; t[n] = $3 }
-    END { printf "%.0f ms; x%.1f, x%.1f\n", t[1000], t[1000] / t[100], t[10000] / t[1000] }' "$WORK/store.csv"
-}
-P3_REAL_NO_RECEIPT=$(scan_row kWithoutReceipt)
-P3_REAL_NO_NETWORK=$(scan_row kWithoutNetwork)
-P3_REAL_APPROVED=$(scan_row kApproved)
+# The real scan: "BM_LeftoverScan/KIND/N/iterations:1".
+P3_REAL_NO_RECEIPT=$(store_row LeftoverScan/kWithoutReceipt 3 0)
+P3_REAL_NO_NETWORK=$(store_row LeftoverScan/kWithoutNetwork 3 0)
+P3_REAL_APPROVED=$(store_row LeftoverScan/kApproved 3 0)
 
 log "P4: the unit suite (build/, ctest -L unit)"
 start=$(now_ms)

@@ -19,7 +19,8 @@ using testing::Approval;
 using testing::Approves;
 using testing::SaleWorld;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+// Where the manager of c:\\tef_dial\\ writes its answers.
+const std::string kAnswerFile = std::string(kRootTefDial) + "resp\\intpos.001";
 
 // Passes everything on and keeps the largest text a read gave back.
 class ReadMeter : public testing::FaultyFs {
@@ -60,7 +61,7 @@ TEST_P(ExchangeLimitsTest, ASaleWhoseAnswerIsPastTheLimitSetsItAsideAndDoesNotCo
   dial_.OnRequest([&](const StringList& request) {
     if (request.Field("000-000 ") != "CRT" || !written.empty()) return;
     written = Huge(request, GetParam().make());
-    platform::fs().write_file(kDialResp + "intpos.001", written);
+    platform::fs().write_file(kAnswerFile, written);
   });
   ReadMeter meter;
   {
@@ -70,7 +71,7 @@ TEST_P(ExchangeLimitsTest, ASaleWhoseAnswerIsPastTheLimitSetsItAsideAndDoesNotCo
   EXPECT_LE(meter.largest, kMaxExchangeBytes + 1);
   ASSERT_EQ(Quarantined().size(), 1u);
   EXPECT_TRUE(platform::fs().read_file(Quarantine() + Quarantined()[0]) == written);
-  EXPECT_FALSE(Exists(kDialResp + "intpos.001"));
+  EXPECT_FALSE(Exists(kAnswerFile));
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 000500"}));
   EXPECT_EQ(approved_, 0);
 
