@@ -103,6 +103,20 @@ TEST_F(MishapsAgainstTefsim, AnApprovalNamingAMissingRootStopsNoLaterSale) {
   EXPECT_EQ(Names(Quarantine() + "*").size(), 1u);
 }
 
+// An answer past the limits (here 2 MB of bare line feeds before its
+// closing line): set aside whole, not confirmed, and the next sale goes on.
+TEST_F(MishapsAgainstTefsim, AHugeAnswerIsSetAsideWholeAndNotConfirmed) {
+  StartTefsim("dial", {"--rule", "CRT#1: bulk feeds 2"});
+  const auto huge = Zulpos({"sale", "--pay", "10"}, kLimitMs);
+  ASSERT_TRUE(huge.status.has_value());
+  EXPECT_TRUE(huge.Said("1.result=false"));
+  const auto kept = Names(Quarantine() + "*");
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_GT(platform::native_fs().read_part(Quarantine() + kept[0], 2 * 1024 * 1024, 64).size(), 0u);
+  SaleGoesThrough({"--pay", "5"});
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "NCN", "not confirmed: network=REDECARD doc=000001"));
+}
+
 TEST_F(MishapsAgainstTefsim, AStrayStatusFileInAnotherRootIsRemoved) {
   StartTefsim("dial,disc");
   platform::fs().write_file(kDiscResp + "intpos.sts", "000-000 = ATV\r\n001-000 = 1\r\n999-999 = 0\r\n");
