@@ -199,6 +199,10 @@ extern "C" {
  * directory or an exchange root for longer than a second. The routine touched
  * no file and returned its false result; the text names the holder. */
 #define ZUL_NOTE_TILL_BUSY 101
+/** @brief A note: the routine's result stands, but after the manager took a
+ * settlement it met a problem it could not mend, such as a card log that
+ * could not be written. The text says what. */
+#define ZUL_NOTE_PROBLEM 102
 /** @} */
 
 /**

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "support/problems.h"
 #include "tef/till_lock.h"
 #include "zul00500/zul00500.h"
 
@@ -26,9 +27,22 @@ void ClearLastError() noexcept {
   last_error_code = ZUL_OK;
   last_notes.clear();
   last_note_code = ZUL_OK;
-  // A refusal of a routine called from C++ directly is no one's to report.
+  // A refusal or a problem met by a routine called from C++ directly is no
+  // one's to report.
+  try {
+    TakeReportedProblems();
+  } catch (...) {
+  }
   try {
     TakeTillRefusal();
+  } catch (...) {
+  }
+}
+
+void NoteReportedProblems(const char* routine) noexcept {
+  try {
+    for (const std::string& problem : TakeReportedProblems())
+      AddNote(std::string(routine) + ": " + problem, ZUL_NOTE_PROBLEM);
   } catch (...) {
   }
 }

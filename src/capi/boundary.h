@@ -44,6 +44,10 @@ void AddNote(const std::string& text, int code = ZUL_NOTE_TRUNCATED) noexcept;
 // A routine another till kept out returns 0 like any other false; the last
 // error then says why, with ZUL_NOTE_TILL_BUSY.
 void NoteRefusal(const char* routine, int result) noexcept;
+// Problems the routine met after the manager took a settlement (a card log
+// that could not be written) become notes, with ZUL_NOTE_PROBLEM: the result
+// stands.
+void NoteReportedProblems(const char* routine) noexcept;
 std::string LastErrorText();
 int LastErrorCode() noexcept;
 // Sets the error, and its code, from the exception being handled.
@@ -51,18 +55,20 @@ void FailWithCurrentException(const char* routine) noexcept;
 
 // Runs `body` (returning an int result) so that nothing escapes: the last
 // error is cleared first, as every routine that succeeds leaves it clear,
-// any exception becomes -1 and the error of `routine`, and a routine another
-// till kept out leaves a note that says so.
+// and any exception becomes -1 and the error of `routine`. A routine another
+// till kept out, or one that met a problem after a settlement, leaves a note
+// that says so.
 template <typename Body> int Guarded(const char* routine, Body&& body) noexcept {
   ClearLastError();
+  int result = ZUL_ERROR;
   try {
-    const int result = body();
-    NoteRefusal(routine, result);
-    return result;
+    result = body();
   } catch (...) {
     FailWithCurrentException(routine);
-    return ZUL_ERROR;
   }
+  NoteRefusal(routine, result);
+  NoteReportedProblems(routine);
+  return result;
 }
 
 inline int Result(bool value) { return value ? ZUL_TRUE : ZUL_FALSE; }

@@ -85,6 +85,8 @@ const char* ZUL_CALL zul_ErrorName(int code) {
     return "ZUL_NOTE_TRUNCATED";
   case ZUL_NOTE_TILL_BUSY:
     return "ZUL_NOTE_TILL_BUSY";
+  case ZUL_NOTE_PROBLEM:
+    return "ZUL_NOTE_PROBLEM";
   default:
     return "ZUL_E_UNKNOWN";
   }

@@ -5,6 +5,7 @@
 // without regard to letter case.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,6 +44,10 @@ public:
   virtual bool rename_file(const std::string& from, const std::string& to) = 0;
   // Whole content of a file. Throws FileError.
   virtual std::string read_file(const std::string& path) = 0;
+  // At most `max_bytes` bytes of a file, from byte `offset` on: fewer at its
+  // end, none from beyond it. What read_file would give from there, without
+  // ever holding more. Throws FileError as read_file does.
+  virtual std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) = 0;
   // Creates or truncates `path` and writes `bytes`. Throws FileError.
   virtual void write_file(const std::string& path, std::string_view bytes) = 0;
   // Appends to `path`, creating it when missing. Throws FileError.

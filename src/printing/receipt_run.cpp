@@ -6,6 +6,7 @@
 #include "printing/receipt_run.h"
 #include "support/cleanup.h"
 #include "support/input_lock.h"
+#include "support/problems.h"
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
@@ -41,7 +42,10 @@ public:
 
   void Finish() {
     finished_ = true;
-    LogCartao("Zul00500 - ImprCupons fim");
+    // Once the manager took a settlement, a log that cannot be written does
+    // not make the run an error that the host would retry.
+    if (settled_.Any()) LogSettled("Zul00500 - ImprCupons fim");
+    else LogCartao("Zul00500 - ImprCupons fim");
     // A failed last print keeps the saved receipts for a reprint.
     if (gaveUp || confirmationFailed || lastPrint == true) DeleteIntPosFiles(dsDirPenTef, "");
   }
@@ -52,6 +56,7 @@ public:
 
 private:
   bool finished_ = false;
+  SettlementsSince settled_;
 };
 
 // Confirms the answer, or not when the printer is not ready. A refusal makes
@@ -90,8 +95,11 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
   if (mode == "N") printerType = 0;
   if (receipts.empty()) return true;
 
-  RunEnd end;
   const bool fiscal = mode == "F";
+  // The fiscal printer's record of the voucher needs the serial number: a
+  // damaged parameter file is reported before anything is opened.
+  if (fiscal) LoadSerialNumber(*Holder());
+  RunEnd end;
   bool ready = true;
   bool result = true;
   if (fiscal) {
@@ -121,7 +129,7 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
     // confirmed transaction left there would get the next scan's
     // non-confirmation.
     std::optional<Cleanup> removal;
-    if (settled) removal.emplace([&answer] { RemoveAnswerFiles(answer); });
+    if (settled) removal.emplace([&answer] { AfterSettlement([&answer] { RemoveAnswerFiles(answer); }); });
 
     std::optional<bool> printed;
     if (ready) {

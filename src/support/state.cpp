@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/problems.h"
 #include "zul00500/errors.h"
 #include "zul00500/form.h"
 
@@ -54,6 +55,7 @@ void derive_directories() {
 void Initialize() {
   if (initialization_count++ != 0) return;
   derive_directories();
+  ForgetSettledInThisProcess();
 }
 
 void HostDirectoryChanged() {
@@ -77,6 +79,7 @@ void Finalize() {
   for (std::string* text : {&stArquivo, &stNrSerie, &stNrCupom, &DirTef, &dsDirTef, &dsDirBkpTef,
                             &dsDirPenTef, &stMensagem_Zul00500})
     text->clear();
+  ForgetSettledInThisProcess();
 }
 
 } // namespace zul00500

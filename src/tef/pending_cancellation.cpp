@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "support/text.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
@@ -68,7 +69,7 @@ bool CancelaPendencia(const std::string& report1, const std::string& report2, co
     for (const std::int32_t i : numbered_copies(before, transactionCount)) {
       const std::string path = dsDirPenTef + "intpos." + std::to_string(i);
       if (!fs.file_exists(path)) continue;
-      pending.LoadFromFile(path);
+      LoadExchangeFile(pending, path);
       const std::string sequence = pending.Field("001-000 ");
       bool settled = false;
       CancelTransaction(report1, report2, context, "N", transactionCount, printerType, sequence,

@@ -112,12 +112,12 @@ TillLock::TillLock(const char* routine, const std::string& context) {
     return;
   }
   std::vector<std::unique_ptr<platform::FileLock>> locks;
-  PausedTime waited;
+  const platform::Stopwatch waited;
   for (const Place& place : places()) {
     const std::string path = place.directory + kTillLockFile;
     std::unique_ptr<platform::FileLock> lock = platform::fs().try_lock(path);
-    while (!lock && waited.ms() < kTillLockWaitMs) {
-      waited.Pause(kRetryMs);
+    while (!lock && waited.elapsed_ms() < kTillLockWaitMs) {
+      platform::pause(kRetryMs);
       lock = platform::fs().try_lock(path);
     }
     if (!lock) {

@@ -235,6 +235,24 @@ TEST_F(TefsimManagerTest, KeepsEveryFileItWritesEachPieceApartNamedAfterItsReque
   EXPECT_EQ(read("CRT-2-3.001") + read("CRT-2-4.001"), platform::fs().read_file(kDial + "resp\\intpos.001"));
 }
 
+TEST_F(TefsimManagerTest, ASlowWriterPausesItsAnswerAtTheChosenByte) {
+  // After "000-000 = CRT", "001-000 = 5" and "003-000 = 1000": 44 bytes.
+  Play("CRT: pause-at 44 3000\n");
+  Send(kDial, Sale("5"));
+  dial.poll();
+  Take(kDial + "resp\\intpos.sts");
+  EXPECT_EQ(platform::fs().read_file(kDial + "resp\\intpos.001"),
+            "000-000 = CRT\r\n001-000 = 5\r\n003-000 = 1000\r\n");
+  Run(2900);
+  EXPECT_EQ(platform::fs().read_file(kDial + "resp\\intpos.001").size(), 44u);
+  Run(200);
+  const StringList answer = Take(kDial + "resp\\intpos.001");
+  EXPECT_EQ(answer.Field("009-000 "), "0");
+  EXPECT_EQ(answer.lines().back(), "999-999 = 0");
+  EXPECT_THAT(log, Contains(HasSubstr("wrote resp\\intpos.001 (answer, first 44 bytes)")));
+  EXPECT_TRUE(dial.idle());
+}
+
 TEST_F(TefsimManagerTest, TheRestOfATornFileIsWrittenEvenWhenThePackageTookTheFirstPiece) {
   Play("ATV: torn 200\n");
   Send(kDial, Activity("7"));

@@ -112,6 +112,7 @@ TEST(TefsimScenarioTest, BadLinesAreRefusedWithWhereAndWhy) {
       // lower case could never match.
       {"atv: silent", "unknown operation \"atv\""},
       {"ATV: torn", "needs an argument"},
+      {"CRT: pause-at 52", "pause-at's pause must be a whole number"},
   };
   for (const auto& [line, why] : cases) {
     SCOPED_TRACE(line);

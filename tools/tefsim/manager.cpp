@@ -143,8 +143,8 @@ void Manager::write(const Step& step) {
   if (step.piece != Piece::Whole) {
     // In place, as a manager that writes as it goes: the package may read
     // the first piece alone.
-    const std::string bytes = step.lines.Text();
-    const std::size_t cut = torn_cut(bytes);
+    const std::string bytes = step_bytes(step);
+    const std::size_t cut = step.cut ? *step.cut : torn_cut(bytes);
     const std::string piece = step.piece == Piece::First ? bytes.substr(0, cut) : bytes.substr(cut);
     if (step.piece == Piece::First) fs.write_file(root_ + step.name, piece);
     else fs.append_file(root_ + step.name, piece);
@@ -153,8 +153,9 @@ void Manager::write(const Step& step) {
     log("wrote " + step.name + " (" + step.what + ")");
     return;
   }
+  const std::string bytes = step_bytes(step);
   try {
-    fs.write_file(root_ + kTemporaryName, step.lines.Text());
+    fs.write_file(root_ + kTemporaryName, bytes);
   } catch (...) {
     fs.remove_file(root_ + kTemporaryName); // no half file left behind
     throw;
@@ -165,8 +166,9 @@ void Manager::write(const Step& step) {
     return;
   }
   written_.insert(step.name);
-  keep_written(step, step.lines.Text());
-  log("wrote " + step.name + " (" + step.what + "): " + one_line(step.lines));
+  keep_written(step, bytes);
+  log("wrote " + step.name + " (" + step.what + "): " + one_line(step.lines) +
+      (step.bulk_mb ? " and " + std::to_string(step.bulk_mb) + " MB more" : std::string()));
 }
 
 // "CRT-1-2.001": the second file written for the request CRT#1, named after

@@ -30,7 +30,7 @@ int run_cancel(CommandContext& ctx, const CancelOptions& o) {
   SetUpPrinter(printer, o.printing);
   PrinterConnection connection(printer);
   const bool result =
-      Checked(api().CancelaTEF(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), c.copy.c_str(), 0,
+      CheckedWithNotes(api().CancelaTEF(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), c.copy.c_str(), 0,
                                o.transactions, c.printer_type, sequence.c_str(), "", o.amount.c_str(),
                                network.c_str(), document.c_str(), field022.c_str(), field023.c_str(),
                                c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str(), !o.no_print));
@@ -49,7 +49,7 @@ int run_pending(CommandContext& ctx, const PendingOptions& o) {
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o.printing);
   PrinterConnection connection(printer);
-  const bool result = Checked(
+  const bool result = CheckedWithNotes(
       api().CancelaPendencia(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), "", o.transactions,
                              c.printer_type, c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str()));
   ctx.out.Result("result", result);

@@ -20,7 +20,7 @@ int run_check(CommandContext& ctx) {
 }
 
 int run_scan(CommandContext& ctx) {
-  const bool result = Checked(api().CheckIntPosFiles(ctx.context.c_str(), ZUL_TRUE));
+  const bool result = CheckedWithNotes(api().CheckIntPosFiles(ctx.context.c_str(), ZUL_TRUE));
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }
@@ -34,7 +34,7 @@ int run_confirm(CommandContext& ctx, const ConfirmOptions& o) {
   List answer;
   answer.LoadFromFile(PathFromTerminal(o.file));
   const bool result =
-      Checked(api().VerificaRetorno(ctx.context.c_str(), answer.handle(), o.not_confirm, "S"));
+      CheckedWithNotes(api().VerificaRetorno(ctx.context.c_str(), answer.handle(), o.not_confirm, "S"));
   ctx.out.Result("result", result);
   ctx.out.Result("DirTef", GetStr("DirTef"));
   ctx.out.Result("stMensagem_Zul00500", GetStr("stMensagem_Zul00500"));

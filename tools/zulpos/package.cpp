@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 
+#include "output.h"
 #include "tool_platform/error.h"
 #include "tool_platform/shared_library.h"
 
@@ -76,6 +78,13 @@ bool Checked(int result) {
 
 std::string LastNote() {
   return text_from_package([](char* buffer, int capacity) { return api().zul_LastError(buffer, capacity); });
+}
+
+bool CheckedWithNotes(int result) {
+  const bool value = Checked(result);
+  if (const std::string note = LastNote(); !note.empty())
+    std::cerr << "zulpos: note: " << ToTerminal(note) << std::endl;
+  return value;
 }
 
 void RememberCallbackFailure(const std::string& text) { callback_failure = text; }

@@ -109,8 +109,12 @@ public:
 
 // The result of a routine (1 or 0) as a bool; throws PackageError for -1.
 bool Checked(int result);
-// What the last routine that did not fail noted (a value cut to fit).
+// What the last routine that did not fail noted (a value cut to fit, a card
+// log that could not be written after the manager took a settlement).
 std::string LastNote();
+// Checked(), and what the routine noted goes to standard error: its result
+// stands, but the operator must hear of it.
+bool CheckedWithNotes(int result);
 // A callback of zulpos failed while the package was calling it: remembered
 // until the routine's -1 reaches Checked().
 void RememberCallbackFailure(const std::string& text);

@@ -87,10 +87,10 @@ bool PrintReceipts(const List& receipts, std::int32_t receiptCount, std::int32_t
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, options);
   PrinterConnection connection(printer);
-  return Checked(api().ImprCupons(receipts.handle(), receiptCount, transactionCount, c.printer_type,
-                                  c.voucher1.c_str(), c.voucher2.c_str(), context.c_str(), c.report1.c_str(),
-                                  c.report2.c_str(), c.copy.c_str(), c.mode.c_str(), c.standard2.c_str(),
-                                  c.standard1.c_str(), amount));
+  return CheckedWithNotes(api().ImprCupons(receipts.handle(), receiptCount, transactionCount, c.printer_type,
+                                           c.voucher1.c_str(), c.voucher2.c_str(), context.c_str(),
+                                           c.report1.c_str(), c.report2.c_str(), c.copy.c_str(),
+                                           c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str(), amount));
 }
 
 } // namespace zulpos
