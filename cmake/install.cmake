@@ -6,15 +6,17 @@
 #                soname link)
 #   Development  the C header, the .so link, the CMake package
 #                (find_package(Zul00500)), the pkg-config file
-#                (Pkg_Zul00500.pc) and the example hosts
+#                (Pkg_Zul00500.pc), the example hosts, and the host guide
+#                and reference (html/, from cmake/docs.cmake)
 #   Tools        zulpos and tefsim, their bash completions and manual pages
 # and the license in the documentation folder. The package's C++ headers and
 # its static library are internal: the C header is the library's face.
 #
 # Windows: an x64\ or x86\ folder (by the compiler's pointer size) holding the
 # DLL, its import library, the .def file, zulpos.exe and tefsim.exe
-# (component Runtime); beside it the header, the example hosts,
-# README-Windows.txt and LICENSE.txt (component Common). scripts/package.sh
+# (component Runtime); beside it the header, the example hosts, the host
+# guide and the reference (doc\, from cmake/docs.cmake), README-Windows.txt
+# and LICENSE.txt (component Common). scripts/package.sh
 # puts the Runtime of a second tree into the same zip.
 #
 # The build tree is exported too: find_package(Zul00500) with Zul00500_DIR
@@ -54,6 +56,7 @@ if(WIN32)
   install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c DESTINATION examples/c COMPONENT Common)
   install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
     DESTINATION examples COMPONENT Common)
+  install(FILES docs/host-guide.md DESTINATION doc COMPONENT Common)
   return()
 endif()
 
@@ -84,6 +87,8 @@ install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c ${ZUL_EXAMPLES_DIR}/c/CMakeLists
   ${ZUL_EXAMPLES_DIR}/c/Makefile DESTINATION ${ZUL_EXAMPLES_DEST}/c COMPONENT Development)
 install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
   DESTINATION ${ZUL_EXAMPLES_DEST} COMPONENT Development)
+# The host guide beside the reference (html/, from cmake/docs.cmake).
+install(FILES docs/host-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
 
 # The license, for a plain install and the .tar.gz. The Debian packages carry
 # it as each package's copyright file instead (cmake/packaging.cmake), so it

@@ -28,8 +28,9 @@ fail() {
   exit 1
 }
 
-bash scripts/deps.sh package
-VERSION=$(sed -n 's/^project(zul00500 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+bash scripts/deps.sh package docs
+# The header is the one source of the version.
+VERSION=$(sed -n 's/^#define ZUL_VERSION_\(MAJOR\|MINOR\|PATCH\) \([0-9]*\).*/\2/p' include/Pkg_Zul00500.h | paste -sd.)
 
 log "1. the consumer tests of $LINUX_TREE"
 # What cmake --install needs built; the trees of the earlier stages have it.
@@ -41,7 +42,10 @@ bash scripts/package.sh --out "$WORK/dist" --check-only --windows-from "$X64_TRE
 ZIP=$WORK/dist/zul00500-$VERSION-windows.zip
 [[ -f $ZIP ]] || fail "no $(basename "$ZIP")"
 TOP=zul00500-$VERSION-windows
-expected=("$TOP/README-Windows.txt" "$TOP/LICENSE.txt" "$TOP/include/Pkg_Zul00500.h" "$TOP/examples/c/sale_host.c")
+expected=("$TOP/README-Windows.txt" "$TOP/LICENSE.txt" "$TOP/include/Pkg_Zul00500.h" "$TOP/examples/c/sale_host.c"
+  "$TOP/doc/host-guide.md")
+# The reference as the x64 tree made it, every page.
+while IFS= read -r page; do expected+=("$TOP/doc/html/$page"); done < <(cd "$X64_TREE/docs/html" && find . -type f | sed 's|^\./||')
 for file in Pkg_Zul00500.pas sale_host.dpr; do expected+=("$TOP/examples/pascal/$file"); done
 for file in Pkg_Zul00500.cs SaleHost.cs; do expected+=("$TOP/examples/csharp/$file"); done
 for arch in x64 x86; do
@@ -57,4 +61,5 @@ if [[ $actual != "$(printf '%s\n' "${expected[@]}" | sort)" ]]; then
 fi
 x86_64-w64-mingw32-objdump -f "$WORK/dist/$TOP/x64/Pkg_Zul00500.dll" | grep -q 'pei-x86-64' || fail "x64\\ holds no 64-bit DLL"
 x86_64-w64-mingw32-objdump -f "$WORK/dist/$TOP/x86/Pkg_Zul00500.dll" | grep -q 'pei-i386' || fail "x86\\ holds no 32-bit DLL"
+[[ -f $WORK/dist/$TOP/doc/html/group__zul__sale.html ]] || fail "the zip's reference has no page for the sale"
 log "all good: $(basename "$ZIP") holds ${#expected[@]} files"

@@ -4,12 +4,14 @@
 #                                          anywhere
 #   libpkg-zul00500-0.1_VERSION_amd64.deb  the shared library
 #   libpkg-zul00500-dev_VERSION_amd64.deb  header, CMake and pkg-config files,
-#                                          example hosts
+#                                          example hosts, the host guide and
+#                                          reference
 #   zul00500-tools_VERSION_amd64.deb       zulpos and tefsim, completions,
 #                                          manual pages
 #   zul00500-VERSION-windows.zip           x64\ and x86\ (DLL, import library,
 #                                          .def, zulpos.exe, tefsim.exe), the
-#                                          header, the examples,
+#                                          header, the examples, the host guide
+#                                          and reference (doc\),
 #                                          README-Windows.txt, LICENSE.txt
 #
 #   scripts/package.sh [--out DIR]
@@ -49,7 +51,7 @@ OUT=$(cd "$OUT" && pwd)
 
 log() { echo "package.sh: $*"; }
 
-bash scripts/deps.sh package
+bash scripts/deps.sh package docs
 
 build_type() { sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$1/CMakeCache.txt"; }
 
@@ -98,7 +100,7 @@ windows_zip() {
   x86=$(cd "$2" && pwd)
   require_release "$x64"
   require_release "$x86"
-  cmake --build "$x64" -j 2 --target Pkg_Zul00500 zulpos tefsim
+  cmake --build "$x64" -j 2 --target Pkg_Zul00500 zulpos tefsim docs
   cmake --build "$x86" -j 2 --target Pkg_Zul00500 zulpos tefsim
   cpack -G ZIP --config "$x64/CPackConfig.cmake" -B "$OUT" \
     -D "CPACK_INSTALL_CMAKE_PROJECTS=$x64;zul00500;ALL;/;$x86;zul00500;Runtime;/"

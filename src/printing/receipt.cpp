@@ -4,6 +4,7 @@
 #include "printing/printing.h"
 #include "printing/receipt_blocks.h"
 #include "tef/tef.h"
+#include "tef/till_lock.h"
 
 namespace zul00500 {
 
@@ -167,6 +168,8 @@ bool ImprCupom(const std::string& report1, const std::string& report2, const std
                const std::string& copyChoice, const StringList& answer, std::int32_t frameworkCopies,
                std::int32_t transactionCount, std::int32_t printerType, bool ownDocument, bool skipSaved,
                const std::string& mode, const std::string& standard2, const std::string& standard1) {
+  const TillLock till("ImprCupom", context);
+  if (!till.Held()) return false;
   if (mode == "N") printerType = 0;
   CheckReceiptCounts(answer, copyChoice, printerType);
   if (printerType == 29)

@@ -1,7 +1,8 @@
 # cmake --install of BUILD_DIR into PREFIX (emptied first), then what a vendor
 # finds there: the library with its version and soname, the header, the CMake
 # package and the .pc file (neither pointing into our sources nor carrying
-# our warning flags), the examples, the license and, when TOOLS, zulpos and
+# our warning flags), the examples, the host guide and, when DOCS, the
+# reference made by Doxygen, the license and, when TOOLS, zulpos and
 # tefsim with their completions and manual pages. The package's C++ headers
 # and static library are internal and must not be there.
 file(REMOVE_RECURSE ${PREFIX})
@@ -19,7 +20,10 @@ set(expected
   ${lib}/cmake/Zul00500/Zul00500Targets.cmake ${lib}/pkgconfig/Pkg_Zul00500.pc
   ${PREFIX}/include/Pkg_Zul00500.h ${doc}/LICENSE ${doc}/examples/c/sale_host.c
   ${doc}/examples/c/CMakeLists.txt ${doc}/examples/c/Makefile ${doc}/examples/pascal/Pkg_Zul00500.pas
-  ${doc}/examples/csharp/Pkg_Zul00500.cs)
+  ${doc}/examples/csharp/Pkg_Zul00500.cs ${doc}/host-guide.md)
+if(DOCS)
+  list(APPEND expected ${doc}/html/index.html ${doc}/html/group__zul__sale.html)
+endif()
 if(TOOLS)
   foreach(tool zulpos tefsim)
     list(APPEND expected ${PREFIX}/bin/${tool} ${PREFIX}/share/bash-completion/completions/${tool})

@@ -10,5 +10,12 @@ std::string executable_path();
 
 // True when standard input is an interactive terminal.
 bool stdin_is_terminal();
+// True when standard error is one (and not a pipe or a file).
+bool stderr_is_terminal();
+
+// The folder where this user's programs keep their data: $XDG_DATA_HOME
+// (when absolute), else ~/.local/share on POSIX; %LOCALAPPDATA% on Windows.
+// Empty when the environment names none.
+std::string user_data_folder();
 
 } // namespace tool_platform
