@@ -4,7 +4,7 @@
 # stops the configuration instead. It compares the .cpp and .c files under
 # the given folders with the sources of every target defined so far, leaving
 # out what this configuration does not build: the other platform's code,
-# and the folders named after IGNORE.
+# and the folders (or files) named after IGNORE.
 function(zul_collect_sources directory out)
   set(sources)
   get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
@@ -42,7 +42,7 @@ function(zul_check_source_lists)
       file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${file})
       set(skip FALSE)
       foreach(ignored IN LISTS ARG_IGNORE)
-        if("/${relative}" MATCHES "/${ignored}/")
+        if("/${relative}/" MATCHES "/${ignored}/")
           set(skip TRUE)
         endif()
       endforeach()
