@@ -35,7 +35,7 @@ VERSION=$(sed -n 's/^#define ZUL_VERSION_\(MAJOR\|MINOR\|PATCH\) \([0-9]*\).*/\2
 log "1. the consumer tests of $LINUX_TREE"
 # What cmake --install needs built; the trees of the earlier stages have it.
 cmake --build "$LINUX_TREE" -j 2
-ctest --test-dir "$LINUX_TREE" -L consumer --output-on-failure
+ctest --test-dir "$LINUX_TREE" -L consumer -j 2 --output-on-failure
 
 log "2. the Windows zip"
 bash scripts/package.sh --out "$WORK/dist" --check-only --windows-from "$X64_TREE" "$X86_TREE" >/dev/null
