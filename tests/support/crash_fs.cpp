@@ -9,6 +9,7 @@ void CrashFs::Arm(long long at, bool tear) {
   at_ = at;
   tear_ = tear;
   cut_ = false;
+  counted_ = 0;
   operations_.clear();
 }
 
@@ -20,8 +21,8 @@ void CrashFs::PowerOn() {
 bool CrashFs::Powered(const char* name, const std::string& path, bool writes_bytes) {
   if (!armed_) return true;
   if (cut_) return false;
-  operations_.push_back({name, path, writes_bytes});
-  if (static_cast<long long>(operations_.size()) != at_) return true;
+  if (keep_) operations_.push_back({name, path, writes_bytes});
+  if (++counted_ != at_) return true;
   if (on_cut_) on_cut_();
   cut_ = true;
   return false;

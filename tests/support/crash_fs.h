@@ -18,6 +18,11 @@ namespace zul00500::testing {
 // listings find nothing; short_path gives the path back. native_path only
 // names a path and is neither counted nor cut. Everything done before the
 // cut is on the disk, so flushes are counted but not passed on.
+// Thrown from every pause (and host call) after the cut: the process is
+// gone, so its waits end. The package's own guards may swallow it; every
+// file operation after the cut fails anyway.
+struct PowerCut {};
+
 class CrashFs : public platform::FileSystem {
 public:
   struct Operation {
@@ -34,6 +39,11 @@ public:
   void Arm(long long at, bool tear = false);
   // The power is back: operations pass through again, uncounted.
   void PowerOn();
+  // Whether Operations() keeps the operations made (by default it does); a
+  // long run that only needs the cut keeps none.
+  void KeepOperations(bool keep) { keep_ = keep; }
+  // The operations made since Arm, counted whether kept or not.
+  long long Counted() const { return counted_; }
   // Runs once, at the cut, before the cut operation fails.
   void OnCut(std::function<void()> action) { on_cut_ = std::move(action); }
 
@@ -65,6 +75,8 @@ private:
   long long at_ = 0;
   bool tear_ = false;
   bool cut_ = false;
+  bool keep_ = true;
+  long long counted_ = 0;
   std::vector<Operation> operations_;
   std::function<void()> on_cut_;
 };

@@ -1,0 +1,240 @@
+#include "support/memory_fs.h"
+
+#include <algorithm>
+
+#include "platform/text_encoding.h"
+#include "zul00500/errors.h"
+
+namespace zul00500::testing {
+
+namespace {
+constexpr const char* kMissing = "No such file or directory";
+
+bool separator(char c) { return c == '\\' || c == '/'; }
+
+// The directory part and the last component of a pattern.
+std::pair<std::string, std::string> split_last(const std::string& path) {
+  std::size_t end = path.size();
+  while (end > 0 && separator(path[end - 1])) --end;
+  std::size_t start = end;
+  while (start > 0 && !separator(path[start - 1])) --start;
+  return {path.substr(0, start), path.substr(start, end - start)};
+}
+} // namespace
+
+MemoryFs::MemoryFs() {
+  for (const char* drive : {"c:", "d:"}) nodes_[drive] = Node{drive, true, {}};
+}
+
+std::string MemoryFs::Key(std::string_view path) {
+  std::string key;
+  key.reserve(path.size());
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
+    if (separator(c)) {
+      if (!key.empty() && key.back() != '\\') key += '\\';
+      continue;
+    }
+    key += static_cast<char>(platform::cp1252_fold_case(static_cast<unsigned char>(c)));
+  }
+  if (!key.empty() && key.back() == '\\') key.pop_back();
+  return key;
+}
+
+std::string MemoryFs::Parent(const std::string& key) {
+  const std::size_t slash = key.rfind('\\');
+  return slash == std::string::npos ? std::string() : key.substr(0, slash);
+}
+
+const MemoryFs::Node* MemoryFs::Find(const std::string& key) const {
+  const auto found = nodes_.find(key);
+  return found == nodes_.end() ? nullptr : &found->second;
+}
+
+MemoryFs::Node* MemoryFs::Find(const std::string& key) {
+  const auto found = nodes_.find(key);
+  return found == nodes_.end() ? nullptr : &found->second;
+}
+
+const enum MemoryFs::Hold* MemoryFs::HoldOf(const std::string& key) const {
+  if (holds_.empty()) return nullptr;
+  const auto found = holds_.find(key);
+  return found == holds_.end() ? nullptr : &found->second;
+}
+
+MemoryFs::Node* MemoryFs::FileNode(const std::string& path, std::string& key) {
+  key = Key(path);
+  if (Node* node = Find(key)) return node->directory ? nullptr : node;
+  const Node* parent = Find(Parent(key));
+  if (!parent || !parent->directory) return nullptr;
+  return &(nodes_[key] = Node{split_last(path).second, false, {}});
+}
+
+void MemoryFs::CheckWritable(const char* operation, const std::string& path, const std::string& key) const {
+  if (HoldOf(key))
+    throw FileBusyError(operation, path, "The process cannot access the file (sharing violation)");
+}
+
+bool MemoryFs::file_exists(const std::string& path) {
+  if (!platform::has_wildcard(path)) {
+    const Node* node = Find(Key(path));
+    return node && !node->directory;
+  }
+  const std::string directory = split_last(path).first;
+  for (const std::string& name : list(path)) {
+    const Node* node = Find(Key(directory + name));
+    if (node && !node->directory) return true;
+  }
+  return false;
+}
+
+bool MemoryFs::directory_exists(const std::string& path) {
+  const Node* node = Find(Key(path));
+  return node && node->directory;
+}
+
+std::vector<std::string> MemoryFs::list(const std::string& pattern) {
+  const auto [directory, last] = split_last(pattern);
+  const std::string prefix = Key(directory) + "\\";
+  std::vector<std::string> names;
+  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end(); ++it) {
+    const std::string& key = it->first;
+    if (key.compare(0, prefix.size(), prefix) != 0) break;
+    if (key.find('\\', prefix.size()) != std::string::npos) continue;
+    if (platform::wildcard_match(last, it->second.name)) names.push_back(it->second.name);
+  }
+  return names;
+}
+
+bool MemoryFs::remove_file(const std::string& path) {
+  const std::string key = Key(path);
+  const Node* node = Find(key);
+  if (!node || node->directory || HoldOf(key)) return false;
+  nodes_.erase(key);
+  return true;
+}
+
+bool MemoryFs::rename_file(const std::string& from, const std::string& to) {
+  const std::string from_key = Key(from);
+  const std::string to_key = Key(to);
+  const Node* source = Find(from_key);
+  if (!source || source->directory || HoldOf(from_key) || HoldOf(to_key)) return false;
+  const Node* target = Find(to_key);
+  if (target && target->directory) return false;
+  const Node* parent = Find(Parent(to_key));
+  if (!parent || !parent->directory) return false;
+  if (from_key == to_key) return true;
+  Node moved = std::move(nodes_[from_key]);
+  nodes_.erase(from_key);
+  moved.name = split_last(to).second;
+  nodes_[to_key] = std::move(moved);
+  return true;
+}
+
+std::string MemoryFs::read_file(const std::string& path) {
+  const std::string key = Key(path);
+  const Node* node = Find(key);
+  if (!node) throw FileError("read", path, kMissing);
+  if (node->directory) throw FileError("read", path, "Is a directory");
+  if (const enum Hold* hold = HoldOf(key); hold && *hold == Hold::Exclusive)
+    throw FileBusyError("read", path, "The process cannot access the file (sharing violation)");
+  return node->bytes;
+}
+
+void MemoryFs::write_file(const std::string& path, std::string_view bytes) {
+  std::string key;
+  CheckWritable("write", path, Key(path));
+  Node* node = FileNode(path, key);
+  if (!node) throw FileError("write", path, kMissing);
+  node->bytes.assign(bytes);
+}
+
+void MemoryFs::append_file(const std::string& path, std::string_view bytes) {
+  std::string key;
+  CheckWritable("append", path, Key(path));
+  Node* node = FileNode(path, key);
+  if (!node) throw FileError("append", path, kMissing);
+  node->bytes.append(bytes);
+}
+
+void MemoryFs::flush_file(const std::string& path) {
+  const Node* node = Find(Key(path));
+  if (!node || node->directory) throw FileError("flush", path, kMissing);
+}
+
+bool MemoryFs::flush_directory(const std::string& path) { return directory_exists(path); }
+
+void MemoryFs::create_directories(const std::string& path) {
+  std::string key;
+  for (std::size_t i = 0, begin = 0; i <= path.size(); ++i) {
+    if (i < path.size() && !separator(path[i])) continue;
+    if (i > begin) {
+      const std::string name = path.substr(begin, i - begin);
+      key += (key.empty() ? "" : "\\") + Key(name);
+      Node& node = nodes_[key];
+      if (node.name.empty()) node = Node{name, true, {}};
+      else if (!node.directory) throw FileError("create directory", path, "File exists");
+    }
+    begin = i + 1;
+  }
+}
+
+bool MemoryFs::Put(const std::string& path, std::string_view bytes) {
+  std::string key;
+  Node* node = FileNode(path, key);
+  if (!node) return false;
+  node->bytes.assign(bytes);
+  return true;
+}
+
+bool MemoryFs::Extend(const std::string& path, std::string_view bytes) {
+  std::string key;
+  Node* node = FileNode(path, key);
+  if (!node) return false;
+  node->bytes.append(bytes);
+  return true;
+}
+
+bool MemoryFs::Drop(const std::string& path) {
+  const std::string key = Key(path);
+  const Node* node = Find(key);
+  if (!node || node->directory) return false;
+  nodes_.erase(key);
+  return true;
+}
+
+bool MemoryFs::Peek(const std::string& path, std::string& bytes) const {
+  const Node* node = Find(Key(path));
+  if (!node || node->directory) return false;
+  bytes = node->bytes;
+  return true;
+}
+
+std::vector<std::string> MemoryFs::FilesUnder(const std::string& directory) const {
+  const std::string prefix = Key(directory) + "\\";
+  std::vector<std::string> paths;
+  for (auto it = nodes_.lower_bound(prefix);
+       it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+    if (!it->second.directory) paths.push_back(it->first);
+  return paths;
+}
+
+void MemoryFs::RemoveTree(const std::string& directory) {
+  const std::string key = Key(directory);
+  const std::string prefix = key + "\\";
+  auto it = nodes_.lower_bound(prefix);
+  while (it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0) it = nodes_.erase(it);
+  nodes_.erase(key);
+}
+
+void MemoryFs::Hold(const std::string& path, enum Hold how) { holds_[Key(path)] = how; }
+void MemoryFs::Release(const std::string& path) { holds_.erase(Key(path)); }
+bool MemoryFs::Held(const std::string& path) const { return HoldOf(Key(path)) != nullptr; }
+
+std::size_t MemoryFs::Bytes() const {
+  std::size_t total = 0;
+  for (const auto& [key, node] : nodes_) total += node.bytes.size();
+  return total;
+}
+
+} // namespace zul00500::testing
