@@ -46,7 +46,8 @@ public:
   bool On() const { return on_; }
   void Line(std::int64_t ms, const std::string& who, const std::string& text) {
     if (!on_) return;
-    out_ << Clock(ms) << "  " << who << std::string(who.size() < 8 ? 8 - who.size() : 0, ' ') << text << "\n";
+    out_ << Clock(ms) << "  " << who << std::string(who.size() < 13 ? 13 - who.size() : 1, ' ') << text
+         << "\n";
   }
   void Raw(const std::string& text) {
     if (on_) out_ << text << "\n";

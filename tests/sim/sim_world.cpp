@@ -172,7 +172,8 @@ Outcome SimWorld::Call(const Step& step) {
       outcome = CheckDirTef(DirTef, std::string(1, step.kind), 0) ? Outcome::True : Outcome::False;
       break;
     case Action::Scan:
-      outcome = CheckIntPosFiles(kContext, true) ? Outcome::True : Outcome::False;
+      // A host scans when it starts a sale, not in the middle of one.
+      if (!sale_.open) outcome = CheckIntPosFiles(kContext, true) ? Outcome::True : Outcome::False;
       break;
     case Action::Restart:
       Restart();
@@ -194,7 +195,16 @@ Outcome SimWorld::Call(const Step& step) {
   }
 }
 
+// A careful host: it pays the sale in progress, prints a sale once it is
+// paid, and opens a new one only after the last was printed or its pending
+// payments cancelled.
 Outcome SimWorld::Pay(const Step& step) {
+  if (sale_.open && sale_.due <= 0) return Print(step);
+  if (!sale_.open && abandoned_ > 0) {
+    // A sale a restart cut short: its pending payments are undone first.
+    const Outcome undone = CancelPending();
+    if (undone != Outcome::True) return undone;
+  }
   if (!sale_.open) sale_ = Sale{true, step.total, 0, nullptr};
   const std::int64_t amount = step.amount > 0 && step.amount < sale_.due ? step.amount : sale_.due;
   step_partial_[static_cast<std::size_t>(step_)] = amount < sale_.due;
@@ -228,8 +238,10 @@ Outcome SimWorld::Print(const Step& step) {
 
 Outcome SimWorld::CancelPending() {
   release_steps_.push_back(step_);
-  const std::int32_t count = sale_.open ? sale_.transactions : 9;
+  const std::int32_t count = sale_.open ? sale_.transactions : abandoned_ > 0 ? abandoned_ : 9;
+  if (timeline_.On()) Say("host", "CancelaPendencia of " + std::to_string(count) + " transaction(s)");
   sale_ = Sale{};
+  abandoned_ = 0;
   return CancelaPendencia("R1", "R2", kContext, "", count, history_.printer, history_.fiscal ? "F" : "N",
                           "std2", "std1")
              ? Outcome::True
@@ -258,8 +270,11 @@ void SimWorld::Strike(const Fault& fault) {
   case Fault::Kind::Busy: {
     const std::string path = kBusyTargets[fault.target % 8];
     disk_.Hold(path, testing::MemoryFs::Hold::Exclusive);
+    held_.push_back(path);
     clock_.at(Now() + fault.ms, [this, path] {
+      if (std::find(held_.begin(), held_.end(), path) == held_.end()) return;
       if (timeline_.On()) Say("fault", "the other program lets " + path + " go");
+      held_.erase(std::find(held_.begin(), held_.end(), path));
       disk_.Release(path);
     });
     if (timeline_.On()) Say("fault", "another program holds " + path);
@@ -308,11 +323,14 @@ void SimWorld::Recover(const std::vector<Fault>& recovery) {
   crash_.PowerOn();
 }
 
+// The host's memory of its sale goes with the restart; it remembers only
+// that a sale with payments was left, to undo them before the next one.
 void SimWorld::Restart() {
+  if (sale_.open && sale_.transactions > 0) abandoned_ = std::max(abandoned_, sale_.transactions);
+  sale_ = Sale{};
   Finalize();
   testing::ResetPackageVariables();
   Initialize();
-  sale_ = Sale{};
 }
 
 void SimWorld::PassTime(std::int64_t ms) {
@@ -338,6 +356,8 @@ void SimWorld::EndOfDay() {
   }
   Heal();
   crash_.PowerOn();
+  for (const std::string& path : held_) disk_.Release(path);
+  held_.clear();
   call_start_ = Now();
   call_bound_ = kDrainMs + kCallBoundMs;
   const std::int64_t until = Now() + kDrainMs;
@@ -347,6 +367,15 @@ void SimWorld::EndOfDay() {
   for (const auto& manager : managers_) manager->Heal();
   const bool dial = history_.roots & 1u;
   host_.Heal(dial ? 1 : 0);
+  // The host settles the sale it has in hand: prints it when paid, else
+  // cancels its pending payments.
+  if (sale_.open || abandoned_ > 0) {
+    Step settle;
+    settle.action = sale_.open && sale_.due <= 0 ? Action::Print : Action::CancelPending;
+    call_start_ = Now();
+    Call(settle);
+    sale_ = Sale{};
+  }
   Restart();
   call_start_ = Now();
   call_bound_ = kCallBoundMs;

@@ -103,6 +103,7 @@ private:
   SimHost host_;
   std::vector<std::unique_ptr<SimManager>> managers_;
   std::size_t next_behaviour_ = 0;
+  std::vector<std::string> held_; // files another program holds
 
   // The host's own memory of the day.
   struct Sale {
@@ -112,6 +113,7 @@ private:
     std::shared_ptr<StringList> receipts;
   };
   Sale sale_;
+  std::int32_t abandoned_ = 0;      // payments of a sale a restart cut short
   std::vector<StringList> printed_; // answers of the transactions printed, for a cancellation
   std::vector<int> step_partial_;   // per step: 1 when its payment left part of the sale unpaid
   std::vector<Outcome> outcomes_;
