@@ -67,8 +67,8 @@ void SimWorld::SnapshotPending() {
 
 // After each step: nothing settled twice (I2), no call hung (I6), and every
 // partial payment confirmed at once still has its pending copy, unless it
-// was printed or cancelled, or a printing run or pending cancellation has
-// run since (they empty the pending directory by design) (I1).
+// was printed or cancelled, or a printing run has run since (it empties the
+// pending directory by design) (I1).
 void SimWorld::JudgeStep(std::size_t index) {
   if (outcomes_[index] == Outcome::Hung)
     Break("I6", std::string(ActionName(history_.steps[index].action)) + " did not return within its bound");
@@ -121,6 +121,8 @@ void SimWorld::JudgeDay() {
       else Break("I1", "approved " + name + " was never settled");
     } else if (confirmed + undone > 1) {
       Break("I2", name + " got " + std::to_string(confirmed) + " CNF and " + std::to_string(undone) + " NCN");
+    } else if (undone && Printed(approval.document)) {
+      Break("I1", "the receipt of " + name + " was printed, yet it got NCN");
     }
     if (approval.operation == "CNC") continue;
     const auto request = ledger_.sale_requests.find(approval.sequence);

@@ -57,8 +57,9 @@ std::vector<std::size_t> PieceEnds(const std::string& bytes, const Behaviour& be
 
 SimManager::SimManager(std::string root, char letter, testing::MemoryFs& disk, Ledger& ledger,
                        Timeline& timeline, NextBehaviour next, Now now, CurrentStep step)
-    : root_(std::move(root)), letter_(letter), disk_(disk), ledger_(ledger), timeline_(timeline),
-      next_(std::move(next)), now_(std::move(now)), step_(std::move(step)) {
+    : root_(std::move(root)), request_path_(root_ + "req\\intpos.001"), letter_(letter), disk_(disk),
+      ledger_(ledger), timeline_(timeline), next_(std::move(next)), now_(std::move(now)),
+      step_(std::move(step)) {
   disk_.create_directories(root_ + "req");
   disk_.create_directories(root_ + "resp");
 }
@@ -97,8 +98,7 @@ void SimManager::Poll() {
       events_.push_back(std::move(event));
     }
   }
-  std::string bytes;
-  if (!noticed_ && now >= free_at_ && disk_.Peek(root_ + "req\\intpos.001", bytes)) {
+  if (!noticed_ && now >= free_at_ && disk_.file_exists(request_path_)) {
     noticed_ = true;
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
     At(now + behaviour.take_ms, [this, behaviour] {
@@ -110,10 +110,9 @@ void SimManager::Poll() {
 
 void SimManager::Take(const Behaviour& behaviour) {
   noticed_ = false;
-  const std::string path = root_ + "req\\intpos.001";
   std::string bytes;
-  if (!disk_.Peek(path, bytes)) return;
-  disk_.Drop(path);
+  if (!disk_.Peek(request_path_, bytes)) return;
+  disk_.Drop(request_path_);
   ++ledger_.requests_taken;
   StringList request;
   request.SetText(bytes);

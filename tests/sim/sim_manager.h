@@ -55,6 +55,7 @@ private:
   void Say(const std::string& text) const;
 
   std::string root_;
+  std::string request_path_;
   char letter_;
   testing::MemoryFs& disk_;
   Ledger& ledger_;

@@ -23,6 +23,8 @@ constexpr char kLetters[] = {'A', 'B', 'C'};
 // A call to the package ends within this much virtual time, or it is hung.
 constexpr std::int64_t kCallBoundMs = 30LL * 60 * 1000;
 constexpr std::int64_t kPendingBoundMs = 60LL * 60 * 1000;
+// The system writes back what a program wrote this long after it wrote it.
+constexpr std::int64_t kWritebackMs = 5000;
 // How long the till stays dark after a power cut.
 constexpr std::int64_t kDowntimeMs = 5000;
 // The managers finish what they started within this much time at the end of
@@ -81,6 +83,8 @@ SimWorld::SimWorld(const History& history, bool replay)
                               timeline_, [this] { return Now(); }, [this] { return crash_.Cut(); }) {
   faulty_.keep_calls(false);
   crash_.KeepOperations(false);
+  crash_.PassFlushes(true);
+  disk_.SetClock([this] { return Now(); }, kWritebackMs);
   platform::set_host_executable_path(kHost);
   platform::set_regional(platform::RegionalSettings{});
   platform::set_message_hook([](bool) {});
@@ -236,16 +240,17 @@ Outcome SimWorld::Print(const Step& step) {
   return Outcome::True;
 }
 
+// A pending cancellation the package could not finish is tried again
+// before the next sale: the host does not leave confirmed payments behind.
 Outcome SimWorld::CancelPending() {
-  release_steps_.push_back(step_);
   const std::int32_t count = sale_.open ? sale_.transactions : abandoned_ > 0 ? abandoned_ : 9;
   if (timeline_.On()) Say("host", "CancelaPendencia of " + std::to_string(count) + " transaction(s)");
   sale_ = Sale{};
-  abandoned_ = 0;
-  return CancelaPendencia("R1", "R2", kContext, "", count, history_.printer, history_.fiscal ? "F" : "N",
-                          "std2", "std1")
-             ? Outcome::True
-             : Outcome::False;
+  abandoned_ = count;
+  const bool done = CancelaPendencia("R1", "R2", kContext, "", count, history_.printer,
+                                     history_.fiscal ? "F" : "N", "std2", "std1");
+  if (done) abandoned_ = 0;
+  return done ? Outcome::True : Outcome::False;
 }
 
 Outcome SimWorld::Cancel(const Step& step) {
@@ -301,6 +306,8 @@ void SimWorld::Recover(const std::vector<Fault>& recovery) {
     if (timeline_.On())
       Say("fault",
           depth == 0 ? "the power went; the till restarts" : "the power went again during the recovery");
+    for (const std::string& path : disk_.LoseUnflushed())
+      if (timeline_.On()) Say("fault", "the cut lost what was not flushed of " + path);
     crash_.PowerOn();
     Heal();
     call_start_ = Now();

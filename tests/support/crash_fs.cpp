@@ -77,9 +77,12 @@ void CrashFs::append_file(const std::string& path, std::string_view bytes) {
 // runs would otherwise wait for the real disk).
 void CrashFs::flush_file(const std::string& path) {
   if (!Powered("flush", path)) Dead("flush", path);
+  if (pass_flushes_) inner_.flush_file(path);
 }
 
-bool CrashFs::flush_directory(const std::string& path) { return Powered("flush_directory", path); }
+bool CrashFs::flush_directory(const std::string& path) {
+  return Powered("flush_directory", path) && (!pass_flushes_ || inner_.flush_directory(path));
+}
 
 void CrashFs::create_directories(const std::string& path) {
   if (!Powered("create_directories", path)) Dead("create directory", path);

@@ -39,6 +39,10 @@ public:
   void Arm(long long at, bool tear = false);
   // The power is back: operations pass through again, uncounted.
   void PowerOn();
+  // Whether flushes reach the disk below (by default they do not, so that
+  // thousands of runs do not wait for the real disk; a disk that models
+  // what a cut loses needs them).
+  void PassFlushes(bool pass) { pass_flushes_ = pass; }
   // Whether Operations() keeps the operations made (by default it does); a
   // long run that only needs the cut keeps none.
   void KeepOperations(bool keep) { keep_ = keep; }
@@ -76,6 +80,7 @@ private:
   bool tear_ = false;
   bool cut_ = false;
   bool keep_ = true;
+  bool pass_flushes_ = false;
   long long counted_ = 0;
   std::vector<Operation> operations_;
   std::function<void()> on_cut_;

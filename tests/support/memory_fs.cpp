@@ -1,6 +1,7 @@
 #include "support/memory_fs.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/text_encoding.h"
 #include "zul00500/errors.h"
@@ -23,10 +24,18 @@ std::pair<std::string, std::string> split_last(const std::string& path) {
 } // namespace
 
 MemoryFs::MemoryFs() {
-  for (const char* drive : {"c:", "d:"}) nodes_[drive] = Node{drive, true, {}};
+  for (const char* drive : {"c:", "d:"}) nodes_[drive] = Node{drive, true, {}, {}, false, 0};
 }
 
 std::string MemoryFs::Key(std::string_view path) {
+  // The folding table once: Key runs for every operation.
+  static const auto fold = [] {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+      table[static_cast<std::size_t>(c)] =
+          static_cast<char>(platform::cp1252_fold_case(static_cast<unsigned char>(c)));
+    return table;
+  }();
   std::string key;
   key.reserve(path.size());
   for (std::size_t i = 0; i < path.size(); ++i) {
@@ -35,7 +44,7 @@ std::string MemoryFs::Key(std::string_view path) {
       if (!key.empty() && key.back() != '\\') key += '\\';
       continue;
     }
-    key += static_cast<char>(platform::cp1252_fold_case(static_cast<unsigned char>(c)));
+    key += fold[static_cast<unsigned char>(c)];
   }
   if (!key.empty() && key.back() == '\\') key.pop_back();
   return key;
@@ -67,7 +76,7 @@ MemoryFs::Node* MemoryFs::FileNode(const std::string& path, std::string& key) {
   if (Node* node = Find(key)) return node->directory ? nullptr : node;
   const Node* parent = Find(Parent(key));
   if (!parent || !parent->directory) return nullptr;
-  return &(nodes_[key] = Node{split_last(path).second, false, {}});
+  return &(nodes_[key] = Node{split_last(path).second, false, {}, {}, false, 0});
 }
 
 void MemoryFs::CheckWritable(const char* operation, const std::string& path, const std::string& key) const {
@@ -147,6 +156,7 @@ void MemoryFs::write_file(const std::string& path, std::string_view bytes) {
   Node* node = FileNode(path, key);
   if (!node) throw FileError("write", path, kMissing);
   node->bytes.assign(bytes);
+  Written(*node);
 }
 
 void MemoryFs::append_file(const std::string& path, std::string_view bytes) {
@@ -155,11 +165,36 @@ void MemoryFs::append_file(const std::string& path, std::string_view bytes) {
   Node* node = FileNode(path, key);
   if (!node) throw FileError("append", path, kMissing);
   node->bytes.append(bytes);
+  Written(*node);
 }
 
 void MemoryFs::flush_file(const std::string& path) {
-  const Node* node = Find(Key(path));
+  Node* node = Find(Key(path));
   if (!node || node->directory) throw FileError("flush", path, kMissing);
+  node->durable = node->bytes;
+  node->dirty = false;
+}
+
+void MemoryFs::Written(Node& node) {
+  if (!now_) {
+    node.durable = node.bytes;
+    return;
+  }
+  node.dirty = true;
+  node.written_at = now_();
+}
+
+std::vector<std::string> MemoryFs::LoseUnflushed() {
+  std::vector<std::string> lost;
+  const std::int64_t now = now_ ? now_() : 0;
+  for (auto& [key, node] : nodes_) {
+    if (!node.dirty) continue;
+    node.dirty = false;
+    if (now - node.written_at >= writeback_ms_) continue;
+    if (node.bytes != node.durable) lost.push_back(key);
+    node.bytes = node.durable;
+  }
+  return lost;
 }
 
 bool MemoryFs::flush_directory(const std::string& path) { return directory_exists(path); }
@@ -172,7 +207,7 @@ void MemoryFs::create_directories(const std::string& path) {
       const std::string name = path.substr(begin, i - begin);
       key += (key.empty() ? "" : "\\") + Key(name);
       Node& node = nodes_[key];
-      if (node.name.empty()) node = Node{name, true, {}};
+      if (node.name.empty()) node = Node{name, true, {}, {}, false, 0};
       else if (!node.directory) throw FileError("create directory", path, "File exists");
     }
     begin = i + 1;
@@ -184,6 +219,8 @@ bool MemoryFs::Put(const std::string& path, std::string_view bytes) {
   Node* node = FileNode(path, key);
   if (!node) return false;
   node->bytes.assign(bytes);
+  node->durable = node->bytes;
+  node->dirty = false;
   return true;
 }
 
@@ -192,6 +229,8 @@ bool MemoryFs::Extend(const std::string& path, std::string_view bytes) {
   Node* node = FileNode(path, key);
   if (!node) return false;
   node->bytes.append(bytes);
+  node->durable = node->bytes;
+  node->dirty = false;
   return true;
 }
 

@@ -9,6 +9,8 @@
 // read it, and another program holding a file without sharing it.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,6 +61,20 @@ public:
   void Release(const std::string& path);
   bool Held(const std::string& path) const;
 
+  // --- the power ------------------------------------------------------------
+  // What the package writes reaches the disk once flushed, or once the
+  // system wrote it back by itself, `writeback_ms` after its last write; a
+  // neighbour's writes are taken as on the disk at once. Without a clock
+  // every write is on the disk at once.
+  void SetClock(std::function<std::int64_t()> now, std::int64_t writeback_ms) {
+    now_ = std::move(now);
+    writeback_ms_ = writeback_ms;
+  }
+  // A power cut: every file the package wrote and neither flushed nor had
+  // written back goes back to what was last on the disk (nothing, for a
+  // file never flushed). Returns the paths that lost bytes.
+  std::vector<std::string> LoseUnflushed();
+
   // The number of files and their bytes, for a report.
   std::size_t Bytes() const;
 
@@ -67,6 +83,9 @@ private:
     std::string name; // the last component as it was created
     bool directory = false;
     std::string bytes;
+    std::string durable; // what a power cut leaves
+    bool dirty = false;  // written by the package since its last flush
+    std::int64_t written_at = 0;
   };
 
   // The key of a path: its components folded to lower case, joined by "\".
@@ -82,7 +101,12 @@ private:
   const enum Hold* HoldOf(const std::string& key) const;
 
   std::map<std::string, Node> nodes_;
+  // Marks a file the package wrote, for LoseUnflushed.
+  void Written(Node& node);
+
   std::map<std::string, enum Hold> holds_;
+  std::function<std::int64_t()> now_;
+  std::int64_t writeback_ms_ = 0;
 };
 
 } // namespace zul00500::testing
