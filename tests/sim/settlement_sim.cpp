@@ -26,7 +26,7 @@ using namespace zul00500::sim;
 constexpr const char* kUsage =
     "usage: settlement_sim [--histories N] [--seed S] [--steps K] [--jobs J] [--no-shrink]\n"
     "       settlement_sim --replay SEED [--steps K] [--no-shrink]\n"
-    "       settlement_sim --history FILE [--replay]\n"
+    "       settlement_sim --history FILE [--replay] [--no-shrink]\n"
     "Plays N days from consecutive seeds S, S+1, ... (K host actions each; J at once)\n"
     "and prints one line per day that broke an invariant, with its shrunk history.\n"
     "--replay prints one day whole as a timeline (its shrunk form when it breaks one).\n"
@@ -195,9 +195,9 @@ int main(int argc, char** argv) {
       std::cerr << "settlement_sim: " << options.history_file << ": " << error << "\n";
       return 2;
     }
-    if (options.replay) return Replay(history, false);
+    if (options.replay) return Replay(history, options.shrink);
     const DayResult day = RunDay(history, false);
-    if (day.violation) std::cout << Report(history, *day.violation, false);
+    if (day.violation) std::cout << Report(history, *day.violation, options.shrink);
     std::cout << "histories: " << (day.violation ? 0 : 1) << " passed, " << (day.violation ? 1 : 0)
               << " failed\n";
     return day.violation ? 1 : 0;
