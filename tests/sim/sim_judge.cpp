@@ -54,6 +54,14 @@ bool SimWorld::Cancelled(const std::string& document) const {
   });
 }
 
+// A cancellation prints the saved receipts of the sale's partial payments
+// with its own, and prints before it confirms: such receipts say nothing of
+// how the payment was settled.
+bool SimWorld::CancellationAsked(const std::string& document) const {
+  return std::any_of(ledger_.approvals.begin(), ledger_.approvals.end(),
+                     [&](const Approval& a) { return a.operation == "CNC" && a.cancelled == document; });
+}
+
 bool SimWorld::Partial(const Approval& approval) const {
   const auto request = ledger_.sale_requests.find(approval.sequence);
   return approval.operation != "CNC" && request != ledger_.sale_requests.end() &&
@@ -121,7 +129,8 @@ void SimWorld::JudgeDay() {
       else Break("I1", "approved " + name + " was never settled");
     } else if (confirmed + undone > 1) {
       Break("I2", name + " got " + std::to_string(confirmed) + " CNF and " + std::to_string(undone) + " NCN");
-    } else if (undone && Printed(approval.document)) {
+    } else if (undone && approval.operation != "CNC" && !CancellationAsked(approval.document) &&
+               Printed(approval.document)) {
       Break("I1", "the receipt of " + name + " was printed, yet it got NCN");
     }
     if (approval.operation == "CNC") continue;
@@ -129,7 +138,8 @@ void SimWorld::JudgeDay() {
     if (request == ledger_.sale_requests.end() || request->second >= static_cast<int>(outcomes_.size()))
       continue;
     const Outcome told = outcomes_[static_cast<std::size_t>(request->second)];
-    if ((told == Outcome::False || told == Outcome::Error) && !(undone == 1 && confirmed == 0))
+    const bool undone_since = (undone == 1 && confirmed == 0) || Cancelled(approval.document);
+    if ((told == Outcome::False || told == Outcome::Error) && !undone_since)
       Break("I5", "the host was told " + std::string(told == Outcome::False ? "false" : "of an error") +
                       " at step " + std::to_string(request->second) + " while " + name + " stands");
   }

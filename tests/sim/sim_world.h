@@ -87,6 +87,7 @@ private:
   bool PendingCopyOf(const std::string& document) const;
   bool Printed(const std::string& document) const;
   bool Cancelled(const std::string& document) const;
+  bool CancellationAsked(const std::string& document) const;
   bool Partial(const Approval& approval) const;
   void SnapshotPending();
 
