@@ -89,7 +89,9 @@ bool SimHost::Dialog(const std::string& text, bool yesNo) {
     throw Error("call the host's", "Mensagem", "it returned -1");
   }
   const bool yes = yesNo && (healed_ || random_.Chance(500));
-  timeline_.Line(now_(), "dialog", "\"" + OneLine(text) + "\"" + (yesNo ? (yes ? " -> yes" : " -> no") : ""));
+  if (timeline_.On())
+    timeline_.Line(now_(), "dialog",
+                   "\"" + OneLine(text) + "\"" + (yesNo ? (yes ? " -> yes" : " -> no") : ""));
   return yes;
 }
 
@@ -102,7 +104,8 @@ int SimHost::NetworkButton(const std::string& caption) {
   }
   const int button = healed_ ? button_ : random_.Weighted({30, 40, 20, 10});
   static const char* const names[] = {"TecBan", "Outros", "Hcard", "Encerra"};
-  timeline_.Line(now_(), "dialog", "network choice \"" + caption + "\" -> " + names[button]);
+  if (timeline_.On())
+    timeline_.Line(now_(), "dialog", "network choice \"" + caption + "\" -> " + names[button]);
   return button;
 }
 
@@ -112,8 +115,9 @@ bool SimHost::PrinterCall(const char* name, const std::string& text) {
   if (fault_.kind == Fault::Kind::PrinterFails && printer_calls_ == fault_.at) printer_broken_ = true;
   const bool fails = printer_broken_;
   if (fails && !fault_.torn) printer_broken_ = false;
-  timeline_.Line(now_(), "printer",
-                 std::string(name) + "(" + OneLine(text) + ")" + (fails ? " -> fails" : ""));
+  if (timeline_.On())
+    timeline_.Line(now_(), "printer",
+                   std::string(name) + "(" + OneLine(text) + ")" + (fails ? " -> fails" : ""));
   if (!fails) printed_ += text;
   return !fails;
 }

@@ -48,32 +48,29 @@ bool WatchFs::rename_file(const std::string& from, const std::string& to) {
 }
 
 std::string WatchFs::read_file(const std::string& path) {
-  std::string bytes = Told("read " + path, [&] { return inner_.read_file(path); });
+  std::string bytes = Told("read", path, [&] { return inner_.read_file(path); });
   if (timeline_.On()) Say("read " + path + " (" + std::to_string(bytes.size()) + " bytes)");
   return bytes;
 }
 
 void WatchFs::write_file(const std::string& path, std::string_view bytes) {
-  const std::string what = "write " + path + " (" + std::to_string(bytes.size()) + " bytes)";
-  Told(what, [&] { inner_.write_file(path, bytes); });
-  if (timeline_.On()) Say(what);
+  Told("write", path, [&] { inner_.write_file(path, bytes); });
+  if (timeline_.On()) Say("write " + path + " (" + std::to_string(bytes.size()) + " bytes)");
 }
 
 void WatchFs::append_file(const std::string& path, std::string_view bytes) {
-  std::string line(bytes.substr(0, bytes.find('\r')));
-  const std::string what = "append " + path + ": " + line;
-  Told(what, [&] { inner_.append_file(path, bytes); });
-  if (timeline_.On()) Say(what);
+  Told("append", path, [&] { inner_.append_file(path, bytes); });
+  if (timeline_.On()) Say("append " + path + ": " + std::string(bytes.substr(0, bytes.find('\r'))));
 }
 
 void WatchFs::flush_file(const std::string& path) {
-  Told("flush " + path, [&] { inner_.flush_file(path); });
+  Told("flush", path, [&] { inner_.flush_file(path); });
 }
 
 bool WatchFs::flush_directory(const std::string& path) { return inner_.flush_directory(path); }
 
 void WatchFs::create_directories(const std::string& path) {
-  Told("create directory " + path, [&] { inner_.create_directories(path); });
+  Told("create directory", path, [&] { inner_.create_directories(path); });
   if (timeline_.On()) Say("create directory " + path);
 }
 

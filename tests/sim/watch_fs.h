@@ -39,15 +39,15 @@ public:
 private:
   void Say(const std::string& text) { timeline_.Line(now_(), "pkg", text); }
   // Runs `operation`, telling the timeline how it failed when it throws.
-  template <typename Operation> auto Told(const std::string& what, Operation operation) {
+  template <typename Operation> auto Told(const char* verb, const std::string& path, Operation operation) {
     if (!timeline_.On()) return operation();
     try {
       return operation();
     } catch (const std::exception& error) {
-      Say(what + " -> fails: " + error.what());
+      Say(std::string(verb) + " " + path + " -> fails: " + error.what());
       throw;
     } catch (...) {
-      Say(what + " -> fails (the power is off)");
+      Say(std::string(verb) + " " + path + " -> fails (the power is off)");
       throw;
     }
   }
