@@ -183,6 +183,8 @@ Tally PlayInParallel(const Options& options, const char* argv0) {
 } // namespace
 
 int main(int argc, char** argv) {
+  // The same day prints the same bytes on every platform.
+  tool_platform::binary_stdout();
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << kUsage;

@@ -11,4 +11,9 @@ std::string executable_path();
 // True when standard input is an interactive terminal.
 bool stdin_is_terminal();
 
+// Standard output passes its bytes as they are: on Windows a line feed is
+// otherwise written as CR LF, so that the same text differs from one
+// platform to the other.
+void binary_stdout();
+
 } // namespace tool_platform

@@ -14,4 +14,6 @@ std::string executable_path() {
 
 bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 
+void binary_stdout() {}
+
 } // namespace tool_platform
