@@ -119,16 +119,19 @@ void SimManager::Take(const Behaviour& behaviour) {
   const std::string operation = request.Field("000-000 ");
   const std::string sequence = request.Field("001-000 ");
   const std::int64_t now = now_();
+  // A settlement taken is the manager's from then on, even one it loses:
+  // the package cannot tell a lost request from one taken and never
+  // acknowledged, and must not send a second.
+  if (operation == "CNF" || operation == "NCN") {
+    auto& [confirmed, undone] = ledger_.settled[request.Field("012-000 ")];
+    (operation == "CNF" ? confirmed : undone) += 1;
+  }
   if (behaviour.lose) {
     Say("takes " + operation + " " + sequence + " and loses it");
     free_at_ = now;
     return;
   }
   Say("takes " + operation + " " + sequence);
-  if (operation == "CNF" || operation == "NCN") {
-    auto& [confirmed, undone] = ledger_.settled[request.Field("012-000 ")];
-    (operation == "CNF" ? confirmed : undone) += 1;
-  }
 
   const std::string header = "000-000 = " + operation;
   const std::string closing = testing::kClosingLine;
