@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Measures how fast and how lean the package is and prints one table (in
-# Markdown) with the machine it ran on. Each figure is a ratio, a count or a
+# Measures how fast and how lean the package is and writes one table (in
+# Markdown) with the machine it ran on into docs/performance.md, between its
+# two marks, and prints it. Each figure is a ratio, a count or a
 # growth factor measured in the same run, so that it means something on
 # another machine:
 #
@@ -17,21 +18,29 @@
 #       fresh clone
 #   P5  peak resident memory of a printed sale of two payments
 #
-#   scripts/bench.sh [--runs N] [--ci]
+#   scripts/bench.sh [--runs N] [--ci] [--out FILE] [--build-only]
+#
+# Without --ci the CI row of the page's table is kept from before, marked as
+# not timed by this run. --out writes FILE instead of docs/performance.md.
 #
 # Builds build-bench/ (the bench preset: Release with the benchmarks) and
-# build/; not run in CI.
+# build/; not run in CI. CI runs it with --build-only, which builds both and
+# stops, so that the benchmarks cannot rot unseen.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 
 RUNS=20
 WITH_CI=0
+PAGE=docs/performance.md
+BUILD_ONLY=0
 while [[ $# -gt 0 ]]; do
   case $1 in
     --runs) RUNS=$2; shift 2 ;;
     --ci) WITH_CI=1; shift ;;
-    *) echo "usage: $0 [--runs N] [--ci]" >&2; exit 2 ;;
+    --out) PAGE=$2; shift 2 ;;
+    --build-only) BUILD_ONLY=1; shift ;;
+    *) echo "usage: $0 [--runs N] [--ci] [--out FILE] [--build-only]" >&2; exit 2 ;;
   esac
 done
 
@@ -43,6 +52,10 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench -j 2 --target zulpos tefsim Pkg_Zul00500 benchmarks >/dev/null
 cmake --preset default >/dev/null
 cmake --build --preset default -j 2 >/dev/null
+if [[ $BUILD_ONLY -eq 1 ]]; then
+  log "built; --build-only: nothing measured"
+  exit 0
+fi
 
 BIN=$ROOT/build-bench/bin
 # The machine may be shared: its load goes into the table's heading.
@@ -174,27 +187,61 @@ store_verdict() {
 
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 os=$(. /etc/os-release && echo "$PRETTY_NAME")
-echo "Measured $(date +%Y-%m-%d) on $(nproc) cores of $cpu, $(free -g | awk '/^Mem:/ { print $2 }') GB," \
-  "$os, $(uname -r), $(g++ --version | head -1); Release build (build-bench/);" \
-  "load average $LOAD_START at the start, $(cut -d' ' -f1 /proc/loadavg) at the end."
-echo
-echo "| Figure | Measured | Target | |"
-echo "|---|---|---|---|"
-echo "| P1 total payment, wall time / 1,950 ms of mandated pauses (median, worst of $RUNS) |" \
-  "$P1_MEDIAN, $P1_WORST | median at most 1.01 | $(verdict "$P1_MEDIAN" 1.01) |"
-echo "| P1 printed sale of two payments, wall time / 7,150 ms (median, worst of $RUNS) |" \
-  "$P1P_MEDIAN, $P1P_WORST | median at most 1.01 | $(verdict "$P1P_MEDIAN" 1.01) |"
-echo "| P2 CPU / wall, 15 s status wait (silent manager) | $P2_STATUS | at most 0.01 |" \
-  "$(verdict "${P2_STATUS%% *}" 0.01) |"
-echo "| P2 CPU / wall, 20 s cancellation answer wait | $P2_CANCEL | at most 0.01 |" \
-  "$(verdict "${P2_CANCEL%% *}" 0.01) |"
-echo "| P3 NewIntPosFileName: at 1,000 stored; growth for 10x (100 to 1,000, 1,000 to 10,000) | $P3_NEW |" \
-  "under 50 ms; growth linear (x10) | $(store_verdict "$P3_NEW") |"
-echo "| P3 DeleteIntPosFiles by sequence: at 1,000 stored; growth for 10x | $P3_DELETE |" \
-  "under 50 ms; growth linear (x10) | $(store_verdict "$P3_DELETE") |"
-echo "| P3 leftover scan, listing and reading: at 1,000 stored; growth for 10x | $P3_SCAN |" \
-  "under 50 ms; growth linear (x10) | $(store_verdict "$P3_SCAN") |"
-echo "| P4 unit suite, wall time ($UNIT_COUNT tests, ctest -j 2) | $P4_UNIT | | |"
-echo "| P4 whole CI run (.ci/run, fresh clone) | $P4_CI | under about 60 min | |"
-echo "| P5 peak resident memory, zulpos sale --pay 40 --pay 60 --total 100 --print | $P5_MB MB |" \
-  "at most 10 MB | $(verdict "$P5_MB" 10) |"
+
+# The CI row: this run's, else the page's row from before (a whole CI run
+# takes some 40 minutes, so it is timed apart), else none.
+ci_row() {
+  if [[ $WITH_CI -eq 1 ]]; then
+    echo "| P4 whole CI run (.ci/run, fresh clone) | $P4_CI | under about 60 min | $(verdict "${P4_CI%% *}" 60) |"
+  elif [[ -f $PAGE ]] && grep -q '^| P4 whole CI run' "$PAGE"; then
+    grep -m1 '^| P4 whole CI run' "$PAGE" |
+      sed '/not by this run/! s/^| P4 whole CI run ([^|]*)/| P4 whole CI run (.ci\/run, fresh clone; timed before, not by this run)/'
+  else
+    echo "| P4 whole CI run (.ci/run, fresh clone) | not run (--ci) | under about 60 min | |"
+  fi
+}
+
+table() {
+  echo "Measured $(date +%Y-%m-%d) on $(nproc) cores of $cpu, $(free -g | awk '/^Mem:/ { print $2 }') GB," \
+    "$os, $(uname -r), $(g++ --version | head -1); Release build (build-bench/);" \
+    "load average $LOAD_START at the start, $(cut -d' ' -f1 /proc/loadavg) at the end."
+  echo
+  echo "| Figure | Measured | Target | |"
+  echo "|---|---|---|---|"
+  echo "| P1 total payment, wall time / 1,950 ms of mandated pauses (median, worst of $RUNS) |" \
+    "$P1_MEDIAN, $P1_WORST | median at most 1.01 | $(verdict "$P1_MEDIAN" 1.01) |"
+  echo "| P1 printed sale of two payments, wall time / 7,150 ms (median, worst of $RUNS) |" \
+    "$P1P_MEDIAN, $P1P_WORST | median at most 1.01 | $(verdict "$P1P_MEDIAN" 1.01) |"
+  echo "| P2 CPU / wall, 15 s status wait (silent manager) | $P2_STATUS | at most 0.01 |" \
+    "$(verdict "${P2_STATUS%% *}" 0.01) |"
+  echo "| P2 CPU / wall, 20 s cancellation answer wait | $P2_CANCEL | at most 0.01 |" \
+    "$(verdict "${P2_CANCEL%% *}" 0.01) |"
+  echo "| P3 NewIntPosFileName: at 1,000 stored; growth for 10x (100 to 1,000, 1,000 to 10,000) | $P3_NEW |" \
+    "under 50 ms; growth linear (x10) | $(store_verdict "$P3_NEW") |"
+  echo "| P3 DeleteIntPosFiles by sequence: at 1,000 stored; growth for 10x | $P3_DELETE |" \
+    "under 50 ms; growth linear (x10) | $(store_verdict "$P3_DELETE") |"
+  echo "| P3 leftover scan, listing and reading: at 1,000 stored; growth for 10x | $P3_SCAN |" \
+    "under 50 ms; growth linear (x10) | $(store_verdict "$P3_SCAN") |"
+  echo "| P4 unit suite, wall time ($UNIT_COUNT tests, ctest -j 2) | $P4_UNIT | | |"
+  ci_row
+  echo "| P5 peak resident memory, zulpos sale --pay 40 --pay 60 --total 100 --print | $P5_MB MB |" \
+    "at most 10 MB | $(verdict "$P5_MB" 10) |"
+}
+
+table >"$WORK/table.md"
+cat "$WORK/table.md"
+
+# Into the page, between its marks; a page without them gets them at its end.
+FROM='<!-- bench.sh: from here -->'
+TO='<!-- bench.sh: to here -->'
+if [[ ! -f $PAGE ]]; then
+  printf '# How fast and how lean\n\n%s\n%s\n' "$FROM" "$TO" >"$PAGE"
+elif ! grep -qxF "$FROM" "$PAGE" || ! grep -qxF "$TO" "$PAGE"; then
+  printf '\n%s\n%s\n' "$FROM" "$TO" >>"$PAGE"
+fi
+awk -v from="$FROM" -v to="$TO" -v table="$WORK/table.md" '
+  $0 == from { print; print ""; while ((getline line < table) > 0) print line; print ""; skip = 1; next }
+  $0 == to { skip = 0 }
+  !skip { print }' "$PAGE" >"$WORK/page.md"
+cp "$WORK/page.md" "$PAGE"
+log "the table is in $PAGE"

@@ -8,7 +8,8 @@
 #   scripts/deps.sh wine    wine for 64-bit and 32-bit programs (adds the i386
 #                           architecture), a virtual X server for the window
 #                           tests, the fonts the dialogs are drawn with, and
-#                           netpbm for the dialog's picture
+#                           netpbm for the dialog's picture; then says whether
+#                           this machine's kernel runs 32-bit programs at all
 #   scripts/deps.sh bench   the build set plus Google Benchmark and GNU time
 #   scripts/deps.sh package what packaging and the install check use:
 #                           dpkg-shlibdeps, pkg-config
@@ -161,6 +162,8 @@ for set_name in "$@"; do
     wine)
       add_i386_architecture
       install_missing "${WINE_PACKAGES[@]}"
+      source "$ROOT/scripts/wine.sh"
+      wine32_report
       ;;
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
     package) install_missing "${PACKAGE_PACKAGES[@]}" ;;

@@ -8,7 +8,10 @@
 #                                    (default build/, which must be built)
 #   scripts/examples.sh --wine BUILD...
 #                                    the C host under wine against the DLL of
-#                                    each Windows build (build-mingw-x64...)
+#                                    each Windows build (build-mingw-x64...);
+#                                    an x86 build where this machine runs no
+#                                    32-bit program is said loudly to be
+#                                    skipped
 #   scripts/examples.sh --installed PREFIX HOST...
 #                                    C hosts built against an installed
 #                                    package, against PREFIX's tefsim and
@@ -18,6 +21,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
+source scripts/wine.sh
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/zul-examples.XXXXXX")
 TEFSIM_PID=""
@@ -115,7 +119,7 @@ wine_hosts() {
   [[ -x $tefsim ]] || { log "the Linux tefsim (build/bin/tefsim) is needed: build it first"; exit 2; }
   export WINEPREFIX=$WORK/wineprefix WINEDEBUG=-all
   log "making the wine prefix"
-  wineboot --init >/dev/null 2>&1
+  wine_run x64 wineboot --init >/dev/null 2>&1
   local drive=$WORK/winedrive
   mkdir -p "$drive"
   ln -s "$WINEPREFIX/drive_c" "$drive/c"
@@ -123,10 +127,17 @@ wine_hosts() {
     local bin=$build/bin
     [[ -f $bin/Pkg_Zul00500.dll && -f $bin/c_sale_host.exe ]] ||
       { log "$build has no Pkg_Zul00500.dll or c_sale_host.exe: build it first"; exit 2; }
+    local arch
+    arch=$(pe_arch "$bin/Pkg_Zul00500.dll")
+    if [[ $arch == x86 ]] && ! wine32_can_run; then
+      wine32_skip "the C host against $bin/Pkg_Zul00500.dll"
+      continue
+    fi
     rm -rf "$WINEPREFIX/drive_c/tef_dial" "$WINEPREFIX/drive_c/tef_disc"
     make_host_dir "$WINEPREFIX/drive_c/zulhost"
     start_tefsim "$tefsim" "$drive"
-    run_host "wine-$(basename "$build")" wine "$bin/c_sale_host.exe" Pkg_Zul00500.dll "" 'c:\zulhost'
+    wine_command "$arch"
+    run_host "wine-$(basename "$build")" "${WINE_COMMAND[@]}" "$bin/c_sale_host.exe" Pkg_Zul00500.dll "" 'c:\zulhost'
     stop_tefsim
   done
 }
