@@ -383,6 +383,9 @@ void SimWorld::EndOfDay() {
     Call(settle);
     sale_ = Sale{};
   }
+  // What it could not cancel (a payment whose network's root is missing)
+  // does not keep it from selling.
+  abandoned_ = 0;
   Restart();
   call_start_ = Now();
   call_bound_ = kCallBoundMs;
