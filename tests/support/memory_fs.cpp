@@ -214,20 +214,12 @@ void MemoryFs::create_directories(const std::string& path) {
   }
 }
 
-bool MemoryFs::Put(const std::string& path, std::string_view bytes) {
+// A neighbour's write is on the disk at once.
+bool MemoryFs::Store(const std::string& path, std::string_view bytes, bool append) {
   std::string key;
   Node* node = FileNode(path, key);
   if (!node) return false;
-  node->bytes.assign(bytes);
-  node->durable = node->bytes;
-  node->dirty = false;
-  return true;
-}
-
-bool MemoryFs::Extend(const std::string& path, std::string_view bytes) {
-  std::string key;
-  Node* node = FileNode(path, key);
-  if (!node) return false;
+  if (!append) node->bytes.clear();
   node->bytes.append(bytes);
   node->durable = node->bytes;
   node->dirty = false;

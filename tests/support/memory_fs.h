@@ -48,8 +48,8 @@ public:
   // --- the neighbours: no hold stops these ---------------------------------
   // Creates or replaces a file whole (its directory must exist); false when
   // it cannot (no directory, a directory in its place).
-  bool Put(const std::string& path, std::string_view bytes);
-  bool Extend(const std::string& path, std::string_view bytes);
+  bool Put(const std::string& path, std::string_view bytes) { return Store(path, bytes, false); }
+  bool Extend(const std::string& path, std::string_view bytes) { return Store(path, bytes, true); }
   bool Drop(const std::string& path);
   // The bytes of a file, or false when there is none.
   bool Peek(const std::string& path, std::string& bytes) const;
@@ -101,6 +101,7 @@ private:
   const enum Hold* HoldOf(const std::string& key) const;
 
   std::map<std::string, Node> nodes_;
+  bool Store(const std::string& path, std::string_view bytes, bool append);
   // Marks a file the package wrote, for LoseUnflushed.
   void Written(Node& node);
 
