@@ -4,6 +4,8 @@
 // conversations with the manager), each with 10 to 10,000 stored answers.
 #include <benchmark/benchmark.h>
 
+#include "receipt_block.h"
+
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -28,14 +30,8 @@ std::string Answer(int n) {
                 "009-000 = 0\r\n010-000 = REDECARD\r\n012-000 = %06d\r\n013-000 = 123456\r\n",
                 n, n % 1'000'000);
   std::string text = head;
-  text += "022-000 = 01012024\r\n023-000 = 120000\r\n027-000 = 0000000000000000000000\r\n"
-          "028-000 = 24\r\n";
-  for (int line = 1; line <= 24; ++line) {
-    char receipt[64];
-    std::snprintf(receipt, sizeof receipt, "029-%03d = \"RECEIPT LINE %02d OF THE CARD SALE\"\r\n", line,
-                  line);
-    text += receipt;
-  }
+  text += "022-000 = 01012024\r\n023-000 = 120000\r\n027-000 = 0000000000000000000000\r\n";
+  text += bench::ReceiptBlock();
   return text + "030-000 = TRANSACAO APROVADA\r\n999-999 = 0\r\n";
 }
 

@@ -3,11 +3,13 @@
 # Linux: the shared library (libPkg_Zul00500.so.VERSION and its links), the
 # host's C header, the C++ headers and static library for C++ hosts, a CMake
 # package (find_package(Zul00500)), a pkg-config file (Pkg_Zul00500.pc),
-# zulpos and tefsim with their bash completions, and the example hosts.
+# zulpos and tefsim with their bash completions, the example hosts, and the
+# host guide and reference under share/doc/zul00500/.
 #
 # Windows: an x64\ or x86\ folder (by the compiler's pointer size) holding the
 # DLL, its import library, the .def file, zulpos.exe and tefsim.exe
-# (component Runtime); beside it the header, the example hosts and
+# (component Runtime); beside it the header, the example hosts, the host
+# guide and the reference (doc\, from cmake/docs.cmake) and
 # README-Windows.txt (component Common). scripts/package.sh puts the Runtime
 # of a second tree into the same zip.
 include(CMakePackageConfigHelpers)
@@ -30,6 +32,7 @@ if(WIN32)
   install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c DESTINATION examples/c COMPONENT Common)
   install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
     DESTINATION examples COMPONENT Common)
+  install(FILES docs/host-guide.md DESTINATION doc COMPONENT Common)
   return()
 endif()
 
@@ -80,6 +83,8 @@ set(ZUL_EXAMPLES_DEST ${CMAKE_INSTALL_DOCDIR}/examples)
 install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c ${ZUL_EXAMPLES_DIR}/c/CMakeLists.txt
   ${ZUL_EXAMPLES_DIR}/c/Makefile DESTINATION ${ZUL_EXAMPLES_DEST}/c)
 install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp DESTINATION ${ZUL_EXAMPLES_DEST})
+# The host guide beside the reference (html/, from cmake/docs.cmake).
+install(FILES docs/host-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # Bash completions, written by the programs themselves; a cross-build cannot
 # run them.

@@ -1,45 +1,86 @@
-/*
- * Pkg_Zul00500: card payments for the point of sale, as a host program loads
- * them: libPkg_Zul00500.so on Linux, Pkg_Zul00500.dll on Windows.
+/**
+ * @file Pkg_Zul00500.h
+ * @brief Card and cheque payments for the point of sale: the whole C
+ * interface of the Pkg_Zul00500 library.
  *
- * This header is the whole interface of the library: plain C, undecorated
- * names on every platform, __stdcall on 32-bit Windows (ZUL_CALL). Load the
- * library by name (LoadLibrary, dlopen, DllImport, Pascal's external) and
- * call the routines below; nothing else is exported. Each routine's type is
- * named too, ZulFn_ and its name, for a host that finds it by name:
- *   ZulFn_DoTEF* doTEF = (ZulFn_DoTEF*)GetProcAddress(library, "DoTEF");
+ * The library is libPkg_Zul00500.so on Linux and Pkg_Zul00500.dll on Windows.
+ * A host program loads it by name (LoadLibrary, dlopen, DllImport, Pascal's
+ * external) and calls the routines declared here; nothing else is exported.
+ * The package never talks to a bank: every payment, confirmation and
+ * cancellation is an exchange of small text files with a TEF manager program
+ * that runs on the same machine (see @ref zul_files). The host guide
+ * (docs/host-guide.md, the reference's front page) walks through a day at the
+ * till with a C snippet for every step.
  *
- * Threads: every call comes from the host's user-interface thread, one at a
- * time. The package has no thread of its own; while it waits for the TEF
- * manager it pumps the host's messages (see zul_SetMessagePump), and a host
- * that calls in again from a message handler works on the same state.
+ * @par Calling convention and names
+ * Plain C, undecorated names on every platform, __stdcall on 32-bit Windows
+ * (#ZUL_CALL), cdecl elsewhere. Each routine's type is named too, ZulFn_ and
+ * its name, for a host that finds it by name:
+ * @code
+ * ZulFn_DoTEF* doTEF = (ZulFn_DoTEF*)GetProcAddress(library, "DoTEF");
+ * @endcode
  *
- * Load and unload: loading the library runs Initialize, unloading runs
- * Finalize, as a host's module loader would. The explicit Initialize and
- * Finalize count: only the first Initialize and the Finalize that balances
- * it do anything.
+ * @par Threads
+ * Every call comes from the host's user-interface thread, one at a time: the
+ * package keeps its state in plain variables without locks. It has no thread
+ * of its own; while it waits for the manager it runs the host's message pump
+ * (zul_SetMessagePump()), and a host that calls in again from a message
+ * handler works on the same state as the call it interrupted.
  *
- * Conventions
- *  - Text is code page 1252, NUL-terminated. A null const char* reads as "".
- *  - A string passed by reference is a buffer and its capacity in bytes, the
- *    terminating NUL included (at least 1). On entry it holds the caller's
- *    value; on return the routine's value, cut to fit when it is longer.
- *    A cut value is never lost silently: the whole value goes to the card
- *    log, zul_LastError tells which argument was cut and how many bytes it
- *    needs, and the routine's result stays what it was (a payment the manager
- *    approved still returns 1). The longest value of each is given below.
- *  - Integers and reals by reference are int* and double*; booleans are int
- *    (0 false, anything else true). Every pointer must be valid.
- *  - Results: 1 for true (or done), 0 for false, -1 when the package raised
- *    an error (a file or conversion error, an unassigned printer procedure, a
- *    host callback that failed, a bad argument). zul_LastError then gives its
- *    text. No C++ exception ever leaves the library.
- *  - The routines of the package clear the last error when they start;
- *    helpers (zul_*) set it only when they fail.
+ * @par One till per manager
+ * Every routine that exchanges files with a manager holds, for its whole
+ * run, a lock on the host directory and on each exchange root (a file
+ * Zul00500.lck in each, locked by the system, which drops it when the
+ * process ends). Calls made from within a routine share its locks. A routine
+ * that still finds one taken after a second's wait touches no file, tells the
+ * operator who holds it and returns 0 (CancelaTEFs() -1); zul_LastError()
+ * then names the holder and zul_LastErrorCode() gives #ZUL_NOTE_TILL_BUSY.
+ * See docs/one-till-per-manager.md.
+ *
+ * @par Load and unload
+ * Loading the library runs Initialize(), unloading it runs Finalize(), as a
+ * host's module loader would. Initialize() works out the package's three
+ * directories under the host program's directory (see @ref zul_files).
+ *
+ * @par Text
+ * Text is code page 1252 (Windows Latin 1), NUL-terminated, in both
+ * directions, whatever the machine's own code page. A null `const char*`
+ * reads as "".
+ *
+ * @par Results
+ * #ZUL_TRUE (1) for true or done, #ZUL_FALSE (0) for false, #ZUL_ERROR (-1)
+ * when the package raised an error: a file that could not be read or
+ * written, a text that should have been a number, an unassigned printer
+ * procedure, a host callback that failed, a bad argument. zul_LastErrorCode()
+ * and zul_LastError() then tell what happened. No C++ exception ever leaves
+ * the library. Every routine that succeeds clears the last error.
+ *
+ * @par Strings passed by reference
+ * A buffer and its capacity in bytes, the terminating NUL included (at least
+ * 1). On entry it holds the caller's value, on return the routine's. A value
+ * longer than the buffer is cut to fit and never lost silently: the whole
+ * value goes to the card log, zul_LastError() names the argument and the
+ * capacity it needs, zul_LastErrorCode() gives #ZUL_NOTE_TRUNCATED, and the
+ * routine's result stays what it was (a payment the manager approved still
+ * returns 1). The ZUL_..._CAPACITY constants hold the longest value of each.
+ *
+ * @par Integers, reals and booleans
+ * Integers and reals passed by reference are `int*` and `double*`; booleans
+ * are `int` (0 false, anything else true). Every pointer must be valid.
+ * Amounts are reals in currency units (40.00 is forty reais).
  */
 #ifndef PKG_ZUL00500_H
 #define PKG_ZUL00500_H
 
+/**
+ * @defgroup zul_basics Conventions, version and errors
+ * @brief The calling convention, results, buffer sizes, the version and the
+ * last error.
+ * @{
+ */
+
+/** @brief The calling convention of every routine and callback: __stdcall
+ * on 32-bit Windows, the platform's C convention elsewhere. */
 #if defined(_WIN32) && !defined(_WIN64)
 #define ZUL_CALL __stdcall
 #else
@@ -50,303 +91,1414 @@
 #if defined(ZUL_BUILDING_PACKAGE) && defined(__GNUC__) && !defined(_WIN32)
 #define ZUL_API __attribute__((visibility("default")))
 #else
+/** @brief What marks an exported routine (nothing for a host). */
 #define ZUL_API
 #endif
+
+/** @brief Marks a routine kept for old hosts; a host may define it empty
+ * before including this header to silence the compiler's warning. */
+#ifndef ZUL_DEPRECATED
+#if defined(__GNUC__) || defined(__clang__)
+#define ZUL_DEPRECATED(message) __attribute__((deprecated(message)))
+#elif defined(_MSC_VER)
+#define ZUL_DEPRECATED(message) __declspec(deprecated(message))
+#else
+#define ZUL_DEPRECATED(message)
+#endif
+#endif
+
+/** @brief Declares routine `name` and its type ZulFn_name in one go, so that
+ * the two never differ. */
+#define ZUL_ROUTINE(result, name, parameters)                                                                \
+  typedef result ZUL_CALL ZulFn_##name parameters;                                                           \
+  ZUL_API ZulFn_##name name
+/** @brief ZUL_ROUTINE() for a routine kept only for old hosts. */
+#define ZUL_DEPRECATED_ROUTINE(result, name, parameters, message)                                            \
+  typedef result ZUL_CALL ZulFn_##name parameters;                                                           \
+  ZUL_API ZUL_DEPRECATED(message) ZulFn_##name name
+
+/** @brief The major version: it changes when a host must be changed. While
+ * it is 0, a new minor version may change the interface too. */
+#define ZUL_VERSION_MAJOR 0
+/** @brief The minor version: new routines, nothing taken away. */
+#define ZUL_VERSION_MINOR 1
+/** @brief The patch version: mends only. */
+#define ZUL_VERSION_PATCH 0
+/** @brief The version as one number, major * 10000 + minor * 100 + patch
+ * (0.1.0 is 100), to compare with zul_VersionNumber() at load time. */
+#define ZUL_VERSION_NUMBER (ZUL_VERSION_MAJOR * 10000 + ZUL_VERSION_MINOR * 100 + ZUL_VERSION_PATCH)
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
+/** @brief A routine's result: true, or done. */
 #define ZUL_TRUE 1
+/** @brief A routine's result: false (not approved, not acknowledged, the
+ * operator said no). */
 #define ZUL_FALSE 0
+/** @brief A routine's result: the package raised an error; see
+ * zul_LastErrorCode() and zul_LastError(). */
 #define ZUL_ERROR (-1)
 
-/* Buffer sizes that hold the longest value of a string by reference. */
-#define ZUL_ROOT_CAPACITY 16     /* an exchange root: "c:\HiperTEF\" */
-#define ZUL_CHOICE_CAPACITY 2    /* TipoRede: "1", "2", "3" or "9" */
-#define ZUL_SEQUENCE_CAPACITY 11 /* ten digits */
-#define ZUL_F748_CAPACITY 11     /* DoTEF: at most 10 characters */
-#define ZUL_F027_CAPACITY 12     /* DoTEF: at most 11 characters */
-#define ZUL_FIELD_CAPACITY 256   /* a manager field: as long as the manager writes it */
-#define ZUL_PATH_CAPACITY 1024   /* a path under the host program's directory */
+/** @brief Holds an exchange root, `c:\HiperTEF\` the longest (CheckDirTef()). */
+#define ZUL_ROOT_CAPACITY 16
+/** @brief Holds a network choice, "1", "2", "3" or "9" (TipoRede()). */
+#define ZUL_CHOICE_CAPACITY 2
+/** @brief Holds a sequence number of ten digits (GetSequence()). */
+#define ZUL_SEQUENCE_CAPACITY 11
+/** @brief Holds DoTEF()'s field748: at most 10 characters. */
+#define ZUL_F748_CAPACITY 11
+/** @brief Holds DoTEF()'s field027: at most 11 characters. */
+#define ZUL_F027_CAPACITY 12
+/** @brief Holds a field of a manager's answer as long as managers write
+ * them; a longer one is cut and noted (#ZUL_NOTE_TRUNCATED). */
+#define ZUL_FIELD_CAPACITY 256
+/** @brief Holds a path under the host program's directory. */
+#define ZUL_PATH_CAPACITY 1024
 
-/* A string list: ordered lines of text, saved with CR LF after each line. */
+/** @name Error codes
+ * What zul_LastErrorCode() gives. Codes below 100 come with a -1 result;
+ * codes from 100 up are notes that a routine left beside its 1 or 0.
+ * @{ */
+/** @brief No error: the last routine succeeded and noted nothing. */
+#define ZUL_OK 0
+/** @brief A file could not be read, written, created, renamed or appended
+ * to: a missing directory, no permission, a full disk. The text names the
+ * operation, the path and the system's reason. */
+#define ZUL_E_FILE 1
+/** @brief A file is held open by another program that does not share it
+ * (Windows only), typically the manager still writing an answer. */
+#define ZUL_E_FILE_BUSY 2
+/** @brief A text that must be a number is not: an amount or a receipt line
+ * count in a manager's answer, a backup file's number. */
+#define ZUL_E_NUMBER 3
+/** @brief A dataset file (DIRTEF.cds, PARAMETROSQTR.CDS) exists but is not a
+ * data packet the package can read, or lacks the field it needs. */
+#define ZUL_E_DATASET 4
+/** @brief An argument the package cannot take: a null pointer passed by
+ * reference, a capacity below 1, a list handle that is not a live list, an
+ * unknown variable or procedure name. Nothing was done. */
+#define ZUL_E_ARGUMENT 5
+/** @brief A host callback reported a failure (a negative result) or broke
+ * its contract; the routine ended after its own clean-up. */
+#define ZUL_E_CALLBACK 6
+/** @brief A fiscal-printer procedure the routine needed was never assigned
+ * (zul_SetPrinterProc1() and the others). */
+#define ZUL_E_NO_PRINTER_PROC 7
+/** @brief Memory ran out. */
+#define ZUL_E_MEMORY 8
+/** @brief An error of no kind above: a fault of the package. The text says
+ * what; please report it. */
+#define ZUL_E_OTHER 9
+/** @brief A note, not an error: the routine succeeded, but a value was cut to
+ * fit the caller's buffer. The text names the argument and the capacity it
+ * needs; the card log has the whole value. */
+#define ZUL_NOTE_TRUNCATED 100
+/** @brief A note: another till, or another process of this one, held the host
+ * directory or an exchange root for longer than a second. The routine touched
+ * no file and returned its false result; the text names the holder. */
+#define ZUL_NOTE_TILL_BUSY 101
+/** @brief A note: the routine's result stands, but after the manager took a
+ * settlement it met a problem it could not mend, such as a card log that
+ * could not be written. The text says what. */
+#define ZUL_NOTE_PROBLEM 102
+/** @} */
+
+/**
+ * @brief The package's version as text, "major.minor.patch".
+ * @param value a buffer for the text, or null to ask only for its length.
+ * @param capacity the buffer's size in bytes, 0 with a null buffer.
+ * @return the text's full length, snprintf-style: as much as fits is
+ * written, NUL-terminated. Clears the last error, as every routine that
+ * succeeds.
+ */
+ZUL_ROUTINE(int, zul_Version, (char* value, int capacity));
+/**
+ * @brief The version of the loaded library as one number
+ * (#ZUL_VERSION_NUMBER of the header it was built with).
+ *
+ * A host built against this header checks at load time that the library is
+ * at least as new as the header, and of the same major version:
+ * @code
+ * int loaded = zul_VersionNumber();
+ * if (loaded / 10000 != ZUL_VERSION_MAJOR || loaded < ZUL_VERSION_NUMBER) refuse_to_start();
+ * @endcode
+ * @return the number, 0.1.0 as 100. Clears the last error.
+ */
+ZUL_ROUTINE(int, zul_VersionNumber, (void));
+/**
+ * @brief The text of the last error, with any notes after it.
+ *
+ * Set when a routine ended with -1 (for example "DoTEF: write the file
+ * `c:\tef_dial\req\intpos.001`: Path not found"), or when one that succeeded
+ * noted something (#ZUL_NOTE_TRUNCATED). Reading it changes nothing.
+ * @param value a buffer for the text, or null to ask only for its length.
+ * @param capacity the buffer's size in bytes, 0 with a null buffer.
+ * @return the text's full length (0 when there is none), snprintf-style.
+ */
+ZUL_ROUTINE(int, zul_LastError, (char* value, int capacity));
+/**
+ * @brief The code of the last error (#ZUL_E_FILE...), or the note the last
+ * routine left after a success (#ZUL_NOTE_TRUNCATED), or #ZUL_OK.
+ *
+ * Each routine's documentation says which codes it can give; any routine
+ * can also give #ZUL_E_MEMORY and #ZUL_E_OTHER. Reading it changes nothing.
+ * @return the code.
+ */
+ZUL_ROUTINE(int, zul_LastErrorCode, (void));
+/**
+ * @brief The name of an error code, for logs: "ZUL_E_FILE" for #ZUL_E_FILE.
+ * @param code a code zul_LastErrorCode() gave.
+ * @return a static NUL-terminated text; "ZUL_E_UNKNOWN" for a number that is
+ * no code. Gives no error code and leaves the last error as it is.
+ */
+ZUL_ROUTINE(const char*, zul_ErrorName, (int code));
+
+/** @} */
+
+/**
+ * @defgroup zul_files Directories and files
+ * @brief Where the package reads and writes.
+ *
+ * Paths are written the Windows way. On Linux a drive path `X:\a\b` lives
+ * under the drive root (zul_SetDriveRoot(); $ZUL_DRIVE_ROOT by default) as
+ * x/a/b, and a name that does not match exactly is matched without regard to
+ * letter case, as Windows would.
+ *
+ * @par The manager's side: exchange roots
+ * One TEF manager per network family watches its own exchange root:
+ * `c:\tef_disc\` (TecBan), `c:\tef_dial\` (every other network) and
+ * `c:\HiperTEF\` (Hipercard). Under the root in use (#ZUL_VAR_DirTef), the
+ * package writes each request as `req\intpos.001`, one whole file that
+ * replaces the previous request, and reads the manager's status file
+ * `resp\intpos.sts` (deleted after every read) and its answer
+ * `resp\intpos.001`. Before an activity check it empties `resp\`.
+ *
+ * @par The host's side: under the host program's directory
+ * The package works out three directories from the directory of the program
+ * that loaded it (in its short 8.3 form on Windows), or from
+ * zul_SetHostDirectory():
+ * - `Dados\TefDisc\` (#ZUL_VAR_dsDirBkpTef): a numbered copy of every answer
+ *   read ("intpos.1", "intpos.2"...; "intpos.001" only for a moment), and a
+ *   note "intpos.r" + sequence while a confirmation's request is with the
+ *   manager. Answers no manager can take are moved to
+ *   `Dados\TefDisc\Descartados\` for a person to look at.
+ * - `Dados\TefDisc\Pendente\` (#ZUL_VAR_dsDirPenTef): "intpos." + n, a copy of
+ *   the answer of the sale's approved partial payment number n, kept until
+ *   its receipt is printed or the payment cancelled.
+ * - `Dados\Cadastros\` (#ZUL_VAR_dsDirTef): "DIRTEF.cds", the exchange root
+ *   chosen last, as a one-record dataset with the string field DIRTEF.
+ *
+ * The host ships these directories with its installation; the package
+ * creates them only under zul_SetHostDirectory() and zul_SetDriveRoot().
+ * Beside them it reads "PARAMETROSQTR.CDS" (the host's parameter dataset:
+ * the fiscal printer's serial number, field NRSERIEECF) and appends to the
+ * card log "LogTef" + month + two-digit year + ".txt" (LogTef0726.txt), one
+ * dated line per step. Every file is written whole under a temporary name
+ * ("~" + its name + ".tmp") and then renamed, so that a power cut never
+ * leaves half a file; the leftover scan (CheckIntPosFiles()) settles at the
+ * next sale whatever a cut left open.
+ */
+
+/**
+ * @defgroup zul_lists String lists
+ * @brief Ordered lines of code page 1252 text behind a handle: receipts,
+ * answers, described datasets.
+ *
+ * A list is saved with CR LF after each line and read with CR, LF or CR LF
+ * as line ends. A manager's answer is one line per field, "NNN-NNN = value";
+ * the receipts list DoTEF() hands back holds a line "1" and then every line
+ * of the approved answer.
+ *
+ * @par Handles
+ * A handle names one list until it is freed. It carries a generation: once
+ * freed, the handle is refused (-1, #ZUL_E_ARGUMENT) by every routine, even
+ * after its slot serves a new list. zul_ListFree(NULL) does nothing.
+ *
+ * @par Who owns which list
+ * - zul_ListNew(): the host; it frees the list with zul_ListFree().
+ * - DoTEF()'s receipts: the host, from the call that first put a list into
+ *   its variable. Pass the same variable to every payment: the package
+ *   empties and refills the list it holds (or makes one when it holds NULL or
+ *   a freed handle), so one list serves the whole day. Free it once, when
+ *   the host no longer needs it. A host that kept an earlier handle in
+ *   another variable holds the same list: freeing both frees it once and
+ *   refuses the second call (-1), harmlessly.
+ * - zul_GetList() (#ZUL_VAR_stlCuponsTEF): the package's own; never freed by
+ *   the host (zul_ListFree() refuses it).
+ * - answers passed to VerificaRetorno(), ImprCupom() and the others: the
+ *   caller's; the package only reads them.
+ * @{
+ */
+
+/** @brief A string list handle: opaque, never dereferenced; null for none. */
 typedef struct ZulListRec* ZulList;
 
-/* ------------------------------------------------------------------------
- * The package's routines
- * ------------------------------------------------------------------------ */
+/**
+ * @brief A new, empty list, owned by the host.
+ * @return its handle; null only when memory runs out (#ZUL_E_MEMORY), or when
+ * a 32-bit process made four thousand million lists.
+ */
+ZUL_ROUTINE(ZulList, zul_ListNew, (void));
+/**
+ * @brief Frees a list the host owns. Null does nothing and returns 1.
+ * @param list a live handle the host owns, or null.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a handle already freed, one that was
+ * never a list, or the package's own list.
+ */
+ZUL_ROUTINE(int, zul_ListFree, (ZulList list));
+/**
+ * @brief The number of lines.
+ * @param list a live handle.
+ * @return the count; -1 (#ZUL_E_ARGUMENT) for a handle that is not a live list.
+ */
+ZUL_ROUTINE(int, zul_ListCount, (ZulList list));
+/**
+ * @brief One line, snprintf-style.
+ * @param list a live handle.
+ * @param index the line, counted from 0.
+ * @param value a buffer for the line, or null to ask only for its length.
+ * @param capacity the buffer's size in bytes, 0 with a null buffer.
+ * @return the line's full length; -1 (#ZUL_E_ARGUMENT) for a bad handle or an
+ * index outside the list. A line cut to fit a buffer notes
+ * #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, zul_ListGet, (ZulList list, int index, char* value, int capacity));
+/**
+ * @brief Appends a line.
+ * @param list a live handle the host may change (its own, or the package's).
+ * @param line the text, without line end; null adds an empty line.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a bad handle.
+ */
+ZUL_ROUTINE(int, zul_ListAdd, (ZulList list, const char* line));
+/**
+ * @brief Removes every line.
+ * @param list a live handle.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a bad handle.
+ */
+ZUL_ROUTINE(int, zul_ListClear, (ZulList list));
+/**
+ * @brief The whole list as one text, CR LF after each line, snprintf-style.
+ * @param list a live handle.
+ * @param value a buffer for the text, or null to ask only for its length.
+ * @param capacity the buffer's size in bytes, 0 with a null buffer.
+ * @return the text's full length; -1 (#ZUL_E_ARGUMENT) for a bad handle. A
+ * text cut to fit a buffer notes #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, zul_ListText, (ZulList list, char* value, int capacity));
+/**
+ * @brief Replaces the lines with those of a text.
+ * @param list a live handle.
+ * @param text lines ended by CR, LF or CR LF; a last line needs no end.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a bad handle.
+ */
+ZUL_ROUTINE(int, zul_ListSetText, (ZulList list, const char* text));
+/**
+ * @brief Replaces the lines with those of a file, read the way the package
+ * reads an answer.
+ * @param list a live handle.
+ * @param path the file, in Windows form (`c:\tef_dial\resp\intpos.001`) or the
+ * platform's own.
+ * @return 1; -1 with the list unchanged: #ZUL_E_FILE (missing or
+ * unreadable), #ZUL_E_FILE_BUSY, #ZUL_E_ARGUMENT.
+ */
+ZUL_ROUTINE(int, zul_ListLoadFromFile, (ZulList list, const char* path));
+/**
+ * @brief Writes the lines to a file, CR LF after each, in one step (a
+ * reader never sees half of it).
+ * @param list a live handle.
+ * @param path the file, in Windows form or the platform's own; its directory
+ * must exist.
+ * @return 1; -1: #ZUL_E_FILE, #ZUL_E_ARGUMENT.
+ */
+ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
 
-/* One card or cheque payment of a sale. kind: "C", "D", "V", "Q" (cheque) or
- * another letter. *receipts: on return a new list that the caller frees with
- * zul_ListFree (the list it held before is left as it was and stays the
- * caller's); after an approval with receipt it holds the block "1" and the
- * answer's lines. *approvedCount: 0, or 1 after an approval with receipt.
- * *transactionNumber counts the sale's approvals (not reset here).
- * *extraAmount: field 709-000 / 100. documentNumber (012-000,
- * ZUL_FIELD_CAPACITY), field748 (ZUL_F748_CAPACITY), field013
- * (ZUL_FIELD_CAPACITY) and field027 (ZUL_F027_CAPACITY) keep the caller's
- * value when the answer lacks their field. */
-typedef int ZUL_CALL ZulFn_DoTEF(const char* context, double amount, double amountDue, const char* kind,
-                                 ZulList* receipts, int* approvedCount, int* transactionNumber,
-                                 double* extraAmount, char* documentNumber, int documentNumberCapacity,
-                                 char* field748, int field748Capacity, char* field013, int field013Capacity,
-                                 char* field027, int field027Capacity);
-ZUL_API ZulFn_DoTEF DoTEF;
-/* The same routine under its plain name. */
+/** @} */
+
+/**
+ * @defgroup zul_sale The sale
+ * @brief Paying a sale by card or cheque.
+ * @{
+ */
+
+/**
+ * @brief One card or cheque payment of a sale: asks the manager, shows its
+ * message, and hands the approval back.
+ *
+ * In order: settles what interrupted sales left behind (CheckIntPosFiles()),
+ * chooses the exchange root for `kind` (CheckDirTef(), which may show the
+ * network dialog), checks that the manager runs, writes the request "CRT"
+ * ("CHQ" for a cheque) with a fresh sequence number and the amount in cents,
+ * waits for the manager to take it and then for its answer, and shows the
+ * manager's message (its field 030-000) to the operator.
+ *
+ * An approval with receipt lines fills the results, adds the approved amount
+ * to #ZUL_VAR_doValorTef and puts the receipt block into `receipts`. When
+ * `amountDue - amount` (cut to two decimals) is above zero the payment is
+ * partial: its answer is kept as pending copy "intpos." + the transaction
+ * number and confirmed to the manager at once; its receipt is printed with
+ * the sale's last one. A payment that completes the sale stays unconfirmed
+ * until ImprCupons() prints and confirms it. An approval without receipt
+ * lines returns 1 and changes no counter, list or total.
+ *
+ * For an ordinary sale of 100.00 paid in two cards: `transactionNumber` and
+ * #ZUL_VAR_doValorTef set to 0 before the first payment, then
+ * `DoTEF(ctx, 40.00, 100.00, "C", &receipts, ...)` and
+ * `DoTEF(ctx, 60.00, 60.00, "C", &receipts, ...)`, then ImprCupons().
+ *
+ * @param context the host's own text for the operator dialogs of this sale,
+ * passed unread to every ZulDialogProc call (its `context`); "" will do.
+ * @param amount this payment, in currency units, above 0 (40.00); sent to the
+ * manager in whole cents.
+ * @param amountDue what the sale still owes before this payment, in currency
+ * units: the sale's total for its first payment.
+ * @param kind one letter: "C" credit card (never asks for a network), "D"
+ * debit card, "V" the third card type (the manager gets 1, 2 and 4 for these
+ * three), "Q" cheque (the request "CHQ"), or another letter, which the
+ * manager gets as a card of no given type. For "D",
+ * "Q", "V" and other letters the operator picks the network when
+ * `c:\tef_disc\` exists.
+ * @param receipts in: null, or the host's list from an earlier payment (see
+ * @ref zul_lists). Out: the same list (a new one when it was null or freed),
+ * holding after an approval with receipt the line "1" and then every line of
+ * the answer, and nothing otherwise; ImprCupons() prints it. The host frees
+ * it once, with zul_ListFree(). The list is handed back also when an error
+ * ends the call once the sale has started.
+ * @param approvedCount out: 1 after an approval with receipt lines, else 0.
+ * @param transactionNumber in and out: the sale's count of approvals with
+ * receipt. 0 before the sale's first payment, then the same variable for
+ * every payment: it grows by one with each, names the pending copy of a
+ * partial payment, and is ImprCupons()'s `transactionCount`.
+ * @param extraAmount out: 0, or the further amount the manager reports with
+ * the approval (its field 709-000), in currency units.
+ * @param documentNumber in and out: the transaction's document number (field
+ * 012-000), needed to cancel it; keeps the caller's value when the answer
+ * has none. Give it #ZUL_FIELD_CAPACITY bytes.
+ * @param documentNumberCapacity its size in bytes.
+ * @param field748 in and out: the first nine characters of field 748-000;
+ * kept when absent. #ZUL_F748_CAPACITY bytes.
+ * @param field748Capacity its size in bytes.
+ * @param field013 in and out: field 013-000 as the manager wrote it (the
+ * authorisation); kept when absent. #ZUL_FIELD_CAPACITY bytes.
+ * @param field013Capacity its size in bytes.
+ * @param field027 in and out: characters 13 to 23 of field 027-000; kept when
+ * the answer has none. #ZUL_F027_CAPACITY bytes.
+ * @param field027Capacity its size in bytes.
+ * @return 1 approved; 0 not approved or not carried out (the leftovers could
+ * not be settled, the operator closed the network dialog, the manager did
+ * not answer the activity check or take the request, the manager's error
+ * answer, a refusal: the operator has seen why); -1 an error.
+ * @files reads DIRTEF.cds and PARAMETROSQTR.CDS, writes DIRTEF.cds; in the
+ * root: `req\intpos.001`, `resp\intpos.sts`, `resp\intpos.001` (every response file
+ * of the previous root is deleted first); a numbered backup of each answer in
+ * `Dados\TefDisc\`; the pending copy of a partial payment; the card log.
+ * @dialogs the network dialog (ZulNetworkChooserProc); the manager's message
+ * (kind 0, `withReceipt` 1 for an approval with receipt); "GER_PDR_N_ATV"
+ * (kind 3) when the manager does not answer; the cancellation notice of a
+ * leftover not confirmed.
+ * @printer none.
+ * @waits up to 15.6 s for the activity check and again for the request to
+ * be taken (and as long for each leftover the scan settles); then for the
+ * answer without a time limit, running the message pump with `wait` 1 every
+ * 250 ms; fixed pauses of 250 ms.
+ * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER (an amount in the
+ * answer), #ZUL_E_DATASET, #ZUL_E_ARGUMENT, #ZUL_E_CALLBACK,
+ * #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, DoTEF,
+            (const char* context, double amount, double amountDue, const char* kind, ZulList* receipts,
+             int* approvedCount, int* transactionNumber, double* extraAmount, char* documentNumber,
+             int documentNumberCapacity, char* field748, int field748Capacity, char* field013,
+             int field013Capacity, char* field027, int field027Capacity));
+/** @brief DoTEF() under its plain name: the same routine, the same
+ * arguments (ZulFn_DoTEF). */
 ZUL_API ZulFn_DoTEF DoTef;
 
-/* Is the manager running? operation "ATV" sends an activity request first;
- * any other operation only waits for the status file of that sequence. */
-typedef int ZUL_CALL ZulFn_CheckGPAtivo(const char* operation, const char* sequence);
-ZUL_API ZulFn_CheckGPAtivo CheckGPAtivo;
-/* Confirms (notConfirm 0: "CNF") or not ("NCN") the transaction of answer. */
-typedef int ZUL_CALL ZulFn_VerificaRetorno(const char* context, ZulList answer, int notConfirm,
-                                           const char* unused);
-ZUL_API ZulFn_VerificaRetorno VerificaRetorno;
-/* Settles the answers that interrupted sales left behind. */
-typedef int ZUL_CALL ZulFn_CheckIntPosFiles(const char* context, int notConfirm);
-ZUL_API ZulFn_CheckIntPosFiles CheckIntPosFiles;
-/* A fresh sequence number (ZUL_SEQUENCE_CAPACITY). Returns 1. */
-typedef int ZUL_CALL ZulFn_GetSequence(char* sequence, int sequenceCapacity);
-ZUL_API ZulFn_GetSequence GetSequence;
-/* The next free backup name in directory (ZUL_PATH_CAPACITY). Returns 1. */
-typedef int ZUL_CALL ZulFn_NewIntPosFileName(const char* directory, char* path, int pathCapacity);
-ZUL_API ZulFn_NewIntPosFileName NewIntPosFileName;
-/* Deletes the "intpos.*" files of directory that hold sequence (all of them
- * when sequence is empty). Returns 1. */
-typedef int ZUL_CALL ZulFn_DeleteIntPosFiles(const char* directory, const char* sequence);
-ZUL_API ZulFn_DeleteIntPosFiles DeleteIntPosFiles;
+/** @} */
 
-/* The sale's card receipts: opens the voucher or report, confirms and prints
- * each of the receiptCount blocks of receipts, closes, cleans up. */
-typedef int ZUL_CALL ZulFn_ImprCupons(ZulList receipts, int receiptCount, int transactionCount,
-                                      int printerType, const char* voucher1, const char* voucher2,
-                                      const char* context, const char* report1, const char* report2,
-                                      const char* copyChoice, const char* mode, const char* standard2,
-                                      const char* standard1, double amount);
-ZUL_API ZulFn_ImprCupons ImprCupons;
-/* One transaction's receipt. */
-typedef int ZUL_CALL ZulFn_ImprCupom(const char* report1, const char* report2, const char* context,
-                                     const char* copyChoice, ZulList answer, int frameworkCopies,
-                                     int transactionCount, int printerType, int ownDocument, int skipSaved,
-                                     const char* mode, const char* standard2, const char* standard1);
-ZUL_API ZulFn_ImprCupom ImprCupom;
-/* The framework printer (type 29). */
-typedef int ZUL_CALL ZulFn_ImprCupom_FrameWork(const char* report1, const char* report2, const char* context,
-                                               const char* copyChoice, ZulList answer, int copies,
-                                               int transactionCount, int printerType, int ownDocument,
-                                               int skipSaved);
-ZUL_API ZulFn_ImprCupom_FrameWork ImprCupom_FrameWork;
-/* The framework printer's management report. */
-typedef int ZUL_CALL ZulFn_ImprCupomRG_FrameWork(const char* report1, const char* report2,
-                                                 const char* context, ZulList answer, int copies,
-                                                 int transactionCount, int printerType, int ownDocument,
-                                                 int skipSaved);
-ZUL_API ZulFn_ImprCupomRG_FrameWork ImprCupomRG_FrameWork;
+/**
+ * @defgroup zul_manager Talking to the manager
+ * @brief The activity check, the confirmation of an answer and the leftover
+ * scan.
+ * @{
+ */
 
-/* Cancels one transaction with a "CNC" request to the manager of network. */
-typedef int ZUL_CALL ZulFn_CancelaTEF(const char* report1, const char* report2, const char* context,
-                                      const char* copyChoice, int position, int transactionCount,
-                                      int printerType, const char* pendingSequence, const char* unused,
-                                      const char* amount, const char* network, const char* documentNumber,
-                                      const char* field022, const char* field023, const char* mode,
-                                      const char* standard2, const char* standard1, int printAndConfirm);
-ZUL_API ZulFn_CancelaTEF CancelaTEF;
-/* Deletes the manager's answers of every block of stlCuponsTEF (see
- * zul_GetList), up to inContCuponsTEF. Returns 1. */
-typedef int ZUL_CALL ZulFn_CancelaTEFs(int unused);
-ZUL_API ZulFn_CancelaTEFs CancelaTEFs;
-/* Cancels every pending partial payment of an abandoned sale. */
-typedef int ZUL_CALL ZulFn_CancelaPendencia(const char* report1, const char* report2, const char* context,
-                                            const char* unused, int transactionCount, int printerType,
-                                            const char* mode, const char* standard2, const char* standard1);
-ZUL_API ZulFn_CancelaPendencia CancelaPendencia;
+/**
+ * @brief Is the manager running? With "ATV", sends an activity request and
+ * waits for the manager to acknowledge it; with another operation, only
+ * waits for the acknowledgement of the request the caller just wrote.
+ *
+ * It first loads the fiscal printer's serial number from PARAMETROSQTR.CDS
+ * while #ZUL_VAR_stNrSerie is empty, and the exchange root from DIRTEF.cds
+ * when that file exists. With "ATV" it then empties the root's response
+ * directory and writes the activity request. It reads and deletes every
+ * status file that appears, until one's first line is "000-000 = " +
+ * `operation`.
+ * @param operation "ATV" for an activity check (exactly, in capitals), or the
+ * code of the request just written: "CRT", "CHQ", "CNC", "CNF" or "NCN".
+ * @param sequence a fresh sequence number (GetSequence()) for "ATV"; ignored
+ * otherwise.
+ * @return 1 acknowledged; 0 not within 15 seconds, or a status file that
+ * could not be read (the operator has been told).
+ * @files reads PARAMETROSQTR.CDS and DIRTEF.cds; with "ATV" deletes every file
+ * of `resp\` and writes `req\intpos.001`; reads and deletes `resp\intpos.sts`; the
+ * card log.
+ * @dialogs "GER_PDR_N_ATV" (kind 3) on 0.
+ * @printer none.
+ * @waits up to about 15.6 s, running the message pump with `wait` 0 every
+ * 600 ms.
+ * @errors #ZUL_E_FILE, #ZUL_E_DATASET (a dataset file that exists but cannot
+ * be read), #ZUL_E_CALLBACK.
+ */
+ZUL_ROUTINE(int, CheckGPAtivo, (const char* operation, const char* sequence));
+/**
+ * @brief Confirms ("CNF") or does not confirm ("NCN") the transaction of an
+ * answer to the manager of its network.
+ *
+ * An administrative answer with nothing to confirm (000-000 "ADM" with
+ * 009-000 "FF"), and a sale answer without receipt (000-000 "CRT" with
+ * 028-000 "0"), only empty the response and backup directories. Otherwise it
+ * points the root at the answer's network (its field 010-000, which must be
+ * there), checks the manager (going on whatever the check says), sends the
+ * request with the answer's network, document number and field 027-000, and
+ * waits for it to be taken. After a non-confirmation that was taken it
+ * tells the operator the transaction was cancelled, with network, document
+ * number and amount (#ZUL_VAR_stMensagem_Zul00500). The caller removes the
+ * transaction's stored answers afterwards (DeleteIntPosFiles()).
+ * @param context the host's context for the dialogs.
+ * @param answer the manager's answer to the transaction; only read.
+ * @param notConfirm 0 to confirm ("CNF": the receipt was printed), anything
+ * else not to ("NCN": the transaction is undone).
+ * @param unused not used; pass "".
+ * @return 1 nothing to confirm, or the request was taken; 0 the answer has no
+ * network name, or the manager did not take the request.
+ * @files reads DIRTEF.cds, writes DIRTEF.cds; deletes `resp\intpos.001`,
+ * `resp\intpos.sts` and their backups; writes `req\intpos.001` and, while it is
+ * out, a note in `Dados\TefDisc\`; the card log.
+ * @dialogs "GER_PDR_N_ATV" (kind 3) when the manager is silent; the
+ * cancellation notice (kind 0) after a non-confirmation.
+ * @printer none.
+ * @waits up to about 15.6 s for the activity check and as long for the
+ * request, pumping messages.
+ * @errors #ZUL_E_FILE, #ZUL_E_NUMBER (the amount, when not confirming),
+ * #ZUL_E_DATASET, #ZUL_E_ARGUMENT, #ZUL_E_CALLBACK.
+ */
+ZUL_ROUTINE(int, VerificaRetorno, (const char* context, ZulList answer, int notConfirm, const char* unused));
+/**
+ * @brief Settles the answers that interrupted sales left behind: the start
+ * of day's leftover scan, also run by every DoTEF().
+ *
+ * Looks in the response directory of each root (`c:\tef_dial\`,
+ * `c:\tef_disc\`, `c:\HiperTEF\`, in this order), or in the backup directory
+ * when that one is empty, and sends each answer found its non-confirmation
+ * (or confirmation) through VerificaRetorno(), deleting it once the manager
+ * took it. A stray status file is deleted; an answer no manager can take (no
+ * header, sequence or network) is moved to `Dados\TefDisc\Descartados\` and
+ * logged; one the manager is still writing is left for the next scan. Leaves
+ * #ZUL_VAR_DirTef at the last root looked at.
+ * @param context the host's context for the dialogs.
+ * @param notConfirm nonzero (the ordinary case) sends "NCN", 0 sends "CNF".
+ * @return 1 every leftover was settled (or there was none); 0 a manager did
+ * not take one, which stays for the next scan; the later ones were not
+ * looked at.
+ * @files the three roots' `resp\` and `req\` directories, `Dados\TefDisc\` and
+ * `Dados\TefDisc\Descartados\`, DIRTEF.cds, the card log.
+ * @dialogs those of VerificaRetorno() for each leftover.
+ * @printer none.
+ * @waits up to about 31 s per leftover, pumping messages; nothing when
+ * there is none.
+ * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER, #ZUL_E_DATASET,
+ * #ZUL_E_CALLBACK.
+ */
+ZUL_ROUTINE(int, CheckIntPosFiles, (const char* context, int notConfirm));
 
-/* The network choice for a payment kind (ZUL_CHOICE_CAPACITY). Returns 1. */
-typedef int ZUL_CALL ZulFn_TipoRede(const char* kind, char* choice, int choiceCapacity);
-ZUL_API ZulFn_TipoRede TipoRede;
-/* Chooses the exchange root for kind, stores it in DirTef, root
- * (ZUL_ROOT_CAPACITY) and DIRTEF.cds, and printerType in Zul_IdTipoImp.
- * 0 when the operator closed the network dialog. */
-typedef int ZUL_CALL ZulFn_CheckDirTef(char* root, int rootCapacity, const char* kind, int printerType);
-ZUL_API ZulFn_CheckDirTef CheckDirTef;
+/** @} */
 
-/* Appends a line to the monthly card log. Returns 1. */
-typedef int ZUL_CALL ZulFn_LogCartao(const char* message);
-ZUL_API ZulFn_LogCartao LogCartao;
-/* Looks function up in library; *address receives it (or null when the
- * library loads but lacks it). */
-typedef int ZUL_CALL ZulFn_DetectaFuncao(const char* library, const char* function, void** address);
-ZUL_API ZulFn_DetectaFuncao DetectaFuncao;
-/* Blocks and unblocks keyboard and mouse input where the system can.
- * Return 1. */
-typedef int ZUL_CALL ZulFn_BloqueiaTeclado(void);
-ZUL_API ZulFn_BloqueiaTeclado BloqueiaTeclado;
-typedef int ZUL_CALL ZulFn_DesbloqueiaTeclado(void);
-ZUL_API ZulFn_DesbloqueiaTeclado DesbloqueiaTeclado;
+/**
+ * @defgroup zul_store The store of answers
+ * @brief Sequence numbers, backup names and the removal of a transaction's
+ * stored answers.
+ * @{
+ */
 
-/* What the module loader runs; see "Load and unload" above. Return 1. */
-typedef int ZUL_CALL ZulFn_Initialize(void);
-ZUL_API ZulFn_Initialize Initialize;
-typedef int ZUL_CALL ZulFn_Finalize(void);
-ZUL_API ZulFn_Finalize Finalize;
+/**
+ * @brief A fresh sequence number: ten digits from the clock (sixtieths of a
+ * second), the key of every file of one request.
+ * @param sequence out: the number; #ZUL_SEQUENCE_CAPACITY bytes.
+ * @param sequenceCapacity its size in bytes.
+ * @return 1.
+ * @files none. @dialogs none. @printer none. @waits none.
+ * @errors #ZUL_E_ARGUMENT, #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, GetSequence, (char* sequence, int sequenceCapacity));
+/**
+ * @brief The path of the next free numbered backup in a directory:
+ * "intpos." + one more than the highest number there ("intpos.1" when there
+ * is none).
+ * @param directory the directory, ending with a backslash (normally
+ * #ZUL_VAR_dsDirBkpTef).
+ * @param path out: the directory followed by the name; #ZUL_PATH_CAPACITY
+ * bytes.
+ * @param pathCapacity its size in bytes.
+ * @return 1.
+ * @files lists the directory. @dialogs none. @printer none. @waits none.
+ * @errors #ZUL_E_ARGUMENT, #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, NewIntPosFileName, (const char* directory, char* path, int pathCapacity));
+/**
+ * @brief Deletes the "intpos.*" files of a directory that belong to one
+ * transaction, or all of them.
+ * @param directory the directory, ending with a backslash.
+ * @param sequence the transaction's sequence (field 001-000): a file goes
+ * when its text holds "001-000 = " + sequence; "" deletes every "intpos.*"
+ * file.
+ * @return 1; a file that cannot be deleted stays, silently.
+ * @files reads and deletes the directory's "intpos.*" files (one another
+ * program holds open is left for later). @dialogs none. @printer none.
+ * @waits none.
+ * @errors #ZUL_E_FILE (a matching entry that cannot be read, such as a
+ * directory).
+ */
+ZUL_ROUTINE(int, DeleteIntPosFiles, (const char* directory, const char* sequence));
 
-/* ------------------------------------------------------------------------
- * Helpers
- * Texts come back snprintf-style: the full length is returned, and as much
- * as fits is written, NUL-terminated (nothing when capacity is 0).
- * ------------------------------------------------------------------------ */
+/** @} */
 
-/* The package's version, "major.minor.patch". */
-typedef int ZUL_CALL ZulFn_zul_Version(char* value, int capacity);
-ZUL_API ZulFn_zul_Version zul_Version;
-/* The text of the last error; 0 when there is none. */
-typedef int ZUL_CALL ZulFn_zul_LastError(char* value, int capacity);
-ZUL_API ZulFn_zul_LastError zul_LastError;
+/**
+ * @defgroup zul_printing Printing receipts
+ * @brief The sale's receipts on the fiscal printer or the standard printer.
+ *
+ * Receipts are printed through the host's printer procedures
+ * (@ref zul_callbacks). When one reports that the printer does not respond,
+ * the operator is asked "Impressora não responde. Imprimir novamente?"
+ * (message key "IMP_N_RESP", kind 3): yes prints again, no gives up. Lines go
+ * to the printer three at a time; the host's message pump runs after every
+ * line.
+ *
+ * The answer's receipt blocks: 028-000 counts the lines 029-001... of the
+ * main receipt; 710-000/711-NNN and 712-000/713-NNN are alternative first
+ * copies ("S" and "N" as copy choice), and 714-000/715-NNN is a second copy,
+ * printed after a paper cut.
+ * @{
+ */
 
-/* String lists. zul_ListNew returns null only when memory runs out. Indexes
- * count from 0. zul_ListText gives the lines joined with CR LF after each;
- * zul_ListSetText takes CR, LF or CR LF as line ends. Files are read and
- * written as the package does (paths in Windows form are resolved the
- * package's way); a missing file is an error. */
-typedef ZulList ZUL_CALL ZulFn_zul_ListNew(void);
-ZUL_API ZulFn_zul_ListNew zul_ListNew;
-typedef int ZUL_CALL ZulFn_zul_ListFree(ZulList list);
-ZUL_API ZulFn_zul_ListFree zul_ListFree;
-typedef int ZUL_CALL ZulFn_zul_ListCount(ZulList list);
-ZUL_API ZulFn_zul_ListCount zul_ListCount;
-typedef int ZUL_CALL ZulFn_zul_ListGet(ZulList list, int index, char* value, int capacity);
-ZUL_API ZulFn_zul_ListGet zul_ListGet;
-typedef int ZUL_CALL ZulFn_zul_ListAdd(ZulList list, const char* line);
-ZUL_API ZulFn_zul_ListAdd zul_ListAdd;
-typedef int ZUL_CALL ZulFn_zul_ListClear(ZulList list);
-ZUL_API ZulFn_zul_ListClear zul_ListClear;
-typedef int ZUL_CALL ZulFn_zul_ListText(ZulList list, char* value, int capacity);
-ZUL_API ZulFn_zul_ListText zul_ListText;
-typedef int ZUL_CALL ZulFn_zul_ListSetText(ZulList list, const char* text);
-ZUL_API ZulFn_zul_ListSetText zul_ListSetText;
-typedef int ZUL_CALL ZulFn_zul_ListLoadFromFile(ZulList list, const char* path);
-ZUL_API ZulFn_zul_ListLoadFromFile zul_ListLoadFromFile;
-typedef int ZUL_CALL ZulFn_zul_ListSaveToFile(ZulList list, const char* path);
-ZUL_API ZulFn_zul_ListSaveToFile zul_ListSaveToFile;
+/**
+ * @brief The sale's receipts: opens the voucher or report for the printer
+ * type, then for each receipt checks the manager, confirms the transaction
+ * ("CNF"), prints its receipt with ImprCupom(), closes, and removes its
+ * answers.
+ *
+ * The saved receipts of the sale's earlier partial payments print before
+ * the last one. When the printer is not ready the operator is asked; a no
+ * before anything printed sends every waiting answer its non-confirmation
+ * and returns 0. A confirmation the manager refuses (four times) leaves that
+ * and every later receipt unprinted and its answer for the next scan.
+ *
+ * Printer types that change the opening (mode "F"): 1, 2, 9 open a linked
+ * non-fiscal voucher (Abre_Comp_NFiscalVinc); 14, 18, 19, 20, 27, 28, 31,
+ * 32, 33, 34 the same when `voucher1` is not blank, a management report on a
+ * retry; 24 a management report; 29 (framework) the command "AbreCCD"; 3, 4,
+ * 5, 6, 17, 25 a non-linked voucher (Cupom_NFiscNVinc) with the keyboard and
+ * mouse locked, left locked afterwards (DesbloqueiaTeclado()). Any other type
+ * opens nothing.
+ * @param receipts the receipts list DoTEF() handed back; only read.
+ * @param receiptCount how many receipt blocks to print from it, counted from
+ * "1": 1 for DoTEF()'s list.
+ * @param transactionCount the sale's approvals with receipt (DoTEF()'s
+ * `transactionNumber`): above 1, the saved receipts 1 to this number less one
+ * print first, and the pending directory is emptied after printing.
+ * @param printerType the fiscal printer's model code (see above); taken as 0
+ * in mode "N".
+ * @param voucher1 passed to the voucher opening: the last argument of
+ * Abre_Comp_NFiscalVinc, the third of Cupom_NFiscNVinc; blank means no
+ * voucher for the guarded types.
+ * @param voucher2 passed to the voucher opening: its first 16 characters as
+ * Abre_Comp_NFiscalVinc's second argument, whole as Cupom_NFiscNVinc's
+ * fourth.
+ * @param context the host's context: the first argument of every printer
+ * procedure and of every dialog.
+ * @param report1 the second argument of Relatorio_Gerencial_Imp.
+ * @param report2 the third argument of Relatorio_Gerencial_Imp.
+ * @param copyChoice "S" prints block 711 as the first copy when the answer
+ * has it, "N" block 713; anything else the main block.
+ * @param mode "F" the fiscal printer, "N" the standard printer (ImprimePadrao);
+ * another letter prints nothing.
+ * @param standard2 the second argument of ImprimePadrao.
+ * @param standard1 the first argument of ImprimePadrao.
+ * @param amount the sale's amount in currency units, for the voucher opening
+ * (as 14 digits of cents, 13 for types 28 and 31).
+ * @return 1 everything confirmed and printed (also for an empty list); 0 the
+ * operator gave up, or a confirmation failed; -1 an error (the run's end
+ * still ran).
+ * @files the answers' root directories and backups (removed after printing),
+ * `Dados\TefDisc\Pendente\` (read, emptied), DIRTEF.cds, the card log.
+ * @dialogs the printer question; those of CheckGPAtivo() and
+ * VerificaRetorno(); "TimeOut" when the manager never takes a confirmation.
+ * @printer Abre_Comp_NFiscalVinc, Cupom_NFiscNVinc, Relatorio_Gerencial_Imp,
+ * GravaDocumentosNaoFiscais (#ZUL_VAR_stNrSerie, context, "CC", "", ""),
+ * Usa_CompNFis, Guilhotina, FechRelatGerenc, Fecha_Comp_NFiscalVinc
+ * (type 28), ImprimePadrao.
+ * @waits about 15.6 s per receipt for the activity check and 15.6 s per
+ * confirmation attempt; 5 s before a reprint.
+ * @errors #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK, #ZUL_E_NUMBER (a line count
+ * that is not a number: refused before the transaction is confirmed),
+ * #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_DATASET, #ZUL_E_ARGUMENT.
+ */
+ZUL_ROUTINE(int, ImprCupons,
+            (ZulList receipts, int receiptCount, int transactionCount, int printerType, const char* voucher1,
+             const char* voucher2, const char* context, const char* report1, const char* report2,
+             const char* copyChoice, const char* mode, const char* standard2, const char* standard1,
+             double amount));
+/**
+ * @brief One transaction's receipt, into the document the caller opened (or
+ * a management report of its own): the sale's saved receipts first, then
+ * this one, one or two copies.
+ *
+ * Printer type 29 is handed to ImprCupom_FrameWork(). When a copy fails and
+ * the operator says yes, a new management report is opened and everything
+ * is printed again; after three failed reopenings, or a manager that does
+ * not answer three activity checks, the routine gives up ("TimeOut").
+ * @param report1 the second argument of Relatorio_Gerencial_Imp.
+ * @param report2 the third argument of Relatorio_Gerencial_Imp.
+ * @param context the host's context for the printer procedures and dialogs.
+ * @param copyChoice "S" lets the first copy be block 711, "N" block 713.
+ * @param answer the transaction's answer; only read.
+ * @param frameworkCopies the number of copies for printer type 29 (callers
+ * pass 2); other types take the copies from the answer.
+ * @param transactionCount above 1, the saved receipts 1 to this number less
+ * one (`Dados\TefDisc\Pendente\intpos.N`) print first.
+ * @param printerType 29 the framework printer; 28 and 31 end each copy with
+ * extra paper feeds; taken as 0 in mode "N".
+ * @param ownDocument nonzero opens a management report first and closes it
+ * at the end (mode "F"); 0 prints into the document already open.
+ * @param skipSaved nonzero leaves the saved receipts out.
+ * @param mode "F" the fiscal printer, "N" the standard printer.
+ * @param standard2 the second argument of ImprimePadrao.
+ * @param standard1 the first argument of ImprimePadrao.
+ * @return 1 printed; 0 the operator gave up; -1 an error.
+ * @files reads the pending copies. @dialogs the printer question; "TimeOut";
+ * those of CheckGPAtivo().
+ * @printer Usa_CompNFis, Guilhotina (when assigned), FechRelatGerenc,
+ * Relatorio_Gerencial_Imp, ImprimePadrao; for type 29 those of
+ * ImprCupom_FrameWork().
+ * @waits 1 s or 5 s before a reprint, and the activity checks of a reprint.
+ * @errors #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK, #ZUL_E_NUMBER (a line
+ * count), #ZUL_E_FILE (a saved receipt missing), #ZUL_E_DATASET,
+ * #ZUL_E_ARGUMENT.
+ */
+ZUL_ROUTINE(int, ImprCupom,
+            (const char* report1, const char* report2, const char* context, const char* copyChoice,
+             ZulList answer, int frameworkCopies, int transactionCount, int printerType, int ownDocument,
+             int skipSaved, const char* mode, const char* standard2, const char* standard1));
+/**
+ * @brief One transaction's receipt on the framework printer (type 29),
+ * through the command form of Abre_Comp_NFiscalVinc ("CCD" with "AbreCCD",
+ * "ImprimeCCD", "FechaCCD", "UsaRG").
+ *
+ * Hands over to ImprCupomRG_FrameWork() when the printer answers "UsaRG"
+ * with 1, for a cancellation receipt ("CANCELAMENTO OK"), and for a reprint
+ * of the current receipt.
+ * @param report1 passed on to ImprCupomRG_FrameWork().
+ * @param report2 passed on to ImprCupomRG_FrameWork().
+ * @param context the first argument of every printer command and dialog.
+ * @param copyChoice "S" lets the first copy be block 711, "N" block 713.
+ * @param answer the transaction's answer; only read.
+ * @param copies the number of copies (2 for a sale).
+ * @param transactionCount above 1, the saved receipts print first.
+ * @param printerType passed on to ImprCupomRG_FrameWork().
+ * @param ownDocument nonzero opens and closes the voucher itself.
+ * @param skipSaved nonzero leaves the saved receipts out.
+ * @return 1 printed; 0 the operator gave up; -1 an error.
+ * @files reads the pending copies. @dialogs the printer question; "TimeOut".
+ * @printer Abre_Comp_NFiscalVinc (command form); those of
+ * ImprCupomRG_FrameWork().
+ * @waits the activity checks of a reprint.
+ * @errors #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK, #ZUL_E_NUMBER, #ZUL_E_FILE,
+ * #ZUL_E_DATASET, #ZUL_E_ARGUMENT.
+ */
+ZUL_ROUTINE(int, ImprCupom_FrameWork,
+            (const char* report1, const char* report2, const char* context, const char* copyChoice,
+             ZulList answer, int copies, int transactionCount, int printerType, int ownDocument,
+             int skipSaved));
+/**
+ * @brief One transaction's main receipt block as plain text on a management
+ * report of the framework printer.
+ * @param report1 the second argument of Relatorio_Gerencial_Imp.
+ * @param report2 the third argument of Relatorio_Gerencial_Imp.
+ * @param context the first argument of the printer procedures and dialogs.
+ * @param answer the transaction's answer; only read.
+ * @param copies the number of copies.
+ * @param transactionCount above 1, the saved receipts print first.
+ * @param printerType not used.
+ * @param ownDocument nonzero opens the report first and closes it at the end.
+ * @param skipSaved nonzero leaves the saved receipts out.
+ * @return 1 printed; 0 the operator gave up; -1 an error.
+ * @files reads the pending copies. @dialogs the printer question; "TimeOut".
+ * @printer Relatorio_Gerencial_Imp, FechRelatGerenc, Usa_CompNFis.
+ * @waits the activity checks of a reprint.
+ * @errors #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK, #ZUL_E_NUMBER, #ZUL_E_FILE,
+ * #ZUL_E_DATASET, #ZUL_E_ARGUMENT.
+ */
+ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
+            (const char* report1, const char* report2, const char* context, ZulList answer, int copies,
+             int transactionCount, int printerType, int ownDocument, int skipSaved));
 
-/* The package's exported variables, by name (letter case does not matter).
- * Strings: stMensagem_Zul00500, dsDirPenTef, dsDirBkpTef, dsDirTef, DirTef,
- * stNrCupom, stNrSerie, stArquivo. Integers: inContCuponsTEF, Zul_IdTipoImp,
- * inContTransacoes, inSecTef. Reals: doTrocoTef, doAPagar, doValorTef.
- * Setters and the integer and real getters return 1, or -1 for a name that
- * is not a variable of that type. */
-typedef int ZUL_CALL ZulFn_zul_GetStr(const char* name, char* value, int capacity);
-ZUL_API ZulFn_zul_GetStr zul_GetStr;
-typedef int ZUL_CALL ZulFn_zul_SetStr(const char* name, const char* value);
-ZUL_API ZulFn_zul_SetStr zul_SetStr;
-typedef int ZUL_CALL ZulFn_zul_GetInt(const char* name, int* value);
-ZUL_API ZulFn_zul_GetInt zul_GetInt;
-typedef int ZUL_CALL ZulFn_zul_SetInt(const char* name, int value);
-ZUL_API ZulFn_zul_SetInt zul_SetInt;
-typedef int ZUL_CALL ZulFn_zul_GetFloat(const char* name, double* value);
-ZUL_API ZulFn_zul_GetFloat zul_GetFloat;
-typedef int ZUL_CALL ZulFn_zul_SetFloat(const char* name, double value);
-ZUL_API ZulFn_zul_SetFloat zul_SetFloat;
-/* stlCuponsTEF, the package's own list: fill it before CancelaTEFs. The host
- * does not free it. Null for another name. */
-typedef ZulList ZUL_CALL ZulFn_zul_GetList(const char* name);
-ZUL_API ZulFn_zul_GetList zul_GetList;
+/** @} */
 
-/* ------------------------------------------------------------------------
- * The host's side. Every callback gets back the user pointer given with it.
+/**
+ * @defgroup zul_cancel Cancelling
+ * @brief Undoing a transaction, the pending payments of an abandoned sale,
+ * and the manager's answers of a sale.
+ * @{
+ */
+
+/**
+ * @brief Cancels one transaction: a "CNC" request to the manager of its
+ * network, the manager's answer and message, and, when asked, the
+ * cancellation receipt printed (ImprCupom()) and confirmed.
+ *
+ * The values of the transaction go into the request unchanged: take them
+ * from its answer (the pending copy, or what DoTEF() returned). A printed
+ * and confirmed cancellation also removes the transaction's pending copy
+ * (found by `pendingSequence`). The cancellation's own files are removed in
+ * every case.
+ * @param report1 the second argument of Relatorio_Gerencial_Imp.
+ * @param report2 the third argument of Relatorio_Gerencial_Imp.
+ * @param context the host's context for the dialogs and printer procedures.
+ * @param copyChoice "S" or "N", as for ImprCupom().
+ * @param position the transaction's place among the sale's payments; not used.
+ * @param transactionCount passed to ImprCupom() (it skips saved receipts
+ * here).
+ * @param printerType the fiscal printer's model code, as for ImprCupom().
+ * @param pendingSequence the cancelled transaction's sequence (its 001-000):
+ * its pending copy goes after a printed, confirmed cancellation; "" keeps
+ * every pending copy.
+ * @param unused not used; pass "".
+ * @param amount the transaction's amount in cents as its answer gives it
+ * (003-000, "4000" for 40.00).
+ * @param network its network name (010-000): "TECBAN", "HCard" or another;
+ * chooses the root, and #ZUL_VAR_DirTef keeps it.
+ * @param documentNumber its document number (012-000).
+ * @param field022 its field 022-000 ("" when absent).
+ * @param field023 its field 023-000 ("" when absent).
+ * @param mode "F" the fiscal printer, "N" the standard printer.
+ * @param standard2 the second argument of ImprimePadrao.
+ * @param standard1 the first argument of ImprimePadrao.
+ * @param printAndConfirm nonzero prints the cancellation receipt and confirms
+ * it ("NCN" when it did not print); 0 only shows the manager's message.
+ * @return 1 the manager took the request and answered (whether it approved
+ * is in its message); 0 the manager is not active, did not take the request,
+ * or did not answer within 10 minutes ("TimeOut").
+ * @files DIRTEF.cds; the root's `req\` and `resp\`; backups; the pending copy;
+ * the card log.
+ * @dialogs "GER_PDR_N_ATV"; the manager's message (kind 0); the printer
+ * question; the notice of VerificaRetorno(); "TimeOut".
+ * @printer those of ImprCupom() with its own management report.
+ * @waits 15.6 s twice, then up to 10 minutes for the answer, polling every
+ * 50 ms without pumping messages (the host's windows do not repaint).
+ * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER, #ZUL_E_DATASET,
+ * #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK.
+ */
+ZUL_ROUTINE(int, CancelaTEF,
+            (const char* report1, const char* report2, const char* context, const char* copyChoice,
+             int position, int transactionCount, int printerType, const char* pendingSequence,
+             const char* unused, const char* amount, const char* network, const char* documentNumber,
+             const char* field022, const char* field023, const char* mode, const char* standard2,
+             const char* standard1, int printAndConfirm));
+/**
+ * @brief Deletes, from each network's response directory, the manager's
+ * answers of every transaction in #ZUL_VAR_stlCuponsTEF, blocks "1" to
+ * #ZUL_VAR_inContCuponsTEF. Sends nothing to the manager.
+ * @param unused not used; pass 0.
+ * @return 1.
+ * @files DIRTEF.cds; the roots' `resp\` directories. @dialogs none. @printer
+ * none. @waits none.
+ * @errors #ZUL_E_FILE, #ZUL_E_CALLBACK (the translation of the network
+ * dialog's form, which holds the datasets).
+ */
+ZUL_ROUTINE(int, CancelaTEFs, (int unused));
+/**
+ * @brief Undoes an abandoned sale: cancels every pending partial payment
+ * (`Dados\TefDisc\Pendente\intpos.1` up to `transactionCount`) with
+ * CancelaTEF(), printing and confirming each cancellation, pass after pass
+ * until none is left.
+ * @param report1 the second argument of Relatorio_Gerencial_Imp.
+ * @param report2 the third argument of Relatorio_Gerencial_Imp.
+ * @param context the host's context for the dialogs and printer procedures.
+ * @param unused not used; pass "".
+ * @param transactionCount the sale's approvals with receipt (DoTEF()'s
+ * `transactionNumber`): the highest pending copy looked for.
+ * @param printerType the fiscal printer's model code.
+ * @param mode "F" the fiscal printer, "N" the standard printer.
+ * @param standard2 the second argument of ImprimePadrao.
+ * @param standard1 the first argument of ImprimePadrao.
+ * @return 1 nothing pending any more (at once when nothing was); 0 a pass
+ * removed nothing (a copy the manager keeps refusing, or one above the
+ * count): the rest stays, listed in the card log.
+ * @files the pending copies; those of CancelaTEF().
+ * @dialogs those of CancelaTEF(), for every copy in every pass.
+ * @printer those of CancelaTEF().
+ * @waits those of CancelaTEF(), for every copy.
+ * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER, #ZUL_E_DATASET,
+ * #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK.
+ */
+ZUL_ROUTINE(int, CancelaPendencia,
+            (const char* report1, const char* report2, const char* context, const char* unused,
+             int transactionCount, int printerType, const char* mode, const char* standard2,
+             const char* standard1));
+
+/** @} */
+
+/**
+ * @defgroup zul_network The network choice
+ * @brief Which manager's exchange root a transaction uses.
+ * @{
+ */
+
+/**
+ * @brief The network for a payment kind: "2" (other networks) at once when
+ * `kind` is "C" or `c:\tef_disc\` does not exist, else what the operator
+ * picks in the network dialog.
+ * @param kind the payment kind, as for DoTEF(); the dialog's caption is
+ * "Cartão de Débito" for "D", "Consulta de Cheque" for "Q", "Funções
+ * Administrativas" for "A".
+ * @param choice out: "1" TecBan, "2" other networks, "3" Hipercard, "9" the
+ * operator closed the dialog; #ZUL_CHOICE_CAPACITY bytes.
+ * @param choiceCapacity its size in bytes.
+ * @return 1.
+ * @files tests that `c:\tef_disc\` exists. @dialogs the network dialog.
+ * @printer none. @waits until the operator chooses.
+ * @errors #ZUL_E_CALLBACK, #ZUL_E_ARGUMENT, #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, TipoRede, (const char* kind, char* choice, int choiceCapacity));
+/**
+ * @brief Chooses the exchange root for a payment kind (TipoRede()), and keeps
+ * it: in #ZUL_VAR_DirTef, in `root` and in DIRTEF.cds. Stores `printerType`
+ * in #ZUL_VAR_Zul_IdTipoImp.
+ *
+ * "1" and "9" give `c:\tef_disc\`, "2" `c:\tef_dial\`, "3" `c:\HiperTEF\`;
+ * the root and the file are written also when the operator closed the
+ * dialog.
+ * @param root out: the root chosen; #ZUL_ROOT_CAPACITY bytes.
+ * @param rootCapacity its size in bytes.
+ * @param kind the payment kind, as for DoTEF().
+ * @param printerType the fiscal printer's model code, kept for the host; DoTEF()
+ * passes 0.
+ * @return 1 chosen; 0 the operator closed the dialog.
+ * @files writes `Dados\Cadastros\DIRTEF.cds`. @dialogs the network dialog.
+ * @printer none. @waits until the operator chooses.
+ * @errors #ZUL_E_FILE (`Dados\Cadastros\` missing, say), #ZUL_E_CALLBACK,
+ * #ZUL_E_ARGUMENT, #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, CheckDirTef, (char* root, int rootCapacity, const char* kind, int printerType));
+
+/** @} */
+
+/**
+ * @defgroup zul_support Log, input lock, load and unload
+ * @brief The card log, the lock of keyboard and mouse, and the module's
+ * entry points.
+ * @{
+ */
+
+/**
+ * @brief Appends a line to the month's card log: date and time, " - ", the
+ * message.
+ * @param message the text; "" gives a line ending with " - ".
+ * @return 1.
+ * @files appends to LogTef + MMYY + ".txt" in the host program's directory,
+ * creating it.
+ * @dialogs none. @printer none. @waits none.
+ * @errors #ZUL_E_FILE.
+ */
+ZUL_ROUTINE(int, LogCartao, (const char* message));
+/**
+ * @brief Looks a function up by name in a system library, loading it.
+ * @param library the library's name ("USER32.DLL").
+ * @param function the function's name.
+ * @param address out: the function, or null when the library loads but lacks
+ * it; left as it was when the library cannot be loaded.
+ * @return 1 found; 0 not found.
+ * @files none. @dialogs none. @printer none. @waits none.
+ * @errors #ZUL_E_ARGUMENT (a null `address`).
+ */
+ZUL_ROUTINE(int, DetectaFuncao, (const char* library, const char* function, void** address));
+/**
+ * @brief Locks keyboard and mouse input where the system can (BlockInput on
+ * Windows; nothing elsewhere). Dialogs the package shows lift it while
+ * they are up.
+ * @return 1.
+ * @files none. @dialogs none. @printer none. @waits none. @errors none.
+ */
+ZUL_ROUTINE(int, BloqueiaTeclado, (void));
+/**
+ * @brief Unlocks what BloqueiaTeclado() locked. A host that prints on a
+ * printer of type 3, 4, 5, 6, 17 or 25 calls it after ImprCupons().
+ * @return 1.
+ * @files none. @dialogs none. @printer none. @waits none. @errors none.
+ */
+ZUL_ROUTINE(int, DesbloqueiaTeclado, (void));
+/**
+ * @brief What the module loader runs after loading the library: works out the
+ * package's directories. Explicit calls are counted: only the first does
+ * anything.
+ * @return 1.
+ * @files none. @dialogs none. @printer none. @waits none. @errors none.
+ */
+ZUL_ROUTINE(int, Initialize, (void));
+/**
+ * @brief What the module loader runs before unloading the library: empties
+ * the package's strings. Only the call that balances the first Initialize()
+ * does anything; at process exit nothing is done.
+ * @return 1.
+ * @files none. @dialogs none. @printer none. @waits none. @errors none.
+ */
+ZUL_ROUTINE(int, Finalize, (void));
+
+/** @} */
+
+/**
+ * @defgroup zul_variables Exported variables
+ * @brief The package's shared state, by name. Names match without regard to
+ * letter case; the ZUL_VAR_ macros spell them.
+ *
+ * They live as long as the library is loaded: strings start empty, numbers
+ * at 0. Finalize() empties the strings. Variables marked "the host's" are
+ * storage the package offers and never touches except to empty it.
+ * @{
+ */
+
+/**
+ * @brief Reads a string variable, snprintf-style.
+ * @param name a string variable's name (ZUL_VAR_...).
+ * @param value a buffer for the text, or null to ask only for its length.
+ * @param capacity the buffer's size in bytes, 0 with a null buffer.
+ * @return the text's full length; -1 (#ZUL_E_ARGUMENT) for a name that is no
+ * string variable. A text cut to fit notes #ZUL_NOTE_TRUNCATED.
+ */
+ZUL_ROUTINE(int, zul_GetStr, (const char* name, char* value, int capacity));
+/**
+ * @brief Writes a string variable.
+ * @param name a string variable's name.
+ * @param value the new text; null is "".
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a name that is no string variable.
+ */
+ZUL_ROUTINE(int, zul_SetStr, (const char* name, const char* value));
+/**
+ * @brief Reads an integer variable.
+ * @param name an integer variable's name.
+ * @param value out: its value.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for another name or a null `value`.
+ */
+ZUL_ROUTINE(int, zul_GetInt, (const char* name, int* value));
+/**
+ * @brief Writes an integer variable.
+ * @param name an integer variable's name.
+ * @param value the new value.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for another name.
+ */
+ZUL_ROUTINE(int, zul_SetInt, (const char* name, int value));
+/**
+ * @brief Reads a real variable.
+ * @param name a real variable's name.
+ * @param value out: its value.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for another name or a null `value`.
+ */
+ZUL_ROUTINE(int, zul_GetFloat, (const char* name, double* value));
+/**
+ * @brief Writes a real variable.
+ * @param name a real variable's name.
+ * @param value the new value.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for another name.
+ */
+ZUL_ROUTINE(int, zul_SetFloat, (const char* name, double value));
+/**
+ * @brief The handle of the package's own list #ZUL_VAR_stlCuponsTEF; always
+ * the same handle. The host fills it (zul_ListAdd()) and never frees it.
+ * @param name #ZUL_VAR_stlCuponsTEF.
+ * @return the handle; null (#ZUL_E_ARGUMENT) for another name.
+ */
+ZUL_ROUTINE(ZulList, zul_GetList, (const char* name));
+
+/** @brief String: the text of the last cancellation notice shown after a
+ * non-confirmation (VerificaRetorno()). */
+#define ZUL_VAR_stMensagem_Zul00500 "stMensagem_Zul00500"
+/** @brief String: the pending directory, the host program's directory +
+ * `\Dados\TefDisc\Pendente\`. Worked out again by every printing routine: a
+ * value the host writes lasts until the next one. */
+#define ZUL_VAR_dsDirPenTef "dsDirPenTef"
+/** @brief String: the backup directory, the host program's directory +
+ * `\Dados\TefDisc\`. */
+#define ZUL_VAR_dsDirBkpTef "dsDirBkpTef"
+/** @brief String: the registration-data directory, the host program's
+ * directory + `\Dados\Cadastros`, without a final backslash; DIRTEF.cds lives
+ * there. */
+#define ZUL_VAR_dsDirTef "dsDirTef"
+/** @brief String: the exchange root in use, `c:\tef_dial\`, `c:\tef_disc\` or
+ * `c:\HiperTEF\` (empty until one is chosen or read from DIRTEF.cds). */
+#define ZUL_VAR_DirTef "DirTef"
+/** @brief String: the host's (a receipt number, say); the package never uses
+ * it. */
+#define ZUL_VAR_stNrCupom "stNrCupom"
+/** @brief String: the fiscal printer's serial number, read by CheckGPAtivo()
+ * from PARAMETROSQTR.CDS (field NRSERIEECF) while empty, passed to
+ * GravaDocumentosNaoFiscais. */
+#define ZUL_VAR_stNrSerie "stNrSerie"
+/** @brief String: the host's; the package never uses it. */
+#define ZUL_VAR_stArquivo "stArquivo"
+/** @brief Integer: the number of transaction blocks in
+ * #ZUL_VAR_stlCuponsTEF, for CancelaTEFs(); set by the host. */
+#define ZUL_VAR_inContCuponsTEF "inContCuponsTEF"
+/** @brief Integer: the printer type CheckDirTef() was given last (0 after
+ * DoTEF()). */
+#define ZUL_VAR_Zul_IdTipoImp "Zul_IdTipoImp"
+/** @brief Integer: the host's; the package never uses it. */
+#define ZUL_VAR_inContTransacoes "inContTransacoes"
+/** @brief Integer: the host's; the package never uses it. */
+#define ZUL_VAR_inSecTef "inSecTef"
+/** @brief Real: the amount of the last approval with receipt, in currency
+ * units; 0 from the start of each DoTEF(). */
+#define ZUL_VAR_doTrocoTef "doTrocoTef"
+/** @brief Real: the host's; the package never uses it. */
+#define ZUL_VAR_doAPagar "doAPagar"
+/** @brief Real: the total the sale's approvals with receipt added up, in
+ * currency units. DoTEF() only adds to it (for a partial payment once its
+ * confirmation was taken): the host sets it to 0 before each sale. */
+#define ZUL_VAR_doValorTef "doValorTef"
+/** @brief List (zul_GetList()): the sale's receipts in numbered blocks, as
+ * DoTEF()'s receipts list holds one ("1", its lines, "2", its lines...), for
+ * CancelaTEFs(); filled by the host. */
+#define ZUL_VAR_stlCuponsTEF "stlCuponsTEF"
+
+/** @} */
+
+/* clang-format off: a table of the reference */
+/**
+ * @defgroup zul_callbacks The host's callbacks
+ * @brief Printer procedures, dialogs, texts, the network dialog and the
+ * message pump.
+ *
+ * Every callback gets back the `user` pointer given with it and runs on the
+ * thread that called the package. Its texts are valid only during the call.
  * A callback that returns a negative number reports a failure: the package
- * raises an error and the routine that called it ends with -1, after its own
- * clean-up (as an exception raised in a Delphi host's procedure would).
- * A null callback puts the platform's default back.
- * ------------------------------------------------------------------------ */
+ * raises an error (#ZUL_E_CALLBACK), and the routine that called it ends with
+ * -1 after its own clean-up, as an exception raised in a Delphi host's
+ * procedure would. A callback must not call the package's routines, except
+ * the helpers (zul_...). Setting a null callback puts the platform's default
+ * back.
+ *
+ * @par Fiscal-printer procedures
+ * The package prints through nine procedures of the host's printer packages.
+ * Each returns 1 when done, 0 when the printer did not respond (the operator
+ * is then asked whether to print again), negative on failure. "" stands
+ * for an empty argument.
+ * | Procedure | Type | Arguments | Called by |
+ * |---|---|---|---|
+ * | Fecha_Comp_NFiscalVinc | #ZulPrinterProc1 | context | ImprCupons() (type 28) |
+ * | Usa_CompNFis | #ZulPrinterProc2 | "", text: up to three receipt lines, each ended by LF, or paper feed |
+ * every printing routine | | Guilhotina | #ZulPrinterProc2 | context, "" | between copies; optional:
+ * unassigned cuts nothing | | FechRelatGerenc | #ZulPrinterProc3 | context, "", "" | closes a management
+ * report | | ImprimePadrao | #ZulPrinterProc3 | standard1, standard2, the whole text of a copy | mode "N" |
+ * | Abre_Comp_NFiscalVinc | #ZulPrinterProc4 | context, voucher2 (16 characters), amount in cents (14
+ * digits), voucher1; or context, "CCD", command, text for type 29 | ImprCupons(), ImprCupom_FrameWork() | |
+ * Cupom_NFiscNVinc | #ZulPrinterProc5 | context, "00", voucher1 ("0000" for types 17 and 25), voucher2, "" |
+ * ImprCupons() | | Relatorio_Gerencial_Imp | #ZulPrinterProc5 | context, report1, report2, "", "" | opens a
+ * management report | | GravaDocumentosNaoFiscais | #ZulPrinterProc5 | serial (#ZUL_VAR_stNrSerie), context,
+ * "CC", "", "" | ImprCupons() after the opening |
+ *
+ * A procedure the routine needs that was never assigned ends it with -1
+ * (#ZUL_E_NO_PRINTER_PROC), except Guilhotina.
+ * @{
+ */
+/* clang-format on */
 
-/* Fiscal-printer procedures: 1 done, 0 the printer did not respond. */
+/**
+ * @brief A printer procedure of one text argument (Fecha_Comp_NFiscalVinc).
+ * @param user the pointer given with the procedure.
+ * @param a1 the first argument.
+ * @return 1 done, 0 the printer did not respond, negative a failure.
+ */
 typedef int(ZUL_CALL* ZulPrinterProc1)(void* user, const char* a1);
+/**
+ * @brief A printer procedure of two text arguments (Usa_CompNFis,
+ * Guilhotina).
+ * @param user the pointer given with the procedure.
+ * @param a1 the first argument.
+ * @param a2 the second argument.
+ * @return 1 done, 0 the printer did not respond, negative a failure.
+ */
 typedef int(ZUL_CALL* ZulPrinterProc2)(void* user, const char* a1, const char* a2);
+/**
+ * @brief A printer procedure of three text arguments (FechRelatGerenc,
+ * ImprimePadrao).
+ * @param user the pointer given with the procedure.
+ * @param a1 the first argument.
+ * @param a2 the second argument.
+ * @param a3 the third argument.
+ * @return 1 done, 0 the printer did not respond, negative a failure.
+ */
 typedef int(ZUL_CALL* ZulPrinterProc3)(void* user, const char* a1, const char* a2, const char* a3);
+/**
+ * @brief A printer procedure of four text arguments (Abre_Comp_NFiscalVinc).
+ * @param user the pointer given with the procedure.
+ * @param a1 the first argument.
+ * @param a2 the second argument.
+ * @param a3 the third argument.
+ * @param a4 the fourth argument.
+ * @return 1 done, 0 the printer did not respond, negative a failure.
+ */
 typedef int(ZUL_CALL* ZulPrinterProc4)(void* user, const char* a1, const char* a2, const char* a3,
                                        const char* a4);
+/**
+ * @brief A printer procedure of five text arguments (Cupom_NFiscNVinc,
+ * Relatorio_Gerencial_Imp, GravaDocumentosNaoFiscais).
+ * @param user the pointer given with the procedure.
+ * @param a1 the first argument.
+ * @param a2 the second argument.
+ * @param a3 the third argument.
+ * @param a4 the fourth argument.
+ * @param a5 the fifth argument.
+ * @return 1 done, 0 the printer did not respond, negative a failure.
+ */
 typedef int(ZUL_CALL* ZulPrinterProc5)(void* user, const char* a1, const char* a2, const char* a3,
                                        const char* a4, const char* a5);
-/* name and the type fn must have:
- *   Fecha_Comp_NFiscalVinc (context)                               Proc1
- *   Usa_CompNFis (zero, text), Guilhotina (context, zero)          Proc2
- *   FechRelatGerenc (context, zero, zero),
- *   ImprimePadrao (standard1, standard2, text)                     Proc3
- *   Abre_Comp_NFiscalVinc (context, a2, a3, a4)                    Proc4
- *   Cupom_NFiscNVinc (context, "00", voucher1, voucher2, zero),
- *   Relatorio_Gerencial_Imp (context, report1, report2, zero, zero),
- *   GravaDocumentosNaoFiscais (serial, context, "CC", zero, zero)   Proc5
- * A null fn leaves the procedure unassigned: printing then fails with -1,
- * except Guilhotina (no paper cut). -1 for an unknown name. */
-typedef int ZUL_CALL ZulFn_zul_SetPrinterProc(const char* name, void* fn, void* user);
-ZUL_API ZulFn_zul_SetPrinterProc zul_SetPrinterProc;
 
-/* Mensagem, the operator dialog: text; "" ; "N"; yesNo ("S" when the answer
- * is used); kind (0 information, 3 warning); ""; context; withReceipt (1 for
- * the manager's message about an answer with receipt lines); dataset (always
- * null). Returns 1 for yes, 0 for no. Default: a message box on Windows, the
- * terminal elsewhere. */
+/**
+ * @brief Assigns a printer procedure of one argument: Fecha_Comp_NFiscalVinc.
+ * @param name the procedure's name (letter case does not matter).
+ * @param fn the host's procedure; null leaves it unassigned.
+ * @param user passed back to `fn` on every call.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a name that is no procedure of this
+ * type (the text names the setter that takes it).
+ */
+ZUL_ROUTINE(int, zul_SetPrinterProc1, (const char* name, ZulPrinterProc1 fn, void* user));
+/**
+ * @brief Assigns a printer procedure of two arguments: Usa_CompNFis or
+ * Guilhotina.
+ * @param name the procedure's name (letter case does not matter).
+ * @param fn the host's procedure; null leaves it unassigned.
+ * @param user passed back to `fn` on every call.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a name that is no procedure of this
+ * type.
+ */
+ZUL_ROUTINE(int, zul_SetPrinterProc2, (const char* name, ZulPrinterProc2 fn, void* user));
+/**
+ * @brief Assigns a printer procedure of three arguments: FechRelatGerenc or
+ * ImprimePadrao.
+ * @param name the procedure's name (letter case does not matter).
+ * @param fn the host's procedure; null leaves it unassigned.
+ * @param user passed back to `fn` on every call.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a name that is no procedure of this
+ * type.
+ */
+ZUL_ROUTINE(int, zul_SetPrinterProc3, (const char* name, ZulPrinterProc3 fn, void* user));
+/**
+ * @brief Assigns a printer procedure of four arguments:
+ * Abre_Comp_NFiscalVinc.
+ * @param name the procedure's name (letter case does not matter).
+ * @param fn the host's procedure; null leaves it unassigned.
+ * @param user passed back to `fn` on every call.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a name that is no procedure of this
+ * type.
+ */
+ZUL_ROUTINE(int, zul_SetPrinterProc4, (const char* name, ZulPrinterProc4 fn, void* user));
+/**
+ * @brief Assigns a printer procedure of five arguments: Cupom_NFiscNVinc,
+ * Relatorio_Gerencial_Imp or GravaDocumentosNaoFiscais.
+ * @param name the procedure's name (letter case does not matter).
+ * @param fn the host's procedure; null leaves it unassigned.
+ * @param user passed back to `fn` on every call.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for a name that is no procedure of this
+ * type.
+ */
+ZUL_ROUTINE(int, zul_SetPrinterProc5, (const char* name, ZulPrinterProc5 fn, void* user));
+/**
+ * @brief Assigns any printer procedure, unchecked. Kept for old hosts: a
+ * procedure of the wrong type compiles here and, with __stdcall on 32-bit
+ * Windows, corrupts the stack when called. Use zul_SetPrinterProc1() to
+ * zul_SetPrinterProc5().
+ * @deprecated Use zul_SetPrinterProc1() to zul_SetPrinterProc5().
+ * @param name the procedure's name (letter case does not matter).
+ * @param fn the host's procedure, of the type the table above gives; null
+ * leaves it unassigned.
+ * @param user passed back to `fn` on every call.
+ * @return 1; -1 (#ZUL_E_ARGUMENT) for an unknown name.
+ */
+ZUL_DEPRECATED_ROUTINE(int, zul_SetPrinterProc, (const char* name, void* fn, void* user),
+                       "use zul_SetPrinterProc1 to zul_SetPrinterProc5");
+
+/**
+ * @brief The operator dialog: shows a message, or asks a yes/no question,
+ * and returns when the operator closed it.
+ * @param user the pointer given to zul_SetDialog().
+ * @param text the message; lines separated by CR LF.
+ * @param s2 always "".
+ * @param s3 always "N".
+ * @param yesNo "S" for a question whose answer counts (the printer question),
+ * "N" for a message.
+ * @param kind 0 the manager's message or a transaction's result, 3 a warning
+ * or a question.
+ * @param s6 always "".
+ * @param context the context the host gave the routine that shows it ("" for
+ * the activity check's warning).
+ * @param withReceipt 1 for the manager's message about an approval with
+ * receipt lines, else 0.
+ * @param dataset always null.
+ * @return for a question, 1 yes and 0 no; for a message, anything not
+ * negative; negative a failure.
+ */
 typedef int(ZUL_CALL* ZulDialogProc)(void* user, const char* text, const char* s2, const char* s3,
                                      const char* yesNo, int kind, const char* s6, const char* context,
                                      int withReceipt, const void* dataset);
-typedef int ZUL_CALL ZulFn_zul_SetDialog(ZulDialogProc fn, void* user);
-ZUL_API ZulFn_zul_SetDialog zul_SetDialog;
+/**
+ * @brief Sets the operator dialog. Default: a message box on Windows (Yes and
+ * No for a question), the terminal elsewhere.
+ * @param fn the host's dialog, or null for the default.
+ * @param user passed back to `fn`.
+ * @return 1.
+ */
+ZUL_ROUTINE(int, zul_SetDialog, (ZulDialogProc fn, void* user));
 
-/* Trad: called for each visible text of the network dialog (name is the
- * control's, "frmCartaoDebito" for its caption). Writes the text to show into
- * buffer and returns its length; when that is capacity or more, the package
- * calls again with a buffer that fits. Default: the texts as they are. */
+/**
+ * @brief Translates one visible text of the network dialog.
+ *
+ * Writes the text to show into `buffer` and returns its length; when that is
+ * `capacity` or more, the package calls again with a buffer that fits.
+ * @param user the pointer given to zul_SetTranslate().
+ * @param name the control's name ("btnTecBan", "bbtEncerra"...), or
+ * "frmCartaoDebito" for the dialog's caption.
+ * @param text the text as designed.
+ * @param buffer where to write the text to show, NUL-terminated.
+ * @param capacity the buffer's size in bytes.
+ * @return the length of the text to show; negative a failure.
+ */
 typedef int(ZUL_CALL* ZulTranslateProc)(void* user, const char* name, const char* text, char* buffer,
                                         int capacity);
-typedef int ZUL_CALL ZulFn_zul_SetTranslate(ZulTranslateProc fn, void* user);
-ZUL_API ZulFn_zul_SetTranslate zul_SetTranslate;
+/**
+ * @brief Sets the translation of the network dialog. Default: the texts as
+ * designed (Portuguese).
+ * @param fn the host's translation, or null for the default.
+ * @param user passed back to `fn`.
+ * @return 1.
+ */
+ZUL_ROUTINE(int, zul_SetTranslate, (ZulTranslateProc fn, void* user));
 
-/* Msg: the text of a message-table key ("GER_PDR_N_ATV", "IMP_N_RESP"...);
- * tableText is the package's own. Same buffer protocol as ZulTranslateProc.
- * Default: the package's table, keys matched without regard to case. */
+/**
+ * @brief The text of a message-table key, to translate or replace the
+ * package's own.
+ *
+ * Keys: "GER_PDR_N_ATV" (the manager is not active), "IMP_N_RESP" (the
+ * printer question, also asked as "Imp_N_Resp": compare keys without regard
+ * to case), "CANC_TRANS", "REDE", "DOC_NO" (the cancellation notice),
+ * "CARTAO_DEB", "CONS_CHEQUE", "FUNC_ADM" (the network dialog's captions),
+ * "TimeOut" (the manager did not answer in time). Same buffer protocol as
+ * #ZulTranslateProc.
+ * @param user the pointer given to zul_SetMessageText().
+ * @param key the key, in the letter case the routine asks with.
+ * @param tableText the package's own text for it.
+ * @param buffer where to write the text, NUL-terminated.
+ * @param capacity the buffer's size in bytes.
+ * @return the text's length; negative a failure.
+ */
 typedef int(ZUL_CALL* ZulMessageTextProc)(void* user, const char* key, const char* tableText, char* buffer,
                                           int capacity);
-typedef int ZUL_CALL ZulFn_zul_SetMessageText(ZulMessageTextProc fn, void* user);
-ZUL_API ZulFn_zul_SetMessageText zul_SetMessageText;
+/**
+ * @brief Sets the message-table lookup. Default: the package's table, keys
+ * matched without regard to case.
+ * @param fn the host's lookup, or null for the default.
+ * @param user passed back to `fn`.
+ * @return 1.
+ */
+ZUL_ROUTINE(int, zul_SetMessageText, (ZulMessageTextProc fn, void* user));
 
-/* The network dialog: returns 1 TecBan, 2 other networks, 3 Hipercard or 9
- * closed (any other number closes it too). Default: a window on Windows, the
- * terminal elsewhere (closed when there is no terminal). */
+/**
+ * @brief The network dialog: the operator picks the manager of a payment.
+ * @param user the pointer given to zul_SetNetworkChooser().
+ * @param caption the dialog's caption ("Cartão de Débito"...).
+ * @return 1 TecBan, 2 other networks, 3 Hipercard, 9 closed (any other number
+ * closes it too); negative a failure.
+ */
 typedef int(ZUL_CALL* ZulNetworkChooserProc)(void* user, const char* caption);
-typedef int ZUL_CALL ZulFn_zul_SetNetworkChooser(ZulNetworkChooserProc fn, void* user);
-ZUL_API ZulFn_zul_SetNetworkChooser zul_SetNetworkChooser;
+/**
+ * @brief Sets the network dialog. Default: a window on Windows (keys 1, 2, 3,
+ * 9 or Esc), the terminal elsewhere (closed when there is no terminal).
+ * @param fn the host's dialog, or null for the default.
+ * @param user passed back to `fn`.
+ * @return 1.
+ */
+ZUL_ROUTINE(int, zul_SetNetworkChooser, (ZulNetworkChooserProc fn, void* user));
 
-/* The host's message loop, run by the package's waits: wait 0 handles every
- * queued message and returns; wait 1 waits for one message and handles it
- * (Delphi: Application.ProcessMessages and Application.HandleMessage).
- * Default: the thread's Windows message queue, nothing elsewhere. A console
- * program on Windows has no messages: give it a pump that returns at once,
- * or the sale's answer wait waits for a message that never comes. */
+/**
+ * @brief The host's message loop, run by the package while it waits, so that
+ * the host's windows repaint and its timers run.
+ * @param user the pointer given to zul_SetMessagePump().
+ * @param wait 0: handle every message already queued and return at once
+ * (Delphi's Application.ProcessMessages); 1: handle one message, waiting for
+ * one for at most about 250 ms (never block for good: the sale's answer wait
+ * calls it in a loop).
+ * @return anything not negative; negative a failure.
+ */
 typedef int(ZUL_CALL* ZulMessagePumpProc)(void* user, int wait);
-typedef int ZUL_CALL ZulFn_zul_SetMessagePump(ZulMessagePumpProc fn, void* user);
-ZUL_API ZulFn_zul_SetMessagePump zul_SetMessagePump;
+/**
+ * @brief Sets the message pump. Default: the calling thread's Windows message
+ * queue (never waiting longer than 250 ms), nothing elsewhere. A console
+ * host needs none.
+ * @param fn the host's pump, or null for the default.
+ * @param user passed back to `fn`.
+ * @return 1.
+ */
+ZUL_ROUTINE(int, zul_SetMessagePump, (ZulMessagePumpProc fn, void* user));
 
-/* For integrators. The folder in which drive letters live on POSIX (c:\ is
- * folder/c; "" for the default, $ZUL_DRIVE_ROOT or a per-user folder);
- * ignored on Windows. The host program's directory: the package then works
- * as if loaded by a program there and derives its directories again ("" for
- * the real one). Return 1. */
-typedef int ZUL_CALL ZulFn_zul_SetDriveRoot(const char* folder);
-ZUL_API ZulFn_zul_SetDriveRoot zul_SetDriveRoot;
-typedef int ZUL_CALL ZulFn_zul_SetHostDirectory(const char* directory);
-ZUL_API ZulFn_zul_SetHostDirectory zul_SetHostDirectory;
+/** @} */
 
-/* For integrators: what the package reads from a dataset file (binary or XML
- * packet, such as PARAMETROSQTR.CDS or DIRTEF.cds). Replaces the lines of
- * `lines` with "format=binary" or "format=xml", "fields=" and the names,
- * "records=" and the count of the current view, then "R.FIELD=value" for every
- * record R (from 1) and field. Returns 1; -1 for a file that cannot be read or
- * is not a data packet (the list is then unchanged). */
-typedef int ZUL_CALL ZulFn_zul_DescribeDataSet(const char* path, ZulList lines);
-ZUL_API ZulFn_zul_DescribeDataSet zul_DescribeDataSet;
+/**
+ * @defgroup zul_integrators For integrators
+ * @brief Rehearsing on one machine: the drive root, the host directory and
+ * a look into dataset files.
+ * @{
+ */
+
+/**
+ * @brief The folder in which drive letters live, so that the package touches
+ * no real drive: `X:\a\b` is then `folder\x\a\b` (folder/x/a/b on Linux).
+ *
+ * On Windows the default is the real drives; a path that already lies under
+ * the folder is used as it is. On Linux the default is $ZUL_DRIVE_ROOT, else
+ * a per-user folder. The host program's directory is a drive path too: it
+ * moves under the folder unless it lies there already, and the package
+ * creates its `Dados\` directories there, whichever of this and
+ * zul_SetHostDirectory() came first. Set it before the first sale.
+ * @param folder the folder, in the platform's form (`Z:\work\drive`,
+ * "/srv/pos"); "" for the default.
+ * @return 1 (a directory that cannot be created shows at the first routine
+ * that needs it).
+ */
+ZUL_ROUTINE(int, zul_SetDriveRoot, (const char* folder));
+/**
+ * @brief Makes the package work as if loaded by a program in `directory`:
+ * its `Dados\` directories and card log move there (under the drive root when
+ * one is set and the directory lies outside it), and it creates the `Dados\`
+ * directories.
+ * @param directory the directory, in Windows or the platform's form; "" for
+ * the real program's.
+ * @return 1.
+ */
+ZUL_ROUTINE(int, zul_SetHostDirectory, (const char* directory));
+/**
+ * @brief What the package reads from a dataset file (binary or XML packet,
+ * such as PARAMETROSQTR.CDS or DIRTEF.cds).
+ *
+ * Replaces the lines of `lines` with "format=binary" or "format=xml",
+ * "fields=" and the field names, "records=" and the count of the current
+ * view, then "R.FIELD=value" for every record R (from 1) and field.
+ * @param path the file, in Windows or the platform's form.
+ * @param lines a live list the host owns.
+ * @return 1; -1 with the list unchanged: #ZUL_E_FILE, #ZUL_E_DATASET,
+ * #ZUL_E_ARGUMENT.
+ */
+ZUL_ROUTINE(int, zul_DescribeDataSet, (const char* path, ZulList lines));
+
+/** @} */
 
 #ifdef __cplusplus
 }

@@ -12,11 +12,16 @@
 #   P2  CPU seconds over wall seconds while the package waits: a 15-second
 #       silent-manager status wait, a 20-second cancellation answer wait
 #   P3  the store with 10 to 10,000 stored answers (Google Benchmark, bench/):
-#       the time at 1,000 and the growth for ten times the answers
+#       the time at 1,000 and the growth for ten times the answers; and the
+#       real leftover scan, every leftover settled, in virtual time
+#       (bench/scan_bench.cpp)
 #   P4  the unit suite's wall time (ctest -L unit in build/, as
 #       scripts/test.sh runs it); with --ci also the whole of .ci/run on a
 #       fresh clone
 #   P5  peak resident memory of a printed sale of two payments
+#   P5b peak resident memory of a sale whose manager writes a 100 MB answer
+#       (one line, short lines, bare line feeds), also under a 2 GiB
+#       address-space limit (prlimit --as)
 #
 #   scripts/bench.sh [--runs N] [--ci] [--out FILE] [--build-only]
 #
@@ -148,18 +153,47 @@ fresh_world
 P5_MB=$(awk '{ printf "%.1f", $1 / 1024 }' "$WORK/rss")
 stop_tefsim
 
+log "P5b: peak memory of a sale whose manager writes a 100 MB answer"
+# "7.6 MB" of one shape; the limit, when given, is the address space.
+huge_answer_rss() {
+  local shape=$1 limit=${2:-}
+  fresh_world "CRT#1: bulk $shape 100"
+  local limited=()
+  [[ -n $limit ]] && limited=(prlimit --as="$limit")
+  /usr/bin/time -f "%M" -o "$WORK/rss" "${limited[@]}" "$BIN/zulpos" --host-dir "$WORK/host" \
+    --drive-root "$WORK/drive" sale --pay 10 >"$WORK/huge.out" 2>&1 || true
+  grep -q "1.result=false" "$WORK/huge.out" || { cat "$WORK/huge.out" >&2; log "the huge answer was not refused"; exit 1; }
+  stop_tefsim
+  tail -n 1 "$WORK/rss" | awk '{ printf "%.1f MB", $1 / 1024 }'
+}
+P5B=""
+P5B_WORST=0
+for shape in line lines feeds; do
+  for limit in "" 2147483648; do
+    rss=$(huge_answer_rss "$shape" "$limit")
+    P5B+="${P5B:+, }$shape${limit:+ (2 GiB)} $rss"
+    P5B_WORST=$(awk -v a="$P5B_WORST" -v b="${rss% MB}" 'BEGIN { print (b > a) ? b : a }')
+  done
+done
+
 log "P3: the store with 10 to 10,000 stored answers"
 "$BIN/benchmarks" --benchmark_filter='NewIntPosFileName|DeleteIntPosFiles|LeftoverScan' \
   --benchmark_format=csv >"$WORK/store.csv" 2>/dev/null
-# "ms at 1,000; growth 100->1,000 and 1,000->10,000" of one benchmark.
+# "ms at 1,000; growth 100->1,000 and 1,000->10,000" of one benchmark:
+# store_row NAME [the "/" part holding the count, 2 by default] [decimals].
 store_row() {
-  awk -F, -v name="\"BM_$1/" '
-    index($1, name) == 1 { split($1, part, "/"); n = part[2] + 0; t[n] = $3 }
-    END { printf "%.2f ms; x%.1f, x%.1f\n", t[1000], t[1000] / t[100], t[10000] / t[1000] }' "$WORK/store.csv"
+  awk -F, -v name="\"BM_$1/" -v at="${2:-2}" -v decimals="${3:-2}" '
+    index($1, name) == 1 { split($1, part, "/"); n = part[at] + 0; t[n] = $3 }
+    END { printf "%.*f ms; x%.1f, x%.1f\n", decimals, t[1000], t[1000] / t[100], t[10000] / t[1000] }' \
+    "$WORK/store.csv"
 }
 P3_NEW=$(store_row NewIntPosFileName)
 P3_DELETE=$(store_row DeleteIntPosFilesBySequence)
 P3_SCAN=$(store_row LeftoverScanListingAndReading)
+# The real scan: "BM_LeftoverScan/KIND/N/iterations:1".
+P3_REAL_NO_RECEIPT=$(store_row LeftoverScan/kWithoutReceipt 3 0)
+P3_REAL_NO_NETWORK=$(store_row LeftoverScan/kWithoutNetwork 3 0)
+P3_REAL_APPROVED=$(store_row LeftoverScan/kApproved 3 0)
 
 log "P4: the unit suite (build/, ctest -L unit)"
 start=$(now_ms)
@@ -201,6 +235,13 @@ ci_row() {
   fi
 }
 
+# The real scan: under 1 s at 1,000 leftovers (the approvals' "NCN" needs
+# flushed requests, so only its growth is judged), at most x12 for 10x.
+scan_verdict() {
+  echo "$1" | awk -v limit_ms="$2" '{ ms = $1; gsub(/[x,;]/, " "); split($0, f, " ")
+    print (ms < limit_ms && f[3] <= 12 && f[4] <= 12) ? "met" : "missed" }'
+}
+
 table() {
   echo "Measured $(date +%Y-%m-%d) on $(nproc) cores of $cpu, $(free -g | awk '/^Mem:/ { print $2 }') GB," \
     "$os, $(uname -r), $(g++ --version | head -1); Release build (build-bench/);" \
@@ -222,10 +263,18 @@ table() {
     "under 50 ms; growth linear (x10) | $(store_verdict "$P3_DELETE") |"
   echo "| P3 leftover scan, listing and reading: at 1,000 stored; growth for 10x | $P3_SCAN |" \
     "under 50 ms; growth linear (x10) | $(store_verdict "$P3_SCAN") |"
+  echo "| P3 real scan, approvals without receipt (settled without the manager): at 1,000; growth for 10x |" \
+    "$P3_REAL_NO_RECEIPT | under 1 s; at most x12 | $(scan_verdict "$P3_REAL_NO_RECEIPT" 1000) |"
+  echo "| P3 real scan, answers without 010-000 (set aside): at 1,000; growth for 10x |" \
+    "$P3_REAL_NO_NETWORK | under 1 s; at most x12 | $(scan_verdict "$P3_REAL_NO_NETWORK" 1000) |"
+  echo "| P3 real scan, approvals not confirmed through a scripted manager: at 1,000; growth for 10x |" \
+    "$P3_REAL_APPROVED | at most x12 | $(scan_verdict "$P3_REAL_APPROVED" 1e12) |"
   echo "| P4 unit suite, wall time ($UNIT_COUNT tests, ctest -j 2) | $P4_UNIT | | |"
   ci_row
   echo "| P5 peak resident memory, zulpos sale --pay 40 --pay 60 --total 100 --print | $P5_MB MB |" \
     "at most 10 MB | $(verdict "$P5_MB" 10) |"
+  echo "| P5b peak resident memory, a sale whose manager writes a 100 MB answer | $P5B |" \
+    "under 16 MB, also under 2 GiB | $(verdict "$P5B_WORST" 16) |"
 }
 
 table >"$WORK/table.md"

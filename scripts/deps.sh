@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a Debian machine, and only what is missing.
 #
-#   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources, CLI11
+#   scripts/deps.sh build   compilers, CMake, pugixml, GoogleTest sources, CLI11,
+#                           toml++, Doxygen (the reference is part of the build)
 #   scripts/deps.sh cross   the above for mingw-w64 (POSIX threads), 64-bit and
 #                           32-bit, plus the pugixml source package in
 #                           build-deps/pugixml
@@ -13,8 +14,16 @@
 #   scripts/deps.sh bench   the build set plus Google Benchmark and GNU time
 #   scripts/deps.sh package what packaging and the install check use:
 #                           dpkg-shlibdeps, pkg-config
+#   scripts/deps.sh docs    Doxygen, for the host's reference (the docs target)
+#   scripts/deps.sh chromium  headless Chromium, for the reference's picture
+#                           (scripts/docs-screenshot.sh) and those of
+#                           docs/rehearsal.md
 #   scripts/deps.sh examples  Free Pascal and Mono, for the example hosts
-#   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml
+#   scripts/deps.sh fpc-windows  Free Pascal's sources and fpcmake, from which
+#                           scripts/fpc-windows.sh builds the units for
+#                           i386-win32 and x86_64-win64
+#   scripts/deps.sh fuzz    clang with libFuzzer and the sanitizers, CMake, pugixml,
+#                           CLI11, toml++
 #
 # Several sets may be named at once. Running it again changes nothing.
 set -euo pipefail
@@ -24,9 +33,10 @@ DEPS_DIR="$ROOT/build-deps"
 SRC_LIST=/etc/apt/sources.list.d/zul-src.sources
 export DEBIAN_FRONTEND=noninteractive
 
-# CLI11 is header-only: the mingw builds use the same headers.
-BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev)
-CROSS_PACKAGES=(cmake make googletest libcli11-dev dpkg-dev
+# CLI11 and toml++ are used from their headers: the mingw builds use the same
+# headers.
+BUILD_PACKAGES=(cmake make g++ libpugixml-dev googletest libcli11-dev libtomlplusplus-dev doxygen)
+CROSS_PACKAGES=(cmake make googletest libcli11-dev libtomlplusplus-dev dpkg-dev
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit programs; xvfb-run and xauth give the dialog tests a
@@ -37,7 +47,9 @@ BENCH_PACKAGES=(libbenchmark-dev time)
 # the C example through pkg-config.
 PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
-FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev libcli11-dev)
+DOCS_PACKAGES=(doxygen)
+FPC_WINDOWS_PACKAGES=(fp-compiler fp-utils fpc-source make)
+FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev libpugixml-dev libcli11-dev libtomlplusplus-dev)
 
 if [[ $(id -u) -eq 0 ]]; then
   SUDO=()
@@ -168,9 +180,12 @@ for set_name in "$@"; do
     bench) install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" ;;
     package) install_missing "${PACKAGE_PACKAGES[@]}" ;;
     examples) install_missing "${EXAMPLE_PACKAGES[@]}" ;;
+    docs) install_missing "${DOCS_PACKAGES[@]}" ;;
+    chromium) install_missing chromium ;;
+    fpc-windows) install_missing "${FPC_WINDOWS_PACKAGES[@]}" ;;
     fuzz) install_missing "${FUZZ_PACKAGES[@]}" ;;
     *)
-      echo "usage: $0 [build|cross|wine|bench|package|examples|fuzz]..." >&2
+      echo "usage: $0 [build|cross|wine|bench|package|docs|chromium|examples|fpc-windows|fuzz]..." >&2
       exit 2
       ;;
   esac

@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Runs the example hosts' sale (examples/) against the manager simulator:
 # each host loads the package, chooses a network, pays 100.00 in two card
-# payments (40.00 + 60.00) and prints the receipts.
+# payments (40.00 + 60.00) and prints the receipts. The host guide's program
+# (docs/host-guide.md, built as guide_host) runs its whole day at the till.
 #
-#   scripts/examples.sh [BUILD]      the C, Free Pascal and C# hosts on Linux,
-#                                    against BUILD/lib/libPkg_Zul00500.so
-#                                    (default build/, which must be built)
+#   scripts/examples.sh [BUILD]      the C, Free Pascal and C# hosts and the
+#                                    guide's on Linux, against
+#                                    BUILD/lib/libPkg_Zul00500.so (default
+#                                    build/, which must be built)
 #   scripts/examples.sh --wine BUILD...
-#                                    the C host under wine against the DLL of
-#                                    each Windows build (build-mingw-x64...);
-#                                    an x86 build where this machine runs no
-#                                    32-bit program is said loudly to be
-#                                    skipped
+#                                    under wine against the DLL of each
+#                                    Windows build (build-mingw-x64...): the C
+#                                    host on the prefix's drives, the C host
+#                                    with a drive root and a host directory
+#                                    outside it, and the Free Pascal host
+#                                    built for that Windows
+#                                    (scripts/fpc-windows.sh); an x86 build
+#                                    where this machine runs no 32-bit
+#                                    program is said loudly to be skipped
 #   scripts/examples.sh --installed PREFIX HOST...
 #                                    C hosts built against an installed
 #                                    package, against PREFIX's tefsim and
@@ -27,6 +33,12 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/zul-examples.XXXXXX")
 TEFSIM_PID=""
 cleanup() {
   stop_tefsim
+  # wine's server outlives the last program for a while, writing into the
+  # prefix: it goes first.
+  if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then
+    wineserver --kill >/dev/null 2>&1 || true
+    wineserver --wait >/dev/null 2>&1 || true
+  fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -87,8 +99,8 @@ linux_hosts() {
   local build=${1:-build}
   build=$(cd "$build" && pwd)
   local lib=$build/lib tefsim=$build/bin/tefsim
-  [[ -f $lib/libPkg_Zul00500.so && -x $tefsim && -x $build/bin/c_sale_host ]] ||
-    { log "$build has no libPkg_Zul00500.so, tefsim or c_sale_host: build it first"; exit 2; }
+  [[ -f $lib/libPkg_Zul00500.so && -x $tefsim && -x $build/bin/c_sale_host && -x $build/bin/guide_host ]] ||
+    { log "$build has no libPkg_Zul00500.so, tefsim, c_sale_host or guide_host: build it first"; exit 2; }
   local drive=$WORK/drive host=$WORK/host
   export LD_LIBRARY_PATH=$lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 
@@ -98,7 +110,7 @@ linux_hosts() {
     { cat "$WORK/fpc.out"; exit 1; }
   mcs -warnaserror -out:"$WORK/csharp/sale_host.exe" examples/csharp/Pkg_Zul00500.cs examples/csharp/SaleHost.cs
 
-  local hosts=(c pascal csharp)
+  local hosts=(c pascal csharp guide)
   for name in "${hosts[@]}"; do
     rm -rf "$drive"
     make_host_dir "$host"
@@ -107,6 +119,7 @@ linux_hosts() {
       c) run_host c "$build/bin/c_sale_host" libPkg_Zul00500.so "$drive" "$host" ;;
       pascal) run_host pascal "$WORK/pascal/sale_host" "$drive" "$host" ;;
       csharp) run_host csharp mono "$WORK/csharp/sale_host.exe" "$drive" "$host" ;;
+      guide) run_host guide "$build/bin/guide_host" libPkg_Zul00500.so "$drive" "$host" ;;
     esac
     stop_tefsim
   done
@@ -114,6 +127,9 @@ linux_hosts() {
 
 # The C host under wine. Linux's tefsim serves the prefix's c:\ through a
 # drive root whose c is the prefix's drive_c.
+# The Windows form of a Linux path, through wine's drive Z: (the root).
+windows_path() { echo "Z:${1//\//\\}"; }
+
 wine_hosts() {
   local tefsim=build/bin/tefsim
   [[ -x $tefsim ]] || { log "the Linux tefsim (build/bin/tefsim) is needed: build it first"; exit 2; }
@@ -123,21 +139,48 @@ wine_hosts() {
   local drive=$WORK/winedrive
   mkdir -p "$drive"
   ln -s "$WINEPREFIX/drive_c" "$drive/c"
+  log "building the Free Pascal host for Windows"
+  bash scripts/fpc-windows.sh "$WORK/fpc"
   for build in "$@"; do
     local bin=$build/bin
     [[ -f $bin/Pkg_Zul00500.dll && -f $bin/c_sale_host.exe ]] ||
       { log "$build has no Pkg_Zul00500.dll or c_sale_host.exe: build it first"; exit 2; }
-    local arch
+    local arch name=wine-$(basename "$build")
     arch=$(pe_arch "$bin/Pkg_Zul00500.dll")
     if [[ $arch == x86 ]] && ! wine32_can_run; then
-      wine32_skip "the C host against $bin/Pkg_Zul00500.dll"
+      wine32_skip "the C and Free Pascal hosts against $bin/Pkg_Zul00500.dll"
       continue
     fi
+    wine_command "$arch"
+
+    # 1. The C host on the prefix's own drives.
     rm -rf "$WINEPREFIX/drive_c/tef_dial" "$WINEPREFIX/drive_c/tef_disc"
     make_host_dir "$WINEPREFIX/drive_c/zulhost"
     start_tefsim "$tefsim" "$drive"
-    wine_command "$arch"
-    run_host "wine-$(basename "$build")" "${WINE_COMMAND[@]}" "$bin/c_sale_host.exe" Pkg_Zul00500.dll "" 'c:\zulhost'
+    run_host "$name" "${WINE_COMMAND[@]}" "$bin/c_sale_host.exe" Pkg_Zul00500.dll "" 'c:\zulhost'
+    stop_tefsim
+
+    # 2. An integrator's rehearsal: a drive root, and a host directory outside
+    # it that does not exist. The package moves the host directory under the
+    # root and makes its directories there; nothing is written where it says.
+    local rooted=$WORK/rooted-$arch outside=$WORK/outside-$arch/host
+    mkdir -p "$rooted"
+    start_tefsim "$tefsim" "$rooted"
+    run_host "$name-rooted" "${WINE_COMMAND[@]}" "$bin/c_sale_host.exe" Pkg_Zul00500.dll \
+      "$(windows_path "$rooted")" "$(windows_path "$outside")"
+    stop_tefsim
+    if [[ ! -f $rooted/z$outside/Dados/Cadastros/DIRTEF.cds || -e $WORK/outside-$arch ]]; then
+      log "$name-rooted: FAILED: the host directory did not move under the drive root"
+      FAILED=1
+    fi
+
+    # 3. The Free Pascal host, built for this Windows, beside the DLL.
+    local pascal=$WORK/fpc/$([[ $arch == x64 ]] && echo win64 || echo win32)
+    cp "$bin/Pkg_Zul00500.dll" "$pascal/"
+    rm -rf "$WINEPREFIX/drive_c/tef_dial" "$WINEPREFIX/drive_c/tef_disc"
+    make_host_dir "$WINEPREFIX/drive_c/zulhost"
+    start_tefsim "$tefsim" "$drive"
+    run_host "$name-pascal" "${WINE_COMMAND[@]}" "$pascal/sale_host.exe" "" 'c:\zulhost'
     stop_tefsim
   done
 }

@@ -29,13 +29,14 @@ fail() {
   exit 1
 }
 
-bash scripts/deps.sh package
-VERSION=$(sed -n 's/^project(zul00500 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+bash scripts/deps.sh package docs
+# The header is the one source of the version.
+VERSION=$(sed -n 's/^#define ZUL_VERSION_\(MAJOR\|MINOR\|PATCH\) \([0-9]*\).*/\2/p' include/Pkg_Zul00500.h | paste -sd.)
 SOVERSION=$(echo "$VERSION" | cut -d. -f1-2)
 
 log "1. cmake --install $LINUX_TREE into a temporary prefix"
 PREFIX=$WORK/prefix
-cmake --build "$LINUX_TREE" -j 2 --target Pkg_Zul00500 zul00500 zulpos tefsim zul_completions >/dev/null
+cmake --build "$LINUX_TREE" -j 2 --target Pkg_Zul00500 zul00500 zulpos tefsim zul_completions docs >/dev/null
 cmake --install "$LINUX_TREE" --prefix "$PREFIX" >/dev/null
 LIBDIR=$(dirname "$(find "$PREFIX" -name "libPkg_Zul00500.so.$VERSION" -print -quit)")
 [[ $LIBDIR != . ]] || fail "no libPkg_Zul00500.so.$VERSION"
@@ -43,7 +44,9 @@ for file in "$LIBDIR/libPkg_Zul00500.so" "$LIBDIR/libPkg_Zul00500.so.$SOVERSION"
   "$LIBDIR/cmake/Zul00500/Zul00500Config.cmake" "$LIBDIR/pkgconfig/Pkg_Zul00500.pc" \
   "$PREFIX/include/Pkg_Zul00500.h" "$PREFIX/include/zul00500/zul00500.h" "$PREFIX/bin/zulpos" \
   "$PREFIX/bin/tefsim" "$PREFIX/share/bash-completion/completions/zulpos" \
-  "$PREFIX/share/doc/zul00500/examples/c/sale_host.c" "$PREFIX/share/doc/zul00500/examples/pascal/Pkg_Zul00500.pas"; do
+  "$PREFIX/share/doc/zul00500/examples/c/sale_host.c" "$PREFIX/share/doc/zul00500/examples/pascal/Pkg_Zul00500.pas" \
+  "$PREFIX/share/doc/zul00500/host-guide.md" "$PREFIX/share/doc/zul00500/html/index.html" \
+  "$PREFIX/share/doc/zul00500/html/group__zul__sale.html"; do
   [[ -e $file ]] || fail "not installed: ${file#"$PREFIX"/}"
 done
 readelf -d "$LIBDIR/libPkg_Zul00500.so.$VERSION" | grep -q "SONAME.*\[libPkg_Zul00500.so.$SOVERSION\]" ||
@@ -92,7 +95,9 @@ bash scripts/package.sh --out "$WORK/dist" --windows-from "$X64_TREE" "$X86_TREE
 ZIP=$WORK/dist/zul00500-$VERSION-windows.zip
 [[ -f $ZIP ]] || fail "no $(basename "$ZIP")"
 TOP=zul00500-$VERSION-windows
-expected=("$TOP/README-Windows.txt" "$TOP/include/Pkg_Zul00500.h" "$TOP/examples/c/sale_host.c")
+expected=("$TOP/README-Windows.txt" "$TOP/include/Pkg_Zul00500.h" "$TOP/examples/c/sale_host.c" "$TOP/doc/host-guide.md")
+# The reference as the x64 tree made it, every page.
+while IFS= read -r page; do expected+=("$TOP/doc/html/$page"); done < <(cd "$X64_TREE/docs/html" && find . -type f | sed 's|^\./||')
 for file in Pkg_Zul00500.pas sale_host.dpr; do expected+=("$TOP/examples/pascal/$file"); done
 for file in Pkg_Zul00500.cs SaleHost.cs; do expected+=("$TOP/examples/csharp/$file"); done
 for arch in x64 x86; do
@@ -108,4 +113,5 @@ if [[ $actual != "$(printf '%s\n' "${expected[@]}" | sort)" ]]; then
 fi
 x86_64-w64-mingw32-objdump -f "$WORK/dist/$TOP/x64/Pkg_Zul00500.dll" | grep -q 'pei-x86-64' || fail "x64\\ holds no 64-bit DLL"
 x86_64-w64-mingw32-objdump -f "$WORK/dist/$TOP/x86/Pkg_Zul00500.dll" | grep -q 'pei-i386' || fail "x86\\ holds no 32-bit DLL"
+[[ -f $WORK/dist/$TOP/doc/html/group__zul__sale.html ]] || fail "the zip's reference has no page for the sale"
 log "all good: $(basename "$ZIP") holds ${#expected[@]} files"

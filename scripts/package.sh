@@ -4,7 +4,8 @@
 #   zul00500_VERSION_amd64.deb            the same as a Debian package (/usr)
 #   zul00500-VERSION-windows.zip          x64\ and x86\ (DLL, import library,
 #                                         .def, zulpos.exe, tefsim.exe), the
-#                                         header, the examples, README-Windows.txt
+#                                         header, the examples, the host guide
+#                                         and reference (doc\), README-Windows.txt
 #
 #   scripts/package.sh [--out DIR]
 #       builds Release trees without tests in build-package/{linux,x64,x86}
@@ -30,7 +31,7 @@ OUT=$(cd "$OUT" && pwd)
 
 log() { echo "package.sh: $*"; }
 
-bash scripts/deps.sh package
+bash scripts/deps.sh package docs
 
 # The x64 tree gives everything it installs (its Runtime in x64\, and the
 # header, examples and README); the x86 tree its Runtime (x86\).
@@ -38,7 +39,7 @@ windows_zip() {
   local x64 x86
   x64=$(cd "$1" && pwd)
   x86=$(cd "$2" && pwd)
-  cmake --build "$x64" -j 2 --target Pkg_Zul00500 zulpos tefsim
+  cmake --build "$x64" -j 2 --target Pkg_Zul00500 zulpos tefsim docs
   cmake --build "$x86" -j 2 --target Pkg_Zul00500 zulpos tefsim
   cpack -G ZIP --config "$x64/CPackConfig.cmake" -B "$OUT" \
     -D "CPACK_INSTALL_CMAKE_PROJECTS=$x64;zul00500;ALL;/;$x86;zul00500;Runtime;/"

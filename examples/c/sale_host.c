@@ -10,6 +10,9 @@
  * or path; DRIVE_ROOT and HOST_DIR are what an integrator's test machine
  * sets ("" for the package's default drive root: the real drives on
  * Windows).
+ *
+ * docs/host-guide.md tells the order of calls for a whole day at the till;
+ * the reference (share/doc/zul00500/html) documents every routine.
  */
 #include <math.h>
 #include <stdio.h>
@@ -34,11 +37,18 @@ static struct {
   ZulFn_DoTEF* DoTEF;
   ZulFn_CheckDirTef* CheckDirTef;
   ZulFn_ImprCupons* ImprCupons;
+  ZulFn_zul_VersionNumber* zul_VersionNumber;
   ZulFn_zul_LastError* zul_LastError;
+  ZulFn_zul_LastErrorCode* zul_LastErrorCode;
+  ZulFn_zul_ErrorName* zul_ErrorName;
   ZulFn_zul_ListFree* zul_ListFree;
   ZulFn_zul_GetFloat* zul_GetFloat;
   ZulFn_zul_SetFloat* zul_SetFloat;
-  ZulFn_zul_SetPrinterProc* zul_SetPrinterProc;
+  ZulFn_zul_SetPrinterProc1* zul_SetPrinterProc1;
+  ZulFn_zul_SetPrinterProc2* zul_SetPrinterProc2;
+  ZulFn_zul_SetPrinterProc3* zul_SetPrinterProc3;
+  ZulFn_zul_SetPrinterProc4* zul_SetPrinterProc4;
+  ZulFn_zul_SetPrinterProc5* zul_SetPrinterProc5;
   ZulFn_zul_SetDialog* zul_SetDialog;
   ZulFn_zul_SetNetworkChooser* zul_SetNetworkChooser;
   ZulFn_zul_SetMessagePump* zul_SetMessagePump;
@@ -60,7 +70,7 @@ static int check(int condition, const char* what) {
   char error[512] = "";
   if (condition) return 1;
   zul.zul_LastError(error, sizeof error);
-  fprintf(stderr, "sale_host: %s failed %s\n", what, error);
+  fprintf(stderr, "sale_host: %s failed (%s) %s\n", what, zul.zul_ErrorName(zul.zul_LastErrorCode()), error);
   return 0;
 }
 
@@ -116,27 +126,24 @@ static int ZUL_CALL pump(void* user, int wait) {
   return 1;
 }
 
-static int connect_procedure(const char* name, void* fn) {
-  return check(zul.zul_SetPrinterProc(name, fn, (void*)name) == ZUL_TRUE, name);
-}
+/* Each procedure through the setter of its type: the compiler checks it. */
+#define CONNECT(arity, name, fn) check(zul.zul_SetPrinterProc##arity(name, fn, (void*)name) == ZUL_TRUE, name)
 
 static int sale(void) {
   static const double payments[] = {40.00, 60.00};
   char root[ZUL_ROOT_CAPACITY] = "";
   char document[ZUL_FIELD_CAPACITY], f748[ZUL_F748_CAPACITY], f013[ZUL_FIELD_CAPACITY],
       f027[ZUL_F027_CAPACITY];
-  ZulList receipts = NULL, first = NULL;
+  /* One list for every payment: DoTEF refills it; freed once at the end. */
+  ZulList receipts = NULL;
   int approved = 0, transaction = 0, with_receipt = 0, i, ok;
   double extra = 0, due = 100.00, paid = 0;
 
-  ok = connect_procedure("Abre_Comp_NFiscalVinc", (void*)note4) &&
-       connect_procedure("Usa_CompNFis", (void*)print_text) &&
-       connect_procedure("Cupom_NFiscNVinc", (void*)note5) &&
-       connect_procedure("Relatorio_Gerencial_Imp", (void*)note5) &&
-       connect_procedure("FechRelatGerenc", (void*)note3) &&
-       connect_procedure("Fecha_Comp_NFiscalVinc", (void*)note1) &&
-       connect_procedure("GravaDocumentosNaoFiscais", (void*)note5) &&
-       connect_procedure("Guilhotina", (void*)note2) && connect_procedure("ImprimePadrao", (void*)note3);
+  ok = CONNECT(4, "Abre_Comp_NFiscalVinc", note4) && CONNECT(2, "Usa_CompNFis", print_text) &&
+       CONNECT(5, "Cupom_NFiscNVinc", note5) && CONNECT(5, "Relatorio_Gerencial_Imp", note5) &&
+       CONNECT(3, "FechRelatGerenc", note3) && CONNECT(1, "Fecha_Comp_NFiscalVinc", note1) &&
+       CONNECT(5, "GravaDocumentosNaoFiscais", note5) && CONNECT(2, "Guilhotina", note2) &&
+       CONNECT(3, "ImprimePadrao", note3);
   if (!ok) return 0;
   zul.zul_SetDialog(dialog, NULL);
   zul.zul_SetNetworkChooser(choose_network, NULL);
@@ -151,8 +158,6 @@ static int sale(void) {
     document[0] = f748[0] = f013[0] = f027[0] = '\0';
     ok = zul.DoTEF("c-host", payments[i], due, "C", &receipts, &approved, &transaction, &extra, document,
                    sizeof document, f748, sizeof f748, f013, sizeof f013, f027, sizeof f027) == ZUL_TRUE;
-    /* Each call hands back a new list; the caller frees every one. */
-    if (!first) first = receipts;
     if (!check(ok && approved == 1, "DoTEF")) return 0;
     printf("payment %d: %.2f approved, document %s, authorization %s\n", i + 1, payments[i], document, f013);
     with_receipt += approved;
@@ -163,7 +168,6 @@ static int sale(void) {
        check(zul.ImprCupons(receipts, 1, with_receipt, 0, "", "", "c-host", "", "", "S", "F", "", "", paid) ==
                  ZUL_TRUE,
              "ImprCupons");
-  zul.zul_ListFree(first);
   zul.zul_ListFree(receipts);
   return ok;
 }
@@ -179,10 +183,20 @@ int main(int argc, char** argv) {
     fprintf(stderr, "sale_host: cannot load %s\n", argv[1]);
     return 2;
   }
-  ok = BIND(DoTEF) && BIND(CheckDirTef) && BIND(ImprCupons) && BIND(zul_LastError) && BIND(zul_ListFree) &&
-       BIND(zul_GetFloat) && BIND(zul_SetFloat) && BIND(zul_SetPrinterProc) && BIND(zul_SetDialog) &&
-       BIND(zul_SetNetworkChooser) && BIND(zul_SetMessagePump) && BIND(zul_SetDriveRoot) &&
-       BIND(zul_SetHostDirectory);
+  ok = BIND(DoTEF) && BIND(CheckDirTef) && BIND(ImprCupons) && BIND(zul_VersionNumber) &&
+       BIND(zul_LastError) && BIND(zul_LastErrorCode) && BIND(zul_ErrorName) && BIND(zul_ListFree) &&
+       BIND(zul_GetFloat) && BIND(zul_SetFloat) && BIND(zul_SetPrinterProc1) && BIND(zul_SetPrinterProc2) &&
+       BIND(zul_SetPrinterProc3) && BIND(zul_SetPrinterProc4) && BIND(zul_SetPrinterProc5) &&
+       BIND(zul_SetDialog) && BIND(zul_SetNetworkChooser) && BIND(zul_SetMessagePump) &&
+       BIND(zul_SetDriveRoot) && BIND(zul_SetHostDirectory);
+  /* A library older than this header, or of another major version, lacks
+   * what the host was written for. */
+  if (ok && (zul.zul_VersionNumber() / 10000 != ZUL_VERSION_MAJOR ||
+             zul.zul_VersionNumber() < ZUL_VERSION_NUMBER)) {
+    fprintf(stderr, "sale_host: the library is version %d, this host needs %d\n", zul.zul_VersionNumber(),
+            ZUL_VERSION_NUMBER);
+    ok = 0;
+  }
   if (ok) {
     zul.zul_SetDriveRoot(argv[2]);
     zul.zul_SetHostDirectory(argv[3]);

@@ -6,11 +6,14 @@
 // machine's code page: strings go in as byte arrays made by Zul.Text and come
 // back through Zul.Text(byte[]) or Zul.Text(IntPtr). A string passed by
 // reference is a buffer and its capacity in bytes, the terminating NUL
-// included. Results: 1 true, 0 false, -1 an error (Zul.LastError tells which).
+// included. Results: 1 true, 0 false, -1 an error (zul_LastErrorCode() and
+// Zul.LastError tell which).
 // Callbacks get back the user pointer given with them; a negative result is
 // the host's failure. Keep every delegate handed to the package referenced
 // for as long as the package may call it. Everything runs on the host's
-// user-interface thread.
+// user-interface thread. DoTEF refills the list its receipts variable holds:
+// start with IntPtr.Zero, pass the same variable to every payment, free it
+// once.
 using System;
 using System.Runtime.InteropServices;
 using System.Text;
@@ -45,7 +48,15 @@ namespace Pkg_Zul00500
         public const string Library = "Pkg_Zul00500";
         private const CallingConvention Call = CallingConvention.Winapi;
 
+        public const int VersionMajor = 0, VersionMinor = 1, VersionPatch = 0;
+        // The version this class was written for; compare zul_VersionNumber() at load.
+        public const int VersionNumber = VersionMajor * 10000 + VersionMinor * 100 + VersionPatch;
+
         public const int True = 1, False = 0, Error = -1;
+        // zul_LastErrorCode(): below 100 with a -1 result, from 100 a note beside a 1 or 0.
+        public const int Ok = 0, EFile = 1, EFileBusy = 2, ENumber = 3, EDataset = 4, EArgument = 5,
+                         ECallback = 6, ENoPrinterProc = 7, EMemory = 8, EOther = 9, NoteTruncated = 100,
+                         NoteTillBusy = 101, NoteProblem = 102;
         public const int RootCapacity = 16, ChoiceCapacity = 2, SequenceCapacity = 11, F748Capacity = 11,
                          F027Capacity = 12, FieldCapacity = 256, PathCapacity = 1024;
 
@@ -124,7 +135,14 @@ namespace Pkg_Zul00500
         [DllImport(Library, CallingConvention = Call)]
         public static extern int zul_Version([In, Out] byte[] value, int capacity);
         [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_VersionNumber();
+        [DllImport(Library, CallingConvention = Call)]
         public static extern int zul_LastError([In, Out] byte[] value, int capacity);
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_LastErrorCode();
+        // A static text of the package: read it with Text(IntPtr), never free it.
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern IntPtr zul_ErrorName(int code);
         [DllImport(Library, CallingConvention = Call)]
         public static extern IntPtr zul_ListNew();
         [DllImport(Library, CallingConvention = Call)]
@@ -159,6 +177,18 @@ namespace Pkg_Zul00500
         public static extern int zul_SetFloat(byte[] name, double value);
         [DllImport(Library, CallingConvention = Call)]
         public static extern IntPtr zul_GetList(byte[] name);
+        // One setter per procedure type: a delegate of the wrong type does not compile.
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_SetPrinterProc1(byte[] name, ZulPrinterProc1 fn, IntPtr user);
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_SetPrinterProc2(byte[] name, ZulPrinterProc2 fn, IntPtr user);
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_SetPrinterProc3(byte[] name, ZulPrinterProc3 fn, IntPtr user);
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_SetPrinterProc4(byte[] name, ZulPrinterProc4 fn, IntPtr user);
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_SetPrinterProc5(byte[] name, ZulPrinterProc5 fn, IntPtr user);
+        [Obsolete("use zul_SetPrinterProc1 to zul_SetPrinterProc5")]
         [DllImport(Library, CallingConvention = Call)]
         public static extern int zul_SetPrinterProc(byte[] name, IntPtr fn, IntPtr user);
         [DllImport(Library, CallingConvention = Call)]
@@ -235,6 +265,12 @@ namespace Pkg_Zul00500
             var buffer = new byte[zul_LastError(null, 0) + 1];
             zul_LastError(buffer, buffer.Length);
             return Text(buffer);
+        }
+
+        // "ZUL_E_FILE" for EFile.
+        public static string ErrorName(int code)
+        {
+            return Text(zul_ErrorName(code));
         }
 
         private static char Char(byte b)

@@ -1,6 +1,7 @@
 // A small point-of-sale host in C#: a sale of 100.00 paid by card in two
 // payments (40.00 and 60.00), the receipts printed on a "printer" that writes
 // to the console. Loads Pkg_Zul00500 by name through DllImport.
+// docs/host-guide.md tells the order of calls for a whole day at the till.
 //
 //   mono sale_host.exe DRIVE_ROOT HOST_DIR   (what an integrator's test machine sets)
 using System;
@@ -27,25 +28,39 @@ public static class SaleHost
         return Zul.True;
     }
 
-    static void Connect(string name, Delegate callback)
+    // The procedure's name, kept for the life of the program, is its user pointer.
+    static IntPtr UserOf(string name, Delegate callback)
     {
         Callbacks.Add(callback);
-        // The procedure's name, kept for the life of the program, is its user pointer.
-        IntPtr user = Marshal.StringToHGlobalAnsi(name);
-        Check(Zul.zul_SetPrinterProc(Zul.Text(name), Marshal.GetFunctionPointerForDelegate(callback), user) == Zul.True,
-              "zul_SetPrinterProc " + name);
+        return Marshal.StringToHGlobalAnsi(name);
+    }
+
+    // Each procedure through the setter of its type: the compiler checks it.
+    static void Connect(string name, ZulPrinterProc1 fn) { Connected(Zul.zul_SetPrinterProc1(Zul.Text(name), fn, UserOf(name, fn)), name); }
+    static void Connect(string name, ZulPrinterProc2 fn) { Connected(Zul.zul_SetPrinterProc2(Zul.Text(name), fn, UserOf(name, fn)), name); }
+    static void Connect(string name, ZulPrinterProc3 fn) { Connected(Zul.zul_SetPrinterProc3(Zul.Text(name), fn, UserOf(name, fn)), name); }
+    static void Connect(string name, ZulPrinterProc4 fn) { Connected(Zul.zul_SetPrinterProc4(Zul.Text(name), fn, UserOf(name, fn)), name); }
+    static void Connect(string name, ZulPrinterProc5 fn) { Connected(Zul.zul_SetPrinterProc5(Zul.Text(name), fn, UserOf(name, fn)), name); }
+
+    static void Connected(int result, string name)
+    {
+        Check(result == Zul.True, "zul_SetPrinterProc " + name);
     }
 
     static void Check(bool condition, string what)
     {
         if (condition) return;
-        Console.WriteLine("FAILED: " + what + " " + Zul.LastError());
+        Console.WriteLine("FAILED: " + what + " (" + Zul.ErrorName(Zul.zul_LastErrorCode()) + ") " + Zul.LastError());
         Environment.Exit(1);
     }
 
     public static int Main(string[] args)
     {
         Check(args.Length == 2, "usage: sale_host DRIVE_ROOT HOST_DIR");
+        // A library older than this class, or of another major version, lacks
+        // what the host was written for.
+        int loaded = Zul.zul_VersionNumber();
+        Check(loaded / 10000 == Zul.VersionMajor && loaded >= Zul.VersionNumber, "the library's version");
         Zul.zul_SetDriveRoot(Zul.Text(args[0]));
         Zul.zul_SetHostDirectory(Zul.Text(args[1]));
 
@@ -80,9 +95,9 @@ public static class SaleHost
         Check(Zul.CheckDirTef(root, root.Length, Zul.Text("D"), 0) == Zul.True, "CheckDirTef");
         Console.WriteLine("network: " + Zul.Text(root));
 
-        // The sale: 100.00 in two card payments. Each call hands back a new
-        // list; the caller frees every one.
-        var lists = new List<IntPtr>();
+        // The sale: 100.00 in two card payments. DoTEF refills the list
+        // receipts holds: zero before the first payment, the same variable
+        // for every one, freed once at the end.
         IntPtr receipts = IntPtr.Zero;
         int approved = 0, transaction = 0, withReceipt = 0;
         double extra = 0, due = 100.00;
@@ -94,7 +109,6 @@ public static class SaleHost
             int result = Zul.DoTEF(Zul.Text(Context), amount, due, Zul.Text("C"), ref receipts, ref approved,
                                    ref transaction, ref extra, document, document.Length, f748, f748.Length, f013,
                                    f013.Length, f027, f027.Length);
-            if (receipts != IntPtr.Zero && !lists.Contains(receipts)) lists.Add(receipts);
             Check(result == Zul.True && approved == 1, "DoTEF");
             Console.WriteLine(String.Format("payment {0}: {1:F2} approved, document {2}, authorization {3}",
                                             transaction, amount, Zul.Text(document), Zul.Text(f013)));
@@ -109,7 +123,7 @@ public static class SaleHost
         Check(Zul.ImprCupons(receipts, 1, withReceipt, 0, none, none, Zul.Text(Context), none, none, Zul.Text("S"),
                              Zul.Text("F"), none, none, paid) == Zul.True,
               "ImprCupons");
-        foreach (IntPtr list in lists) Zul.zul_ListFree(list);
+        Zul.zul_ListFree(receipts);
         Console.WriteLine("result=ok");
         return 0;
     }

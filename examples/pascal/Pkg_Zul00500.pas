@@ -5,9 +5,15 @@
   Text is code page 1252 (AnsiString / PAnsiChar). A string passed by
   reference is a buffer and its capacity in bytes, the terminating #0
   included; the ZUL_*_CAPACITY constants hold the longest value of each.
-  Results: 1 true, 0 false, -1 an error (ZulLastError tells which).
-  Callbacks get back the User pointer given with them; a negative result is
-  the host's failure. Everything runs on the host's user-interface thread. }
+  Results: 1 true, 0 false, -1 an error (zul_LastErrorCode and ZulLastError
+  tell which). Callbacks get back the User pointer given with them; a
+  negative result is the host's failure. Everything runs on the host's
+  user-interface thread. The reference (share/doc/zul00500/html, doc\html in
+  the Windows zip) documents every routine.
+
+  DoTEF refills the list its Receipts variable holds: set it to nil before
+  the first payment, pass the same variable to every payment, and free it
+  once with zul_ListFree. }
 unit Pkg_Zul00500;
 
 {$IFDEF FPC}{$MODE DELPHI}{$ENDIF}
@@ -21,9 +27,30 @@ const
   ZulLibrary = 'Pkg_Zul00500';
 {$ENDIF}
 
+  ZUL_VERSION_MAJOR = 0;
+  ZUL_VERSION_MINOR = 1;
+  ZUL_VERSION_PATCH = 0;
+  { The version this unit was written for; compare zul_VersionNumber at load. }
+  ZUL_VERSION_NUMBER = ZUL_VERSION_MAJOR * 10000 + ZUL_VERSION_MINOR * 100 + ZUL_VERSION_PATCH;
+
   ZUL_TRUE = 1;
   ZUL_FALSE = 0;
   ZUL_ERROR = -1;
+
+  { zul_LastErrorCode: below 100 with a -1 result, from 100 a note after a success. }
+  ZUL_OK = 0;
+  ZUL_E_FILE = 1;
+  ZUL_E_FILE_BUSY = 2;
+  ZUL_E_NUMBER = 3;
+  ZUL_E_DATASET = 4;
+  ZUL_E_ARGUMENT = 5;
+  ZUL_E_CALLBACK = 6;
+  ZUL_E_NO_PRINTER_PROC = 7;
+  ZUL_E_MEMORY = 8;
+  ZUL_E_OTHER = 9;
+  ZUL_NOTE_TRUNCATED = 100;
+  ZUL_NOTE_TILL_BUSY = 101;
+  ZUL_NOTE_PROBLEM = 102;
 
   ZUL_ROOT_CAPACITY = 16;
   ZUL_CHOICE_CAPACITY = 2;
@@ -123,8 +150,14 @@ function Finalize: Integer;
 
 function zul_Version(Value: PAnsiChar; Capacity: Integer): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_Version';
+function zul_VersionNumber: Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_VersionNumber';
 function zul_LastError(Value: PAnsiChar; Capacity: Integer): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_LastError';
+function zul_LastErrorCode: Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_LastErrorCode';
+function zul_ErrorName(Code: Integer): PAnsiChar;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_ErrorName';
 function zul_ListNew: ZulList;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_ListNew';
 function zul_ListFree(List: ZulList): Integer;
@@ -159,8 +192,20 @@ function zul_SetFloat(Name: PAnsiChar; Value: Double): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetFloat';
 function zul_GetList(Name: PAnsiChar): ZulList;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_GetList';
+{ One setter per procedure type: a procedure of the wrong type does not compile. }
+function zul_SetPrinterProc1(Name: PAnsiChar; Fn: TZulPrinterProc1; User: Pointer): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetPrinterProc1';
+function zul_SetPrinterProc2(Name: PAnsiChar; Fn: TZulPrinterProc2; User: Pointer): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetPrinterProc2';
+function zul_SetPrinterProc3(Name: PAnsiChar; Fn: TZulPrinterProc3; User: Pointer): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetPrinterProc3';
+function zul_SetPrinterProc4(Name: PAnsiChar; Fn: TZulPrinterProc4; User: Pointer): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetPrinterProc4';
+function zul_SetPrinterProc5(Name: PAnsiChar; Fn: TZulPrinterProc5; User: Pointer): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetPrinterProc5';
 function zul_SetPrinterProc(Name: PAnsiChar; Fn, User: Pointer): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetPrinterProc';
+  deprecated 'use zul_SetPrinterProc1 to zul_SetPrinterProc5';
 function zul_SetDialog(Fn: TZulDialogProc; User: Pointer): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetDialog';
 function zul_SetTranslate(Fn: TZulTranslateProc; User: Pointer): Integer;

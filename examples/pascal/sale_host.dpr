@@ -1,7 +1,9 @@
 { A small point-of-sale host in Delphi-mode Pascal: a sale of 100.00 paid by
   card in two payments (40.00 and 60.00), the receipts printed on a "printer"
   that writes to the console. Loads Pkg_Zul00500 by name (the unit's external
-  declarations).
+  declarations). Built for Linux, and for Windows (i386-win32, x86_64-win64)
+  where it loads Pkg_Zul00500.dll beside it. docs/host-guide.md tells the
+  order of calls for a whole day at the till.
 
   sale_host DRIVE_ROOT HOST_DIR   (what an integrator's test machine sets) }
 program sale_host;
@@ -83,19 +85,28 @@ procedure Check(Condition: Boolean; const What: string);
 begin
   if not Condition then
   begin
-    WriteLn('FAILED: ', What, ' ', ZulLastError);
+    WriteLn('FAILED: ', What, ' (', zul_ErrorName(zul_LastErrorCode), ') ', ZulLastError);
     Halt(1);
   end;
 end;
 
-procedure Connect(const Name: AnsiString; Fn: Pointer);
+{ The procedure names, kept for the life of the program: each is its
+  procedure's User pointer. }
+const
+  Names: array[0..8] of AnsiString = ('Abre_Comp_NFiscalVinc', 'Usa_CompNFis', 'Cupom_NFiscNVinc',
+    'Relatorio_Gerencial_Imp', 'GravaDocumentosNaoFiscais', 'FechRelatGerenc', 'ImprimePadrao',
+    'Guilhotina', 'Fecha_Comp_NFiscalVinc');
+
+{ Each procedure through the setter of its type: the compiler checks it. }
+procedure Connected(Outcome: Integer; Index: Integer);
 begin
-  Check(zul_SetPrinterProc(PAnsiChar(Name), Fn, PAnsiChar(Name)) = ZUL_TRUE, 'zul_SetPrinterProc ' + string(Name));
+  Check(Outcome = ZUL_TRUE, 'zul_SetPrinterProc ' + string(Names[Index]));
 end;
 
-const
-  Names: array[0..4] of AnsiString = ('Cupom_NFiscNVinc', 'Relatorio_Gerencial_Imp',
-    'GravaDocumentosNaoFiscais', 'FechRelatGerenc', 'ImprimePadrao');
+function Named(Index: Integer): PAnsiChar;
+begin
+  Result := PAnsiChar(Names[Index]);
+end;
 
 var
   Root: array[0..ZUL_ROOT_CAPACITY - 1] of AnsiChar;
@@ -103,7 +114,7 @@ var
   Field748: array[0..ZUL_F748_CAPACITY - 1] of AnsiChar;
   Field013: array[0..ZUL_FIELD_CAPACITY - 1] of AnsiChar;
   Field027: array[0..ZUL_F027_CAPACITY - 1] of AnsiChar;
-  Receipts, First: ZulList;
+  Receipts: ZulList;
   Approved, Transaction, WithReceipt: Integer;
   Extra, Paid: Double;
   Payments: array[0..1] of Double = (40.00, 60.00);
@@ -111,18 +122,22 @@ var
   I: Integer;
 begin
   Check(ParamCount = 2, 'usage: sale_host DRIVE_ROOT HOST_DIR');
+  { A library older than this unit, or of another major version, lacks what
+    the host was written for. }
+  Check((zul_VersionNumber div 10000 = ZUL_VERSION_MAJOR) and (zul_VersionNumber >= ZUL_VERSION_NUMBER),
+    'the library''s version');
   zul_SetDriveRoot(PAnsiChar(AnsiString(ParamStr(1))));
   zul_SetHostDirectory(PAnsiChar(AnsiString(ParamStr(2))));
 
-  Connect('Abre_Comp_NFiscalVinc', @AbreComprovante);
-  Connect('Usa_CompNFis', @UsaComprovante);
-  Connect(Names[0], @Outro5);
-  Connect(Names[1], @Outro5);
-  Connect(Names[2], @Outro5);
-  Connect(Names[3], @Outro3);
-  Connect(Names[4], @Outro3);
-  Connect('Guilhotina', @Outro2);
-  Connect('Fecha_Comp_NFiscalVinc', @Outro1);
+  Connected(zul_SetPrinterProc4(Named(0), AbreComprovante, nil), 0);
+  Connected(zul_SetPrinterProc2(Named(1), UsaComprovante, nil), 1);
+  Connected(zul_SetPrinterProc5(Named(2), Outro5, Named(2)), 2);
+  Connected(zul_SetPrinterProc5(Named(3), Outro5, Named(3)), 3);
+  Connected(zul_SetPrinterProc5(Named(4), Outro5, Named(4)), 4);
+  Connected(zul_SetPrinterProc3(Named(5), Outro3, Named(5)), 5);
+  Connected(zul_SetPrinterProc3(Named(6), Outro3, Named(6)), 6);
+  Connected(zul_SetPrinterProc2(Named(7), Outro2, Named(7)), 7);
+  Connected(zul_SetPrinterProc1(Named(8), Outro1, Named(8)), 8);
   zul_SetDialog(Dialog, nil);
   zul_SetNetworkChooser(ChooseNetwork, nil);
   zul_SetMessagePump(Pump, nil);
@@ -132,9 +147,10 @@ begin
   Check(CheckDirTef(Root, SizeOf(Root), 'D', 0) = ZUL_TRUE, 'CheckDirTef');
   WriteLn('network: ', PAnsiChar(@Root[0]));
 
-  { The sale: 100.00 in two card payments. }
+  { The sale: 100.00 in two card payments. DoTEF refills the list Receipts
+    holds: nil before the first payment, the same variable for every one,
+    freed once at the end. }
   Receipts := nil;
-  First := nil;
   Transaction := 0;
   WithReceipt := 0;
   Due := 100.00;
@@ -153,16 +169,12 @@ begin
       [I + 1, Payments[I], string(PAnsiChar(@Document[0])), string(PAnsiChar(@Field013[0]))]));
     Inc(WithReceipt, Approved);
     Due := Due - Payments[I];
-    { Each call hands back a new list; the first one is ours to free. }
-    if First = nil then
-      First := Receipts;
   end;
   zul_GetFloat('doValorTef', Paid);
   Check(Abs(Paid - 100.00) < 0.005, 'doValorTef');
 
   Check(ImprCupons(Receipts, 1, WithReceipt, 0, '', '', Context, '', '', 'S', 'F', '', '', Paid) = ZUL_TRUE,
     'ImprCupons');
-  zul_ListFree(First);
   zul_ListFree(Receipts);
   WriteLn('result=ok');
 end.

@@ -49,6 +49,14 @@ public:
   using Error::Error;
 };
 
+// Another till held an exchange root, or another program the host
+// directory, for longer than a routine waits for it: two tills share one
+// manager, a configuration error.
+class TillBusyError : public Error {
+public:
+  using Error::Error;
+};
+
 // A fiscal-printer procedure the host never assigned was called.
 class PrinterProcedureError : public Error {
 public:

@@ -47,6 +47,14 @@ void Finalize();
 // initialized (and leaves them empty otherwise).
 void HostDirectoryChanged();
 
+// Creates the host directory's "Dados\Cadastros" and
+// "Dados\TefDisc\Pendente" where the package now looks for them: always, or
+// only when the drive root moved the host directory away from where it is.
+// What cannot be created is left for the first routine that writes there to
+// report.
+enum class HostPlacement { Always, OnlyWhenMoved };
+void PrepareHostDirectories(HostPlacement placement);
+
 // The three local directories, derived from the host executable's path
 // (short form) each time they are asked for.
 std::string HostDirectory();     // short form, no trailing backslash

@@ -2,9 +2,12 @@
 
 #include <climits>
 #include <cstring>
+#include <deque>
 #include <new>
-#include <unordered_set>
+#include <vector>
 
+#include "support/problems.h"
+#include "tef/till_lock.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500::capi {
@@ -12,30 +15,57 @@ namespace zul00500::capi {
 namespace {
 // Everything runs on the host's UI thread, so plain globals serve.
 std::string last_error;
+int last_error_code = ZUL_OK;
 std::string last_notes;
-
-std::unordered_set<ZulList>& live_lists() {
-  static std::unordered_set<ZulList> lists;
-  return lists;
-}
+int last_note_code = ZUL_OK; // the first note's
 
 int clamp_length(std::size_t length) { return length > INT_MAX ? INT_MAX : static_cast<int>(length); }
 } // namespace
 
 void ClearLastError() noexcept {
   last_error.clear();
+  last_error_code = ZUL_OK;
   last_notes.clear();
-}
-
-void SetError(const char* routine, const std::string& text) noexcept {
+  last_note_code = ZUL_OK;
+  // A refusal or a problem met by a routine called from C++ directly is no
+  // one's to report.
   try {
-    last_error = std::string(routine) + ": " + text;
+    TakeReportedProblems();
   } catch (...) {
-    last_error.clear(); // no memory even for the text: the -1 still tells
+  }
+  try {
+    TakeTillRefusal();
+  } catch (...) {
   }
 }
 
-void AddNote(const std::string& text) noexcept {
+void NoteReportedProblems(const char* routine) noexcept {
+  try {
+    for (const std::string& problem : TakeReportedProblems())
+      AddNote(std::string(routine) + ": " + problem, ZUL_NOTE_PROBLEM);
+  } catch (...) {
+  }
+}
+
+void NoteRefusal(const char* routine, int result) noexcept {
+  try {
+    const std::string refusal = TakeTillRefusal();
+    if (result == ZUL_FALSE && !refusal.empty()) AddNote(std::string(routine) + ": " + refusal, ZUL_NOTE_TILL_BUSY);
+  } catch (...) {
+  }
+}
+
+void SetError(const char* routine, int code, const std::string& text) noexcept {
+  last_error_code = code;
+  try {
+    last_error = std::string(routine) + ": " + text;
+  } catch (...) {
+    last_error.clear(); // no memory even for the text: the -1 and the code still tell
+  }
+}
+
+void AddNote(const std::string& text, int code) noexcept {
+  if (last_note_code == ZUL_OK) last_note_code = code;
   try {
     last_notes += (last_notes.empty() ? "" : "; ") + text;
   } catch (...) {
@@ -47,23 +77,46 @@ std::string LastErrorText() {
   return last_notes.empty() ? last_error : last_error + "; " + last_notes;
 }
 
+int LastErrorCode() noexcept {
+  if (last_error_code != ZUL_OK) return last_error_code;
+  return last_notes.empty() ? ZUL_OK : last_note_code;
+}
+
 void FailWithCurrentException(const char* routine) noexcept {
   try {
     throw;
   } catch (const std::bad_alloc&) {
-    SetError(routine, "out of memory");
+    SetError(routine, ZUL_E_MEMORY, "out of memory");
+  } catch (const ArgumentError& error) {
+    SetError(routine, ZUL_E_ARGUMENT, error.what());
+  } catch (const HostCallbackError& error) {
+    SetError(routine, ZUL_E_CALLBACK, error.what());
+  } catch (const FileBusyError& error) {
+    SetError(routine, ZUL_E_FILE_BUSY, error.what());
+  } catch (const FileError& error) {
+    SetError(routine, ZUL_E_FILE, error.what());
+  } catch (const ConvertError& error) {
+    SetError(routine, ZUL_E_NUMBER, error.what());
+  } catch (const DataSetError& error) {
+    SetError(routine, ZUL_E_DATASET, error.what());
+  } catch (const PrinterProcedureError& error) {
+    SetError(routine, ZUL_E_NO_PRINTER_PROC, error.what());
   } catch (const std::exception& error) {
-    SetError(routine, error.what());
+    SetError(routine, ZUL_E_OTHER, error.what());
   } catch (...) {
-    SetError(routine, "an unknown error");
+    SetError(routine, ZUL_E_OTHER, "an unknown error");
   }
 }
 
-int CopyOut(const std::string& text, char* buffer, int capacity) noexcept {
+int CopyOut(const std::string& text, char* buffer, int capacity, const char* routine) noexcept {
   if (buffer && capacity > 0) {
     const std::size_t copied = std::min(text.size(), static_cast<std::size_t>(capacity) - 1);
     std::memcpy(buffer, text.data(), copied);
     buffer[copied] = '\0';
+    if (routine && copied < text.size())
+      AddNote(std::string(routine) + ": the text was cut to " + std::to_string(copied) + " of its " +
+              std::to_string(text.size()) + " bytes (it needs a capacity of " +
+              std::to_string(text.size() + 1) + ")");
   }
   return clamp_length(text.size());
 }
@@ -95,21 +148,101 @@ StringRef::~StringRef() {
   }
 }
 
+// --- list handles --------------------------------------------------------------------
+
+namespace {
+
+// The low bits of a handle hold its slot's index + 1 (so that no handle is
+// null), the high bits the slot's generation. A slot whose generation ran
+// out is never used again, so no handle ever names two lists.
+constexpr unsigned kIndexBits = sizeof(std::uintptr_t) >= 8 ? 32 : 16;
+constexpr std::uintptr_t kIndexMask = (std::uintptr_t{1} << kIndexBits) - 1;
+constexpr std::uintptr_t kMaxGeneration = ~std::uintptr_t{0} >> kIndexBits;
+constexpr std::size_t kMaxSlots = kIndexMask - 1;
+
+struct Slot {
+  ListEntry entry;
+  std::uintptr_t generation = 1;
+  bool live = false;
+};
+
+struct Slots {
+  std::vector<Slot> slots;
+  // Freed slots are reused oldest first, so that generations grow slowly.
+  std::deque<std::size_t> free;
+};
+
+// Gone with the library: unloading it frees every list the host left.
+Slots& slots() {
+  static Slots all;
+  return all;
+}
+
+ZulList encode(std::size_t index, std::uintptr_t generation) {
+  return reinterpret_cast<ZulList>((generation << kIndexBits) | (index + 1));
+}
+
+// The slot a handle names and the generation it carries, or null.
+Slot* decode(ZulList handle, std::uintptr_t& generation) noexcept {
+  const auto value = reinterpret_cast<std::uintptr_t>(handle);
+  const std::uintptr_t index_plus_one = value & kIndexMask;
+  generation = value >> kIndexBits;
+  std::vector<Slot>& all = slots().slots;
+  if (index_plus_one == 0 || generation == 0 || index_plus_one > all.size()) return nullptr;
+  return &all[index_plus_one - 1];
+}
+
+} // namespace
+
 ZulList NewListHandle(std::shared_ptr<StringList> list, bool package_owned) {
-  auto record = std::make_unique<ZulListRec>();
-  record->list = std::move(list);
-  record->package_owned = package_owned;
-  live_lists().insert(record.get());
-  return record.release();
+  Slots& all = slots();
+  std::size_t index;
+  if (!all.free.empty()) {
+    index = all.free.front();
+    all.free.pop_front();
+  } else {
+    if (all.slots.size() >= kMaxSlots) throw std::bad_alloc();
+    all.slots.emplace_back();
+    index = all.slots.size() - 1;
+  }
+  Slot& slot = all.slots[index];
+  slot.entry = {std::move(list), package_owned};
+  slot.live = true;
+  return encode(index, slot.generation);
 }
 
-ZulListRec& ListRecord(ZulList handle, const char* argument) {
+HandleState StateOf(ZulList handle) noexcept {
+  std::uintptr_t generation = 0;
+  const Slot* slot = decode(handle, generation);
+  if (!slot || generation > slot->generation) return HandleState::Foreign;
+  return slot->live && generation == slot->generation ? HandleState::Live : HandleState::Freed;
+}
+
+ListEntry& ListRecord(ZulList handle, const char* argument) {
   if (!handle) throw ArgumentError(argument, "a null list");
-  if (!live_lists().count(handle))
-    throw ArgumentError(argument, "not a list of this package, or one already freed");
-  return *handle;
+  switch (StateOf(handle)) {
+  case HandleState::Live: {
+    std::uintptr_t generation = 0;
+    return decode(handle, generation)->entry;
+  }
+  case HandleState::Freed:
+    throw ArgumentError(argument, "a list already freed");
+  case HandleState::Foreign:
+    break;
+  }
+  throw ArgumentError(argument, "not a list of this package");
 }
 
-void ForgetListHandle(ZulList handle) { live_lists().erase(handle); }
+void FreeListHandle(ZulList handle) {
+  std::uintptr_t generation = 0;
+  Slot* slot = decode(handle, generation);
+  if (!slot || !slot->live || generation != slot->generation) return;
+  slot->entry = {};
+  slot->live = false;
+  const auto index = static_cast<std::size_t>(slot - slots().slots.data());
+  if (slot->generation == kMaxGeneration) return; // retired
+  ++slot->generation;
+  slots().free.push_back(index);
+}
 
 } // namespace zul00500::capi

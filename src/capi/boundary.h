@@ -3,19 +3,13 @@
 // exception on this side (result -1 and the last error instead).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "Pkg_Zul00500.h"
 #include "zul00500/errors.h"
 #include "zul00500/string_list.h"
-
-// What a ZulList handle points to. The package's own stlCuponsTEF is handed
-// out as a handle too, one the host must not free.
-struct ZulListRec {
-  std::shared_ptr<zul00500::StringList> list;
-  bool package_owned = false;
-};
 
 namespace zul00500::capi {
 
@@ -35,32 +29,46 @@ class HostCallbackError : public Error {
 public:
   HostCallbackError(const std::string& callback, int result)
       : Error("call the host's", callback, "it reported a failure (" + std::to_string(result) + ")") {}
+  HostCallbackError(const std::string& callback, std::string reason)
+      : Error("call the host's", callback, std::move(reason)) {}
 };
 
 // --- the last error ----------------------------------------------------------
-// The error part is what ended a call with -1; the notes are what a call that
-// still succeeded wants the host to know (a value cut to fit).
+// The error part is what ended a call with -1, with its code; the notes are
+// what a call that still succeeded wants the host to know (a value cut to
+// fit), with ZUL_NOTE_TRUNCATED.
 void ClearLastError() noexcept;
-void SetError(const char* routine, const std::string& text) noexcept;
-void AddNote(const std::string& text) noexcept;
+void SetError(const char* routine, int code, const std::string& text) noexcept;
+// The first note's code is the one zul_LastErrorCode gives.
+void AddNote(const std::string& text, int code = ZUL_NOTE_TRUNCATED) noexcept;
+// A routine another till kept out returns 0 like any other false; the last
+// error then says why, with ZUL_NOTE_TILL_BUSY.
+void NoteRefusal(const char* routine, int result) noexcept;
+// Problems the routine met after the manager took a settlement (a card log
+// that could not be written) become notes, with ZUL_NOTE_PROBLEM: the result
+// stands.
+void NoteReportedProblems(const char* routine) noexcept;
 std::string LastErrorText();
-// Sets the error from the exception being handled.
+int LastErrorCode() noexcept;
+// Sets the error, and its code, from the exception being handled.
 void FailWithCurrentException(const char* routine) noexcept;
 
-// Runs `body` (returning an int result) so that nothing escapes: any
-// exception becomes -1 and the error of `routine`. Routines of the package
-// clear the last error first; helpers leave it alone unless they fail.
+// Runs `body` (returning an int result) so that nothing escapes: the last
+// error is cleared first, as every routine that succeeds leaves it clear,
+// and any exception becomes -1 and the error of `routine`. A routine another
+// till kept out, or one that met a problem after a settlement, leaves a note
+// that says so.
 template <typename Body> int Guarded(const char* routine, Body&& body) noexcept {
+  ClearLastError();
+  int result = ZUL_ERROR;
   try {
-    return body();
+    result = body();
   } catch (...) {
     FailWithCurrentException(routine);
-    return ZUL_ERROR;
   }
-}
-template <typename Body> int RunRoutine(const char* routine, Body&& body) noexcept {
-  ClearLastError();
-  return Guarded(routine, std::forward<Body>(body));
+  NoteRefusal(routine, result);
+  NoteReportedProblems(routine);
+  return result;
 }
 
 inline int Result(bool value) { return value ? ZUL_TRUE : ZUL_FALSE; }
@@ -96,17 +104,36 @@ private:
 };
 
 // Writes `text` snprintf-style: as much as fits, NUL-terminated; returns its
-// full length.
-int CopyOut(const std::string& text, char* buffer, int capacity) noexcept;
+// full length. A text cut to fit a buffer the caller gave is noted for
+// `routine`; with a null one it is only measured.
+int CopyOut(const std::string& text, char* buffer, int capacity, const char* routine = nullptr) noexcept;
 
 // --- lists ---------------------------------------------------------------------------
+// A handle is a slot index and that slot's generation, never an address: a
+// freed handle stays refused after its slot serves a new list.
 
-// A new handle for `list`, registered as live.
+struct ListEntry {
+  std::shared_ptr<StringList> list;
+  bool package_owned = false;
+};
+
+enum class HandleState { Live, Freed, Foreign };
+
+// A new handle for `list`. Throws std::bad_alloc when no handle is left.
 ZulList NewListHandle(std::shared_ptr<StringList> list, bool package_owned = false);
-// The record behind a live handle; throws ArgumentError for anything else.
-ZulListRec& ListRecord(ZulList handle, const char* argument);
+// Live: a list of ours; Freed: one of ours that was freed; Foreign: null or
+// never one of ours.
+HandleState StateOf(ZulList handle) noexcept;
+// The entry behind a live handle; throws ArgumentError for anything else.
+ListEntry& ListRecord(ZulList handle, const char* argument);
 inline StringList& ListOf(ZulList handle, const char* argument) { return *ListRecord(handle, argument).list; }
-// Forgets a handle (after its record was deleted).
-void ForgetListHandle(ZulList handle);
+// The list behind a live handle, kept alive for a routine that runs host
+// code while it reads it: a callback that frees the handle frees only the
+// handle.
+inline std::shared_ptr<StringList> HoldList(ZulList handle, const char* argument) {
+  return ListRecord(handle, argument).list;
+}
+// Frees a live handle's slot: the handle is refused from then on.
+void FreeListHandle(ZulList handle);
 
 } // namespace zul00500::capi

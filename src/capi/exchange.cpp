@@ -7,18 +7,17 @@ using namespace zul00500;
 using namespace zul00500::capi;
 
 int ZUL_CALL CheckGPAtivo(const char* operation, const char* sequence) {
-  return RunRoutine("CheckGPAtivo",
-                    [&] { return Result(zul00500::CheckGPAtivo(In(operation), In(sequence))); });
+  return Guarded("CheckGPAtivo", [&] { return Result(zul00500::CheckGPAtivo(In(operation), In(sequence))); });
 }
 
 int ZUL_CALL VerificaRetorno(const char* context, ZulList answer, int notConfirm, const char* unused) {
-  return RunRoutine("VerificaRetorno", [&] {
+  return Guarded("VerificaRetorno", [&] {
     return Result(
-        zul00500::VerificaRetorno(In(context), ListOf(answer, "answer"), notConfirm != 0, In(unused)));
+        zul00500::VerificaRetorno(In(context), *HoldList(answer, "answer"), notConfirm != 0, In(unused)));
   });
 }
 
 int ZUL_CALL CheckIntPosFiles(const char* context, int notConfirm) {
-  return RunRoutine("CheckIntPosFiles",
-                    [&] { return Result(zul00500::CheckIntPosFiles(In(context), notConfirm != 0)); });
+  return Guarded("CheckIntPosFiles",
+                 [&] { return Result(zul00500::CheckIntPosFiles(In(context), notConfirm != 0)); });
 }

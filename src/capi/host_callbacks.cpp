@@ -31,7 +31,8 @@ std::string text_from_host(const char* callback, const std::function<int(char*, 
     if (length < 0) throw HostCallbackError(callback, length);
     if (length < capacity)
       return std::string(buffer.data(), strnlen(buffer.data(), static_cast<std::size_t>(length)));
-    if (attempt == 1) throw Error("call the host's", callback, "its text grew from one call to the next");
+    if (attempt == 1)
+      throw HostCallbackError(callback, std::string("its text grew from one call to the next"));
     buffer.assign(static_cast<std::size_t>(length) + 1, '\0');
   }
 }

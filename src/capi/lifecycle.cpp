@@ -13,33 +13,92 @@ namespace zul00500::platform {
 // As the host's module loader does after loading the package and before
 // unloading it. Nothing can be reported from here, so nothing may escape.
 void on_module_load() noexcept { ::Initialize(); }
-void on_module_unload() noexcept { ::Finalize(); }
+// At process exit the package's strings may be gone already (a host that
+// never unloads it), and emptying them serves nobody.
+void on_module_unload(bool process_exiting) noexcept {
+  if (!process_exiting) ::Finalize();
+}
 
 } // namespace zul00500::platform
 
 int ZUL_CALL Initialize(void) {
-  return RunRoutine("Initialize", [] {
+  return Guarded("Initialize", [] {
     zul00500::Initialize();
     return ZUL_TRUE;
   });
 }
 
 int ZUL_CALL Finalize(void) {
-  return RunRoutine("Finalize", [] {
+  return Guarded("Finalize", [] {
     zul00500::Finalize();
     return ZUL_TRUE;
   });
 }
 
-int ZUL_CALL zul_Version(char* value, int capacity) { return CopyOut(ZUL_PACKAGE_VERSION, value, capacity); }
+int ZUL_CALL zul_Version(char* value, int capacity) {
+  return Guarded("zul_Version", [&] {
+    const std::string version = std::to_string(ZUL_VERSION_MAJOR) + "." + std::to_string(ZUL_VERSION_MINOR) +
+                                "." + std::to_string(ZUL_VERSION_PATCH);
+    return CopyOut(version, value, capacity);
+  });
+}
 
+int ZUL_CALL zul_VersionNumber(void) {
+  ClearLastError();
+  return ZUL_VERSION_NUMBER;
+}
+
+// The readers of the last error leave it as it is.
 int ZUL_CALL zul_LastError(char* value, int capacity) {
-  return Guarded("zul_LastError", [&] { return CopyOut(LastErrorText(), value, capacity); });
+  try {
+    return CopyOut(LastErrorText(), value, capacity);
+  } catch (...) {
+    return 0; // no memory to join the text: nothing to tell
+  }
+}
+
+int ZUL_CALL zul_LastErrorCode(void) { return LastErrorCode(); }
+
+const char* ZUL_CALL zul_ErrorName(int code) {
+  switch (code) {
+  case ZUL_OK:
+    return "ZUL_OK";
+  case ZUL_E_FILE:
+    return "ZUL_E_FILE";
+  case ZUL_E_FILE_BUSY:
+    return "ZUL_E_FILE_BUSY";
+  case ZUL_E_NUMBER:
+    return "ZUL_E_NUMBER";
+  case ZUL_E_DATASET:
+    return "ZUL_E_DATASET";
+  case ZUL_E_ARGUMENT:
+    return "ZUL_E_ARGUMENT";
+  case ZUL_E_CALLBACK:
+    return "ZUL_E_CALLBACK";
+  case ZUL_E_NO_PRINTER_PROC:
+    return "ZUL_E_NO_PRINTER_PROC";
+  case ZUL_E_MEMORY:
+    return "ZUL_E_MEMORY";
+  case ZUL_E_OTHER:
+    return "ZUL_E_OTHER";
+  case ZUL_NOTE_TRUNCATED:
+    return "ZUL_NOTE_TRUNCATED";
+  case ZUL_NOTE_TILL_BUSY:
+    return "ZUL_NOTE_TILL_BUSY";
+  case ZUL_NOTE_PROBLEM:
+    return "ZUL_NOTE_PROBLEM";
+  default:
+    return "ZUL_E_UNKNOWN";
+  }
 }
 
 int ZUL_CALL zul_SetDriveRoot(const char* folder) {
   return Guarded("zul_SetDriveRoot", [&] {
-    platform::set_drive_root(In(folder));
+    const std::string root = In(folder);
+    platform::set_drive_root(root);
+    // The host directory may now live elsewhere, in another short form.
+    if (!root.empty()) PrepareHostDirectories(HostPlacement::OnlyWhenMoved);
+    HostDirectoryChanged();
     return ZUL_TRUE;
   });
 }
@@ -51,6 +110,8 @@ int ZUL_CALL zul_SetHostDirectory(const char* directory) {
     // Only the directory of the program's path counts; the name stands for
     // a program there.
     platform::set_host_executable_path(folder.empty() ? "" : folder + "\\zulhost");
+    // Made first, so that the directories are derived from their short form.
+    if (!folder.empty()) PrepareHostDirectories(HostPlacement::Always);
     HostDirectoryChanged();
     return ZUL_TRUE;
   });

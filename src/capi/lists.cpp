@@ -7,6 +7,7 @@ using namespace zul00500;
 using namespace zul00500::capi;
 
 ZulList ZUL_CALL zul_ListNew(void) {
+  ClearLastError();
   try {
     return NewListHandle(std::make_shared<StringList>());
   } catch (...) {
@@ -17,10 +18,10 @@ ZulList ZUL_CALL zul_ListNew(void) {
 
 int ZUL_CALL zul_ListFree(ZulList list) {
   return Guarded("zul_ListFree", [&] {
+    if (!list) return ZUL_TRUE; // as free(NULL)
     if (ListRecord(list, "list").package_owned)
       throw ArgumentError("list", "the package's own list, which the host does not free");
-    ForgetListHandle(list);
-    delete list;
+    FreeListHandle(list);
     return ZUL_TRUE;
   });
 }
@@ -40,7 +41,7 @@ int ZUL_CALL zul_ListGet(ZulList list, int index, char* value, int capacity) {
     if (index < 0 || static_cast<std::size_t>(index) >= lines.Count())
       throw ArgumentError("index", std::to_string(index) + " is not a line of a list of " +
                                        std::to_string(lines.Count()));
-    return CopyOut(lines[static_cast<std::size_t>(index)], value, capacity);
+    return CopyOut(lines[static_cast<std::size_t>(index)], value, capacity, "zul_ListGet");
   });
 }
 
@@ -59,7 +60,8 @@ int ZUL_CALL zul_ListClear(ZulList list) {
 }
 
 int ZUL_CALL zul_ListText(ZulList list, char* value, int capacity) {
-  return Guarded("zul_ListText", [&] { return CopyOut(ListOf(list, "list").Text(), value, capacity); });
+  return Guarded("zul_ListText",
+                 [&] { return CopyOut(ListOf(list, "list").Text(), value, capacity, "zul_ListText"); });
 }
 
 int ZUL_CALL zul_ListSetText(ZulList list, const char* text) {

@@ -6,7 +6,7 @@ using namespace zul00500;
 using namespace zul00500::capi;
 
 int ZUL_CALL TipoRede(const char* kind, char* choice, int choiceCapacity) {
-  return RunRoutine("TipoRede", [&] {
+  return Guarded("TipoRede", [&] {
     StringRef out("TipoRede", "choice", choice, choiceCapacity);
     out.value = zul00500::TipoRede(In(kind));
     return ZUL_TRUE;
@@ -14,7 +14,7 @@ int ZUL_CALL TipoRede(const char* kind, char* choice, int choiceCapacity) {
 }
 
 int ZUL_CALL CheckDirTef(char* root, int rootCapacity, const char* kind, int printerType) {
-  return RunRoutine("CheckDirTef", [&] {
+  return Guarded("CheckDirTef", [&] {
     StringRef out("CheckDirTef", "root", root, rootCapacity);
     return Result(zul00500::CheckDirTef(out.value, In(kind), printerType));
   });

@@ -9,8 +9,8 @@ int ZUL_CALL ImprCupons(ZulList receipts, int receiptCount, int transactionCount
                         const char* voucher1, const char* voucher2, const char* context, const char* report1,
                         const char* report2, const char* copyChoice, const char* mode, const char* standard2,
                         const char* standard1, double amount) {
-  return RunRoutine("ImprCupons", [&] {
-    return Result(zul00500::ImprCupons(ListOf(receipts, "receipts"), receiptCount, transactionCount,
+  return Guarded("ImprCupons", [&] {
+    return Result(zul00500::ImprCupons(*HoldList(receipts, "receipts"), receiptCount, transactionCount,
                                        printerType, In(voucher1), In(voucher2), In(context), In(report1),
                                        In(report2), In(copyChoice), In(mode), In(standard2), In(standard1),
                                        amount));
@@ -21,9 +21,9 @@ int ZUL_CALL ImprCupom(const char* report1, const char* report2, const char* con
                        ZulList answer, int frameworkCopies, int transactionCount, int printerType,
                        int ownDocument, int skipSaved, const char* mode, const char* standard2,
                        const char* standard1) {
-  return RunRoutine("ImprCupom", [&] {
+  return Guarded("ImprCupom", [&] {
     return Result(zul00500::ImprCupom(In(report1), In(report2), In(context), In(copyChoice),
-                                      ListOf(answer, "answer"), frameworkCopies, transactionCount,
+                                      *HoldList(answer, "answer"), frameworkCopies, transactionCount,
                                       printerType, ownDocument != 0, skipSaved != 0, In(mode), In(standard2),
                                       In(standard1)));
   });
@@ -32,9 +32,9 @@ int ZUL_CALL ImprCupom(const char* report1, const char* report2, const char* con
 int ZUL_CALL ImprCupom_FrameWork(const char* report1, const char* report2, const char* context,
                                  const char* copyChoice, ZulList answer, int copies, int transactionCount,
                                  int printerType, int ownDocument, int skipSaved) {
-  return RunRoutine("ImprCupom_FrameWork", [&] {
+  return Guarded("ImprCupom_FrameWork", [&] {
     return Result(zul00500::ImprCupom_FrameWork(In(report1), In(report2), In(context), In(copyChoice),
-                                                ListOf(answer, "answer"), copies, transactionCount,
+                                                *HoldList(answer, "answer"), copies, transactionCount,
                                                 printerType, ownDocument != 0, skipSaved != 0));
   });
 }
@@ -42,9 +42,9 @@ int ZUL_CALL ImprCupom_FrameWork(const char* report1, const char* report2, const
 int ZUL_CALL ImprCupomRG_FrameWork(const char* report1, const char* report2, const char* context,
                                    ZulList answer, int copies, int transactionCount, int printerType,
                                    int ownDocument, int skipSaved) {
-  return RunRoutine("ImprCupomRG_FrameWork", [&] {
+  return Guarded("ImprCupomRG_FrameWork", [&] {
     return Result(zul00500::ImprCupomRG_FrameWork(In(report1), In(report2), In(context),
-                                                  ListOf(answer, "answer"), copies, transactionCount,
+                                                  *HoldList(answer, "answer"), copies, transactionCount,
                                                   printerType, ownDocument != 0, skipSaved != 0));
   });
 }

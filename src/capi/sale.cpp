@@ -11,7 +11,7 @@ int sale(const char* routine, const char* context, double amount, double amountD
          ZulList* receipts, int* approvedCount, int* transactionNumber, double* extraAmount,
          char* documentNumber, int documentNumberCapacity, char* field748, int field748Capacity,
          char* field013, int field013Capacity, char* field027, int field027Capacity) {
-  return RunRoutine(routine, [&] {
+  return Guarded(routine, [&] {
     ZulList& receipts_out = Ref(receipts, "receipts");
     std::int32_t& approved = Ref(approvedCount, "approvedCount");
     std::int32_t& transaction = Ref(transactionNumber, "transactionNumber");
@@ -21,14 +21,31 @@ int sale(const char* routine, const char* context, double amount, double amountD
     StringRef f013(routine, "field013", field013, field013Capacity);
     StringRef f027(routine, "field027", field027, field027Capacity);
 
-    // The caller's list, if any, is only looked at: the sale replaces it by
-    // a new one and leaves the old one to the caller.
-    std::shared_ptr<StringList> list = receipts_out ? ListRecord(receipts_out, "receipts").list : nullptr;
-    const std::shared_ptr<StringList> before = list;
-    // The new list goes back also when an error ends the sale after it was
-    // made: the host owns it from then on.
+    // The list the caller passes is refilled, so that a host that passes the
+    // same variable to every payment holds one list. Null, or a handle the
+    // host freed (as a Delphi host frees the list and passes the variable
+    // again), gets a new list; so does the package's own list, which stays as
+    // it is. Anything else is refused before the sale starts.
+    std::shared_ptr<StringList> reused;
+    if (receipts_out) {
+      switch (StateOf(receipts_out)) {
+      case HandleState::Live:
+        if (!ListRecord(receipts_out, "receipts").package_owned) reused = HoldList(receipts_out, "receipts");
+        break;
+      case HandleState::Freed:
+        receipts_out = nullptr;
+        break;
+      case HandleState::Foreign:
+        ListRecord(receipts_out, "receipts"); // throws
+      }
+    }
+    // The sale makes its list when it starts; it goes back also when an
+    // error ends the sale after that, and the host owns it.
+    std::shared_ptr<StringList> list;
     auto hand_back = [&] {
-      if (list && list != before) receipts_out = NewListHandle(list);
+      if (!list) return;
+      if (reused) *reused = std::move(*list);
+      else receipts_out = NewListHandle(list);
     };
     bool paid = false;
     try {

@@ -7,7 +7,7 @@ using namespace zul00500;
 using namespace zul00500::capi;
 
 int ZUL_CALL GetSequence(char* sequence, int sequenceCapacity) {
-  return RunRoutine("GetSequence", [&] {
+  return Guarded("GetSequence", [&] {
     StringRef out("GetSequence", "sequence", sequence, sequenceCapacity);
     out.value = zul00500::GetSequence();
     return ZUL_TRUE;
@@ -15,7 +15,7 @@ int ZUL_CALL GetSequence(char* sequence, int sequenceCapacity) {
 }
 
 int ZUL_CALL NewIntPosFileName(const char* directory, char* path, int pathCapacity) {
-  return RunRoutine("NewIntPosFileName", [&] {
+  return Guarded("NewIntPosFileName", [&] {
     StringRef out("NewIntPosFileName", "path", path, pathCapacity);
     out.value = zul00500::NewIntPosFileName(In(directory));
     return ZUL_TRUE;
@@ -23,7 +23,7 @@ int ZUL_CALL NewIntPosFileName(const char* directory, char* path, int pathCapaci
 }
 
 int ZUL_CALL DeleteIntPosFiles(const char* directory, const char* sequence) {
-  return RunRoutine("DeleteIntPosFiles", [&] {
+  return Guarded("DeleteIntPosFiles", [&] {
     zul00500::DeleteIntPosFiles(In(directory), In(sequence));
     return ZUL_TRUE;
   });

@@ -45,7 +45,8 @@ T& Variable(const std::pair<const char*, T*> (&table)[N], const char* name, cons
 } // namespace
 
 int ZUL_CALL zul_GetStr(const char* name, char* value, int capacity) {
-  return Guarded("zul_GetStr", [&] { return CopyOut(Variable(kStrings, name, "string"), value, capacity); });
+  return Guarded("zul_GetStr",
+                 [&] { return CopyOut(Variable(kStrings, name, "string"), value, capacity, "zul_GetStr"); });
 }
 
 int ZUL_CALL zul_SetStr(const char* name, const char* value) {
@@ -84,6 +85,7 @@ int ZUL_CALL zul_SetFloat(const char* name, double value) {
 }
 
 ZulList ZUL_CALL zul_GetList(const char* name) {
+  ClearLastError();
   try {
     if (!SameText(In(name), "stlCuponsTEF"))
       throw ArgumentError("name", "\"" + In(name) + "\" is not an exported list variable");
@@ -92,7 +94,7 @@ ZulList ZUL_CALL zul_GetList(const char* name) {
     static ZulList handle = nullptr;
     if (!stlCuponsTEF) stlCuponsTEF = std::make_shared<StringList>();
     if (!handle) handle = NewListHandle(stlCuponsTEF, true);
-    handle->list = stlCuponsTEF;
+    ListRecord(handle, "name").list = stlCuponsTEF;
     return handle;
   } catch (...) {
     FailWithCurrentException("zul_GetList");

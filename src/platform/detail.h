@@ -3,8 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+namespace zul00500::platform {
+class FileLock;
+}
 
 namespace zul00500::platform::detail {
 
@@ -13,5 +18,7 @@ void native_process_messages();
 void native_handle_message(std::uint32_t max_wait_ms);
 std::string native_host_executable_path();
 std::string default_drive_root();
+// FileSystem::try_lock of the platform's own file system (file_lock.cpp).
+std::unique_ptr<FileLock> native_try_lock(const std::string& path);
 
 } // namespace zul00500::platform::detail

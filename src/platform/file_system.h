@@ -5,12 +5,24 @@
 // without regard to letter case.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zul00500::platform {
+
+// An exclusive lock on a file, held until the object goes (FileSystem::try_lock).
+class FileLock {
+public:
+  // Releases the lock and closes the file; the file itself stays.
+  virtual ~FileLock() = default;
+  // Replaces the file's content with `text`: who holds it, for whoever finds
+  // it taken. The lock never covers the content, so others can read it.
+  // False on failure; never throws.
+  virtual bool describe(std::string_view text) = 0;
+};
 
 class FileSystem {
 public:
@@ -32,6 +44,10 @@ public:
   virtual bool rename_file(const std::string& from, const std::string& to) = 0;
   // Whole content of a file. Throws FileError.
   virtual std::string read_file(const std::string& path) = 0;
+  // At most `max_bytes` bytes of a file, from byte `offset` on: fewer at its
+  // end, none from beyond it. What read_file would give from there, without
+  // ever holding more. Throws FileError as read_file does.
+  virtual std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) = 0;
   // Creates or truncates `path` and writes `bytes`. Throws FileError.
   virtual void write_file(const std::string& path, std::string_view bytes) = 0;
   // Appends to `path`, creating it when missing. Throws FileError.
@@ -52,6 +68,13 @@ public:
   virtual std::string short_path(const std::string& path) = 0;
   // Where `path` lives on this machine (for messages and tools).
   virtual std::string native_path(const std::string& path) = 0;
+  // Opens `path`, creating it when missing, and tries once, without waiting,
+  // to lock it exclusively (flock on POSIX, LockFileEx on Windows). Returns
+  // the held lock, or null when someone else holds it: another process, or
+  // another FileLock of this one on the same file. The system releases the
+  // lock when its process ends, however it ends, so a lock never outlives
+  // its holder. Throws FileError when the file cannot be opened or made.
+  virtual std::unique_ptr<FileLock> try_lock(const std::string& path) = 0;
 };
 
 // The file system in use: the platform's own unless a test installed another.

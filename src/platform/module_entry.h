@@ -7,6 +7,8 @@
 namespace zul00500::platform {
 
 void on_module_load() noexcept;
-void on_module_unload() noexcept;
+// `process_exiting`: the process is ending without having unloaded the
+// library; the library's static objects may be destroyed already.
+void on_module_unload(bool process_exiting) noexcept;
 
 } // namespace zul00500::platform

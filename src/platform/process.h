@@ -23,4 +23,7 @@ std::string environment_variable(const std::string& name);
 // True when standard input is an interactive terminal.
 bool stdin_is_terminal();
 
+// The system's id of the running process.
+unsigned long current_process_id();
+
 } // namespace zul00500::platform

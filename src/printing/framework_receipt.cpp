@@ -1,4 +1,5 @@
 #include "printing/receipt_blocks.h"
+#include "tef/till_lock.h"
 #include "zul00500/printing.h"
 #include "zul00500/zul00500.h"
 
@@ -74,6 +75,8 @@ bool ImprCupom_FrameWork(const std::string& report1, const std::string& report2,
                          const std::string& copyChoice, const StringList& answer, std::int32_t copies,
                          std::int32_t transactionCount, std::int32_t printerType, bool ownDocument,
                          bool skipSaved) {
+  const TillLock till("ImprCupom_FrameWork", context);
+  if (!till.Held()) return false;
   CheckReceiptCounts(answer, copyChoice, 29);
   dsDirPenTef = PendingDirectory();
   const auto on_report = [&] {

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 #include "platform/message_pump.h"
 #include "printing/receipt_blocks.h"
+#include "tef/till_lock.h"
 #include "zul00500/printer.h"
 #include "zul00500/printing.h"
 #include "zul00500/zul00500.h"
@@ -167,6 +168,8 @@ bool ImprCupom(const std::string& report1, const std::string& report2, const std
                const std::string& copyChoice, const StringList& answer, std::int32_t frameworkCopies,
                std::int32_t transactionCount, std::int32_t printerType, bool ownDocument, bool skipSaved,
                const std::string& mode, const std::string& standard2, const std::string& standard1) {
+  const TillLock till("ImprCupom", context);
+  if (!till.Held()) return false;
   if (mode == "N") printerType = 0;
   CheckReceiptCounts(answer, copyChoice, printerType);
   if (printerType == 29)

@@ -4,6 +4,7 @@
 #include "platform/message_pump.h"
 #include "support/input_lock.h"
 #include "support/text.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "zul00500/errors.h"
 #include "zul00500/printer.h"
@@ -149,7 +150,7 @@ PrintSavedReceipts(bool skipSaved, std::int32_t transactionCount, const std::str
     if (!platform::fs().file_exists(path))
       throw FileError("read the saved receipt", path, "the file does not exist");
     StringList saved;
-    saved.LoadFromFile(path);
+    LoadExchangeFile(saved, path);
     if (print(saved, path)) continue;
     if (!AskPrinterQuestion(context)) continue;
     return recover();

@@ -6,9 +6,11 @@
 #include "printing/receipt_run.h"
 #include "support/cleanup.h"
 #include "support/input_lock.h"
+#include "support/problems.h"
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/printer.h"
 #include "zul00500/printing.h"
 #include "zul00500/zul00500.h"
@@ -40,7 +42,10 @@ public:
 
   void Finish() {
     finished_ = true;
-    LogCartao("Zul00500 - ImprCupons fim");
+    // Once the manager took a settlement, a log that cannot be written does
+    // not make the run an error that the host would retry.
+    if (settled_.Any()) LogSettled("Zul00500 - ImprCupons fim");
+    else LogCartao("Zul00500 - ImprCupons fim");
     // A failed last print keeps the saved receipts for a reprint.
     if (gaveUp || confirmationFailed || lastPrint == true) DeleteIntPosFiles(dsDirPenTef, "");
   }
@@ -51,6 +56,7 @@ public:
 
 private:
   bool finished_ = false;
+  SettlementsSince settled_;
 };
 
 // Confirms the answer, or not when the printer is not ready. A refusal makes
@@ -83,12 +89,17 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
                 const std::string& context, const std::string& report1, const std::string& report2,
                 const std::string& copyChoice, const std::string& mode, const std::string& standard2,
                 const std::string& standard1, double amount) {
+  const TillLock till("ImprCupons", context);
+  if (!till.Held()) return false;
   LogCartao("Zul00500 - ImprCupons inicio");
   if (mode == "N") printerType = 0;
   if (receipts.empty()) return true;
 
-  RunEnd end;
   const bool fiscal = mode == "F";
+  // The fiscal printer's record of the voucher needs the serial number: a
+  // damaged parameter file is reported before anything is opened.
+  if (fiscal) LoadSerialNumber(*Holder());
+  RunEnd end;
   bool ready = true;
   bool result = true;
   if (fiscal) {
@@ -118,7 +129,7 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
     // confirmed transaction left there would get the next scan's
     // non-confirmation.
     std::optional<Cleanup> removal;
-    if (settled) removal.emplace([&answer] { RemoveAnswerFiles(answer); });
+    if (settled) removal.emplace([&answer] { AfterSettlement([&answer] { RemoveAnswerFiles(answer); }); });
 
     std::optional<bool> printed;
     if (ready) {

@@ -1,4 +1,5 @@
 #include "printing/receipt_blocks.h"
+#include "tef/till_lock.h"
 #include "zul00500/printer.h"
 #include "zul00500/printing.h"
 #include "zul00500/zul00500.h"
@@ -88,6 +89,8 @@ private:
 bool ImprCupomRG_FrameWork(const std::string& report1, const std::string& report2, const std::string& context,
                            const StringList& answer, std::int32_t copies, std::int32_t transactionCount,
                            std::int32_t /*printerType*/, bool ownDocument, bool skipSaved) {
+  const TillLock till("ImprCupomRG_FrameWork", context);
+  if (!till.Held()) return false;
   MainBlock(answer, "the answer"); // a broken count is reported before the report opens
   dsDirPenTef = PendingDirectory();
   if (ownDocument) {

@@ -26,6 +26,8 @@ public:
     done_ = true;
     action_();
   }
+  // Never runs it.
+  void Dismiss() { done_ = true; }
 
 private:
   std::function<void()> action_;

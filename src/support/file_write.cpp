@@ -1,5 +1,7 @@
 #include "support/file_write.h"
 
+#include <cstdint>
+
 #include "platform/file_system.h"
 #include "zul00500/errors.h"
 
@@ -18,6 +20,27 @@ std::string TemporaryBeside(const std::string& path) {
 void WriteFileInOneStep(const std::string& path, std::string_view bytes) {
   PrepareFileInOneStep(path, bytes);
   PlaceFileInOneStep(path);
+}
+
+void CopyFileInOneStep(const std::string& from, const std::string& to) {
+  constexpr std::size_t kPiece = 1024 * 1024;
+  platform::FileSystem& fs = platform::fs();
+  const std::string temporary = TemporaryBeside(to);
+  try {
+    std::uint64_t offset = 0;
+    for (;;) {
+      const std::string piece = fs.read_part(from, offset, kPiece);
+      if (offset == 0) fs.write_file(temporary, piece);
+      else if (!piece.empty()) fs.append_file(temporary, piece);
+      if (piece.size() < kPiece) break;
+      offset += piece.size();
+    }
+    fs.flush_file(temporary);
+  } catch (...) {
+    fs.remove_file(temporary);
+    throw;
+  }
+  PlaceFileInOneStep(to);
 }
 
 void PrepareFileInOneStep(const std::string& path, std::string_view bytes) {

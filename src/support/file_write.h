@@ -22,6 +22,11 @@ std::string TemporaryBeside(const std::string& path);
 // an error: the file is in place by then.
 void WriteFileInOneStep(const std::string& path, std::string_view bytes);
 
+// WriteFileInOneStep of a copy of `from`, read and written a piece at a
+// time: a file of any size is copied byte for byte without being held
+// whole. Throws FileError; `to` is then as it was.
+void CopyFileInOneStep(const std::string& from, const std::string& to);
+
 // WriteFileInOneStep in its two halves, for a writer that must note
 // something between them: the temporary written and flushed, then renamed
 // into place. Each throws FileError and removes the temporary when it can.

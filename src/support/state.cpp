@@ -2,6 +2,8 @@
 
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/problems.h"
+#include "zul00500/errors.h"
 #include "zul00500/form.h"
 
 namespace zul00500 {
@@ -53,10 +55,23 @@ void derive_directories() {
 void Initialize() {
   if (initialization_count++ != 0) return;
   derive_directories();
+  ForgetSettledInThisProcess();
 }
 
 void HostDirectoryChanged() {
   if (initialization_count != 0) derive_directories();
+}
+
+void PrepareHostDirectories(HostPlacement placement) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string directory = HostDirectoryLong();
+  if (directory.empty()) return;
+  if (placement == HostPlacement::OnlyWhenMoved && fs.native_path(directory) == directory) return;
+  try {
+    fs.create_directories(directory + "\\Dados\\Cadastros");
+    fs.create_directories(directory + "\\Dados\\TefDisc\\Pendente");
+  } catch (const FileError&) {
+  }
 }
 
 void Finalize() {
@@ -64,6 +79,7 @@ void Finalize() {
   for (std::string* text : {&stArquivo, &stNrSerie, &stNrCupom, &DirTef, &dsDirTef, &dsDirBkpTef,
                             &dsDirPenTef, &stMensagem_Zul00500})
     text->clear();
+  ForgetSettledInThisProcess();
 }
 
 } // namespace zul00500

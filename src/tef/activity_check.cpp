@@ -2,8 +2,10 @@
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "support/input_lock.h"
+#include "support/problems.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/till_lock.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
 
@@ -12,17 +14,6 @@ namespace zul00500 {
 namespace {
 constexpr std::uint32_t kCycleMs = 600;
 constexpr std::uint64_t kLimitMs = 15 * 1000;
-
-// Reads the printer's serial number once per process, from the host's
-// parameter file when it exists.
-void load_serial_number(TfrmCartaoDebito& holder) {
-  if (!stNrSerie.empty()) return;
-  const std::string path = platform::fs().short_path(HostDirectoryLong() + "\\PARAMETROSQTR.CDS");
-  if (!platform::fs().file_exists(path)) return;
-  holder.cdsParametrosQtr.LoadFromFile(path);
-  holder.cdsParametrosQtr.Open();
-  stNrSerie = holder.cdsParametrosQtr.FieldAsString("NRSERIEECF");
-}
 
 // Empties the response directory and a stale backup status pair, then sends
 // the activity request.
@@ -47,40 +38,69 @@ void send_activity_request(StringList& request, const std::string& operation, co
 
 // Polls for the status file acknowledging `operation`. Every whole status
 // file found is read and deleted, matching or not; one the manager is still
-// writing is left for the next cycle. The time is counted in pauses.
+// writing is left for the next cycle. The time is measured on the monotonic
+// clock: neither a clock set back or forward nor the time the host spends
+// handling its messages stretches the wait.
 bool wait_for_status(StringList& status, const std::string& operation) {
   const std::string header = "000-000 = " + operation;
-  PausedTime waited;
+  const platform::Stopwatch waited;
   for (;;) {
     platform::process_messages();
     LogCartao("Zul00500 - Aguardando resposta do gerenciador");
-    waited.Pause(kCycleMs);
+    platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
-    if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path, waited)) {
+    if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       platform::fs().remove_file(path);
       if (status[0] == header) {
-        LogCartao("Zul00500 - Gerenciador est\xE1 ativo");
+        // The manager took a settlement: its log line cannot undo that.
+        if (operation == "CNF" || operation == "NCN") LogSettled("Zul00500 - Gerenciador est\xE1 ativo");
+        else LogCartao("Zul00500 - Gerenciador est\xE1 ativo");
         return true;
       }
     }
-    if (waited.ms() > kLimitMs) return false;
+    if (waited.elapsed_ms() > kLimitMs) return false;
   }
 }
 } // namespace
 
+void LoadSerialNumber(TfrmCartaoDebito& holder) {
+  if (!stNrSerie.empty()) return;
+  const std::string path = platform::fs().short_path(HostDirectoryLong() + "\\PARAMETROSQTR.CDS");
+  if (!platform::fs().file_exists(path)) return;
+  holder.cdsParametrosQtr.LoadFromFile(path);
+  holder.cdsParametrosQtr.Open();
+  stNrSerie = holder.cdsParametrosQtr.FieldAsString("NRSERIEECF");
+}
+
 bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
+  const TillLock till("CheckGPAtivo", "");
+  if (!till.Held()) return false;
   const auto holder = NewHolder();
-  load_serial_number(*holder);
+  // The serial number only serves printing, which reports a damaged file
+  // itself: here it must not stop every payment.
+  try {
+    LoadSerialNumber(*holder);
+  } catch (const Error& error) {
+    LogCartao("Zul00500 - PARAMETROSQTR.CDS ileg\xEDvel, ignorado: " + std::string(error.what()));
+  }
   bool result = false;
   ReloadDirTef();
 
   StringList list;
-  try {
-    if (operation == "ATV") send_activity_request(list, operation, sequence);
-    result = wait_for_status(list, operation);
-  } catch (...) {
-    LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
-    result = false;
+  if (DirTef.empty()) {
+    // No root was ever chosen: the paths would be relative to wherever the
+    // host runs, and the clean-up would delete files there.
+    LogCartao("Zul00500 - Nenhuma raiz TEF escolhida");
+  } else {
+    try {
+      if (operation == "ATV") send_activity_request(list, operation, sequence);
+      result = wait_for_status(list, operation);
+    } catch (const std::exception& error) {
+      LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
+      LogCartao("Zul00500 - " + std::string(error.what()));
+    } catch (...) {
+      LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
+    }
   }
 
   if (!result) ShowDialog(holder->msgPadrao.Msg("GER_PDR_N_ATV"), "N", tmAviso, "", 0);

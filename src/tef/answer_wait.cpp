@@ -1,18 +1,42 @@
 #include "tef/answer_wait.h"
 
-#include "zul00500/errors.h"
+#include "platform/clock.h"
+#include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
+#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 
-bool RejectedAnswer::StillThere(const std::string& path) const {
-  if (!rejected_) return false;
-  StringList current;
-  try {
-    current.LoadFromFile(path);
-  } catch (const FileError&) {
-    return false;
+AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
+  changed_ = false;
+  std::optional<std::string> bytes = ReadIfThere(path);
+  if (!bytes) {
+    seen_.reset();
+    return Look::NotYet;
   }
-  return current == *rejected_;
+  const std::uint64_t now = platform::clock().monotonic_ms();
+  if (bytes != seen_) {
+    changed_ = true;
+    seen_ = bytes;
+    seen_since_ms_ = now;
+  }
+  if (bytes == rejected_) return Look::NotYet;
+  // Never parsed: a file of bare line feeds would make a line of each.
+  if (OverLimit(*bytes)) return Look::TooLarge;
+  StringList lines;
+  lines.SetText(*bytes);
+  const bool closed = !lines.empty() && lines.lines().back() == kClosingLine;
+  if (!closed) {
+    if (now - seen_since_ms_ < kAnswerQuietMs) return Look::NotYet;
+    if (!EndsWithLineEnd(*bytes) || !LooksWhole(lines)) return Look::Stalled;
+    LogCartao("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s " + std::to_string(kAnswerQuietMs / 1000) +
+              " s sem mudan\xE7"
+              "a: " +
+              path);
+  }
+  last_whole_ = std::move(bytes);
+  list = std::move(lines);
+  return Look::Whole;
 }
 
 } // namespace zul00500

@@ -1,8 +1,11 @@
-// What the answer waits share: the memory of an answer that was turned down,
-// so that a wait does not read it again, and store one more backup of it,
-// on every cycle while the manager leaves it in place.
+// What the answer waits share (the sale's, the cancellation's and the
+// leftover scan's): the rule by which an answer file the manager may still
+// be writing counts as whole, and the memory of an answer that was turned
+// down, so that a wait does not read it again, and store one more backup
+// of it, on every cycle while the manager leaves it in place.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -10,15 +13,41 @@
 
 namespace zul00500 {
 
-class RejectedAnswer {
+// How long an answer without its closing line must read the same before it
+// is judged, and then only when it looks whole (LooksWhole). A manager may
+// pause at a line end in the middle of its answer; the part read must never
+// be taken for the answer.
+inline constexpr std::uint32_t kAnswerQuietMs = 10'000;
+
+// Watches one answer file across the looks of a wait, on the monotonic
+// clock.
+class AnswerWatch {
 public:
-  // True while `path` still holds the answer last turned down. A file that
-  // cannot be read counts as changed: the regular read then reports it.
-  bool StillThere(const std::string& path) const;
-  void Remember(const StringList& answer) { rejected_ = answer; }
+  enum class Look {
+    NotYet,   // missing, held by its writer, still changing, or turned down
+    Whole,    // the answer is in `list`
+    Stalled,  // unchanged for kAnswerQuietMs, yet not whole: cut short
+    TooLarge, // past the exchange limits (exchange_read.h): malformed
+  };
+
+  // One look at `path`. Whole when the file ends with the closing line, or
+  // when it has read the same for kAnswerQuietMs, ends with a line end and
+  // looks whole (that acceptance is logged). Throws FileError when the file
+  // is there but cannot be read.
+  Look Take(const std::string& path, StringList& list);
+  // True when the last look found the file new or changed: the manager is
+  // at work.
+  bool Changed() const { return changed_; }
+  // The answer last taken whole was turned down: it is not taken again
+  // until the manager writes something else there.
+  void Reject() { rejected_ = last_whole_; }
 
 private:
-  std::optional<StringList> rejected_;
+  std::optional<std::string> seen_; // the bytes of the last look
+  std::uint64_t seen_since_ms_ = 0;
+  std::optional<std::string> last_whole_;
+  std::optional<std::string> rejected_;
+  bool changed_ = false;
 };
 
 } // namespace zul00500

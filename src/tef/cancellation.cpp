@@ -6,14 +6,18 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "printing/receipt_blocks.h"
 #include "support/cleanup.h"
 #include "support/file_write.h"
 #include "support/input_lock.h"
+#include "support/problems.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/leftover_scan.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
 #include "zul00500/errors.h"
 #include "zul00500/host_services.h"
@@ -24,6 +28,21 @@
 namespace zul00500 {
 
 namespace {
+
+// Every receipt count is read before anything is shown, printed or
+// deleted. An approved cancellation whose receipt cannot be printed gets
+// its non-confirmation; then the error naming the field reaches the caller.
+// When the manager does not take it, the answer stays for the next scan.
+void CheckCountsOrNotConfirm(const StringList& answer, const std::string& context,
+                             const std::string& copyChoice, std::int32_t printerType, Cleanup& cleanup) {
+  try {
+    CheckReceiptCounts(answer, copyChoice, printerType);
+  } catch (const ConvertError&) {
+    if (VerificaRetorno(context, answer, true, "")) AfterSettlement([&] { cleanup.Run(); });
+    else cleanup.Dismiss();
+    throw;
+  }
+}
 
 // The answer is polled, not pumped for: a short pause keeps the machine the
 // manager runs on free without giving the host's windows a turn.
@@ -59,26 +78,34 @@ void keep_backup(const StringList& answer) {
   NumberWorkingCopy();
 }
 
-// Waits for the manager's answer to `sequence`; false once the bound passed.
-// Only a whole answer is read and backed up; one turned down is left for the
-// manager to replace and not read again meanwhile. Time is counted in
-// pauses, which a clock change does not shift.
-bool wait_for_answer(StringList& answer, const std::string& root, const std::string& sequence) {
+enum class Reply { Accepted, ErrorAnswer, Malformed, None };
+
+// Waits for the manager's answer to `sequence`: the cancellation's own, or
+// the manager's error answer "XXX" carrying its sequence, which is as final
+// here as in a sale. None once the bound passed. Only a whole answer is read
+// and backed up; one turned down is left for the manager to replace and not
+// read again meanwhile. The bound is measured on the monotonic clock.
+Reply wait_for_answer(StringList& answer, const std::string& root, const std::string& sequence,
+                      const std::string& context) {
   const std::string path = root + "resp\\intpos.001";
-  RejectedAnswer rejected;
-  PausedTime waited;
-  while (waited.ms() < kAnswerBoundMs) {
-    if (!platform::fs().file_exists(path) || rejected.StillThere(path) ||
-        !ReadWholeExchangeFile(answer, path, waited)) {
-      waited.Pause(kPollMs);
+  AnswerWatch watch;
+  const platform::Stopwatch waited;
+  while (waited.elapsed_ms() < kAnswerBoundMs) {
+    const AnswerWatch::Look look =
+        platform::fs().file_exists(path) ? watch.Take(path, answer) : AnswerWatch::Look::NotYet;
+    if (look == AnswerWatch::Look::TooLarge && SetAsideTooLarge(root, sequence, context))
+      return Reply::Malformed;
+    if (look != AnswerWatch::Look::Whole) {
+      platform::pause(kPollMs);
       continue;
     }
     keep_backup(answer);
-    waited.Pause(kAfterReadMs);
-    if (IsAnswerTo(answer, "CNC", sequence)) return true;
-    rejected.Remember(answer);
+    platform::pause(kAfterReadMs);
+    if (IsAnswerTo(answer, "CNC", sequence)) return Reply::Accepted;
+    if (answer[0] == "000-000 = XXX" && answer.Field("001-000 ") == sequence) return Reply::ErrorAnswer;
+    watch.Reject();
   }
-  return false;
+  return Reply::None;
 }
 
 } // namespace
@@ -89,6 +116,8 @@ bool CancelaTEF(const std::string& report1, const std::string& report2, const st
                 const std::string& amount, const std::string& network, const std::string& documentNumber,
                 const std::string& field022, const std::string& field023, const std::string& mode,
                 const std::string& standard2, const std::string& standard1, bool printAndConfirm) {
+  const TillLock till("CancelaTEF", context);
+  if (!till.Held()) return false;
   bool settled = false;
   return CancelTransaction(report1, report2, context, copyChoice, transactionCount, printerType,
                            pendingSequence, amount, network, documentNumber, field022, field023, mode,
@@ -119,24 +148,45 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     DeleteIntPosFiles(dsDirPenTef, sequence);
   });
   StringList answer;
-  if (!wait_for_answer(answer, root, sequence)) {
-    LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);
-    TellOperator(MessageText("TimeOut"), context);
+  const Reply reply = wait_for_answer(answer, root, sequence, context);
+  if (reply == Reply::None || reply == Reply::Malformed) {
+    if (reply == Reply::None) {
+      LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);
+      TellOperator(MessageText("TimeOut"), context);
+    }
+    // An answer the manager may still be writing, or one past the limits
+    // whose non-confirmation was not taken, stays for the leftover scan:
+    // only the package's own copies go.
+    cleanup.Dismiss();
+    DeleteIntPosFiles(dsDirBkpTef, sequence);
+    DeleteIntPosFiles(dsDirPenTef, sequence);
+    return false;
+  }
+  const std::string message = answer.Field("030-000 ");
+  if (reply == Reply::ErrorAnswer) {
+    if (!message.empty()) ShowManagerMessage(message, context, false);
+    LogCartao("Zul00500 - CancelaTEF - erro do gerenciador, sequencial " + sequence);
     cleanup.Run();
     return false;
   }
-
-  const std::string message = answer.Field("030-000 ");
   const std::string count = answer.Field("028-000 ");
   if (printAndConfirm && !count.empty() && count != "0") {
+    CheckCountsOrNotConfirm(answer, context, copyChoice, mode == "N" ? 0 : printerType, cleanup);
     if (!message.empty()) ShowManagerMessage(message, context, true);
     const bool printed = ImprCupom(report1, report2, context, copyChoice, answer, 2, transactionCount,
                                    printerType, true, true, mode, standard2, standard1);
     const bool confirmed = VerificaRetorno(context, answer, !printed, "");
     settled = confirmed && printed;
-    // Without a sequence the copy cannot be found by it, and an empty one
-    // would take every pending copy: the caller that knows the copy removes it.
-    if (settled && !pendingSequence.empty()) DeleteIntPosFiles(dsDirPenTef, pendingSequence);
+    // Once the manager took it, what follows cannot make the cancellation an
+    // error. Without a sequence the copy cannot be found by it, and an empty
+    // one would take every pending copy: the caller that knows the copy
+    // removes it.
+    if (settled && !pendingSequence.empty())
+      AfterSettlement([&] { DeleteIntPosFiles(dsDirPenTef, pendingSequence); });
+    if (confirmed) {
+      AfterSettlement([&] { cleanup.Run(); });
+      return true;
+    }
   } else if (!message.empty()) {
     ShowManagerMessage(message, context, false);
   }
@@ -145,6 +195,8 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
 }
 
 void CancelaTEFs(bool /*unused*/) {
+  const TillLock till("CancelaTEFs", "");
+  till.Require();
   // Our own reference: DefineDirTefRede may run host code that replaces it.
   const std::shared_ptr<StringList> receipts = stlCuponsTEF;
   const std::int32_t count = inContCuponsTEF;

@@ -1,15 +1,19 @@
 // Closing a transaction at its manager: confirmation ("CNF") or
 // non-confirmation ("NCN") of an answer, and the notice to the operator when
 // a transaction was not confirmed.
+#include <optional>
+
 #include "platform/file_system.h"
 #include "support/input_lock.h"
 #include "support/number_format.h"
+#include "support/problems.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
 #include "tef/settlement.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
@@ -48,8 +52,43 @@ StringList SettlementRequest(const StringList& answer, const std::string& operat
           "999-999 = 0"};
 }
 
+std::string CopiedFieldWithNul(const StringList& answer) {
+  for (const char* name : {"010-000 ", "012-000 ", "027-000 "})
+    if (answer.Field(name).find('\0') != std::string::npos) return std::string(name, 7);
+  return {};
+}
+
+namespace {
+
+// A settlement of this answer that the manager already took (its note says
+// so, or this process saw it while no copy of the answer is left) is not
+// sent again: nothing, not even a host's retry, settles a transaction twice.
+// Its copies go. True when it stands as asked; false when the transaction
+// was undone and a confirmation is asked: that can no longer be.
+std::optional<bool> settled_before(const StringList& answer, bool notConfirm) {
+  const std::string sequence = answer.Field("001-000 ");
+  if (sequence.empty()) return std::nullopt;
+  std::string previous = SettlementTaken(sequence);
+  if (previous.empty()) {
+    previous = SettledInThisProcess(sequence);
+    if (!previous.empty() && AnswerStored(sequence)) previous.clear();
+  }
+  if (previous.empty()) return std::nullopt;
+  const std::string asked = notConfirm ? "NCN" : "CNF";
+  LogCartao("Zul00500 - " + previous + " da transa\xE7\xE3o " + sequence +
+            " j\xE1 recebido pelo gerenciador; " + asked + " n\xE3o enviado");
+  CountSettlementTaken();
+  RememberSettled(sequence, previous);
+  AfterSettlement([&] { RemoveSettledAnswer(sequence); });
+  return !(previous == "NCN" && asked == "CNF");
+}
+
+} // namespace
+
 bool VerificaRetorno(const std::string& context, const StringList& answer, bool notConfirm,
                      const std::string& /*unused*/) {
+  const TillLock till("VerificaRetorno", context);
+  if (!till.Held()) return false;
   NewHolder();
   ReloadDirTef();
 
@@ -62,6 +101,19 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
 
   const std::string network = answer.Field("010-000 ");
   if (network.empty()) return false;
+  // A NUL would reach the manager inside its own request.
+  if (const std::string field = CopiedFieldWithNul(answer); !field.empty()) {
+    LogCartao("Zul00500 - Campo " + field + " com byte NUL; " + (notConfirm ? "NCN" : "CNF") +
+              " n\xE3o enviado");
+    return false;
+  }
+  // No manager serves a network whose root is missing: nothing can be sent.
+  const std::string root = RootOfNetwork(network);
+  if (!platform::fs().directory_exists(root)) {
+    LogCartao("Zul00500 - Rede " + network + " sem gerenciador: " + root + " n\xE3o existe");
+    return false;
+  }
+  if (const std::optional<bool> result = settled_before(answer, notConfirm)) return *result;
   DefineDirTefRede(network);
 
   platform::FileSystem& fs = platform::fs();
@@ -86,30 +138,34 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   }
 
   const std::string sequence = GetSequence();
+  const std::string answerSequence = answer.Field("001-000 ");
   // Noted before the manager can see it: whatever stops the package from
   // here on, the next start knows whether the manager took it.
   const StringList request = SettlementRequest(answer, operation, sequence);
   try {
-    SaveRequest(request, DirTef, [&] { NoteSettlementSent(request, answer.Field("001-000 ")); });
+    SaveRequest(request, DirTef, [&] { NoteSettlementSent(request, answerSequence); });
   } catch (...) {
     ForgetSettlement(request);
     throw;
   }
 
   if (!CheckGPAtivo(operation, sequence)) {
-    ForgetSettlement(request);
+    ForgetSettlementIfUntaken(request);
     LogCartao("Zul00500 - Erro na funcao VerificaRetorno");
     return false;
   }
-  // The manager has settled it: its stored answers go at once, before a log
-  // line, a dialog or the caller's printing. A power cut that left them
-  // would have the next scan send a second settlement.
-  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
-  LogCartao("Zul00500 - CheckGPAtivo - OK");
+  // The manager has settled it. Its stored answers go at once, before a log
+  // line, a dialog or the caller's printing: a power cut that left them
+  // would have the next scan send a second settlement. Nothing from here on
+  // turns the settlement into an error.
+  CountSettlementTaken();
+  RememberSettled(answerSequence, operation);
+  AfterSettlement([&] { RemoveSettledAnswer(answerSequence); });
+  LogSettled("Zul00500 - CheckGPAtivo - OK");
   if (notConfirm) {
-    LogCartao("Zul00500 - Transa\xE7\xE3o com erro");
+    LogSettled("Zul00500 - Transa\xE7\xE3o com erro");
     stMensagem_Zul00500 = NotConfirmedNotice(answer, amount);
-    ShowDialog(stMensagem_Zul00500, "N", tmInformacao, context, 0);
+    AfterSettlement([&] { ShowDialog(stMensagem_Zul00500, "N", tmInformacao, context, 0); });
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include "platform/message_pump.h"
 #include "support/file_write.h"
 #include "support/input_lock.h"
+#include "support/text.h"
 #include "tef/settlement_journal.h"
 #include "zul00500/errors.h"
 #include "zul00500/host_services.h"
@@ -15,52 +16,71 @@ namespace zul00500 {
 
 namespace {
 
-constexpr const char* kClosingLine = "999-999 = 0";
+// Receipt blocks: their count field and the prefix of their numbered lines.
+constexpr std::pair<const char*, const char*> kBlocks[] = {
+    {"028-000 ", "029-"}, {"710-000 ", "711-"}, {"712-000 ", "713-"}, {"714-000 ", "715-"}};
 
-// The bytes of the file, or nothing while it is not there to be read: gone,
-// or held by the manager that is writing it.
-std::optional<std::string> read_if_there(const std::string& path) {
-  platform::FileSystem& fs = platform::fs();
-  try {
-    return fs.read_file(path);
-  } catch (const FileBusyError&) {
-    return std::nullopt;
-  } catch (const FileError&) {
-    if (!fs.file_exists(path)) return std::nullopt;
-    throw;
-  }
-}
-
-bool ends_with_line_end(const std::string& bytes) {
-  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
+// True when a line of `answer` holds field `name` (its id and one blank),
+// whatever its value.
+bool holds(const StringList& answer, const std::string& name) {
+  for (const std::string& line : answer.lines())
+    if (line.compare(0, name.size(), name) == 0 && line.size() > name.size() && line[name.size()] == '=')
+      return true;
+  return false;
 }
 
 } // namespace
+
+bool LooksWhole(const StringList& answer) {
+  if (answer.Count() < 2 || !holds(answer, "000-000 ") || !holds(answer, "001-000 ")) return false;
+  if (answer[0] == "000-000 = XXX") return true;
+  const std::string result = answer.Field("009-000 ");
+  if (result.empty()) return false;
+  if (result != "0") return true;
+  if (!holds(answer, "028-000 ")) return false;
+  for (const auto& [count_field, prefix] : kBlocks) {
+    std::int32_t lines = 0;
+    // A count that is no line count is the reader's to report.
+    if (!TryStrToInt(answer.Field(count_field), lines) || lines <= 0 || lines > kMaxReceiptLines) continue;
+    if (!holds(answer, prefix + AjustaZero(std::to_string(lines), 3) + " ")) return false;
+  }
+  return true;
+}
 
 void SaveRequest(const StringList& request, const std::string& root,
                  const std::function<void()>& beforePlacing) {
   ForgetUntakenSettlements(root);
   const std::string path = root + "req\\intpos.001";
   PrepareFileInOneStep(path, request.Text());
-  if (beforePlacing) beforePlacing();
+  if (beforePlacing) {
+    try {
+      beforePlacing();
+    } catch (...) {
+      // The request will not go out: its temporary must not stay behind in
+      // the manager's directory.
+      platform::fs().remove_file(TemporaryBeside(path));
+      throw;
+    }
+  }
   PlaceFileInOneStep(path);
 }
 
-void PausedTime::Pause(std::uint32_t milliseconds) {
-  platform::pause(milliseconds);
-  ms_ += milliseconds;
-}
-
-bool ReadWholeExchangeFile(StringList& list, const std::string& path, PausedTime& waited) {
-  const std::optional<std::string> bytes = read_if_there(path);
+bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
+  const std::optional<std::string> bytes = ReadIfThere(path);
   if (!bytes) return false;
+  if (OverLimit(*bytes)) {
+    StringList first = WholeLines(*bytes);
+    if (first.empty()) return false;
+    list = StringList{first[0]};
+    return true;
+  }
   StringList lines;
   lines.SetText(*bytes);
   if (lines.empty() || lines.lines().back() != kClosingLine) {
     // Without its closing line a file is only taken once it has stood still.
-    if (!ends_with_line_end(*bytes)) return false;
-    waited.Pause(kSettleMs);
-    if (read_if_there(path) != bytes) return false;
+    if (!EndsWithLineEnd(*bytes)) return false;
+    platform::pause(kSettleMs);
+    if (ReadIfThere(path) != bytes) return false;
   }
   list = std::move(lines);
   return true;

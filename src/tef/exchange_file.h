@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "tef/exchange_read.h"
 #include "zul00500/string_list.h"
 
 namespace zul00500 {
@@ -16,30 +18,32 @@ namespace zul00500 {
 void SaveRequest(const StringList& request, const std::string& root,
                  const std::function<void()>& beforePlacing = {});
 
-// The time a wait has spent in its pauses. Waits count it instead of reading
-// the wall clock, so that a clock set back or forward neither stretches nor
-// cuts them.
-class PausedTime {
-public:
-  void Pause(std::uint32_t milliseconds);
-  std::uint64_t ms() const { return ms_; }
+// The last line a manager writes. A status or answer file that ends with
+// it is whole.
+inline constexpr const char* kClosingLine = "999-999 = 0";
 
-private:
-  std::uint64_t ms_ = 0;
-};
-
-// How long a file without the closing "999-999 = 0" must read the same,
-// ending with a line end, before it counts as written.
+// How long a status file without the closing line must read the same,
+// ending with a line end, before it counts as written: only its first line
+// is judged.
 inline constexpr std::uint32_t kSettleMs = 300;
 
-// One look at a status or answer file that the manager may be writing in
-// place, in pieces. True, with the lines in `list`, when the read is whole:
-// its last line is "999-999 = 0", or it ends with a line end and a second
-// read kSettleMs later gives the same bytes. False means "not yet": the file
-// is missing or vanished, another program holds it, the read stops in the
+// One look at a status file that the manager may be writing in place, in
+// pieces. True, with the lines in `list`, when the read is whole: its last
+// line is the closing line, or it ends with a line end and a second read
+// kSettleMs later gives the same bytes. Of a file past the exchange limits
+// only the first line is taken (it is all a status wait judges). False means "not yet": the file is
+// missing or vanished, another program holds it, the read stops in the
 // middle of a line (an empty file included) or the file is still changing.
 // Nothing is deleted either way. Throws FileError for any other failure.
-bool ReadWholeExchangeFile(StringList& list, const std::string& path, PausedTime& waited);
+bool ReadWholeExchangeFile(StringList& list, const std::string& path);
+
+// True when an answer without its closing line holds everything a decision
+// on it needs: the header and the sequence; for the error answer "XXX"
+// nothing more; otherwise the result (009-000); for an approval the receipt
+// count (028-000) and, for each receipt block whose count reads as a
+// number, its last line. A manager that pauses at a line end in the middle
+// of an answer leaves a file that fails this test.
+bool LooksWhole(const StringList& answer);
 
 // True when `answer` is the manager's answer to the request of `operation`
 // and `sequence`: its first line is exactly "000-000 = " + operation and

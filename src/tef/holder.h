@@ -22,11 +22,20 @@ std::string MessageText(const char* key);
 // "HCard" the Hipercard one, any other (the empty name too) the root of the
 // other networks. Case-sensitive.
 std::string RootOfNetwork(const std::string& network);
+// True for one of the three exchange roots, in any letter case.
+bool IsExchangeRoot(const std::string& text);
+
+// Reads the printer's serial number into stNrSerie, from the host's
+// parameter file, while it is empty and the file exists. Throws the
+// dataset's error when the file is damaged.
+void LoadSerialNumber(TfrmCartaoDebito& holder);
 
 // Writes DirTef to dsDirTef + "\DIRTEF.cds" through the holder's cdsDirTef.
 void SaveDirTef();
 // Reloads DirTef from the host directory's (long form) DIRTEF.cds when that
-// file exists; otherwise DirTef keeps its value.
+// file exists; otherwise DirTef keeps its value. A file that cannot be read,
+// or that holds no exchange root (empty, or anything else), is logged and
+// read as absent.
 void ReloadDirTef();
 
 } // namespace zul00500

@@ -1,37 +1,53 @@
 // Settling the answers that interrupted sales left in the managers' response
 // directories and in the backup directory.
 #include "tef/leftover_scan.h"
+
+#include <optional>
+
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "support/file_write.h"
+#include "support/problems.h"
 #include "support/text.h"
+#include "tef/answer_wait.h"
+#include "tef/backup_index.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/settlement.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/zul00500.h"
 
 namespace zul00500 {
 
 namespace {
 
-// A leftover the manager may still be writing is looked at this often, this
-// many times, before the scan leaves it for the next one.
+// A response file the manager may still be writing is looked at this often.
+// One that keeps changing this long is left for the next scan, and this
+// scan stops: the manager is alive and writing.
 constexpr std::uint32_t kNotYetPauseMs = 300;
-constexpr int kNotYetLooks = 4;
+constexpr std::uint64_t kStillWritingMs = 60'000;
 
 // Where leftovers that no manager can settle are kept for a person to see.
 std::string quarantine_directory() { return dsDirBkpTef + "Descartados\\"; }
 
-// Why no manager can settle `answer`, or null when one can.
-const char* unsettleable(const StringList& answer) {
+// Why no manager can settle `answer`, or empty when one can.
+std::string unsettleable(const StringList& answer) {
   if (answer.Field("000-000 ").empty())
     return "sem cabe\xE7"
            "alho 000-000";
   if (answer.Field("001-000 ").empty()) return "sem 001-000";
-  if (answer.Field("010-000 ").empty() && !NeedsNoConfirmation(answer)) return "sem 010-000";
-  return nullptr;
+  if (NeedsNoConfirmation(answer)) return {};
+  const std::string network = answer.Field("010-000 ");
+  if (network.empty()) return "sem 010-000";
+  if (const std::string field = CopiedFieldWithNul(answer); !field.empty()) return "com byte NUL em " + field;
+  const std::string root = RootOfNetwork(network);
+  if (!platform::fs().directory_exists(root))
+    return "da rede " + network + " sem gerenciador (" + root + " n\xE3o existe)";
+  return {};
 }
 
 // A name in the quarantine directory that no file there has yet: when and
@@ -45,20 +61,6 @@ std::string quarantine_name(const std::string& origin, const std::string& name) 
   return candidate;
 }
 
-// Moves a leftover byte for byte into the quarantine directory, so that it
-// stops every later sale no more, and logs the move. It is copied and then
-// deleted: the response directories may lie on another drive.
-void quarantine(const std::string& directory, const std::string& name, const std::string& origin,
-                const char* reason) {
-  platform::FileSystem& fs = platform::fs();
-  const std::string bytes = fs.read_file(directory + name);
-  fs.create_directories(quarantine_directory());
-  const std::string target = quarantine_directory() + quarantine_name(origin, name);
-  WriteFileInOneStep(target, bytes);
-  fs.remove_file(directory + name);
-  LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
-}
-
 // A leftover whose settlement the manager took before the package stopped
 // (it noted the request, and the request is gone): it gets no second one.
 // Its files go and the removal is logged.
@@ -67,53 +69,152 @@ bool settled_before(const std::string& directory, const std::string& name, const
   const std::string operation = SettlementTaken(sequence);
   if (operation.empty()) return false;
   platform::fs().remove_file(directory + name);
-  DeleteTransactionFiles(RootOfNetwork(answer.Field("010-000 ")), sequence);
+  RemoveSettledAnswer(sequence);
+  RememberSettled(sequence, operation);
   LogCartao("Zul00500 - " + operation + " da transa\xE7\xE3o " + sequence +
             " recebido pelo gerenciador antes da interrup\xE7\xE3o; arquivo " + directory + name +
             " removido");
   return true;
 }
 
-// Reads a leftover once it is whole. A response file the manager is still
-// writing gets a few more looks; a backup is the package's own and does not
-// change.
-bool read_leftover(StringList& list, const std::string& path, bool from_backup) {
-  PausedTime waited;
-  for (int look = 1;; ++look) {
-    if (ReadWholeExchangeFile(list, path, waited)) return true;
-    if (from_backup || look == kNotYetLooks || !platform::fs().file_exists(path)) return false;
-    waited.Pause(kNotYetPauseMs);
+enum class Read { Whole, Torn, TooLarge, StillWriting };
+
+// Reads a leftover. A backup is the package's own and does not change: it
+// is whole when it ends with the closing line or looks whole. A response
+// file may be one the manager is still writing: it is looked at until it
+// is whole, or stood still for the answers' quiet time without being whole
+// (torn: cut short for good), or kept changing for kStillWritingMs.
+Read read_leftover(StringList& list, const std::string& path, bool from_backup) {
+  if (from_backup) {
+    const std::optional<std::string> bytes = ReadIfThere(path);
+    if (bytes && OverLimit(*bytes)) return Read::TooLarge;
+    list.SetText(bytes.value_or(std::string()));
+    const bool closed = !list.empty() && list.lines().back() == kClosingLine;
+    return bytes && (closed || (EndsWithLineEnd(*bytes) && LooksWhole(list))) ? Read::Whole : Read::Torn;
+  }
+  AnswerWatch watch;
+  const platform::Stopwatch waited;
+  for (;;) {
+    switch (watch.Take(path, list)) {
+    case AnswerWatch::Look::Whole:
+      return Read::Whole;
+    case AnswerWatch::Look::Stalled:
+      return Read::Torn;
+    case AnswerWatch::Look::TooLarge:
+      return Read::TooLarge;
+    case AnswerWatch::Look::NotYet:
+      break;
+    }
+    if (!platform::fs().file_exists(path)) return Read::Torn;
+    if (waited.elapsed_ms() > kStillWritingMs) return Read::StillWriting;
+    platform::pause(kNotYetPauseMs);
   }
 }
 
 } // namespace
 
+std::string KeepCopy(const std::string& directory, const std::string& name, const std::string& origin) {
+  platform::fs().create_directories(quarantine_directory());
+  const std::string target = quarantine_directory() + quarantine_name(origin, name);
+  CopyFileInOneStep(directory + name, target);
+  return target;
+}
+
+void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
+              const std::string& reason) {
+  platform::FileSystem& fs = platform::fs();
+  std::string target;
+  if (directory == dsDirBkpTef) {
+    // Its quarantine lies inside the backup directory, on the same drive:
+    // one rename moves it, and a power cut leaves it in one place or the
+    // other, whole.
+    fs.create_directories(quarantine_directory());
+    target = quarantine_directory() + quarantine_name(origin, name);
+    if (!fs.rename_file(directory + name, target)) target.clear();
+  }
+  if (target.empty()) {
+    target = KeepCopy(directory, name, origin);
+    fs.remove_file(directory + name);
+  }
+  RemoveStored(directory, name);
+  LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
+}
+
+std::string Unsettleable(const StringList& answer) { return unsettleable(answer); }
+
+std::string TooLargeReason() {
+  return "acima do limite de " + std::to_string(kMaxExchangeBytes) + " bytes ou " +
+         std::to_string(kMaxExchangeLines) + " linhas";
+}
+
+bool SetAsideTooLarge(const std::string& root, const std::string& sequence, const std::string& context) {
+  const std::string directory = root + "resp\\";
+  const std::string path = directory + "intpos.001";
+  const std::string origin = root.substr(3, root.size() - 4);
+  const StringList first = WholeLines(ReadHead(path).value_or(std::string()));
+  const bool ours = first.Field("001-000 ") == sequence;
+  if (!unsettleable(first).empty()) {
+    SetAside(directory, "intpos.001", origin, TooLargeReason());
+    return ours;
+  }
+  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", copiado para " +
+            KeepCopy(directory, "intpos.001", origin));
+  if (!VerificaRetorno(context, first, true, "S")) return true;
+  platform::fs().remove_file(path);
+  return ours;
+}
+
 bool WalkLeftovers(const std::string& directory, const std::string& origin, bool from_backup,
                    StringList& list, const std::function<bool(const std::string& name)>& settle) {
   platform::FileSystem& fs = platform::fs();
-  for (const std::string& name : fs.list(directory + "intpos.*")) {
+  const BackupIndex* index = BackupIndex::Current();
+  // The scan's index holds the backup directory's one listing.
+  const std::vector<std::string> names =
+      index && index->Directory() == directory ? index->Names() : fs.list(directory + "intpos.*");
+  for (const std::string& name : names) {
+    const std::string path = directory + name;
     // A confirmation empties response directories and may empty the backup
     // directory: an entry listed before may be gone by its turn.
-    if (!fs.file_exists(directory + name)) continue;
+    if (!fs.file_exists(path)) continue;
     // Only the working copy and numbered backups are answers we stored.
     std::int64_t number = 0;
     if (from_backup && !BackupNumber(name, number)) continue;
     if (!from_backup && SameText(name, "intpos.sts")) {
-      fs.remove_file(directory + name);
-      LogCartao("Zul00500 - Arquivo de status removido: " + directory + name);
+      fs.remove_file(path);
+      LogCartao("Zul00500 - Arquivo de status removido: " + path);
       continue;
     }
-    if (!read_leftover(list, directory + name, from_backup)) {
-      if (!fs.file_exists(directory + name)) continue;
-      if (from_backup) quarantine(directory, name, origin, "incompleto");
-      else LogCartao("Zul00500 - Arquivo " + directory + name + " incompleto, deixado para depois");
+    const Read read = read_leftover(list, path, from_backup);
+    if (!fs.file_exists(path)) continue;
+    if (read == Read::StillWriting) {
+      LogCartao("Zul00500 - Arquivo " + path + " ainda sendo escrito, deixado para depois");
+      return false;
+    }
+    if (read == Read::Torn || read == Read::TooLarge) {
+      // Cut short for good, or past the limits: its bytes are kept before
+      // anything can delete it. When its first whole lines name its
+      // transaction, it is settled like any other leftover.
+      const std::string reason = read == Read::Torn ? std::string("incompleto") : TooLargeReason();
+      list = WholeLines(ReadHead(path).value_or(std::string()));
+      if (!unsettleable(list).empty()) {
+        SetAside(directory, name, origin, reason);
+        continue;
+      }
+      const std::string target = KeepCopy(directory, name, origin);
+      LogCartao("Zul00500 - Arquivo " + path + " " + reason + ", copiado para " + target);
+    } else if (const std::string reason = unsettleable(list); !reason.empty()) {
+      SetAside(directory, name, origin, reason);
       continue;
     }
-    if (const char* reason = unsettleable(list)) {
-      quarantine(directory, name, origin, reason);
-      continue;
+    // One leftover that cannot be settled (its request cannot be written,
+    // or anything else fails) is set aside: one file never stops the till.
+    try {
+      if (!settle(name)) return false;
+    } catch (const std::exception& error) {
+      const std::string reason = std::string("n\xE3o liquidado (") + error.what() + ")";
+      if (fs.file_exists(path)) SetAside(directory, name, origin, reason);
+      else LogCartao("Zul00500 - Arquivo " + path + " " + reason);
     }
-    if (!settle(name)) return false;
   }
   return true;
 }
@@ -133,7 +234,7 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
     if (settled_before(directory, name, list)) return true;
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     platform::fs().remove_file((from_backup ? DirTef : root) + "resp\\" + name);
-    platform::fs().remove_file(dsDirBkpTef + name);
+    RemoveStored(dsDirBkpTef, name);
     return true;
   });
 }
@@ -141,6 +242,11 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
 } // namespace
 
 bool CheckIntPosFiles(const std::string& context, bool notConfirm) {
+  const TillLock till("CheckIntPosFiles", context);
+  if (!till.Held()) return false;
+  // One listing and one look at each backup, for the whole scan.
+  BackupIndex index(dsDirBkpTef);
+  const ScopedBackupIndex scoped(index);
   StringList list;
   for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef}) {
     DirTef = root;

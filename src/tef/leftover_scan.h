@@ -13,10 +13,40 @@ namespace zul00500 {
 // directory when `from_backup`, else a response directory; `origin` names it
 // in the names of quarantined files. A status file in a response directory is
 // removed; a backup entry that is not a numbered backup is passed over; each
-// answer is read into `list` once it is whole (a response file still being
-// written is left for the next scan) and one that no manager can settle is
-// quarantined. Every other answer is handed to `settle` with its name; the
-// walk stops, returning false, when `settle` does.
+// answer is read into `list` once it is whole. One that no manager can settle
+// (no header, sequence or network, a NUL in a field it would send back, a
+// network whose root is missing) is moved to the quarantine directory. One
+// cut short for good is copied there first; it is handed on when what it
+// holds names its transaction, else it is removed. A response file that
+// keeps changing ends the walk with false: it is left for the next scan.
+// A file past the exchange limits is handled as one cut short, from its
+// first lines. Every other answer is handed to `settle` with its name, which removes it
+// once settled; the walk stops, returning false, when `settle` does, and an
+// answer whose settlement raises an error is quarantined.
+// Copies a leftover byte for byte, a piece at a time, into dsDirBkpTef +
+// "Descartados\", under a name of when and where (`origin`) it was found;
+// the original stays (the response directories may lie on another drive).
+// The path of the copy. Throws FileError.
+std::string KeepCopy(const std::string& directory, const std::string& name, const std::string& origin);
+// KeepCopy, then the original goes and the move is logged with `reason`:
+// the file stops every later sale no more.
+void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
+              const std::string& reason);
+// Why no manager can settle `answer` (no header, sequence or network, a NUL
+// in a field a settlement copies, a network whose root is missing), or empty
+// when one can.
+std::string Unsettleable(const StringList& answer);
+// The log's words for a file past the exchange limits.
+std::string TooLargeReason();
+
+// An answer in `root`'s response directory past the exchange limits is
+// malformed input, met by a wait for the answer to `sequence`. It is kept
+// aside byte for byte, never loaded whole, and not confirmed ("NCN") when
+// its first lines name a transaction. True when the wait ends with it: it
+// was the awaited answer, or its non-confirmation was not taken (it then
+// stays for the scan).
+bool SetAsideTooLarge(const std::string& root, const std::string& sequence, const std::string& context);
+
 bool WalkLeftovers(const std::string& directory, const std::string& origin, bool from_backup,
                    StringList& list, const std::function<bool(const std::string& name)>& settle);
 

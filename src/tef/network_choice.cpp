@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 #include "support/input_lock.h"
+#include "support/text.h"
 #include "tef/holder.h"
 #include "zul00500/errors.h"
 #include "zul00500/state.h"
@@ -32,7 +33,14 @@ void ReloadDirTef() {
   ClientDataSet& dataset = holder->cdsDirTef;
   try {
     dataset.LoadFromFile(path);
-    DirTef = dataset.FieldAsString("DIRTEF");
+    const std::string stored = dataset.FieldAsString("DIRTEF");
+    // Only an exchange root is a root: an empty or other value would make
+    // every path relative to wherever the host runs, or point elsewhere.
+    if (!IsExchangeRoot(stored)) {
+      LogCartao("Zul00500 - DIRTEF.cds com raiz inv\xE1lida, ignorado: \"" + stored + "\"");
+      return;
+    }
+    DirTef = stored;
   } catch (const Error& error) {
     // Read as if it were not there: an error here would stop every later
     // sale and scan, while the next network choice writes it anew.
@@ -61,6 +69,12 @@ bool CheckDirTef(std::string& root, const std::string& kind, int printerType) {
   root = DirTef;
   SaveDirTef();
   return accepted;
+}
+
+bool IsExchangeRoot(const std::string& text) {
+  for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef})
+    if (SameText(text, root)) return true;
+  return false;
 }
 
 std::string RootOfNetwork(const std::string& network) {

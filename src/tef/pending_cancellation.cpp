@@ -8,7 +8,9 @@
 
 #include "platform/file_system.h"
 #include "support/text.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
 #include "zul00500/state.h"
 #include "zul00500/string_list.h"
@@ -57,6 +59,8 @@ std::string joined(const std::vector<std::string>& names) {
 bool CancelaPendencia(const std::string& report1, const std::string& report2, const std::string& context,
                       const std::string& /*unused*/, std::int32_t transactionCount, std::int32_t printerType,
                       const std::string& mode, const std::string& standard2, const std::string& standard1) {
+  const TillLock till("CancelaPendencia", context);
+  if (!till.Held()) return false;
   NewHolder();
   platform::FileSystem& fs = platform::fs();
   StringList pending;
@@ -65,7 +69,7 @@ bool CancelaPendencia(const std::string& report1, const std::string& report2, co
     for (const std::int32_t i : numbered_copies(before, transactionCount)) {
       const std::string path = dsDirPenTef + "intpos." + std::to_string(i);
       if (!fs.file_exists(path)) continue;
-      pending.LoadFromFile(path);
+      LoadExchangeFile(pending, path);
       const std::string sequence = pending.Field("001-000 ");
       bool settled = false;
       CancelTransaction(report1, report2, context, "N", transactionCount, printerType, sequence,

@@ -6,12 +6,17 @@
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "support/file_write.h"
+#include "support/input_lock.h"
 #include "support/number_format.h"
+#include "support/problems.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
+#include "tef/leftover_scan.h"
 #include "tef/sale_answer.h"
 #include "tef/store.h"
+#include "tef/till_lock.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
 
@@ -20,6 +25,10 @@ namespace zul00500 {
 namespace {
 
 constexpr std::uint32_t kPauseMs = 250;
+// After this long without any new or changed file from the manager the
+// operator is asked whether to keep waiting; the answer wait has no bound
+// of its own.
+constexpr std::uint64_t kSilenceMs = 2 * 60 * 1000;
 constexpr const char* kOpening = "Inicio DoTEF ----";
 constexpr const char* kClosing = "Fim DoTEF ----";
 constexpr const char* kErrorHeader = "000-000 = XXX";
@@ -43,11 +52,15 @@ public:
 
   void Close() {
     closed_ = true;
-    LogCartao(kClosing);
+    // Once the manager took a settlement, a log that cannot be written does
+    // not turn a payment that stands into an error.
+    if (settled_.Any()) LogSettled(kClosing);
+    else LogCartao(kClosing);
   }
 
 private:
   bool closed_ = false;
+  SettlementsSince settled_;
 };
 
 // The call's inputs and the host's variables that receive its results.
@@ -73,25 +86,10 @@ struct Sale {
 // (it could not be written): that answer is the only copy, and the leftover
 // scan must settle it rather than this clean-up delete it.
 bool backed_up(const std::string& path) {
-  StringList answer;
-  try {
-    answer.LoadFromFile(path);
-  } catch (const FileError&) {
-    return false;
-  }
-  const std::string sequence = answer.Field("001-000 ");
-  if (sequence.empty()) return true;
-  platform::FileSystem& fs = platform::fs();
-  StringList backup;
-  for (const std::string& name : fs.list(dsDirBkpTef + "intpos.*")) {
-    try {
-      backup.LoadFromFile(dsDirBkpTef + name);
-    } catch (const FileError&) {
-      continue;
-    }
-    if (backup.Text().find("001-000 = " + sequence) != std::string::npos) return true;
-  }
-  return false;
+  const std::optional<std::string> head = ReadHead(path);
+  if (!head) return false;
+  const std::string sequence = WholeLines(*head).Field("001-000 ");
+  return sequence.empty() || BackedUp(sequence);
 }
 
 // Deletes the previous conversation's answers and their same-named copies.
@@ -133,27 +131,83 @@ void send_sale_request(const Sale& sale, const std::string& root, const std::str
   platform::pause(kPauseMs);
 }
 
-enum class Outcome { Accepted, ErrorAnswer };
+enum class Outcome { Accepted, ErrorAnswer, Malformed, GaveUp };
 
-// Waits, without time limit, for the manager's answer to `sequence`. Every
-// answer read is copied into the backup directory; one of another sequence is
-// deleted, one of this sequence gets a numbered backup. An answer of this
-// sequence that is not accepted stays where the manager put it and is not
-// read again until the manager writes something else there: reading it on
-// every cycle would store one more backup each time.
+// True for an answer that leaves a transaction open at the manager: an
+// approval that needs a confirmation or a non-confirmation.
+bool awaits_settlement(const StringList& answer) {
+  return answer.Field("009-000 ") == "0" && !NeedsNoConfirmation(answer);
+}
+
+// An answer of another sequence: a late answer to an earlier request. It
+// leaves the response directory, where the manager writes the right one. An
+// approval is kept as a numbered backup, for the next leftover scan to
+// settle; anything else goes.
+void set_aside_other_sequence(const std::string& path, const StringList& answer) {
+  platform::FileSystem& fs = platform::fs();
+  const bool keep = awaits_settlement(answer);
+  // A copy that could not be numbered stays as the working copy, which the
+  // scan settles too.
+  if (keep) NumberWorkingCopy();
+  else fs.remove_file(dsDirBkpTef + "intpos.001");
+  fs.remove_file(path);
+  LogCartao("Rez00000 - Arquivo de resposta errado.");
+  if (keep)
+    LogCartao("Zul00500 - Resposta aprovada do sequencial " + answer.Field("001-000 ") +
+              " mantida para a pr\xF3xima verifica\xE7\xE3o");
+}
+
+// A response file cut short for good. Unless it may be this sale's answer
+// (its sequence line says so), it is moved aside byte for byte: a manager
+// may wait for it to go before writing the answer.
+void set_aside_stalled(const std::string& root, const std::string& sequence) {
+  const std::string path = root + "resp\\intpos.001";
+  if (WholeLines(ReadHead(path).value_or(std::string())).Field("001-000 ") == sequence) return;
+  SetAside(root + "resp\\", "intpos.001", root.substr(3, root.size() - 4), "incompleto, de outro sequencial");
+}
+
+// The operator's way out of a wait the manager leaves silent. No leaves
+// everything as it lies (the request, any answer still to come) for the
+// next leftover scan.
+bool keep_waiting(const Sale& sale, const std::string& sequence) {
+  LogCartao("Zul00500 - Sem resposta do gerenciador h\xE1 " + std::to_string(kSilenceMs / 60000) +
+            " minutos, sequencial " + sequence);
+  if (AskOperator("Sem resposta do gerenciador. Continuar aguardando?", sale.context)) return true;
+  LogCartao("Zul00500 - Operador deixou de aguardar a resposta do sequencial " + sequence +
+            "; arquivos mantidos para a pr\xF3xima verifica\xE7\xE3o");
+  return false;
+}
+
+// Waits, without time limit, for the manager's whole answer to `sequence`;
+// after each two minutes of silence the operator may give up.
+// Every answer read is copied into the backup directory; one of another
+// sequence is set aside, one of this sequence gets a numbered backup. An
+// answer of this sequence that is not accepted stays where the manager put
+// it and is not read again until the manager writes something else there:
+// reading it on every cycle would store one more backup each time.
 Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string& root,
                         const std::string& sequence) {
   platform::FileSystem& fs = platform::fs();
   const std::string path = root + "resp\\intpos.001";
   const std::string working_copy = dsDirBkpTef + "intpos.001";
-  RejectedAnswer rejected;
-  PausedTime waited;
+  AnswerWatch watch;
+  platform::Stopwatch silence;
   for (;;) {
     platform::handle_message();
-    waited.Pause(kPauseMs);
+    platform::pause(kPauseMs);
+    // The manager's status file says it is at work.
+    if (fs.file_exists(root + "resp\\intpos.sts")) silence.restart();
+    if (silence.elapsed_ms() >= kSilenceMs) {
+      if (!keep_waiting(sale, sequence)) return Outcome::GaveUp;
+      silence.restart();
+    }
     if (!fs.file_exists(path)) continue;
-    if (rejected.StillThere(path)) continue;
-    if (!ReadWholeExchangeFile(answer, path, waited)) continue;
+    const AnswerWatch::Look look = watch.Take(path, answer);
+    if (watch.Changed()) silence.restart();
+    if (look == AnswerWatch::Look::Stalled) set_aside_stalled(root, sequence);
+    if (look == AnswerWatch::Look::TooLarge && SetAsideTooLarge(root, sequence, sale.context))
+      return Outcome::Malformed;
+    if (look != AnswerWatch::Look::Whole) continue;
 
     LogCartao("Arquivo encontrado ---");
     WriteFileInOneStep(working_copy, answer.Text());
@@ -163,9 +217,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     LogCartao("Linha 030-000: " + answer.Field("030-000 "));
 
     if (answer.Field("001-000 ") != sequence) {
-      fs.remove_file(path);
-      fs.remove_file(working_copy);
-      LogCartao("Rez00000 - Arquivo de resposta errado.");
+      set_aside_other_sequence(path, answer);
       continue;
     }
     if (NumberWorkingCopy()) LogCartao("Rez00000 - Renomeia intpos e cria bkp.");
@@ -178,7 +230,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       return Outcome::ErrorAnswer;
     }
     if (IsAnswerTo(answer, sale.operation(), sequence)) return Outcome::Accepted;
-    rejected.Remember(answer);
+    watch.Reject();
     LogCartao("Rez00000 - Arquivo de resposta n\xE3o aceito, aguardando outro.");
   }
 }
@@ -205,10 +257,11 @@ void settle_partial_payment(const Sale& sale, const StringList& answer, const st
   WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());
   platform::pause(kPauseMs);
   if (!VerificaRetorno(sale.context, answer, false, "S")) return;
-  LogCartao("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
+  // Confirmed: the payment stands, and nothing below may make it an error.
+  LogSettled("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
   // The confirmation may have moved DirTef to the answer's network; the
   // answer itself lies in the root the sale used.
-  DeleteTransactionFiles(root, sequence);
+  AfterSettlement([&] { DeleteTransactionFiles(root, sequence); });
   add_receipts_block(sale, answer);
 }
 
@@ -263,7 +316,7 @@ bool run_sale(const Sale& sale) {
   StringList answer;
   platform::pause(kPauseMs);
   LogCartao("Aguardando resposta ---");
-  if (wait_for_answer(answer, sale, root, sequence) == Outcome::ErrorAnswer) return false;
+  if (wait_for_answer(answer, sale, root, sequence) != Outcome::Accepted) return false;
   return evaluate(sale, answer, root, sequence);
 }
 
@@ -284,7 +337,8 @@ bool DoTEF(const std::string& context, double amount, double amountDue, const st
 
   const Sale sale{context,           amount,      amountDue,      kind,     *list,    approvedCount,
                   transactionNumber, extraAmount, documentNumber, field748, field013, field027};
-  const bool result = run_sale(sale);
+  const TillLock till("DoTEF", context);
+  const bool result = till.Held() && run_sale(sale);
   log.Close();
   return result;
 }

@@ -2,6 +2,7 @@
 
 #include "support/number_format.h"
 #include "support/text.h"
+#include "zul00500/errors.h"
 
 namespace zul00500 {
 
@@ -15,6 +16,15 @@ std::optional<std::string> present(std::string value) {
 } // namespace
 
 SaleAnswer ReadSaleAnswer(const StringList& answer) {
+  // A NUL inside a value is no text a manager writes: the answer is broken,
+  // and none of its values may reach the host or go back to the manager.
+  for (const std::string& line : answer.lines()) {
+    const std::size_t eq = line.find('=');
+    if (eq != std::string::npos &&
+        Trim(std::string_view(line).substr(eq + 1)).find('\0') != std::string::npos)
+      throw ConvertError("read", answer_field(Trim(line.substr(0, eq)).c_str()),
+                         "its value holds a NUL byte");
+  }
   SaleAnswer read;
   read.approved = answer.Field("009-000 ") == "0";
   const std::string count = answer.Field("028-000 ");

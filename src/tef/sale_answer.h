@@ -22,7 +22,8 @@ struct SaleAnswer {
 };
 
 // Reads every number before anything is changed: a malformed answer (an
-// amount or count that is not a number, a count out of range) raises
+// amount or count that is not a number, a count out of range, a NUL byte
+// inside any value) raises
 // ConvertError naming the field, and the host's variables and the stored
 // files stay as they were, for the next leftover scan. A refusal stays a
 // refusal whatever its 028-000 says.

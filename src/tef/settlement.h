@@ -20,5 +20,9 @@ std::string SettlementAmountText(const StringList& answer);
 // The operator's notice: "Cancelada a Transação", the network, the document
 // number when there is one (not "0"), then `amount`, CR LF between them.
 std::string NotConfirmedNotice(const StringList& answer, const std::string& amount);
+// The first of the fields a settlement request copies (010-000, 012-000,
+// 027-000) whose value holds a NUL byte, or empty: such an answer is
+// malformed, and its settlement is never sent.
+std::string CopiedFieldWithNul(const StringList& answer);
 
 } // namespace zul00500

@@ -4,7 +4,11 @@
 
 #include "platform/file_system.h"
 #include "support/file_write.h"
+#include "support/text.h"
+#include "tef/backup_index.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "zul00500/errors.h"
 #include "zul00500/state.h"
 
@@ -15,6 +19,7 @@ namespace {
 constexpr const char* kClosingLine = "999-999 = 0";
 
 struct Note {
+  std::string name;
   std::string path;
   StringList request;      // as written to the request directory
   std::string answer_line; // "001-000 = " + the settled answer's sequence
@@ -29,16 +34,25 @@ std::string root_of(const StringList& request) { return RootOfNetwork(request.Fi
 
 std::optional<std::string> bytes_of(const std::string& path) {
   try {
-    return platform::fs().read_file(path);
+    // A note or a request is a few lines: more is none of ours.
+    return platform::fs().read_part(path, 0, kMaxExchangeBytes);
   } catch (const FileError&) {
     return std::nullopt;
   }
 }
 
+// The notes' names: the scan's index knows them, otherwise the backup
+// directory is listed.
+std::vector<std::string> note_names() {
+  const BackupIndex* index = BackupIndex::Current();
+  if (index && index->Directory() == dsDirBkpTef) return index->Notes();
+  return platform::fs().list(dsDirBkpTef + "intpos.r*");
+}
+
 std::vector<Note> notes() {
   std::vector<Note> found;
-  for (const std::string& name : platform::fs().list(dsDirBkpTef + "intpos.r*")) {
-    Note note{dsDirBkpTef + name, {}, {}};
+  for (const std::string& name : note_names()) {
+    Note note{name, dsDirBkpTef + name, {}, {}};
     const std::optional<std::string> bytes = bytes_of(note.path);
     if (!bytes) continue;
     StringList lines;
@@ -53,13 +67,15 @@ std::vector<Note> notes() {
   return found;
 }
 
-// True while the note's request lies in its request directory, or still in
-// the temporary it is written through.
-bool untaken(const Note& note) {
-  const std::string path = root_of(note.request) + "req\\intpos.001";
-  const std::string text = note.request.Text();
+// True while `request` lies in its request directory, or still in the
+// temporary it is written through.
+bool waiting(const StringList& request) {
+  const std::string path = root_of(request) + "req\\intpos.001";
+  const std::string text = request.Text();
   return bytes_of(path) == text || bytes_of(TemporaryBeside(path)) == text;
 }
+
+bool untaken(const Note& note) { return waiting(note.request); }
 
 } // namespace
 
@@ -68,20 +84,38 @@ void NoteSettlementSent(const StringList& request, const std::string& answerSequ
   StringList note = request;
   note.Add("001-000 = " + answerSequence);
   WriteFileInOneStep(note_path(request), note.Text());
+  if (BackupIndex* index = BackupIndex::Current(); index && index->Directory() == dsDirBkpTef)
+    index->AddNote(note_path(request).substr(dsDirBkpTef.size()), answerSequence);
 }
 
-void ForgetSettlement(const StringList& request) { platform::fs().remove_file(note_path(request)); }
+void ForgetSettlement(const StringList& request) {
+  RemoveStored(dsDirBkpTef, note_path(request).substr(dsDirBkpTef.size()));
+}
+
+void ForgetSettlementIfUntaken(const StringList& request) {
+  if (waiting(request)) ForgetSettlement(request);
+}
+
+void ForgetSettlementsOf(const std::string& answerSequence) {
+  for (const Note& note : notes())
+    if (note.answer_line == "001-000 = " + answerSequence) RemoveStored(dsDirBkpTef, note.name);
+}
+
+bool IsSettlementNote(const std::string& name) {
+  const std::string prefix = "intpos.r";
+  return name.size() > prefix.size() && SameText(name.substr(0, prefix.size()), prefix);
+}
 
 void ForgetUntakenSettlements(const std::string& root) {
   for (const Note& note : notes())
-    if (root_of(note.request) == root && untaken(note)) platform::fs().remove_file(note.path);
+    if (root_of(note.request) == root && untaken(note)) RemoveStored(dsDirBkpTef, note.name);
 }
 
 std::string SettlementTaken(const std::string& answerSequence) {
   std::string taken;
   for (const Note& note : notes()) {
     if (note.answer_line != "001-000 = " + answerSequence) continue;
-    if (untaken(note)) platform::fs().remove_file(note.path);
+    if (untaken(note)) RemoveStored(dsDirBkpTef, note.name);
     else taken = note.request.Field("000-000 ");
   }
   return taken;

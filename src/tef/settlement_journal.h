@@ -24,10 +24,22 @@ namespace zul00500 {
 // go out unnoted.
 void NoteSettlementSent(const StringList& request, const std::string& answerSequence);
 
-// The manager did not acknowledge `request` in time, or it could not be
-// written: the caller decides what comes next, as without the note, so the
-// note goes.
+// `request` could not be written: the caller decides what comes next, as
+// without the note, so the note goes.
 void ForgetSettlement(const StringList& request);
+
+// The manager did not acknowledge `request` in time. While the request
+// still lies in the request directory (or its temporary), the manager never
+// took it and the note goes; once it is gone, the manager took it and the
+// note stays, so that the next scan does not settle the answer again.
+void ForgetSettlementIfUntaken(const StringList& request);
+
+// Removes the notes of the settlements of the answer of `answerSequence`,
+// once every copy of that answer is gone.
+void ForgetSettlementsOf(const std::string& answerSequence);
+
+// True for the name of a settlement note ("intpos.r" + a sequence).
+bool IsSettlementNote(const std::string& name);
 
 // Before a new request replaces `root`'s request file: a noted settlement
 // request not taken now never will be; its note goes.

@@ -4,8 +4,13 @@
 #include <cstdint>
 #include <limits>
 
+#include <functional>
+
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "tef/backup_index.h"
+#include "tef/exchange_read.h"
+#include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
@@ -21,6 +26,61 @@ constexpr const char* kWorkingCopy = "intpos.001";
 bool vanished(platform::FileSystem& fs, const std::string& path) {
   return !fs.file_exists(path) && !fs.directory_exists(path);
 }
+
+enum class Notes { Included, Skipped };
+
+// Calls `found` with the name of every "intpos.*" entry of `directory` whose
+// text holds "001-000 = " + sequence; settlement notes only when asked.
+// False from `found` stops the walk.
+// The scan's index of `directory`, when one is at hand.
+BackupIndex* index_of(const std::string& directory) {
+  BackupIndex* index = BackupIndex::Current();
+  return index && index->Directory() == directory ? index : nullptr;
+}
+
+void for_each_copy(const std::string& directory, const std::string& sequence, Notes notes,
+                   const std::function<bool(const std::string&)>& found) {
+  if (BackupIndex* index = index_of(directory)) {
+    std::vector<std::string> names = index->Holding(sequence, false);
+    if (notes == Notes::Included) {
+      const std::vector<std::string> more = index->Holding(sequence, true);
+      names.insert(names.end(), more.begin(), more.end());
+    }
+    for (const std::string& name : names)
+      if (!found(name)) return;
+    return;
+  }
+  platform::FileSystem& fs = platform::fs();
+  const std::string key = "001-000 = " + sequence;
+  for (const std::string& name : fs.list(directory + "intpos.*")) {
+    if (notes == Notes::Skipped && IsSettlementNote(name)) continue;
+    const std::string path = directory + name;
+    std::string head;
+    try {
+      // The sequence is among the first lines: a huge file is not read whole.
+      head = fs.read_part(path, 0, kHeadBytes);
+    } catch (const FileBusyError&) {
+      // The manager is writing it: it could not be deleted anyway, and a
+      // file being written is none of ours yet.
+      continue;
+    } catch (const FileError&) {
+      // Deleted since the listing (by the manager, or by a host handler run
+      // from a wait): nothing left to clean. Anything else is reported.
+      if (vanished(fs, path)) continue;
+      throw;
+    }
+    if (head.find(key) != std::string::npos && !found(name)) return;
+  }
+}
+
+void remove_copies(const std::string& directory, const std::string& sequence, Notes notes) {
+  for_each_copy(directory, sequence, notes, [&directory](const std::string& name) {
+    RemoveStored(directory, name);
+    return true;
+  });
+}
+
+const char* const kRoots[] = {kRootTefDial, kRootTefDisc, kRootHiperTef};
 
 } // namespace
 
@@ -74,30 +134,38 @@ bool NumberWorkingCopy() {
   return false;
 }
 
+void RemoveStored(const std::string& directory, const std::string& name) {
+  platform::fs().remove_file(directory + name);
+  if (BackupIndex* index = index_of(directory)) index->Forget(name);
+}
+
+void RemoveSettledAnswer(const std::string& sequence) {
+  if (sequence.empty()) return;
+  for (const char* root : kRoots) remove_copies(std::string(root) + "resp\\", sequence, Notes::Skipped);
+  remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
+  ForgetSettlementsOf(sequence);
+}
+
+bool BackedUp(const std::string& sequence) {
+  bool stored = false;
+  for_each_copy(dsDirBkpTef, sequence, Notes::Skipped,
+                [&stored](const std::string&) { return !(stored = true); });
+  return stored;
+}
+
+bool AnswerStored(const std::string& sequence) {
+  bool stored = false;
+  const auto found = [&stored](const std::string&) { return !(stored = true); };
+  for_each_copy(dsDirBkpTef, sequence, Notes::Skipped, found);
+  for (const char* root : kRoots)
+    if (!stored) for_each_copy(std::string(root) + "resp\\", sequence, Notes::Skipped, found);
+  return stored;
+}
+
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {
+  if (!sequence.empty()) return remove_copies(directory, sequence, Notes::Included);
   platform::FileSystem& fs = platform::fs();
-  const std::string key = "001-000 = " + sequence;
-  StringList file;
-  for (const std::string& name : fs.list(directory + "intpos.*")) {
-    const std::string path = directory + name;
-    if (sequence.empty()) {
-      fs.remove_file(path);
-      continue;
-    }
-    try {
-      file.LoadFromFile(path);
-    } catch (const FileBusyError&) {
-      // The manager is writing it: it could not be deleted anyway, and a
-      // file being written is none of ours yet.
-      continue;
-    } catch (const FileError&) {
-      // Deleted since the listing (by the manager, or by a host handler run
-      // from a wait): nothing left to clean. Anything else is reported.
-      if (vanished(fs, path)) continue;
-      throw;
-    }
-    if (file.Text().find(key) != std::string::npos) fs.remove_file(path);
-  }
+  for (const std::string& name : fs.list(directory + "intpos.*")) fs.remove_file(directory + name);
 }
 
 } // namespace zul00500

@@ -18,6 +18,25 @@ bool BackupNumber(const std::string& name, std::int64_t& number);
 // names no transaction, and would take every transaction's files.
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
 
+// Removes `directory` + `name`, and forgets it in the scan's index of the
+// backup directory.
+void RemoveStored(const std::string& directory, const std::string& name);
+
+// Removes every copy of the answer of `sequence` once the manager took its
+// settlement: from the response directory of every root (the answer may lie
+// in one root while its network's manager is in another), then from the
+// backup directory, and the settlement notes of it last. A stop in between
+// leaves a note beside whatever copy is left, so that the next scan does
+// not settle it again. An empty sequence removes nothing.
+void RemoveSettledAnswer(const std::string& sequence);
+
+// True when the backup directory holds a copy of the answer of `sequence`.
+bool BackedUp(const std::string& sequence);
+
+// True while a copy of the answer of `sequence` lies in the backup
+// directory or in a response directory: its transaction may still be open.
+bool AnswerStored(const std::string& sequence);
+
 // Moves the working copy dsDirBkpTef + "intpos.001" to the next numbered
 // backup name. A rename that fails is logged and the conversation goes on:
 // the copy stays under its working name, where the next leftover scan

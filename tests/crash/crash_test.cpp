@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "crash/crash_world.h"
+#include "zul00500/zul00500.h"
 
 namespace zul00500::testing {
 namespace {
@@ -140,6 +141,32 @@ TEST(CrashHarness, PendingCancellationOfTwoCopies) {
            w.Pay(30, 70);
          },
          [](CrashWorld& w) { w.CancelPending(2); }});
+}
+
+// A manager that names another root's network: c:\tef_dial\'s manager
+// approves for "TECBAN", whose settlements go to c:\tef_disc\ while the
+// answer lies in c:\tef_dial\.
+void NamesAnotherRoot(CrashWorld& w) { w.NameNetwork("TECBAN"); }
+
+TEST(CrashHarness, LeftoverOfAnotherRootsNetwork) {
+  Check({"leftover of another root's network",
+         [](CrashWorld& w) {
+           NamesAnotherRoot(w);
+           w.LeaveTotalPayment();
+         },
+         [](CrashWorld&) { CheckIntPosFiles("ctx", true); }});
+}
+
+TEST(CrashHarness, PartialPaymentOfAnotherRootsNetwork) {
+  Check(
+      {"partial payment of another root's network", NamesAnotherRoot, [](CrashWorld& w) { w.Pay(40, 100); }});
+}
+
+TEST(CrashHarness, TotalPaymentOfAnotherRootsNetwork) {
+  Check({"total payment of another root's network", NamesAnotherRoot, [](CrashWorld& w) {
+           w.Pay(100, 100);
+           w.Print(w.Receipts(), 1, 1);
+         }});
 }
 
 TEST(CrashHarness, NetworkChoice) {

@@ -68,7 +68,7 @@ FakeManager::AnswerMaker CrashWorld::Approve() {
                       "001-000 = " + request.Field("001-000 "),
                       "003-000 = " + request.Field("003-000 "),
                       "009-000 = 0",
-                      "010-000 = Cielo",
+                      "010-000 = " + network_,
                       "012-000 = " + document,
                       "022-000 = 07122026",
                       "023-000 = 080000",
@@ -122,6 +122,14 @@ StringList CrashWorld::TwoWaitingReceipts() {
     for (const std::string& line : answer.lines()) receipts.Add(line);
   }
   return receipts;
+}
+
+void CrashWorld::LeaveTotalPayment() {
+  paying_partial_ = false;
+  const StringList answer =
+      Approve()({"000-000 = CRT", "001-000 = 0000000007", "003-000 = 1000", "999-999 = 0"});
+  disk().write_file(dsDirBkpTef + "intpos.  1", answer.Text());
+  disk().write_file(std::string(kRootTefDial) + "resp\\intpos.001", answer.Text());
 }
 
 StringList CrashWorld::AnswerOf(const std::string& document) const {

@@ -57,6 +57,13 @@ public:
   // payments leave them: numbered backups, the second also in the manager's
   // response directory. Their receipts list.
   StringList TwoWaitingReceipts();
+  // From now on every approval names `network` (010-000), whichever
+  // manager makes it: "TECBAN" from c:\tef_dial\ is another root's network.
+  void NameNetwork(const std::string& network) { network_ = network; }
+  // An approved total payment that a stop cut short before its printing
+  // run: its answer in c:\tef_dial\'s response directory and as a
+  // numbered backup.
+  void LeaveTotalPayment();
   const StringList& Receipts() const { return *receipts_; }
   // The answer of approved document `document` as the manager wrote it.
   StringList AnswerOf(const std::string& document) const;
@@ -89,6 +96,7 @@ private:
   std::shared_ptr<StringList> receipts_ = std::make_shared<StringList>();
   std::int32_t transaction_ = 0;
   bool paying_partial_ = false;
+  std::string network_ = "Cielo";
   std::string printed_;
   std::vector<Approval> approvals_;
   std::map<std::string, StringList> answers_;

@@ -18,11 +18,16 @@ std::pair<std::string, std::string> split(const std::string& path) {
   return {path.substr(0, cut), path.substr(cut)};
 }
 
-// 2026-12-07 08:00, standing still.
+// 2026-12-07 08:00, standing still; a pause ends at once, and only the
+// monotonic count moves on, so that every bounded wait still ends.
 class StillClock : public platform::Clock {
 public:
   double now() override { return 46363.3333333; }
-  void sleep(std::uint32_t) override {}
+  std::uint64_t monotonic_ms() override { return paused_ms_; }
+  void sleep(std::uint32_t milliseconds) override { paused_ms_ += milliseconds; }
+
+private:
+  std::uint64_t paused_ms_ = 0;
 };
 
 // Every dialog answered "no", nothing shown.
@@ -51,6 +56,17 @@ std::vector<std::string> MemoryFs::list(const std::string& pattern) {
   return names;
 }
 
+namespace {
+class FreeLock : public platform::FileLock {
+public:
+  bool describe(std::string_view) override { return true; }
+};
+} // namespace
+
+std::unique_ptr<platform::FileLock> MemoryFs::try_lock(const std::string&) {
+  return std::make_unique<FreeLock>();
+}
+
 bool MemoryFs::rename_file(const std::string& from, const std::string& to) {
   const auto found = files_.find(from);
   if (found == files_.end()) return false;
@@ -64,6 +80,11 @@ std::string MemoryFs::read_file(const std::string& path) {
   const auto found = files_.find(path);
   if (found == files_.end()) throw FileError("read", path, "no such file");
   return found->second;
+}
+
+std::string MemoryFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  const std::string bytes = read_file(path);
+  return offset >= bytes.size() ? std::string() : bytes.substr(static_cast<std::size_t>(offset), max_bytes);
 }
 
 MemoryFs& FuzzWorld() {

@@ -23,6 +23,7 @@ public:
   bool remove_file(const std::string& path) override { return files_.erase(path) != 0; }
   bool rename_file(const std::string& from, const std::string& to) override;
   std::string read_file(const std::string& path) override;
+  std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override;
   void write_file(const std::string& path, std::string_view bytes) override { files_[path] = bytes; }
   void append_file(const std::string&, std::string_view) override {}
   void flush_file(const std::string&) override {}
@@ -30,6 +31,8 @@ public:
   void create_directories(const std::string&) override {}
   std::string short_path(const std::string& path) override { return path; }
   std::string native_path(const std::string& path) override { return path; }
+  // The world has one process: every lock is free, and nothing is written.
+  std::unique_ptr<platform::FileLock> try_lock(const std::string& path) override;
 
 private:
   std::map<std::string, std::string> files_;

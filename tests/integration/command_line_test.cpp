@@ -40,10 +40,10 @@ TEST_F(CommandLines, HelpEndsWellAndMistakesEndWithStatusTwoAndTheRightHint) {
   EXPECT_EQ(*help.status, 0);
   EXPECT_TRUE(AnyLineHas(help.output, "Usage: zulpos [global options] sale [options]"));
 
-  // A value missing (found by CLI11) and a global option after the command
-  // (found by zulpos): the hint names the command's help.
+  // A value missing (found by CLI11) and an unknown option (found by
+  // zulpos): the hint names the command's help.
   for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"sale", "--pay"}, {"sale", "--pay", "1", "--network", "2"}}) {
+       std::vector<std::vector<std::string>>{{"sale", "--pay"}, {"sale", "--pay", "1", "--pays", "2"}}) {
     const auto run = Zulpos(args);
     ASSERT_TRUE(run.status.has_value());
     EXPECT_EQ(*run.status, 2);
@@ -52,7 +52,8 @@ TEST_F(CommandLines, HelpEndsWellAndMistakesEndWithStatusTwoAndTheRightHint) {
   const auto tefsim = Tefsim({"--poll-ms", "0"});
   ASSERT_TRUE(tefsim.status.has_value());
   EXPECT_EQ(*tefsim.status, 2);
-  EXPECT_TRUE(AnyLineHas(tefsim.output, "--poll-ms wants a whole number of milliseconds above 0"));
+  EXPECT_TRUE(AnyLineHas(tefsim.output, "--poll-ms: a whole number of milliseconds above 0"));
+  EXPECT_TRUE(tefsim.Said("Try 'tefsim --help'."));
 }
 
 } // namespace

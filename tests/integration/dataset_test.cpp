@@ -53,12 +53,12 @@ TEST_F(BinaryParameterFile, ZulposDatasetShowsBothForms) {
   EXPECT_EQ(xml.output, (std::vector<std::string>{"format=xml", "fields=DIRTEF", "records=1",
                                                   "1.DIRTEF=c:\\tef_dial\\"}));
 
-  // A damaged file: an error naming it, exit status 2.
+  // A damaged file: the package's error naming it, exit status 3.
   const std::string bytes = platform::native_fs().read_file(parameters_);
   platform::native_fs().write_file(parameters_, bytes.substr(0, bytes.size() - 2));
   const auto damaged = Zulpos({"dataset", parameters_});
   ASSERT_TRUE(damaged.status.has_value());
-  EXPECT_EQ(*damaged.status, 2);
+  EXPECT_EQ(*damaged.status, 3);
   EXPECT_TRUE(AnyLineHas(damaged.output,
                          "zulpos: zul_DescribeDataSet: load the dataset \"" + parameters_ + "\"",
                          "past the end"));

@@ -22,7 +22,7 @@ TEST_F(ZulposAsAHost, APackageThatCannotBeLoadedIsAnErrorNamingIt) {
   const std::string missing = world_.root() + "/libPkg_Missing.so";
   const auto run = Zulpos({"--package", missing, "dirs"});
   ASSERT_TRUE(run.status.has_value());
-  EXPECT_EQ(*run.status, 2);
+  EXPECT_EQ(*run.status, 4);
   EXPECT_TRUE(AnyLineHas(run.output, "zulpos: load the library \"" + missing + "\""));
 }
 
@@ -36,7 +36,7 @@ TEST_F(ZulposAsAHost, AFailureInItsCallbackEndsTheRoutineAndIsToldWithThePackage
       "028-000 = 1\r\n029-001 = \"LINE 1\"\r\n999-999 = 0\r\n");
   const auto run = Zulpos({"receipt", world_.root() + "/answer.txt", "--printer-fail", "Usa_CompNFis:1"});
   ASSERT_TRUE(run.status.has_value());
-  EXPECT_EQ(*run.status, 2);
+  EXPECT_EQ(*run.status, 3);
   EXPECT_TRUE(AnyLineHas(run.output,
                          "zulpos: ImprCupom: call the host's \"Mensagem\": it reported a failure (-1)",
                          "(zulpos: append to the file \"" + journal_ + "\""))

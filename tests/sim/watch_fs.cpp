@@ -53,6 +53,19 @@ std::string WatchFs::read_file(const std::string& path) {
   return bytes;
 }
 
+std::string WatchFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  std::string bytes = Told("read", path, [&] { return inner_.read_part(path, offset, max_bytes); });
+  if (timeline_.On())
+    Say("read " + path + " from " + std::to_string(offset) + " (" + std::to_string(bytes.size()) + " bytes)");
+  return bytes;
+}
+
+std::unique_ptr<platform::FileLock> WatchFs::try_lock(const std::string& path) {
+  auto lock = Told("lock", path, [&] { return inner_.try_lock(path); });
+  if (timeline_.On()) Say("lock " + path + (lock ? "" : " -> held elsewhere"));
+  return lock;
+}
+
 void WatchFs::write_file(const std::string& path, std::string_view bytes) {
   Told("write", path, [&] { inner_.write_file(path, bytes); });
   if (timeline_.On()) Say("write " + path + " (" + std::to_string(bytes.size()) + " bytes)");

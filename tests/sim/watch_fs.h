@@ -28,6 +28,7 @@ public:
   bool remove_file(const std::string& path) override;
   bool rename_file(const std::string& from, const std::string& to) override;
   std::string read_file(const std::string& path) override;
+  std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override;
   void write_file(const std::string& path, std::string_view bytes) override;
   void append_file(const std::string& path, std::string_view bytes) override;
   void flush_file(const std::string& path) override;
@@ -35,6 +36,7 @@ public:
   void create_directories(const std::string& path) override;
   std::string short_path(const std::string& path) override { return inner_.short_path(path); }
   std::string native_path(const std::string& path) override { return inner_.native_path(path); }
+  std::unique_ptr<platform::FileLock> try_lock(const std::string& path) override;
 
 private:
   void Say(const std::string& text) { timeline_.Line(now_(), "pkg", text); }

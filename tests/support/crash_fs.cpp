@@ -58,6 +58,11 @@ std::string CrashFs::read_file(const std::string& path) {
   return inner_.read_file(path);
 }
 
+std::string CrashFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  if (!Powered("read", path)) Dead("read", path);
+  return inner_.read_part(path, offset, max_bytes);
+}
+
 void CrashFs::write_file(const std::string& path, std::string_view bytes) {
   const bool cut_here = armed_ && !cut_;
   if (Powered("write", path, true)) return inner_.write_file(path, bytes);

@@ -16,7 +16,9 @@ namespace zul00500::testing {
 // does. Reads, writes, flushes and directory creation throw FileError;
 // removal, rename and directory flush return false; the existence tests and
 // listings find nothing; short_path gives the path back. native_path only
-// names a path and is neither counted nor cut. Everything done before the
+// names a path and is neither counted nor cut; try_lock is not counted
+// either (a lock file holds nothing a power cut could lose) but fails after
+// the cut. Everything done before the
 // cut is on the disk, so flushes are counted but not passed on.
 // Thrown from every pause (and host call) after the cut: the process is
 // gone, so its waits end. The package's own guards may swallow it; every
@@ -61,6 +63,7 @@ public:
   bool remove_file(const std::string& path) override;
   bool rename_file(const std::string& from, const std::string& to) override;
   std::string read_file(const std::string& path) override;
+  std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override;
   void write_file(const std::string& path, std::string_view bytes) override;
   void append_file(const std::string& path, std::string_view bytes) override;
   void flush_file(const std::string& path) override;
@@ -68,6 +71,10 @@ public:
   void create_directories(const std::string& path) override;
   std::string short_path(const std::string& path) override;
   std::string native_path(const std::string& path) override { return inner_.native_path(path); }
+  std::unique_ptr<platform::FileLock> try_lock(const std::string& path) override {
+    if (armed_ && cut_) Dead("lock", path);
+    return inner_.try_lock(path);
+  }
 
 private:
   // Counts the operation; false when the power is off for it.

@@ -11,6 +11,7 @@ FakeManager::FakeManager(std::string root, platform::FileSystem* files)
 }
 
 void FakeManager::Poll() {
+  if (stopped_) return;
   TakeRequest();
   WriteNextAnswer();
 }

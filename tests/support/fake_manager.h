@@ -51,8 +51,10 @@ public:
   void AnswerEachRequestOnce() { once_ = true; }
 
   // Takes root + "req\intpos.001" when it is there and replies; then writes
-  // the next queued answer when its turn has come.
+  // the next queued answer when its turn has come. Nothing while stopped.
   void Poll();
+  // A stopped manager takes no request and writes nothing.
+  void Stop(bool stopped) { stopped_ = stopped; }
 
   const std::string& Root() const { return root_; }
   const std::vector<StringList>& Requests() const { return requests_; }
@@ -68,6 +70,7 @@ private:
   std::string root_;
   platform::FileSystem* files_;
   bool once_ = false;
+  bool stopped_ = false;
   std::deque<StatusReply> replies_;
   std::deque<AnswerMaker> answers_;
   std::optional<StringList> awaiting_answer_;

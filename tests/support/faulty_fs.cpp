@@ -122,7 +122,13 @@ void FaultyFs::busy_reads(const std::string& path, int times) {
   read_rules_.push_back({path, std::nullopt, times});
 }
 
-std::string FaultyFs::read_file(const std::string& path) {
+std::string FaultyFs::read_file(const std::string& path) { return read(path, 0, std::string::npos); }
+
+std::string FaultyFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  return read(path, offset, max_bytes);
+}
+
+std::string FaultyFs::read(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
   if (enter(FsOp::ReadFile, path)) throw FileError("read", path, injected);
   std::optional<ReadRule> rule;
   {
@@ -135,9 +141,11 @@ std::string FaultyFs::read_file(const std::string& path) {
       }
   }
   if (rule && !rule->keep) throw FileBusyError("read", path, "another program holds the file");
-  std::string bytes = inner_.read_file(path);
-  if (rule) bytes.resize(std::min(bytes.size(), *rule->keep));
-  return bytes;
+  // A torn read sees only the first `keep` bytes of the file.
+  if (rule && offset >= *rule->keep) return {};
+  if (rule) max_bytes = std::min<std::uint64_t>(max_bytes, *rule->keep - offset);
+  return offset == 0 && max_bytes == std::string::npos ? inner_.read_file(path)
+                                                       : inner_.read_part(path, offset, max_bytes);
 }
 
 void FaultyFs::write_file(const std::string& path, std::string_view bytes) {
@@ -173,6 +181,11 @@ void FaultyFs::create_directories(const std::string& path) {
 std::string FaultyFs::short_path(const std::string& path) {
   if (enter(FsOp::ShortPath, path)) return path;
   return inner_.short_path(path);
+}
+
+std::unique_ptr<platform::FileLock> FaultyFs::try_lock(const std::string& path) {
+  if (enter(FsOp::TryLock, path)) throw FileError("open the lock file", path, injected);
+  return inner_.try_lock(path);
 }
 
 std::string FaultyFs::native_path(const std::string& path) {

@@ -25,12 +25,13 @@ enum class FsOp {
   FlushDirectory,
   CreateDirectories,
   ShortPath,
+  TryLock,
   NativePath,
 };
 
 enum class Fault {
-  // Nothing happens. read/write/append/flush_file/create_directories throw
-  // FileError; remove/rename/flush_directory return false; file_exists, directory_exists and list find
+  // Nothing happens. read/write/append/flush_file/create_directories/try_lock
+  // throw FileError; remove/rename/flush_directory return false; file_exists, directory_exists and list find
   // nothing; short_path returns the path unchanged. native_path never fails.
   Fail,
   // write/append only: the first half of the bytes reach the file, then
@@ -87,6 +88,8 @@ public:
   bool remove_file(const std::string& path) override;
   bool rename_file(const std::string& from, const std::string& to) override;
   std::string read_file(const std::string& path) override;
+  // Counts as a read (FsOp::ReadFile); torn and busy reads apply to it.
+  std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override;
   void write_file(const std::string& path, std::string_view bytes) override;
   void append_file(const std::string& path, std::string_view bytes) override;
   void flush_file(const std::string& path) override;
@@ -94,6 +97,7 @@ public:
   void create_directories(const std::string& path) override;
   std::string short_path(const std::string& path) override;
   std::string native_path(const std::string& path) override;
+  std::unique_ptr<platform::FileLock> try_lock(const std::string& path) override;
 
 private:
   struct Rule {
@@ -107,6 +111,7 @@ private:
   static constexpr std::size_t op_count = static_cast<std::size_t>(FsOp::NativePath) + 1;
 
   void add_rule(FsOp op, int n, bool onwards, Fault fault);
+  std::string read(const std::string& path, std::uint64_t offset, std::size_t max_bytes);
   // Records the call; the fault to inject, if any.
   std::optional<Fault> enter(FsOp op, const std::string& path, const std::string& to = {});
 

@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "platform/regional.h"
+#include "support/problems.h"
 #include "tef/holder.h"
 #include "zul00500/zul00500.h"
 
@@ -20,6 +21,7 @@ ManagerWorld::ManagerWorld()
   SetHostServices(host_);
   platform::set_regional(platform::RegionalSettings{}); // Brazilian
   frmCartaoDebito.reset();
+  ForgetSettledInThisProcess();
   DirTef.clear();
   stNrSerie.clear();
   stMensagem_Zul00500.clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 
 #include "platform/text_encoding.h"
 #include "zul00500/errors.h"
@@ -150,6 +151,43 @@ std::string MemoryFs::read_file(const std::string& path) {
   return node->bytes;
 }
 
+std::string MemoryFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  const std::string bytes = read_file(path);
+  return offset >= bytes.size() ? std::string() : bytes.substr(static_cast<std::size_t>(offset), max_bytes);
+}
+
+class MemoryFs::Lock : public platform::FileLock {
+public:
+  Lock(MemoryFs& disk, std::string path, std::string key, std::uint64_t number)
+      : disk_(disk), path_(std::move(path)), key_(std::move(key)), number_(number) {}
+  ~Lock() override {
+    const auto found = disk_.locks_.find(key_);
+    if (found != disk_.locks_.end() && found->second == number_) disk_.locks_.erase(found);
+  }
+  bool describe(std::string_view text) override {
+    try {
+      disk_.write_file(path_, text);
+      return true;
+    } catch (const std::exception&) {
+      return false;
+    }
+  }
+
+private:
+  MemoryFs& disk_;
+  std::string path_;
+  std::string key_;
+  std::uint64_t number_;
+};
+
+std::unique_ptr<platform::FileLock> MemoryFs::try_lock(const std::string& path) {
+  std::string key;
+  if (!FileNode(path, key)) throw FileError("open the lock file", path, kMissing);
+  if (locks_.count(key)) return nullptr;
+  locks_[key] = ++next_lock_;
+  return std::make_unique<Lock>(*this, path, key, next_lock_);
+}
+
 void MemoryFs::write_file(const std::string& path, std::string_view bytes) {
   std::string key;
   CheckWritable("write", path, Key(path));
@@ -186,6 +224,7 @@ void MemoryFs::Written(Node& node) {
 
 std::vector<std::string> MemoryFs::LoseUnflushed() {
   std::vector<std::string> lost;
+  locks_.clear();
   const std::int64_t now = now_ ? now_() : 0;
   for (auto& [key, node] : nodes_) {
     if (!node.dirty) continue;

@@ -37,6 +37,7 @@ public:
   bool remove_file(const std::string& path) override;
   bool rename_file(const std::string& from, const std::string& to) override;
   std::string read_file(const std::string& path) override;
+  std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override;
   void write_file(const std::string& path, std::string_view bytes) override;
   void append_file(const std::string& path, std::string_view bytes) override;
   void flush_file(const std::string& path) override;
@@ -44,6 +45,9 @@ public:
   void create_directories(const std::string& path) override;
   std::string short_path(const std::string& path) override { return path; }
   std::string native_path(const std::string& path) override { return path; }
+  // Taken by one holder at a time, whichever object of this process holds
+  // it; a power cut (LoseUnflushed) lets go of every lock.
+  std::unique_ptr<platform::FileLock> try_lock(const std::string& path) override;
 
   // --- the neighbours: no hold stops these ---------------------------------
   // Creates or replaces a file whole (its directory must exist); false when
@@ -72,7 +76,8 @@ public:
   }
   // A power cut: every file the package wrote and neither flushed nor had
   // written back goes back to what was last on the disk (nothing, for a
-  // file never flushed). Returns the paths that lost bytes.
+  // file never flushed), and every lock goes with the process that held it.
+  // Returns the paths that lost bytes.
   std::vector<std::string> LoseUnflushed();
 
   // The number of files and their bytes, for a report.
@@ -106,6 +111,11 @@ private:
   void Written(Node& node);
 
   std::map<std::string, enum Hold> holds_;
+  class Lock;
+  // Each lock held: its file's key and the number of the lock that holds it,
+  // so that a lock dropped by a cut cannot let go of a later one.
+  std::map<std::string, std::uint64_t> locks_;
+  std::uint64_t next_lock_ = 0;
   std::function<std::int64_t()> now_;
   std::int64_t writeback_ms_ = 0;
 };

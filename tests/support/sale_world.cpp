@@ -92,6 +92,16 @@ StringList SaleWorld::SaleRequest(const std::string& root) {
   return {};
 }
 
+std::vector<std::string> SaleWorld::Settlements(const std::string& root) {
+  std::vector<std::string> settled;
+  for (const StringList& request : Manager(root).Requests()) {
+    const std::string operation = request.Field("000-000 ");
+    if (operation == "CNF" || operation == "NCN")
+      settled.push_back(operation + " " + request.Field("012-000 "));
+  }
+  return settled;
+}
+
 long SaleWorld::LogCount(const std::string& message) const {
   const std::vector<std::string> log = LogMessages();
   return std::count(log.begin(), log.end(), message);

@@ -38,6 +38,9 @@ protected:
   bool Pay(double amount, double amountDue, const std::string& kind = "C");
   // The last sale request ("CRT" or "CHQ") the manager of `root` took.
   StringList SaleRequest(const std::string& root = "c:\\tef_dial\\");
+  // "CNF doc" or "NCN doc" (012-000) for every settlement the manager of
+  // `root` took, in order.
+  std::vector<std::string> Settlements(const std::string& root = "c:\\tef_dial\\");
   // How many log messages equal `message`.
   long LogCount(const std::string& message) const;
   static StringList Read(const std::string& path);

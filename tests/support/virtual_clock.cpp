@@ -16,7 +16,12 @@ VirtualClock::VirtualClock(const platform::DateTimeParts& start)
 double VirtualClock::now() {
   std::lock_guard lock(mutex_);
   // Exact in a double: microseconds since 1899 stay below 2^53 for millennia.
-  return static_cast<double>(start_us_ + elapsed_us_) / static_cast<double>(us_per_day);
+  return static_cast<double>(start_us_ + date_time_shift_us_ + elapsed_us_) / static_cast<double>(us_per_day);
+}
+
+std::uint64_t VirtualClock::monotonic_ms() {
+  std::lock_guard lock(mutex_);
+  return static_cast<std::uint64_t>(elapsed_us_ / 1000);
 }
 
 void VirtualClock::sleep(std::uint32_t milliseconds) {
@@ -37,6 +42,11 @@ void VirtualClock::advance(std::int64_t milliseconds) {
     elapsed_us_ += milliseconds * 1000;
   }
   run_due_actions();
+}
+
+void VirtualClock::set_date_time_by(std::int64_t milliseconds) {
+  std::lock_guard lock(mutex_);
+  date_time_shift_us_ += milliseconds * 1000;
 }
 
 void VirtualClock::at(std::int64_t ms_from_start, std::function<void()> action) {

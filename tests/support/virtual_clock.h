@@ -19,6 +19,8 @@ public:
   explicit VirtualClock(const platform::DateTimeParts& start = {2026, 12, 7, 8, 0, 0, 0});
 
   double now() override;
+  // Virtual time since the start: sleeps and advance() move it, nothing else.
+  std::uint64_t monotonic_ms() override;
   // Moves time on by `milliseconds`, then runs the actions that fell due and
   // the every_sleep hooks.
   void sleep(std::uint32_t milliseconds) override;
@@ -31,6 +33,10 @@ public:
   void every_sleep(std::function<void()> hook);
   // Moves time on like sleep() but counts no sleep and runs no hooks.
   void advance(std::int64_t milliseconds);
+  // Sets the date and time forward (or back, when negative) as an operator
+  // or a time server would: now() moves, monotonic_ms() and the scheduled
+  // actions do not.
+  void set_date_time_by(std::int64_t milliseconds);
 
   std::int64_t elapsed_us() const;
   std::int64_t elapsed_ms() const { return elapsed_us() / 1000; }
@@ -49,6 +55,7 @@ private:
   mutable std::mutex mutex_;
   std::int64_t start_us_; // since 1899-12-30 00:00
   std::int64_t elapsed_us_ = 0;
+  std::int64_t date_time_shift_us_ = 0;
   std::uint64_t next_order_ = 0;
   std::vector<Scheduled> scheduled_;
   std::vector<std::function<void()>> sleep_hooks_;

@@ -216,6 +216,7 @@ TEST_F(CancelaTEFTest, ErrorWhilePrintingStillRemovesTheCancellationsFiles) {
 struct Stray {
   const char* name;
   void (*spoil)(StringList& answer);
+  std::size_t copies_while_there; // 0: never whole, so never read
   std::size_t backups_left;
 };
 
@@ -231,7 +232,7 @@ TEST_P(CancelaTEFStrayTest, IsReadOnceAndTheWaitGoesOnForTheRightOne) {
     testing::WriteResponse(kRootTefDial, "intpos.001", stray);
     clock_.at(clock_.elapsed_ms() + 5000, [this, request] {
       // However long it lay there, the stray answer was read, and copied, once.
-      EXPECT_EQ(Names(dsDirBkpTef + "intpos.*").size(), 1u);
+      EXPECT_EQ(Names(dsDirBkpTef + "intpos.*").size(), GetParam().copies_while_there);
       testing::WriteResponse(kRootTefDial, "intpos.001", Approval(request, Cancelled()));
     });
   });
@@ -243,11 +244,19 @@ TEST_P(CancelaTEFStrayTest, IsReadOnceAndTheWaitGoesOnForTheRightOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, CancelaTEFStrayTest,
-    ::testing::Values(Stray{"OtherSequence", [](StringList& a) { a[1] = "001-000 = 0000000001"; }, 1},
-                      Stray{"SaleHeader", [](StringList& a) { a[0] = "000-000 = CRT"; }, 0},
-                      Stray{"ErrorAnswer", [](StringList& a) { a[0] = "000-000 = XXX"; }, 0},
-                      Stray{"SequenceWithBlank", [](StringList& a) { a[1] += " "; }, 0},
-                      Stray{"HeaderOnly", [](StringList& a) { a = StringList{a[0]}; }, 1}),
+    ::testing::Values(Stray{"OtherSequence", [](StringList& a) { a[1] = "001-000 = 0000000001"; }, 1, 1},
+                      Stray{"SaleHeader", [](StringList& a) { a[0] = "000-000 = CRT"; }, 1, 0},
+                      // The error answer of another request; one of this
+                      // request ends the cancellation (settlement tests).
+                      Stray{"ErrorAnswerOfAnotherSequence",
+                            [](StringList& a) {
+                              a[0] = "000-000 = XXX";
+                              a[1] = "001-000 = 0000000001";
+                            },
+                            1, 1},
+                      Stray{"SequenceWithBlank", [](StringList& a) { a[1] += " "; }, 1, 0},
+                      // No closing line and not whole: never taken at all.
+                      Stray{"HeaderOnly", [](StringList& a) { a = StringList{a[0]}; }, 0, 0}),
     [](const ::testing::TestParamInfo<Stray>& info) { return std::string(info.param.name); });
 
 TEST_F(CancelaTEFTest, WaitWithoutAnswerEndsAtItsBoundWithTimeOutAndCleansUp) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "Pkg_Zul00500.h"
 #include "platform/file_system.h"
@@ -135,8 +136,12 @@ TEST(CInterfaceLifeCycle, ExplicitCallsCountAndTheHostDirectoryDerivesTheDirecto
   EXPECT_EQ(::Initialize(), ZUL_TRUE); // counted, does nothing
   const std::string before = dsDirTef;
   EXPECT_EQ(zul_SetHostDirectory((world.root() + "/other/").c_str()), ZUL_TRUE);
-  EXPECT_EQ(dsDirTef, world.root() + "/other\\Dados\\Cadastros");
-  EXPECT_EQ(dsDirPenTef, world.root() + "/other\\Dados\\TefDisc\\Pendente\\");
+  // Its directories are made first, so the short form is that of a
+  // directory that exists (on Windows, with the system's separators).
+  EXPECT_TRUE(platform::fs().directory_exists(world.root() + "/other\\Dados\\TefDisc\\Pendente"));
+  const std::string other = platform::fs().short_path(world.root() + "/other");
+  EXPECT_EQ(dsDirTef, other + "\\Dados\\Cadastros");
+  EXPECT_EQ(dsDirPenTef, other + "\\Dados\\TefDisc\\Pendente\\");
   EXPECT_EQ(zul_SetHostDirectory(world.host_dir().c_str()), ZUL_TRUE);
   EXPECT_EQ(dsDirTef, before);
   EXPECT_EQ(::Finalize(), ZUL_TRUE);
@@ -157,22 +162,43 @@ TEST(CInterfaceLifeCycle, TheDriveRootIsTheIntegratorsToSet) {
   EXPECT_EQ(platform::drive_root(), before);
 }
 
-TEST(CInterfaceErrors, HelpersSetTheLastErrorOnlyWhenTheyFailAndRoutinesClearIt) {
-  char version[16];
-  // The project's version, which zulpos and tefsim report too.
-  EXPECT_EQ(zul_Version(version, sizeof version), static_cast<int>(std::string(ZUL_VERSION).size()));
-  EXPECT_STREQ(version, ZUL_VERSION);
-  zul_ListFree(nullptr);
-  const std::string error = last_error();
-  EXPECT_THAT(error, HasSubstr("zul_ListFree"));
-  ZulList list = zul_ListNew();
-  EXPECT_EQ(zul_ListCount(list), 0);
-  EXPECT_EQ(last_error(), error);
-  EXPECT_EQ(zul_SetPrinterProc("Imprime", nullptr, nullptr), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("\"Imprime\" is not a fiscal-printer procedure"));
-  EXPECT_EQ(::DesbloqueiaTeclado(), ZUL_TRUE);
-  EXPECT_EQ(zul_LastError(nullptr, 0), 0);
-  zul_ListFree(list);
+// An integrator rehearsing on one machine: a drive root, and a host
+// directory that is a drive path outside it. The package moves the host
+// directory under the root and makes its Dados directories there, whichever
+// call comes first, so that the first routine can write DIRTEF.cds and the
+// card log.
+TEST(CInterfaceLifeCycle, AHostDirectoryOutsideTheDriveRootMovesUnderItWhicheverCallComesFirst) {
+  namespace fs = std::filesystem;
+  testing::TempWorld world;
+  ASSERT_EQ(::Initialize(), ZUL_TRUE);
+  const fs::path drive = fs::path(world.root()) / "drive";
+  fs::create_directories(drive);
+  char root[ZUL_ROOT_CAPACITY] = "";
+
+  ASSERT_EQ(zul_SetDriveRoot(drive.string().c_str()), ZUL_TRUE);
+  ASSERT_EQ(zul_SetHostDirectory("q:\\shop\\host"), ZUL_TRUE);
+  EXPECT_TRUE(fs::is_directory(drive / "q" / "shop" / "host" / "Dados" / "TefDisc" / "Pendente"));
+  EXPECT_EQ(dsDirTef, "q:\\shop\\host\\Dados\\Cadastros");
+  EXPECT_EQ(::CheckDirTef(root, sizeof root, "C", 0), ZUL_TRUE) << last_error();
+  EXPECT_TRUE(fs::is_regular_file(drive / "q" / "shop" / "host" / "Dados" / "Cadastros" / "DIRTEF.cds"));
+
+  // The other way round: the host directory first (under the world's own
+  // root), then a new root, which takes the host directory with it.
+  const fs::path other = fs::path(world.root()) / "other";
+  fs::create_directories(other);
+  ASSERT_EQ(zul_SetHostDirectory("r:\\shop\\host"), ZUL_TRUE);
+  ASSERT_EQ(zul_SetDriveRoot(other.string().c_str()), ZUL_TRUE);
+  EXPECT_TRUE(fs::is_directory(other / "r" / "shop" / "host" / "Dados" / "Cadastros"));
+  EXPECT_EQ(dsDirBkpTef, "r:\\shop\\host\\Dados\\TefDisc\\");
+  EXPECT_EQ(::LogCartao("ensaio"), ZUL_TRUE) << last_error();
+  EXPECT_EQ(::CheckDirTef(root, sizeof root, "C", 0), ZUL_TRUE) << last_error();
+  EXPECT_TRUE(fs::is_regular_file(other / "r" / "shop" / "host" / "Dados" / "Cadastros" / "DIRTEF.cds"));
+
+  // A host directory inside the root stays where it is.
+  const fs::path inside = other / "loja";
+  ASSERT_EQ(zul_SetHostDirectory(inside.string().c_str()), ZUL_TRUE);
+  EXPECT_TRUE(fs::is_directory(inside / "Dados" / "TefDisc" / "Pendente"));
+  EXPECT_EQ(::Finalize(), ZUL_TRUE);
 }
 
 } // namespace

@@ -33,13 +33,10 @@ protected:
 
 TEST_F(CSaleTest, TwoPaymentsThenTheReceiptsPrintedThroughCallbacks) {
   dial_.QueueAnswers({Approves({{"012-000", "000001"}}), Approves({{"012-000", "000002"}})});
-  ZulList mine = zul_ListNew();
-  ZulList receipts = mine;
+  ZulList receipts = nullptr;
 
   ASSERT_EQ(Pay(40, 100, receipts), ZUL_TRUE) << LastError();
-  // A new list, the caller's own left as it was.
-  ASSERT_NE(receipts, mine);
-  EXPECT_EQ(zul_ListCount(mine), 0);
+  ASSERT_NE(receipts, nullptr);
   EXPECT_EQ(approved_, 1);
   EXPECT_EQ(transaction_, 1);
   EXPECT_DOUBLE_EQ(extra_, 1.5);
@@ -49,8 +46,9 @@ TEST_F(CSaleTest, TwoPaymentsThenTheReceiptsPrintedThroughCallbacks) {
   EXPECT_STREQ(f027_, "0123456789X");
   const ZulList first = receipts;
 
+  // The same variable for the next payment: the same list, refilled.
   ASSERT_EQ(Pay(60, 60, receipts), ZUL_TRUE);
-  ASSERT_NE(receipts, first);
+  EXPECT_EQ(receipts, first);
   EXPECT_EQ(transaction_, 2);
   EXPECT_STREQ(document_, "000002");
   double paid = 0;
@@ -64,7 +62,44 @@ TEST_F(CSaleTest, TwoPaymentsThenTheReceiptsPrintedThroughCallbacks) {
   EXPECT_EQ(::ImprCupons(receipts, 1, 2, 0, "", "", "ctx", "", "", "S", "F", "", "", paid), ZUL_TRUE);
   EXPECT_THAT(printer_.PaperText(), HasSubstr("VIA CLIENTE"));
   EXPECT_EQ(Operations(kRootTefDial).back(), "CNF");
-  for (ZulList list : {mine, first, receipts}) EXPECT_EQ(zul_ListFree(list), ZUL_TRUE);
+  EXPECT_EQ(zul_ListFree(receipts), ZUL_TRUE);
+}
+
+// Hosts written when every payment handed back a new list: one that kept
+// the first list to free it with the last, and one that frees the list
+// before it passes the variable again, as a Delphi host frees a TStringList.
+// Both still pay, print and free without a leak or a crash.
+TEST_F(CSaleTest, HostsThatKeptOrFreedEarlierListsStillWork) {
+  dial_.QueueAnswers({Approves({{"012-000", "000001"}}), Approves({{"012-000", "000002"}}), Approves()});
+  ZulList receipts = nullptr;
+  ASSERT_EQ(Pay(40, 100, receipts), ZUL_TRUE);
+  const ZulList first = receipts;
+  ASSERT_EQ(Pay(60, 60, receipts), ZUL_TRUE);
+  char line[32];
+  ASSERT_EQ(zul_ListGet(receipts, 0, line, sizeof line), 1);
+  EXPECT_GT(zul_ListCount(receipts), 2);
+  EXPECT_EQ(zul_ListFree(first), ZUL_TRUE);
+  // The second free finds the list gone: refused, harmlessly.
+  EXPECT_EQ(zul_ListFree(receipts), ZUL_ERROR);
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_E_ARGUMENT);
+
+  // Freed, then passed again: a new list comes back.
+  ASSERT_EQ(Pay(10, 10, receipts), ZUL_TRUE) << LastError();
+  EXPECT_NE(receipts, first);
+  EXPECT_EQ(zul_ListGet(receipts, 0, line, sizeof line), 1);
+  EXPECT_EQ(zul_ListFree(receipts), ZUL_TRUE);
+}
+
+TEST_F(CSaleTest, AFailedPaymentLeavesTheHostsListEmptyAndStillItsOwn) {
+  dial_.QueueAnswers({Approves(), Approves({{"009-000", "05"}})});
+  ZulList receipts = nullptr;
+  ASSERT_EQ(Pay(10, 10, receipts), ZUL_TRUE);
+  const ZulList list = receipts;
+  EXPECT_GT(zul_ListCount(list), 0);
+  EXPECT_EQ(Pay(10, 10, receipts), ZUL_FALSE);
+  EXPECT_EQ(receipts, list);
+  EXPECT_EQ(zul_ListCount(receipts), 0);
+  EXPECT_EQ(zul_ListFree(receipts), ZUL_TRUE);
 }
 
 TEST_F(CSaleTest, AValueTooLongForItsBufferIsCutLoggedAndReportedButThePaymentStands) {
@@ -78,6 +113,7 @@ TEST_F(CSaleTest, AValueTooLongForItsBufferIsCutLoggedAndReportedButThePaymentSt
   const std::string error = LastError();
   EXPECT_THAT(error, HasSubstr("DoTEF: documentNumber was cut to 7 of its 40 bytes"));
   EXPECT_THAT(error, HasSubstr("capacity of 41"));
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_NOTE_TRUNCATED);
   EXPECT_EQ(LogMessages().back(),
             "Zul00500 - DoTEF - documentNumber cortado para 7 de 40 caracteres: " + document);
   // The next routine starts with a clean slate.
@@ -103,6 +139,7 @@ TEST_F(CSaleTest, AnErrorEndsWithMinusOneItsTextAndTheNewListStillHandedBack) {
   EXPECT_EQ(Pay(10, 10, receipts), ZUL_ERROR);
   EXPECT_THAT(LastError(), HasSubstr("DoTEF: "));
   EXPECT_THAT(LastError(), HasSubstr("12x"));
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_E_NUMBER);
   // The sale had made its list: the host owns it and frees it.
   ASSERT_NE(receipts, nullptr);
   EXPECT_EQ(zul_ListFree(receipts), ZUL_TRUE);
@@ -117,11 +154,11 @@ TEST_F(CSaleTest, BadArgumentsEndWithMinusOneBeforeAnythingHappens) {
   EXPECT_THAT(LastError(), HasSubstr("\"approvedCount\""));
   EXPECT_EQ(Pay(10, 10, receipts, 0), ZUL_ERROR);
   EXPECT_THAT(LastError(), HasSubstr("\"documentNumber\": a capacity of 0 holds no text"));
-  ZulList freed = zul_ListNew();
-  zul_ListFree(freed);
-  receipts = freed;
+  int not_a_list = 0;
+  receipts = reinterpret_cast<ZulList>(&not_a_list);
   EXPECT_EQ(Pay(10, 10, receipts), ZUL_ERROR);
-  EXPECT_THAT(LastError(), HasSubstr("already freed"));
+  EXPECT_THAT(LastError(), HasSubstr("not a list of this package"));
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_E_ARGUMENT);
   EXPECT_TRUE(LogMessages().empty());
   EXPECT_TRUE(dial_.Requests().empty());
 }
@@ -132,6 +169,7 @@ TEST_F(CSaleTest, PrintingWithoutPrinterOrWithAFailingHostProcedureEndsWithMinus
   ASSERT_EQ(Pay(10, 10, receipts), ZUL_TRUE);
   EXPECT_EQ(::ImprCupons(receipts, 1, 1, 0, "", "", "ctx", "", "", "S", "F", "", "", 10), ZUL_ERROR);
   EXPECT_THAT(LastError(), HasSubstr("ImprCupons: call the printer procedure \"GravaDocumentosNaoFiscais\""));
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_E_NO_PRINTER_PROC);
 
   // The host's procedure fails (its journal cannot be written): the routine
   // ends with -1 naming it, and the answer stays for the next attempt.
@@ -140,6 +178,7 @@ TEST_F(CSaleTest, PrintingWithoutPrinterOrWithAFailingHostProcedureEndsWithMinus
   EXPECT_EQ(::ImprCupons(receipts, 1, 1, 0, "", "", "ctx", "", "", "S", "F", "", "", 10), ZUL_ERROR);
   EXPECT_THAT(LastError(),
               HasSubstr("call the host's \"GravaDocumentosNaoFiscais\": it reported a failure (-1)"));
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_E_CALLBACK);
   EXPECT_FALSE(Names(std::string(kRootTefDial) + "resp\\intpos.*").empty());
   zul_ListFree(receipts);
 }

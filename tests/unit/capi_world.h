@@ -1,6 +1,6 @@
 // A fixture for the C interface: the sale's world (virtual time, fake
 // managers), the routines called by their C names, the virtual printer
-// connected through zul_SetPrinterProc, and every C callback put back to the
+// connected through the typed printer setters, and every C callback put back to the
 // platform's default afterwards.
 #pragma once
 

@@ -16,22 +16,25 @@ protected:
 
 TEST_F(DataSetFileTest, NonAsciiTextTravelsAsCharacterReferences) {
   ClientDataSet dataset({{"TEXTO", 50}});
-  dataset.SetField("TEXTO", "Cart\xE3o \x80 & <d\xE9" "bito>");
+  dataset.SetField("TEXTO", "Cart\xE3o \x80 & <d\xE9"
+                            "bito>");
   const std::string packet = dataset.PacketText();
   EXPECT_NE(packet.find("TEXTO=\"Cart&#227;o &#8364; &amp; &lt;d&#233;bito>\""), std::string::npos) << packet;
   dataset.SaveToFile(Path("t.cds"));
   ClientDataSet loaded;
   loaded.LoadFromFile(Path("t.cds"));
-  EXPECT_EQ(loaded.FieldAsString("texto"), "Cart\xE3o \x80 & <d\xE9" "bito>");
+  EXPECT_EQ(loaded.FieldAsString("texto"), "Cart\xE3o \x80 & <d\xE9"
+                                           "bito>");
 }
 
 TEST_F(DataSetFileTest, ReadsTheHostsPacketWithFieldNamesInAnyCase) {
-  platform::fs().write_file(Path("PARAMETROSQTR.CDS"),
-                            "<?xml version=\"1.0\" standalone=\"yes\"?>\r\n<DATAPACKET Version=\"2.0\"><METADATA>"
-                            "<FIELDS><FIELD attrname=\"NrSerieEcf\" fieldtype=\"string\" WIDTH=\"20\"/>"
-                            "<FIELD attrname=\"LOJA\" fieldtype=\"i4\"/></FIELDS><PARAMS/></METADATA><ROWDATA>"
-                            "<ROW NrSerieEcf=\"BE01\" LOJA=\"3\"/><ROW NrSerieEcf=\"BE02\" LOJA=\"4\"/>"
-                            "</ROWDATA></DATAPACKET>");
+  platform::fs().write_file(
+      Path("PARAMETROSQTR.CDS"),
+      "<?xml version=\"1.0\" standalone=\"yes\"?>\r\n<DATAPACKET Version=\"2.0\"><METADATA>"
+      "<FIELDS><FIELD attrname=\"NrSerieEcf\" fieldtype=\"string\" WIDTH=\"20\"/>"
+      "<FIELD attrname=\"LOJA\" fieldtype=\"i4\"/></FIELDS><PARAMS/></METADATA><ROWDATA>"
+      "<ROW NrSerieEcf=\"BE01\" LOJA=\"3\"/><ROW NrSerieEcf=\"BE02\" LOJA=\"4\"/>"
+      "</ROWDATA></DATAPACKET>");
   ClientDataSet dataset;
   dataset.LoadFromFile(Path("PARAMETROSQTR.CDS"));
   EXPECT_EQ(dataset.RecordCount(), 2u);

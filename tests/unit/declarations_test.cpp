@@ -14,10 +14,11 @@
 
 namespace {
 
-// Name -> number of parameters.
+// Name -> number of parameters; the numeric constants' values as written.
 struct Declarations {
   std::map<std::string, int> routines;
   std::map<std::string, int> callbacks;
+  std::map<std::string, std::string> constants;
 };
 
 std::string read(const std::string& path) {
@@ -49,16 +50,18 @@ template <typename Add> void each(const std::string& text, const std::regex& pat
 
 Declarations from_c(const std::string& header) {
   const std::string text = without(header, std::regex(R"(/\*[^*]*\*+([^/*][^*]*\*+)*/)"));
-  // "typedef int ZUL_CALL ZulFn_X(...);" gives the type, "ZUL_API ZulFn_X Y;"
-  // exports a routine of it.
+  // "ZUL_ROUTINE(int, X, (...))" declares routine X and its type ZulFn_X;
+  // "ZUL_API ZulFn_X Y;" exports routine Y of that type.
   std::map<std::string, int> types;
-  each(text, std::regex(R"(typedef\s+[\w\s*]+?ZUL_CALL\s+(ZulFn_\w+)\s*\(([^)]*)\)\s*;)"),
-       [&](const std::smatch& m) { types[m[1]] = count(m[2]); });
   Declarations found;
+  each(text, std::regex(R"(ZUL_(?:DEPRECATED_)?ROUTINE\s*\(\s*[\w\s*]+?\s*,\s*(\w+)\s*,\s*\(([^)]*)\))"),
+       [&](const std::smatch& m) { found.routines[m[1]] = types["ZulFn_" + m[1].str()] = count(m[2]); });
   each(text, std::regex(R"(ZUL_API\s+(ZulFn_\w+)\s+(\w+)\s*;)"),
        [&](const std::smatch& m) { found.routines[m[2]] = types.count(m[1]) ? types.at(m[1]) : -1; });
   each(text, std::regex(R"(typedef\s+\w+\s*\(\s*ZUL_CALL\s*\*\s*(\w+)\s*\)\s*\(([^)]*)\)\s*;)"),
        [&](const std::smatch& m) { found.callbacks[m[1]] = count(m[2]); });
+  each(text, std::regex(R"(#define\s+(ZUL_\w+)\s+\(?(-?\d+)\)?\s*\n)"),
+       [&](const std::smatch& m) { found.constants[m[1]] = m[2]; });
   return found;
 }
 
@@ -88,7 +91,20 @@ Declarations from_pascal(const std::string& unit) {
          // TZulDialogProc is the type the header calls ZulDialogProc.
          found.callbacks[name.rfind('T', 0) == 0 ? name.substr(1) : name] = count_pascal(m[2]);
        });
+  each(text, std::regex(R"((ZUL_\w+)\s*=\s*(-?\d+)\s*;)"),
+       [&](const std::smatch& m) { found.constants[m[1]] = m[2]; });
   return found;
+}
+
+// The C# class names ZUL_FILE_BUSY's value EFileBusy: the header's name from it.
+std::string header_name(const std::string& csharp) {
+  std::string name = "ZUL";
+  for (std::size_t i = 0; i < csharp.size(); ++i) {
+    const char c = csharp[i];
+    if (std::isupper(static_cast<unsigned char>(c)) || i == 0) name += '_';
+    name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return name;
 }
 
 Declarations from_csharp(const std::string& source) {
@@ -102,6 +118,12 @@ Declarations from_csharp(const std::string& source) {
        [&](const std::smatch& m) { found.routines[m[1]] = parameters(m[2]); });
   each(text, std::regex(R"(delegate\s+\w+\s+(\w+)\s*\(([^)]*)\)\s*;)"),
        [&](const std::smatch& m) { found.callbacks[m[1]] = parameters(m[2]); });
+  // "public const int True = 1, False = 0;"
+  each(text, std::regex(R"(const\s+int\s+([^;]*);)"), [&](const std::smatch& declaration) {
+    const std::string list = declaration[1];
+    each(list, std::regex(R"((\w+)\s*=\s*(-?\d+))"),
+         [&](const std::smatch& m) { found.constants[header_name(m[1])] = m[2]; });
+  });
   return found;
 }
 
@@ -136,6 +158,14 @@ std::vector<std::string> disagreements(const Declarations& header, const Declara
   };
   compare(header.routines, other.routines, "routine");
   compare(header.callbacks, other.callbacks, "callback type");
+  for (const auto& [name, value] : header.constants) {
+    const auto found = other.constants.find(name);
+    if (found == other.constants.end()) wrong.push_back("constant " + name + " is missing");
+    else if (found->second != value)
+      wrong.push_back("constant " + name + " is " + found->second + ", the header " + value);
+  }
+  for (const auto& [name, value] : other.constants)
+    if (!header.constants.count(name)) wrong.push_back("constant " + name + " is not in the header");
   return wrong;
 }
 
@@ -146,22 +176,29 @@ const std::string kCSharp = read(kSource + "/examples/csharp/Pkg_Zul00500.cs");
 
 TEST(InterfaceDeclarations, TheHeaderDeclaresEveryRoutineAndCallbackType) {
   const Declarations header = from_c(kHeader);
-  EXPECT_EQ(header.routines.size(), 51u);
+  EXPECT_EQ(header.routines.size(), 59u);
   EXPECT_EQ(header.routines.at("DoTEF"), 16);
+  EXPECT_EQ(header.routines.at("DoTef"), 16);
   EXPECT_EQ(header.routines.at("CancelaTEF"), 18);
   EXPECT_EQ(header.routines.at("BloqueiaTeclado"), 0);
+  EXPECT_EQ(header.routines.at("zul_SetPrinterProc4"), 3);
+  EXPECT_EQ(header.routines.at("zul_SetPrinterProc"), 3);
   EXPECT_EQ(header.callbacks.size(), 10u);
   EXPECT_EQ(header.callbacks.at("ZulDialogProc"), 10);
+  // The codes, the capacities, the results and the version's parts.
+  EXPECT_EQ(header.constants.size(), 26u);
+  EXPECT_EQ(header.constants.at("ZUL_ERROR"), "-1");
+  EXPECT_EQ(header.constants.at("ZUL_NOTE_TRUNCATED"), "100");
 }
 
 TEST(InterfaceDeclarations, PascalUnitAgreesWithTheHeader) {
   const Declarations pascal = from_pascal(kPascal);
-  EXPECT_EQ(pascal.routines.size(), 50u); // DoTef is DoTEF in Pascal
+  EXPECT_EQ(pascal.routines.size(), 58u); // DoTef is DoTEF in Pascal
   EXPECT_EQ(disagreements(from_c(kHeader), pascal), std::vector<std::string>{});
 }
 
 TEST(InterfaceDeclarations, CSharpClassAgreesWithTheHeader) {
-  EXPECT_EQ(from_csharp(kCSharp).routines.size(), 50u); // DoTEF serves for DoTef
+  EXPECT_EQ(from_csharp(kCSharp).routines.size(), 58u); // DoTEF serves for DoTef
   EXPECT_EQ(disagreements(from_c(kHeader), from_csharp(kCSharp)), std::vector<std::string>{});
 }
 
@@ -187,8 +224,8 @@ TEST(InterfaceDeclarations, ANameOrAParameterCountThatDiffersIsFound) {
                                       "delegate int ZulMessagePumpProc(IntPtr user)"))),
             std::vector<std::string>{"callback type ZulMessagePumpProc has 1 parameters, the header 2"});
   // The header itself changing is found the same way.
-  EXPECT_EQ(disagreements(from_c(replaced(kHeader, "ZUL_CALL ZulFn_LogCartao(const char* message)",
-                                          "ZUL_CALL ZulFn_LogCartao(const char* message, int level)")),
+  EXPECT_EQ(disagreements(from_c(replaced(kHeader, "LogCartao, (const char* message)",
+                                          "LogCartao, (const char* message, int level)")),
                           from_csharp(kCSharp)),
             std::vector<std::string>{"routine LogCartao has 1 parameters, the header 2"});
 }

@@ -24,11 +24,13 @@ INSTANTIATE_TEST_SUITE_P(EveryBoundControl, FormClickTest,
                                            // The Hipercard logo picks the other networks.
                                            ClickCase{"imgHCard", mrOutros}, ClickCase{"btnHcard", mrHcard},
                                            ClickCase{"bbtEncerra", mrEncerra}, ClickCase{"Esc", mrEncerra},
-                                           ClickCase{"edtCartaoDebito", mrNone}, ClickCase{"Panel1", mrNone}));
+                                           ClickCase{"edtCartaoDebito", mrNone},
+                                           ClickCase{"Panel1", mrNone}));
 
 TEST(Form, IsDesignedAsTheChoiceDialog) {
   TfrmCartaoDebito form;
-  EXPECT_EQ(form.Caption, "Cart\xE3o de D\xE9" "bito");
+  EXPECT_EQ(form.Caption, "Cart\xE3o de D\xE9"
+                          "bito");
   EXPECT_EQ(form.ClientWidth, 315);
   EXPECT_EQ(form.ClientHeight, 350);
   // FormCreate clips the window to a rounded rectangle with 40 x 40 corners.

@@ -21,12 +21,15 @@ public:
   bool loadable = true;
   bool loaded_module = true;
   bool exports_block_input = true;
-  void* load_library(const std::string& name) override { return loadable && name == "USER32.DLL" ? this : nullptr; }
+  void* load_library(const std::string& name) override {
+    return loadable && name == "USER32.DLL" ? this : nullptr;
+  }
   void* module_handle(const std::string& name) override {
     return loaded_module && name == "USER32.DLL" ? this : nullptr;
   }
   void* function_address(void*, const std::string& function) override {
-    return exports_block_input && function == "BlockInput" ? reinterpret_cast<void*>(&FakeBlockInput) : nullptr;
+    return exports_block_input && function == "BlockInput" ? reinterpret_cast<void*>(&FakeBlockInput)
+                                                           : nullptr;
   }
 };
 

@@ -151,19 +151,23 @@ const std::vector<Case>& Catalogue() {
        Outcome::True, "Arquivo encontrado ---"},
       {"answer of NUL bytes without a line end, waited over",
        [](M& t) { t.AnswerSaleWith(std::string(1024, '\0'), true); }, Op::Sale, Outcome::True, kReal},
-      {"answer of NUL bytes ending in a line end, dropped as another sequence's",
-       [](M& t) { t.AnswerSaleWith(std::string(64, '\0') + "\r\n", true); }, Op::Sale, Outcome::True,
-       "Rez00000 - Arquivo de resposta errado."},
+      {"answer of NUL bytes ending in a line end, never whole, waited over until replaced",
+       [](M& t) { t.AnswerSaleWith(std::string(64, '\0') + "\r\n", true); }, Op::Sale, Outcome::True, kReal},
       {"answer of lines without \"=\", dropped as another sequence's",
        [](M& t) { t.AnswerSaleWith("garbage\r\nmore garbage\r\n999-999 = 0\r\n", true); }, Op::Sale,
        Outcome::True, "Rez00000 - Arquivo de resposta errado."},
       {"answer of 64 KB of line ends only, dropped as another sequence's",
        [](M& t) { t.AnswerSaleWith(std::string(65536, '\n'), true); }, Op::Sale, Outcome::True, kReal},
-      {"operator message of 1 MB on one line",
+      {"operator message of 1 MB on one line: past the limit, set aside and not confirmed",
        [](M& t) {
          t.AnswerSaleWith(Joined(BadApproval({{"030-000", std::string(1 << 20, 'A').c_str()}})), false);
        },
-       Op::Sale, Outcome::True, std::string(1 << 20, 'A')},
+       Op::Sale, Outcome::False, "acima do limite"},
+      {"operator message just within the limit",
+       [](M& t) {
+         t.AnswerSaleWith(Joined(BadApproval({{"030-000", std::string(1000 * 1000, 'A').c_str()}})), false);
+       },
+       Op::Sale, Outcome::True, std::string(1000 * 1000, 'A')},
       {"carriage returns alone as line ends",
        [](M& t) { t.AnswerSaleWith(Joined(BadApproval(), "\r"), false); }, Op::Sale, Outcome::True, kBad},
       {"line feeds alone, no closing line, no last line end, then whole",
@@ -237,17 +241,17 @@ const std::vector<Case>& Catalogue() {
          t.AnswerSaleWith(Joined(BadApproval({{"009-000", "05"}, {"028-000", "x"}})), false);
        },
        Op::Sale, Outcome::False, "Rez00000 - Transa\xE7\xE3o n\xE3o aprovada."},
-      {"error answer with a 1 MB reason",
+      {"error answer with a 1 MB reason: past the limit, set aside",
        [](M& t) {
          t.AnswerSaleWith("000-000 = XXX\r\n001-000 = {SEQ}\r\n030-000 = " + std::string(1 << 20, 'E') +
                               "\r\n999-999 = 0\r\n",
                           false);
        },
-       Op::Sale, Outcome::False, "Rez00000 - Erro no arquivo de transacao."},
+       Op::Sale, Outcome::False, "acima do limite"},
       // --- leftovers the next start finds ---------------------------------------
-      {"empty leftover in a response directory, left for later",
+      {"empty leftover in a response directory, set aside once it stood still",
        [](M& t) { t.Write(kDiscResp + "intpos.001", ""); }, Op::Scan, Outcome::True,
-       "incompleto, deixado para depois"},
+       "incompleto, movido para"},
       {"leftover backup of NUL bytes, set aside",
        [](M& t) { t.Write(dsDirBkpTef + "intpos.  3", std::string(512, '\0')); }, Op::Scan, Outcome::True,
        "incompleto, movido para"},

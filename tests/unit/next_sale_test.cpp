@@ -158,17 +158,34 @@ TEST_F(NextSaleTest, LeftoversNoManagerCanSettleAreSetAsideAndTheScanGoesOn) {
   EXPECT_TRUE(Pay(5, 5));
 }
 
-TEST_F(NextSaleTest, ATornBackupIsSetAsideAndAResponseFileStillBeingWrittenIsLeftForLater) {
+TEST_F(NextSaleTest, ATornBackupAndAResponseFileCutShortForGoodAreSetAsideByteForByte) {
   platform::fs().write_file(dsDirBkpTef + "intpos.  2", "000-000 = CRT\r\n001-000 = 00000");
   platform::fs().write_file(kDiscResp + "intpos.001", "000-000 = CRT\r\n001-0");
   dial_.QueueAnswers({Approves()});
 
   EXPECT_TRUE(Pay(10, 10));
 
-  EXPECT_EQ(Names(Quarantine() + "*").size(), 1u);
-  EXPECT_TRUE(Exists(kDiscResp + "intpos.001"));
-  EXPECT_TRUE(Logged("Zul00500 - Arquivo " + kDiscResp + "intpos.001 incompleto, deixado para depois"));
+  EXPECT_EQ(Names(Quarantine() + "*").size(), 2u);
+  EXPECT_FALSE(Exists(kDiscResp + "intpos.001"));
   EXPECT_TRUE(Operations(kRootTefDisc).empty());
+}
+
+// A response file that keeps growing: its manager is alive and writing.
+// The scan leaves it and stops, so that no sale's clean-up can delete it.
+TEST_F(NextSaleTest, AResponseFileThatKeepsChangingIsLeftForLaterAndNoSaleStarts) {
+  platform::fs().write_file(kDiscResp + "intpos.001", "000-000 = CRT\r\n");
+  bool writing = true;
+  clock_.every_sleep([&] {
+    if (writing) platform::fs().append_file(kDiscResp + "intpos.001", "029-001 = \"X\"\r\n");
+  });
+
+  EXPECT_FALSE(Pay(10, 10));
+  writing = false;
+
+  EXPECT_TRUE(Exists(kDiscResp + "intpos.001"));
+  EXPECT_TRUE(
+      Logged("Zul00500 - Arquivo " + kDiscResp + "intpos.001 ainda sendo escrito, deixado para depois"));
+  EXPECT_TRUE(Operations(kRootTefDial).empty());
 }
 
 TEST_F(NextSaleTest, ALeftoverWithAMalformedAmountIsNotConfirmedWithTheAmountAsItCame) {

@@ -178,6 +178,15 @@ TEST_F(NativeFileSystemTest, ShortPathGivesTheEightDotThreeForm) {
 }
 #endif
 
+TEST_F(NativeFileSystemTest, ReadPartGivesAtMostWhatIsAskedFromWhereItIsAsked) {
+  files.write_file(at("part.txt"), "0123456789");
+  EXPECT_EQ(files.read_part(at("part.txt"), 0, 4), "0123");
+  EXPECT_EQ(files.read_part(at("part.txt"), 7, 100), "789");
+  EXPECT_EQ(files.read_part(at("part.txt"), 10, 5), "");
+  EXPECT_EQ(files.read_part(at("part.txt"), 99, 5), "");
+  EXPECT_THROW(files.read_part(at("missing.txt"), 0, 5), FileError);
+}
+
 TEST_F(NativeFileSystemTest, ShortPathOfAMissingPathIsThePathItself) {
   EXPECT_EQ(files.short_path(at("no\\such\\thing")), at("no\\such\\thing"));
 }
@@ -190,6 +199,7 @@ TEST(FileSystemSeamTest, ScopedReplacementNestsAndRestores) {
     bool remove_file(const std::string&) override { return false; }
     bool rename_file(const std::string&, const std::string&) override { return false; }
     std::string read_file(const std::string&) override { return {}; }
+    std::string read_part(const std::string&, std::uint64_t, std::size_t) override { return {}; }
     void write_file(const std::string&, std::string_view) override {}
     void append_file(const std::string&, std::string_view) override {}
     void flush_file(const std::string&) override {}
@@ -197,6 +207,7 @@ TEST(FileSystemSeamTest, ScopedReplacementNestsAndRestores) {
     void create_directories(const std::string&) override {}
     std::string short_path(const std::string& path) override { return path; }
     std::string native_path(const std::string& path) override { return path; }
+    std::unique_ptr<FileLock> try_lock(const std::string&) override { return nullptr; }
   } outer, inner;
   EXPECT_EQ(&fs(), &native_fs());
   {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace zul00500::platform {
 namespace {
@@ -40,6 +41,33 @@ TEST_F(PosixPathTest, ComponentsMatchExistingEntriesWithoutRegardToCase) {
             world.root() + "/c/Tef_Dial/RESP/IntPos.001");
   EXPECT_TRUE(files.file_exists("C:\\TEF_DIAL\\Resp\\INTPOS.001"));
   EXPECT_TRUE(files.directory_exists("c:\\tef_dial\\resp\\"));
+}
+
+// A large directory's listing is kept between lookups of names missing under
+// their exact spelling; what this process changes keeps it current, and
+// what another program changes makes it read again.
+TEST_F(PosixPathTest, ALargeDirectorysCaseFoldedLookupsFollowEveryChange) {
+  make_directory("c/big");
+  for (int n = 0; n < 200; ++n) make_file("c/big/f" + std::to_string(n));
+  EXPECT_TRUE(files.file_exists("c:\\big\\F5"));
+  EXPECT_FALSE(files.file_exists("c:\\big\\G.TXT"));
+
+  // Another program's file.
+  std::ofstream(world.root() + "/c/big/g.txt") << "x";
+  EXPECT_TRUE(files.file_exists("c:\\big\\G.TXT"));
+
+  // This process's own changes.
+  EXPECT_TRUE(files.remove_file("c:\\big\\f7"));
+  EXPECT_FALSE(files.file_exists("c:\\big\\F7"));
+  files.write_file("c:\\big\\New.txt", "x");
+  EXPECT_TRUE(files.file_exists("c:\\big\\NEW.TXT"));
+  EXPECT_TRUE(files.rename_file("c:\\big\\New.txt", "c:\\big\\Moved.txt"));
+  EXPECT_FALSE(files.file_exists("c:\\big\\NEW.TXT"));
+  EXPECT_TRUE(files.file_exists("c:\\big\\moved.TXT"));
+
+  // Another program removes one: not found any more.
+  stdfs::remove(world.root() + "/c/big/f9");
+  EXPECT_FALSE(files.file_exists("c:\\big\\F9"));
 }
 
 TEST_F(PosixPathTest, AnExactNameWinsOverACaseInsensitiveOne) {

@@ -100,17 +100,21 @@ TEST_F(SaleTest, PausesBeforeEachLookAndPumpsOneMessagePerCycle) {
   EXPECT_EQ(std::count(events_.begin(), events_.end(), "pump"), cycles + 1);
 }
 
-TEST_F(SaleTest, WaitsForTheAnswerWithoutTimeLimit) {
+TEST_F(SaleTest, WaitsForTheAnswerWithoutTimeLimitWhileTheOperatorSaysSo) {
+  host_->SetFallback([](const MensagemCall&) { return true; });
   clock_.at(10 * 60 * 1000, [this] { WriteResponse(kRootTefDial, "intpos.001", Approval(SaleRequest())); });
   EXPECT_TRUE(Pay(10, 10));
   EXPECT_GE(clock_.elapsed_ms(), 10 * 60 * 1000);
   EXPECT_EQ(LogCount(kFound), 1);
-  EXPECT_TRUE(host_->Calls().size() == 1 && host_->Calls()[0].text == "TRANSACAO APROVADA");
+  // Asked after each two silent minutes, then the approval's message.
+  ASSERT_EQ(host_->Calls().size(), 5u);
+  EXPECT_EQ(host_->Calls()[0].text, "Sem resposta do gerenciador. Continuar aguardando?");
+  EXPECT_EQ(host_->Calls()[4].text, "TRANSACAO APROVADA");
 }
 
 // --- the answer wait -------------------------------------------------------------
 
-TEST_F(SaleTest, AnAnswerOfAnotherSequenceIsDeletedAndTheWaitGoesOn) {
+TEST_F(SaleTest, AnAnswerOfAnotherSequenceLeavesTheResponseDirectoryAndTheWaitGoesOn) {
   dial_.QueueAnswers({Approves({{"001-000", "0000000001"}}), Approves()});
 
   EXPECT_TRUE(Pay(10, 10));
@@ -118,9 +122,11 @@ TEST_F(SaleTest, AnAnswerOfAnotherSequenceIsDeletedAndTheWaitGoesOn) {
   EXPECT_EQ(LogCount("Rez00000 - Arquivo de resposta errado."), 1);
   EXPECT_EQ(LogCount("Sequencial do arquivo de resposta: 0000000001"), 1);
   EXPECT_EQ(LogCount(kFound), 2);
-  // Only the right answer got a numbered backup; no working copy is left.
-  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
-  EXPECT_EQ(Read(dsDirBkpTef + "intpos.  1"), Approval(SaleRequest()));
+  // The other approval is kept for the next scan's non-confirmation, the
+  // right answer has its own numbered backup; no working copy is left.
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1", "intpos.  2"}));
+  EXPECT_EQ(Read(dsDirBkpTef + "intpos.  1").Field("001-000 "), "0000000001");
+  EXPECT_EQ(Read(dsDirBkpTef + "intpos.  2"), Approval(SaleRequest()));
   EXPECT_EQ(approved_, 1);
 }
 
@@ -250,8 +256,8 @@ TEST_F(SaleTest, StartsByClearingThePreviousRootsAnswers) {
 TEST_F(SaleTest, AnAnswerNoBackupHoldsIsLeftForTheScanToNotConfirm) {
   DirTef = kRootTefDisc;
   const std::string resp = std::string(kRootTefDisc) + "resp\\";
-                           Put(resp + "intpos.001", {"000-000 = CRT", "001-000 = 1", "010-000 = TECBAN",
-                                                     "012-000 = 77", "028-000 = 1", testing::kClosingLine});
+  Put(resp + "intpos.001", {"000-000 = CRT", "001-000 = 1", "010-000 = TECBAN", "012-000 = 77", "028-000 = 1",
+                            testing::kClosingLine});
   dial_.QueueAnswers({Approves()});
 
   EXPECT_TRUE(Pay(10, 10));

@@ -74,17 +74,30 @@ TEST_F(SettlementJournalTest, TheNextRequestForgetsANoteWhoseRequestWasNeverTake
   EXPECT_TRUE(Exists(dsDirBkpTef + "intpos.  1"));
 }
 
-TEST_F(SettlementJournalTest, ASettlementLeavesNoNoteWhetherTheManagerAcknowledgesOrNot) {
+TEST_F(SettlementJournalTest, ANoteStaysOnlyForARequestTheManagerTookWithoutAcknowledging) {
   StoreDirTef(kRootTefDial);
   Put(dsDirBkpTef + "intpos.  1", kAnswer);
   EXPECT_TRUE(VerificaRetorno("ctx", kAnswer, false, "S"));
   EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty());
 
-  // Not acknowledged: the answer stays for the next scan, as it always did.
+  // Never taken: the answer stays for the next scan, as it always did.
   Put(dsDirBkpTef + "intpos.  1", kAnswer);
-  dial_.Script({testing::StatusReply::Acknowledge, testing::StatusReply::Silent});
+  dial_.OnRequest([this](const StringList& request) {
+    if (request.Field("000-000 ") == "ATV") dial_.Stop(true);
+  });
   EXPECT_FALSE(VerificaRetorno("ctx", kAnswer, false, "S"));
   EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
+  platform::fs().remove_file(kDialReq);
+  dial_.OnRequest(nullptr);
+  dial_.Stop(false);
+
+  // Taken, never acknowledged: the note stays beside the answer.
+  dial_.Script({testing::StatusReply::Acknowledge, testing::StatusReply::Silent});
+  EXPECT_FALSE(VerificaRetorno("ctx", kAnswer, false, "S"));
+  const std::vector<std::string> left = Names(dsDirBkpTef + "intpos.*");
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[0], "intpos.  1");
+  EXPECT_EQ(left[1].rfind("intpos.r", 0), 0u);
 }
 
 } // namespace

@@ -22,8 +22,8 @@ TEST(StringListText, CrLfOrBothEndALineAndALastLineNeedsNoEnd) {
 }
 
 TEST(StringListField, NameIsTheTextBeforeTheFirstEquals) {
-  StringList answer{"000-000 = CRT", "001-000=0347520030", "001-000 = 0347520030",
-                    "009-000 =   0   ", "030-000 = A = B", "009-000 = 5"};
+  StringList answer{"000-000 = CRT",    "001-000=0347520030", "001-000 = 0347520030",
+                    "009-000 =   0   ", "030-000 = A = B",    "009-000 = 5"};
   // A line without the blank before "=" is not the field.
   EXPECT_EQ(answer.Value("001-000 "), " 0347520030");
   // First match wins; trimming removes the surrounding blanks.

@@ -220,3 +220,26 @@ TEST(TefsimAnswersTest, EachRootHasItsOwnNetwork) {
 
 } // namespace
 } // namespace tefsim
+
+namespace tefsim {
+namespace {
+
+// A huge answer for the memory benchmark: the bulk comes before the closing
+// line, in the shape asked for, and only in the answer.
+TEST(TefsimBulk, TheAnswerGrowsByTheBulkBeforeItsClosingLine) {
+  Behaviour behaviour;
+  behaviour.bulk_shape = 'f';
+  behaviour.bulk_mb = 1;
+  const std::vector<Step> steps = plan_answer(kSale, behaviour, SaleFacts());
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(step_bytes(steps[0]), steps[0].lines.Text());
+  const std::string answer = step_bytes(steps[1]);
+  EXPECT_EQ(answer.size(), steps[1].lines.Text().size() + 1024 * 1024);
+  EXPECT_EQ(answer.substr(answer.size() - 14), "\n999-999 = 0\r\n");
+  const std::string lines = steps[1].lines.Text();
+  const std::size_t before_closing = lines.size() - 13;
+  EXPECT_EQ(answer.substr(0, before_closing), lines.substr(0, before_closing));
+}
+
+} // namespace
+} // namespace tefsim

@@ -7,8 +7,11 @@
 #include "support/faulty_fs.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
+#include "tefsim/lease.h"
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -210,6 +213,46 @@ TEST_F(TefsimManagerTest, TornFilesAreWrittenInPlaceHalfTheFirstLineFirst) {
   EXPECT_TRUE(dial.idle());
 }
 
+TEST_F(TefsimManagerTest, KeepsEveryFileItWritesEachPieceApartNamedAfterItsRequest) {
+  const std::string kept = world.root() + "/written";
+  platform::native_fs().create_directories(kept);
+  Play("CRT#2: torn 200\n");
+  simulation.keep_written_in(kept);
+  Send(kDial, Sale("4"));
+  Run(200);
+  const std::string answer = platform::fs().read_file(kDial + "resp\\intpos.001");
+  Take(kDial + "resp\\intpos.sts");
+  Take(kDial + "resp\\intpos.001");
+  Send(kDial, Sale("5"));
+  Run(600);
+  const auto read = [&](const char* name) { return platform::native_fs().read_file(kept + "/" + name); };
+  EXPECT_EQ(read("CRT-1-1.sts"), "000-000 = CRT\r\n001-000 = 4\r\n999-999 = 0\r\n");
+  EXPECT_EQ(read("CRT-1-2.001"), answer);
+  // The torn request's pieces, as written: half the first line, then the rest.
+  EXPECT_EQ(read("CRT-2-1.sts"), "000-00");
+  EXPECT_EQ(read("CRT-2-2.sts"), "0 = CRT\r\n001-000 = 5\r\n999-999 = 0\r\n");
+  EXPECT_EQ(read("CRT-2-3.001"), "000-00");
+  EXPECT_EQ(read("CRT-2-3.001") + read("CRT-2-4.001"), platform::fs().read_file(kDial + "resp\\intpos.001"));
+}
+
+TEST_F(TefsimManagerTest, ASlowWriterPausesItsAnswerAtTheChosenByte) {
+  // After "000-000 = CRT", "001-000 = 5" and "003-000 = 1000": 44 bytes.
+  Play("CRT: pause-at 44 3000\n");
+  Send(kDial, Sale("5"));
+  dial.poll();
+  Take(kDial + "resp\\intpos.sts");
+  EXPECT_EQ(platform::fs().read_file(kDial + "resp\\intpos.001"),
+            "000-000 = CRT\r\n001-000 = 5\r\n003-000 = 1000\r\n");
+  Run(2900);
+  EXPECT_EQ(platform::fs().read_file(kDial + "resp\\intpos.001").size(), 44u);
+  Run(200);
+  const StringList answer = Take(kDial + "resp\\intpos.001");
+  EXPECT_EQ(answer.Field("009-000 "), "0");
+  EXPECT_EQ(answer.lines().back(), "999-999 = 0");
+  EXPECT_THAT(log, Contains(HasSubstr("wrote resp\\intpos.001 (answer, first 44 bytes)")));
+  EXPECT_TRUE(dial.idle());
+}
+
 TEST_F(TefsimManagerTest, TheRestOfATornFileIsWrittenEvenWhenThePackageTookTheFirstPiece) {
   Play("ATV: torn 200\n");
   Send(kDial, Activity("7"));
@@ -289,6 +332,18 @@ TEST_F(TefsimManagerTest, AFailedWriteIsDroppedNotRetried) {
   EXPECT_THAT(platform::fs().list(kDial + "resp\\*.*"), IsEmpty());
   EXPECT_TRUE(dial.idle());
   EXPECT_THAT(log, Contains(HasSubstr("error: ")));
+}
+
+TEST(TefsimLeaseTest, ALeaseGoneOrUntouchedForTenSecondsHasExpired) {
+  zul00500::testing::TempWorld world;
+  const std::string path = world.root() + "/lease";
+  EXPECT_FALSE(Lease("").expired());
+  EXPECT_TRUE(Lease(path).expired());
+  platform::native_fs().write_file(path, "");
+  EXPECT_FALSE(Lease(path).expired());
+  std::filesystem::last_write_time(path,
+                                   std::filesystem::file_time_type::clock::now() - std::chrono::seconds(11));
+  EXPECT_TRUE(Lease(path).expired());
 }
 
 } // namespace

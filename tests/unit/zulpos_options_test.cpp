@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <sstream>
+
+#include "cli/command_line.h"
+#include "support/temp_world.h"
 #include "zulpos/command.h"
 #include "zulpos/command_line.h"
 #include "zulpos/options.h"
@@ -7,149 +12,178 @@
 namespace zulpos {
 namespace {
 
-const std::vector<OptionDef> kCommand = {
-    {"--not-confirm", "", "send NCN"},
-    {"--printer-type", "N", "printer type"},
-    {"--pay", "A", "an amount", true},
+// A command with a flag, a number, a repeatable amount and one operand.
+struct TestOptions {
+  std::string file;
+  bool not_confirm = false;
+  int printer_type = 0;
+  std::vector<std::string> pays;
+};
+TestOptions* last_options = nullptr; // of the last command line built
+
+Command AddTestCommand(CLI::App& zulpos) {
+  auto o = std::make_shared<TestOptions>();
+  last_options = o.get();
+  CLI::App* command = zulpos.add_subcommand("zz-confirm", "a command of the tests\n\nIt does nothing.");
+  AddFileOperand(*command, o->file, "a file");
+  AddFlag(*command, "--not-confirm", o->not_confirm, "send NCN");
+  AddValue(*command, "--printer-type", o->printer_type, "N", "printer type")->check(Integer());
+  AddRepeatable(*command, "--pay", o->pays, "A", "an amount")->transform(Amount());
+  return {.app = command, .run = [o](CommandContext&) { return 0; }};
+}
+
+struct Parsed {
+  std::unique_ptr<CommandLine> line = std::make_unique<CommandLine>();
+  TestOptions* options = nullptr;
 };
 
-// A command with kCommand's options and one operand, registered once.
-const Command& TestCommand() {
-  if (const Command* known = FindCommand("zz-confirm")) return *known;
-  Command command;
-  command.name = "zz-confirm";
-  command.operands = "FILE";
-  command.min_operands = 1;
-  command.max_operands = 1;
-  command.options = kCommand;
-  command.rank = 1000;
-  RegisterCommand(command);
-  return *FindCommand("zz-confirm");
+Parsed parse(const std::vector<std::string>& args) {
+  Parsed parsed;
+  parsed.line->Add(AddTestCommand);
+  parsed.options = last_options;
+  parsed.line->Parse(args);
+  return parsed;
 }
 
-CommandLine parse(std::vector<std::string> args) {
-  TestCommand();
-  return ParseCommandLine(args);
-}
-
-// The message and the command named by the usage error `args` give.
-std::pair<std::string, std::string> mistake(std::vector<std::string> args) {
+// What zulpos reports when parsing `args` throws: its exit status, and what
+// it writes on stdout (the help) and stderr (a mistake).
+struct Report {
+  int status = -1; // -1: nothing thrown
+  std::string out, err;
+};
+Report report(const std::vector<std::string>& args) {
+  CommandLine line;
+  line.Add(AddTestCommand);
+  Report report;
   try {
-    parse(std::move(args));
-  } catch (const UsageError& error) {
-    return {error.what(), error.command()};
+    line.Parse(args);
+  } catch (const CLI::ParseError& error) {
+    std::ostringstream out, err;
+    report.status = line.Report(error, out, err);
+    report.out = out.str();
+    report.err = err.str();
   }
-  return {"no error", ""};
+  return report;
+}
+
+// What zulpos says, on stderr, about the mistake in `args`: the message and
+// the help it points to; "no error" when there is none.
+std::string mistake(const std::vector<std::string>& args) {
+  const Report said = report(args);
+  if (said.status == -1) return "no error";
+  EXPECT_EQ(said.status, 2) << said.err;
+  EXPECT_EQ(said.out, "");
+  return said.err;
 }
 
 TEST(ZulposCommandLine, GlobalOptionsThenTheCommandWithItsOptionsAndOperand) {
-  const CommandLine line = parse({"--host-dir", "/h", "--answer", "y", "--answer=n", "zz-confirm", "a.txt",
-                                  "--not-confirm", "--pay", "1", "--pay=2", "--printer-type", "29"});
-  EXPECT_EQ(line.request, CommandLine::Request::Run);
-  ASSERT_EQ(line.command, &TestCommand());
-  EXPECT_EQ(line.global.ValueOr("--host-dir", ""), "/h");
-  EXPECT_EQ(line.global.All("--answer"), (std::vector<std::string>{"y", "n"}));
-  EXPECT_FALSE(line.global.Has("--not-confirm"));
-  EXPECT_EQ(line.options.positionals, (std::vector<std::string>{"a.txt"}));
-  EXPECT_TRUE(line.options.Has("--not-confirm"));
-  EXPECT_EQ(line.options.All("--pay"), (std::vector<std::string>{"1", "2"}));
-  EXPECT_EQ(line.options.Value("--printer-type"), "29");
-  EXPECT_FALSE(line.options.Value("--context").has_value());
-  EXPECT_EQ(line.global.ValueOr("--context", "zulpos"), "zulpos");
+  const Parsed parsed = parse({"--host-dir", "/h", "--answer", "y", "--answer=n", "zz-confirm", "a.txt",
+                               "--not-confirm", "--pay", "1", "--pay=2,50", "--printer-type", "29"});
+  const CommandLine& line = *parsed.line;
+  ASSERT_NE(line.command(), nullptr);
+  EXPECT_EQ(line.command()->app->get_name(), "zz-confirm");
+  EXPECT_EQ(line.global().host_dir, "/h");
+  EXPECT_EQ(line.global().answers, (std::vector<std::string>{"y", "n"}));
+  EXPECT_EQ(line.global().context, "zulpos");
+  EXPECT_FALSE(line.global().drive_root.has_value());
+  EXPECT_EQ(parsed.options->file, "a.txt");
+  EXPECT_TRUE(parsed.options->not_confirm);
+  // Amounts as checked: a comma decimal comes back with a point.
+  EXPECT_EQ(parsed.options->pays, (std::vector<std::string>{"1", "2.50"}));
+  EXPECT_EQ(parsed.options->printer_type, 29);
 }
 
 TEST(ZulposCommandLine, ValuesKeepWhatFollowsTheFirstEqualsAndMayBeEmptyOrStartWithADash) {
-  const CommandLine line = parse({"--context=a=b", "--host-dir=", "zz-confirm", "f", "--printer-type", "-1"});
-  EXPECT_EQ(line.global.Value("--context"), "a=b");
+  const Parsed parsed = parse({"--context=a=b", "--host-dir=", "zz-confirm", "f", "--printer-type", "-1"});
+  EXPECT_EQ(parsed.line->global().context, "a=b");
   // An empty value written inline does not take the command as its value.
-  EXPECT_EQ(line.global.Value("--host-dir"), "");
-  ASSERT_EQ(line.command, &TestCommand());
-  EXPECT_EQ(line.options.Value("--printer-type"), "-1");
-  EXPECT_EQ(parse({"--context", "--answer", "zz-confirm", "f"}).global.Value("--context"), "--answer");
-  EXPECT_EQ(parse({"zz-confirm", "-"}).options.positionals, (std::vector<std::string>{"-"}));
+  EXPECT_EQ(parsed.line->global().host_dir, "");
+  ASSERT_NE(parsed.line->command(), nullptr);
+  EXPECT_EQ(parsed.options->printer_type, -1);
+  EXPECT_EQ(parse({"--context", "--answer", "zz-confirm", "f"}).line->global().context, "--answer");
+  EXPECT_EQ(parse({"zz-confirm", "-"}).options->file, "-");
 }
 
-TEST(ZulposCommandLine, MistakesAreUsageErrorsNamingTheCommandOnceKnown) {
-  using Expected = std::pair<std::string, std::string>;
-  EXPECT_EQ(mistake({}), Expected("no command given", ""));
-  EXPECT_EQ(mistake({"--answer", "y"}), Expected("no command given", ""));
-  EXPECT_EQ(mistake({"frobnicate"}), Expected("unknown command 'frobnicate'", ""));
-  EXPECT_EQ(mistake({"--unknown", "zz-confirm", "f"}), Expected("unknown option --unknown", ""));
-  EXPECT_EQ(mistake({"--host", "zz-confirm", "f"}),
-            Expected("unknown option --host", "")); // no abbreviations
-  EXPECT_EQ(mistake({"zz-confirm", "f", "--frobnicate=1"}),
-            Expected("unknown option --frobnicate", "zz-confirm"));
-  EXPECT_EQ(mistake({"zz-confirm", "f", "-x"}), Expected("unknown option -x", "zz-confirm"));
-  EXPECT_EQ(mistake({"zz-confirm"}), Expected("zz-confirm needs FILE", "zz-confirm"));
-  EXPECT_EQ(mistake({"zz-confirm", "a", "b"}), Expected("unexpected operand 'b'", "zz-confirm"));
-  EXPECT_EQ(mistake({"--host-dir", "a", "--host-dir", "b", "zz-confirm", "f"}),
-            Expected("--host-dir given more than once", ""));
-  EXPECT_EQ(mistake({"zz-confirm", "f", "--not-confirm", "--not-confirm"}),
-            Expected("--not-confirm given more than once", "zz-confirm"));
-  // What CLI11 finds itself, in our words: a missing value, a value given to a flag.
-  EXPECT_EQ(mistake({"--host-dir"}), Expected("--host-dir needs a value (DIR)", ""));
-  EXPECT_EQ(mistake({"zz-confirm", "f", "--printer-type"}),
-            Expected("--printer-type needs a value (N)", "zz-confirm"));
-  EXPECT_EQ(mistake({"zz-confirm", "f", "--not-confirm=yes"}),
-            Expected("--not-confirm takes no value", "zz-confirm"));
+TEST(ZulposCommandLine, AGlobalOptionMayFollowTheCommandUnlessTheCommandHasOneOfThatName) {
+  const Parsed after = parse({"zz-confirm", "f", "--host-dir", "/h", "--answer=y"});
+  EXPECT_EQ(after.line->global().host_dir, "/h");
+  EXPECT_EQ(after.line->global().answers, (std::vector<std::string>{"y"}));
+  // cancel has a --network of its own: the transaction's network.
+  CommandLine line;
+  line.Parse({"--network", "2", "cancel", "--network", "REDECARD", "--doc", "1", "--amount", "100"});
+  EXPECT_EQ(line.global().network, "2");
+}
+
+TEST(ZulposCommandLine, MistakesNameTheHelpOfTheCommandTheyAreIn) {
+  auto says = [](const std::vector<std::string>& args, const std::string& message, const std::string& help) {
+    const std::string text = mistake(args);
+    EXPECT_EQ(text.rfind("zulpos: " + message + "\n", 0), 0u) << text;
+    EXPECT_NE(text.find("Try '" + help + "'."), std::string::npos) << text;
+  };
+  says({}, "COMMAND is required", "zulpos --help");
+  says({"--answer", "y"}, "COMMAND is required", "zulpos --help");
+  says({"frobnicate"}, "unknown command 'frobnicate'", "zulpos --help");
+  says({"zz-confrim", "f"}, "unknown command 'zz-confrim': did you mean zz-confirm?", "zulpos --help");
+  says({"--unknown", "zz-confirm", "f"}, "unknown option --unknown", "zulpos zz-confirm --help");
+  // No abbreviations, but a hint.
+  says({"--host", "x", "dirs"}, "unknown option --host: did you mean --host-dir?", "zulpos dirs --help");
+  says({"zz-confirm", "f", "--not-confrim"}, "unknown option --not-confrim: did you mean --not-confirm?",
+       "zulpos zz-confirm --help");
+  says({"zz-confirm", "f", "--frobnicate=1"}, "unknown option --frobnicate", "zulpos zz-confirm --help");
+  says({"zz-confirm", "f", "-x"}, "unknown option -x", "zulpos zz-confirm --help");
+  says({"zz-confirm"}, "FILE is required", "zulpos zz-confirm --help");
+  says({"zz-confirm", "a", "b"}, "unexpected operand 'b'", "zulpos zz-confirm --help");
+  says({"zz-confirm", "f", "zz-confirm"}, "unexpected operand 'zz-confirm'", "zulpos zz-confirm --help");
+  // An unknown option is the mistake, not the option it kept from being given.
+  says({"sale", "--pays", "40"}, "unknown option --pays: did you mean --pay?", "zulpos sale --help");
+  // The values: the check of each option, as it is parsed.
+  says({"zz-confirm", "f", "--pay", "4O"}, "--pay: an amount such as 40, 40.00 or 40,00, not '4O'",
+       "zulpos zz-confirm --help");
+  says({"--network", "4", "dirs"}, "--network: one of 1, 2, 3, 9, not '4'", "zulpos dirs --help");
+  // What CLI11 finds itself comes in its words, in the same frame.
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--host-dir"},
+                                             {"zz-confirm", "f", "--printer-type"},
+                                             {"zz-confirm", "f", "--not-confirm=yes"},
+                                             {"--host-dir", "a", "--host-dir", "b", "zz-confirm", "f"}}) {
+    const std::string text = mistake(args);
+    EXPECT_EQ(text.rfind("zulpos: ", 0), 0u) << text;
+    EXPECT_NE(text.find("\nTry 'zulpos"), std::string::npos) << text;
+  }
 }
 
 TEST(ZulposCommandLine, DoubleDashEndsTheOptions) {
-  const CommandLine command = parse({"zz-confirm", "--", "--not-confirm"});
-  EXPECT_FALSE(command.options.Has("--not-confirm"));
-  EXPECT_EQ(command.options.positionals, (std::vector<std::string>{"--not-confirm"}));
-  EXPECT_EQ(parse({"zz-confirm", "--", "--"}).options.positionals, (std::vector<std::string>{"--"}));
+  EXPECT_FALSE(parse({"zz-confirm", "--", "--not-confirm"}).options->not_confirm);
+  EXPECT_EQ(parse({"zz-confirm", "--", "--not-confirm"}).options->file, "--not-confirm");
   // Among the global options it ends them, and the command comes next.
-  const CommandLine global = parse({"--context", "x", "--", "zz-confirm", "f"});
-  EXPECT_EQ(global.command, &TestCommand());
-  EXPECT_EQ(global.global.Value("--context"), "x");
-  EXPECT_EQ(parse({"--context", "--", "zz-confirm", "f"}).global.Value("--context"), "--");
-  EXPECT_EQ(mistake({"--", "--help"}).first, "unknown command '--help'");
+  const Parsed global = parse({"--context", "x", "--", "zz-confirm", "f"});
+  ASSERT_NE(global.line->command(), nullptr);
+  EXPECT_EQ(global.line->global().context, "x");
+  EXPECT_EQ(parse({"--context", "--", "zz-confirm", "f"}).line->global().context, "--");
+  EXPECT_NE(mistake({"--", "--help"}).find("unknown command '--help'"), std::string::npos);
 }
 
-TEST(ZulposCommandLine, AGlobalOptionAfterTheCommandGetsAHint) {
-  EXPECT_EQ(mistake({"zz-confirm", "f", "--not-confirm", "--host-dir", "/h"}).first,
-            "--host-dir is a global option: write it before the command (zulpos --host-dir ... COMMAND)");
-  EXPECT_EQ(mistake({"zz-confirm", "f", "--answer=y"}).first,
-            "--answer is a global option: write it before the command (zulpos --answer ... COMMAND)");
-}
-
-TEST(ZulposCommandLine, HelpVersionAndCompletionAreRequests) {
-  EXPECT_EQ(parse({"--answer", "y", "--help"}).request, CommandLine::Request::Help);
-  EXPECT_EQ(parse({"-h"}).command, nullptr);
+TEST(ZulposCommandLine, HelpIsAskedForAndVersionAndCompletionNeedNoCommand) {
+  auto help = [](const std::vector<std::string>& args) {
+    const Report said = report(args);
+    EXPECT_EQ(said.status, 0);
+    EXPECT_EQ(said.err, "");
+    return said.out;
+  };
+  EXPECT_EQ(help({"--answer", "y", "--help"}).rfind("Usage: zulpos [global options] COMMAND [options]\n", 0),
+            0u);
   // A command's help, whatever else its part holds.
-  const CommandLine command_help = parse({"zz-confirm", "--frobnicate", "-h"});
-  EXPECT_EQ(command_help.request, CommandLine::Request::Help);
-  EXPECT_EQ(command_help.command, &TestCommand());
-  EXPECT_EQ(parse({"--help", "zz-confirm"}).command, nullptr);
-  EXPECT_EQ(parse({"--version"}).request, CommandLine::Request::Version);
-  EXPECT_EQ(parse({"--bash-completion"}).request, CommandLine::Request::BashCompletion);
-  EXPECT_EQ(mistake({"--help=yes"}).first.find("no error"), std::string::npos);
+  EXPECT_EQ(help({"zz-confirm", "--frobnicate", "-h"}).rfind("Usage: zulpos [global options] zz-confirm", 0),
+            0u);
+  const Parsed version = parse({"--version"});
+  EXPECT_TRUE(version.line->global().version);
+  EXPECT_EQ(version.line->command(), nullptr);
+  EXPECT_TRUE(parse({"--bash-completion"}).line->global().bash_completion);
 }
 
-// One parse leaves nothing behind for the next: not its help request, not
-// the values of a line refused halfway, not its command.
-TEST(ZulposCommandLine, EachParseStartsClean) {
-  parse({"zz-confirm", "a.txt", "-h"});
-  mistake({"--context", "x", "zz-confirm", "f", "--pay", "1", "--not-confirm", "--printer-type"});
-  parse({"--answer", "y", "--version"});
-  const CommandLine line = parse({"zz-confirm", "b.txt", "--pay", "2"});
-  EXPECT_EQ(line.request, CommandLine::Request::Run);
-  EXPECT_FALSE(line.global.Has("--context"));
-  EXPECT_FALSE(line.global.Has("--answer"));
-  EXPECT_FALSE(line.options.Has("--not-confirm"));
-  EXPECT_EQ(line.options.All("--pay"), (std::vector<std::string>{"2"}));
-  EXPECT_EQ(line.options.positionals, (std::vector<std::string>{"b.txt"}));
-  EXPECT_EQ(mistake({"--answer", "n"}).first, "no command given");
-}
-
-TEST(ZulposCommandLine, OneCommandAtATime) {
-  EXPECT_EQ(mistake({"zz-confirm", "f", "zz-confirm"}).first, "unexpected operand 'zz-confirm'");
-}
-
-// ParseCommandLine is the one way in from argv (a fuzz target calls it):
-// whatever it is given ends in a command line or a usage error, nothing else.
-TEST(ZulposCommandLine, AnyArgumentsEndInACommandLineOrAUsageError) {
+// Parse is the one way in from argv (a fuzz target calls it): whatever it is
+// given ends in a command line or CLI11's error, nothing else.
+TEST(ZulposCommandLine, AnyArgumentsEndInACommandLineOrAParseError) {
   const std::vector<std::vector<std::string>> odd = {
       {},
       {""},
@@ -170,6 +204,7 @@ TEST(ZulposCommandLine, AnyArgumentsEndInACommandLineOrAUsageError) {
       {"zz-confirm", "f", "--not-confirm=yes"},
       {std::string("zz-confirm\0", 11), "\xff\xfe"},
       {"zz-confirm", "f", "-abc"},
+      {"sale", "--receipts", "/no/such/folder/r.txt", "--pay", "1"},
   };
   // Far longer than any real line (the fuzz target stops at 512 bytes).
   std::vector<std::string> long_line = {"--context", "x", "zz-confirm", "f"};
@@ -180,7 +215,7 @@ TEST(ZulposCommandLine, AnyArgumentsEndInACommandLineOrAUsageError) {
   for (const auto& args : cases) {
     try {
       parse(args);
-    } catch (const UsageError&) {
+    } catch (const CLI::ParseError&) {
     } catch (const std::exception& other) {
       ADD_FAILURE() << ::testing::PrintToString(args) << ": " << other.what();
     }
@@ -188,34 +223,72 @@ TEST(ZulposCommandLine, AnyArgumentsEndInACommandLineOrAUsageError) {
 }
 
 TEST(ZulposCommandLine, TheCompletionKnowsEveryCommandAndOption) {
-  TestCommand();
-  const std::string script = BashCompletionScript();
-  for (const char* word : {"complete -o default -F _zulpos zulpos", "zz-confirm", "--host-dir",
-                           "--not-confirm", "--answer) COMPREPLY=($(compgen -W \"y n\""})
+  CommandLine line;
+  line.Add(AddTestCommand);
+  const std::string script = line.BashCompletionScript();
+  for (const char* word : {"complete -o default -F _zulpos zulpos", "zz-confirm", "sale", "--host-dir",
+                           "--not-confirm", "--printer-fail", "--answer) COMPREPLY=($(compgen -W \"y n\""})
     EXPECT_NE(script.find(word), std::string::npos) << word;
 }
 
-TEST(ZulposOptionValues, YesNoTakesYAndNOnly) {
-  EXPECT_TRUE(ParseYesNo("--answer", "y"));
-  EXPECT_TRUE(ParseYesNo("--answer", "yes"));
-  EXPECT_FALSE(ParseYesNo("--answer", "n"));
-  EXPECT_FALSE(ParseYesNo("--answer", "no"));
-  EXPECT_THROW(ParseYesNo("--answer", ""), UsageError);
-  EXPECT_THROW(ParseYesNo("--answer", "maybe"), UsageError);
+TEST(ZulposHelp, TheProgramListsEachCommandBySummaryAndACommandMarksWhatItRequires) {
+  CommandLine line;
+  const std::string program = line.app().help();
+  EXPECT_EQ(program.rfind("Usage: zulpos [global options] COMMAND [options]\n", 0), 0u);
+  for (const char* command : {"dirs", "network", "check", "scan", "confirm", "sale", "receipt", "print",
+                              "cancel", "pending", "demo", "dataset"})
+    EXPECT_NE(program.find("\n  " + std::string(command) + " "), std::string::npos) << command;
+  // The summary only: the rest of a description is the command's own help.
+  EXPECT_EQ(program.find("Runs DoTEF once per --pay"), std::string::npos);
+  const std::string sale = line.app().get_subcommand("sale")->help("zulpos");
+  EXPECT_EQ(sale.rfind("Usage: zulpos [global options] sale [options]\n", 0), 0u) << sale;
+  EXPECT_NE(sale.find("Runs DoTEF once per --pay"), std::string::npos);
+  EXPECT_NE(sale.find("--pay A "), std::string::npos);
+  EXPECT_NE(sale.find("in order (required)"), std::string::npos);
+  const std::string confirm = line.app().get_subcommand("confirm")->help("zulpos");
+  EXPECT_EQ(confirm.rfind("Usage: zulpos [global options] confirm [options] FILE\n", 0), 0u) << confirm;
 }
 
-TEST(ZulposOptionValues, IntegerMustBeWholeAndFit) {
-  EXPECT_EQ(ParseInteger("--printer-type", "29"), 29);
-  EXPECT_EQ(ParseInteger("--printer-type", "-3"), -3);
-  for (const char* bad : {"", "1x", "x1", " 1", "1.5", "99999999999"})
-    EXPECT_THROW(ParseInteger("--printer-type", bad), UsageError) << bad;
+TEST(ZulposOptionValues, AmountsTakeADotOrACommaAndTwoDecimalsAtMost) {
+  for (const auto& [text, value] : std::vector<std::pair<std::string, double>>{
+           {"40", 40.0}, {"40.5", 40.5}, {"0.01", 0.01}, {"1,50", 1.5}, {"1.50", 1.5}}) {
+    std::string checked = text;
+    EXPECT_EQ(Amount()(checked), "") << text;
+    EXPECT_DOUBLE_EQ(AmountValue(checked), value) << text;
+  }
+  for (std::string bad : {"", "-1", "4O", "40.00 ", "inf", "nan", "1e999", "1e3", "1.505", "1,000.50", ".5",
+                          "5.", "1234567890123"})
+    EXPECT_NE(Amount()(bad), "") << bad;
 }
 
-TEST(ZulposOptionValues, KindIsOneLetter) {
-  EXPECT_EQ(ParseKind("--kind", "Q"), "Q");
-  EXPECT_EQ(ParseKind("--kind", "c"), "c");
-  for (const char* bad : {"", "CC", "1", " ", "\xC3\x87"})
-    EXPECT_THROW(ParseKind("--kind", bad), UsageError) << bad;
+TEST(ZulposOptionValues, EachCheckTakesWhatItShouldAndNothingElse) {
+  struct Case {
+    CLI::Validator check;
+    std::vector<std::string> good, bad;
+  };
+  const std::vector<Case> cases = {
+      {Cents(), {"1250", "050"}, {"", "12.50", "12,50", "-5", "1e3", " 12", "123456789012345"}},
+      {Integer(), {"29", "-3", "0"}, {"", "1x", "x1", " 1", "1.5", "99999999999"}},
+      {Kind(), {"Q", "c"}, {"", "CC", "1", " ", "\xC3\x87"}},
+      {YesNo(), {"y", "yes", "n", "no"}, {"", "maybe", "Y"}},
+      {OneOf({"1", "2", "3", "9"}), {"1", "9"}, {"4", "", "19"}},
+  };
+  for (const Case& c : cases) {
+    for (std::string good : c.good) EXPECT_EQ(c.check(good), "") << c.check.get_name() << " " << good;
+    for (std::string bad : c.bad) EXPECT_NE(c.check(bad), "") << c.check.get_name() << " " << bad;
+  }
+  EXPECT_TRUE(YesNoValue("yes"));
+  EXPECT_FALSE(YesNoValue("n"));
+  std::string four = "4";
+  EXPECT_EQ(OneOf({"1", "2", "3", "9"})(four), "one of 1, 2, 3, 9, not '4'");
+}
+
+TEST(ZulposOptionValues, AFileToWriteNeedsAnExistingFolder) {
+  zul00500::testing::TempWorld world;
+  for (std::string good : {world.root() + "/receipts.txt", std::string("receipts.txt")})
+    EXPECT_EQ(OutputFile()(good), "") << good;
+  for (std::string bad : {world.root() + "/missing/receipts.txt", world.root(), std::string()})
+    EXPECT_NE(OutputFile()(bad), "") << bad;
 }
 
 TEST(ZulposSetupNotices, SayWhatIsMissingAndNothingElse) {
@@ -239,56 +312,17 @@ TEST(ZulposSetupNotices, SayWhatIsMissingAndNothingElse) {
   EXPECT_TRUE(SetupNotices(setup).empty());
 }
 
-TEST(ZulposOptionValues, ChoiceMustBeOneOfTheList) {
-  EXPECT_EQ(ParseChoice("--network", "9", {"1", "2", "3", "9"}), "9");
-  try {
-    ParseChoice("--network", "4", {"1", "2", "3", "9"});
-    FAIL() << "no error";
-  } catch (const UsageError& error) {
-    EXPECT_STREQ(error.what(), "--network takes one of 1, 2, 3, 9, not '4'");
-  }
-}
-
-TEST(ZulposHelp, OptionsAlignAndContinuationLinesIndent) {
-  const std::string text = FormatOptions({{"--a", "X", "first\nsecond"}, {"--longer", "", "flag"}});
-  EXPECT_EQ(text, "  --a X      first\n"
-                  "             second\n"
-                  "  --longer   flag\n");
-}
-
-TEST(ZulposHelp, CommandsAreFoundByNameAndListedByRank) {
-  Command late;
-  late.name = "zz-test-late";
-  late.summary = "late";
-  late.rank = -1;
-  Command early = late;
-  early.name = "zz-test-early";
-  early.summary = "early";
-  early.rank = -2;
-  RegisterCommand(late);
-  RegisterCommand(early);
-
-  ASSERT_NE(FindCommand("zz-test-late"), nullptr);
-  EXPECT_EQ(FindCommand("zz-test-late")->summary, "late");
-  EXPECT_EQ(FindCommand("zz-test-none"), nullptr);
-  const auto commands = AllCommands();
-  ASSERT_GE(commands.size(), 2u);
-  EXPECT_EQ(commands[0]->name, "zz-test-early");
-  EXPECT_EQ(commands[1]->name, "zz-test-late");
-  const std::string help = ProgramHelp(GlobalOptions());
-  EXPECT_LT(help.find("zz-test-early"), help.find("zz-test-late"));
-}
-
-TEST(ZulposHelp, CommandHelpShowsSynopsisAndOptions) {
-  Command command;
-  command.name = "confirm";
-  command.operands = "FILE";
-  command.description = "Confirms.";
-  command.options = kCommand;
-  const std::string help = CommandHelp(command);
-  EXPECT_EQ(help.rfind("Usage: zulpos [global options] confirm [options] FILE\n\nConfirms.\n", 0), 0u)
-      << help;
-  EXPECT_NE(help.find("--printer-type N"), std::string::npos);
+TEST(CommandLineTypos, TheNearestKnownWordIsATypoAway) {
+  const std::vector<std::string> known = {"--pay", "--print", "--printer-type", "--host-dir", "--answer"};
+  EXPECT_EQ(zul_cli::Nearest("--pays", known), "--pay");
+  EXPECT_EQ(zul_cli::Nearest("--prnit", known), "--print"); // two letters swapped
+  EXPECT_EQ(zul_cli::Nearest("--anwser", known), "--answer");
+  EXPECT_EQ(zul_cli::Nearest("--host", known), "--host-dir"); // cut short, one word starts so
+  EXPECT_EQ(zul_cli::Nearest("--pri", known), "");            // two words start so
+  EXPECT_EQ(zul_cli::Nearest("--xyz", known), "");
+  EXPECT_EQ(zul_cli::Nearest("--", known), "");
+  EXPECT_EQ(zul_cli::Nearest("-p", known), "");
+  EXPECT_EQ(zul_cli::Nearest("sael", {"sale", "scan"}), "sale");
 }
 
 } // namespace

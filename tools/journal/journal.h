@@ -16,6 +16,9 @@ std::string EscapeField(std::string_view text, std::string_view extra = {});
 // The fields escaped and joined with TAB.
 std::string Line(const std::vector<std::string>& fields, std::string_view extra = {});
 
+// A line's fields, split at TAB and unescaped: what Line joined.
+std::vector<std::string> Fields(std::string_view line);
+
 // Appends `line` and a line end to the native file `path`, creating it when
 // missing. Throws tool_platform::Error when it cannot.
 void Append(const std::string& path, const std::string& line);

@@ -1,5 +1,6 @@
 #include "tefsim/answers.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/date_time.h"
@@ -271,14 +272,55 @@ std::vector<Step> plan_whole_files(const StringList& request, const Behaviour& b
   } else {
     steps.push_back({behaviour.answer_delay_ms, false, kAnswerName, answer, "answer"});
   }
+  steps.back().bulk_shape = behaviour.bulk_shape;
+  steps.back().bulk_mb = behaviour.bulk_mb;
   return steps;
+}
+
+// The answer written by a slow writer: up to `byte`, then the rest.
+std::vector<Step> paused(const std::vector<Step>& steps, std::uint32_t byte, std::uint32_t pause_ms) {
+  std::vector<Step> pieces;
+  for (const Step& step : steps) {
+    if (step.name != kAnswerName || step.piece != Piece::Whole) {
+      pieces.push_back(step);
+      continue;
+    }
+    Step first = step;
+    first.piece = Piece::First;
+    first.cut = std::min<std::size_t>(byte, step_bytes(step).size());
+    first.what += ", first " + std::to_string(*first.cut) + " bytes";
+    Step rest = first;
+    rest.delay_ms = pause_ms;
+    rest.after_pickup = false;
+    rest.piece = Piece::Rest;
+    rest.what = step.what + ", rest";
+    pieces.push_back(std::move(first));
+    pieces.push_back(std::move(rest));
+  }
+  return pieces;
 }
 
 } // namespace
 
 std::vector<Step> plan_answer(const StringList& request, const Behaviour& behaviour, const Transaction& t) {
-  const std::vector<Step> steps = plan_whole_files(request, behaviour, t);
-  return behaviour.torn_ms ? torn(steps, *behaviour.torn_ms) : steps;
+  std::vector<Step> steps = plan_whole_files(request, behaviour, t);
+  if (behaviour.torn_ms) steps = torn(steps, *behaviour.torn_ms);
+  if (behaviour.pause_at_byte) steps = paused(steps, *behaviour.pause_at_byte, behaviour.pause_ms);
+  return steps;
+}
+
+std::string step_bytes(const Step& step) {
+  std::string text = step.lines.Text();
+  if (step.bulk_mb == 0 || step.name != kAnswerName) return text;
+  const std::size_t size = static_cast<std::size_t>(step.bulk_mb) * 1024 * 1024;
+  std::string bulk;
+  if (step.bulk_shape == 'l') bulk = "029-999 = \"" + std::string(size, 'X') + "\"\r\n";
+  else if (step.bulk_shape == 'f') bulk.assign(size, '\n');
+  else
+    for (bulk.reserve(size + 16); bulk.size() < size;) bulk += "XXXXXXXXXXXXXX\r\n";
+  const std::size_t last = text.rfind("999-999 = 0");
+  text.insert(last == std::string::npos ? text.size() : last, bulk);
+  return text;
 }
 
 std::string one_line(const StringList& lines) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,13 @@ struct Step {
   zul00500::StringList lines;
   std::string what; // for the log: "status", "answer", ...
   Piece piece = Piece::Whole;
+  std::optional<std::size_t> cut = std::nullopt; // where the pieces part; unset: torn_cut()
+  char bulk_shape = 0;                           // the behaviour's bulk, for the answer
+  std::uint32_t bulk_mb = 0;
 };
+
+// The bytes a step writes: its lines, with its bulk before the last one.
+std::string step_bytes(const Step& step);
 
 // Where a torn write cuts `bytes`: in the middle of the first line, so that
 // a reader of the first piece finds not even a whole header.

@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text_encoding.h"
+#include "tefsim/lease.h"
 #include "tefsim/manager.h"
 #include "tefsim/options.h"
 #include "tool_platform/signals.h"
@@ -69,13 +70,14 @@ int main(int argc, char** argv) {
   tefsim::Scenario scenario;
   try {
     options = tefsim::parse_options(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.help || options.version || options.bash_completion) {
-      std::cout << (options.help      ? tefsim::usage()
-                    : options.version ? tefsim::version_text()
-                                      : tefsim::bash_completion());
-      return 0;
-    }
-    tefsim::check_folders(options);
+  } catch (const CLI::ParseError& error) {
+    return tefsim::report(error, std::cout, std::cerr);
+  }
+  if (options.version || options.bash_completion) {
+    std::cout << (options.version ? tefsim::version_text() : tefsim::bash_completion());
+    return 0;
+  }
+  try {
     scenario = load_scenario(options);
   } catch (const std::exception& e) {
     std::cerr << "tefsim: " << e.what() << "\nTry 'tefsim --help'.\n";
@@ -84,18 +86,31 @@ int main(int argc, char** argv) {
 
   try {
     if (!options.drive_root.empty()) platform::set_drive_root(options.drive_root);
+    // Where drive letters live (none on Windows without --drive-root): a
+    // folder that is not there yet is made with the roots' folders, and said.
+    const std::string drive_root = platform::drive_root();
+    const bool new_drive_root = !drive_root.empty() && !platform::native_fs().directory_exists(drive_root);
     LogWriter log(options.log_file);
     tefsim::Simulation simulation(std::move(scenario));
     simulation.keep_requests_in(options.keep_requests);
+    simulation.keep_written_in(options.keep_written);
     std::deque<tefsim::Manager> managers;
     for (const std::string& root : options.roots) {
       tefsim::Manager& manager = managers.emplace_back(root, simulation, std::ref(log));
       manager.prepare();
       log("tefsim: serving " + root + " (" + platform::fs().native_path(root) + ")");
     }
+    if (new_drive_root)
+      std::cerr << "tefsim: made the drive root " << drive_root << "; c:\\ is "
+                << platform::fs().native_path("c:\\") << std::endl;
 
+    const tefsim::Lease lease(options.lease);
     while (!tool_platform::stop_requested()) {
       for (tefsim::Manager& manager : managers) manager.poll();
+      if (lease.expired()) {
+        log("tefsim: the lease " + options.lease + " is gone or stale: stopping");
+        break;
+      }
       platform::pause(options.poll_ms);
     }
     log("tefsim: stopped");

@@ -1,11 +1,13 @@
 #include "tefsim/manager.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "tool_platform/files.h"
 
 namespace tefsim {
 
@@ -91,11 +93,14 @@ void Manager::take_request() {
   const std::string operation = request.Field("000-000 ");
   const unsigned turn = simulation_.next_turn(operation);
   label_ = (operation.empty() ? "?" : operation) + "#" + std::to_string(turn);
+  writes_ = 0;
   log("took " + std::string(kRequestName) + ": " + one_line(request));
   if (!simulation_.kept_requests_folder().empty()) {
     const std::string copy = simulation_.kept_requests_folder() + "/" +
                              (operation.empty() ? "?" : operation) + "-" + std::to_string(turn) + ".001";
-    fs.write_file(copy, bytes);
+    // A folder of the machine's own: the package's file system would move a
+    // Windows path (C:\...) under the drive root.
+    tool_platform::write_file(copy, bytes);
   }
   if (operation == "CNF" || operation == "NCN") log_confirmation(operation, request);
 
@@ -138,16 +143,19 @@ void Manager::write(const Step& step) {
   if (step.piece != Piece::Whole) {
     // In place, as a manager that writes as it goes: the package may read
     // the first piece alone.
-    const std::string bytes = step.lines.Text();
-    const std::size_t cut = torn_cut(bytes);
-    if (step.piece == Piece::First) fs.write_file(root_ + step.name, bytes.substr(0, cut));
-    else fs.append_file(root_ + step.name, bytes.substr(cut));
+    const std::string bytes = step_bytes(step);
+    const std::size_t cut = step.cut ? *step.cut : torn_cut(bytes);
+    const std::string piece = step.piece == Piece::First ? bytes.substr(0, cut) : bytes.substr(cut);
+    if (step.piece == Piece::First) fs.write_file(root_ + step.name, piece);
+    else fs.append_file(root_ + step.name, piece);
     written_.insert(step.name);
+    keep_written(step, piece);
     log("wrote " + step.name + " (" + step.what + ")");
     return;
   }
+  const std::string bytes = step_bytes(step);
   try {
-    fs.write_file(root_ + kTemporaryName, step.lines.Text());
+    fs.write_file(root_ + kTemporaryName, bytes);
   } catch (...) {
     fs.remove_file(root_ + kTemporaryName); // no half file left behind
     throw;
@@ -158,7 +166,21 @@ void Manager::write(const Step& step) {
     return;
   }
   written_.insert(step.name);
-  log("wrote " + step.name + " (" + step.what + "): " + one_line(step.lines));
+  keep_written(step, bytes);
+  log("wrote " + step.name + " (" + step.what + "): " + one_line(step.lines) +
+      (step.bulk_mb ? " and " + std::to_string(step.bulk_mb) + " MB more" : std::string()));
+}
+
+// "CRT-1-2.001": the second file written for the request CRT#1, named after
+// the extension of the file it went to.
+void Manager::keep_written(const Step& step, const std::string& bytes) {
+  ++writes_;
+  const std::string& folder = simulation_.kept_written_folder();
+  if (folder.empty()) return;
+  std::string name = label_;
+  std::replace(name.begin(), name.end(), '#', '-');
+  name += "-" + std::to_string(writes_) + step.name.substr(step.name.rfind('.'));
+  tool_platform::write_file(folder + "/" + name, bytes);
 }
 
 void Manager::log_confirmation(const std::string& operation, const StringList& request) {

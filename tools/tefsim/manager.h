@@ -26,6 +26,10 @@ public:
   // Folder (native path) that receives a copy of every request taken.
   void keep_requests_in(std::string folder) { keep_folder_ = std::move(folder); }
   const std::string& kept_requests_folder() const { return keep_folder_; }
+  // Folder (native path) that receives a copy of every file written, each
+  // piece of a torn write on its own.
+  void keep_written_in(std::string folder) { keep_written_folder_ = std::move(folder); }
+  const std::string& kept_written_folder() const { return keep_written_folder_; }
   // The turn (from 1) of the next request of `operation`.
   unsigned next_turn(const std::string& operation) { return ++turns_[operation]; }
   // "000001", "000002", ...
@@ -38,6 +42,7 @@ public:
 private:
   Scenario scenario_;
   std::string keep_folder_;
+  std::string keep_written_folder_;
   std::map<std::string, unsigned> turns_;
   unsigned documents_ = 0;
   std::map<std::pair<std::string, std::string>, std::string> approvals_;
@@ -68,6 +73,7 @@ private:
   void take_request();
   void run_due_steps();
   void write(const Step& step);
+  void keep_written(const Step& step, const std::string& bytes);
   void log_confirmation(const std::string& operation, const zul00500::StringList& request);
   void log(const std::string& event);
 
@@ -76,6 +82,7 @@ private:
   Log log_;
 
   std::string label_;             // "ATV#2": the request being answered
+  unsigned writes_ = 0;           // files written for it so far
   std::deque<Step> plan_;         // what is left to write for it
   std::int64_t last_step_ms_ = 0; // when the previous step was done
   std::set<std::string> written_; // files written that are still there

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <map>
 #include <string_view>
 
 #include "cli/command_line.h"
@@ -14,11 +13,12 @@ namespace tefsim {
 
 namespace {
 
+// "dial" and the others, as exchange roots; empty for an unknown name.
 std::string root_of(std::string_view name) {
   if (name == "dial") return "c:\\tef_dial\\";
   if (name == "disc") return "c:\\tef_disc\\";
   if (name == "hiper") return "c:\\HiperTEF\\";
-  throw UsageError("unknown root \"" + std::string(name) + "\" (dial, disc or hiper)");
+  return {};
 }
 
 std::vector<std::string> roots_of(std::string_view list) {
@@ -32,137 +32,50 @@ std::vector<std::string> roots_of(std::string_view list) {
   }
 }
 
-// "SEL=VALUE" of --delay, split.
-std::pair<std::string, std::string> selector_and_value(const std::string& option, const std::string& text) {
-  const std::size_t equals = text.rfind('=');
-  if (equals == std::string::npos) throw UsageError(option + " wants SELECTOR=VALUE, not \"" + text + "\"");
-  return {text.substr(0, equals), text.substr(equals + 1)};
+CLI::Validator Roots() {
+  return zul_cli::Check("roots", [](std::string& list) -> std::string {
+    for (std::string_view rest = list;;) {
+      const std::size_t comma = rest.find(',');
+      const std::string_view name = rest.substr(0, comma);
+      if (root_of(name).empty()) return "unknown root \"" + std::string(name) + "\" (dial, disc or hiper)";
+      if (comma == std::string_view::npos) return {};
+      rest.remove_prefix(comma + 1);
+    }
+  });
 }
 
-constexpr const char* kValueOptions[][2] = {
-    {"--roots", "LIST"}, {"--drive-root", "DIR"},    {"--scenario", "FILE"},    {"--rule", "LINE"},
-    {"--silent", "SEL"}, {"--delay", "SEL=MS"},      {"--wrong-header", "SEL"}, {"--empty-status", "SEL"},
-    {"--log", "FILE"},   {"--keep-requests", "DIR"}, {"--poll-ms", "N"},
-};
-
-// The options as CLI11 knows them; usage() describes them. Every value is
-// kept, in order, and read off afterwards in command-line order.
-void declare(CLI::App& app) {
-  app.set_help_flag();
-  app.allow_windows_style_options(false);
-  for (const auto& [name, type] : kValueOptions)
-    app.add_option(name)->type_name(type)->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  for (const char* flag : {"-h,--help", "--version", "--bash-completion"})
-    app.add_flag(flag)->disable_flag_override();
+CLI::Validator PollMs() {
+  return zul_cli::Check("poll ms", [](std::string& text) -> std::string {
+    std::uint32_t ms = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), ms);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || ms == 0)
+      return "a whole number of milliseconds above 0, not \"" + text + "\"";
+    return {};
+  });
 }
 
-std::uint32_t poll_ms_of(const std::string& text) {
-  std::uint32_t ms = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), ms);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || ms == 0)
-    throw UsageError("--poll-ms wants a whole number of milliseconds above 0, not \"" + text + "\"");
-  return ms;
+CLI::Validator SelectorAndMs() {
+  return zul_cli::Check("SEL=MS", [](std::string& text) -> std::string {
+    return text.rfind('=') == std::string::npos ? "SELECTOR=MS, not \"" + text + "\"" : std::string();
+  });
 }
 
-// One option as given: a later --roots, --log... replaces an earlier one;
-// scenario lines add up.
-void apply(Options& options, const std::string& option, const std::string& value) {
-  if (option == "--help") options.help = true;
-  else if (option == "--version") options.version = true;
-  else if (option == "--bash-completion") options.bash_completion = true;
-  else if (option == "--roots") options.roots = roots_of(value);
-  else if (option == "--drive-root") options.drive_root = value;
-  else if (option == "--scenario") options.scenario_file = value;
-  else if (option == "--log") options.log_file = value;
-  else if (option == "--keep-requests") options.keep_requests = value;
-  else if (option == "--poll-ms") options.poll_ms = poll_ms_of(value);
-  else if (option == "--rule") options.rules.push_back(value);
-  else if (option == "--delay") {
-    const auto [selector, ms] = selector_and_value(option, value);
-    options.rules.push_back(selector + ": delay " + ms);
-  } else options.rules.push_back(value + ": " + option.substr(2)); // --silent, --wrong-header...
+CLI::Validator ExistingFolder() {
+  return zul_cli::Check("folder", [](std::string& folder) -> std::string {
+    return zul00500::platform::native_fs().directory_exists(folder)
+               ? std::string()
+               : "the folder " + folder + " does not exist";
+  });
 }
 
-} // namespace
+constexpr const char* kDescription =
+    "Plays the TEF manager of one or more exchange roots: takes each request\n"
+    "file req\\intpos.001, removes it, and answers in resp\\ the way a manager\n"
+    "does, or misbehaves the way the scenario says. Logs one line per event.\n"
+    "Stops cleanly on Ctrl+C or SIGTERM.";
 
-Options parse_options(const std::vector<std::string>& args) {
-  CLI::App app("", "tefsim");
-  declare(app);
-  try {
-    zul_cli::Parse(app, args);
-  } catch (const CLI::ParseError& error) {
-    throw UsageError(zul_cli::Message(error));
-  }
-  Options options;
-  std::map<const CLI::Option*, std::size_t> used;
-  for (const CLI::Option* option : app.parse_order()) {
-    const std::size_t index = used[option]++;
-    const std::string name = "--" + option->get_lnames().front();
-    const auto& results = option->results();
-    apply(options, name, option->get_expected_max() == 0 || index >= results.size() ? "" : results[index]);
-  }
-  return options;
-}
-
-std::string version_text() { return std::string("tefsim ") + ZUL_VERSION + "\n"; }
-
-std::string bash_completion() {
-  CLI::App app("", "tefsim");
-  declare(app);
-  return zul_cli::BashCompletion(app, "tefsim");
-}
-
-std::vector<std::string> option_names() {
-  CLI::App app("", "tefsim");
-  declare(app);
-  std::vector<std::string> names;
-  for (const CLI::Option* option : app.get_options()) names.push_back("--" + option->get_lnames().front());
-  return names;
-}
-
-void check_folders(const Options& options) {
-  if (!options.keep_requests.empty() &&
-      !zul00500::platform::native_fs().directory_exists(options.keep_requests))
-    throw UsageError("--keep-requests: the folder " + options.keep_requests + " does not exist");
-}
-
-std::string usage() {
-  // What the platform would use right now, so that an integrator knows where
-  // to look for c:\.
-  const std::string default_root = zul00500::platform::drive_root();
-  const std::string here =
-      default_root.empty() ? "" : "\n                        (here: " + default_root + ")";
-  return "Usage: tefsim [options]\n"
-         "\n"
-         "Plays the TEF manager of one or more exchange roots: takes each request\n"
-         "file req\\intpos.001, removes it, and answers in resp\\ the way a manager\n"
-         "does, or misbehaves the way the scenario says. Logs one line per event.\n"
-         "Stops cleanly on Ctrl+C or SIGTERM.\n"
-         "\n"
-         "Options:\n"
-         "  --roots LIST          roots to serve, comma-separated: dial (c:\\tef_dial\\),\n"
-         "                        disc (c:\\tef_disc\\), hiper (c:\\HiperTEF\\); default dial\n"
-         "  --drive-root DIR      folder holding the drive letters (c:\\ is DIR/c); default\n"
-         "                        $ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives,\n"
-         "                        else ~/.local/share/zul00500/drives on POSIX; the real\n"
-         "                        drives on Windows" +
-         here +
-         "\n"
-         "  --scenario FILE       scenario lines from FILE (format below)\n"
-         "  --rule LINE           one scenario line; repeatable, applied after the file\n"
-         "  --silent SEL          same as --rule \"SEL: silent\"\n"
-         "  --delay SEL=MS        same as --rule \"SEL: delay MS\"\n"
-         "  --wrong-header SEL    same as --rule \"SEL: wrong-header\"\n"
-         "  --empty-status SEL    same as --rule \"SEL: empty-status\"\n"
-         "  --log FILE            append the log to FILE instead of standard output\n"
-         "  --keep-requests DIR   keep a byte-exact copy of every request taken, as\n"
-         "                        DIR/ATV-1.001, DIR/CRT-2.001, ... (DIR must exist)\n"
-         "  --poll-ms N           pause between two looks at the request files (default 100)\n"
-         "  --version             print tefsim's version\n"
-         "  --bash-completion     print a bash completion script for tefsim\n"
-         "  --help                this text\n"
-         "\n"
-         "Scenario: one line per directive, \"SEL: DIRECTIVE [ARGUMENT]\". SEL is an\n"
+std::string footer() {
+  return "Scenario: one line per directive, \"SEL: DIRECTIVE [ARGUMENT]\". SEL is an\n"
          "operation code (ATV, CNF, NCN, CRT, CHQ, CNC) or * for every operation,\n"
          "optionally followed by #N for its N-th request only or #N+ for the N-th and\n"
          "later ones (counted per operation over every root). Every matching line\n"
@@ -180,6 +93,108 @@ std::string usage() {
          "\n"
          "Directives, by the file they change:\n" +
          directive_help();
+}
+
+// The options as CLI11 knows them, bound to `options`. The scenario lines
+// are added as each option is parsed, so that they keep the command line's
+// order.
+void declare(CLI::App& app, Options& options) {
+  zul_cli::SetUp(app, footer());
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  Options& o = options;
+  app.add_option_function<std::string>(
+         "--roots", [&o](const std::string& list) { o.roots = roots_of(list); },
+         "roots to serve, comma-separated: dial (c:\\tef_dial\\),\n"
+         "disc (c:\\tef_disc\\), hiper (c:\\HiperTEF\\); default dial")
+      ->type_name("LIST")
+      ->check(Roots());
+  // What the platform would use right now, so that an integrator knows where
+  // to look for c:\.
+  const std::string default_root = zul00500::platform::drive_root();
+  app.add_option("--drive-root", o.drive_root,
+                 "folder holding the drive letters (c:\\ is DIR/c); default\n"
+                 "$ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives,\n"
+                 "else ~/.local/share/zul00500/drives on POSIX; the real\n"
+                 "drives on Windows" +
+                     (default_root.empty() ? std::string() : "\n(here: " + default_root + ")"))
+      ->type_name("DIR");
+  app.add_option("--scenario", o.scenario_file, "scenario lines from FILE (format below)")->type_name("FILE");
+  auto rule = [&app, &o](const char* name, const char* value_name, const char* help, auto line) {
+    app.add_option_function<std::string>(
+           name, [&o, line](const std::string& value) { o.rules.push_back(line(value)); }, help)
+        ->type_name(value_name)
+        ->trigger_on_parse();
+  };
+  rule("--rule", "LINE", "one scenario line; repeatable, applied after the file",
+       [](const std::string& line) { return line; });
+  rule("--silent", "SEL", "same as --rule \"SEL: silent\"",
+       [](const std::string& selector) { return selector + ": silent"; });
+  rule("--delay", "SEL=MS", "same as --rule \"SEL: delay MS\"", [](const std::string& text) {
+    const std::size_t equals = text.rfind('=');
+    return text.substr(0, equals) + ": delay " + text.substr(equals + 1);
+  });
+  app.get_option("--delay")->check(SelectorAndMs());
+  rule("--wrong-header", "SEL", "same as --rule \"SEL: wrong-header\"",
+       [](const std::string& selector) { return selector + ": wrong-header"; });
+  rule("--empty-status", "SEL", "same as --rule \"SEL: empty-status\"",
+       [](const std::string& selector) { return selector + ": empty-status"; });
+  app.add_option("--log", o.log_file, "append the log to FILE instead of standard output")->type_name("FILE");
+  app.add_option("--keep-requests", o.keep_requests,
+                 "keep a byte-exact copy of every request taken, as\n"
+                 "DIR/ATV-1.001, DIR/CRT-2.001, ... (DIR must exist)")
+      ->type_name("DIR")
+      ->check(ExistingFolder());
+  app.add_option("--keep-written", o.keep_written,
+                 "keep a byte-exact copy of every file written (each piece\n"
+                 "of a torn write apart), named after the request and the\n"
+                 "count of writes for it: DIR/CRT-2-1.sts, DIR/CRT-2-2.001")
+      ->type_name("DIR")
+      ->check(ExistingFolder());
+  app.add_option("--lease", o.lease,
+                 "stop once FILE is gone or untouched for 10 seconds: a program\n"
+                 "that starts tefsim touches it while it needs tefsim, and\n"
+                 "tefsim does not outlive it however it ends")
+      ->type_name("FILE");
+  app.add_option("--poll-ms", o.poll_ms, "pause between two looks at the request files (default 100)")
+      ->type_name("N")
+      ->check(PollMs());
+  app.add_flag("--version", o.version, "print tefsim's version")->disable_flag_override();
+  app.add_flag("--bash-completion", o.bash_completion, "print a bash completion script for tefsim")
+      ->disable_flag_override();
+}
+
+// tefsim's table, with the options it fills.
+struct Table {
+  Options options;
+  CLI::App app{kDescription, "tefsim"};
+  Table() { declare(app, options); }
+};
+
+} // namespace
+
+Options parse_options(const std::vector<std::string>& args) {
+  Table table;
+  zul_cli::Parse(table.app, args);
+  return table.options;
+}
+
+int report(const CLI::ParseError& error, std::ostream& out, std::ostream& err) {
+  Table table;
+  return zul_cli::Report(table.app, error, out, err);
+}
+
+std::string usage() { return Table().app.help(); }
+
+std::string version_text() { return std::string("tefsim ") + ZUL_VERSION + "\n"; }
+
+std::string bash_completion() { return zul_cli::BashCompletion(Table().app, "tefsim"); }
+
+std::vector<std::string> option_names() {
+  Table table;
+  std::vector<std::string> names;
+  for (const CLI::Option* option : table.app.get_options())
+    names.push_back("--" + option->get_lnames().front());
+  return names;
 }
 
 } // namespace tefsim

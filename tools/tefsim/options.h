@@ -1,10 +1,13 @@
-// tefsim's command line.
+// tefsim's command line, parsed with CLI11 as zulpos's is.
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 namespace tefsim {
 
@@ -15,26 +18,30 @@ struct Options {
   std::vector<std::string> rules;                   // scenario lines, after the file's
   std::string log_file;                             // native path, empty: stdout
   std::string keep_requests;                        // native folder, empty: keep none
+  std::string keep_written;                         // native folder, empty: keep none
+  std::string lease;                                // native file, empty: none
   std::uint32_t poll_ms = 100;
-  bool help = false;
   bool version = false;
   bool bash_completion = false;
 };
 
-// A command line that cannot be understood; what() says why.
+// A mistake found after parsing (a scenario file that cannot be read); what()
+// says why.
 class UsageError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
 };
 
-// `args` without the program name, parsed with CLI11; the misbehaviour
-// options become scenario lines in the order they were given. Throws
-// UsageError.
+// `args` without the program name. The misbehaviour options become scenario
+// lines in the order they were given; a later --roots, --log... replaces an
+// earlier one. Each value is checked as it is parsed (the --keep-requests
+// and --keep-written folders must exist). Throws CLI11's errors: a mistake,
+// or the help asked for.
 Options parse_options(const std::vector<std::string>& args);
 
-// Checks what the options name on disk: the --keep-requests folder must
-// exist. Throws UsageError.
-void check_folders(const Options& options);
+// What parse_options threw: the help on `out` (status 0), or the mistake and
+// a pointer to the help on `err` (status 2).
+int report(const CLI::ParseError& error, std::ostream& out, std::ostream& err);
 
 // The --help text, scenario format included.
 std::string usage();

@@ -80,6 +80,24 @@ const Directive kDirectives[] = {
      "write each file in place in two pieces, MS milliseconds apart, the first\n"
      "                          ending in the middle of the first line (status and answer)",
      [](Behaviour& b, std::string_view a) { b.torn_ms = to_number(a, "torn"); }},
+    {nullptr, "pause-at", Argument::Text, "pause-at BYTE MS",
+     "write the answer file in place, pausing MS milliseconds after its first\n"
+     "                          BYTE bytes (a slow writer; choose a line end)",
+     [](Behaviour& b, std::string_view a) {
+       const auto [byte, pause] = first_word(a);
+       b.pause_at_byte = to_number(byte, "pause-at's byte");
+       b.pause_ms = to_number(pause, "pause-at's pause");
+     }},
+    {nullptr, "bulk", Argument::Text, "bulk SHAPE MB",
+     "MB megabytes more in the answer before its closing line, SHAPE line (one\n"
+     "                          receipt line), lines (short lines) or feeds (bare line feeds)",
+     [](Behaviour& b, std::string_view a) {
+       const auto [shape, size] = first_word(a);
+       if (shape != "line" && shape != "lines" && shape != "feeds")
+         throw ScenarioError("bulk's shape is line, lines or feeds, not \"" + std::string(shape) + "\"");
+       b.bulk_shape = shape == "line" ? 'l' : shape == "lines" ? 's' : 'f';
+       b.bulk_mb = to_number(size, "bulk's size");
+     }},
     {"Answer file, sales and cancellations (CRT, CHQ, CNC):", "approve", Argument::None, "approve",
      "approved, with receipt lines (the default)",
      [](Behaviour& b, std::string_view) { b.outcome = Outcome::Approve; }},

@@ -55,6 +55,10 @@ struct Behaviour {
   // Every file written in place in two pieces, this far apart; the first
   // piece ends in the middle of the first line. Unset: whole files.
   std::optional<std::uint32_t> torn_ms;
+  // The answer file written in place by a slow writer: its first
+  // pause_at_byte bytes, then, pause_ms later, the rest. Unset: whole.
+  std::optional<std::uint32_t> pause_at_byte;
+  std::uint32_t pause_ms = 0;
   StatusKind status = StatusKind::Echo;
   std::string status_header; // for StatusKind::Header
 
@@ -70,6 +74,10 @@ struct Behaviour {
   std::map<std::string, std::string> fields; // field id -> value, replaced or added
   std::set<std::string> omitted;             // field ids left out
   std::map<int, std::string> lines;          // line number (from 1) -> raw text
+  // Bytes added to the answer before its closing line, of a huge answer:
+  // 'l' one receipt line, 's' short lines, 'f' bare line feeds; 0: none.
+  char bulk_shape = 0;
+  std::uint32_t bulk_mb = 0;
 
   bool operator==(const Behaviour&) const = default;
 };

@@ -10,6 +10,13 @@ std::string executable_path();
 
 // True when standard input is an interactive terminal.
 bool stdin_is_terminal();
+// True when standard error is one (and not a pipe or a file).
+bool stderr_is_terminal();
+
+// The folder where this user's programs keep their data: $XDG_DATA_HOME
+// (when absolute), else ~/.local/share on POSIX; %LOCALAPPDATA% on Windows.
+// Empty when the environment names none.
+std::string user_data_folder();
 
 // Standard output passes its bytes as they are: on Windows a line feed is
 // otherwise written as CR LF, so that the same text differs from one

@@ -86,6 +86,7 @@ void VirtualPrinter::Record(PrinterCall call) {
   if (!journal_path_.empty()) journal::Append(journal_path_, calls_.back().JournalLine());
   std::string printed = paper_.TakeNew();
   if (!paper_path_.empty() && !printed.empty()) tool_platform::append_file(paper_path_, printed);
+  if (observer_) observer_(calls_.back());
 }
 
 std::vector<std::string> VirtualPrinter::JournalLines() const {

@@ -7,7 +7,7 @@
 // journal is (\r \n \t \\, and \xNN for other bytes below 32 and for 160).
 //
 // It knows nothing of the package: a host connects its procedures (zulpos
-// does so through the C interface's zul_SetPrinterProc).
+// does so through the C interface's typed printer setters).
 //
 //   VirtualPrinter printer;
 //   printer.AddFailures("Usa_CompNFis:2");    // the second send gets false
@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -47,6 +48,11 @@ public:
   void SetJournalFile(std::string path) { journal_path_ = std::move(path); }
   // Appends what is printed to this file (code page 1252), call by call.
   void SetPaperFile(std::string path) { paper_path_ = std::move(path); }
+
+  // Told of every call once it is journalled and on paper: a host that
+  // watches its printer (the rehearsal times each call). It may throw; the
+  // call then fails as a journal that cannot be written does.
+  void SetObserver(std::function<void(const PrinterCall&)> observer) { observer_ = std::move(observer); }
 
   // What the framework printer answers to "UsaRG": true sends its receipts
   // to a management report. False by default.
@@ -96,6 +102,7 @@ private:
   bool uses_management_report_ = false;
   std::string journal_path_;
   std::string paper_path_;
+  std::function<void(const PrinterCall&)> observer_;
   std::vector<PrinterCall> calls_;
   std::uint64_t calls_overall_ = 0;
   std::map<std::string, std::uint64_t, std::less<>> calls_by_procedure_;

@@ -1,22 +1,36 @@
-// zulpos's commands. Each commands_*.cpp registers its own at start-up, so a
-// new command is a new file and nothing else changes.
+// zulpos's commands. Each is a CLI11 subcommand that a function adds to the
+// program, its options bound to what its run reads; command_line.cpp lists
+// them. A new command is a new commands_*.cpp file and one line in that list.
 #pragma once
 
 #include <functional>
-#include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "options.h"
+#include <CLI/CLI.hpp>
 
 namespace zulpos {
 
 class Output;
 
+// The global options, written before the command (or after it, where the
+// command has no option of that name).
+struct GlobalOptions {
+  std::optional<std::string> host_dir;   // as the terminal gave it
+  std::optional<std::string> drive_root; // a native folder
+  std::string context = "zulpos";
+  std::vector<std::string> answers; // y|n, in order
+  std::optional<std::string> network;
+  std::string dialog_journal;
+  std::optional<std::string> package;
+  bool version = false;
+  bool bash_completion = false;
+};
+
 // What a command gets to work with.
 struct CommandContext {
-  const ParsedOptions& global;
-  const ParsedOptions& options;
+  const GlobalOptions& global;
   Output& out;
   // Context string for the package's dialogs (code page 1252).
   std::string context;
@@ -29,13 +43,7 @@ struct CommandContext {
 };
 
 struct Command {
-  std::string name;
-  std::string operands; // "FILE", shown in the synopsis
-  std::size_t min_operands = 0;
-  std::size_t max_operands = 0;
-  std::string summary;     // one line for the program's help
-  std::string description; // the command's own help, after its synopsis
-  std::vector<OptionDef> options;
+  CLI::App* app = nullptr; // its subcommand
   // False for commands that build their own host directory (the demo); the
   // others run with the package loaded for --host-dir.
   bool uses_host_dir = true;
@@ -45,21 +53,42 @@ struct Command {
   // True for commands that talk to the exchange root DIRTEF.cds holds: a
   // notice says when none was chosen yet.
   bool uses_stored_root = false;
-  // Place in the program's help.
-  int rank = 100;
   // Exit status: 0 when the routine returned true, 1 when false.
   std::function<int(CommandContext&)> run;
 };
 
-// Returns true so that a file can register at namespace scope:
-//   const bool registered = RegisterCommand({...});
-bool RegisterCommand(Command command);
-const Command* FindCommand(const std::string& name);
-// Every command, by rank then name.
-std::vector<const Command*> AllCommands();
+// Adds a command to the program `zulpos`: its subcommand, described as
+// "summary\n\nthe rest", and its options.
+using CommandSetup = Command (*)(CLI::App& zulpos);
 
-std::string ProgramHelp(const std::vector<OptionDef>& global_options);
-std::string CommandHelp(const Command& command);
+// The commands, one per commands_*.cpp file.
+Command AddDirs(CLI::App& zulpos);
+Command AddNetwork(CLI::App& zulpos);
+Command AddCheck(CLI::App& zulpos);
+Command AddScan(CLI::App& zulpos);
+Command AddConfirm(CLI::App& zulpos);
+Command AddSale(CLI::App& zulpos);
+Command AddReceipt(CLI::App& zulpos);
+Command AddPrint(CLI::App& zulpos);
+Command AddCancel(CLI::App& zulpos);
+Command AddPending(CLI::App& zulpos);
+Command AddDemo(CLI::App& zulpos);
+Command AddDataset(CLI::App& zulpos);
+Command AddRehearse(CLI::App& zulpos);
+
+// An option with one value per use: "--name VALUE".
+template <typename T>
+CLI::Option* AddValue(CLI::App& app, const std::string& name, T& value, const std::string& value_name,
+                      const std::string& help) {
+  return app.add_option(name, value, help)->type_name(value_name);
+}
+// An option that may be given again, each use one value, kept in order.
+CLI::Option* AddRepeatable(CLI::App& app, const std::string& name, std::vector<std::string>& values,
+                           const std::string& value_name, const std::string& help);
+// A flag, which takes no value ("--print=yes" is a mistake).
+CLI::Option* AddFlag(CLI::App& app, const std::string& name, bool& value, const std::string& help);
+// The command's operand FILE.
+CLI::Option* AddFileOperand(CLI::App& app, std::string& file, const std::string& help);
 
 // Exit status of a routine's boolean result.
 inline int ExitStatus(bool result) { return result ? 0 : 1; }

@@ -1,45 +1,53 @@
 // zulpos's command line, parsed with CLI11: global options, then a command
-// and its own options and operands.
+// with its own options and operands.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
-#include "options.h"
+#include "command.h"
 
 namespace zulpos {
 
-struct Command;
+class CommandLine {
+public:
+  // zulpos: its global options and every command.
+  CommandLine();
+  CommandLine(const CommandLine&) = delete;
+  CommandLine& operator=(const CommandLine&) = delete;
 
-// The global options, written before the command.
-const std::vector<OptionDef>& GlobalOptions();
+  // One more command (the tests add their own).
+  void Add(CommandSetup setup);
 
-struct CommandLine {
-  enum class Request {
-    Run,            // run `command`
-    Help,           // the program's help, or `command`'s when there is one
-    Version,        // --version
-    BashCompletion, // --bash-completion
-  };
-  Request request = Request::Run;
-  const Command* command = nullptr;
-  ParsedOptions global;
-  ParsedOptions options; // the command's
+  // Parses zulpos's arguments (without the program's name), once. Throws
+  // CLI11's errors: the help asked for, or a mistake (an unknown option or
+  // command, with the nearest known one; a missing value; a value a check
+  // refused; a missing operand or command...). The values are checked as
+  // they are parsed, so that a typo never shows after a payment went through.
+  void Parse(const std::vector<std::string>& args);
+
+  const GlobalOptions& global() const { return global_; }
+  // The command given; null for --version and --bash-completion.
+  const Command* command() const;
+
+  // What Parse threw, on `out` (the help) or `err` (a mistake, and which
+  // help to read); returns the exit status, 0 or 2.
+  int Report(const CLI::ParseError& error, std::ostream& out, std::ostream& err);
+
+  // A bash completion script for zulpos: the global options, the commands
+  // and each command's options.
+  std::string BashCompletionScript() const;
+
+  CLI::App& app() { return app_; }
+
+private:
+  CLI::App app_;
+  GlobalOptions global_;
+  std::vector<Command> commands_;
 };
-
-// Turns zulpos's arguments (without the program's name) into the command to
-// run and its options. Throws UsageError, naming the command once it is
-// known, for an unknown option or command, a missing value, a flag given a
-// value, an option given twice that is not repeatable, a global option
-// written after the command (with a hint saying where it goes), and too few
-// or too many operands. The values themselves are the commands' to check.
-CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // zulpos's version: that of the package it was built with.
 const char* ZulposVersion();
-
-// A bash completion script for zulpos: the global options, the commands and
-// each command's options.
-std::string BashCompletionScript();
 
 } // namespace zulpos

@@ -1,6 +1,9 @@
 // Undoing card transactions: one cancellation, and every pending partial
 // payment of an interrupted sale.
+#include <memory>
+
 #include "command.h"
+#include "options.h"
 #include "output.h"
 #include "package.h"
 #include "printer_connection.h"
@@ -9,87 +12,88 @@
 namespace zulpos {
 namespace {
 
-std::string required(const ParsedOptions& options, const std::string& name, const std::string& value_name) {
-  const auto value = options.Value(name);
-  if (!value) throw UsageError("cancel needs " + name + " " + value_name);
-  return FromTerminal(*value);
-}
+struct CancelOptions {
+  std::string network, document, amount, sequence, field022, field023;
+  int transactions = 1;
+  bool no_print = false;
+  PrintingOptions printing;
+};
 
-int run_cancel(CommandContext& ctx) {
-  const ParsedOptions& o = ctx.options;
-  const std::string network = required(o, "--network", "NAME");
-  const std::string document = required(o, "--doc", "N");
-  const std::string amount = ParseCents("--amount", required(o, "--amount", "CENTS"));
-  const int transactions = ParseInteger("--txns", o.ValueOr("--txns", "1"));
-  const PrintingChoices c = ReadPrintingChoices(o);
-  const std::string sequence = FromTerminal(o.ValueOr("--seq", ""));
-  const std::string field022 = FromTerminal(o.ValueOr("--f022", ""));
-  const std::string field023 = FromTerminal(o.ValueOr("--f023", ""));
+int run_cancel(CommandContext& ctx, const CancelOptions& o) {
+  const PrintingChoices c = ReadPrintingChoices(o.printing);
+  const std::string network = FromTerminal(o.network);
+  const std::string document = FromTerminal(o.document);
+  const std::string sequence = FromTerminal(o.sequence);
+  const std::string field022 = FromTerminal(o.field022);
+  const std::string field023 = FromTerminal(o.field023);
   virtual_printer::VirtualPrinter printer;
-  SetUpPrinter(printer, o);
+  SetUpPrinter(printer, o.printing);
   PrinterConnection connection(printer);
-  const bool result = Checked(
-      api().CancelaTEF(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), c.copy.c_str(), 0,
-                       transactions, c.printer_type, sequence.c_str(), "", amount.c_str(), network.c_str(),
-                       document.c_str(), field022.c_str(), field023.c_str(), c.mode.c_str(),
-                       c.standard2.c_str(), c.standard1.c_str(), !o.Has("--no-print")));
+  const bool result =
+      CheckedWithNotes(api().CancelaTEF(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), c.copy.c_str(), 0,
+                               o.transactions, c.printer_type, sequence.c_str(), "", o.amount.c_str(),
+                               network.c_str(), document.c_str(), field022.c_str(), field023.c_str(),
+                               c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str(), !o.no_print));
   ctx.out.Result("result", result);
   ctx.out.Result("stMensagem_Zul00500", GetStr("stMensagem_Zul00500"));
   return ExitStatus(result);
 }
 
-int run_pending(CommandContext& ctx) {
-  const ParsedOptions& o = ctx.options;
-  const auto count = o.Value("--txns");
-  if (!count) throw UsageError("pending needs --txns N");
-  const int transactions = ParseInteger("--txns", *count);
-  const PrintingChoices c = ReadPrintingChoices(o);
+struct PendingOptions {
+  int transactions = 0;
+  PrintingOptions printing;
+};
+
+int run_pending(CommandContext& ctx, const PendingOptions& o) {
+  const PrintingChoices c = ReadPrintingChoices(o.printing);
   virtual_printer::VirtualPrinter printer;
-  SetUpPrinter(printer, o);
+  SetUpPrinter(printer, o.printing);
   PrinterConnection connection(printer);
-  const bool result = Checked(
-      api().CancelaPendencia(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), "", transactions,
+  const bool result = CheckedWithNotes(
+      api().CancelaPendencia(c.report1.c_str(), c.report2.c_str(), ctx.context.c_str(), "", o.transactions,
                              c.printer_type, c.mode.c_str(), c.standard2.c_str(), c.standard1.c_str()));
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }
 
-const bool registered_cancel = RegisterCommand([] {
-  Command command;
-  command.name = "cancel";
-  command.summary = "cancel a transaction with the manager: CancelaTEF";
-  command.description = "Sends the cancellation request (CNC) for the transaction NAME/N of CENTS to the\n"
-                        "manager of its network and, unless --no-print, prints the cancellation receipt\n"
-                        "(two copies) on the virtual fiscal printer and confirms it; a printed and\n"
-                        "confirmed cancellation removes the pending copy of --seq (none without it).\n"
-                        "Prints result and stMensagem_Zul00500.";
-  command.options = {{"--network", "NAME", "the transaction's network, 010-000 (required)"},
-                     {"--doc", "N", "its document number, 012-000 (required)"},
-                     {"--amount", "CENTS", "its amount in whole cents, digits only, 003-000 (required)"},
-                     {"--seq", "S", "the sequence of its pending copy"},
-                     {"--f022", "X", "its date, 022-000"},
-                     {"--f023", "Y", "its time, 023-000"},
-                     {"--txns", "N", "the sale's transaction count (default 1)"},
-                     {"--no-print", "", "only show the manager's message: no receipt, no confirmation"}};
-  for (OptionDef& option : PrintingRunOptions(false)) command.options.push_back(std::move(option));
-  command.rank = 85;
-  command.run = run_cancel;
-  return command;
-}());
-
-const bool registered_pending = RegisterCommand([] {
-  Command command;
-  command.name = "pending";
-  command.summary = "cancel every pending partial payment: CancelaPendencia";
-  command.description = "Cancels, prints and confirms each partial payment whose copy is in the pending\n"
-                        "directory (numbered 1 to --txns), until none is left. Prints result: false\n"
-                        "when a pass removed nothing and something is still pending.";
-  command.options = {{"--txns", "N", "the interrupted sale's transaction count (required)"}};
-  for (OptionDef& option : PrintingRunOptions(false, false)) command.options.push_back(std::move(option));
-  command.rank = 86;
-  command.run = run_pending;
-  return command;
-}());
-
 } // namespace
+
+Command AddCancel(CLI::App& zulpos) {
+  auto o = std::make_shared<CancelOptions>();
+  CLI::App* cancel = zulpos.add_subcommand(
+      "cancel", "cancel a transaction with the manager: CancelaTEF\n\n"
+                "Sends the cancellation request (CNC) for the transaction NAME/N of CENTS to the\n"
+                "manager of its network and, unless --no-print, prints the cancellation receipt\n"
+                "(two copies) on the virtual fiscal printer and confirms it; a printed and\n"
+                "confirmed cancellation removes the pending copy of --seq (none without it).\n"
+                "Prints result and stMensagem_Zul00500.");
+  AddValue(*cancel, "--network", o->network, "NAME", "the transaction's network, 010-000")->required();
+  AddValue(*cancel, "--doc", o->document, "N", "its document number, 012-000")->required();
+  AddValue(*cancel, "--amount", o->amount, "CENTS", "its amount in whole cents, digits only, 003-000")
+      ->required()
+      ->check(Cents());
+  AddValue(*cancel, "--seq", o->sequence, "S", "the sequence of its pending copy");
+  AddValue(*cancel, "--f022", o->field022, "X", "its date, 022-000");
+  AddValue(*cancel, "--f023", o->field023, "Y", "its time, 023-000");
+  AddValue(*cancel, "--txns", o->transactions, "N", "the sale's transaction count (default 1)")
+      ->check(Integer());
+  AddFlag(*cancel, "--no-print", o->no_print, "only show the manager's message: no receipt, no confirmation");
+  AddPrintingOptions(*cancel, o->printing, false);
+  return {.app = cancel, .run = [o](CommandContext& ctx) { return run_cancel(ctx, *o); }};
+}
+
+Command AddPending(CLI::App& zulpos) {
+  auto o = std::make_shared<PendingOptions>();
+  CLI::App* pending = zulpos.add_subcommand(
+      "pending", "cancel every pending partial payment: CancelaPendencia\n\n"
+                 "Cancels, prints and confirms each partial payment whose copy is in the pending\n"
+                 "directory (numbered 1 to --txns), until none is left. Prints result: false\n"
+                 "when a pass removed nothing and something is still pending.");
+  AddValue(*pending, "--txns", o->transactions, "N", "the interrupted sale's transaction count")
+      ->required()
+      ->check(Integer());
+  AddPrintingOptions(*pending, o->printing, false, false);
+  return {.app = pending, .run = [o](CommandContext& ctx) { return run_pending(ctx, *o); }};
+}
+
 } // namespace zulpos

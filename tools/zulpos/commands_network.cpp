@@ -1,7 +1,9 @@
 // The package's directories and the choice of exchange root.
-#include "command.h"
 #include <filesystem>
+#include <memory>
 
+#include "command.h"
+#include "options.h"
 #include "output.h"
 #include "package.h"
 #include "tool_platform/files.h"
@@ -14,14 +16,14 @@ int run_dirs(CommandContext& ctx) {
   return 0;
 }
 
-int run_network(CommandContext& ctx) {
-  const auto kind = ctx.options.Value("--kind");
-  if (!kind) throw UsageError("network needs --kind K");
-  const int printer_type = ParseInteger("--printer-type", ctx.options.ValueOr("--printer-type", "0"));
+struct NetworkOptions {
+  std::string kind;
+  int printer_type = 0;
+};
 
+int run_network(CommandContext& ctx, const NetworkOptions& o) {
   char root[ZUL_ROOT_CAPACITY] = "";
-  const bool result = Checked(
-      api().CheckDirTef(root, sizeof root, FromTerminal(ParseKind("--kind", *kind)).c_str(), printer_type));
+  const bool result = Checked(api().CheckDirTef(root, sizeof root, o.kind.c_str(), o.printer_type));
   // The package writes it under the host program's directory.
   const std::string file =
       (std::filesystem::path(ctx.host_dir) / "Dados" / "Cadastros" / "DIRTEF.cds").string();
@@ -33,30 +35,30 @@ int run_network(CommandContext& ctx) {
   return ExitStatus(result);
 }
 
-const bool registered_dirs = RegisterCommand([] {
-  Command command;
-  command.name = "dirs";
-  command.summary = "show the package's directories (dsDirTef, dsDirBkpTef, dsDirPenTef)";
-  command.description = "Loads the package for the host directory and prints the three directories it\n"
-                        "computed from the host program's path (short form).";
-  command.rank = 10;
-  command.run = run_dirs;
-  return command;
-}());
-
-const bool registered_network = RegisterCommand([] {
-  Command command;
-  command.name = "network";
-  command.summary = "choose the exchange root: CheckDirTef(DirTef, K, N)";
-  command.description = "Runs CheckDirTef for payment kind K and printer type N. The network dialog\n"
-                        "shows when c:\\tef_disc\\ exists and K is not C; --network answers it.\n"
-                        "Prints result, DirTef, Zul_IdTipoImp and the DIRTEF.cds written.";
-  command.options = {{"--kind", "K", "payment kind, one letter: C, D, Q, A or another (required)"},
-                     {"--printer-type", "N", "printer type id stored in Zul_IdTipoImp (default 0)"}};
-  command.rank = 20;
-  command.run = run_network;
-  return command;
-}());
-
 } // namespace
+
+Command AddDirs(CLI::App& zulpos) {
+  CLI::App* dirs = zulpos.add_subcommand(
+      "dirs", "show the package's directories (dsDirTef, dsDirBkpTef, dsDirPenTef)\n\n"
+              "Loads the package for the host directory and prints the three directories it\n"
+              "computed from the host program's path (short form).");
+  return {.app = dirs, .run = run_dirs};
+}
+
+Command AddNetwork(CLI::App& zulpos) {
+  auto o = std::make_shared<NetworkOptions>();
+  CLI::App* network = zulpos.add_subcommand(
+      "network", "choose the exchange root: CheckDirTef(DirTef, K, N)\n\n"
+                 "Runs CheckDirTef for payment kind K and printer type N. The network dialog\n"
+                 "shows when c:\\tef_disc\\ exists and K is not C; --network answers it.\n"
+                 "Prints result, DirTef, Zul_IdTipoImp and the DIRTEF.cds written.");
+  AddValue(*network, "--kind", o->kind, "K", "payment kind, one letter: C, D, Q, A or another")
+      ->required()
+      ->check(Kind());
+  AddValue(*network, "--printer-type", o->printer_type, "N",
+           "printer type id stored in Zul_IdTipoImp (default 0)")
+      ->check(Integer());
+  return {.app = network, .run = [o](CommandContext& ctx) { return run_network(ctx, *o); }};
+}
+
 } // namespace zulpos

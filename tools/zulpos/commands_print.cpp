@@ -1,6 +1,9 @@
 // The receipt printing run on a receipts list that `zulpos sale --receipts`
 // saved.
+#include <memory>
+
 #include "command.h"
+#include "options.h"
 #include "output.h"
 #include "printer_options.h"
 #include "sale_run.h"
@@ -8,36 +11,40 @@
 namespace zulpos {
 namespace {
 
-int run_print(CommandContext& ctx) {
-  const ParsedOptions& o = ctx.options;
+struct PrintOptions {
+  std::string file;
+  int count = 1;
+  int transactions = 1;
+  std::string amount = "0";
+  PrintingOptions printing;
+};
+
+int run_print(CommandContext& ctx, const PrintOptions& o) {
   List receipts;
-  receipts.LoadFromFile(PathFromTerminal(o.positionals.at(0)));
-  const int count = ParseInteger("--count", o.ValueOr("--count", "1"));
-  const int transactions = ParseInteger("--txns", o.ValueOr("--txns", "1"));
-  const double amount = ParseAmount("--amount", o.ValueOr("--amount", "0"));
-  const bool result = PrintReceipts(receipts, count, transactions, amount, ctx.context, o);
+  receipts.LoadFromFile(PathFromTerminal(o.file));
+  const bool result =
+      PrintReceipts(receipts, o.count, o.transactions, AmountValue(o.amount), ctx.context, o.printing);
   ctx.out.Result("result", result);
   return ExitStatus(result);
 }
 
-const bool registered_print = RegisterCommand([] {
-  Command command;
-  command.name = "print";
-  command.operands = "FILE";
-  command.min_operands = 1;
-  command.max_operands = 1;
-  command.summary = "print a sale's receipts: ImprCupons on a saved receipts list";
-  command.description = "Loads the receipts list FILE (as zulpos sale --receipts saves it) and runs\n"
-                        "ImprCupons on the virtual fiscal printer: each receipt is confirmed with the\n"
-                        "manager, printed, and its answer files removed. Prints result.";
-  command.options = {{"--count", "N", "receipt blocks to print (default 1)"},
-                     {"--txns", "N", "the sale's transaction count (default 1)"},
-                     {"--amount", "A", "the amount paid by card, for the linked voucher (default 0)"}};
-  for (OptionDef& option : PrintingRunOptions()) command.options.push_back(std::move(option));
-  command.rank = 80;
-  command.run = run_print;
-  return command;
-}());
-
 } // namespace
+
+Command AddPrint(CLI::App& zulpos) {
+  auto o = std::make_shared<PrintOptions>();
+  CLI::App* print = zulpos.add_subcommand(
+      "print", "print a sale's receipts: ImprCupons on a saved receipts list\n\n"
+               "Loads the receipts list FILE (as zulpos sale --receipts saves it) and runs\n"
+               "ImprCupons on the virtual fiscal printer: each receipt is confirmed with the\n"
+               "manager, printed, and its answer files removed. Prints result.");
+  AddFileOperand(*print, o->file, "the receipts list");
+  AddValue(*print, "--count", o->count, "N", "receipt blocks to print (default 1)")->check(Integer());
+  AddValue(*print, "--txns", o->transactions, "N", "the sale's transaction count (default 1)")
+      ->check(Integer());
+  AddValue(*print, "--amount", o->amount, "A", "the amount paid by card, for the linked voucher (default 0)")
+      ->transform(Amount());
+  AddPrintingOptions(*print, o->printing);
+  return {.app = print, .run = [o](CommandContext& ctx) { return run_print(ctx, *o); }};
+}
+
 } // namespace zulpos

@@ -13,6 +13,7 @@
 #include "output.h"
 #include "package.h"
 #include "printer_connection.h"
+#include "rehearsal/text.h"
 #include "sale_run.h"
 #include "session.h"
 #include "tool_platform/error.h"
@@ -128,19 +129,24 @@ std::string tefsim_beside(const std::string& program_path) {
   return (program.parent_path() / ("tefsim" + program.extension().string())).string();
 }
 
+struct DemoOptions {
+  std::string tefsim;
+  bool keep = false;
+};
+
 class Demo {
 public:
-  explicit Demo(CommandContext& ctx) : ctx_(ctx), out_(ctx.out) {}
+  Demo(CommandContext& ctx, const DemoOptions& options) : ctx_(ctx), options_(options), out_(ctx.out) {}
 
   int Run() {
     out_.stream() << "zulpos demo: the card-payment package Pkg_Zul00500 in a command-line host,\n"
                      "talking to the TEF manager simulator tefsim. Nothing here touches your machine:\n"
                      "everything lives in a temporary folder that goes away at the end.\n";
-    if (ctx_.global.Has("--host-dir") || ctx_.global.Has("--drive-root"))
+    if (ctx_.global.host_dir || ctx_.global.drive_root)
       out_.stream() << "(--host-dir and --drive-root are not used: the demo makes its own.)\n";
 
     ScratchFolder scratch;
-    if (ctx_.options.Has("--keep")) scratch.Keep();
+    if (options_.keep) scratch.Keep();
     const std::string drive_root = scratch.Join("drive");
     const std::string host_dir = scratch.Join("host");
     drive_root_ = drive_root;
@@ -215,10 +221,14 @@ public:
     StopTefsim(*tefsim);
     tefsim.reset();
     const std::string folder = PathToTerminal(scratch.path());
-    if (ctx_.options.Has("--keep")) Say("kept " + folder + " (--keep).");
+    if (options_.keep) Say("kept " + folder + " (--keep).");
     else Say(scratch.Remove() ? "removed " + folder + "." : "could not remove all of " + folder + ".");
 
     out_.SetIndent("");
+    out_.Text("\nNext: the standard certification script, every case above and the ones that go\n"
+              "wrong (refusals, power cuts, a failing printer, a silent manager), run end to end\n"
+              "with a report to read in a browser or on paper:\n"
+              "  zulpos rehearse --builtin --report DIR     then open DIR/index.html\n");
     out_.Result("tefsim_started", true);
     out_.Result("network_result", network);
     out_.Result("DirTef", root);
@@ -243,7 +253,7 @@ private:
   // there; nothing when it cannot start, after saying why.
   std::optional<platform::ChildProcess> StartTefsim(const ScratchFolder& scratch,
                                                     const std::string& drive_root) {
-    const std::string program = ctx_.options.ValueOr("--tefsim", tefsim_beside(ctx_.program_path));
+    const std::string program = options_.tefsim.empty() ? tefsim_beside(ctx_.program_path) : options_.tefsim;
     const std::string output = scratch.Join("tefsim.out");
     std::optional<platform::ChildProcess> child;
     try {
@@ -325,16 +335,7 @@ private:
   }
 
   // CR LF, CR and LF each end a line; a last line without an end is a line.
-  static std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-      const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-      lines.push_back(text.substr(start, end - start));
-      start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-  }
+  static std::vector<std::string> Lines(const std::string& text) { return rehearsal::SplitLines(text); }
 
   void StopTefsim(platform::ChildProcess& child) {
     child.terminate();
@@ -383,34 +384,32 @@ private:
   }
 
   CommandContext& ctx_;
+  const DemoOptions& options_;
   Output& out_;
   std::string drive_root_;
   std::string host_dir_;
 };
 
-int run_demo(CommandContext& ctx) { return Demo(ctx).Run(); }
-
-const bool registered_demo = RegisterCommand([] {
-  Command command;
-  command.name = "demo";
-  command.summary = "watch the package at work against the manager simulator";
-  command.description = "Makes a throw-away drive root and host directory with two managers' roots\n"
-                        "(c:\\tef_disc\\, c:\\tef_dial\\), starts tefsim for them, shows the package's\n"
-                        "directories, runs a network choice (answer 2 unless --network says), shows\n"
-                        "DIRTEF.cds, runs an activity check against tefsim, pays a sale of 100.00 in\n"
-                        "two card payments (40.00, 60.00), prints both receipts on the virtual fiscal\n"
-                        "printer and shows the paper, shows the card log, then\n"
-                        "stops tefsim and removes everything. It never asks the terminal and ignores\n"
-                        "--host-dir and --drive-root. Exit status 1 when tefsim does not start or the\n"
-                        "check, the sale or the printing fails.";
-  command.options = {{"--tefsim", "PATH", "the simulator to run (default: tefsim beside zulpos)"},
-                     {"--keep", "", "keep the temporary folder, to look at it afterwards"}};
-  command.uses_host_dir = false;
-  command.interactive = false;
-  command.rank = 90;
-  command.run = run_demo;
-  return command;
-}());
-
 } // namespace
+
+Command AddDemo(CLI::App& zulpos) {
+  auto o = std::make_shared<DemoOptions>();
+  CLI::App* demo = zulpos.add_subcommand(
+      "demo", "watch the package at work against the manager simulator\n\n"
+              "Makes a throw-away drive root and host directory with two managers' roots\n"
+              "(c:\\tef_disc\\, c:\\tef_dial\\), starts tefsim for them, shows the package's\n"
+              "directories, runs a network choice (answer 2 unless --network says), shows\n"
+              "DIRTEF.cds, runs an activity check against tefsim, pays a sale of 100.00 in\n"
+              "two card payments (40.00, 60.00), prints both receipts on the virtual fiscal\n"
+              "printer and shows the paper, shows the card log, then\n"
+              "stops tefsim and removes everything. It never asks the terminal and ignores\n"
+              "--host-dir and --drive-root. Exit status 1 when tefsim does not start or the\n"
+              "check, the sale or the printing fails.");
+  AddValue(*demo, "--tefsim", o->tefsim, "PATH", "the simulator to run (default: tefsim beside zulpos)");
+  AddFlag(*demo, "--keep", o->keep, "keep the temporary folder, to look at it afterwards");
+  return {.app = demo, .uses_host_dir = false, .interactive = false, .run = [o](CommandContext& ctx) {
+            return Demo(ctx, *o).Run();
+          }};
+}
+
 } // namespace zulpos

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "command.h"
 #include "command_line.h"
@@ -10,38 +11,47 @@
 #include "options.h"
 #include "output.h"
 #include "package.h"
+#include "progress.h"
 #include "session.h"
 #include "tool_platform/process.h"
 
 namespace zulpos {
 namespace {
 
-HostOptions host_options(const ParsedOptions& global) {
+// Exit statuses beyond the routine's true (0) and false (1), as --help tells
+// them; CLI11's usage errors end with 2.
+constexpr int kError = 3;      // raised by the package, or a file zulpos could not make
+constexpr int kCannotLoad = 4; // the package's library
+
+HostOptions host_options(const GlobalOptions& global) {
   HostOptions options;
-  for (const std::string& answer : global.All("--answer"))
-    options.answers.push_back(ParseYesNo("--answer", answer));
-  if (const auto network = global.Value("--network"))
-    options.network = ParseChoice("--network", *network, {"1", "2", "3", "9"});
-  options.journal_path = PathFromTerminal(global.ValueOr("--dialog-journal", ""));
+  for (const std::string& answer : global.answers) options.answers.push_back(YesNoValue(answer));
+  if (global.network) options.network = *global.network;
+  options.journal_path = PathFromTerminal(global.dialog_journal);
   options.interactive = tool_platform::stdin_is_terminal();
   return options;
 }
 
-SessionOptions session_options(const ParsedOptions& global) {
+// The host directory: --host-dir's, else this user's (said on stderr, as
+// zulpos may be installed where a user cannot write), else the directory of
+// zulpos.
+SessionOptions session_options(const GlobalOptions& global) {
   SessionOptions options;
-  if (const auto dir = global.Value("--host-dir")) options.host_dir = PathFromTerminal(*dir);
+  if (global.host_dir) options.host_dir = PathFromTerminal(*global.host_dir);
+  else if (const std::string data = tool_platform::user_data_folder(); !data.empty())
+    options.host_dir = (std::filesystem::path(data) / "zul00500" / "host").string();
   // A native folder the platform uses as it is.
-  options.drive_root = global.Value("--drive-root");
+  options.drive_root = global.drive_root;
   return options;
 }
 
-// The facts SetupNotices judges, once the package is set up for the host:
-// the drive root zulpos gave the package (or $ZUL_DRIVE_ROOT, which the
+// The facts SetupNotices judges, for the host directory the command works
+// in: the drive root zulpos gives the package (or $ZUL_DRIVE_ROOT, which the
 // package reads when none is given), and the DIRTEF.cds the package keeps
 // under the host's directory.
-MachineSetup current_setup(const Command& command, const ParsedOptions& global, const std::string& host_dir) {
+MachineSetup current_setup(const Command& command, const GlobalOptions& global, const std::string& host_dir) {
   MachineSetup setup;
-  if (const auto given = global.Value("--drive-root")) setup.drive_root = *given;
+  if (global.drive_root) setup.drive_root = *global.drive_root;
   else if (const char* environment = std::getenv("ZUL_DRIVE_ROOT")) setup.drive_root = environment;
   std::error_code error;
   setup.drive_root_exists =
@@ -53,67 +63,89 @@ MachineSetup current_setup(const Command& command, const ParsedOptions& global, 
   return setup;
 }
 
+std::string package_path(const GlobalOptions& global, const std::string& program_path) {
+  return global.package ? PathFromTerminal(*global.package) : DefaultPackagePath(program_path);
+}
+
 // "zulpos VERSION", then the version of the package it loads, or why it
 // cannot load it.
-int show_version(const ParsedOptions& global, Output& out) {
+int show_version(const GlobalOptions& global, Output& out) {
   out.stream() << "zulpos " << ZulposVersion() << std::endl;
-  const std::string path =
-      PathFromTerminal(global.ValueOr("--package", DefaultPackagePath(tool_platform::executable_path())));
+  const std::string path = package_path(global, tool_platform::executable_path());
   try {
     const LoadedPackage package(path);
     out.stream() << "package " << PackageVersion() << " (" << PathToTerminal(path) << ")" << std::endl;
-  } catch (const std::exception& error) {
+  } catch (const LoadError& error) {
     std::cerr << "zulpos: " << PathToTerminal(error.what()) << std::endl;
+    return kCannotLoad;
   }
   return 0;
 }
 
-int run(const std::vector<std::string>& args, Output& out) {
-  std::string help_hint = "zulpos --help";
-  try {
-    const CommandLine line = ParseCommandLine(args);
-    const Command* command = line.command;
-    switch (line.request) {
-    case CommandLine::Request::Help:
-      out.stream() << (command ? CommandHelp(*command) : ProgramHelp(GlobalOptions()));
-      return 0;
-    case CommandLine::Request::Version:
-      return show_version(line.global, out);
-    case CommandLine::Request::BashCompletion:
-      out.stream() << BashCompletionScript();
-      return 0;
-    case CommandLine::Request::Run:
-      break;
-    }
-    const ParsedOptions& global = line.global;
-    HostOptions dialogs = host_options(global);
-    help_hint = "zulpos " + command->name + " --help";
+// What starts a manager for zulpos's drive root, for a shell.
+std::string manager_command(const GlobalOptions& global) {
+  if (!global.drive_root) return "tefsim";
+  const std::string root = PathToTerminal(*global.drive_root);
+  const bool plain = root.find_first_of(" '\"$`!&;|<>()*?[]{}~#") == std::string::npos;
+  return "tefsim --drive-root " + (plain ? root : "'" + root + "'");
+}
 
-    // Where zulpos really is, whatever --host-dir says.
-    const std::string program_path = tool_platform::executable_path();
+int run(const std::vector<std::string>& args, Output& out) {
+  CommandLine line;
+  try {
+    line.Parse(args);
+  } catch (const CLI::ParseError& error) {
+    return line.Report(error, out.stream(), std::cerr);
+  }
+  const GlobalOptions& global = line.global();
+  if (global.version) return show_version(global, out);
+  if (global.bash_completion) {
+    out.stream() << line.BashCompletionScript();
+    return 0;
+  }
+  const Command& command = *line.command();
+  const SessionOptions session_choice = session_options(global);
+  // Where zulpos really is, whatever --host-dir says.
+  const std::string program_path = tool_platform::executable_path();
+  const std::string host_dir =
+      command.uses_host_dir ? SessionHostDirectory(session_choice, program_path) : "";
+  const MachineSetup setup = current_setup(command, global, host_dir);
+  auto fail = [&](const std::exception& error, int status) {
+    const std::string text = PathToTerminal(error.what());
+    std::cerr << "zulpos: " << text << FolderHint(text, PathToTerminal(host_dir), setup.drive_root)
+              << std::endl;
+    return status;
+  };
+  try {
+    HostOptions dialogs = host_options(global);
     // Loaded as a host loads it; unloaded last, after everything set in it
     // was put back.
-    const LoadedPackage package(
-        PathFromTerminal(global.ValueOr("--package", DefaultPackagePath(program_path))));
-    dialogs.interactive = dialogs.interactive && command->interactive;
+    const LoadedPackage package(package_path(global, program_path));
+    dialogs.interactive = dialogs.interactive && command.interactive;
     ConsoleHost host(std::move(dialogs), std::cin, out);
     host.Install();
-    CommandContext context{
-        global, line.options, out, FromTerminal(global.ValueOr("--context", "zulpos")), program_path, ""};
-    if (!command->uses_host_dir) return command->run(context);
-    const PackageSession session(session_options(global), program_path);
+    CommandContext context{global, out, FromTerminal(global.context), program_path, ""};
+    if (!command.uses_host_dir) return command.run(context);
+    const PackageSession session(session_choice, program_path);
     context.host_dir = session.host_dir();
-    for (const std::string& notice : SetupNotices(current_setup(*command, global, context.host_dir)))
+    if (!global.host_dir)
+      std::cerr << "zulpos: host directory " << PathToTerminal(session.host_dir())
+                << " (this user's; --host-dir DIR chooses another)" << std::endl;
+    for (const std::string& notice : SetupNotices(setup))
       std::cerr << "zulpos: notice: " << PathToTerminal(notice) << std::endl;
-    return command->run(context);
-  } catch (const UsageError& error) {
-    if (!error.command().empty()) help_hint = "zulpos " + error.command() + " --help";
-    std::cerr << "zulpos: " << error.what() << "\nTry '" << help_hint << "'." << std::endl;
+    // While the package waits for the manager, a terminal shows how long.
+    std::optional<Progress> progress;
+    if (tool_platform::stderr_is_terminal()) {
+      progress.emplace(std::cerr, manager_command(global), SteadyNow);
+      progress->Install(out);
+    }
+    return command.run(context);
+  } catch (const LoadError& error) {
+    return fail(error, kCannotLoad);
   } catch (const std::exception& error) {
     // The package's errors name an operation, a path and the system's reason.
-    std::cerr << "zulpos: " << PathToTerminal(error.what()) << std::endl;
+    return fail(error, kError);
   }
-  return 2;
 }
 
 } // namespace

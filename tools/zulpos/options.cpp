@@ -1,10 +1,13 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
-#include <sstream>
 #include <string_view>
+
+#include "cli/command_line.h"
+#include "output.h"
 
 namespace zulpos {
 
@@ -14,110 +17,90 @@ std::string join(const std::vector<std::string>& items, const char* separator) {
   for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
   return text;
 }
-} // namespace
 
-std::optional<std::string> ParsedOptions::Value(const std::string& name) const {
-  const auto found = values.find(name);
-  if (found == values.end() || found->second.empty()) return std::nullopt;
-  return found->second.back();
-}
-
-std::string ParsedOptions::ValueOr(const std::string& name, const std::string& fallback) const {
-  return Value(name).value_or(fallback);
-}
-
-const std::vector<std::string>& ParsedOptions::All(const std::string& name) const {
-  static const std::vector<std::string> none;
-  const auto found = values.find(name);
-  return found == values.end() ? none : found->second;
-}
-
-std::string FormatOptions(const std::vector<OptionDef>& defs) {
-  std::vector<std::string> heads;
-  std::size_t width = 0;
-  for (const OptionDef& def : defs) {
-    heads.push_back(def.value_name.empty() ? def.name : def.name + " " + def.value_name);
-    width = std::max(width, heads.back().size());
-  }
-  std::ostringstream text;
-  for (std::size_t i = 0; i < defs.size(); ++i) {
-    text << "  " << heads[i] << std::string(width - heads[i].size() + 3, ' ');
-    // Continuation lines of a long help text line up under its first line.
-    std::string help = defs[i].help;
-    for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
-      help.insert(at + 1, std::string(width + 5, ' '));
-    text << help << "\n";
-  }
-  return text.str();
-}
-
-bool ParseYesNo(const std::string& option, const std::string& value) {
-  if (value == "y" || value == "yes") return true;
-  if (value == "n" || value == "no") return false;
-  throw UsageError(option + " takes y or n, not '" + value + "'");
-}
-
-int ParseInteger(const std::string& option, const std::string& value) {
-  int number = 0;
-  const char* end = value.data() + value.size();
-  const auto [stop, error] = std::from_chars(value.data(), end, number);
-  if (value.empty() || error != std::errc() || stop != end)
-    throw UsageError(option + " takes a whole number, not '" + value + "'");
-  return number;
-}
-
-std::string ParseChoice(const std::string& option, const std::string& value,
-                        const std::vector<std::string>& allowed) {
-  if (std::find(allowed.begin(), allowed.end(), value) == allowed.end())
-    throw UsageError(option + " takes one of " + join(allowed, ", ") + ", not '" + value + "'");
-  return value;
-}
-
-namespace {
 bool all_digits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
+
 // Amounts beyond this many whole digits are typing mistakes.
 constexpr std::size_t kMaxWholeDigits = 12;
 } // namespace
 
-double ParseAmount(const std::string& option, const std::string& text) {
-  const std::size_t separator = text.find_first_of(".,");
-  const std::string_view whole = std::string_view(text).substr(0, separator);
-  const std::string_view decimals =
-      separator == std::string::npos ? std::string_view() : std::string_view(text).substr(separator + 1);
-  const bool ok =
-      !whole.empty() && whole.size() <= kMaxWholeDigits && all_digits(whole) &&
-      (separator == std::string::npos || (!decimals.empty() && decimals.size() <= 2 && all_digits(decimals)));
-  if (!ok) throw UsageError(option + " wants an amount such as 40, 40.00 or 40,00, not '" + text + "'");
-  std::string normal = text;
-  if (separator != std::string::npos) normal[separator] = '.';
+CLI::Validator Amount() {
+  return zul_cli::Check("amount", [](std::string& text) -> std::string {
+    const std::size_t separator = text.find_first_of(".,");
+    const std::string_view whole = std::string_view(text).substr(0, separator);
+    const std::string_view decimals =
+        separator == std::string::npos ? std::string_view() : std::string_view(text).substr(separator + 1);
+    const bool ok = !whole.empty() && whole.size() <= kMaxWholeDigits && all_digits(whole) &&
+                    (separator == std::string::npos ||
+                     (!decimals.empty() && decimals.size() <= 2 && all_digits(decimals)));
+    if (!ok) return "an amount such as 40, 40.00 or 40,00, not '" + text + "'";
+    if (separator != std::string::npos) text[separator] = '.';
+    return {};
+  });
+}
+
+double AmountValue(const std::string& amount) {
   double value = 0;
-  std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  std::from_chars(amount.data(), amount.data() + amount.size(), value);
   return value;
 }
 
-std::string ParseCents(const std::string& option, const std::string& text) {
-  if (text.empty() || text.size() > kMaxWholeDigits + 2 || !all_digits(text))
-    throw UsageError(option + " wants whole cents, digits only (1250 for 12.50), not '" + text + "'");
-  return text;
+CLI::Validator Cents() {
+  return zul_cli::Check("cents", [](std::string& text) -> std::string {
+    if (text.empty() || text.size() > kMaxWholeDigits + 2 || !all_digits(text))
+      return "whole cents, digits only (1250 for 12.50), not '" + text + "'";
+    return {};
+  });
 }
 
-std::string ParseKind(const std::string& option, const std::string& text) {
-  const bool letter =
-      text.size() == 1 && ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
-  if (!letter) throw UsageError(option + " takes one letter (C, D, V, A, Q...), not '" + text + "'");
-  return text;
+CLI::Validator Integer() {
+  return zul_cli::Check("integer", [](std::string& text) -> std::string {
+    int number = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (text.empty() || error != std::errc() || stop != end) return "a whole number, not '" + text + "'";
+    return {};
+  });
 }
 
-void CheckOutputFile(const std::string& option, const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  std::error_code error;
-  if (path.empty() || std::filesystem::is_directory(path, error))
-    throw UsageError(option + " wants a file, not the folder '" + path + "'");
-  if (!folder.empty() && !std::filesystem::is_directory(folder, error))
-    throw UsageError(option + ": the folder " + folder + " does not exist");
+CLI::Validator Kind() {
+  return zul_cli::Check("kind", [](std::string& text) -> std::string {
+    const bool letter =
+        text.size() == 1 && ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
+    return letter ? std::string() : "one letter (C, D, V, A, Q...), not '" + text + "'";
+  });
+}
+
+CLI::Validator YesNo() {
+  return zul_cli::Check("yes/no", [](std::string& text) -> std::string {
+    return text == "y" || text == "yes" || text == "n" || text == "no" ? std::string()
+                                                                       : "y or n, not '" + text + "'";
+  });
+}
+
+bool YesNoValue(const std::string& answer) { return answer == "y" || answer == "yes"; }
+
+CLI::Validator OneOf(std::vector<std::string> allowed) {
+  return zul_cli::Check("choice", [allowed = std::move(allowed)](std::string& text) -> std::string {
+    if (std::find(allowed.begin(), allowed.end(), text) != allowed.end()) return {};
+    return "one of " + join(allowed, ", ") + ", not '" + text + "'";
+  });
+}
+
+CLI::Validator OutputFile() {
+  return zul_cli::Check("output file", [](std::string& text) -> std::string {
+    const std::string path = PathFromTerminal(text);
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::error_code error;
+    if (path.empty() || std::filesystem::is_directory(path, error))
+      return "a file, not the folder '" + text + "'";
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+      return "the folder " + PathToTerminal(folder) + " does not exist";
+    return {};
+  });
 }
 
 std::vector<std::string> SetupNotices(const MachineSetup& setup) {
@@ -125,11 +108,32 @@ std::vector<std::string> SetupNotices(const MachineSetup& setup) {
   if (!setup.drive_root.empty() && !setup.drive_root_exists)
     notices.push_back("the drive root " + setup.drive_root +
                       " does not exist, so neither does c:\\ nor any exchange root: create it, or "
-                      "give --drive-root DIR before the command");
+                      "give --drive-root DIR");
   if (setup.needs_stored_root && !setup.dirtef_exists)
     notices.push_back("no exchange root has been chosen yet (" + setup.dirtef_path +
                       " does not exist): run `zulpos network` first");
   return notices;
+}
+
+namespace {
+// Whether `text` names `folder`, letter case and the kind of separator aside
+// (the package's paths mix both separators).
+bool names_folder(const std::string& text, const std::string& folder) {
+  if (folder.empty()) return false;
+  auto same = [](char a, char b) {
+    const auto fold = [](char c) {
+      return c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
+    return fold(a) == fold(b);
+  };
+  return std::search(text.begin(), text.end(), folder.begin(), folder.end(), same) != text.end();
+}
+} // namespace
+
+std::string FolderHint(const std::string& error, const std::string& host_dir, const std::string& drive_root) {
+  if (names_folder(error, host_dir)) return " (the host directory: --host-dir DIR chooses another)";
+  if (names_folder(error, drive_root)) return " (under the drive root: --drive-root DIR chooses another)";
+  return {};
 }
 
 } // namespace zulpos

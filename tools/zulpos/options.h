@@ -1,72 +1,35 @@
-// zulpos's options: how a command declares them, what parsing them gives
-// (command_line.h parses them with CLI11), and the checks of their values.
+// zulpos's option values: the checks CLI11 runs on them while it parses
+// (each says what is wrong, and CLI11 names the option), and what the
+// commands make of the values that passed.
 #pragma once
 
-#include <map>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 namespace zulpos {
 
-// A mistake in the command line: exit status 2 and a hint to --help, that of
-// `command` when the mistake is in a command's part.
-class UsageError : public std::runtime_error {
-public:
-  explicit UsageError(const std::string& message, std::string command = {})
-      : std::runtime_error(message), command_(std::move(command)) {}
-  const std::string& command() const { return command_; }
-
-private:
-  std::string command_;
-};
-
-// An option as the program or a command declares it: CLI11 parses the
-// command line from these tables, and the help shows them.
-struct OptionDef {
-  OptionDef(std::string name, std::string value_name, std::string help, bool repeatable = false)
-      : name(std::move(name)), value_name(std::move(value_name)), help(std::move(help)),
-        repeatable(repeatable) {}
-
-  std::string name;       // with its dashes: "--host-dir"
-  std::string value_name; // "DIR"; empty for a flag
-  std::string help;
-  bool repeatable = false;
-};
-
-// What the command line gave the program's or a command's options.
-struct ParsedOptions {
-  // Every value given, in order; a flag gets one empty value per use.
-  std::map<std::string, std::vector<std::string>> values;
-  std::vector<std::string> positionals;
-
-  bool Has(const std::string& name) const { return values.count(name) != 0; }
-  std::optional<std::string> Value(const std::string& name) const;
-  std::string ValueOr(const std::string& name, const std::string& fallback) const;
-  const std::vector<std::string>& All(const std::string& name) const;
-};
-
-// The options as help lines: "  --name VALUE   help", aligned.
-std::string FormatOptions(const std::vector<OptionDef>& defs);
-
-// Value checks shared by the commands; each throws UsageError naming the
-// option.
-bool ParseYesNo(const std::string& option, const std::string& value);
-int ParseInteger(const std::string& option, const std::string& value);
-// One of `allowed`, exactly.
-std::string ParseChoice(const std::string& option, const std::string& value,
-                        const std::vector<std::string>& allowed);
 // A money amount: "40", "40.5", "40.00" or "40,00", whatever the machine's
-// regional settings say; two decimals at most, no exponent, no sign.
-double ParseAmount(const std::string& option, const std::string& text);
+// regional settings say; two decimals at most, no exponent, no sign. The
+// value is written back with a point ("40.00").
+CLI::Validator Amount();
+// The number of an amount Amount() passed.
+double AmountValue(const std::string& amount);
 // Whole cents, digits only ("1250"), as a request carries them.
-std::string ParseCents(const std::string& option, const std::string& text);
+CLI::Validator Cents();
+// A whole number that fits an int.
+CLI::Validator Integer();
 // A payment kind: one letter.
-std::string ParseKind(const std::string& option, const std::string& text);
-// A file the command will write (native path): its folder must exist, and
-// it must not be a folder itself.
-void CheckOutputFile(const std::string& option, const std::string& path);
+CLI::Validator Kind();
+// y, yes, n or no.
+CLI::Validator YesNo();
+bool YesNoValue(const std::string& answer);
+// One of `allowed`, exactly.
+CLI::Validator OneOf(std::vector<std::string> allowed);
+// A file the command will write (a path as the terminal gives it): its
+// folder must exist, and it must not be a folder itself.
+CLI::Validator OutputFile();
 
 // What zulpos knows of the machine before it runs a command.
 struct MachineSetup {
@@ -79,5 +42,10 @@ struct MachineSetup {
 // Plain words, for stderr, about a setup the package is about to trip over.
 // They explain; they change nothing.
 std::vector<std::string> SetupNotices(const MachineSetup& setup);
+
+// For an error that names a file in the host directory or under the drive
+// root (one that cannot be written, say): the option that puts that folder
+// elsewhere, as words to add to the error; "" for another error.
+std::string FolderHint(const std::string& error, const std::string& host_dir, const std::string& drive_root);
 
 } // namespace zulpos

@@ -38,9 +38,17 @@ std::string escape_controls(std::string_view text) {
 
 std::string ResultValue(std::string_view cp1252) { return ToTerminal(escape_controls(cp1252)); }
 
-void Output::Line(std::string_view cp1252) { stream_ << ToTerminal(cp1252) << std::endl; }
+void Output::BeforeWrite() {
+  if (before_write_) before_write_();
+}
+
+void Output::Line(std::string_view cp1252) {
+  BeforeWrite();
+  stream_ << ToTerminal(cp1252) << std::endl;
+}
 
 void Output::Text(std::string_view utf8) {
+  BeforeWrite();
   for (std::size_t start = 0;;) {
     const std::size_t end = utf8.find('\n', start);
     stream_ << indent_ << utf8.substr(start, end - start) << "\n";
@@ -51,10 +59,12 @@ void Output::Text(std::string_view utf8) {
 }
 
 void Output::Result(std::string_view key, std::string_view cp1252_value) {
+  BeforeWrite();
   stream_ << key << "=" << ResultValue(cp1252_value) << std::endl;
 }
 
 void Output::PathResult(std::string_view key, std::string_view path) {
+  BeforeWrite();
   stream_ << key << "=" << PathToTerminal(escape_controls(path)) << std::endl;
 }
 

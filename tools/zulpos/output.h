@@ -3,6 +3,7 @@
 // 1252; the terminal gets UTF-8, and what it gives goes back to code page 1252.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -43,9 +44,16 @@ public:
   // Raw access for text that is already UTF-8 (help, prompts).
   std::ostream& stream() { return stream_; }
 
+  // Called before each line written through the calls above (the progress
+  // line on the same terminal goes first).
+  void SetBeforeWrite(std::function<void()> hook) { before_write_ = std::move(hook); }
+
 private:
+  void BeforeWrite();
+
   std::ostream& stream_;
   std::string indent_;
+  std::function<void()> before_write_;
 };
 
 } // namespace zulpos

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 
+#include "output.h"
+#include "tool_platform/error.h"
 #include "tool_platform/shared_library.h"
 
 namespace zulpos {
@@ -30,11 +33,20 @@ const PackageApi& api() {
 UsePackage::UsePackage(const PackageApi* routines) : previous_(current) { current = routines; }
 UsePackage::~UsePackage() { current = previous_; }
 
-LoadedPackage::LoadedPackage(const std::string& path)
-    : library_(std::make_unique<tool_platform::SharedLibrary>(path)) {
+namespace {
+std::unique_ptr<tool_platform::SharedLibrary> load(const std::string& path) {
+  try {
+    return std::make_unique<tool_platform::SharedLibrary>(path);
+  } catch (const tool_platform::Error& error) {
+    throw LoadError(error.what());
+  }
+}
+} // namespace
+
+LoadedPackage::LoadedPackage(const std::string& path) : library_(load(path)) {
 #define ZULPOS_BIND(name)                                                                                    \
   routines_.name = reinterpret_cast<decltype(routines_.name)>(library_->Find(#name));                        \
-  if (!routines_.name) throw std::runtime_error("the package " + path + " has no routine " #name);
+  if (!routines_.name) throw LoadError("the package " + path + " has no routine " #name);
   ZULPOS_PACKAGE_ROUTINES(ZULPOS_BIND)
 #undef ZULPOS_BIND
   in_use_ = std::make_unique<UsePackage>(&routines_);
@@ -66,6 +78,13 @@ bool Checked(int result) {
 
 std::string LastNote() {
   return text_from_package([](char* buffer, int capacity) { return api().zul_LastError(buffer, capacity); });
+}
+
+bool CheckedWithNotes(int result) {
+  const bool value = Checked(result);
+  if (const std::string note = LastNote(); !note.empty())
+    std::cerr << "zulpos: note: " << ToTerminal(note) << std::endl;
+  return value;
 }
 
 void RememberCallbackFailure(const std::string& text) { callback_failure = text; }

@@ -39,7 +39,11 @@ namespace zulpos {
   X(zul_GetStr)                                                                                              \
   X(zul_GetInt)                                                                                              \
   X(zul_GetFloat)                                                                                            \
-  X(zul_SetPrinterProc)                                                                                      \
+  X(zul_SetPrinterProc1)                                                                                     \
+  X(zul_SetPrinterProc2)                                                                                     \
+  X(zul_SetPrinterProc3)                                                                                     \
+  X(zul_SetPrinterProc4)                                                                                     \
+  X(zul_SetPrinterProc5)                                                                                     \
   X(zul_SetDialog)                                                                                           \
   X(zul_SetNetworkChooser)                                                                                   \
   X(zul_SetMessagePump)                                                                                      \
@@ -68,12 +72,18 @@ private:
   const PackageApi* previous_;
 };
 
+// The package's library cannot be loaded, or lacks a routine zulpos calls.
+class LoadError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
 // The shared library loaded, its routines bound and in use. Loading runs the
 // package's Initialize, dropping it unloads the package (Finalize).
 class LoadedPackage {
 public:
-  // Throws std::runtime_error when the library cannot be loaded or lacks a
-  // routine zulpos needs.
+  // Throws LoadError when the library cannot be loaded or lacks a routine
+  // zulpos needs.
   explicit LoadedPackage(const std::string& path);
   ~LoadedPackage();
   LoadedPackage(const LoadedPackage&) = delete;
@@ -99,8 +109,12 @@ public:
 
 // The result of a routine (1 or 0) as a bool; throws PackageError for -1.
 bool Checked(int result);
-// What the last routine that did not fail noted (a value cut to fit).
+// What the last routine that did not fail noted (a value cut to fit, a card
+// log that could not be written after the manager took a settlement).
 std::string LastNote();
+// Checked(), and what the routine noted goes to standard error: its result
+// stands, but the operator must hear of it.
+bool CheckedWithNotes(int result);
 // A callback of zulpos failed while the package was calling it: remembered
 // until the routine's -1 reaches Checked().
 void RememberCallbackFailure(const std::string& text);

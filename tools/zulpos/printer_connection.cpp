@@ -27,15 +27,26 @@ template <typename... Args, bool (VirtualPrinter::*Method)(Args...)> struct Rela
       return ZUL_ERROR;
     }
   }
+
+  // Through the setter of the procedure's type, so that the compiler checks it.
+  static int Set(const char* name, VirtualPrinter* printer) {
+    const auto fn = printer ? &Call : nullptr;
+    constexpr std::size_t arity = sizeof...(Args);
+    if constexpr (arity == 1) return api().zul_SetPrinterProc1(name, fn, printer);
+    else if constexpr (arity == 2) return api().zul_SetPrinterProc2(name, fn, printer);
+    else if constexpr (arity == 3) return api().zul_SetPrinterProc3(name, fn, printer);
+    else if constexpr (arity == 4) return api().zul_SetPrinterProc4(name, fn, printer);
+    else return api().zul_SetPrinterProc5(name, fn, printer);
+  }
 };
 
 struct Procedure {
   const char* name;
-  void* callback;
+  int (*set)(const char* name, VirtualPrinter* printer); // null printer: unassigned
 };
 
 #define ZULPOS_PROCEDURE(name)                                                                               \
-  Procedure { #name, reinterpret_cast < void*>(&Relay <&VirtualPrinter::name>::Call) }
+  Procedure { #name, &Relay < &VirtualPrinter::name> ::Set }
 
 const Procedure kProcedures[] = {
     ZULPOS_PROCEDURE(Abre_Comp_NFiscalVinc),
@@ -58,12 +69,12 @@ bool is_cutter(const Procedure& procedure) { return std::string(procedure.name) 
 PrinterConnection::PrinterConnection(VirtualPrinter& printer, Cutter cutter) {
   for (const Procedure& procedure : kProcedures) {
     const bool connect = cutter == Cutter::Assigned || !is_cutter(procedure);
-    Checked(api().zul_SetPrinterProc(procedure.name, connect ? procedure.callback : nullptr, &printer));
+    Checked(procedure.set(procedure.name, connect ? &printer : nullptr));
   }
 }
 
 PrinterConnection::~PrinterConnection() {
-  for (const Procedure& procedure : kProcedures) api().zul_SetPrinterProc(procedure.name, nullptr, nullptr);
+  for (const Procedure& procedure : kProcedures) procedure.set(procedure.name, nullptr);
 }
 
 } // namespace zulpos

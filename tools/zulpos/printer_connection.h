@@ -1,5 +1,6 @@
 // The virtual fiscal printer connected to the package as a host connects its
-// printer packages: one callback per procedure, through zul_SetPrinterProc.
+// printer packages: one callback per procedure, through the setter of its type
+// (zul_SetPrinterProc1 to zul_SetPrinterProc5).
 #pragma once
 
 #include "virtual_printer/virtual_printer.h"

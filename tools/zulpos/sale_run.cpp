@@ -22,7 +22,7 @@ SaleRun PaySale(const std::string& context, const std::vector<double>& amounts, 
         api().DoTEF(context.c_str(), payment.amount, total - approved_so_far, kind.c_str(), &receipts,
                     &payment.approved, &transaction, &payment.extra, document, sizeof document, field748,
                     sizeof field748, field013, sizeof field013, field027, sizeof field027);
-    // Each call hands back a new list, ours to free; the one before goes.
+    // DoTEF refills the list it is given and makes one only when given none.
     if (receipts && (!sale.receipts || receipts != sale.receipts->handle()))
       sale.receipts = std::make_unique<List>(receipts);
     payment.result = Checked(result);

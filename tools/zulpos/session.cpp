@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "package.h"
+#include "tool_platform/error.h"
 
 namespace zulpos {
 
@@ -40,16 +41,23 @@ std::string WhereThePackageLooks(const std::string& host_dir, const std::optiona
   return mapped.string();
 }
 
+std::string SessionHostDirectory(const SessionOptions& options, const std::string& program_path) {
+  return WhereThePackageLooks(
+      options.host_dir.value_or(std::filesystem::path(program_path).parent_path().string()),
+      options.drive_root);
+}
+
 PackageSession::PackageSession(const SessionOptions& options, const std::string& program_path)
-    : options_(options),
-      host_dir_(WhereThePackageLooks(
-          options.host_dir.value_or(std::filesystem::path(program_path).parent_path().string()),
-          options.drive_root)) {
+    : options_(options), host_dir_(SessionHostDirectory(options, program_path)) {
   // They come first, so that the package finds the short form of the
   // directory when it derives its own from it.
   const std::filesystem::path host(host_dir_);
-  std::filesystem::create_directories(host / "Dados" / "Cadastros");
-  std::filesystem::create_directories(host / "Dados" / "TefDisc" / "Pendente");
+  for (const std::filesystem::path& folder :
+       {host / "Dados" / "Cadastros", host / "Dados" / "TefDisc" / "Pendente"}) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw tool_platform::Error("make the folder", folder.string(), error.message());
+  }
   if (options_.drive_root) Checked(api().zul_SetDriveRoot(options_.drive_root->c_str()));
   if (options_.host_dir) Checked(api().zul_SetHostDirectory(options_.host_dir->c_str()));
 }

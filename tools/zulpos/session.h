@@ -24,9 +24,14 @@ struct SessionOptions {
 // the host's directories there.
 std::string WhereThePackageLooks(const std::string& host_dir, const std::optional<std::string>& drive_root);
 
+// The host directory a session for `options` works in: --host-dir's, or
+// the directory of zulpos, where the package looks for it.
+std::string SessionHostDirectory(const SessionOptions& options, const std::string& program_path);
+
 class PackageSession {
 public:
-  // Throws when a directory cannot be made; nothing is left set then.
+  // Throws when a directory cannot be made, naming it; nothing is left set
+  // then.
   PackageSession(const SessionOptions& options, const std::string& program_path);
   ~PackageSession();
   PackageSession(const PackageSession&) = delete;

@@ -1,4 +1,5 @@
-// Local time from the system clock, and a pause that survives signals.
+// Local time from the system clock, the monotonic clock, and a pause that
+// survives signals.
 #include "platform/clock.h"
 
 #include "platform/date_time.h"
@@ -23,6 +24,12 @@ public:
                              local.tm_min,
                              std::min(local.tm_sec, 59), // a leap second stays within the minute
                              static_cast<int>(ts.tv_nsec / 1'000'000)});
+  }
+
+  std::uint64_t monotonic_ms() override {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000 + static_cast<std::uint64_t>(ts.tv_nsec) / 1'000'000;
   }
 
   void sleep(std::uint32_t milliseconds) override {

@@ -1,6 +1,7 @@
 // The native file system on POSIX, over the path model of paths.h.
 #include "platform/file_system.h"
 
+#include "platform/detail.h"
 #include "platform/posix/paths.h"
 #include "zul00500/errors.h"
 
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <system_error>
 
@@ -49,7 +51,9 @@ struct DirCloser {
 };
 
 void write_all(const char* operation, const std::string& path, int flags, std::string_view bytes) {
-  Descriptor fd(::open(posix::resolve_path(path).c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+  const std::string native = posix::resolve_path(path);
+  const posix::DirectoryChange change(native);
+  Descriptor fd(::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
   if (fd.get() < 0) fail(operation, path, errno);
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
@@ -60,6 +64,30 @@ void write_all(const char* operation, const std::string& path, int flags, std::s
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   if (fd.close() != 0) fail(operation, path, errno);
+}
+
+// Up to `max_bytes` of the file from `offset`; npos: to its end.
+std::string read_from(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) fail("read", path, errno);
+  std::string content;
+  struct stat info;
+  if (::fstat(fd.get(), &info) == 0 && info.st_size > 0 && static_cast<std::uint64_t>(info.st_size) > offset)
+    content.reserve(std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size) - offset, max_bytes));
+  char buffer[65536];
+  std::uint64_t at = offset;
+  while (content.size() < max_bytes) {
+    const std::size_t want = std::min<std::size_t>(sizeof buffer, max_bytes - content.size());
+    const ssize_t got = ::pread(fd.get(), buffer, want, static_cast<off_t>(at));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      fail("read", path, errno);
+    }
+    if (got == 0) break;
+    content.append(buffer, static_cast<std::size_t>(got));
+    at += static_cast<std::uint64_t>(got);
+  }
+  return content;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -108,31 +136,22 @@ public:
     const std::string native = posix::resolve_path(path);
     struct stat info;
     if (::lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    const posix::DirectoryChange change(native);
     return ::unlink(native.c_str()) == 0;
   }
 
   bool rename_file(const std::string& from, const std::string& to) override {
-    return ::rename(posix::resolve_path(from).c_str(), posix::resolve_path(to).c_str()) == 0;
+    const std::string source = posix::resolve_path(from);
+    const std::string target = posix::resolve_path(to);
+    const posix::DirectoryChange leaving(source);
+    const posix::DirectoryChange arriving(target);
+    return ::rename(source.c_str(), target.c_str()) == 0;
   }
 
-  std::string read_file(const std::string& path) override {
-    Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) fail("read", path, errno);
-    std::string content;
-    struct stat info;
-    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
-      content.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-      const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-      if (got < 0) {
-        if (errno == EINTR) continue;
-        fail("read", path, errno);
-      }
-      if (got == 0) break;
-      content.append(buffer, static_cast<std::size_t>(got));
-    }
-    return content;
+  std::string read_file(const std::string& path) override { return read_from(path, 0, std::string::npos); }
+
+  std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override {
+    return read_from(path, offset, max_bytes);
   }
 
   void write_file(const std::string& path, std::string_view bytes) override {
@@ -174,6 +193,10 @@ public:
   std::string short_path(const std::string& path) override { return path; }
 
   std::string native_path(const std::string& path) override { return posix::resolve_path(path); }
+
+  std::unique_ptr<FileLock> try_lock(const std::string& path) override {
+    return detail::native_try_lock(path);
+  }
 };
 } // namespace
 

@@ -43,4 +43,6 @@ std::string environment_variable(const std::string& name) {
 
 bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 
+unsigned long current_process_id() { return static_cast<unsigned long>(::getpid()); }
+
 } // namespace zul00500::platform

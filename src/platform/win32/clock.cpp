@@ -1,4 +1,4 @@
-// Local time from GetLocalTime, and Sleep.
+// Local time from GetLocalTime, GetTickCount64, and Sleep.
 #include "platform/clock.h"
 
 #include "platform/date_time.h"
@@ -16,6 +16,9 @@ public:
     return encode_date_time({local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
                              local.wMilliseconds});
   }
+
+  // Unaffected by changes of the date or time; wraps after 584 million years.
+  std::uint64_t monotonic_ms() override { return ::GetTickCount64(); }
 
   void sleep(std::uint32_t milliseconds) override { ::Sleep(milliseconds); }
 };

@@ -3,11 +3,15 @@
 // 1252 names survive whatever the ANSI page is.
 #include "platform/file_system.h"
 
+#include "platform/detail.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
 #include "zul00500/errors.h"
 
 #include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
 
 namespace zul00500::platform {
 
@@ -98,6 +102,33 @@ void write_all(const char* operation, const std::string& path, DWORD access, DWO
   if (!file.close()) fail(operation, path, ::GetLastError());
 }
 
+// Up to `max_bytes` of the file from `offset`; npos: to its end. Every kind
+// of sharing is allowed: the manager may be replacing the file as we read it.
+std::string read_from(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  Handle file(::CreateFileW(native(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) fail_read(path, ::GetLastError());
+  std::string content;
+  LARGE_INTEGER size{};
+  if (::GetFileSizeEx(file.get(), &size) && static_cast<std::uint64_t>(size.QuadPart) > offset)
+    content.reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(size.QuadPart) - offset, max_bytes)));
+  LARGE_INTEGER start{};
+  start.QuadPart = static_cast<LONGLONG>(offset);
+  if (offset != 0 && !::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+    fail_read(path, ::GetLastError());
+  char buffer[65536];
+  while (content.size() < max_bytes) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, max_bytes - content.size()));
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), buffer, want, &got, nullptr)) fail_read(path, ::GetLastError());
+    if (got == 0) break;
+    content.append(buffer, got);
+  }
+  return content;
+}
+
 // Prefixes that are roots, not directories to create: "C:", "\\server\share".
 bool is_root(std::string_view prefix) {
   if (prefix.empty() || (prefix.size() == 2 && prefix[1] == ':')) return true;
@@ -137,24 +168,10 @@ public:
     return ::MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
   }
 
-  std::string read_file(const std::string& path) override {
-    // Share everything: the manager may be replacing the file as we read it.
-    Handle file(::CreateFileW(native(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) fail_read(path, ::GetLastError());
-    std::string content;
-    LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0)
-      content.reserve(static_cast<std::size_t>(size.QuadPart));
-    char buffer[65536];
-    for (;;) {
-      DWORD got = 0;
-      if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) fail_read(path, ::GetLastError());
-      if (got == 0) break;
-      content.append(buffer, got);
-    }
-    return content;
+  std::string read_file(const std::string& path) override { return read_from(path, 0, std::string::npos); }
+
+  std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override {
+    return read_from(path, offset, max_bytes);
   }
 
   void write_file(const std::string& path, std::string_view bytes) override {
@@ -215,6 +232,10 @@ public:
     if (length == 0 || length >= needed) return path;
     buffer.resize(length);
     return win32::from_wide(buffer);
+  }
+
+  std::unique_ptr<FileLock> try_lock(const std::string& path) override {
+    return detail::native_try_lock(path);
   }
 };
 } // namespace

@@ -44,4 +44,6 @@ bool stdin_is_terminal() {
   return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
+unsigned long current_process_id() { return ::GetCurrentProcessId(); }
+
 } // namespace zul00500::platform

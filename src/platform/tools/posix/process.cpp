@@ -1,5 +1,6 @@
 #include "tool_platform/process.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -15,5 +16,15 @@ std::string executable_path() {
 bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 
 void binary_stdout() {}
+
+bool stderr_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+std::string user_data_folder() {
+  // The XDG rules ignore a relative XDG_DATA_HOME.
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data && *data == '/') return data;
+  const char* home = std::getenv("HOME");
+  return home && *home ? std::string(home) + "/.local/share" : std::string();
+}
 
 } // namespace tool_platform

@@ -28,4 +28,17 @@ void binary_stdout() {
   _setmode(_fileno(stdout), _O_BINARY);
 }
 
+bool stderr_is_terminal() {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+std::string user_data_folder() {
+  std::wstring folder(32768, L'\0');
+  const DWORD length =
+      ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), static_cast<DWORD>(folder.size()));
+  folder.resize(length < folder.size() ? length : 0);
+  return zul00500::platform::win32::from_wide(folder);
+}
+
 } // namespace tool_platform

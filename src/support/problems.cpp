@@ -1,0 +1,61 @@
+#include "support/problems.h"
+
+#include <deque>
+#include <utility>
+
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+
+namespace {
+// Everything runs on the host's user-interface thread.
+std::vector<std::string> reported;
+std::uint64_t settlements_taken = 0;
+
+// The settlements this process saw taken, newest last.
+constexpr std::size_t kRemembered = 64;
+std::deque<std::pair<std::string, std::string>> remembered;
+} // namespace
+
+void ReportProblem(const std::string& text) noexcept {
+  try {
+    reported.push_back(text);
+  } catch (...) {
+  }
+}
+
+std::vector<std::string> TakeReportedProblems() {
+  std::vector<std::string> taken;
+  taken.swap(reported);
+  return taken;
+}
+
+void LogSettled(const std::string& message) noexcept {
+  try {
+    LogCartao(message);
+  } catch (const std::exception& error) {
+    ReportProblem(std::string("the card log could not be written: ") + error.what());
+  }
+}
+
+void CountSettlementTaken() noexcept { ++settlements_taken; }
+
+SettlementsSince::SettlementsSince() : start_(settlements_taken) {}
+
+bool SettlementsSince::Any() const { return settlements_taken != start_; }
+
+void RememberSettled(const std::string& answerSequence, const std::string& operation) {
+  if (answerSequence.empty()) return;
+  remembered.emplace_back(answerSequence, operation);
+  if (remembered.size() > kRemembered) remembered.pop_front();
+}
+
+std::string SettledInThisProcess(const std::string& answerSequence) {
+  for (auto it = remembered.rbegin(); it != remembered.rend(); ++it)
+    if (it->first == answerSequence) return it->second;
+  return {};
+}
+
+void ForgetSettledInThisProcess() { remembered.clear(); }
+
+} // namespace zul00500

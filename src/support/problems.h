@@ -1,0 +1,56 @@
+// What a routine meets after the manager took a settlement ("CNF" or
+// "NCN"): the transaction stands, so a card log line that cannot be written,
+// or a clean-up that fails, must not turn the routine's result into an error
+// that invites the host to try again. Such problems are kept here instead;
+// the C interface hands them to the host with the routine's result (in its
+// last-error text), and the tools print them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zul00500 {
+
+// Keeps `text` for the host. Never throws.
+void ReportProblem(const std::string& text) noexcept;
+// The problems reported since the last call, oldest first; they are then
+// forgotten.
+std::vector<std::string> TakeReportedProblems();
+
+// Runs `step`; a package error it raises is reported, not passed on.
+template <typename Step> void AfterSettlement(Step&& step) {
+  try {
+    step();
+  } catch (const std::exception& error) {
+    ReportProblem(error.what());
+  }
+}
+
+// LogCartao for a line that follows a settlement the manager took: a log
+// that cannot be written is reported instead of raised.
+void LogSettled(const std::string& message) noexcept;
+
+// Counts the settlements the manager took in this process (each "CNF" or
+// "NCN" acknowledged, or found taken), so that a routine can tell whether
+// one was taken since it started.
+void CountSettlementTaken() noexcept;
+class SettlementsSince {
+public:
+  SettlementsSince();
+  bool Any() const;
+
+private:
+  std::uint64_t start_;
+};
+
+// What this process remembers of the settlements the manager took (the last
+// few): the operation that settled the answer of `answerSequence`, or empty.
+// It keeps a host that retries a routine which failed after the manager
+// took its settlement from settling the transaction again. Initialize and
+// Finalize forget everything, as a new process would.
+void RememberSettled(const std::string& answerSequence, const std::string& operation);
+std::string SettledInThisProcess(const std::string& answerSequence);
+void ForgetSettledInThisProcess();
+
+} // namespace zul00500

@@ -1,0 +1,203 @@
+// zulpos rehearse end to end: a hand-written book of a case with a power cut
+// and a case whose expectation is wrong on purpose, run against the real
+// tefsim; the report read back as a person's browser would, and a book with
+// a mistake refused by its line.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <pugixml.hpp>
+
+#include "integration/tefsim_world.h"
+#include "platform/file_system.h"
+#include "support/json_check.h"
+#include "tool_platform/files.h"
+
+namespace zul00500 {
+namespace {
+
+using ::testing::HasSubstr;
+
+const char* const kBook = R"(title = "Integration"
+
+[[case]]
+name = "cut-and-scan"
+purpose = "The power fails at the approval; the next start does not confirm it."
+
+[[case.step]]
+do = "sale"
+pay = ["12.50"]
+power_cut = "after-answer"
+
+[[case.step]]
+do = "scan"
+expect = true
+
+[case.expect]
+operations = ["ATV", "CRT 003-000=1250", "ATV", "NCN 012-000=000001"]
+not_confirmed = [1]
+dialogs = ["TRANSACAO APROVADA", "Cancelada a Transação"]
+
+[[case]]
+name = "wrong-on-purpose"
+purpose = "A refused sale the book wrongly expects approved."
+manager.dial = "CRT#1: refuse"
+
+[[case.step]]
+do = "sale"
+pay = [20]
+expect = true
+
+[case.expect]
+dialogs = ["TRANSACAO NEGADA"]
+paper = ["VALOR R$ 20,00"]
+)";
+
+class RehearseCommand : public testing::TefsimWorld {
+protected:
+  std::string Write(const std::string& name, const std::string& text) {
+    const std::string path = world_.root() + "/" + name;
+    tool_platform::write_file(path, text);
+    return path;
+  }
+
+  // Debian's, on the build machine; a Windows build under wine has none.
+  static std::string Chromium() {
+#ifdef _WIN32
+    return {};
+#endif
+    for (const char* path : {"/usr/bin/chromium", "/usr/bin/chromium-browser"})
+      if (std::filesystem::exists(path)) return path;
+    return {};
+  }
+
+  const std::string report_ = world_.root() + "/report";
+};
+
+TEST_F(RehearseCommand, RunsABookAndWritesAReportThatShowsWhyACaseFailed) {
+  const std::string book = Write("book.toml", kBook);
+  const std::string junit = world_.root() + "/junit.xml";
+  const std::string json = world_.root() + "/report.json";
+  const auto run = Zulpos({"rehearse", book, "--report", report_, "--junit", junit, "--json", json}, 120'000);
+  ASSERT_TRUE(run.status.has_value());
+  EXPECT_EQ(*run.status, 1);
+  EXPECT_TRUE(AnyLineHas(run.output, "PASS cut-and-scan (")) << ::testing::PrintToString(run.output);
+  EXPECT_TRUE(
+      AnyLineHas(run.output, "FAIL wrong-on-purpose (", "payment 1 returns: expected true, got false"));
+  EXPECT_TRUE(run.Said("1 of 2 cases passed in ") || AnyLineHas(run.output, "1 of 2 cases passed in "));
+
+  const std::string page = tool_platform::read_file(report_ + "/index.html");
+  pugi::xml_document document;
+  ASSERT_TRUE(document.load_string(page.c_str(), pugi::parse_default | pugi::parse_doctype));
+  for (const char* name : {"cut-and-scan", "wrong-on-purpose"})
+    EXPECT_THAT(page, HasSubstr("<section class=\"case " + std::string(name[0] == 'c' ? "pass" : "fail") +
+                                "\" id=\"case-" + name + "\">"));
+  for (const char* what : {"the manager sees these requests, in order", "transactions that end not confirmed",
+                           "step 1 (sale): the power fails at after-answer", "step 2 (scan) returns",
+                           "the paper has a line with this"})
+    EXPECT_THAT(page, HasSubstr(what));
+  EXPECT_THAT(page, HasSubstr("<td><pre>true</pre></td><td class=\"actual\"><pre>false</pre></td>"));
+  EXPECT_THAT(page, HasSubstr("Cancelada a Transação"));
+  EXPECT_THAT(page, HasSubstr("power cut: the host is killed"));
+  // The raw files lie beside the page, where its links say.
+  EXPECT_TRUE(std::filesystem::is_regular_file(report_ + "/cases/01-cut-and-scan/host-events.tsv"));
+  EXPECT_THAT(page, HasSubstr("href=\"cases/01-cut-and-scan/host-events.tsv\""));
+
+  pugi::xml_document xml;
+  ASSERT_TRUE(xml.load_file(junit.c_str()));
+  EXPECT_STREQ(xml.child("testsuites").child("testsuite").attribute("failures").value(), "1");
+  std::string error;
+  EXPECT_TRUE(testing::IsJson(tool_platform::read_file(json), error)) << error;
+
+  // Opened as a person opens it, when this machine has the browser.
+  const std::string chromium = Chromium();
+  if (chromium.empty()) GTEST_SKIP() << "no headless Chromium here";
+  const std::string profile = world_.root() + "/profile";
+  const std::string dom = world_.root() + "/dom.html";
+  const std::string shot = world_.root() + "/shot.png";
+  std::vector<std::string> flags = {"--headless",
+                                    "--no-sandbox",
+                                    "--disable-gpu",
+                                    "--disable-quic",
+                                    "--no-first-run",
+                                    "--disable-background-networking",
+                                    "--disable-component-update",
+                                    "--disable-sync",
+                                    "--user-data-dir=" + profile};
+  const std::string url = "file://" + std::filesystem::absolute(report_ + "/index.html").string();
+  auto with = [&](std::vector<std::string> extra) {
+    extra.insert(extra.begin(), flags.begin(), flags.end());
+    return extra;
+  };
+  auto browser = tool_platform::spawn(chromium, with({"--dump-dom", url}), {dom});
+  ASSERT_TRUE(browser.wait_for(90'000).has_value()) << "chromium did not end";
+  const std::string rendered = tool_platform::read_file(dom);
+  EXPECT_THAT(rendered, HasSubstr("id=\"case-wrong-on-purpose\""));
+  EXPECT_THAT(rendered, HasSubstr("<svg class=\"timeline\""));
+  auto camera = tool_platform::spawn(chromium, with({"--screenshot=" + shot, "--window-size=1200,900", url}),
+                                     {world_.root() + "/chromium.out"});
+  ASSERT_TRUE(camera.wait_for(90'000).has_value()) << "chromium did not end";
+  EXPECT_GT(std::filesystem::file_size(shot), 10'000u);
+}
+
+// Attended, the manager already runs (here a tefsim started beforehand) on
+// the drive root given; the files are seen as they come and go.
+TEST_F(RehearseCommand, AttendedTheRunningManagerAnswersAndItsFilesAreSeen) {
+  // Slower than the watch, so that no request slips between two looks.
+  StartTefsim("dial", {"--poll-ms", "200"});
+  const std::string book = Write("attended.toml", R"([[case]]
+name = "pay-and-print"
+purpose = "A sale, printed."
+operator = "Insert a card and type the PIN."
+manager.dial = "CRT#1: refuse"
+
+[[case.step]]
+do = "sale"
+pay = 30
+expect = false
+
+[[case.step]]
+do = "print"
+
+[case.expect]
+operations = ["ATV", "CRT 003-000=3000", "ATV", "ATV", "CNF 012-000=999999"]
+open = []
+dialogs = ["never shown"]
+)");
+  const auto run =
+      Zulpos({"rehearse", book, "--attended", "--drive-root", world_.root(), "--report", report_});
+  ASSERT_TRUE(run.status.has_value());
+  // The book expected a refusal (and its scenario does not apply): the
+  // manager approved, and it decides.
+  EXPECT_EQ(*run.status, 0) << ::testing::PrintToString(run.output);
+  EXPECT_TRUE(AnyLineHas(run.output, "at the pinpad: Insert a card and type the PIN."));
+  const std::string page = tool_platform::read_file(report_ + "/index.html");
+  EXPECT_THAT(page, HasSubstr("true (as the manager answered)"));
+  EXPECT_THAT(page, HasSubstr("(decided by the manager: not checked)"));
+  EXPECT_THAT(page, HasSubstr("req\\intpos.001 \xE2\x80\x94 request seen: CRT"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(report_ +
+                                               "/cases/01-pay-and-print/seen/0001-tef_dial-req-intpos.001"));
+  // --report alone writes the JUnit XML and the JSON beside the page.
+  EXPECT_TRUE(std::filesystem::is_regular_file(report_ + "/junit.xml"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(report_ + "/rehearsal.json"));
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "CNF#1: confirmed"));
+}
+
+TEST_F(RehearseCommand, ABookWithAMistakeIsRefusedByItsLineAndTheBuiltInBookIsListed) {
+  const std::string bad =
+      Write("bad.toml", "[[case]]\nname = \"x\"\n\n[[case.step]]\ndo = \"sale\"\npay = [\"1,234\"]\n");
+  const auto refused = Zulpos({"rehearse", bad});
+  ASSERT_TRUE(refused.status.has_value());
+  EXPECT_EQ(*refused.status, 2);
+  EXPECT_TRUE(AnyLineHas(refused.output, "bad.toml line 6: ", "not \"1,234\""))
+      << ::testing::PrintToString(refused.output);
+
+  const auto listed = Zulpos({"rehearse", "--builtin", "--list"});
+  ASSERT_TRUE(listed.status.has_value());
+  EXPECT_EQ(*listed.status, 0);
+  EXPECT_GE(listed.output.size(), 21u);
+  EXPECT_TRUE(AnyLineHas(listed.output, "power-cut-mid-receipt", "second receipt"));
+}
+
+} // namespace
+} // namespace zul00500

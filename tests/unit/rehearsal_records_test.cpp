@@ -1,0 +1,206 @@
+// A rehearsal's records put in order and judged: tefsim's log and kept
+// files, the host part's event journal, and each expectation's mark.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "journal/journal.h"
+#include "rehearsal/book.h"
+#include "rehearsal/evidence.h"
+#include "rehearsal/judge.h"
+#include "rehearsal/text.h"
+#include "support/temp_world.h"
+#include "tool_platform/files.h"
+
+namespace rehearsal {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+constexpr std::int64_t kStart = 10 * 3600 * 1000; // 10:00:00.000
+
+std::string Answer(const std::string& sequence, const std::string& document,
+                   const std::string& result = "0") {
+  return "000-000 = CRT\r\n001-000 = " + sequence + "\r\n003-000 = 4000\r\n009-000 = " + result +
+         "\r\n010-000 = REDECARD\r\n012-000 = " + document +
+         "\r\n028-000 = 1\r\n029-001 = \"X\"\r\n999-999 = 0\r\n";
+}
+
+class RehearsalRecordsTest : public ::testing::Test {
+protected:
+  RehearsalRecordsTest() {
+    std::filesystem::create_directories(requests_);
+    std::filesystem::create_directories(written_);
+  }
+  void Keep(const std::string& folder, const std::string& name, const std::string& bytes) {
+    tool_platform::write_file(folder + "/" + name, bytes);
+  }
+  Case Expecting(const std::string& expectations) {
+    return ReadBook("[[case]]\nname = \"c\"\n[[case.step]]\ndo = \"sale\"\npay = [40]\nexpect = true\n"
+                    "[case.expect]\n" +
+                        expectations,
+                    "t.toml")
+        .cases.at(0);
+  }
+  static const Mark& Find(const std::vector<Mark>& marks, const std::string& what) {
+    for (const Mark& mark : marks)
+      if (mark.what.find(what) != std::string::npos) return mark;
+    throw std::runtime_error("no mark " + what);
+  }
+
+  zul00500::testing::TempWorld world_;
+  const std::string requests_ = world_.root() + "/requests";
+  const std::string written_ = world_.root() + "/written";
+  CaseRecord record_;
+};
+
+TEST_F(RehearsalRecordsTest, TefsimsLogAndKeptFilesBecomeTheManagersLane) {
+  Keep(requests_, "CRT-1.001", "000-000 = CRT\r\n001-000 = 0000000005\r\n003-000 = 4000\r\n999-999 = 0\r\n");
+  Keep(requests_, "CNF-1.001", "000-000 = CNF\r\n010-000 = REDECARD\r\n012-000 = 000001\r\n999-999 = 0\r\n");
+  Keep(requests_, "NCN-1.001", "000-000 = NCN\r\n010-000 = REDECARD\r\n012-000 = 000001\r\n999-999 = 0\r\n");
+  Keep(written_, "CRT-1-1.sts", "000-000 = CRT\r\n");
+  // An answer of another sequence first, then the right one torn in two.
+  Keep(written_, "CRT-1-2.001", Answer("0000000006", "000001"));
+  const std::string right = Answer("0000000005", "000001");
+  Keep(written_, "CRT-1-3.001", right.substr(0, 6));
+  Keep(written_, "CRT-1-4.001", right.substr(6));
+  const std::string log =
+      "10:00:00.100 tefsim: serving c:\\tef_dial\\ (/x)\r\n"
+      "10:00:01.000 c:\\tef_dial\\ CRT#1: took req\\intpos.001: 000-000 = CRT | 001-000 = 5\r\n"
+      "10:00:01.001 c:\\tef_dial\\ CRT#1: wrote resp\\intpos.sts (status): 000-000 = CRT\r\n"
+      "10:00:01.002 c:\\tef_dial\\ CRT#1: wrote resp\\intpos.001 (answer of another sequence): x\r\n"
+      "10:00:01.500 c:\\tef_dial\\ CRT#1: resp\\intpos.001 was taken away\r\n"
+      "10:00:01.600 c:\\tef_dial\\ CRT#1: wrote resp\\intpos.001 (answer, first piece)\r\n"
+      "10:00:01.900 c:\\tef_dial\\ CRT#1: wrote resp\\intpos.001 (answer, rest)\r\n"
+      "10:00:03.000 c:\\tef_dial\\ CNF#1: took req\\intpos.001: 000-000 = CNF\r\n"
+      "10:00:04.000 c:\\tef_dial\\ NCN#1: took req\\intpos.001: 000-000 = NCN\r\n";
+  Evidence evidence(record_, kStart);
+  evidence.ReadManager("dial", log, requests_, written_);
+  evidence.Finish(world_.root());
+
+  ASSERT_EQ(record_.operations.size(), 3u);
+  EXPECT_EQ(record_.operations[0].ms, 1000);
+  EXPECT_EQ(record_.operations[0].root, "dial");
+  EXPECT_EQ(record_.operations[0].fields.at("003-000"), "4000");
+  EXPECT_EQ(record_.operations[2].code, "NCN");
+  // The stray answer and the torn one are one transaction, settled both ways.
+  ASSERT_EQ(record_.transactions.size(), 1u);
+  EXPECT_EQ(record_.transactions[0].document, "000001");
+  EXPECT_EQ(record_.transactions[0].Ending(), "1 CNF, 1 NCN");
+
+  std::vector<std::string> files;
+  for (const TimelineEvent& event : record_.events)
+    if (event.is_file) files.push_back(event.file + " " + event.bytes.substr(0, 13));
+  EXPECT_THAT(files, ElementsAre("c:\\tef_dial\\req\\intpos.001 000-000 = CRT",
+                                 "c:\\tef_dial\\resp\\intpos.sts 000-000 = CRT",
+                                 "c:\\tef_dial\\resp\\intpos.001 000-000 = CRT",
+                                 "c:\\tef_dial\\resp\\intpos.001 000-00",
+                                 "c:\\tef_dial\\resp\\intpos.001 0 = CRT\r\n001-",
+                                 "c:\\tef_dial\\req\\intpos.001 000-000 = CNF",
+                                 "c:\\tef_dial\\req\\intpos.001 000-000 = NCN"));
+}
+
+TEST_F(RehearsalRecordsTest, TheHostsJournalGivesStepsCallsDialogsAndCuts) {
+  const auto line = [](std::int64_t ms, const std::string& lane, const std::string& kind,
+                       const std::string& text, const std::string& detail = "") {
+    return journal::Line({std::to_string(ms), lane, kind, text, detail}) + "\n";
+  };
+  // Across midnight: the case began at 23:59:59.
+  const std::int64_t start = 86'399'000;
+  const std::string journal =
+      line(start + 10, "host", "start", "start 1") + line(start + 20, "host", "step", "sale", "0") +
+      line(start + 30, "package", "call", "DoTEF(40.00)") +
+      line(start + 900, "dialog", "dialog", "Impressora n\xE3o responde\r\nImprimir?", "yes") +
+      line(1000, "package", "return", "true") + line(1100, "host", "step-end", "sale", "0") +
+      line(1200, "host", "step", "print", "1") + line(1300, "printer", "call", "Usa_CompNFis\t\tA") +
+      line(1400, "host", "power-cut", "mid-receipt") + "1500\thost\tstep-";
+  Evidence evidence(record_, start);
+  evidence.ReadHostEvents(journal);
+  evidence.Finish(world_.root());
+
+  EXPECT_THAT(record_.step_returns, ElementsAre(ElementsAre("true"), ElementsAre()));
+  EXPECT_THAT(record_.cut_steps, ElementsAre(1));
+  ASSERT_EQ(record_.dialogs.size(), 1u);
+  EXPECT_EQ(record_.dialogs[0].answer, "yes");
+  std::vector<std::string> events;
+  for (const TimelineEvent& event : record_.events)
+    events.push_back(std::to_string(event.ms) + " " + LaneName(event.lane) + " " + event.text +
+                     (event.end_ms >= 0 ? " until " + std::to_string(event.end_ms) : ""));
+  EXPECT_THAT(events,
+              ElementsAre("20 host step 1: sale until 2100", "30 package DoTEF(40.00) until 2000",
+                          "900 dialog Impressora n\xE3o responde\r\nImprimir?", "2200 host step 2: print",
+                          "2300 printer Usa_CompNFis", "2400 host power cut (mid-receipt)"));
+}
+
+TEST_F(RehearsalRecordsTest, EachExpectationGetsItsMarkWithWhatHappened) {
+  record_.step_returns = {{"false"}};
+  record_.operations = {{10, "dial", "ATV", {}}, {20, "dial", "CRT", {{"003-000", "4000"}}}};
+  record_.dialogs = {{"TRANSA\xC7\xC3O NEGADA", "", false}};
+  record_.paper = "VALOR R$ 40,00\nFIM\n";
+  record_.card_log = "01/01/2027 10:00:00 - Inicio DoTEF ----\r\n01/01/2027 10:00:01 - Fim DoTEF ----\r\n";
+  const Case c =
+      Expecting("operations = [\"ATV\", \"CRT 003-000=5000\"]\ndialogs = [\"NEGADA\"]\n"
+                "paper = [\"FIM\", \"VALOR\"]\nlog = [\"Inicio\", \"Fim\"]\nlog_absent = [\"Erro\"]\n"
+                "open = []\n");
+  const std::vector<Mark> marks = Judge(c, record_, false);
+
+  const Mark& result = Find(marks, "payment 1 returns");
+  EXPECT_FALSE(result.passed);
+  EXPECT_EQ(result.expected, "true");
+  EXPECT_EQ(result.actual, "false");
+  EXPECT_EQ(result.line, 3);
+  const Mark& operations = Find(marks, "requests");
+  EXPECT_FALSE(operations.passed);
+  EXPECT_EQ(operations.actual, "ATV\nCRT 003-000=4000   \xE2\x86\x90 differs");
+  EXPECT_EQ(operations.line, 8);
+  EXPECT_TRUE(Find(marks, "dialogs").passed);
+  // The paper's lines in order: VALOR comes before FIM, not after.
+  std::vector<bool> paper;
+  for (const Mark& mark : marks)
+    if (mark.what.find("the paper has a line") != std::string::npos) paper.push_back(mark.passed);
+  EXPECT_THAT(paper, ElementsAre(true, false));
+  EXPECT_TRUE(Find(marks, "the card log has no line").passed);
+  EXPECT_TRUE(Find(marks, "end open").passed);
+}
+
+TEST_F(RehearsalRecordsTest, AttendedTheManagersAnswerDecidesAndItsTextsAreNotChecked) {
+  record_.step_returns = {{"false"}};
+  TimelineEvent step;
+  step.kind = "step";
+  step.text = "step 1: sale";
+  step.ms = 0;
+  step.end_ms = 5000;
+  TimelineEvent answer;
+  answer.kind = "answer";
+  answer.ms = 2000;
+  answer.file = "c:\\tef_dial\\resp\\intpos.001";
+  answer.bytes = Answer("1", "77", "05");
+  record_.events = {step, answer};
+  record_.operations = {{10, "dial", "CRT", {}}, {20, "dial", "NCN", {{"012-000", "77"}}}};
+  const Case c =
+      Expecting("operations = [\"ATV\", \"CRT\", \"ATV\", \"NCN 012-000=000001\"]\ndialogs = [\"X\"]\n");
+  const std::vector<Mark> marks = Judge(c, record_, true);
+  const Mark& result = Find(marks, "payment 1 returns");
+  EXPECT_TRUE(result.passed) << result.expected;
+  EXPECT_THAT(result.expected, HasSubstr("as the manager answered"));
+  EXPECT_TRUE(Find(marks, "requests").passed);
+  EXPECT_TRUE(Find(marks, "dialogs").skipped);
+}
+
+TEST(RehearsalTextTest, TimesOfDayAcrossMidnight) {
+  EXPECT_EQ(ParseTimeOfDay("17:21:08.261 c:\\"), ((17 * 60 + 21) * 60 + 8) * 1000 + 261);
+  EXPECT_EQ(ParseTimeOfDay("17:21:08,261"), -1);
+  EXPECT_EQ(RelativeMs(500, 86'399'000), 1500);
+  EXPECT_EQ(RelativeMs(1000, 2000), -1000);
+}
+
+TEST(RehearsalTextTest, JournalFieldsComeBackAsTheyWereWritten) {
+  const std::vector<std::string> fields = {"a\tb", "c\\d\r\n", std::string("\x01\xA0", 2), "", "\xE9"};
+  EXPECT_EQ(journal::Fields(journal::Line(fields, "\xA0")), fields);
+  EXPECT_EQ(journal::Fields("x\\q\\"), (std::vector<std::string>{"xq\\"}));
+}
+
+} // namespace
+} // namespace rehearsal

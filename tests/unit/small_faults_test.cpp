@@ -1,0 +1,120 @@
+// Smaller faults around the exchange: waits measured on a clock the host's
+// own work cannot stretch, stored settings that are damaged or empty, a
+// request the disk cut short, a request that cannot be written, and a NUL
+// byte inside a field of an answer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/file_system.h"
+#include "platform/message_pump.h"
+#include "support/faulty_fs.h"
+#include "support/file_write.h"
+#include "support/sale_world.h"
+#include "zul00500/dataset.h"
+#include "zul00500/errors.h"
+#include "zul00500/zul00500.h"
+
+namespace zul00500 {
+namespace {
+
+using testing::Approves;
+using testing::FaultyFs;
+using testing::FsOp;
+using testing::SaleWorld;
+using testing::StatusReply;
+
+const std::string kDialReq = std::string(kRootTefDial) + "req\\";
+
+class SmallFaultsTest : public SaleWorld {
+protected:
+  void StoreRoot(const std::string& value) {
+    ClientDataSet dataset({{"DIRTEF", 50}});
+    dataset.CreateDataSet();
+    dataset.Edit();
+    dataset.SetField("DIRTEF", value);
+    dataset.SaveToFile(dsDirTef + "\\DIRTEF.cds");
+  }
+  bool Logged(const std::string& part) {
+    const std::vector<std::string> log = LogMessages();
+    return std::any_of(log.begin(), log.end(),
+                       [&](const std::string& line) { return line.find(part) != std::string::npos; });
+  }
+};
+
+// --- waits on the monotonic clock -------------------------------------------------------
+
+TEST_F(SmallFaultsTest, TheStatusWaitCountsTheTimeTheHostSpendsHandlingItsMessages) {
+  StoreDirTef(kRootTefDial);
+  dial_.Script({StatusReply::Silent});
+  platform::set_message_hook([this](bool) { clock_.advance(400); });
+  EXPECT_FALSE(CheckGPAtivo("ATV", "1"));
+  platform::set_message_hook({});
+  // Fifteen seconds, and the last cycle: never 26 s of 600 ms pauses and
+  // 400 ms of the host's work each.
+  EXPECT_LE(clock_.elapsed_ms(), 16'000);
+}
+
+// --- stored settings ----------------------------------------------------------------------
+
+TEST_F(SmallFaultsTest, AnEmptyOrMalformedStoredRootIsReadAsAbsent) {
+  for (const std::string& value : {std::string(), std::string("resp"), std::string("d:\\outro\\")}) {
+    StoreRoot(value);
+    DirTef = kRootTefDial;
+    EXPECT_TRUE(CheckGPAtivo("ATV", "1")) << value;
+    EXPECT_EQ(DirTef, kRootTefDial) << value;
+  }
+  EXPECT_EQ(Operations(kRootTefDial).size(), 3u);
+}
+
+TEST_F(SmallFaultsTest, ADamagedParameterFileIsLoggedAndPaymentsGoOn) {
+  platform::fs().write_file(HostDirectoryLong() + "\\PARAMETROSQTR.CDS", "\x96\x19\xE0\xBD damaged");
+  dial_.QueueAnswers({Approves()});
+  EXPECT_TRUE(Pay(10, 10));
+  EXPECT_TRUE(stNrSerie.empty());
+  EXPECT_TRUE(Logged("PARAMETROSQTR.CDS"));
+  // Printing on the fiscal printer needs the serial number: it says why not.
+  EXPECT_THROW(ImprCupons(*receipts_, 1, 1, 1, "v1", "v2", "ctx", "", "", "N", "F", "", "", 10), Error);
+}
+
+// --- requests that cannot be written ------------------------------------------------------
+
+TEST_F(SmallFaultsTest, ARequestTheDiskCutShortLeavesNoTemporaryInTheManagersDirectory) {
+  StoreDirTef(kRootTefDial);
+  const StringList answer = testing::Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"});
+  FaultyFs disk;
+  disk.fail_path(FsOp::WriteFile, "intpos.r", testing::Fault::Torn);
+  platform::ScopedFileSystem scoped(disk);
+  EXPECT_THROW(VerificaRetorno("ctx", answer, true, ""), FileError);
+  EXPECT_TRUE(Names(kDialReq + "*").empty());
+}
+
+TEST_F(SmallFaultsTest, AnActivityRequestThatCannotBeWrittenIsLoggedWithItsReason) {
+  StoreDirTef(kRootTefDial);
+  FaultyFs disk;
+  disk.fail_path(FsOp::WriteFile, "req");
+  platform::ScopedFileSystem scoped(disk);
+  EXPECT_FALSE(CheckGPAtivo("ATV", "1"));
+  EXPECT_TRUE(Logged("req\\~intpos.001.tmp"));
+}
+
+// --- a NUL inside a field ----------------------------------------------------------------------
+
+TEST_F(SmallFaultsTest, ANulInsideAFieldIsMalformedAndNeverSentBackToTheManager) {
+  dial_.QueueAnswers({[](const StringList& request) {
+                        StringList answer = testing::Approval(request);
+                        answer[5] = std::string("012-000 = 65\0"
+                                                "4321",
+                                                17);
+                        return answer;
+                      },
+                      Approves()});
+  EXPECT_THROW(Pay(10, 10), ConvertError);
+  EXPECT_TRUE(Pay(5, 5));
+  for (const StringList& request : dial_.Requests())
+    EXPECT_EQ(request.Text().find('\0'), std::string::npos) << request.Text();
+  EXPECT_EQ(Names(dsDirBkpTef + "Descartados\\*").size(), 1u);
+}
+
+} // namespace
+} // namespace zul00500

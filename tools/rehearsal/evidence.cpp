@@ -1,0 +1,313 @@
+#include "rehearsal/evidence.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <utility>
+
+#include "journal/journal.h"
+#include "rehearsal/host_events.h"
+#include "rehearsal/text.h"
+#include "tool_platform/files.h"
+
+namespace rehearsal {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string trim(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::string read_if_any(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error) ? tool_platform::read_file(path) : std::string();
+}
+
+std::string short_root(const std::string& root) {
+  for (const char* name : kRootNames)
+    if (RootPath(name) == root) return name;
+  return root;
+}
+
+bool starts_with(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+
+} // namespace
+
+std::map<std::string, std::string> FieldsOf(const std::string& bytes) {
+  std::map<std::string, std::string> fields;
+  for (const std::string& line : SplitLines(bytes)) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    fields.emplace(trim(line.substr(0, equals)), trim(line.substr(equals + 1)));
+  }
+  return fields;
+}
+
+bool NeedsSettlement(const std::map<std::string, std::string>& fields) {
+  const auto value = [&](const char* id) {
+    const auto found = fields.find(id);
+    return found == fields.end() ? std::string() : found->second;
+  };
+  const std::string code = value("000-000");
+  if (code != "CRT" && code != "CHQ" && code != "CNC") return false;
+  return value("009-000") == "0" && !(code == "CRT" && value("028-000") == "0");
+}
+
+void Evidence::AddEvents(const std::vector<TimelineEvent>& events) {
+  record_.events.insert(record_.events.end(), events.begin(), events.end());
+}
+
+void Evidence::ReadHostEvents(const std::string& journal) {
+  std::size_t step_span = std::string::npos, call_span = std::string::npos;
+  int step = -1;
+  for (const HostEvent& host : rehearsal::ReadHostEvents(journal)) {
+    TimelineEvent event;
+    event.ms = RelativeMs(host.ms, t0_);
+    event.kind = host.kind;
+    event.text = host.text;
+    event.detail = host.detail;
+    if (host.lane == "host") {
+      if (host.kind == "start") continue; // the runner's note of the process says it
+      if (host.kind == "step-end") {
+        if (step_span != std::string::npos) record_.events[step_span].end_ms = event.ms;
+        step_span = std::string::npos;
+        continue;
+      }
+      event.lane = Lane::Host;
+      if (host.kind == "step") {
+        step = std::stoi(host.detail);
+        if (static_cast<int>(record_.step_returns.size()) <= step) record_.step_returns.resize(step + 1);
+        event.text = "step " + std::to_string(step + 1) + ": " + host.text;
+        event.detail.clear();
+        step_span = record_.events.size();
+      } else if (host.kind == "power-cut") {
+        event.text = "power cut (" + host.text + ")";
+        record_.cut_steps.push_back(step);
+      }
+    } else if (host.lane == "package") {
+      event.lane = Lane::Package;
+      if (host.kind == "return") {
+        if (call_span != std::string::npos) {
+          TimelineEvent& call = record_.events[call_span];
+          call.end_ms = event.ms;
+          call.detail = "returned " + host.text + (host.detail.empty() ? "" : ": " + host.detail);
+        }
+        if (step >= 0) record_.step_returns[static_cast<std::size_t>(step)].push_back(host.text);
+        call_span = std::string::npos;
+        continue;
+      }
+      if (host.kind == "call") call_span = record_.events.size();
+    } else if (host.lane == "dialog") {
+      event.lane = Lane::Dialog;
+      const bool network = host.kind == "network";
+      record_.dialogs.push_back({host.text, host.detail, network});
+      if (network) event.text = "network dialog: " + host.text;
+      if (!host.detail.empty()) event.detail = "answer: " + host.detail;
+    } else if (host.lane == "printer") {
+      event.lane = Lane::Printer;
+      const std::vector<std::string> fields = journal::Fields(host.text);
+      event.text = fields.empty() ? host.text : fields.front();
+      event.detail = host.text;
+      event.kind = "printer";
+    } else {
+      continue;
+    }
+    record_.events.push_back(std::move(event));
+  }
+}
+
+void Evidence::AddGiven(const GivenFile& file) {
+  const auto fields = FieldsOf(file.bytes);
+  if (NeedsSettlement(fields))
+    approvals_.push_back({-1, true, "left before the start: " + file.path, fields});
+}
+
+void Evidence::ReadManager(const std::string& root, const std::string& log, const std::string& requests,
+                           const std::string& written) {
+  std::map<std::string, int> writes; // label -> files written so far
+  std::string piece;                 // the first piece of a torn write
+  for (const std::string& line : SplitLines(log)) {
+    const std::int64_t time = ParseTimeOfDay(line);
+    if (time < 0 || line.size() < 14) continue;
+    const std::int64_t ms = RelativeMs(time, t0_);
+    std::string rest = line.substr(13);
+    if (starts_with(rest, "tefsim: ")) continue;
+    const std::size_t blank = rest.find(' ');
+    const std::string root_path = rest.substr(0, blank);
+    rest = blank == std::string::npos ? "" : rest.substr(blank + 1);
+    std::string label;
+    if (const std::size_t colon = rest.find(": ");
+        colon != std::string::npos && rest.find('#') < colon && rest.find(' ') > colon) {
+      label = rest.substr(0, colon);
+      rest = rest.substr(colon + 2);
+    }
+    std::string kept = label;
+    std::replace(kept.begin(), kept.end(), '#', '-');
+    if (starts_with(rest, "took ")) {
+      const std::string name = rest.substr(5, rest.find(':') - 5);
+      const std::string bytes = read_if_any((fs::path(requests) / (kept + ".001")).string());
+      ManagerFile(ms, root_path, name, "request", bytes, label);
+      Request(ms, root, bytes);
+    } else if (starts_with(rest, "wrote ")) {
+      const std::size_t open = rest.find(" (");
+      const std::string name = rest.substr(6, open - 6);
+      const std::string what = rest.substr(open + 2, rest.find(')', open) - open - 2);
+      const std::string bytes = read_if_any(
+          (fs::path(written) / (kept + "-" + std::to_string(++writes[label]) + name.substr(name.rfind('.'))))
+              .string());
+      ManagerFile(ms, root_path, name, what, bytes, label);
+      // A torn answer counts once it is whole.
+      std::string whole = bytes;
+      if (what.find("first piece") != std::string::npos) {
+        piece = bytes;
+        continue;
+      }
+      if (what.find(", rest") != std::string::npos) whole = std::exchange(piece, {}) + bytes;
+      if (starts_with(what, "answer")) {
+        const auto fields = FieldsOf(whole);
+        if (NeedsSettlement(fields)) approvals_.push_back({ms, false, label + " on " + root, fields});
+      }
+    } else {
+      TimelineEvent event;
+      event.ms = ms;
+      event.lane = Lane::Manager;
+      const std::size_t taken = rest.find(" was taken away");
+      event.kind = taken != std::string::npos ? "taken" : "note";
+      event.text = label.empty() ? rest : label + ": " + rest;
+      if (taken != std::string::npos) event.file = root_path + rest.substr(0, taken);
+      record_.events.push_back(std::move(event));
+    }
+  }
+}
+
+void Evidence::ManagerFile(std::int64_t ms, const std::string& root, const std::string& name,
+                           const std::string& what, const std::string& bytes, const std::string& label) {
+  TimelineEvent event;
+  event.ms = ms;
+  event.lane = Lane::Manager;
+  event.kind = what == "request" ? "request" : starts_with(what, "status") ? "status" : "answer";
+  const std::map<std::string, std::string> fields = FieldsOf(bytes);
+  const auto code = fields.find("000-000");
+  // Attended ("seen"), the files are what the watch found, whoever wrote them.
+  const char* verb = label == "seen"     ? " seen"
+                     : what == "request" ? " taken by the manager"
+                                         : " written by the manager";
+  event.text = what + verb + (code == fields.end() ? "" : ": " + code->second);
+  event.detail = label;
+  event.is_file = true;
+  event.file = root + name;
+  event.bytes = bytes;
+  record_.events.push_back(std::move(event));
+}
+
+void Evidence::Request(std::int64_t ms, const std::string& root, const std::string& bytes) {
+  Operation operation;
+  operation.ms = ms;
+  operation.root = root;
+  operation.fields = FieldsOf(bytes);
+  const auto code = operation.fields.find("000-000");
+  operation.code = code == operation.fields.end() ? "?" : code->second;
+  record_.operations.push_back(std::move(operation));
+}
+
+void Evidence::AddSeen(const std::vector<SeenFile>& seen) {
+  for (const SeenFile& file : seen) {
+    if (file.gone) {
+      TimelineEvent event;
+      event.ms = file.ms;
+      event.lane = Lane::Manager;
+      event.kind = "taken";
+      event.text = file.name + " went away";
+      event.file = file.root + file.name;
+      record_.events.push_back(std::move(event));
+      continue;
+    }
+    const bool request = starts_with(file.name, "req\\");
+    const bool status = file.name.find(".sts") != std::string::npos;
+    ManagerFile(file.ms, file.root, file.name,
+                request  ? "request"
+                : status ? "status"
+                         : "answer",
+                file.bytes, "seen");
+    if (request) Request(file.ms, short_root(file.root), file.bytes);
+    const auto fields = FieldsOf(file.bytes);
+    if (!request && !status && NeedsSettlement(fields))
+      approvals_.push_back({file.ms, false, "answer seen in " + file.root + file.name, fields});
+  }
+}
+
+void Evidence::ReadCardLog(const std::string& host_dir) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(host_dir, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() > 10 && (starts_with(name, "LogTef") || starts_with(name, "logtef")))
+      names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) record_.card_log += read_if_any((fs::path(host_dir) / name).string());
+}
+
+void Evidence::Finish(const std::string& folder) {
+  std::stable_sort(record_.events.begin(), record_.events.end(),
+                   [](const TimelineEvent& a, const TimelineEvent& b) { return a.ms < b.ms; });
+  // A step or call the power cut interrupted ends with its host process.
+  for (std::size_t i = 0; i < record_.events.size(); ++i) {
+    TimelineEvent& event = record_.events[i];
+    if (event.end_ms >= 0 || (event.kind != "step" && event.kind != "call")) continue;
+    for (std::size_t j = i + 1; j < record_.events.size(); ++j)
+      if (record_.events[j].kind == "kill" || record_.events[j].kind == "exit") {
+        event.end_ms = record_.events[j].ms;
+        break;
+      }
+    if (event.kind == "call" && event.detail.empty()) event.detail = "never returned: the host was killed";
+  }
+  std::stable_sort(record_.operations.begin(), record_.operations.end(),
+                   [](const Operation& a, const Operation& b) { return a.ms < b.ms; });
+
+  // Transactions: leftovers first, then approvals in time; one per network
+  // and document (an answer of another sequence repeats its transaction).
+  std::stable_sort(approvals_.begin(), approvals_.end(), [](const Approval& a, const Approval& b) {
+    return a.given != b.given ? a.given : a.ms < b.ms;
+  });
+  std::set<std::pair<std::string, std::string>> known;
+  for (const Approval& approval : approvals_) {
+    const auto value = [&](const char* id) {
+      const auto found = approval.fields.find(id);
+      return found == approval.fields.end() ? std::string() : found->second;
+    };
+    if (!known.insert({value("010-000"), value("012-000")}).second) continue;
+    Transaction transaction;
+    transaction.number = static_cast<int>(record_.transactions.size()) + 1;
+    transaction.origin = approval.origin;
+    transaction.operation = value("000-000");
+    transaction.network = value("010-000");
+    transaction.document = value("012-000");
+    transaction.cents = value("003-000");
+    record_.transactions.push_back(transaction);
+  }
+  for (const Operation& operation : record_.operations) {
+    if (operation.code != "CNF" && operation.code != "NCN") continue;
+    const auto field = [&](const char* id) {
+      const auto found = operation.fields.find(id);
+      return found == operation.fields.end() ? std::string() : found->second;
+    };
+    for (Transaction& transaction : record_.transactions)
+      if (transaction.network == field("010-000") && transaction.document == field("012-000"))
+        ++(operation.code == "CNF" ? transaction.confirmations : transaction.non_confirmations);
+  }
+
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(folder, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error))
+    if (it->is_regular_file(error))
+      record_.raw_files.push_back(record_.folder + "/" +
+                                  fs::relative(it->path(), folder, error).generic_string());
+  std::sort(record_.raw_files.begin(), record_.raw_files.end());
+}
+
+} // namespace rehearsal

@@ -1,0 +1,101 @@
+// What a case's run left, put in order: the events on one clock, the
+// requests the manager saw, the transactions and how they ended, the
+// dialogs, the paper, the card log, and each expectation with its mark. The
+// reports are drawn from it alone.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace rehearsal {
+
+enum class Lane { Host, Package, Manager, Printer, Dialog };
+inline constexpr Lane kLanes[] = {Lane::Host, Lane::Package, Lane::Manager, Lane::Printer, Lane::Dialog};
+const char* LaneName(Lane lane);  // "host", "package", "manager", "printer", "dialog"
+const char* LaneTitle(Lane lane); // "Host", "Package", "Manager's files", "Printer", "Dialogs"
+
+// Texts are code page 1252 unless said otherwise.
+struct TimelineEvent {
+  std::int64_t ms = 0;      // since the case began
+  std::int64_t end_ms = -1; // a span's end (a host process, a routine call); -1: a moment
+  Lane lane = Lane::Host;
+  std::string kind; // start, kill, exit, step, call, log, request, status, answer, taken, dialog, printer,
+                    // power-cut, note
+  std::string text;
+  std::string detail;
+  bool is_file = false;
+  std::string file;  // its name, as the package sees it ("c:\tef_dial\resp\intpos.001")
+  std::string bytes; // its content as written
+};
+
+// A request the manager took.
+struct Operation {
+  std::int64_t ms = 0;
+  std::string root; // "dial"
+  std::string code;
+  std::map<std::string, std::string> fields; // trimmed values
+};
+
+// An approved transaction that must be confirmed or not confirmed.
+struct Transaction {
+  int number = 0;
+  std::string origin; // "CRT#1 on dial", or the given file's path
+  std::string operation, network, document, cents;
+  int confirmations = 0, non_confirmations = 0;
+  // "confirmed", "not confirmed", "open", or "2 CNF, 1 NCN" when settled more than once
+  std::string Ending() const;
+};
+
+struct Dialog {
+  std::string text;
+  std::string answer; // "yes", "no", a network choice, or empty
+  bool network = false;
+};
+
+// One expectation and how it fared.
+struct Mark {
+  std::string what;             // UTF-8
+  std::string expected, actual; // UTF-8
+  bool passed = false;
+  bool skipped = false; // not checked (attended mode: decided by the manager)
+  int line = 0;         // in the book; 0: implied
+};
+
+struct CaseRecord {
+  int index = 0;                            // in the book
+  std::string name, purpose, operator_text; // UTF-8
+  std::string folder;                       // relative to the report: "cases/01-approved-sale"
+  std::vector<std::string> steps;           // the host's actions, described (UTF-8)
+  bool passed = false;
+  std::int64_t duration_ms = 0;
+  std::string problem; // the run itself went wrong (UTF-8); the case fails
+
+  std::vector<TimelineEvent> events; // by time
+  std::vector<Operation> operations;
+  std::vector<Transaction> transactions;
+  std::vector<Dialog> dialogs;
+  std::string paper;
+  std::vector<std::size_t> paper_cuts; // where the paper stood at each power cut
+  std::string card_log;
+  std::vector<std::vector<std::string>> step_returns; // per step: "true", "false", "error"
+  std::vector<int> cut_steps;                         // the steps a power cut stopped
+  std::vector<Mark> marks;
+  std::vector<std::string> raw_files; // relative to the report
+
+  // The first failed mark, or the problem: one line.
+  std::string FirstFailure() const;
+};
+
+struct BookRecord {
+  std::string title, origin; // UTF-8
+  bool attended = false;
+  std::string started;  // local date and time, "2026-12-08 17:21:08"
+  std::string versions; // "zulpos 0.1.0, package 0.1.0"
+  std::int64_t duration_ms = 0;
+  std::vector<CaseRecord> cases;
+  int Passed() const;
+};
+
+} // namespace rehearsal
