@@ -106,8 +106,9 @@ manager 2 status=ack:37131 answer=approve:0
 }
 
 // The manager lost the "CNF" of an approved cancellation; the cancellation's
-// clean-up deleted its answer, which nothing settled since (finding 8).
-TEST(SettlementScenarios, DISABLED_ACancellationWhoseConfirmationWasLostKeepsItsAnswer) {
+// clean-up deleted its answer, which nothing settled since (finding 8;
+// mended with the settlement acknowledgements).
+TEST(SettlementScenarios, ACancellationWhoseConfirmationWasLostKeepsItsAnswer) {
   ExpectHeld(R"(history seed=77 roots=dial,disc,hiper printer=N0
 step pay amount=2600 total=17100 kind=C seed=1055067538
 step cancel-pending seed=3524192128
@@ -138,14 +139,14 @@ step print seed=2063692097 fault=busy:0:19804
 
 // --- what the simulator found of the faults issue 22 mends -----------------------
 
-TEST(SettlementScenarios, DISABLED_ASettlementAcknowledgedLateIsNotSentAgain) {
+TEST(SettlementScenarios, ASettlementAcknowledgedLateIsNotSentAgain) {
   ExpectHeld(R"(history seed=3 roots=dial,disc,hiper printer=F24
 step pay amount=11824 total=16800 kind=Q seed=1349476862
 manager 3 status=ack:32392 answer=approve:0
 )");
 }
 
-TEST(SettlementScenarios, DISABLED_AnApprovalNamingAMissingRootDoesNotStopTheTill) {
+TEST(SettlementScenarios, AnApprovalNamingAMissingRootDoesNotStopTheTill) {
   ExpectHeld(R"(history seed=10 roots=dial,disc printer=F1
 step pay amount=9789 total=16200 kind=D seed=2317061769
 step pay amount=19400 total=19400 kind=Q seed=2443839970
@@ -153,7 +154,7 @@ manager 5 status=ack:0 answer=approve:0 network=hcard
 )");
 }
 
-TEST(SettlementScenarios, DISABLED_AnApprovalNamingAnotherRootsNetworkIsSettledOnce) {
+TEST(SettlementScenarios, AnApprovalNamingAnotherRootsNetworkIsSettledOnce) {
   ExpectHeld(R"(history seed=41 roots=dial,disc,hiper printer=N0
 step pay amount=18100 total=18100 kind=D seed=3094817581
 step choose-network kind=C seed=2872937890
@@ -161,7 +162,7 @@ manager 1 status=ack:0 answer=approve:0 network=tecban
 )");
 }
 
-TEST(SettlementScenarios, DISABLED_AnAnswerWrittenInPiecesIsJudgedWhole) {
+TEST(SettlementScenarios, AnAnswerWrittenInPiecesIsJudgedWhole) {
   ExpectHeld(R"(history seed=90 roots=dial,disc,hiper printer=N0
 step pay amount=24471 total=24600 kind=C seed=1605135982
 step pay amount=17645 total=22900 kind=C seed=701411624
@@ -169,7 +170,7 @@ manager 1 status=ack:0 answer=approve:0 pieces=3:6349:1949160172
 )");
 }
 
-TEST(SettlementScenarios, DISABLED_ASilentManagerDoesNotHoldTheSaleForever) {
+TEST(SettlementScenarios, ASilentManagerDoesNotHoldTheSaleForever) {
   ExpectHeld(R"(history seed=1 roots=dial,disc,hiper printer=F2
 step pay amount=27800 total=27800 kind=A seed=1316522752
 manager 1 status=ack:0 answer=silent:0
