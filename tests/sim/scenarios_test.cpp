@@ -129,8 +129,9 @@ manager 5 status=wrong-header:0 answer=approve:0
 
 // Another program held the settled answer in "resp\\" while the printing run
 // removed the transaction's files; the copy stayed without its note, and the
-// next scan sent "NCN" after the "CNF" (finding 12).
-TEST(SettlementScenarios, DISABLED_ASettledAnswerHeldByAnotherProgramIsNotSettledAgain) {
+// next scan sent "NCN" after the "CNF" (finding 12). Now the notes stay
+// while a copy is left.
+TEST(SettlementScenarios, ASettledAnswerHeldByAnotherProgramIsNotSettledAgain) {
   ExpectHeld(R"(history seed=111 roots=dial,disc,hiper printer=F24
 step pay amount=10900 total=10900 kind=C seed=1535101945
 step print seed=2063692097 fault=busy:0:19804
