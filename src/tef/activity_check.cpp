@@ -43,18 +43,20 @@ void send_activity_request(StringList& request, const std::string& operation, co
 // handling its messages stretches the wait.
 bool wait_for_status(StringList& status, const std::string& operation) {
   const std::string header = "000-000 = " + operation;
+  // A settlement is already out: a log that cannot be written must not end
+  // the wait, or the host hears of an error the manager then confirms.
+  const bool settlement = operation == "CNF" || operation == "NCN";
+  const auto log = [settlement](const std::string& line) { settlement ? LogSettled(line) : LogCartao(line); };
   const platform::Stopwatch waited;
   for (;;) {
     platform::process_messages();
-    LogCartao("Zul00500 - Aguardando resposta do gerenciador");
+    log("Zul00500 - Aguardando resposta do gerenciador");
     platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       platform::fs().remove_file(path);
       if (status[0] == header) {
-        // The manager took a settlement: its log line cannot undo that.
-        if (operation == "CNF" || operation == "NCN") LogSettled("Zul00500 - Gerenciador est\xE1 ativo");
-        else LogCartao("Zul00500 - Gerenciador est\xE1 ativo");
+        log("Zul00500 - Gerenciador est\xE1 ativo");
         return true;
       }
     }
