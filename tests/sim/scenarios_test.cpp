@@ -87,9 +87,9 @@ manager 5 status=ack:0 answer=refuse:0
 
 // A cut before the sale's backup was written leaves the approval only in the
 // response directory; the restart's scan removes that file before it notes
-// the "NCN", and a second cut there lost the answer unsettled. Enabled with
-// its mend (docs/simulation.md, finding 7).
-TEST(SettlementScenarios, DISABLED_ALeftoverKeptOnlyByTheManagerSurvivesACutDuringItsSettlement) {
+// the "NCN", and a second cut there lost the answer unsettled (finding 7).
+// Now the scan gives such a leftover a numbered backup first.
+TEST(SettlementScenarios, ALeftoverKeptOnlyByTheManagerSurvivesACutDuringItsSettlement) {
   ExpectHeld(R"(history seed=0 roots=dial,disc,hiper printer=F1
 step pay amount=6000 total=9000 kind=C seed=12 fault=cut:60 recovery=cut:9,cut:30:torn
 )");
