@@ -4,7 +4,9 @@
 #include "support/input_lock.h"
 #include "support/problems.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "tef/till_lock.h"
 #include "zul00500/errors.h"
 #include "zul00500/zul00500.h"
@@ -15,6 +17,21 @@ namespace {
 constexpr std::uint32_t kCycleMs = 600;
 constexpr std::uint64_t kLimitMs = 15 * 1000;
 
+void keep_late_answer(const std::string& path) {
+  std::string bytes;
+  try {
+    if (!platform::fs().file_exists(path)) return;
+    bytes = platform::fs().read_part(path, 0, kMaxExchangeBytes);
+  } catch (const FileError&) {
+    return; // held by its writer: not whole yet
+  }
+  StringList answer;
+  answer.SetText(bytes);
+  // A manager's answer to an activity check settles nothing.
+  if (answer.Field("000-000 ") == "ATV") return;
+  BackUpLoneAnswer(path, answer);
+}
+
 // Empties the response directory and a stale backup status pair, then sends
 // the activity request.
 void send_activity_request(StringList& request, const std::string& operation, const std::string& sequence) {
@@ -22,6 +39,9 @@ void send_activity_request(StringList& request, const std::string& operation, co
   const std::string response = DirTef + "resp\\";
   fs.remove_file(response + "intpos.sts");
   fs.remove_file(response + "Ativo.001");
+  // An answer that came after the package gave up waiting for it is kept
+  // for the next scan before the directory is emptied.
+  keep_late_answer(response + "intpos.001");
   for (const std::string& name : fs.list(response + "*.*")) fs.remove_file(response + name);
   if (fs.file_exists(dsDirBkpTef + "intpos.sts")) {
     fs.remove_file(dsDirBkpTef + "intpos.001");

@@ -221,24 +221,6 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
 
 namespace {
 
-// A whole leftover that only a response directory holds (its backup was
-// lost to a power cut) gets a numbered backup before its settlement removes
-// the file: a cut during the settlement would otherwise lose it unsettled.
-// The settlement's clean-up by sequence removes the backup with the rest.
-void back_up(const std::string& path, const StringList& answer) {
-  const std::string sequence = answer.Field("001-000 ");
-  if (sequence.empty() || answer.Count() == 0 || answer[answer.Count() - 1] != "999-999 = 0") return;
-  if (BackedUp(sequence)) return;
-  const std::string backup = NewIntPosFileName(dsDirBkpTef);
-  try {
-    CopyFileInOneStep(path, backup);
-  } catch (const FileError&) {
-    return; // settled as before, without it
-  }
-  if (BackupIndex* index = BackupIndex::Current(); index && index->Directory() == dsDirBkpTef)
-    index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);
-}
-
 // Settles every answer WalkLeftovers finds in `root`'s response directory,
 // or in the backup directory when `from_backup`. A settled answer goes from
 // the response directory where it was found (for a backup entry: that of the
@@ -250,7 +232,8 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
   const std::string origin = from_backup ? "backup" : root.substr(3, root.size() - 4);
   return WalkLeftovers(directory, origin, from_backup, list, [&](const std::string& name) {
     if (settled_before(directory, name, list)) return true;
-    if (!from_backup) back_up(directory + name, list);
+    // A cut during the settlement would otherwise lose it unsettled.
+    if (!from_backup) BackUpLoneAnswer(directory + name, list);
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     platform::fs().remove_file((from_backup ? DirTef : root) + "resp\\" + name);
     RemoveStored(dsDirBkpTef, name);

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "support/file_write.h"
 #include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
@@ -180,6 +181,19 @@ bool AnswerStored(const std::string& sequence) {
   for (const char* root : kRoots)
     if (!stored) for_each_copy(std::string(root) + "resp\\", sequence, Notes::Skipped, found);
   return stored;
+}
+
+void BackUpLoneAnswer(const std::string& path, const StringList& answer) {
+  const std::string sequence = answer.Field("001-000 ");
+  if (sequence.empty() || answer.Count() == 0 || answer[answer.Count() - 1] != "999-999 = 0") return;
+  if (BackedUp(sequence)) return;
+  const std::string backup = NewIntPosFileName(dsDirBkpTef);
+  try {
+    CopyFileInOneStep(path, backup);
+  } catch (const FileError&) {
+    return;
+  }
+  if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);
 }
 
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "zul00500/string_list.h"
+
 namespace zul00500 {
 
 // The number of a backup name's extension (the text after the last dot),
@@ -36,6 +38,14 @@ void RemoveSettledAnswer(const std::string& sequence);
 
 // True when the backup directory holds a copy of the answer of `sequence`.
 bool BackedUp(const std::string& sequence);
+
+// Gives the whole answer `answer`, read from `path` in a response directory,
+// a numbered backup when no backup holds its sequence (one was lost to a
+// power cut, or the package gave up waiting before it came), before
+// something removes the file: the next scan then settles it. The
+// settlement's clean-up by sequence removes the backup with the rest. A
+// backup that cannot be written is passed over.
+void BackUpLoneAnswer(const std::string& path, const StringList& answer);
 
 // True while a copy of the answer of `sequence` lies in the backup
 // directory or in a response directory: its transaction may still be open.
