@@ -140,6 +140,19 @@ step print seed=2063692097 fault=busy:0:19804
 )");
 }
 
+// Another program held the backup directory's working copy when the
+// cancellation's approval came: the answer could not be backed up, the call
+// failed, and its clean-up deleted the approved answer from "resp\\"
+// unsettled (finding 13). Now an approval no settlement was taken for keeps
+// its answer for the next scan.
+TEST(SettlementScenarios, ACancellationWhoseAnswerCouldNotBeBackedUpIsSettledLater) {
+  ExpectHeld(R"(history seed=13 roots=dial,disc,hiper printer=N0
+step pay amount=6500 total=6500 kind=V seed=1009408113
+step print seed=3694369672
+step cancel choice=1 seed=2222089601 fault=busy:3:7578
+)");
+}
+
 // --- what the simulator found of the faults issue 22 mends -----------------------
 
 TEST(SettlementScenarios, ASettlementAcknowledgedLateIsNotSentAgain) {
