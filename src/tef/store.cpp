@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "support/file_write.h"
+#include "support/problems.h"
 #include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
@@ -186,7 +187,9 @@ bool AnswerStored(const std::string& sequence) {
 void BackUpLoneAnswer(const std::string& path, const StringList& answer) {
   const std::string sequence = answer.Field("001-000 ");
   if (sequence.empty() || answer.Count() == 0 || answer[answer.Count() - 1] != "999-999 = 0") return;
-  if (BackedUp(sequence)) return;
+  // A second copy of an answer this process settled (a manager that wrote
+  // it twice) is none to keep: it would hide that the answer was settled.
+  if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty()) return;
   const std::string backup = NewIntPosFileName(dsDirBkpTef);
   try {
     CopyFileInOneStep(path, backup);

@@ -44,7 +44,8 @@ bool BackedUp(const std::string& sequence);
 // power cut, or the package gave up waiting before it came), before
 // something removes the file: the next scan then settles it. The
 // settlement's clean-up by sequence removes the backup with the rest. A
-// backup that cannot be written is passed over.
+// backup that cannot be written is passed over, and an answer this process
+// settled gets none.
 void BackUpLoneAnswer(const std::string& path, const StringList& answer);
 
 // True while a copy of the answer of `sequence` lies in the backup
