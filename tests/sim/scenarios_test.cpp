@@ -61,17 +61,16 @@ step restart seed=9
 }
 
 TEST(SettlementSimulator, ShrinkingKeepsTheBrokenInvariant) {
-  // A day broken on purpose: a manager whose approvals name a root that is
-  // not on the machine can never be settled there.
+  // An open finding padded with steps that have nothing to do with it: a
+  // manager answers an approval naming another root's network twice, the
+  // second copy outlives the till's restart, and the scan settles it again.
   History history;
   std::string error;
-  ASSERT_TRUE(Parse(R"(history seed=0 roots=dial,disc printer=N0
-step pay amount=4000 total=4000 kind=C seed=1
+  ASSERT_TRUE(Parse(R"(history seed=855 roots=dial,disc,hiper printer=N0
+step pay amount=12120 total=25500 kind=C seed=4206620845
 step idle amount=3000 seed=2
-step pay amount=1500 total=1500 kind=C seed=3
-step print seed=4
-manager 1 status=ack:0 answer=approve:0 network=hcard
-manager 5 status=ack:0 answer=refuse:0
+step pay amount=13380 total=25500 kind=C seed=3
+manager 1 status=ack:0 answer=approve:0 network=tecban twice
 )",
                     history, error))
       << error;
@@ -150,6 +149,18 @@ TEST(SettlementScenarios, ACancellationWhoseAnswerCouldNotBeBackedUpIsSettledLat
 step pay amount=6500 total=6500 kind=V seed=1009408113
 step print seed=3694369672
 step cancel choice=1 seed=2222089601 fault=busy:3:7578
+)");
+}
+
+// Open (finding 14): the manager of c:\tef_dial\ approves naming TECBAN
+// (c:\tef_disc\'s network) and writes the answer a second time after the
+// "CNF" went through c:\tef_disc\. Once every other copy and the note are
+// gone, the till restarts, and the scan sends "NCN" for the second copy:
+// I2, "CNF" and "NCN". Disabled until its mend.
+TEST(SettlementScenarios, DISABLED_AnAnswerWrittenTwiceIsNotSettledAgainAfterARestart) {
+  ExpectHeld(R"(history seed=855 roots=dial,disc,hiper printer=N0
+step pay amount=12120 total=25500 kind=C seed=4206620845
+manager 1 status=ack:0 answer=approve:0 network=tecban twice
 )");
 }
 
