@@ -143,8 +143,9 @@ TEST_F(RehearseCommand, RunsABookAndWritesAReportThatShowsWhyACaseFailed) {
 // Attended, the manager already runs (here a tefsim started beforehand) on
 // the drive root given; the files are seen as they come and go.
 TEST_F(RehearseCommand, AttendedTheRunningManagerAnswersAndItsFilesAreSeen) {
-  // Slower than the watch, so that no request slips between two looks.
-  StartTefsim("dial", {"--poll-ms", "200"});
+  // Much slower than the watch, so that no request slips between two looks
+  // even on a loaded machine under wine, where a look at a folder is slow.
+  StartTefsim("dial", {"--poll-ms", "1000"});
   const std::string book = Write("attended.toml", R"([[case]]
 name = "pay-and-print"
 purpose = "A sale, printed."
