@@ -16,7 +16,7 @@
 #include "support/sale_world.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

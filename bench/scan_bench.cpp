@@ -25,10 +25,10 @@
 #include "platform/process.h"
 #include "platform/regional.h"
 #include "support/fake_manager.h"
+#include "support/scripted_host.h"
 #include "support/virtual_clock.h"
+#include "tef/tef.h"
 #include "tool_platform/temp_directory.h"
-#include "zul00500/scripted_host.h"
-#include "zul00500/zul00500.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/state.h"
 #include "tef/leftover_scan.h"
+#include "tef/tef.h"
 #include "tool_platform/temp_directory.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
 
 namespace {
 

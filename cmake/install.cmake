@@ -1,20 +1,40 @@
-# What `cmake --install` puts where.
+# What `cmake --install` puts where, in three components that the Debian
+# packages follow (cmake/packaging.cmake):
 #
-# Linux: the shared library (libPkg_Zul00500.so.VERSION and its links), the
-# host's C header, the C++ headers and static library for C++ hosts, a CMake
-# package (find_package(Zul00500)), a pkg-config file (Pkg_Zul00500.pc),
-# zulpos and tefsim with their bash completions, the example hosts, and the
-# host guide and reference under share/doc/zul00500/.
+# Linux
+#   Runtime      the shared library (libPkg_Zul00500.so.VERSION and its
+#                soname link)
+#   Development  the C header, the .so link, the CMake package
+#                (find_package(Zul00500)), the pkg-config file
+#                (Pkg_Zul00500.pc), the example hosts, and the host guide
+#                and reference (html/, from cmake/docs.cmake)
+#   Tools        zulpos and tefsim, their bash completions and manual pages
+# and the license in the documentation folder. The package's C++ headers and
+# its static library are internal: the C header is the library's face.
 #
 # Windows: an x64\ or x86\ folder (by the compiler's pointer size) holding the
 # DLL, its import library, the .def file, zulpos.exe and tefsim.exe
 # (component Runtime); beside it the header, the example hosts, the host
-# guide and the reference (doc\, from cmake/docs.cmake) and
-# README-Windows.txt (component Common). scripts/package.sh puts the Runtime
-# of a second tree into the same zip.
+# guide and the reference (doc\, from cmake/docs.cmake), README-Windows.txt
+# and LICENSE.txt (component Common). scripts/package.sh
+# puts the Runtime of a second tree into the same zip.
+#
+# The build tree is exported too: find_package(Zul00500) with Zul00500_DIR
+# set to the build tree finds the same targets as in an installed tree.
 include(CMakePackageConfigHelpers)
 
 set(ZUL_EXAMPLES_DIR ${PROJECT_SOURCE_DIR}/examples)
+set(ZUL_CMAKE_PACKAGE_FILES
+  ${PROJECT_BINARY_DIR}/Zul00500Config.cmake ${PROJECT_BINARY_DIR}/Zul00500ConfigVersion.cmake)
+
+# The build tree's CMake package: the targets as they are here.
+export(TARGETS Pkg_Zul00500 zul00500_header NAMESPACE Zul00500::
+  FILE ${PROJECT_BINARY_DIR}/Zul00500Targets.cmake)
+configure_package_config_file(cmake/Zul00500Config.cmake.in ${PROJECT_BINARY_DIR}/Zul00500Config.cmake
+  INSTALL_DESTINATION ${PROJECT_BINARY_DIR} INSTALL_PREFIX ${PROJECT_BINARY_DIR})
+# While the major version is 0 a new minor version may change the interface.
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/Zul00500ConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
 
 if(WIN32)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -22,13 +42,17 @@ if(WIN32)
   else()
     set(ZUL_WINDOWS_ARCH x86)
   endif()
-  install(TARGETS Pkg_Zul00500 zulpos tefsim
+  install(TARGETS Pkg_Zul00500
     RUNTIME DESTINATION ${ZUL_WINDOWS_ARCH} COMPONENT Runtime
     ARCHIVE DESTINATION ${ZUL_WINDOWS_ARCH} COMPONENT Runtime)
+  if(ZUL_BUILD_TOOLS)
+    install(TARGETS zulpos tefsim RUNTIME DESTINATION ${ZUL_WINDOWS_ARCH} COMPONENT Runtime)
+  endif()
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/exports/Pkg_Zul00500.def
     DESTINATION ${ZUL_WINDOWS_ARCH} COMPONENT Runtime)
   install(FILES include/Pkg_Zul00500.h DESTINATION include COMPONENT Common)
   install(FILES packaging/README-Windows.txt DESTINATION . COMPONENT Common)
+  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT Common)
   install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c DESTINATION examples/c COMPONENT Common)
   install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
     DESTINATION examples COMPONENT Common)
@@ -37,37 +61,16 @@ if(WIN32)
 endif()
 
 # --- Linux ---------------------------------------------------------------------
-# The C header alone: for hosts that load the library at run time, as every
-# host should, and need nothing else from the package at build time.
-add_library(zul00500_header INTERFACE)
-target_include_directories(zul00500_header INTERFACE
-  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
-set_target_properties(zul00500_header PROPERTIES EXPORT_NAME header)
-
-# The static library's objects call pugixml; a C++ host that links it links
-# pugixml too (the shared library carries its own dependency).
-target_link_libraries(zul00500 PUBLIC $<INSTALL_INTERFACE:pugixml::pugixml>)
-
 install(TARGETS Pkg_Zul00500 zul00500_header EXPORT Zul00500Targets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS zul00500 EXPORT Zul00500StaticTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS zulpos tefsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES include/Pkg_Zul00500.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-# The C++ headers, less the test double of the host services.
-install(DIRECTORY include/zul00500 DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
-  PATTERN scripted_host.h EXCLUDE)
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development)
+install(FILES include/Pkg_Zul00500.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
 
 set(ZUL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zul00500)
-install(EXPORT Zul00500Targets NAMESPACE Zul00500:: DESTINATION ${ZUL_CMAKE_DIR})
-install(EXPORT Zul00500StaticTargets NAMESPACE Zul00500:: DESTINATION ${ZUL_CMAKE_DIR})
+install(EXPORT Zul00500Targets NAMESPACE Zul00500:: DESTINATION ${ZUL_CMAKE_DIR} COMPONENT Development)
 configure_package_config_file(cmake/Zul00500Config.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/package/Zul00500Config.cmake INSTALL_DESTINATION ${ZUL_CMAKE_DIR})
-# While the major version is 0 a new minor version may change the interface.
-write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/package/Zul00500ConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/package/Zul00500Config.cmake
-  ${CMAKE_CURRENT_BINARY_DIR}/package/Zul00500ConfigVersion.cmake DESTINATION ${ZUL_CMAKE_DIR})
+  ${PROJECT_BINARY_DIR}/Zul00500ConfigVersion.cmake DESTINATION ${ZUL_CMAKE_DIR} COMPONENT Development)
 
 # The .pc file finds its prefix from where it lies, so that an unpacked
 # archive works wherever it is.
@@ -75,30 +78,72 @@ file(RELATIVE_PATH ZUL_PC_PREFIX_FROM_PCDIR ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconf
 string(REGEX REPLACE "/$" "" ZUL_PC_PREFIX_FROM_PCDIR "${ZUL_PC_PREFIX_FROM_PCDIR}")
 configure_file(cmake/Pkg_Zul00500.pc.in ${CMAKE_CURRENT_BINARY_DIR}/package/Pkg_Zul00500.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/package/Pkg_Zul00500.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT Development)
 
 # The examples' sources; the C one builds against the installed package
 # (CMakeLists.txt through find_package, Makefile through pkg-config).
 set(ZUL_EXAMPLES_DEST ${CMAKE_INSTALL_DOCDIR}/examples)
 install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c ${ZUL_EXAMPLES_DIR}/c/CMakeLists.txt
-  ${ZUL_EXAMPLES_DIR}/c/Makefile DESTINATION ${ZUL_EXAMPLES_DEST}/c)
-install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp DESTINATION ${ZUL_EXAMPLES_DEST})
+  ${ZUL_EXAMPLES_DIR}/c/Makefile DESTINATION ${ZUL_EXAMPLES_DEST}/c COMPONENT Development)
+install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
+  DESTINATION ${ZUL_EXAMPLES_DEST} COMPONENT Development)
 # The host guide beside the reference (html/, from cmake/docs.cmake).
-install(FILES docs/host-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES docs/host-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
 
-# Bash completions, written by the programs themselves; a cross-build cannot
-# run them.
-if(NOT CMAKE_CROSSCOMPILING)
-  set(ZUL_COMPLETIONS)
+# The license, for a plain install and the .tar.gz. The Debian packages carry
+# it as each package's copyright file instead (cmake/packaging.cmake), so it
+# is a component of its own that they leave out.
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Notices)
+
+if(NOT ZUL_BUILD_TOOLS)
+  return()
+endif()
+install(TARGETS zulpos tefsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
+
+# Bash completions, written by the programs themselves, and manual pages,
+# made by help2man from their --help and --version; a cross-build cannot run
+# them.
+if(CMAKE_CROSSCOMPILING)
+  return()
+endif()
+set(ZUL_COMPLETIONS)
+foreach(tool zulpos tefsim)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/completions/${tool})
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${tool}> -DARGUMENT=--bash-completion -DOUTPUT=${out}
+            -P ${PROJECT_SOURCE_DIR}/cmake/run_to_file.cmake
+    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/cmake/run_to_file.cmake
+    COMMENT "Writing the bash completion of ${tool}")
+  list(APPEND ZUL_COMPLETIONS ${out})
+endforeach()
+add_custom_target(zul_completions ALL DEPENDS ${ZUL_COMPLETIONS})
+install(FILES ${ZUL_COMPLETIONS} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  COMPONENT Tools)
+
+find_program(ZUL_HELP2MAN help2man DOC "help2man, which makes the tools' manual pages")
+find_program(ZUL_GZIP gzip)
+if(ZUL_HELP2MAN AND ZUL_GZIP)
+  set(ZUL_MAN_PAGES ON)
+  set(zulpos_summary "command-line host of the Pkg_Zul00500 card-payment package")
+  set(tefsim_summary "TEF manager simulator for the Pkg_Zul00500 card-payment package")
+  set(ZUL_MANUALS)
   foreach(tool zulpos tefsim)
-    set(out ${CMAKE_CURRENT_BINARY_DIR}/completions/${tool})
-    add_custom_command(OUTPUT ${out}
-      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${tool}> -DARGUMENT=--bash-completion -DOUTPUT=${out}
-              -P ${PROJECT_SOURCE_DIR}/cmake/run_to_file.cmake
-      DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/cmake/run_to_file.cmake
-      COMMENT "Writing the bash completion of ${tool}")
-    list(APPEND ZUL_COMPLETIONS ${out})
+    set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${tool}.1)
+    # gzip -n: no name or time stamp inside, so that the same page makes the
+    # same file.
+    add_custom_command(OUTPUT ${page}.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
+      COMMAND ${ZUL_HELP2MAN} --no-info --no-discard-stderr --section=1 "--name=${${tool}_summary}"
+              --output=${page} $<TARGET_FILE:${tool}>
+      COMMAND ${ZUL_GZIP} -9nf ${page}
+      DEPENDS ${tool}
+      COMMENT "Writing the manual page of ${tool}" VERBATIM)
+    list(APPEND ZUL_MANUALS ${page}.gz)
   endforeach()
-  add_custom_target(zul_completions ALL DEPENDS ${ZUL_COMPLETIONS})
-  install(FILES ${ZUL_COMPLETIONS} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+  add_custom_target(zul_manuals ALL DEPENDS ${ZUL_MANUALS})
+  install(FILES ${ZUL_MANUALS} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Tools)
+else()
+  set(ZUL_MAN_PAGES OFF)
+  message(STATUS "help2man or gzip not found: no manual pages for zulpos and tefsim "
+                 "(scripts/deps.sh package installs help2man)")
 endif()

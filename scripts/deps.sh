@@ -13,7 +13,8 @@
 #                           this machine's kernel runs 32-bit programs at all
 #   scripts/deps.sh bench   the build set plus Google Benchmark and GNU time
 #   scripts/deps.sh package what packaging and the install check use:
-#                           dpkg-shlibdeps, pkg-config
+#                           dpkg-shlibdeps, pkg-config, help2man (the tools'
+#                           manual pages), lintian (checks the .debs)
 #   scripts/deps.sh docs    Doxygen, for the host's reference (the docs target)
 #   scripts/deps.sh chromium  headless Chromium, for the reference's picture
 #                           (scripts/docs-screenshot.sh) and those of
@@ -43,9 +44,10 @@ CROSS_PACKAGES=(cmake make googletest libcli11-dev libtomlplusplus-dev dpkg-dev
 # screen; fonts-liberation stands in for Arial.
 WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth netpbm fonts-liberation fonts-wine)
 BENCH_PACKAGES=(libbenchmark-dev time)
-# The .deb's dependencies come from dpkg-shlibdeps; the install check builds
-# the C example through pkg-config.
-PACKAGE_PACKAGES=(dpkg-dev pkg-config file)
+# The .debs' dependencies come from dpkg-shlibdeps, and lintian checks them;
+# the tools' manual pages are made by help2man; the install check builds the
+# C example through pkg-config.
+PACKAGE_PACKAGES=(dpkg-dev pkg-config file help2man lintian)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
 DOCS_PACKAGES=(doxygen)
 FPC_WINDOWS_PACKAGES=(fp-compiler fp-utils fpc-source make)

@@ -1,31 +1,51 @@
 #!/usr/bin/env bash
-# Makes the packages, in dist/ (or --out DIR):
-#   zul00500-VERSION-linux-x86_64.tar.gz  the Linux install, to unpack anywhere
-#   zul00500_VERSION_amd64.deb            the same as a Debian package (/usr)
-#   zul00500-VERSION-windows.zip          x64\ and x86\ (DLL, import library,
-#                                         .def, zulpos.exe, tefsim.exe), the
-#                                         header, the examples, the host guide
-#                                         and reference (doc\), README-Windows.txt
+# Makes the packages, in dist/ (or --out DIR), from Release trees:
+#   zul00500-VERSION-linux-x86_64.tar.gz   the whole Linux install, to unpack
+#                                          anywhere
+#   libpkg-zul00500-0.1_VERSION_amd64.deb  the shared library
+#   libpkg-zul00500-dev_VERSION_amd64.deb  header, CMake and pkg-config files,
+#                                          example hosts, the host guide and
+#                                          reference
+#   zul00500-tools_VERSION_amd64.deb       zulpos and tefsim, completions,
+#                                          manual pages
+#   zul00500-VERSION-windows.zip           x64\ and x86\ (DLL, import library,
+#                                          .def, zulpos.exe, tefsim.exe), the
+#                                          header, the examples, the host guide
+#                                          and reference (doc\),
+#                                          README-Windows.txt, LICENSE.txt
 #
 #   scripts/package.sh [--out DIR]
 #       builds Release trees without tests in build-package/{linux,x64,x86}
-#       and packages them
+#       and packages them; lintian, where installed, checks the .debs
+#   scripts/package.sh [--out DIR] --linux-only
+#       the Linux packages alone, for a machine without mingw-w64
 #   scripts/package.sh [--out DIR] --windows-from X64_TREE X86_TREE
-#       only the zip, from two Windows trees already built (CI packages its
-#       build-mingw-x64 and build-mingw-x86)
+#       only the zip, from two Windows Release trees already built
+#   scripts/package.sh [--out DIR] --check-only --windows-from X64_TREE X86_TREE
+#       the same from trees of any build type (CI checks the zip of its Debug
+#       trees); not for shipping
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 
+usage() {
+  echo "usage: $0 [--out DIR] [--linux-only | [--check-only] --windows-from X64_TREE X86_TREE]" >&2
+  exit 2
+}
 OUT=dist
 WINDOWS_TREES=()
+LINUX_ONLY=0
+CHECK_ONLY=0
 while [[ $# -gt 0 ]]; do
   case $1 in
-    --out) OUT=$2; shift 2 ;;
-    --windows-from) WINDOWS_TREES=("$2" "$3"); shift 3 ;;
-    *) echo "usage: $0 [--out DIR] [--windows-from X64_TREE X86_TREE]" >&2; exit 2 ;;
+    --out) [[ $# -ge 2 ]] || usage; OUT=$2; shift 2 ;;
+    --linux-only) LINUX_ONLY=1; shift ;;
+    --check-only) CHECK_ONLY=1; shift ;;
+    --windows-from) [[ $# -ge 3 ]] || usage; WINDOWS_TREES=("$2" "$3"); shift 3 ;;
+    *) usage ;;
   esac
 done
+[[ $LINUX_ONLY -eq 0 || ${#WINDOWS_TREES[@]} -eq 0 ]] || usage
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
 
@@ -33,12 +53,53 @@ log() { echo "package.sh: $*"; }
 
 bash scripts/deps.sh package docs
 
+build_type() { sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$1/CMakeCache.txt"; }
+
+# Packages are made from Release trees only.
+require_release() {
+  local type
+  type=$(build_type "$1")
+  if [[ $type != Release && $CHECK_ONLY -eq 0 ]]; then
+    echo "package.sh: $1 is a $type tree; packages come from Release trees (--check-only to check the zip of another)" >&2
+    exit 1
+  fi
+}
+
+# The Debian packages are built the way Debian builds its own: installed under
+# /usr (the library in the multiarch folder), with dpkg-buildflags' hardening
+# flags, stripped. A distribution's build never stops on a compiler's new
+# warning, so our warnings-as-errors stays off here.
+linux_packages() {
+  local tree=build-package/linux
+  bash scripts/deps.sh build
+  log "Linux: $tree (Release)"
+  (
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    eval "$(dpkg-buildflags --export=sh)"
+    # CMake reads no CPPFLAGS (_FORTIFY_SOURCE), and the flags only when it
+    # makes a cache.
+    export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
+    rm -f "$tree/CMakeCache.txt"
+    cmake --preset release -B "$tree" -DZUL_BUILD_TESTS=OFF -DZUL_WARNINGS_AS_ERRORS=OFF \
+      -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+  )
+  require_release "$tree"
+  cmake --build "$tree" -j 2
+  (cd "$tree" && cpack -G "TGZ;DEB" -B "$OUT")
+  if command -v lintian >/dev/null; then
+    log "lintian:"
+    lintian --info --display-info --pedantic "$OUT"/*.deb || true
+  fi
+}
+
 # The x64 tree gives everything it installs (its Runtime in x64\, and the
-# header, examples and README); the x86 tree its Runtime (x86\).
+# header, examples, README and license); the x86 tree its Runtime (x86\).
 windows_zip() {
   local x64 x86
   x64=$(cd "$1" && pwd)
   x86=$(cd "$2" && pwd)
+  require_release "$x64"
+  require_release "$x86"
   cmake --build "$x64" -j 2 --target Pkg_Zul00500 zulpos tefsim docs
   cmake --build "$x86" -j 2 --target Pkg_Zul00500 zulpos tefsim
   cpack -G ZIP --config "$x64/CPackConfig.cmake" -B "$OUT" \
@@ -46,19 +107,21 @@ windows_zip() {
 }
 
 if [[ ${#WINDOWS_TREES[@]} -eq 0 ]]; then
-  bash scripts/deps.sh build cross
-  log "Linux: build-package/linux"
-  cmake --preset release -B build-package/linux -DZUL_BUILD_TESTS=OFF
-  cmake --build build-package/linux -j 2
-  (cd build-package/linux && cpack -G "TGZ;DEB" -B "$OUT")
-  for arch in x64 x86; do
-    log "Windows $arch: build-package/$arch"
-    cmake --preset "mingw-$arch" -B "build-package/$arch" -DCMAKE_BUILD_TYPE=Release -DZUL_BUILD_TESTS=OFF
-    cmake --build "build-package/$arch" -j 2
-  done
-  WINDOWS_TREES=(build-package/x64 build-package/x86)
+  linux_packages
+  if [[ $LINUX_ONLY -eq 0 ]]; then
+    bash scripts/deps.sh cross
+    for arch in x64 x86; do
+      log "Windows $arch: build-package/$arch (Release)"
+      cmake --preset "mingw-$arch" -B "build-package/$arch" -DCMAKE_BUILD_TYPE=Release -DZUL_BUILD_TESTS=OFF \
+        >/dev/null
+      cmake --build "build-package/$arch" -j 2
+    done
+    WINDOWS_TREES=(build-package/x64 build-package/x86)
+  fi
 fi
-windows_zip "${WINDOWS_TREES[@]}"
+if [[ ${#WINDOWS_TREES[@]} -gt 0 ]]; then
+  windows_zip "${WINDOWS_TREES[@]}"
+fi
 rm -rf "$OUT/_CPack_Packages"
 log "made:"
 ls -l "$OUT"

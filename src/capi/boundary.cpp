@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "support/problems.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500::capi {
 
@@ -50,7 +50,8 @@ void NoteReportedProblems(const char* routine) noexcept {
 void NoteRefusal(const char* routine, int result) noexcept {
   try {
     const std::string refusal = TakeTillRefusal();
-    if (result == ZUL_FALSE && !refusal.empty()) AddNote(std::string(routine) + ": " + refusal, ZUL_NOTE_TILL_BUSY);
+    if (result == ZUL_FALSE && !refusal.empty())
+      AddNote(std::string(routine) + ": " + refusal, ZUL_NOTE_TILL_BUSY);
   } catch (...) {
   }
 }

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "Pkg_Zul00500.h"
-#include "zul00500/errors.h"
-#include "zul00500/string_list.h"
+#include "support/errors.h"
+#include "support/string_list.h"
 
 namespace zul00500::capi {
 

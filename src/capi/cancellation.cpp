@@ -1,5 +1,5 @@
 // Undoing card transactions.
-#include "zul00500/cancellation.h"
+#include "tef/cancellation.h"
 #include "capi/boundary.h"
 
 using namespace zul00500;

@@ -1,7 +1,7 @@
 // Conversations with the manager outside the sale: the activity check, the
 // confirmation of an answer and the leftover scan.
 #include "capi/boundary.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

@@ -7,8 +7,8 @@
 
 #include "capi/boundary.h"
 #include "platform/message_pump.h"
-#include "zul00500/form.h"
-#include "zul00500/host_services.h"
+#include "support/host_services.h"
+#include "tef/form.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

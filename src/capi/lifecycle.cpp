@@ -2,8 +2,8 @@
 #include "capi/boundary.h"
 #include "platform/module_entry.h"
 #include "platform/process.h"
-#include "zul00500/dataset.h"
-#include "zul00500/state.h"
+#include "support/dataset.h"
+#include "support/state.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

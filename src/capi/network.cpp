@@ -1,6 +1,6 @@
 // The exchange root and the network choice.
 #include "capi/boundary.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

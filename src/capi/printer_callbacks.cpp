@@ -1,7 +1,7 @@
 // The fiscal-printer procedures as the host's C callbacks.
 #include "capi/boundary.h"
+#include "printing/printer.h"
 #include "support/text.h"
-#include "zul00500/printer.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

@@ -1,5 +1,5 @@
 // Receipt printing: the printing run and the three printing routines.
-#include "zul00500/printing.h"
+#include "printing/printing.h"
 #include "capi/boundary.h"
 
 using namespace zul00500;

@@ -1,5 +1,5 @@
 // The sale: DoTEF, and DoTef, the same routine under its plain name.
-#include "zul00500/sale.h"
+#include "tef/sale.h"
 #include "capi/boundary.h"
 
 using namespace zul00500;

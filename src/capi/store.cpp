@@ -1,7 +1,7 @@
 // The exchange-file store: sequence numbers, backup names, removal by
 // sequence.
 #include "capi/boundary.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

@@ -2,8 +2,8 @@
 #include <utility>
 
 #include "capi/boundary.h"
+#include "support/state.h"
 #include "support/text.h"
-#include "zul00500/state.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

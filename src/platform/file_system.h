@@ -2,7 +2,7 @@
 // builds it ("c:\tef_dial\resp\intpos.001"); each platform resolves it.
 // On POSIX "X:\a\b" lives under $ZUL_DRIVE_ROOT/x/a/b, "\" is a separator,
 // and a component missing under its exact name, like a wildcard, matches
-// without regard to letter case.
+// without regard to letter case. Failures are FileError (platform/error.h).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/error.h"
 
 namespace zul00500::platform {
 

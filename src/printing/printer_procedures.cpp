@@ -1,5 +1,5 @@
-#include "zul00500/errors.h"
-#include "zul00500/printer.h"
+#include "printing/printer.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 

@@ -2,13 +2,13 @@
 
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "printing/printer.h"
+#include "support/errors.h"
 #include "support/input_lock.h"
 #include "support/text.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
-#include "zul00500/errors.h"
-#include "zul00500/printer.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

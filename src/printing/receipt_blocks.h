@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 

@@ -2,6 +2,8 @@
 // confirms, prints, closes and cleans up each receipt of the receipts list.
 #include <optional>
 
+#include "printing/printer.h"
+#include "printing/printing.h"
 #include "printing/receipt_blocks.h"
 #include "printing/receipt_run.h"
 #include "support/cleanup.h"
@@ -10,10 +12,8 @@
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "zul00500/printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

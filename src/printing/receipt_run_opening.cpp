@@ -4,14 +4,14 @@
 #include <functional>
 #include <initializer_list>
 
+#include "printing/printer.h"
 #include "printing/receipt_blocks.h"
 #include "printing/receipt_run.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/number_format.h"
 #include "tef/holder.h"
-#include "zul00500/host_services.h"
-#include "zul00500/printer.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

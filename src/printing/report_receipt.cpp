@@ -1,8 +1,8 @@
+#include "printing/printer.h"
+#include "printing/printing.h"
 #include "printing/receipt_blocks.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "zul00500/printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

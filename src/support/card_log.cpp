@@ -1,9 +1,10 @@
+#include "support/card_log.h"
+
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/regional.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
+#include "support/state.h"
 
 namespace zul00500 {
 

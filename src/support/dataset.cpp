@@ -1,4 +1,4 @@
-#include "zul00500/dataset.h"
+#include "support/dataset.h"
 
 #include <pugixml.hpp>
 
@@ -7,9 +7,9 @@
 
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
+#include "support/errors.h"
 #include "support/file_write.h"
 #include "support/text.h"
-#include "zul00500/errors.h"
 
 namespace zul00500 {
 

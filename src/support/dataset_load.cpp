@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "platform/file_system.h"
+#include "support/dataset.h"
 #include "support/dataset_packet.h"
-#include "zul00500/dataset.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "zul00500/dataset.h"
+#include "support/dataset.h"
 
 namespace zul00500::dataset {
 

@@ -6,9 +6,9 @@
 
 #include "platform/date_time.h"
 #include "platform/text_encoding.h"
+#include "support/errors.h"
 #include "support/number_format.h"
 #include "support/text.h"
-#include "zul00500/errors.h"
 
 namespace zul00500::dataset {
 

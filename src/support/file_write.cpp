@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/file_system.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 

@@ -1,4 +1,4 @@
-#include "zul00500/host_services.h"
+#include "support/host_services.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,9 +7,9 @@
 #include "platform/process.h"
 #include "platform/text_encoding.h"
 #include "platform/window_form.h"
+#include "support/messages.h"
+#include "support/string_list.h"
 #include "support/text.h"
-#include "zul00500/messages.h"
-#include "zul00500/string_list.h"
 
 namespace zul00500 {
 

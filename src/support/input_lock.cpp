@@ -1,7 +1,7 @@
 #include "support/input_lock.h"
 
 #include "platform/library_loader.h"
-#include "zul00500/zul00500.h"
+#include "support/host_services.h"
 
 namespace zul00500 {
 

@@ -6,6 +6,13 @@
 
 namespace zul00500 {
 
+// Finds `function` in `library` (loading it); false when either is missing.
+bool DetectaFuncao(const std::string& library, const std::string& function, void*& address);
+// Blocks the keyboard and mouse while the package waits for the manager, and
+// lifts the block.
+void BloqueiaTeclado();
+void DesbloqueiaTeclado();
+
 // True from BloqueiaTeclado until the next DesbloqueiaTeclado.
 bool InputLocked();
 

@@ -1,15 +1,15 @@
 #include "support/number_format.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "support/errors.h"
+#include "support/string_list.h"
 #include "support/text.h"
-#include "zul00500/errors.h"
-#include "zul00500/string_list.h"
 
 namespace zul00500 {
 

@@ -1,9 +1,9 @@
 #include "support/problems.h"
 
+#include "support/card_log.h"
+
 #include <deque>
 #include <utility>
-
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

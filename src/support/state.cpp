@@ -1,14 +1,12 @@
-#include "zul00500/state.h"
+#include "support/state.h"
 
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/errors.h"
 #include "support/problems.h"
-#include "zul00500/errors.h"
-#include "zul00500/form.h"
 
 namespace zul00500 {
 
-std::shared_ptr<TfrmCartaoDebito> frmCartaoDebito;
 std::shared_ptr<StringList> stlCuponsTEF;
 std::int32_t inContCuponsTEF = 0;
 std::string stMensagem_Zul00500;

@@ -1,4 +1,4 @@
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 #include "platform/file_system.h"
 

@@ -3,8 +3,8 @@
 #include <charconv>
 
 #include "platform/text_encoding.h"
-#include "zul00500/errors.h"
-#include "zul00500/string_list.h"
+#include "support/errors.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 

@@ -1,15 +1,15 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/errors.h"
 #include "support/input_lock.h"
 #include "support/problems.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/store.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

@@ -1,9 +1,10 @@
 #include "tef/answer_wait.h"
 
 #include "platform/clock.h"
+#include "support/errors.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 

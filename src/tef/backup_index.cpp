@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
-#include "zul00500/errors.h"
 
 namespace zul00500 {
 

@@ -1,29 +1,29 @@
 // Cancelling one transaction with the manager, and deleting the manager's
 // answers of the transactions in the sale's receipts list.
-#include "zul00500/cancellation.h"
+#include "tef/cancellation.h"
 
 #include <memory>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "printing/printing.h"
 #include "printing/receipt_blocks.h"
 #include "support/cleanup.h"
+#include "support/errors.h"
 #include "support/file_write.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/problems.h"
+#include "support/state.h"
 #include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
-#include "zul00500/errors.h"
-#include "zul00500/host_services.h"
-#include "zul00500/printing.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

@@ -13,8 +13,8 @@
 #include "tef/settlement.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

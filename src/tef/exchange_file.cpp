@@ -5,12 +5,12 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/errors.h"
 #include "support/file_write.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/text.h"
 #include "tef/settlement_journal.h"
-#include "zul00500/errors.h"
-#include "zul00500/host_services.h"
 
 namespace zul00500 {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "support/string_list.h"
 #include "tef/exchange_read.h"
-#include "zul00500/string_list.h"
 
 namespace zul00500 {
 

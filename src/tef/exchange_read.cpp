@@ -1,7 +1,7 @@
 #include "tef/exchange_read.h"
 
 #include "platform/file_system.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 

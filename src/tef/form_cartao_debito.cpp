@@ -1,14 +1,16 @@
-#include "zul00500/form.h"
+#include "tef/form.h"
 
 #include <iostream>
 
 #include "platform/process.h"
 #include "platform/text_encoding.h"
 #include "platform/window_form.h"
-#include "zul00500/host_services.h"
-#include "zul00500/string_list.h"
+#include "support/host_services.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
+
+std::shared_ptr<TfrmCartaoDebito> frmCartaoDebito;
 
 namespace {
 // The message table as designed: key "|" text, in this order. A text split
@@ -129,7 +131,7 @@ NetworkChooser& chooser() {
   if (installed_chooser()) return *installed_chooser();
   static WindowChooser window;
   static TerminalChooser terminal;
-  static ScriptedChooser closing;
+  static ClosingChooser closing;
   if (platform::window_dialogs_available()) return window;
   if (platform::stdin_is_terminal()) return terminal;
   return closing;
@@ -137,10 +139,7 @@ NetworkChooser& chooser() {
 
 void SetNetworkChooser(std::shared_ptr<NetworkChooser> chooser) { installed_chooser() = std::move(chooser); }
 
-void ScriptedChooser::Run(TfrmCartaoDebito& form) {
-  shown_.push_back(form.Caption);
-  form.Click(next_ < clicks_.size() ? clicks_[next_++] : "Esc");
-}
+void ClosingChooser::Run(TfrmCartaoDebito& form) { form.Click("Esc"); }
 
 void TerminalChooser::Run(TfrmCartaoDebito& form) {
   std::cout << platform::cp1252_to_utf8(form.Caption) << "\n"

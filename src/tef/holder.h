@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "zul00500/form.h"
+#include "tef/form.h"
 
 namespace zul00500 {
 

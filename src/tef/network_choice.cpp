@@ -1,10 +1,10 @@
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/input_lock.h"
+#include "support/state.h"
 #include "support/text.h"
 #include "tef/holder.h"
-#include "zul00500/errors.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -1,20 +1,20 @@
 // Undoing an abandoned sale's partial payments: every pending copy is offered
 // to the manager for cancellation, pass after pass, until none is left.
-#include "zul00500/cancellation.h"
+#include "tef/cancellation.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "support/text.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

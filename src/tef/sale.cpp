@@ -1,10 +1,11 @@
 // A card or cheque payment: the checks before it, the sale request, the wait
 // for the manager's answer and what an accepted answer gives the host.
-#include "zul00500/sale.h"
+#include "tef/sale.h"
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/errors.h"
 #include "support/file_write.h"
 #include "support/input_lock.h"
 #include "support/number_format.h"
@@ -16,9 +17,8 @@
 #include "tef/leftover_scan.h"
 #include "tef/sale_answer.h"
 #include "tef/store.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 

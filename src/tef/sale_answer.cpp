@@ -1,8 +1,8 @@
 #include "tef/sale_answer.h"
 
+#include "support/errors.h"
 #include "support/number_format.h"
 #include "support/text.h"
-#include "zul00500/errors.h"
 
 namespace zul00500 {
 

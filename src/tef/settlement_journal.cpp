@@ -3,14 +3,14 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/file_write.h"
+#include "support/state.h"
 #include "support/text.h"
 #include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/store.h"
-#include "zul00500/errors.h"
-#include "zul00500/state.h"
 
 namespace zul00500 {
 

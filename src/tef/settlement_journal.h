@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 

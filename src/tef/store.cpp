@@ -8,14 +8,14 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/file_write.h"
 #include "support/problems.h"
 #include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

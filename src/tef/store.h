@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 

@@ -8,11 +8,11 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/errors.h"
 #include "support/input_lock.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -1,7 +1,7 @@
 // The network dialog as a real window: the form's design handed to the
 // platform's window, and every click or key handed back to the form.
 #include "platform/window_form.h"
-#include "zul00500/form.h"
+#include "tef/form.h"
 
 namespace zul00500 {
 

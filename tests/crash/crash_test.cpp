@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "crash/crash_world.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::testing {
 namespace {

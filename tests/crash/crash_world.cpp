@@ -7,7 +7,7 @@
 #include "platform/regional.h"
 #include "support/package_reset.h"
 #include "support/printer_stubs.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::testing {
 

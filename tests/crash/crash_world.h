@@ -15,11 +15,12 @@
 #include "platform/clock.h"
 #include "support/crash_fs.h"
 #include "support/fake_manager.h"
+#include "support/scripted_chooser.h"
+#include "support/scripted_host.h"
+#include "support/string_list.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
-#include "zul00500/form.h"
-#include "zul00500/scripted_host.h"
-#include "zul00500/string_list.h"
+#include "tef/form.h"
 
 namespace zul00500::testing {
 

@@ -9,11 +9,11 @@
 
 #include "fuzz_world.h"
 #include "printing/receipt_blocks.h"
+#include "support/errors.h"
 #include "tef/exchange_file.h"
 #include "tef/receipts_list.h"
 #include "tef/sale_answer.h"
 #include "tef/settlement.h"
-#include "zul00500/errors.h"
 
 using namespace zul00500;
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "fuzz_world.h"
-#include "zul00500/dataset.h"
-#include "zul00500/errors.h"
+#include "support/dataset.h"
+#include "support/errors.h"
 
 using namespace zul00500;
 

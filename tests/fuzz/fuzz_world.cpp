@@ -5,9 +5,9 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/regional.h"
-#include "zul00500/errors.h"
-#include "zul00500/host_services.h"
-#include "zul00500/state.h"
+#include "support/errors.h"
+#include "support/host_services.h"
+#include "support/state.h"
 
 namespace zul00500::fuzzing {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "support/binary_packet.h"
-#include "zul00500/dataset.h"
+#include "support/dataset.h"
 
 using namespace zul00500;
 using namespace zul00500::testing;

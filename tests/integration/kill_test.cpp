@@ -14,8 +14,8 @@
 
 #include "integration/tefsim_world.h"
 #include "platform/clock.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
+#include "support/state.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 namespace {

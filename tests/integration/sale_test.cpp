@@ -3,7 +3,7 @@
 
 #include "integration/tefsim_world.h"
 #include "platform/file_system.h"
-#include "zul00500/state.h"
+#include "support/state.h"
 
 namespace zul00500 {
 namespace {

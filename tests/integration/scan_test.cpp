@@ -3,8 +3,8 @@
 
 #include "integration/tefsim_world.h"
 #include "platform/file_system.h"
-#include "zul00500/string_list.h"
-#include "zul00500/zul00500.h"
+#include "support/string_list.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

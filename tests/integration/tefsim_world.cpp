@@ -5,8 +5,8 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
+#include "support/state.h"
+#include "support/string_list.h"
 
 namespace zul00500::testing {
 

@@ -14,7 +14,7 @@
 #include "integration/tefsim_world.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 namespace {

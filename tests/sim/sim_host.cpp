@@ -1,9 +1,9 @@
 #include "sim/sim_host.h"
 
+#include "printing/printer.h"
 #include "support/crash_fs.h"
+#include "support/errors.h"
 #include "support/printer_stubs.h"
-#include "zul00500/errors.h"
-#include "zul00500/printer.h"
 
 namespace zul00500::sim {
 

@@ -13,8 +13,8 @@
 #include "sim/history.h"
 #include "sim/ledger.h"
 #include "sim/random.h"
-#include "zul00500/form.h"
-#include "zul00500/host_services.h"
+#include "support/host_services.h"
+#include "tef/form.h"
 
 namespace zul00500::sim {
 

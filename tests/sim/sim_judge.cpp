@@ -5,7 +5,7 @@
 
 #include "sim/sim_world.h"
 #include "tef/holder.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::sim {
 

@@ -5,7 +5,7 @@
 
 #include "sim/random.h"
 #include "support/fake_manager.h"
-#include "zul00500/host_services.h"
+#include "support/host_services.h"
 
 namespace zul00500::sim {
 

@@ -14,7 +14,7 @@
 #include "sim/history.h"
 #include "sim/ledger.h"
 #include "support/memory_fs.h"
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500::sim {
 

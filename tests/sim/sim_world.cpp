@@ -6,7 +6,7 @@
 #include "platform/process.h"
 #include "platform/regional.h"
 #include "support/package_reset.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::sim {
 

@@ -23,8 +23,8 @@
 #include "support/crash_fs.h"
 #include "support/faulty_fs.h"
 #include "support/memory_fs.h"
+#include "support/string_list.h"
 #include "support/virtual_clock.h"
-#include "zul00500/string_list.h"
 
 namespace zul00500::sim {
 

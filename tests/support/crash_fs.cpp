@@ -1,6 +1,6 @@
 #include "support/crash_fs.h"
 
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500::testing {
 

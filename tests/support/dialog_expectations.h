@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "zul00500/scripted_host.h"
+#include "support/scripted_host.h"
 
 namespace zul00500::testing {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500::testing {
 

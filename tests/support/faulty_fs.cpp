@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500::testing {
 

@@ -6,7 +6,7 @@
 #include "platform/regional.h"
 #include "support/problems.h"
 #include "tef/holder.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::testing {
 

@@ -12,10 +12,10 @@
 
 #include "platform/clock.h"
 #include "support/fake_manager.h"
+#include "support/scripted_host.h"
+#include "support/string_list.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
-#include "zul00500/scripted_host.h"
-#include "zul00500/string_list.h"
 
 namespace zul00500::testing {
 

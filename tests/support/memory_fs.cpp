@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "platform/text_encoding.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500::testing {
 

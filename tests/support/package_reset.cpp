@@ -1,7 +1,7 @@
 #include "support/package_reset.h"
 
 #include "support/input_lock.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::testing {
 

@@ -1,6 +1,6 @@
 #include "support/printer_stubs.h"
 
-#include "zul00500/printer.h"
+#include "printing/printer.h"
 
 namespace zul00500::testing {
 

@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "platform/message_pump.h"
-#include "zul00500/sale.h"
-#include "zul00500/state.h"
+#include "support/state.h"
+#include "tef/sale.h"
 
 namespace zul00500::testing {
 

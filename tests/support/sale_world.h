@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "support/manager_world.h"
-#include "zul00500/form.h"
-#include "zul00500/string_list.h"
+#include "support/scripted_chooser.h"
+#include "support/string_list.h"
+#include "tef/form.h"
 
 namespace zul00500::testing {
 

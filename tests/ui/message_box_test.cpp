@@ -2,8 +2,8 @@
 // shaped by the package's arguments.
 #include <gtest/gtest.h>
 
+#include "support/host_services.h"
 #include "ui/window_driver.h"
-#include "zul00500/host_services.h"
 
 namespace zul00500::testing {
 namespace {

@@ -6,9 +6,9 @@
 #include "platform/file_system.h"
 #include "platform/window_form.h"
 #include "support/temp_world.h"
+#include "tef/form.h"
+#include "tef/tef.h"
 #include "ui/window_driver.h"
-#include "zul00500/form.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500::testing {
 namespace {

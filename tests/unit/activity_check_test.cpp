@@ -8,7 +8,7 @@
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
 #include "support/manager_world.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "support/host_services.h"
+#include "support/state.h"
+#include "tef/form.h"
+#include "tef/tef.h"
 #include "unit/capi_world.h"
-#include "zul00500/form.h"
-#include "zul00500/host_services.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 namespace {

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "Pkg_Zul00500.h"
+#include "capi/boundary.h"
 #include "platform/file_system.h"
+#include "printing/printer.h"
 #include "support/printer_stubs.h"
+#include "support/problems.h"
+#include "support/state.h"
 #include "support/temp_world.h"
-#include "zul00500/printer.h"
-#include "zul00500/state.h"
 
 namespace zul00500 {
 namespace {
@@ -81,7 +83,22 @@ TEST(CInterfaceErrorCodes, ACutValueIsANoteThatLeavesTheResultAndTheNextRoutineC
   zul_SetStr("stNrCupom", "");
 }
 
+TEST(CInterfaceErrorCodes, AProblemMetAfterASettlementIsANoteBesideTheResult) {
+  EXPECT_EQ(capi::Guarded("ImprCupons",
+                          [] {
+                            ReportProblem("append \"LogTef1226.txt\": disk full");
+                            return ZUL_TRUE;
+                          }),
+            ZUL_TRUE);
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_NOTE_PROBLEM);
+  EXPECT_EQ(last_error(), "ImprCupons: append \"LogTef1226.txt\": disk full");
+  EXPECT_EQ(zul_VersionNumber(), ZUL_VERSION_NUMBER);
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_OK);
+}
+
 TEST(CInterfaceErrorCodes, EveryCodeHasItsName) {
+  EXPECT_STREQ(zul_ErrorName(ZUL_NOTE_TILL_BUSY), "ZUL_NOTE_TILL_BUSY");
+  EXPECT_STREQ(zul_ErrorName(ZUL_NOTE_PROBLEM), "ZUL_NOTE_PROBLEM");
   EXPECT_STREQ(zul_ErrorName(ZUL_OK), "ZUL_OK");
   EXPECT_STREQ(zul_ErrorName(ZUL_E_FILE_BUSY), "ZUL_E_FILE_BUSY");
   EXPECT_STREQ(zul_ErrorName(ZUL_E_NO_PRINTER_PROC), "ZUL_E_NO_PRINTER_PROC");

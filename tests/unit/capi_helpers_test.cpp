@@ -11,9 +11,9 @@
 #include "Pkg_Zul00500.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/state.h"
 #include "support/temp_world.h"
-#include "zul00500/cancellation.h"
-#include "zul00500/state.h"
+#include "tef/cancellation.h"
 
 namespace zul00500 {
 namespace {

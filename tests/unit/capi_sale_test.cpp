@@ -4,9 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/state.h"
+#include "tef/tef.h"
 #include "unit/capi_world.h"
-#include "zul00500/state.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 namespace {

@@ -5,7 +5,7 @@
 #include "support/faulty_fs.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "support/binary_packet.h"
+#include "support/dataset.h"
 #include "support/dataset_world.h"
-#include "zul00500/dataset.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 namespace {

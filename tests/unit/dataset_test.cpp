@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
+#include "support/dataset.h"
+#include "support/errors.h"
 #include "support/temp_world.h"
-#include "zul00500/dataset.h"
-#include "zul00500/errors.h"
 
 namespace zul00500 {
 namespace {

@@ -6,12 +6,12 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
 #include "support/sale_world.h"
 #include "support/temp_world.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

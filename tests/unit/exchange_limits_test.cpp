@@ -10,7 +10,7 @@
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
 #include "tef/exchange_read.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

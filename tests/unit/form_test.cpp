@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "zul00500/form.h"
+#include "support/scripted_chooser.h"
+#include "tef/form.h"
 
 namespace zul00500 {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "zul00500/form.h"
-#include "zul00500/host_services.h"
-#include "zul00500/scripted_host.h"
+#include "support/host_services.h"
+#include "support/scripted_host.h"
+#include "tef/form.h"
 
 namespace zul00500 {
 namespace {

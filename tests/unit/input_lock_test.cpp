@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/library_loader.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

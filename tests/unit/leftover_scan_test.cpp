@@ -5,7 +5,7 @@
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

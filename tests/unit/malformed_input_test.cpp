@@ -13,11 +13,11 @@
 #include <set>
 
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -2,8 +2,8 @@
 // the real one, and loses at a power cut exactly what was not flushed.
 #include <gtest/gtest.h>
 
+#include "support/errors.h"
 #include "support/memory_fs.h"
-#include "zul00500/errors.h"
 
 namespace zul00500::testing {
 namespace {

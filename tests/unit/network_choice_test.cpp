@@ -6,9 +6,10 @@
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
 #include "support/input_lock.h"
+#include "support/scripted_chooser.h"
+#include "support/scripted_host.h"
 #include "support/temp_world.h"
-#include "zul00500/scripted_host.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

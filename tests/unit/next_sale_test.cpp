@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

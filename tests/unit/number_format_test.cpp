@@ -2,8 +2,8 @@
 
 #include <limits>
 
+#include "support/errors.h"
 #include "support/number_format.h"
-#include "zul00500/errors.h"
 
 namespace zul00500 {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -8,8 +8,8 @@
 #include "receipt_test_support.h"
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
-#include "zul00500/cancellation.h"
-#include "zul00500/state.h"
+#include "support/state.h"
+#include "tef/cancellation.h"
 
 namespace zul00500 {
 namespace {

@@ -4,8 +4,8 @@
 // lock with its process is shown by the integration tests, which kill one.
 #include "platform/file_system.h"
 
+#include "support/errors.h"
 #include "support/temp_world.h"
-#include "zul00500/errors.h"
 
 #include <gtest/gtest.h>
 

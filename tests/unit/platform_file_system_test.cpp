@@ -2,8 +2,8 @@
 // written the package's way, with backslashes.
 #include "platform/file_system.h"
 
+#include "support/errors.h"
 #include "support/temp_world.h"
-#include "zul00500/errors.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "platform/file_system.h"
 #include "platform/process.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 
+#include "support/errors.h"
 #include "support/temp_world.h"
-#include "zul00500/errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "zul00500/errors.h"
-#include "zul00500/printer.h"
+#include "printing/printer.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 namespace {

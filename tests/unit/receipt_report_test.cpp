@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "receipt_test_support.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 namespace {

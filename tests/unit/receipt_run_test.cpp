@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "receipt_test_support.h"
-#include "zul00500/errors.h"
+#include "support/errors.h"
 
 namespace zul00500 {
 namespace {

@@ -11,13 +11,13 @@
 
 #include "platform/library_loader.h"
 #include "platform/message_pump.h"
+#include "printing/printer.h"
+#include "printing/printing.h"
 #include "support/input_lock.h"
 #include "support/manager_world.h"
 #include "support/printer_stubs.h"
 #include "tef/holder.h"
-#include "zul00500/printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500::testing {
 

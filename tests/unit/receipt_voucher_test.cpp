@@ -4,8 +4,8 @@
 
 #include "receipt_test_support.h"
 #include "support/dialog_expectations.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
-#include "zul00500/errors.h"
 
 namespace zul00500 {
 namespace {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/regional.h"
+#include "support/errors.h"
 #include "support/sale_world.h"
-#include "zul00500/errors.h"
-#include "zul00500/sale.h"
-#include "zul00500/zul00500.h"
+#include "tef/sale.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/sale_world.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -5,12 +5,12 @@
 // is judged by what the manager received, then and at the next scan or run.
 #include <gtest/gtest.h>
 
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/printer_stubs.h"
 #include "support/problems.h"
 #include "support/sale_world.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

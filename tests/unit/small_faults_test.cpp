@@ -8,12 +8,12 @@
 
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "support/dataset.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
 #include "support/sale_world.h"
-#include "zul00500/dataset.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -5,8 +5,8 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "support/faulty_fs.h"
+#include "support/state.h"
 #include "support/temp_world.h"
-#include "zul00500/state.h"
 
 namespace zul00500 {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 namespace {

@@ -9,13 +9,13 @@
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "platform/process.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
 #include "support/temp_world.h"
+#include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "unit/capi_world.h"
-#include "zul00500/errors.h"
-#include "zul00500/zul00500.h"
 
 namespace zul00500 {
 namespace {

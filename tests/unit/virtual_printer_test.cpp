@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
+#include "printing/printer.h"
 #include "support/temp_world.h"
 #include "unit/linked_package.h"
 #include "virtual_printer/virtual_printer.h"
-#include "zul00500/printer.h"
 #include "zulpos/printer_connection.h"
 
 namespace virtual_printer {

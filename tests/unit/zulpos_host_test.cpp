@@ -3,11 +3,11 @@
 #include <sstream>
 
 #include "platform/file_system.h"
+#include "support/errors.h"
+#include "support/host_services.h"
+#include "tef/form.h"
 #include "tool_platform/temp_directory.h"
 #include "unit/linked_package.h"
-#include "zul00500/errors.h"
-#include "zul00500/form.h"
-#include "zul00500/host_services.h"
 #include "zulpos/host.h"
 #include "zulpos/output.h"
 

@@ -3,10 +3,10 @@
 
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/state.h"
 #include "tool_platform/files.h"
 #include "tool_platform/temp_directory.h"
 #include "unit/linked_package.h"
-#include "zul00500/state.h"
 #include "zulpos/session.h"
 
 namespace zulpos {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/string_list.h"
 #include "tefsim/scenario.h"
-#include "zul00500/string_list.h"
 
 namespace tefsim {
 

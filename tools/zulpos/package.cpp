@@ -56,7 +56,10 @@ LoadedPackage::LoadedPackage(const std::string& path) : library_(load(path)) {
 LoadedPackage::~LoadedPackage() { in_use_.reset(); }
 
 std::string DefaultPackagePath(const std::string& program_path) {
-  const std::string file = tool_platform::SharedLibraryFileName("Pkg_Zul00500");
+  // The library's file as a host loads it: on Linux its soname, which the
+  // library's own package installs (libPkg_Zul00500.so is the development
+  // package's link).
+  const std::string file = ZUL_PACKAGE_FILE;
   const std::filesystem::path folder = std::filesystem::path(program_path).parent_path();
   for (const std::filesystem::path& candidate :
        {folder / file, folder / ".." / "lib" / file, folder / ZUL_LIBDIR_FROM_BINDIR / file}) {

@@ -3,9 +3,9 @@
 // open of the same file conflicts even within one process, and closing some
 // other descriptor of the file never drops it (as it would a fcntl lock).
 #include "platform/detail.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/posix/paths.h"
-#include "zul00500/errors.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -2,8 +2,8 @@
 #include "platform/file_system.h"
 
 #include "platform/detail.h"
+#include "platform/error.h"
 #include "platform/posix/paths.h"
-#include "zul00500/errors.h"
 
 #include <cerrno>
 #include <dirent.h>

@@ -4,10 +4,10 @@
 // the holder writes, because a Windows lock also bars reading what it
 // covers, and whoever finds it taken reads that text.
 #include "platform/detail.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
-#include "zul00500/errors.h"
 
 #include <windows.h>
 

@@ -4,9 +4,9 @@
 #include "platform/file_system.h"
 
 #include "platform/detail.h"
+#include "platform/error.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
-#include "zul00500/errors.h"
 
 #include <windows.h>
 

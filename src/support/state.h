@@ -7,14 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 
-class TfrmCartaoDebito;
-
-// The never-shown form that holds the message table and the datasets.
-extern std::shared_ptr<TfrmCartaoDebito> frmCartaoDebito;
 // The sale's approved answers in numbered blocks. The host owns the list.
 extern std::shared_ptr<StringList> stlCuponsTEF;
 extern std::int32_t inContCuponsTEF;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "zul00500/string_list.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "zul00500/host_services.h"
+#include "support/host_services.h"
 
 namespace zul00500 {
 

@@ -3,38 +3,15 @@
 // the object (a path, a field, a procedure) and the system's reason.
 #pragma once
 
-#include <stdexcept>
-#include <string>
+#include "platform/error.h"
 
 namespace zul00500 {
 
-class Error : public std::runtime_error {
-public:
-  Error(std::string operation, std::string object, std::string reason);
-
-  const std::string& operation() const { return operation_; }
-  const std::string& object() const { return object_; }
-  const std::string& reason() const { return reason_; }
-
-private:
-  std::string operation_;
-  std::string object_;
-  std::string reason_;
-};
-
-// A file could not be read, written, created, appended to or renamed.
-class FileError : public Error {
-public:
-  using Error::Error;
-};
-
-// A file exists but another program holds it open without sharing it (a
-// sharing or lock violation on Windows). For a file the manager is writing
-// this means "not yet", never "bad".
-class FileBusyError : public FileError {
-public:
-  using FileError::FileError;
-};
+// The base of every error, and the file errors, belong to the platform:
+// the file-system seam throws them, and the package raises them as its own.
+using platform::Error;
+using platform::FileBusyError;
+using platform::FileError;
 
 // A text that should hold a number does not (a count, an amount, a backup
 // extension).

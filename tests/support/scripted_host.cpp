@@ -1,4 +1,4 @@
-#include "zul00500/scripted_host.h"
+#include "support/scripted_host.h"
 
 namespace zul00500 {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "zul00500/dataset.h"
-#include "zul00500/messages.h"
+#include "support/dataset.h"
+#include "support/messages.h"
 
 namespace zul00500 {
 
@@ -96,6 +96,10 @@ public:
   void Click(const std::string& control);
 };
 
+// The never-shown form that holds the message table and the datasets (an
+// exported variable of the package).
+extern std::shared_ptr<TfrmCartaoDebito> frmCartaoDebito;
+
 // Shows the choice dialog: lets the operator click controls of the form (via
 // form.Click) until its ModalResult is set. Terminal, scripted and (on
 // Windows) window choosers implement it.
@@ -119,20 +123,10 @@ public:
   void Run(TfrmCartaoDebito& form) override;
 };
 
-// Clicks the controls in the given order, one per dialog shown; when the
-// script is used up it closes the dialog with Esc.
-class ScriptedChooser : public NetworkChooser {
+// Closes the dialog (Esc) without a choice: where no one can answer.
+class ClosingChooser : public NetworkChooser {
 public:
-  explicit ScriptedChooser(std::vector<std::string> clicks = {}) : clicks_(std::move(clicks)) {}
-  void Push(std::string control) { clicks_.push_back(std::move(control)); }
   void Run(TfrmCartaoDebito& form) override;
-  // Captions of the dialogs shown so far, in order.
-  const std::vector<std::string>& Shown() const { return shown_; }
-
-private:
-  std::vector<std::string> clicks_;
-  std::size_t next_ = 0;
-  std::vector<std::string> shown_;
 };
 
 // Asks on the terminal: "1", "2", "3" or "9" (an empty answer or end of input

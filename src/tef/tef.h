@@ -1,19 +1,22 @@
-// The package's exported routines. The sale, printing and cancellation
-// families have headers of their own, included here so a host needs only this
-// one.
+// The package's routines of the network choice, the manager's status, the
+// exchange-file store, the confirmation and the leftover scan. The other
+// families have headers of their own, included here so that the C interface
+// and the tests need only this one.
 #pragma once
 
 #include <string>
 
-#include "zul00500/cancellation.h"
-#include "zul00500/errors.h"
-#include "zul00500/form.h"
-#include "zul00500/host_services.h"
-#include "zul00500/printer.h"
-#include "zul00500/printing.h"
-#include "zul00500/sale.h"
-#include "zul00500/state.h"
-#include "zul00500/string_list.h"
+#include "printing/printer.h"
+#include "printing/printing.h"
+#include "support/card_log.h"
+#include "support/errors.h"
+#include "support/host_services.h"
+#include "support/input_lock.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/cancellation.h"
+#include "tef/form.h"
+#include "tef/sale.h"
 
 namespace zul00500 {
 
@@ -57,11 +60,5 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
 // for the next scan; an answer whose settlement the manager took before the
 // package stopped (its note says so) is removed without a second one.
 bool CheckIntPosFiles(const std::string& context, bool notConfirm);
-
-// Card log and input lock.
-void LogCartao(const std::string& message);
-bool DetectaFuncao(const std::string& library, const std::string& function, void*& address);
-void BloqueiaTeclado();
-void DesbloqueiaTeclado();
 
 } // namespace zul00500

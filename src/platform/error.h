@@ -1,0 +1,42 @@
+// What the seams throw when the system refuses an operation: the operation,
+// the object (a path) and the system's reason, in one readable text. They
+// sit at the bottom of the package so that the platform depends on nothing
+// above it; the package's own errors (support/errors.h) derive from Error,
+// and a file error raised here reaches the host as it is.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zul00500::platform {
+
+class Error : public std::runtime_error {
+public:
+  Error(std::string operation, std::string object, std::string reason);
+
+  const std::string& operation() const { return operation_; }
+  const std::string& object() const { return object_; }
+  const std::string& reason() const { return reason_; }
+
+private:
+  std::string operation_;
+  std::string object_;
+  std::string reason_;
+};
+
+// A file could not be read, written, created, appended to, flushed or
+// renamed.
+class FileError : public Error {
+public:
+  using Error::Error;
+};
+
+// A file exists but another program holds it open without sharing it (a
+// sharing or lock violation on Windows). For a file the manager is writing
+// this means "not yet", never "bad".
+class FileBusyError : public FileError {
+public:
+  using FileError::FileError;
+};
+
+} // namespace zul00500::platform
