@@ -45,19 +45,10 @@ SimHost::SimHost(Timeline& timeline, Now now, Dead dead)
     : timeline_(timeline), now_(std::move(now)), dead_(std::move(dead)) {
   SetHostServices(std::make_shared<Services>(*this));
   SetNetworkChooser(std::make_shared<Chooser>(*this));
-  const auto call = [this](const char* name) {
+  testing::AssignEveryPrinterProcedure([this](const char* name) {
     return
         [this, name](const auto&... args) { return PrinterCall(name, ((args + " ") + ... + std::string())); };
-  };
-  Abre_Comp_NFiscalVinc = call("Abre_Comp_NFiscalVinc");
-  Usa_CompNFis = call("Usa_CompNFis");
-  Cupom_NFiscNVinc = call("Cupom_NFiscNVinc");
-  Relatorio_Gerencial_Imp = call("Relatorio_Gerencial_Imp");
-  FechRelatGerenc = call("FechRelatGerenc");
-  Fecha_Comp_NFiscalVinc = call("Fecha_Comp_NFiscalVinc");
-  GravaDocumentosNaoFiscais = call("GravaDocumentosNaoFiscais");
-  Guilhotina = call("Guilhotina");
-  ImprimePadrao = call("ImprimePadrao");
+  });
 }
 
 SimHost::~SimHost() {

@@ -188,22 +188,24 @@ std::unique_ptr<platform::FileLock> MemoryFs::try_lock(const std::string& path) 
   return std::make_unique<Lock>(*this, path, key, next_lock_);
 }
 
-void MemoryFs::write_file(const std::string& path, std::string_view bytes) {
+MemoryFs::Node& MemoryFs::WritableFile(const char* operation, const std::string& path) {
   std::string key;
-  CheckWritable("write", path, Key(path));
+  CheckWritable(operation, path, Key(path));
   Node* node = FileNode(path, key);
-  if (!node) throw FileError("write", path, kMissing);
-  node->bytes.assign(bytes);
-  Written(*node);
+  if (!node) throw FileError(operation, path, kMissing);
+  return *node;
+}
+
+void MemoryFs::write_file(const std::string& path, std::string_view bytes) {
+  Node& node = WritableFile("write", path);
+  node.bytes.assign(bytes);
+  Written(node);
 }
 
 void MemoryFs::append_file(const std::string& path, std::string_view bytes) {
-  std::string key;
-  CheckWritable("append", path, Key(path));
-  Node* node = FileNode(path, key);
-  if (!node) throw FileError("append", path, kMissing);
-  node->bytes.append(bytes);
-  Written(*node);
+  Node& node = WritableFile("append", path);
+  node.bytes.append(bytes);
+  Written(node);
 }
 
 void MemoryFs::flush_file(const std::string& path) {

@@ -103,6 +103,8 @@ private:
   Node* FileNode(const std::string& path, std::string& key);
   // Throws as the platform does when another program holds `key`.
   void CheckWritable(const char* operation, const std::string& path, const std::string& key) const;
+  // The file the package writes or appends to, after the same checks.
+  Node& WritableFile(const char* operation, const std::string& path);
   const enum Hold* HoldOf(const std::string& key) const;
 
   std::map<std::string, Node> nodes_;
