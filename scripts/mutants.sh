@@ -52,22 +52,20 @@ mutate() {
 plant() {
   case $1 in
     no-note) mutate src/tef/settlement_journal.cpp 'if (answerSequence.empty()) return;' 'return;' ;;
-    note-before-answer) mutate src/tef/confirmation.cpp \
-      '  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
-  LogCartao("Zul00500 - CheckGPAtivo - OK");' \
-      '  ForgetSettlement(request);
-  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
-  LogCartao("Zul00500 - CheckGPAtivo - OK");' ;;
+    note-before-answer) mutate src/tef/store.cpp \
+      '  if (sequence.empty()) return;
+  // A copy left behind' \
+      '  if (sequence.empty()) return;
+  ForgetSettlementsOf(sequence);
+  // A copy left behind' ;;
     no-fsync) mutate src/support/file_write.cpp '    fs.flush_file(temporary);' '' ;;
     judged-unwhole) mutate src/tef/exchange_file.cpp \
       'if (lines.empty() || lines.lines().back() != kClosingLine) {' 'if (lines.empty()) {' ;;
     pending-dropped) mutate src/tef/sale.cpp \
       '  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());' '' ;;
     empty-sequence) mutate src/tef/confirmation.cpp \
-      '  DeleteTransactionFiles(DirTef, answer.Field("001-000 "));
-  LogCartao("Zul00500 - CheckGPAtivo - OK");' \
-      '  DeleteIntPosFiles(dsDirBkpTef, "");
-  LogCartao("Zul00500 - CheckGPAtivo - OK");' ;;
+      'AfterSettlement([&] { RemoveSettledAnswer(answerSequence); });' \
+      'AfterSettlement([&] { RemoveSettledAnswer(answerSequence); DeleteIntPosFiles(dsDirBkpTef, ""); });' ;;
     other-sequence)
       mutate src/tef/sale.cpp 'if (answer.Field("001-000 ") != sequence) {' 'if (answer.Field("001-000 ").empty()) {'
       mutate src/tef/exchange_file.cpp ' && answer[1] == "001-000 = " + sequence;' ' && !sequence.empty();' ;;
@@ -80,10 +78,9 @@ plant() {
     partial-unconfirmed) mutate src/tef/sale.cpp \
       'if (!VerificaRetorno(sale.context, answer, false, "S")) return;' 'return;' ;;
     pending-emptied) mutate src/tef/cancellation.cpp \
-      'if (settled && !pendingSequence.empty()) DeleteIntPosFiles(dsDirPenTef, pendingSequence);' \
-      'if (settled && !pendingSequence.empty()) DeleteIntPosFiles(dsDirPenTef, "");' ;;
+      'DeleteIntPosFiles(dsDirPenTef, pendingSequence); });' 'DeleteIntPosFiles(dsDirPenTef, ""); });' ;;
     status-wait-unbounded) mutate src/tef/activity_check.cpp \
-      'if (waited.ms() > kLimitMs) return false;' 'if (waited.ms() > 200 * kLimitMs) return false;' ;;
+      'if (waited.elapsed_ms() > kLimitMs) return false;' 'if (waited.elapsed_ms() > 200 * kLimitMs) return false;' ;;
     one-sequence) mutate src/tef/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
     taken-note-ignored) mutate src/tef/settlement_journal.cpp \
       'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
