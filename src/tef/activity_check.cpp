@@ -5,7 +5,9 @@
 #include "support/input_lock.h"
 #include "support/problems.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
 
@@ -15,6 +17,21 @@ namespace {
 constexpr std::uint32_t kCycleMs = 600;
 constexpr std::uint64_t kLimitMs = 15 * 1000;
 
+void keep_late_answer(const std::string& path) {
+  std::string bytes;
+  try {
+    if (!platform::fs().file_exists(path)) return;
+    bytes = platform::fs().read_part(path, 0, kMaxExchangeBytes);
+  } catch (const FileError&) {
+    return; // held by its writer: not whole yet
+  }
+  StringList answer;
+  answer.SetText(bytes);
+  // A manager's answer to an activity check settles nothing.
+  if (answer.Field("000-000 ") == "ATV") return;
+  BackUpLoneAnswer(path, answer);
+}
+
 // Empties the response directory and a stale backup status pair, then sends
 // the activity request.
 void send_activity_request(StringList& request, const std::string& operation, const std::string& sequence) {
@@ -22,6 +39,9 @@ void send_activity_request(StringList& request, const std::string& operation, co
   const std::string response = DirTef + "resp\\";
   fs.remove_file(response + "intpos.sts");
   fs.remove_file(response + "Ativo.001");
+  // An answer that came after the package gave up waiting for it is kept
+  // for the next scan before the directory is emptied.
+  keep_late_answer(response + "intpos.001");
   for (const std::string& name : fs.list(response + "*.*")) fs.remove_file(response + name);
   if (fs.file_exists(dsDirBkpTef + "intpos.sts")) {
     fs.remove_file(dsDirBkpTef + "intpos.001");
@@ -43,18 +63,20 @@ void send_activity_request(StringList& request, const std::string& operation, co
 // handling its messages stretches the wait.
 bool wait_for_status(StringList& status, const std::string& operation) {
   const std::string header = "000-000 = " + operation;
+  // A settlement is already out: a log that cannot be written must not end
+  // the wait, or the host hears of an error the manager then confirms.
+  const bool settlement = operation == "CNF" || operation == "NCN";
+  const auto log = [settlement](const std::string& line) { settlement ? LogSettled(line) : LogCartao(line); };
   const platform::Stopwatch waited;
   for (;;) {
     platform::process_messages();
-    LogCartao("Zul00500 - Aguardando resposta do gerenciador");
+    log("Zul00500 - Aguardando resposta do gerenciador");
     platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       platform::fs().remove_file(path);
       if (status[0] == header) {
-        // The manager took a settlement: its log line cannot undo that.
-        if (operation == "CNF" || operation == "NCN") LogSettled("Zul00500 - Gerenciador est\xE1 ativo");
-        else LogCartao("Zul00500 - Gerenciador est\xE1 ativo");
+        log("Zul00500 - Gerenciador est\xE1 ativo");
         return true;
       }
     }

@@ -85,6 +85,11 @@ void BackupIndex::AddNote(const std::string& name, const std::string& answerSequ
   sequence_of_[name] = answerSequence;
 }
 
+void BackupIndex::AddCopy(const std::string& name, const std::string& sequence) {
+  copies_.emplace(sequence, name);
+  sequence_of_[name] = sequence;
+}
+
 BackupIndex* BackupIndex::Current() { return current; }
 
 ScopedBackupIndex::ScopedBackupIndex(BackupIndex& index) : previous_(current) { current = &index; }

@@ -30,6 +30,8 @@ public:
 
   void Forget(const std::string& name);
   void AddNote(const std::string& name, const std::string& answerSequence);
+  // A numbered backup the scan wrote.
+  void AddCopy(const std::string& name, const std::string& sequence);
 
   // The index of the scan in progress, or null.
   static BackupIndex* Current();

@@ -142,8 +142,14 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
   send_cancellation_request(root, sequence, amount, network, documentNumber, field022, field023);
   if (!CheckGPAtivo("CNC", sequence)) return false;
 
-  // Every exchange file of the cancellation goes, whatever happens.
-  Cleanup cleanup([&root, &sequence] {
+  // Every exchange file of the cancellation goes, whatever happens, except
+  // an approval no settlement was taken for (its backup could not be
+  // written, the printer or the settlement failed): its answer stays for
+  // the next scan, which settles it.
+  bool needs_settlement = true;
+  const SettlementsSince since;
+  Cleanup cleanup([&root, &sequence, &needs_settlement, &since] {
+    if (needs_settlement && !since.Any()) return;
     DeleteTransactionFiles(root, sequence);
     DeleteIntPosFiles(dsDirPenTef, sequence);
   });
@@ -166,6 +172,7 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
   if (reply == Reply::ErrorAnswer) {
     if (!message.empty()) ShowManagerMessage(message, context, false);
     LogCartao("Zul00500 - CancelaTEF - erro do gerenciador, sequencial " + sequence);
+    needs_settlement = false;
     cleanup.Run();
     return false;
   }
@@ -187,8 +194,9 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
       AfterSettlement([&] { cleanup.Run(); });
       return true;
     }
-  } else if (!message.empty()) {
-    ShowManagerMessage(message, context, false);
+  } else {
+    needs_settlement = false;
+    if (!message.empty()) ShowManagerMessage(message, context, false);
   }
   cleanup.Run();
   return true;

@@ -232,6 +232,8 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
   const std::string origin = from_backup ? "backup" : root.substr(3, root.size() - 4);
   return WalkLeftovers(directory, origin, from_backup, list, [&](const std::string& name) {
     if (settled_before(directory, name, list)) return true;
+    // A cut during the settlement would otherwise lose it unsettled.
+    if (!from_backup) BackUpLoneAnswer(directory + name, list);
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     platform::fs().remove_file((from_backup ? DirTef : root) + "resp\\" + name);
     RemoveStored(dsDirBkpTef, name);

@@ -93,7 +93,17 @@ void ForgetSettlement(const StringList& request) {
 }
 
 void ForgetSettlementIfUntaken(const StringList& request) {
-  if (waiting(request)) ForgetSettlement(request);
+  // Taken back first: a request left waiting could still be taken after its
+  // note went, and the next scan would settle the answer again. A request
+  // that cannot be removed (gone, or held by the manager) keeps the note.
+  const std::string path = root_of(request) + "req\\intpos.001";
+  const std::string text = request.Text();
+  platform::FileSystem& fs = platform::fs();
+  bool taken_back = false;
+  if (bytes_of(path) == text) taken_back = fs.remove_file(path);
+  else if (const std::string temporary = TemporaryBeside(path); bytes_of(temporary) == text)
+    taken_back = fs.remove_file(temporary);
+  if (taken_back) ForgetSettlement(request);
 }
 
 void ForgetSettlementsOf(const std::string& answerSequence) {

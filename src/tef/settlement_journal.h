@@ -30,8 +30,9 @@ void ForgetSettlement(const StringList& request);
 
 // The manager did not acknowledge `request` in time. While the request
 // still lies in the request directory (or its temporary), the manager never
-// took it and the note goes; once it is gone, the manager took it and the
-// note stays, so that the next scan does not settle the answer again.
+// took it: the package takes it back, and the note goes once it did; once it
+// is gone, or when it cannot be removed, the note stays, so that the next
+// scan does not settle the answer again.
 void ForgetSettlementIfUntaken(const StringList& request);
 
 // Removes the notes of the settlements of the answer of `answerSequence`,

@@ -9,6 +9,8 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "support/errors.h"
+#include "support/file_write.h"
+#include "support/problems.h"
 #include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
@@ -38,8 +40,9 @@ BackupIndex* index_of(const std::string& directory) {
   return index && index->Directory() == directory ? index : nullptr;
 }
 
+// `unsure`, when given, is set when a file could not be read to tell.
 void for_each_copy(const std::string& directory, const std::string& sequence, Notes notes,
-                   const std::function<bool(const std::string&)>& found) {
+                   const std::function<bool(const std::string&)>& found, bool* unsure = nullptr) {
   if (BackupIndex* index = index_of(directory)) {
     std::vector<std::string> names = index->Holding(sequence, false);
     if (notes == Notes::Included) {
@@ -62,6 +65,7 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
     } catch (const FileBusyError&) {
       // The manager is writing it: it could not be deleted anyway, and a
       // file being written is none of ours yet.
+      if (unsure) *unsure = true;
       continue;
     } catch (const FileError&) {
       // Deleted since the listing (by the manager, or by a host handler run
@@ -73,11 +77,18 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
   }
 }
 
-void remove_copies(const std::string& directory, const std::string& sequence, Notes notes) {
-  for_each_copy(directory, sequence, notes, [&directory](const std::string& name) {
-    RemoveStored(directory, name);
-    return true;
-  });
+// True when no copy is left, as far as can be told.
+bool remove_copies(const std::string& directory, const std::string& sequence, Notes notes) {
+  bool gone = true;
+  bool unsure = false;
+  for_each_copy(
+      directory, sequence, notes,
+      [&directory, &gone](const std::string& name) {
+        gone = RemoveStored(directory, name) && gone;
+        return true;
+      },
+      &unsure);
+  return gone && !unsure;
 }
 
 const char* const kRoots[] = {kRootTefDial, kRootTefDisc, kRootHiperTef};
@@ -122,8 +133,11 @@ std::string NewIntPosFileName(const std::string& directory) {
 
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence) {
   if (sequence.empty()) return;
-  DeleteIntPosFiles(root + "resp\\", sequence);
-  DeleteIntPosFiles(dsDirBkpTef, sequence);
+  // A copy left in the response directory (another program holds it) keeps
+  // the settlement notes, so that the scan that finds it later does not
+  // settle it again.
+  const bool gone = remove_copies(root + "resp\\", sequence, Notes::Included);
+  remove_copies(dsDirBkpTef, sequence, gone ? Notes::Included : Notes::Skipped);
 }
 
 bool NumberWorkingCopy() {
@@ -134,16 +148,24 @@ bool NumberWorkingCopy() {
   return false;
 }
 
-void RemoveStored(const std::string& directory, const std::string& name) {
-  platform::fs().remove_file(directory + name);
+bool RemoveStored(const std::string& directory, const std::string& name) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string path = directory + name;
+  const bool gone = fs.remove_file(path) || !fs.file_exists(path);
+  if (!gone) return false;
   if (BackupIndex* index = index_of(directory)) index->Forget(name);
+  return true;
 }
 
 void RemoveSettledAnswer(const std::string& sequence) {
   if (sequence.empty()) return;
-  for (const char* root : kRoots) remove_copies(std::string(root) + "resp\\", sequence, Notes::Skipped);
-  remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
-  ForgetSettlementsOf(sequence);
+  // A copy left behind (another program holds it) keeps the notes, so that
+  // the scan that finds it later does not settle it again.
+  bool gone = true;
+  for (const char* root : kRoots)
+    gone = remove_copies(std::string(root) + "resp\\", sequence, Notes::Skipped) && gone;
+  gone = remove_copies(dsDirBkpTef, sequence, Notes::Skipped) && gone;
+  if (gone) ForgetSettlementsOf(sequence);
 }
 
 bool BackedUp(const std::string& sequence) {
@@ -162,8 +184,26 @@ bool AnswerStored(const std::string& sequence) {
   return stored;
 }
 
+void BackUpLoneAnswer(const std::string& path, const StringList& answer) {
+  const std::string sequence = answer.Field("001-000 ");
+  if (sequence.empty() || answer.Count() == 0 || answer[answer.Count() - 1] != "999-999 = 0") return;
+  // A second copy of an answer this process settled (a manager that wrote
+  // it twice) is none to keep: it would hide that the answer was settled.
+  if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty()) return;
+  const std::string backup = NewIntPosFileName(dsDirBkpTef);
+  try {
+    CopyFileInOneStep(path, backup);
+  } catch (const FileError&) {
+    return;
+  }
+  if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);
+}
+
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {
-  if (!sequence.empty()) return remove_copies(directory, sequence, Notes::Included);
+  if (!sequence.empty()) {
+    remove_copies(directory, sequence, Notes::Included);
+    return;
+  }
   platform::FileSystem& fs = platform::fs();
   for (const std::string& name : fs.list(directory + "intpos.*")) fs.remove_file(directory + name);
 }

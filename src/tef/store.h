@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/string_list.h"
+
 namespace zul00500 {
 
 // The number of a backup name's extension (the text after the last dot),
@@ -15,23 +17,36 @@ bool BackupNumber(const std::string& name, std::int64_t& number);
 
 // Removes the stored answers of `sequence` from `root`'s response directory,
 // then from the backup directory. An empty sequence removes nothing: it
-// names no transaction, and would take every transaction's files.
+// names no transaction, and would take every transaction's files. While a
+// copy stays in the response directory (held by another program), the
+// settlement notes of the answer stay with it.
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
 
 // Removes `directory` + `name`, and forgets it in the scan's index of the
-// backup directory.
-void RemoveStored(const std::string& directory, const std::string& name);
+// backup directory. False when the file is still there (held by another
+// program).
+bool RemoveStored(const std::string& directory, const std::string& name);
 
 // Removes every copy of the answer of `sequence` once the manager took its
 // settlement: from the response directory of every root (the answer may lie
 // in one root while its network's manager is in another), then from the
 // backup directory, and the settlement notes of it last. A stop in between
 // leaves a note beside whatever copy is left, so that the next scan does
-// not settle it again. An empty sequence removes nothing.
+// not settle it again; so does a copy held by another program, or a file
+// that could not be read to tell. An empty sequence removes nothing.
 void RemoveSettledAnswer(const std::string& sequence);
 
 // True when the backup directory holds a copy of the answer of `sequence`.
 bool BackedUp(const std::string& sequence);
+
+// Gives the whole answer `answer`, read from `path` in a response directory,
+// a numbered backup when no backup holds its sequence (one was lost to a
+// power cut, or the package gave up waiting before it came), before
+// something removes the file: the next scan then settles it. The
+// settlement's clean-up by sequence removes the backup with the rest. A
+// backup that cannot be written is passed over, and an answer this process
+// settled gets none.
+void BackUpLoneAnswer(const std::string& path, const StringList& answer);
 
 // True while a copy of the answer of `sequence` lies in the backup
 // directory or in a response directory: its transaction may still be open.

@@ -5,7 +5,7 @@
 
 #include "platform/message_pump.h"
 #include "platform/regional.h"
-#include "support/input_lock.h"
+#include "support/package_reset.h"
 #include "support/printer_stubs.h"
 #include "tef/tef.h"
 
@@ -17,18 +17,6 @@ namespace {
 constexpr std::int64_t kGiveUpMs = 10LL * 60 * 60 * 1000;
 
 platform::FileSystem& disk() { return platform::native_fs(); }
-
-void reset_package_variables() {
-  frmCartaoDebito.reset();
-  DirTef.clear();
-  stNrSerie.clear();
-  stMensagem_Zul00500.clear();
-  doTrocoTef = 0;
-  doValorTef = 0;
-  stlCuponsTEF.reset();
-  inContCuponsTEF = 0;
-  if (InputLocked()) DesbloqueiaTeclado();
-}
 
 } // namespace
 
@@ -42,7 +30,7 @@ CrashWorld::CrashWorld()
   platform::set_regional(platform::RegionalSettings{});
   platform::set_message_hook([](bool) {});
   AnswerEveryPrinterCall(&printed_);
-  reset_package_variables();
+  ResetPackageVariables();
   Initialize();
   disk().create_directories(dsDirTef);
   disk().create_directories(dsDirPenTef);
@@ -62,7 +50,7 @@ CrashWorld::CrashWorld()
 CrashWorld::~CrashWorld() {
   crash_.PowerOn();
   Finalize();
-  reset_package_variables();
+  ResetPackageVariables();
   ClearPrinterProcedures();
   platform::set_message_hook({});
   platform::reset_regional();
@@ -163,7 +151,7 @@ void CrashWorld::RunCut(long long at, bool tear, const std::function<void()>& ac
 void CrashWorld::Restart() {
   crash_.PowerOn();
   Finalize();
-  reset_package_variables();
+  ResetPackageVariables();
   Initialize();
   try {
     CheckIntPosFiles("ctx", true);

@@ -24,11 +24,6 @@
 
 namespace zul00500::testing {
 
-// Thrown from every pause after the cut: the process is gone, so its waits
-// end. The package's own guards may swallow it; every file operation after
-// the cut fails anyway.
-struct PowerCut {};
-
 // A transaction the managers approved.
 struct Approval {
   std::string document;  // 012-000, one per approval

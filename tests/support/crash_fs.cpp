@@ -9,6 +9,7 @@ void CrashFs::Arm(long long at, bool tear) {
   at_ = at;
   tear_ = tear;
   cut_ = false;
+  counted_ = 0;
   operations_.clear();
 }
 
@@ -20,8 +21,8 @@ void CrashFs::PowerOn() {
 bool CrashFs::Powered(const char* name, const std::string& path, bool writes_bytes) {
   if (!armed_) return true;
   if (cut_) return false;
-  operations_.push_back({name, path, writes_bytes});
-  if (static_cast<long long>(operations_.size()) != at_) return true;
+  if (keep_) operations_.push_back({name, path, writes_bytes});
+  if (++counted_ != at_) return true;
   if (on_cut_) on_cut_();
   cut_ = true;
   return false;
@@ -81,9 +82,12 @@ void CrashFs::append_file(const std::string& path, std::string_view bytes) {
 // runs would otherwise wait for the real disk).
 void CrashFs::flush_file(const std::string& path) {
   if (!Powered("flush", path)) Dead("flush", path);
+  if (pass_flushes_) inner_.flush_file(path);
 }
 
-bool CrashFs::flush_directory(const std::string& path) { return Powered("flush_directory", path); }
+bool CrashFs::flush_directory(const std::string& path) {
+  return Powered("flush_directory", path) && (!pass_flushes_ || inner_.flush_directory(path));
+}
 
 void CrashFs::create_directories(const std::string& path) {
   if (!Powered("create_directories", path)) Dead("create directory", path);

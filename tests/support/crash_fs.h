@@ -20,6 +20,11 @@ namespace zul00500::testing {
 // either (a lock file holds nothing a power cut could lose) but fails after
 // the cut. Everything done before the
 // cut is on the disk, so flushes are counted but not passed on.
+// Thrown from every pause (and host call) after the cut: the process is
+// gone, so its waits end. The package's own guards may swallow it; every
+// file operation after the cut fails anyway.
+struct PowerCut {};
+
 class CrashFs : public platform::FileSystem {
 public:
   struct Operation {
@@ -36,6 +41,15 @@ public:
   void Arm(long long at, bool tear = false);
   // The power is back: operations pass through again, uncounted.
   void PowerOn();
+  // Whether flushes reach the disk below (by default they do not, so that
+  // thousands of runs do not wait for the real disk; a disk that models
+  // what a cut loses needs them).
+  void PassFlushes(bool pass) { pass_flushes_ = pass; }
+  // Whether Operations() keeps the operations made (by default it does); a
+  // long run that only needs the cut keeps none.
+  void KeepOperations(bool keep) { keep_ = keep; }
+  // The operations made since Arm, counted whether kept or not.
+  long long Counted() const { return counted_; }
   // Runs once, at the cut, before the cut operation fails.
   void OnCut(std::function<void()> action) { on_cut_ = std::move(action); }
 
@@ -72,6 +86,9 @@ private:
   long long at_ = 0;
   bool tear_ = false;
   bool cut_ = false;
+  bool keep_ = true;
+  bool pass_flushes_ = false;
+  long long counted_ = 0;
   std::vector<Operation> operations_;
   std::function<void()> on_cut_;
 };

@@ -1,6 +1,7 @@
 #include "support/faulty_fs.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "support/errors.h"
 
@@ -10,6 +11,17 @@ namespace {
 constexpr const char* injected = "injected fault";
 
 std::size_t index(FsOp op) { return static_cast<std::size_t>(op); }
+
+// The directory a path lies in, folded to lower case, without its last separator.
+std::string folded_directory(const std::string& path, bool whole) {
+  std::string folded;
+  for (const char c : path)
+    folded += c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  while (!folded.empty() && folded.back() == '\\') folded.pop_back();
+  if (whole) return folded;
+  const std::size_t slash = folded.rfind('\\');
+  return slash == std::string::npos ? std::string() : folded.substr(0, slash);
+}
 } // namespace
 
 void FaultyFs::add_rule(FsOp op, int n, bool onwards, Fault fault) {
@@ -22,9 +34,20 @@ void FaultyFs::fail_path(FsOp op, std::string part, Fault fault) {
   rules_.push_back({op, 0, true, fault, std::move(part)});
 }
 
+void FaultyFs::fail_directory(FsOp op, const std::string& directory, Fault fault) {
+  std::lock_guard lock(mutex_);
+  rules_.push_back({op, 0, true, fault, folded_directory(directory, true), true});
+}
+
 void FaultyFs::heal() {
   std::lock_guard lock(mutex_);
   rules_.clear();
+  read_rules_.clear();
+}
+
+void FaultyFs::keep_calls(bool keep) {
+  std::lock_guard lock(mutex_);
+  keep_calls_ = keep;
 }
 
 std::optional<Fault> FaultyFs::enter(FsOp op, const std::string& path, const std::string& to) {
@@ -34,10 +57,11 @@ std::optional<Fault> FaultyFs::enter(FsOp op, const std::string& path, const std
   for (const Rule& rule : rules_) {
     if (rule.op != op || op == FsOp::NativePath) continue;
     const bool chosen = rule.part.empty() ? (rule.onwards ? number >= rule.first : number == rule.first)
+                        : rule.directory  ? folded_directory(path, false) == rule.part
                                           : path.find(rule.part) != std::string::npos;
     if (chosen) hit = rule.fault;
   }
-  calls_.push_back({op, path, to, hit.has_value()});
+  if (keep_calls_) calls_.push_back({op, path, to, hit.has_value()});
   return hit;
 }
 

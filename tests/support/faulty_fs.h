@@ -58,7 +58,11 @@ public:
   void fail_from(FsOp op, int n, Fault fault = Fault::Fail) { add_rule(op, n, true, fault); }
   // Fails every call of `op` on a path that contains `part`, from now on.
   void fail_path(FsOp op, std::string part, Fault fault = Fault::Fail);
-  // Forgets every fault still waiting.
+  // Fails every call of `op` on a file directly inside `directory` (a
+  // trailing separator or not; letter case ignored), from now on: a
+  // directory made read-only, for example.
+  void fail_directory(FsOp op, const std::string& directory, Fault fault = Fault::Fail);
+  // Forgets every fault still waiting, the torn and busy reads included.
   void heal();
 
   // The next `times` reads of `path` give only its first `keep` bytes, as
@@ -67,6 +71,10 @@ public:
   // The next `times` reads of `path` throw FileBusyError, as when another
   // program holds it open without sharing it.
   void busy_reads(const std::string& path, int times);
+
+  // Whether calls() records the calls (by default it does); a long run that
+  // only injects faults records none.
+  void keep_calls(bool keep);
 
   std::vector<FsCall> calls() const;
   // Paths of the calls of one operation, in order (for rename, the source).
@@ -97,7 +105,8 @@ private:
     long long first; // position in the op's call count
     bool onwards;
     Fault fault;
-    std::string part; // when set: calls on paths holding it, whatever their number
+    std::string part;       // when set: calls on paths holding it, whatever their number
+    bool directory = false; // `part` is the folded directory the path must lie in
   };
   static constexpr std::size_t op_count = static_cast<std::size_t>(FsOp::NativePath) + 1;
 
@@ -117,6 +126,7 @@ private:
   std::vector<Rule> rules_;
   std::vector<ReadRule> read_rules_;
   std::vector<FsCall> calls_;
+  bool keep_calls_ = true;
   long long made_[op_count] = {};
 };
 

@@ -199,7 +199,10 @@ TEST_F(CancelaTEFTest, ConfirmationNotAcknowledgedKeepsThePendingCopy) {
   EXPECT_TRUE(Cancel());
   EXPECT_TRUE(Printed());
   EXPECT_TRUE(Pending(1));
-  ExpectNoFileOfTheCancellation();
+  // No settlement was acknowledged: the approval and the note of its "CNF"
+  // stay in the backup directory for the next scan, which settles it once.
+  EXPECT_FALSE(Holds(kResp, Sequence()));
+  EXPECT_TRUE(Holds(dsDirBkpTef, Sequence()));
 }
 
 TEST_F(CancelaTEFTest, ErrorWhilePrintingStillRemovesTheCancellationsFiles) {

@@ -78,15 +78,7 @@ protected:
     platform::set_message_hook([this](bool) {
       if (record_pumps_) journal_.push_back("pump");
     });
-    Abre_Comp_NFiscalVinc = Recorder("Abre_Comp_NFiscalVinc");
-    Usa_CompNFis = Recorder("Usa_CompNFis");
-    Cupom_NFiscNVinc = Recorder("Cupom_NFiscNVinc");
-    Relatorio_Gerencial_Imp = Recorder("Relatorio_Gerencial_Imp");
-    FechRelatGerenc = Recorder("FechRelatGerenc");
-    Fecha_Comp_NFiscalVinc = Recorder("Fecha_Comp_NFiscalVinc");
-    GravaDocumentosNaoFiscais = Recorder("GravaDocumentosNaoFiscais");
-    Guilhotina = Recorder("Guilhotina");
-    ImprimePadrao = Recorder("ImprimePadrao");
+    AssignEveryPrinterProcedure([this](const char* name) { return Recorder(name); });
   }
 
   ~ReceiptWorld() override {

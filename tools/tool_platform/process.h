@@ -18,4 +18,9 @@ bool stderr_is_terminal();
 // Empty when the environment names none.
 std::string user_data_folder();
 
+// Standard output passes its bytes as they are: on Windows a line feed is
+// otherwise written as CR LF, so that the same text differs from one
+// platform to the other.
+void binary_stdout();
+
 } // namespace tool_platform

@@ -15,6 +15,8 @@ std::string executable_path() {
 
 bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 
+void binary_stdout() {}
+
 bool stderr_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 std::string user_data_folder() {

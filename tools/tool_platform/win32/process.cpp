@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+
 #include "platform/win32/wide.h"
 
 namespace tool_platform {
@@ -17,6 +21,11 @@ std::string executable_path() {
 bool stdin_is_terminal() {
   DWORD mode = 0;
   return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+void binary_stdout() {
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
 }
 
 bool stderr_is_terminal() {

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The simulator's power, measured with planted faults: each fault below is
+# applied to a copy of the tree, the copy's settlement_sim is built, and the
+# simulator plays N days from seed S. A fault is caught when a day breaks an
+# invariant that the same day keeps without the fault (so the table stays
+# honest while the package itself still has faults the simulator finds).
+# Prints the table of docs/simulation.md.
+#
+#   bash scripts/mutants.sh [--histories N] [--seed S] [--jobs J] [--only NAME]
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+histories=2000
+seed=1
+jobs=2
+only=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --histories) histories=$2; shift 2 ;;
+    --seed) seed=$2; shift 2 ;;
+    --jobs) jobs=$2; shift 2 ;;
+    --only) only=$2; shift 2 ;;
+    *) echo "usage: bash scripts/mutants.sh [--histories N] [--seed S] [--jobs J] [--only NAME]" >&2; exit 2 ;;
+  esac
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zul-mutants.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+tree=$work/tree
+mkdir -p "$tree"
+git ls-files -z | tar --null -T - -cf - | tar -x -C "$tree"
+echo "=== building the copy in $tree/build-release" >&2
+(cd "$tree" && cmake --preset release > "$work/configure.log" 2>&1)
+
+build() { (cd "$tree" && cmake --build --preset release -j "$jobs" --target settlement_sim > "$work/build.log" 2>&1); }
+
+# Plays the days; prints "seed invariant" per day that broke one.
+play() {
+  "$tree/build-release/bin/settlement_sim" --histories "$histories" --seed "$seed" --jobs "$jobs" --no-shrink \
+    2>/dev/null | sed -n 's/^seed \([0-9]*\): \(I[0-9]\) .*/\1 \2/p' || true
+}
+
+# Replaces the first occurrence of $2 in file $1 by $3 (literal texts, new
+# lines allowed); fails when the text is not there.
+mutate() {
+  touched+=("$1")
+  OLD=$2 NEW=$3 perl -0pi -e '$n = s/\Q$ENV{OLD}\E/$ENV{NEW}/; die "planted fault does not apply\n" unless $n' \
+    "$tree/$1"
+}
+
+# name | what it plants | the edits
+plant() {
+  case $1 in
+    no-note) mutate src/tef/settlement_journal.cpp 'if (answerSequence.empty()) return;' 'return;' ;;
+    note-before-answer) mutate src/tef/store.cpp \
+      '  if (sequence.empty()) return;
+  // A copy left behind' \
+      '  if (sequence.empty()) return;
+  ForgetSettlementsOf(sequence);
+  // A copy left behind' ;;
+    no-fsync) mutate src/support/file_write.cpp '    fs.flush_file(temporary);' '' ;;
+    judged-unwhole) mutate src/tef/exchange_file.cpp \
+      'if (lines.empty() || lines.lines().back() != kClosingLine) {' 'if (lines.empty()) {' ;;
+    pending-dropped) mutate src/tef/sale.cpp \
+      '  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());' '' ;;
+    empty-sequence) mutate src/tef/confirmation.cpp \
+      'AfterSettlement([&] { RemoveSettledAnswer(answerSequence); });' \
+      'AfterSettlement([&] { RemoveSettledAnswer(answerSequence); DeleteIntPosFiles(dsDirBkpTef, ""); });' ;;
+    other-sequence)
+      mutate src/tef/sale.cpp 'if (answer.Field("001-000 ") != sequence) {' 'if (answer.Field("001-000 ").empty()) {'
+      mutate src/tef/exchange_file.cpp ' && answer[1] == "001-000 = " + sequence;' ' && !sequence.empty();' ;;
+    backups-unscanned) mutate src/tef/leftover_scan.cpp \
+      'if (!settle(root, !leftovers_in_response,' 'if (!settle(root, !leftovers_in_response && false,' ;;
+    unbacked-deleted) mutate src/tef/sale.cpp 'if (!backed_up(response + name)) continue;' \
+      'if (!backed_up(response + name) && false) continue;' ;;
+    scan-confirms) mutate src/tef/leftover_scan.cpp \
+      'VerificaRetorno(context, list, notConfirm,' 'VerificaRetorno(context, list, notConfirm && false,' ;;
+    partial-unconfirmed) mutate src/tef/sale.cpp \
+      'if (!VerificaRetorno(sale.context, answer, false, "S")) return;' 'return;' ;;
+    pending-emptied) mutate src/tef/cancellation.cpp \
+      'DeleteIntPosFiles(dsDirPenTef, pendingSequence); });' 'DeleteIntPosFiles(dsDirPenTef, ""); });' ;;
+    status-wait-unbounded) mutate src/tef/activity_check.cpp \
+      'if (waited.elapsed_ms() > kLimitMs) return false;' 'if (waited.elapsed_ms() > 200 * kLimitMs) return false;' ;;
+    one-sequence) mutate src/tef/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
+    taken-note-ignored) mutate src/tef/settlement_journal.cpp \
+      'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
+    *) return 1 ;;
+  esac
+}
+
+names="no-note note-before-answer no-fsync judged-unwhole pending-dropped empty-sequence other-sequence
+backups-unscanned unbacked-deleted scan-confirms partial-unconfirmed pending-emptied status-wait-unbounded
+one-sequence taken-note-ignored"
+[ -n "$only" ] && names=$only
+
+echo "=== the package as it is: $histories days from seed $seed" >&2
+build
+play > "$work/baseline.txt"
+echo "    $(wc -l < "$work/baseline.txt") of $histories days break an invariant without a planted fault" >&2
+
+echo "| Planted fault | Caught | Days to the first catch | Invariant | Days caught |"
+echo "|---|---|---:|---|---:|"
+caught=0 total=0
+for name in $names; do
+  total=$((total + 1))
+  touched=()
+  plant "$name"
+  built=yes
+  build || built=no
+  [ $built = yes ] && play > "$work/$name.txt"
+  # The planted files back as they were, newer than their objects so that
+  # the next build compiles them again.
+  for file in "${touched[@]}"; do cp "$file" "$tree/$file"; done
+  if [ $built = no ]; then
+    echo "| $name | does not build | | | |"
+    continue
+  fi
+  # Days that break an invariant the same day keeps without the fault.
+  grep -vxF -f "$work/baseline.txt" "$work/$name.txt" > "$work/$name.new" || true
+  days=$(wc -l < "$work/$name.new")
+  if [ "$days" -gt 0 ]; then
+    read -r first invariant < "$work/$name.new"
+    caught=$((caught + 1))
+    echo "| $name | yes | $((first - seed + 1)) | $invariant | $days |"
+  else
+    echo "| $name | **no** | | | 0 |"
+  fi
+done
+echo
+echo "caught: $caught of $total planted faults ($histories days from seed $seed each)"
+[ "$caught" -eq "$total" ]

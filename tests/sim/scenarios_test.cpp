@@ -1,0 +1,220 @@
+// The simulator's fixed scenarios: each shrunk history it found, kept as a
+// test named for what it shows, and played by the same world as
+// settlement_sim. Each must keep every invariant; a failure prints the
+// day's timeline.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sim/history.h"
+#include "sim/shrink.h"
+#include "sim/sim_world.h"
+
+namespace zul00500::sim {
+namespace {
+
+void ExpectHeld(const std::string& text) {
+  History history;
+  std::string error;
+  ASSERT_TRUE(Parse(text, history, error)) << error;
+  const DayResult day = RunDay(history, false);
+  if (day.violation)
+    ADD_FAILURE() << day.violation->invariant << " at step " << day.violation->step << ": "
+                  << day.violation->why << "\n"
+                  << RunDay(history, true).timeline;
+}
+
+// --- the simulator itself ------------------------------------------------------
+
+TEST(SettlementSimulator, TheTextFormReadsBackAsTheSameDay) {
+  for (std::uint64_t seed = 1; seed <= 50; ++seed) {
+    const History drawn = Generate(seed, 16);
+    History read;
+    std::string error;
+    ASSERT_TRUE(Parse(Describe(drawn), read, error)) << error;
+    EXPECT_EQ(Describe(read), Describe(drawn));
+  }
+}
+
+TEST(SettlementSimulator, ASeedPlaysTheSameDayTwice) {
+  for (const std::uint64_t seed : {3, 77, 1234}) {
+    const History history = Generate(seed, 12);
+    const DayResult first = RunDay(history, true);
+    const DayResult second = RunDay(history, true);
+    EXPECT_EQ(first.timeline, second.timeline);
+    EXPECT_GT(first.timeline.size(), 1000u);
+  }
+}
+
+TEST(SettlementSimulator, AHealthyDayKeepsEveryInvariant) {
+  ExpectHeld(R"(history seed=0 roots=dial,disc,hiper printer=N0
+step pay amount=4000 total=10000 kind=C seed=1
+step pay amount=6000 total=10000 kind=C seed=2
+step print seed=3
+step cancel seed=4
+step pay amount=2500 total=2500 kind=D seed=5
+step print seed=6
+step pay amount=1000 total=3000 kind=Q seed=7
+step cancel-pending seed=8
+step restart seed=9
+)");
+}
+
+TEST(SettlementSimulator, ShrinkingKeepsTheBrokenInvariant) {
+  // An open finding padded with steps that have nothing to do with it: a
+  // manager answers an approval naming another root's network twice, the
+  // second copy outlives the till's restart, and the scan settles it again.
+  History history;
+  std::string error;
+  ASSERT_TRUE(Parse(R"(history seed=855 roots=dial,disc,hiper printer=N0
+step pay amount=12120 total=25500 kind=C seed=4206620845
+step idle amount=3000 seed=2
+step pay amount=13380 total=25500 kind=C seed=3
+manager 1 status=ack:0 answer=approve:0 network=tecban twice
+)",
+                    history, error))
+      << error;
+  const DayResult day = RunDay(history, false);
+  if (!day.violation) GTEST_SKIP() << "the package settles it: nothing to shrink";
+  const Shrunk shrunk = Shrink(history, *day.violation);
+  EXPECT_EQ(shrunk.violation.invariant, day.violation->invariant);
+  EXPECT_LE(shrunk.history.steps.size(), history.steps.size());
+  EXPECT_TRUE(RunDay(shrunk.history, false).violation.has_value());
+}
+
+// --- what the simulator found ------------------------------------------------
+
+// A cut before the sale's backup was written leaves the approval only in the
+// response directory; the restart's scan removes that file before it notes
+// the "NCN", and a second cut there lost the answer unsettled (finding 7).
+// Now the scan gives such a leftover a numbered backup first.
+TEST(SettlementScenarios, ALeftoverKeptOnlyByTheManagerSurvivesACutDuringItsSettlement) {
+  ExpectHeld(R"(history seed=0 roots=dial,disc,hiper printer=F1
+step pay amount=6000 total=9000 kind=C seed=12 fault=cut:60 recovery=cut:9,cut:30:torn
+)");
+}
+
+// A "CNF" not acknowledged within 15 s was left in the request directory
+// and its note dropped; the manager, busy with a late acknowledgement, took
+// it afterwards, and the next scan sent "NCN" as well (finding 3). Now the
+// package takes its request back before the note goes.
+TEST(SettlementScenarios, ASettlementTheManagerTakesLateIsNotSentAgain) {
+  ExpectHeld(R"(history seed=39 roots=dial,disc,hiper printer=N0
+step pay amount=7100 total=27300 kind=C seed=2760069919
+manager 2 status=ack:37131 answer=approve:0
+)");
+}
+
+// The manager lost the "CNF" of an approved cancellation; the cancellation's
+// clean-up deleted its answer, which nothing settled since (finding 8;
+// mended with the settlement acknowledgements).
+TEST(SettlementScenarios, ACancellationWhoseConfirmationWasLostKeepsItsAnswer) {
+  ExpectHeld(R"(history seed=77 roots=dial,disc,hiper printer=N0
+step pay amount=2600 total=17100 kind=C seed=1055067538
+step cancel-pending seed=3524192128
+manager 7 lose status=ack:0 answer=approve:0
+)");
+}
+
+// The sale gave up on a status of another operation; the manager's approval
+// came after, and the pending cancellation's activity check deleted it
+// unread with the rest of "resp\" (finding 9). Now the activity check keeps
+// a numbered backup of such an answer for the next scan.
+TEST(SettlementScenarios, AnApprovalAfterTheStatusWaitSurvivesTheNextActivityCheck) {
+  ExpectHeld(R"(history seed=74 roots=dial,disc,hiper printer=N0
+step pay amount=16821 total=21400 kind=C seed=760850511
+step pay amount=504 total=2600 kind=C seed=4289980000
+manager 5 status=wrong-header:0 answer=approve:0
+)");
+}
+
+// Another program held the settled answer in "resp\\" while the printing run
+// removed the transaction's files; the copy stayed without its note, and the
+// next scan sent "NCN" after the "CNF" (finding 12). Now the notes stay
+// while a copy is left.
+TEST(SettlementScenarios, ASettledAnswerHeldByAnotherProgramIsNotSettledAgain) {
+  ExpectHeld(R"(history seed=111 roots=dial,disc,hiper printer=F24
+step pay amount=10900 total=10900 kind=C seed=1535101945
+step print seed=2063692097 fault=busy:0:19804
+)");
+}
+
+// Another program held the backup directory's working copy when the
+// cancellation's approval came: the answer could not be backed up, the call
+// failed, and its clean-up deleted the approved answer from "resp\\"
+// unsettled (finding 13). Now an approval no settlement was taken for keeps
+// its answer for the next scan.
+TEST(SettlementScenarios, ACancellationWhoseAnswerCouldNotBeBackedUpIsSettledLater) {
+  ExpectHeld(R"(history seed=13 roots=dial,disc,hiper printer=N0
+step pay amount=6500 total=6500 kind=V seed=1009408113
+step print seed=3694369672
+step cancel choice=1 seed=2222089601 fault=busy:3:7578
+)");
+}
+
+// Open (finding 14): the manager of c:\tef_dial\ approves naming TECBAN
+// (c:\tef_disc\'s network) and writes the answer a second time after the
+// "CNF" went through c:\tef_disc\. Once every other copy and the note are
+// gone, the till restarts, and the scan sends "NCN" for the second copy:
+// I2, "CNF" and "NCN". Disabled until its mend.
+TEST(SettlementScenarios, DISABLED_AnAnswerWrittenTwiceIsNotSettledAgainAfterARestart) {
+  ExpectHeld(R"(history seed=855 roots=dial,disc,hiper printer=N0
+step pay amount=12120 total=25500 kind=C seed=4206620845
+manager 1 status=ack:0 answer=approve:0 network=tecban twice
+)");
+}
+
+// --- what the simulator found of the faults issue 22 mends -----------------------
+
+TEST(SettlementScenarios, ASettlementAcknowledgedLateIsNotSentAgain) {
+  ExpectHeld(R"(history seed=3 roots=dial,disc,hiper printer=F24
+step pay amount=11824 total=16800 kind=Q seed=1349476862
+manager 3 status=ack:32392 answer=approve:0
+)");
+}
+
+TEST(SettlementScenarios, AnApprovalNamingAMissingRootDoesNotStopTheTill) {
+  ExpectHeld(R"(history seed=10 roots=dial,disc printer=F1
+step pay amount=9789 total=16200 kind=D seed=2317061769
+step pay amount=19400 total=19400 kind=Q seed=2443839970
+manager 5 status=ack:0 answer=approve:0 network=hcard
+)");
+}
+
+TEST(SettlementScenarios, AnApprovalNamingAnotherRootsNetworkIsSettledOnce) {
+  ExpectHeld(R"(history seed=41 roots=dial,disc,hiper printer=N0
+step pay amount=18100 total=18100 kind=D seed=3094817581
+step choose-network kind=C seed=2872937890
+manager 1 status=ack:0 answer=approve:0 network=tecban
+)");
+}
+
+TEST(SettlementScenarios, AnAnswerWrittenInPiecesIsJudgedWhole) {
+  ExpectHeld(R"(history seed=90 roots=dial,disc,hiper printer=N0
+step pay amount=24471 total=24600 kind=C seed=1605135982
+step pay amount=17645 total=22900 kind=C seed=701411624
+manager 1 status=ack:0 answer=approve:0 pieces=3:6349:1949160172
+)");
+}
+
+TEST(SettlementScenarios, ASilentManagerDoesNotHoldTheSaleForever) {
+  ExpectHeld(R"(history seed=1 roots=dial,disc,hiper printer=F2
+step pay amount=27800 total=27800 kind=A seed=1316522752
+manager 1 status=ack:0 answer=silent:0
+)");
+}
+
+// The card log filled the disk while the package waited for the "CNF"'s
+// status; the failed log line ended the wait with an error to the host, and
+// the manager took the "CNF" a moment later. Now a log line never ends a
+// settlement's wait.
+TEST(SettlementScenarios, AnErrorAfterTheConfirmationDoesNotReachTheHost) {
+  ExpectHeld(R"(history seed=1353 roots=dial,disc,hiper printer=N0
+step pay amount=69 total=100 kind=A seed=3558978626 fault=full:30
+step idle amount=14000 seed=2944593940
+step pay amount=5500 total=5500 kind=V seed=2269834671
+)");
+}
+
+} // namespace
+} // namespace zul00500::sim

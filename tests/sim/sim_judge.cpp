@@ -1,0 +1,163 @@
+// The judge: the invariants of docs/crash-consistency.md and docs/simulation.md,
+// held against what the managers recorded, after every step and at the end
+// of the day.
+#include <algorithm>
+
+#include "sim/sim_world.h"
+#include "tef/holder.h"
+#include "tef/tef.h"
+
+namespace zul00500::sim {
+
+namespace {
+const char* const kAnswerDirectories[] = {"c:\\tef_dial\\resp\\", "c:\\tef_disc\\resp\\",
+                                          "c:\\HiperTEF\\resp\\"};
+} // namespace
+
+void SimWorld::Break(const char* invariant, const std::string& why) {
+  if (!violation_) violation_ = Violation{invariant, step_, why};
+}
+
+std::vector<std::string> SimWorld::DocumentsIn(const std::string& directory) const {
+  std::vector<std::string> documents;
+  std::string bytes;
+  for (const std::string& path : disk_.FilesUnder(directory)) {
+    if (!disk_.Peek(path, bytes)) continue;
+    StringList file;
+    file.SetText(bytes);
+    if (std::string document = file.Field("012-000 "); !document.empty()) documents.push_back(document);
+  }
+  return documents;
+}
+
+bool SimWorld::KeptInQuarantine(const std::string& bytes) const {
+  std::string kept;
+  for (const std::string& path : disk_.FilesUnder(dsDirBkpTef + "Descartados"))
+    if (disk_.Peek(path, kept) && kept == bytes) return true;
+  return false;
+}
+
+bool SimWorld::PendingCopyOf(const std::string& document) const {
+  const std::vector<std::string> documents = DocumentsIn(dsDirPenTef);
+  return std::find(documents.begin(), documents.end(), document) != documents.end();
+}
+
+bool SimWorld::Printed(const std::string& document) const {
+  return host_.Printed().find("VIA " + document) != std::string::npos;
+}
+
+bool SimWorld::Cancelled(const std::string& document) const {
+  return std::any_of(ledger_.approvals.begin(), ledger_.approvals.end(), [&](const Approval& a) {
+    const auto settled = ledger_.settled.find(a.document);
+    return a.operation == "CNC" && a.cancelled == document && settled != ledger_.settled.end() &&
+           settled->second.first > 0;
+  });
+}
+
+// A cancellation prints the saved receipts of the sale's partial payments
+// with its own, and prints before it confirms: such receipts say nothing of
+// how the payment was settled.
+bool SimWorld::CancellationAsked(const std::string& document) const {
+  return std::any_of(ledger_.approvals.begin(), ledger_.approvals.end(),
+                     [&](const Approval& a) { return a.operation == "CNC" && a.cancelled == document; });
+}
+
+bool SimWorld::Partial(const Approval& approval) const {
+  const auto request = ledger_.sale_requests.find(approval.sequence);
+  return approval.operation != "CNC" && request != ledger_.sale_requests.end() &&
+         step_partial_[static_cast<std::size_t>(request->second)] != 0;
+}
+
+void SimWorld::SnapshotPending() {
+  const std::vector<std::string> documents = DocumentsIn(dsDirPenTef);
+  pending_at_end_ = std::set<std::string>(documents.begin(), documents.end());
+}
+
+// After each step: nothing settled twice (I2), no call hung (I6), and every
+// partial payment confirmed at once still has its pending copy, unless it
+// was printed or cancelled, or a printing run has run since (it empties the
+// pending directory by design) (I1).
+void SimWorld::JudgeStep(std::size_t index) {
+  if (outcomes_[index] == Outcome::Hung)
+    Break("I6", std::string(ActionName(history_.steps[index].action)) + " did not return within its bound");
+  for (const auto& [document, counts] : ledger_.settled)
+    if (!document.empty() && counts.first + counts.second > 1)
+      Break("I2", document + " got " + std::to_string(counts.first) + " CNF and " +
+                      std::to_string(counts.second) + " NCN");
+  for (const Approval& approval : ledger_.approvals) {
+    const auto settled = ledger_.settled.find(approval.document);
+    if (!approval.receipt || !Partial(approval) || settled == ledger_.settled.end() ||
+        settled->second.first == 0)
+      continue;
+    const int confirmed = confirmed_at_.emplace(approval.document, static_cast<int>(index)).first->second;
+    const bool released = std::any_of(release_steps_.begin(), release_steps_.end(),
+                                      [&](int step) { return step >= confirmed; });
+    if (!released && !Printed(approval.document) && !Cancelled(approval.document) &&
+        !PendingCopyOf(approval.document))
+      Break("I1", "partial payment " + approval.document + " confirmed, then its pending copy lost");
+  }
+}
+
+// At the end of the day, after the managers finished, a restart, a leftover
+// scan and a last sale with healthy managers.
+void SimWorld::JudgeDay() {
+  std::vector<std::string> on_disk;
+  for (const char* directory : kAnswerDirectories) {
+    const std::vector<std::string> found = DocumentsIn(directory);
+    on_disk.insert(on_disk.end(), found.begin(), found.end());
+  }
+  for (const std::string& directory : {dsDirBkpTef, dsDirPenTef}) {
+    const std::vector<std::string> found = DocumentsIn(directory);
+    on_disk.insert(on_disk.end(), found.begin(), found.end());
+  }
+  const auto there = [&](const std::string& document) {
+    return std::find(on_disk.begin(), on_disk.end(), document) != on_disk.end();
+  };
+
+  for (const Approval& approval : ledger_.approvals) {
+    if (!approval.receipt) continue;
+    const auto found = ledger_.settled.find(approval.document);
+    const int confirmed = found == ledger_.settled.end() ? 0 : found->second.first;
+    const int undone = found == ledger_.settled.end() ? 0 : found->second.second;
+    const std::string name = approval.operation + " " + approval.document + " (" + approval.root + ")";
+    if (confirmed + undone == 0) {
+      const std::string network_root = RootOfNetwork(approval.network);
+      const bool reachable = disk_.directory_exists(network_root);
+      if (!reachable && KeptInQuarantine(approval.bytes)) continue;
+      if (!there(approval.document) && !KeptInQuarantine(approval.bytes))
+        Break("I3", "the answer of approved " + name + " was lost unsettled");
+      else Break("I1", "approved " + name + " was never settled");
+    } else if (confirmed + undone > 1) {
+      Break("I2", name + " got " + std::to_string(confirmed) + " CNF and " + std::to_string(undone) + " NCN");
+    } else if (undone && approval.operation != "CNC" && !CancellationAsked(approval.document) &&
+               Printed(approval.document)) {
+      Break("I1", "the receipt of " + name + " was printed, yet it got NCN");
+    }
+    if (approval.operation == "CNC") continue;
+    const auto request = ledger_.sale_requests.find(approval.sequence);
+    if (request == ledger_.sale_requests.end() || request->second >= static_cast<int>(outcomes_.size()))
+      continue;
+    const Outcome told = outcomes_[static_cast<std::size_t>(request->second)];
+    const bool undone_since = (undone == 1 && confirmed == 0) || Cancelled(approval.document);
+    if ((told == Outcome::False || told == Outcome::Error) && !undone_since)
+      Break("I5", "the host was told " + std::string(told == Outcome::False ? "false" : "of an error") +
+                      " at step " + std::to_string(request->second) + " while " + name + " stands");
+  }
+  for (const Approval& approval : ledger_.approvals) {
+    const auto confirmed = confirmed_at_.find(approval.document);
+    if (confirmed == confirmed_at_.end() || Printed(approval.document) || Cancelled(approval.document))
+      continue;
+    const bool released = std::any_of(release_steps_.begin(), release_steps_.end(),
+                                      [&](int step) { return step >= confirmed->second; });
+    if (!released && !pending_at_end_.count(approval.document))
+      Break("I1", "partial payment " + approval.document + " confirmed, then its pending copy lost");
+  }
+  const auto found = ledger_.settled.find(final_document_);
+  const bool confirmed_once =
+      !final_document_.empty() && found != ledger_.settled.end() && found->second == std::make_pair(1, 0);
+  if (final_pay_ != Outcome::True || final_print_ != Outcome::True || !confirmed_once)
+    Break("I4", std::string("the last sale with a healthy manager: payment ") + OutcomeName(final_pay_) +
+                    ", printing " + OutcomeName(final_print_) + ", document \"" + final_document_ + "\"");
+}
+
+} // namespace zul00500::sim

@@ -1,0 +1,74 @@
+// A TEF manager of the simulated machine. It works one request at a time:
+// it notices the request in its "req\" directory, takes it, writes the
+// status file and, for a sale or a cancellation, the answer, each when its
+// behaviour says, by rename or in place, in pieces. It records what it
+// approved and every settlement it took in the ledger.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/history.h"
+#include "sim/ledger.h"
+#include "support/memory_fs.h"
+#include "support/string_list.h"
+
+namespace zul00500::sim {
+
+class SimManager {
+public:
+  using NextBehaviour = std::function<Behaviour()>;
+  using Now = std::function<std::int64_t()>;
+  using CurrentStep = std::function<int()>;
+
+  // `root` is "c:\tef_dial\" and the like; `letter` starts its documents.
+  SimManager(std::string root, char letter, testing::MemoryFs& disk, Ledger& ledger, Timeline& timeline,
+             NextBehaviour next, Now now, CurrentStep step);
+
+  // Does whatever has fallen due by now.
+  void Poll();
+  // True while something it decided is still to be written.
+  bool Working() const { return !events_.empty() || noticed_; }
+  // From now on it answers at once and approves.
+  void Heal() { healed_ = true; }
+  const std::string& Root() const { return root_; }
+  // The network name this manager's approvals carry.
+  static std::string OwnNetwork(const std::string& root);
+
+private:
+  struct Event {
+    std::int64_t due;
+    std::uint64_t order;
+    std::function<bool()> action; // false: not now, try at the next poll
+  };
+
+  void At(std::int64_t due, std::function<bool()> action);
+  void Take(const Behaviour& behaviour);
+  // Writes `bytes` to resp\`name` from `start`, whole or in pieces; returns
+  // when the last piece is due.
+  std::int64_t Write(const std::string& name, const std::string& bytes, const Behaviour& behaviour,
+                     std::int64_t start);
+  StringList Answer(const StringList& request, const Behaviour& behaviour);
+  void Say(const std::string& text) const;
+
+  std::string root_;
+  std::string request_path_;
+  char letter_;
+  testing::MemoryFs& disk_;
+  Ledger& ledger_;
+  Timeline& timeline_;
+  NextBehaviour next_;
+  Now now_;
+  CurrentStep step_;
+  bool healed_ = false;
+  bool noticed_ = false;
+  std::int64_t free_at_ = 0;
+  std::uint64_t order_ = 0;
+  int documents_ = 0;
+  std::vector<Event> events_;
+};
+
+} // namespace zul00500::sim

@@ -1,0 +1,20 @@
+#include "support/package_reset.h"
+
+#include "support/input_lock.h"
+#include "tef/tef.h"
+
+namespace zul00500::testing {
+
+void ResetPackageVariables() {
+  frmCartaoDebito.reset();
+  DirTef.clear();
+  stNrSerie.clear();
+  stMensagem_Zul00500.clear();
+  doTrocoTef = 0;
+  doValorTef = 0;
+  stlCuponsTEF.reset();
+  inContCuponsTEF = 0;
+  if (InputLocked()) DesbloqueiaTeclado();
+}
+
+} // namespace zul00500::testing
