@@ -17,19 +17,41 @@ namespace {
 constexpr std::uint32_t kCycleMs = 600;
 constexpr std::uint64_t kLimitMs = 15 * 1000;
 
-void keep_late_answer(const std::string& path) {
-  std::string bytes;
+// False while there is no answer at `path`, or its writer holds it.
+bool read_answer(const std::string& path, StringList& answer) {
   try {
-    if (!platform::fs().file_exists(path)) return;
-    bytes = platform::fs().read_part(path, 0, kMaxExchangeBytes);
+    if (!platform::fs().file_exists(path)) return false;
+    answer.SetText(platform::fs().read_part(path, 0, kMaxExchangeBytes));
+    return true;
   } catch (const FileError&) {
-    return; // held by its writer: not whole yet
+    return false; // held by its writer: not whole yet
   }
+}
+
+void keep_late_answer(const std::string& path) {
   StringList answer;
-  answer.SetText(bytes);
   // A manager's answer to an activity check settles nothing.
-  if (answer.Field("000-000 ") == "ATV") return;
+  if (!read_answer(path, answer) || answer.Field("000-000 ") == "ATV") return;
   BackUpLoneAnswer(path, answer);
+}
+
+// An approval of an earlier, abandoned request that the manager wrote while
+// the package waited for a status file. The manager writes its next answer
+// over it, unread: it gets a numbered backup for the next scan first, and
+// then leaves the response directory. One still being written is left to
+// the answer wait, which sets aside another sequence's answer itself.
+void keep_stray_approval(const std::string& sequence) {
+  const std::string path = DirTef + "resp\\intpos.001";
+  StringList answer;
+  if (!read_answer(path, answer)) return;
+  const std::string its = answer.Field("001-000 ");
+  if (its.empty() || its == sequence || answer.Field("009-000 ") != "0" || NeedsNoConfirmation(answer)) return;
+  try {
+    BackUpLoneAnswer(path, answer);
+    if (BackedUp(its)) platform::fs().remove_file(path);
+  } catch (const FileError&) {
+    // Left where it is: the next scan or clean-up finds it there.
+  }
 }
 
 // Empties the response directory and a stale backup status pair, then sends
@@ -117,6 +139,7 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
     try {
       if (operation == "ATV") send_activity_request(list, operation, sequence);
       result = wait_for_status(list, operation);
+      keep_stray_approval(sequence);
     } catch (const std::exception& error) {
       LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
       LogCartao("Zul00500 - " + std::string(error.what()));

@@ -2,6 +2,8 @@
 // directories and in the backup directory.
 #include "tef/leftover_scan.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "platform/clock.h"
@@ -111,6 +113,20 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
   }
 }
 
+// True for a file error in a manager's directories (its request cannot be
+// written there): that root cannot take this leftover's settlement. A fault
+// of the till's own files (the card log, the backups, a disk that filled)
+// is not the leftover's, nor is a file another program holds for a moment:
+// the leftover stays for the next scan and the error goes on.
+bool on_the_way_to_its_manager(const FileError& error) {
+  if (dynamic_cast<const FileBusyError*>(&error) != nullptr) return false;
+  const std::string& object = error.object();
+  return std::any_of(std::begin(kRoots), std::end(kRoots), [&](const char* root) {
+    const std::string_view prefix(root);
+    return object.size() >= prefix.size() && SameText(std::string_view(object).substr(0, prefix.size()), prefix);
+  });
+}
+
 } // namespace
 
 std::string KeepCopy(const std::string& directory, const std::string& name, const std::string& origin) {
@@ -208,13 +224,19 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
     }
     // One leftover that cannot be settled (its request cannot be written,
     // or anything else fails) is set aside: one file never stops the till.
+    std::optional<std::string> failure;
     try {
       if (!settle(name)) return false;
+    } catch (const FileError& error) {
+      if (!on_the_way_to_its_manager(error)) throw;
+      failure = error.what();
     } catch (const std::exception& error) {
-      const std::string reason = std::string("n\xE3o liquidado (") + error.what() + ")";
-      if (fs.file_exists(path)) SetAside(directory, name, origin, reason);
-      else LogCartao("Zul00500 - Arquivo " + path + " " + reason);
+      failure = error.what();
     }
+    if (!failure) continue;
+    const std::string reason = "n\xE3o liquidado (" + *failure + ")";
+    if (fs.file_exists(path)) SetAside(directory, name, origin, reason);
+    else LogCartao("Zul00500 - Arquivo " + path + " " + reason);
   }
   return true;
 }
@@ -250,7 +272,7 @@ bool CheckIntPosFiles(const std::string& context, bool notConfirm) {
   BackupIndex index(dsDirBkpTef);
   const ScopedBackupIndex scoped(index);
   StringList list;
-  for (const char* root : {kRootTefDial, kRootTefDisc, kRootHiperTef}) {
+  for (const char* root : kRoots) {
     DirTef = root;
     const bool leftovers_in_response = !platform::fs().list(DirTef + "resp\\intpos.*").empty();
     if (!settle(root, !leftovers_in_response, context, notConfirm, list)) return false;

@@ -91,8 +91,6 @@ bool remove_copies(const std::string& directory, const std::string& sequence, No
   return gone && !unsure;
 }
 
-const char* const kRoots[] = {kRootTefDial, kRootTefDisc, kRootHiperTef};
-
 } // namespace
 
 // Entries that are not numbered backups ("intpos.sts", a stray "intpos.bak")

@@ -24,6 +24,8 @@ namespace zul00500 {
 inline constexpr const char* kRootTefDial = "c:\\tef_dial\\";
 inline constexpr const char* kRootTefDisc = "c:\\tef_disc\\";
 inline constexpr const char* kRootHiperTef = "c:\\HiperTEF\\";
+// All three, in the order the leftover scan looks at them.
+inline constexpr const char* kRoots[] = {kRootTefDial, kRootTefDisc, kRootHiperTef};
 
 // Network choice for a payment kind: "1", "2", "3" or "9".
 std::string TipoRede(const std::string& kind);

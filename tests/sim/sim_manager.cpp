@@ -131,7 +131,8 @@ void SimManager::Take(const Behaviour& behaviour) {
     free_at_ = now;
     return;
   }
-  Say("takes " + operation + " " + sequence);
+  const std::string document = request.Field("012-000 ");
+  Say("takes " + operation + " " + sequence + (document.empty() ? "" : " of " + document));
 
   const std::string header = "000-000 = " + operation;
   const std::string closing = testing::kClosingLine;
