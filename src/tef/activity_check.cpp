@@ -36,10 +36,10 @@ void keep_late_answer(const std::string& path) {
 }
 
 // An approval of an earlier, abandoned request that the manager wrote while
-// the package waited for a status file. The manager writes its next answer
-// over it, unread: it gets a numbered backup for the next scan first, and
-// then leaves the response directory. One still being written is left to
-// the answer wait, which sets aside another sequence's answer itself.
+// the package waited in vain for a status file. Nothing reads the response
+// directory before the manager writes its next answer over it: it gets a
+// numbered backup for the next scan first, and then leaves the directory.
+// After a status that came, the answer wait reads it and sets it aside.
 void keep_stray_approval(const std::string& sequence) {
   const std::string path = DirTef + "resp\\intpos.001";
   StringList answer;
@@ -139,7 +139,7 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
     try {
       if (operation == "ATV") send_activity_request(list, operation, sequence);
       result = wait_for_status(list, operation);
-      keep_stray_approval(sequence);
+      if (!result) keep_stray_approval(sequence);
     } catch (const std::exception& error) {
       LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
       LogCartao("Zul00500 - " + std::string(error.what()));

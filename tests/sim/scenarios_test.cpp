@@ -216,5 +216,39 @@ step pay amount=5500 total=5500 kind=V seed=2269834671
 )");
 }
 
+// A sale gave up on its status; its approval came while the next sale
+// waited for the activity check's status, and the package sent the next
+// request with the approval still in "resp\\". The manager wrote its next
+// answer over it, unread (finding 15). Now an approval of another sequence
+// found after a status wait is backed up and leaves the directory.
+TEST(SettlementScenarios, AnApprovalThatComesDuringTheNextSalesActivityCheckIsKept) {
+  ExpectHeld(R"(history seed=65 roots=dial,disc,hiper printer=N0
+step pay amount=20600 total=20600 kind=V seed=23812085
+step pay amount=8900 total=8900 kind=V seed=4148542208
+step pay amount=12100 total=12100 kind=C seed=467819024
+step pay amount=9067 total=18900 kind=Q seed=3058160255
+manager 0 status=never:0 answer=approve:0
+manager 1 status=ack:26816 answer=approve:0
+manager 3 status=ack:19360 answer=approve:0
+manager 5 status=empty:0 answer=approve:0
+)");
+}
+
+// A cancellation's confirmation went unacknowledged, and the scan that was
+// to settle its answer met a full disk under the card log: it moved the
+// approval to "Descartados\\" unsettled (finding 16). Now only a manager's
+// directory that refuses the request sets a leftover aside; any other file
+// error leaves it for the next scan.
+TEST(SettlementScenarios, AFullDiskDuringAScanLeavesTheLeftoverForTheNextScan) {
+  ExpectHeld(R"(history seed=73 roots=dial,disc,hiper printer=N0
+step pay amount=212 total=18200 kind=A seed=1903341936
+step pay amount=591 total=1000 kind=Q seed=898955493 fault=cut:141
+step pay amount=12380 total=19200 kind=C seed=522066768
+step scan seed=1991398403 fault=full:18
+manager 13 status=ack:0 answer=error:0
+manager 16 take=58951 status=ack:0 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
