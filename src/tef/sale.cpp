@@ -16,6 +16,7 @@
 #include "tef/exchange_read.h"
 #include "tef/leftover_scan.h"
 #include "tef/sale_answer.h"
+#include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
@@ -145,7 +146,11 @@ bool awaits_settlement(const StringList& answer) {
 // settle; anything else goes.
 void set_aside_other_sequence(const std::string& path, const StringList& answer) {
   platform::FileSystem& fs = platform::fs();
-  const bool keep = awaits_settlement(answer);
+  // A second copy of an answer that a numbered backup already keeps, or
+  // that was settled (a manager that wrote it twice), is none to keep.
+  const std::string its = answer.Field("001-000 ");
+  const bool keep = awaits_settlement(answer) && !NumberedBackupOf(its) && SettledInThisProcess(its).empty() &&
+                    SettlementTaken(its).empty();
   // A copy that could not be numbered stays as the working copy, which the
   // scan settles too.
   if (keep) NumberWorkingCopy();
@@ -165,6 +170,36 @@ void set_aside_stalled(const std::string& root, const std::string& sequence) {
   if (WholeLines(ReadHead(path).value_or(std::string())).Field("001-000 ") == sequence) return;
   SetAside(root + "resp\\", "intpos.001", root.substr(3, root.size() - 4), "incompleto, de outro sequencial");
 }
+
+// The manager's status file says it is at work when it is new: one that
+// appeared or changed since the last look. One the package
+// could not remove (a read-only directory, a file the manager held) says
+// nothing more after the first look, or it would hold the wait forever.
+class StatusSigns {
+public:
+  explicit StatusSigns(std::string path) : path_(std::move(path)), last_(look()) {}
+  bool New() {
+    std::optional<std::string> now = look();
+    const bool fresh = now != last_;
+    last_ = std::move(now);
+    return fresh;
+  }
+
+private:
+  // Empty while another program holds it; nothing while it is not there or
+  // cannot be read.
+  std::optional<std::string> look() const {
+    if (!platform::fs().file_exists(path_)) return std::nullopt;
+    try {
+      return ReadIfThere(path_).value_or(std::string());
+    } catch (const FileError&) {
+      return std::nullopt;
+    }
+  }
+
+  std::string path_;
+  std::optional<std::string> last_;
+};
 
 // The operator's way out of a wait the manager leaves silent. No leaves
 // everything as it lies (the request, any answer still to come) for the
@@ -191,12 +226,12 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
   const std::string path = root + "resp\\intpos.001";
   const std::string working_copy = dsDirBkpTef + "intpos.001";
   AnswerWatch watch;
+  StatusSigns status(root + "resp\\intpos.sts");
   platform::Stopwatch silence;
   for (;;) {
     platform::handle_message();
     platform::pause(kPauseMs);
-    // The manager's status file says it is at work.
-    if (fs.file_exists(root + "resp\\intpos.sts")) silence.restart();
+    if (status.New()) silence.restart();
     if (silence.elapsed_ms() >= kSilenceMs) {
       if (!keep_waiting(sale, sequence)) return Outcome::GaveUp;
       silence.restart();
@@ -218,6 +253,8 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
 
     if (answer.Field("001-000 ") != sequence) {
       set_aside_other_sequence(path, answer);
+      // One that could not be removed is not read again until it changes.
+      if (fs.file_exists(path)) watch.Reject();
       continue;
     }
     if (NumberWorkingCopy()) LogCartao("Rez00000 - Renomeia intpos e cria bkp.");

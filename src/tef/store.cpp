@@ -11,6 +11,7 @@
 #include "support/errors.h"
 #include "support/file_write.h"
 #include "support/problems.h"
+#include "support/text.h"
 #include "tef/backup_index.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
@@ -31,16 +32,16 @@ bool vanished(platform::FileSystem& fs, const std::string& path) {
 
 enum class Notes { Included, Skipped };
 
-// Calls `found` with the name of every "intpos.*" entry of `directory` whose
-// text holds "001-000 = " + sequence; settlement notes only when asked.
-// False from `found` stops the walk.
 // The scan's index of `directory`, when one is at hand.
 BackupIndex* index_of(const std::string& directory) {
   BackupIndex* index = BackupIndex::Current();
   return index && index->Directory() == directory ? index : nullptr;
 }
 
-// `unsure`, when given, is set when a file could not be read to tell.
+// Calls `found` with the name of every "intpos.*" entry of `directory` whose
+// text holds "001-000 = " + sequence; settlement notes only when asked.
+// False from `found` stops the walk. `unsure`, when given, is set when a
+// file could not be read to tell.
 void for_each_copy(const std::string& directory, const std::string& sequence, Notes notes,
                    const std::function<bool(const std::string&)>& found, bool* unsure = nullptr) {
   if (BackupIndex* index = index_of(directory)) {
@@ -134,7 +135,12 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
   // A copy left in the response directory (another program holds it) keeps
   // the settlement notes, so that the scan that finds it later does not
   // settle it again.
-  const bool gone = remove_copies(root + "resp\\", sequence, Notes::Included);
+  // The answer may also lie in the root that answered, when its network is
+  // another root's: a copy left there keeps the notes too.
+  bool gone = remove_copies(root + "resp\\", sequence, Notes::Included);
+  for (const char* other : kRoots)
+    if (gone && !SameText(other, root)) for_each_copy(std::string(other) + "resp\\", sequence, Notes::Skipped,
+                                                      [&gone](const std::string&) { return gone = false; });
   remove_copies(dsDirBkpTef, sequence, gone ? Notes::Included : Notes::Skipped);
 }
 
@@ -170,6 +176,13 @@ bool BackedUp(const std::string& sequence) {
   bool stored = false;
   for_each_copy(dsDirBkpTef, sequence, Notes::Skipped,
                 [&stored](const std::string&) { return !(stored = true); });
+  return stored;
+}
+
+bool NumberedBackupOf(const std::string& sequence) {
+  bool stored = false;
+  for_each_copy(dsDirBkpTef, sequence, Notes::Skipped,
+                [&stored](const std::string& name) { return !(stored = name != kWorkingCopy); });
   return stored;
 }
 

@@ -18,8 +18,9 @@ bool BackupNumber(const std::string& name, std::int64_t& number);
 // Removes the stored answers of `sequence` from `root`'s response directory,
 // then from the backup directory. An empty sequence removes nothing: it
 // names no transaction, and would take every transaction's files. While a
-// copy stays in the response directory (held by another program), the
-// settlement notes of the answer stay with it.
+// copy stays in the response directory (held by another program), or lies
+// in another root's (the one that answered, for another root's network),
+// the settlement notes of the answer stay with it.
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
 
 // Removes `directory` + `name`, and forgets it in the scan's index of the
@@ -38,6 +39,8 @@ void RemoveSettledAnswer(const std::string& sequence);
 
 // True when the backup directory holds a copy of the answer of `sequence`.
 bool BackedUp(const std::string& sequence);
+// The same, counting numbered backups only, not the working copy.
+bool NumberedBackupOf(const std::string& sequence);
 
 // Gives the whole answer `answer`, read from `path` in a response directory,
 // a numbered backup when no backup holds its sequence (one was lost to a
