@@ -250,5 +250,44 @@ manager 16 take=58951 status=ack:0 answer=approve:0
 )");
 }
 
+// The printing run, cleaning up an approval that named another root's
+// network, looked only in that network's root: it dropped the settlement
+// note while the answering root, read-only for the moment, still held a
+// copy, and the next scan sent "NCN" after the "CNF" (finding 17). Now the
+// notes stay while any root holds a copy.
+TEST(SettlementScenarios, APrintedApprovalOfAnotherRootsNetworkLeftInItsRootIsNotSettledAgain) {
+  ExpectHeld(R"(history seed=1046 roots=dial,disc,hiper printer=N0
+step pay amount=5200 total=5200 kind=A seed=3096039969
+step pay amount=11800 total=11800 kind=C seed=3744215305
+step print choice=1 seed=489263056 fault=readonly:3
+manager 1 status=empty:0 answer=approve:0
+manager 5 status=ack:0 answer=approve:0 network=hcard
+)");
+}
+
+// A status file the package could not remove (its directory read-only, or
+// held by a manager that wrote it in pieces and then fell silent) counted
+// as a sign of life on every cycle: the operator was never asked whether to
+// keep waiting, and the sale never returned (finding 18). Now a status file
+// counts only when it is new.
+TEST(SettlementScenarios, AStatusFileLeftInPlaceDoesNotHoldTheSaleForever) {
+  ExpectHeld(R"(history seed=796 roots=dial,disc,hiper printer=N0
+step pay amount=20646 total=24200 kind=C seed=3936005117 fault=readonly:3
+manager 1 status=ack:0 answer=silent:0
+)");
+  ExpectHeld(R"(history seed=1023 roots=dial,disc,hiper printer=F3
+step pay amount=497 total=1300 kind=C seed=1411596385
+manager 1 status=ack:0 answer=silent:0 pieces=4:796:932192590
+)");
+  // A settled cancellation's answer stuck in a read-only "resp\\" beside it
+  // was numbered again on every cycle of that wait.
+  ExpectHeld(R"(history seed=755 roots=dial,disc,hiper printer=F14
+step pay amount=3882 total=5500 kind=Q seed=3254483956
+step restart seed=1437878084
+step pay amount=19100 total=19100 kind=C seed=1197811240 fault=readonly:3
+manager 9 status=ack:0 answer=silent:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
