@@ -83,14 +83,25 @@ struct Sale {
   std::string kind_code() const { return kind == "C" ? "1" : kind == "D" ? "2" : kind == "V" ? "4" : ""; }
 };
 
-// True unless `path` holds an answer of a transaction that no backup holds
-// (it could not be written): that answer is the only copy, and the leftover
-// scan must settle it rather than this clean-up delete it.
-bool backed_up(const std::string& path) {
+// True for an answer that leaves a transaction open at the manager: an
+// approval that needs a confirmation or a non-confirmation.
+bool awaits_settlement(const StringList& answer) {
+  return answer.Field("009-000 ") == "0" && !NeedsNoConfirmation(answer);
+}
+
+// True unless `path` holds what may be an open transaction's answer (not a
+// refusal) that no numbered backup holds: it could not be written, or only
+// the working copy has it, which this clean-up removes with it. That answer
+// is the only copy, and the leftover scan must settle it rather than this
+// clean-up delete it.
+bool safe_to_clear(const std::string& path) {
   const std::optional<std::string> head = ReadHead(path);
   if (!head) return false;
-  const std::string sequence = WholeLines(*head).Field("001-000 ");
-  return sequence.empty() || BackedUp(sequence);
+  const StringList answer = WholeLines(*head);
+  const std::string sequence = answer.Field("001-000 ");
+  const std::string result = answer.Field("009-000 ");
+  const bool refused = !result.empty() && result != "0";
+  return sequence.empty() || refused || NeedsNoConfirmation(answer) || BackedUp(sequence);
 }
 
 // Deletes the previous conversation's answers and their same-named copies.
@@ -101,7 +112,7 @@ void clear_previous_answers() {
   platform::FileSystem& fs = platform::fs();
   const std::string response = DirTef + "resp\\";
   for (const std::string& name : fs.list(response + "intpos.*")) {
-    if (!backed_up(response + name)) continue;
+    if (!safe_to_clear(response + name)) continue;
     fs.remove_file(response + name);
     fs.remove_file(dsDirBkpTef + name);
   }
@@ -134,12 +145,6 @@ void send_sale_request(const Sale& sale, const std::string& root, const std::str
 
 enum class Outcome { Accepted, ErrorAnswer, Malformed, GaveUp };
 
-// True for an answer that leaves a transaction open at the manager: an
-// approval that needs a confirmation or a non-confirmation.
-bool awaits_settlement(const StringList& answer) {
-  return answer.Field("009-000 ") == "0" && !NeedsNoConfirmation(answer);
-}
-
 // An answer of another sequence: a late answer to an earlier request. It
 // leaves the response directory, where the manager writes the right one. An
 // approval is kept as a numbered backup, for the next leftover scan to
@@ -149,7 +154,7 @@ void set_aside_other_sequence(const std::string& path, const StringList& answer)
   // A second copy of an answer that a numbered backup already keeps, or
   // that was settled (a manager that wrote it twice), is none to keep.
   const std::string its = answer.Field("001-000 ");
-  const bool keep = awaits_settlement(answer) && !NumberedBackupOf(its) && SettledInThisProcess(its).empty() &&
+  const bool keep = awaits_settlement(answer) && !BackedUp(its) && SettledInThisProcess(its).empty() &&
                     SettlementTaken(its).empty();
   // A copy that could not be numbered stays as the working copy, which the
   // scan settles too.

@@ -1,6 +1,9 @@
 #include "tef/settlement_journal.h"
 
+#include <charconv>
+#include <cstdint>
 #include <optional>
+#include <system_error>
 
 #include "platform/file_system.h"
 #include "support/errors.h"
@@ -11,6 +14,7 @@
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/store.h"
+#include "tef/tef.h"
 
 namespace zul00500 {
 
@@ -77,6 +81,36 @@ bool waiting(const StringList& request) {
 
 bool untaken(const Note& note) { return waiting(note.request); }
 
+// Where the notes of settlements the manager took go once every copy of
+// their answer is gone, named by the answer's sequence: a manager may write
+// an answer again after it was settled, and a restart forgets what this
+// process saw. Kept for two days.
+std::string marks_directory() { return dsDirBkpTef + "Liquidados\\"; }
+constexpr std::int64_t kSequenceModulus = 10'000'000'000; // ten digits
+constexpr std::int64_t kMarkLifetime = 2LL * 24 * 60 * 60 * 60; // sixtieths of a second
+
+bool parse_sequence(const std::string& text, std::int64_t& value) {
+  if (text.empty() || text.size() > 10) return false;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end;
+}
+
+// How long ago, in sixtieths of a second, the sequence `then` was drawn;
+// sequences wrap at ten digits.
+std::int64_t age_of(const std::string& then) {
+  std::int64_t drawn = 0;
+  std::int64_t now = 0;
+  if (!parse_sequence(then, drawn) || !parse_sequence(GetSequence(), now)) return kMarkLifetime + 1;
+  return ((now - drawn) % kSequenceModulus + kSequenceModulus) % kSequenceModulus;
+}
+
+void prune_marks() {
+  platform::FileSystem& fs = platform::fs();
+  for (const std::string& name : fs.list(marks_directory() + "*"))
+    if (age_of(name) > kMarkLifetime) fs.remove_file(marks_directory() + name);
+}
+
 } // namespace
 
 void NoteSettlementSent(const StringList& request, const std::string& answerSequence) {
@@ -106,9 +140,25 @@ void ForgetSettlementIfUntaken(const StringList& request) {
   if (taken_back) ForgetSettlement(request);
 }
 
-void ForgetSettlementsOf(const std::string& answerSequence) {
-  for (const Note& note : notes())
-    if (note.answer_line == "001-000 = " + answerSequence) RemoveStored(dsDirBkpTef, note.name);
+void MarkSettled(const std::string& answerSequence) {
+  platform::FileSystem& fs = platform::fs();
+  for (const Note& note : notes()) {
+    if (note.answer_line != "001-000 = " + answerSequence || untaken(note)) continue;
+    try {
+      fs.create_directories(marks_directory());
+      // One rename on the same drive: a power cut leaves the note in one
+      // place or the other.
+      if (fs.rename_file(note.path, marks_directory() + answerSequence)) {
+        if (BackupIndex* index = BackupIndex::Current(); index && index->Directory() == dsDirBkpTef)
+          index->Forget(note.name);
+        prune_marks();
+        continue;
+      }
+    } catch (const FileError&) {
+    }
+    // No mark: the note goes, as before marks were kept.
+    RemoveStored(dsDirBkpTef, note.name);
+  }
 }
 
 bool IsSettlementNote(const std::string& name) {
@@ -128,7 +178,12 @@ std::string SettlementTaken(const std::string& answerSequence) {
     if (untaken(note)) RemoveStored(dsDirBkpTef, note.name);
     else taken = note.request.Field("000-000 ");
   }
-  return taken;
+  if (!taken.empty() || answerSequence.empty()) return taken;
+  const std::optional<std::string> mark = bytes_of(marks_directory() + answerSequence);
+  if (!mark || age_of(answerSequence) > kMarkLifetime) return {};
+  StringList lines;
+  lines.SetText(*mark);
+  return lines.Field("000-000 ");
 }
 
 } // namespace zul00500

@@ -35,9 +35,12 @@ void ForgetSettlement(const StringList& request);
 // scan does not settle the answer again.
 void ForgetSettlementIfUntaken(const StringList& request);
 
-// Removes the notes of the settlements of the answer of `answerSequence`,
-// once every copy of that answer is gone.
-void ForgetSettlementsOf(const std::string& answerSequence);
+// Once every copy of the answer of `answerSequence` is gone: the notes of
+// settlements the manager took become its marks, kept for two days in the
+// backup directory's "Liquidados\\", so that a copy the manager writes
+// again later, even after a restart, is not settled a second time. The
+// notes of requests not taken go.
+void MarkSettled(const std::string& answerSequence);
 
 // True for the name of a settlement note ("intpos.r" + a sequence).
 bool IsSettlementNote(const std::string& name);
@@ -47,8 +50,9 @@ bool IsSettlementNote(const std::string& name);
 void ForgetUntakenSettlements(const std::string& root);
 
 // For a leftover answer of `answerSequence`: the operation ("CNF" or "NCN")
-// of a noted settlement the manager took, or empty when there is none; then
-// the answer is settled as usual. Notes of requests not taken go.
+// of a noted settlement the manager took, or of its mark, or empty when
+// there is none; then the answer is settled as usual. Notes of requests not
+// taken go.
 std::string SettlementTaken(const std::string& answerSequence);
 
 } // namespace zul00500

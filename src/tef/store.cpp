@@ -169,18 +169,13 @@ void RemoveSettledAnswer(const std::string& sequence) {
   for (const char* root : kRoots)
     gone = remove_copies(std::string(root) + "resp\\", sequence, Notes::Skipped) && gone;
   gone = remove_copies(dsDirBkpTef, sequence, Notes::Skipped) && gone;
-  if (gone) ForgetSettlementsOf(sequence);
+  if (gone) MarkSettled(sequence);
 }
 
 bool BackedUp(const std::string& sequence) {
   bool stored = false;
-  for_each_copy(dsDirBkpTef, sequence, Notes::Skipped,
-                [&stored](const std::string&) { return !(stored = true); });
-  return stored;
-}
-
-bool NumberedBackupOf(const std::string& sequence) {
-  bool stored = false;
+  // The working copy is none: the next conversation writes over it, and a
+  // settlement removes it before its activity check.
   for_each_copy(dsDirBkpTef, sequence, Notes::Skipped,
                 [&stored](const std::string& name) { return !(stored = name != kWorkingCopy); });
   return stored;

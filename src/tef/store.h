@@ -37,10 +37,9 @@ bool RemoveStored(const std::string& directory, const std::string& name);
 // that could not be read to tell. An empty sequence removes nothing.
 void RemoveSettledAnswer(const std::string& sequence);
 
-// True when the backup directory holds a copy of the answer of `sequence`.
+// True when the backup directory holds a numbered backup of the answer of
+// `sequence` (the working copy does not count).
 bool BackedUp(const std::string& sequence);
-// The same, counting numbered backups only, not the working copy.
-bool NumberedBackupOf(const std::string& sequence);
 
 // Gives the whole answer `answer`, read from `path` in a response directory,
 // a numbered backup when no backup holds its sequence (one was lost to a

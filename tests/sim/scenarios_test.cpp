@@ -152,12 +152,13 @@ step cancel choice=1 seed=2222089601 fault=busy:3:7578
 )");
 }
 
-// Open (finding 14): the manager of c:\tef_dial\ approves naming TECBAN
-// (c:\tef_disc\'s network) and writes the answer a second time after the
-// "CNF" went through c:\tef_disc\. Once every other copy and the note are
-// gone, the till restarts, and the scan sends "NCN" for the second copy:
-// I2, "CNF" and "NCN". Disabled until its mend.
-TEST(SettlementScenarios, DISABLED_AnAnswerWrittenTwiceIsNotSettledAgainAfterARestart) {
+// The manager of c:\tef_dial\ approves naming TECBAN (c:\tef_disc\'s
+// network) and writes the answer a second time after the "CNF" went through
+// c:\tef_disc\. Once every other copy and the note were gone, the till
+// restarted, and the scan sent "NCN" for the second copy (finding 14). Now
+// a settled answer's note stays two days as its mark, and a copy written
+// again finds it.
+TEST(SettlementScenarios, AnAnswerWrittenTwiceIsNotSettledAgainAfterARestart) {
   ExpectHeld(R"(history seed=855 roots=dial,disc,hiper printer=N0
 step pay amount=12120 total=25500 kind=C seed=4206620845
 manager 1 status=ack:0 answer=approve:0 network=tecban twice

@@ -234,7 +234,7 @@ TEST_F(SaleTest, TheErrorAnswerWithoutTextShowsNothing) {
 TEST_F(SaleTest, StartsByClearingThePreviousRootsAnswers) {
   DirTef = kRootTefDisc;
   const std::string resp = std::string(kRootTefDisc) + "resp\\";
-  Put(resp + "intpos.001", {"000-000 = CRT", "001-000 = 1", "010-000 = TECBAN", "028-000 = 1"});
+  Put(resp + "intpos.001", {"000-000 = CRT", "001-000 = 1", "009-000 = 5", "010-000 = TECBAN", "028-000 = 1"});
   Put(resp + "intpos.sts", {"000-000 = CRT"});
   Put(dsDirBkpTef + "intpos.001", {"000-000 = CRT", "001-000 = 1"});
   Put(dsDirBkpTef + "intpos.sts", {"000-000 = CRT"});

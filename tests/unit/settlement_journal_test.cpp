@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "support/file_write.h"
+#include "support/problems.h"
 #include "support/manager_world.h"
 #include "tef/tef.h"
 
@@ -33,6 +34,11 @@ protected:
     Put(Note(), note);
   }
   std::string Note() const { return dsDirBkpTef + "intpos.r0347520099"; }
+  // Another day: the marks that say the answer was settled are gone.
+  void ForgetMarks() {
+    for (const std::string& name : Names(dsDirBkpTef + "Liquidados\\*"))
+      platform::fs().remove_file(dsDirBkpTef + "Liquidados\\" + name);
+  }
   std::vector<std::string> Settlements() {
     std::vector<std::string> operations;
     for (const std::string& operation : Operations(kRootTefDial))
@@ -60,6 +66,7 @@ TEST_F(SettlementJournalTest, AConfirmationStillWaitingInTheRequestDirectoryIsRe
     EXPECT_TRUE(CheckIntPosFiles("ctx", true)) << where;
     EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty()) << where;
     platform::fs().remove_file(where);
+    ForgetMarks();
   }
   // The manager never saw the confirmation: each time one non-confirmation.
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN", "NCN"}));
@@ -81,6 +88,7 @@ TEST_F(SettlementJournalTest, ANoteStaysOnlyForARequestTheManagerTookWithoutAckn
   EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty());
 
   // Never taken: the answer stays for the next scan, as it always did.
+  ForgetMarks();
   Put(dsDirBkpTef + "intpos.  1", kAnswer);
   dial_.OnRequest([this](const StringList& request) {
     if (request.Field("000-000 ") == "ATV") dial_.Stop(true);
@@ -98,6 +106,28 @@ TEST_F(SettlementJournalTest, ANoteStaysOnlyForARequestTheManagerTookWithoutAckn
   ASSERT_EQ(left.size(), 2u);
   EXPECT_EQ(left[0], "intpos.  1");
   EXPECT_EQ(left[1].rfind("intpos.r", 0), 0u);
+}
+
+// A manager that writes an answer again after its settlement went through:
+// the copy finds the answer's mark, after a restart too, and gets no second
+// settlement; two days on, the mark is gone.
+TEST_F(SettlementJournalTest, AnAnswerWrittenAgainAfterItsSettlementIsNotSettledAgain) {
+  StoreDirTef(kRootTefDial);
+  Put(dsDirBkpTef + "intpos.  1", kAnswer);
+  ASSERT_TRUE(VerificaRetorno("ctx", kAnswer, false, "S"));
+  ASSERT_EQ(Names(dsDirBkpTef + "Liquidados\\*"), (std::vector<std::string>{"0347520046"}));
+
+  const std::string resp = std::string(kRootTefDial) + "resp\\intpos.001";
+  Put(resp, kAnswer);
+  ForgetSettledInThisProcess(); // a restart
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF"}));
+  EXPECT_FALSE(Exists(resp));
+
+  clock_.set_date_time_by(3LL * 24 * 60 * 60 * 1000);
+  Put(resp, kAnswer);
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF", "NCN"}));
 }
 
 } // namespace
