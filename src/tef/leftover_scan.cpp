@@ -113,13 +113,9 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
   }
 }
 
-// True for a file error in a manager's directories (its request cannot be
-// written there): that root cannot take this leftover's settlement. A fault
-// of the till's own files (the card log, the backups, a disk that filled)
-// is not the leftover's, nor is a file another program holds for a moment:
-// the leftover stays for the next scan and the error goes on.
-bool on_the_way_to_its_manager(const FileError& error) {
-  if (dynamic_cast<const FileBusyError*>(&error) != nullptr) return false;
+// True for a file error in a manager's directories: its request could not
+// be written there.
+bool in_a_managers_directory(const FileError& error) {
   const std::string& object = error.object();
   return std::any_of(std::begin(kRoots), std::end(kRoots), [&](const char* root) {
     const std::string_view prefix(root);
@@ -222,21 +218,23 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
       SetAside(directory, name, origin, reason);
       continue;
     }
-    // One leftover that cannot be settled (its request cannot be written,
-    // or anything else fails) is set aside: one file never stops the till.
-    std::optional<std::string> failure;
+    // One leftover never stops the till. One whose request its manager's
+    // directories refuse now (read-only, a file another program holds
+    // there, no request directory) stays for the next scan, which tries
+    // again; one whose settlement fails on its own bytes is set aside. A
+    // fault of the till's own files (the card log, the backups, a disk that
+    // filled) is not the leftover's: it stays, and the error goes on.
     try {
       if (!settle(name)) return false;
     } catch (const FileError& error) {
-      if (!on_the_way_to_its_manager(error)) throw;
-      failure = error.what();
+      if (!in_a_managers_directory(error)) throw;
+      LogCartao("Zul00500 - Arquivo " + path + " n\xE3o liquidado (" + error.what() +
+                "), mantido para a pr\xF3xima verifica\xE7\xE3o");
     } catch (const std::exception& error) {
-      failure = error.what();
+      const std::string reason = std::string("n\xE3o liquidado (") + error.what() + ")";
+      if (fs.file_exists(path)) SetAside(directory, name, origin, reason);
+      else LogCartao("Zul00500 - Arquivo " + path + " " + reason);
     }
-    if (!failure) continue;
-    const std::string reason = "n\xE3o liquidado (" + *failure + ")";
-    if (fs.file_exists(path)) SetAside(directory, name, origin, reason);
-    else LogCartao("Zul00500 - Arquivo " + path + " " + reason);
   }
   return true;
 }

@@ -79,16 +79,24 @@ TEST_F(OtherRootTest, ALeftoverWhoseNetworksRootIsMissingIsSetAsideAndTheSaleGoe
   EXPECT_EQ(Settlements(kRootTefDial), (std::vector<std::string>{"NCN 654321"}));
 }
 
-TEST_F(OtherRootTest, ALeftoverWhoseRequestCannotBeWrittenIsSetAsideAndTheScanGoesOn) {
+TEST_F(OtherRootTest, ALeftoverWhoseRequestCannotBeWrittenStaysForTheNextScanAndTheScanGoesOn) {
   // The Hipercard root has a file where its request directory should be.
-  std::filesystem::remove_all(testing::TempWorld::native(std::string(kRootHiperTef) + "req"));
-  platform::fs().write_file(std::string(kRootHiperTef) + "req", "not a directory");
+  const std::string request_directory = std::string(kRootHiperTef) + "req";
+  std::filesystem::remove_all(testing::TempWorld::native(request_directory));
+  platform::fs().write_file(request_directory, "not a directory");
   Put(dsDirBkpTef + "intpos.  1", Leftover("5", "HCard"));
   Put(dsDirBkpTef + "intpos.  2", Leftover("6", "Cielo"));
 
   EXPECT_TRUE(CheckIntPosFiles("ctx", true));
-  EXPECT_EQ(Quarantined().size(), 1u);
+  EXPECT_TRUE(Quarantined().empty());
   EXPECT_EQ(Settlements(kRootTefDial), (std::vector<std::string>{"NCN 6"}));
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
+
+  // Mended, the root takes the next scan's non-confirmation.
+  platform::fs().remove_file(request_directory);
+  platform::fs().create_directories(request_directory + "\\");
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Settlements(kRootHiperTef), (std::vector<std::string>{"NCN 5"}));
   EXPECT_TRUE(Names(dsDirBkpTef + "intpos.*").empty());
 }
 
