@@ -78,12 +78,20 @@ void send_activity_request(StringList& request, const std::string& operation, co
   LogCartao("Zul00500 - Arquivo Atv criado");
 }
 
+// True while our request still lies in the request directory: the manager
+// has not taken it, and a status file there now belongs to another request
+// (a late acknowledgement of an earlier one, or another operation's).
+bool request_untaken(const std::string& sequence) {
+  const std::optional<std::string> head = ReadHead(DirTef + "req\\intpos.001");
+  return head && WholeLines(*head).Field("001-000 ") == sequence;
+}
+
 // Polls for the status file acknowledging `operation`. Every whole status
 // file found is read and deleted, matching or not; one the manager is still
 // writing is left for the next cycle. The time is measured on the monotonic
 // clock: neither a clock set back or forward nor the time the host spends
 // handling its messages stretches the wait.
-bool wait_for_status(StringList& status, const std::string& operation) {
+bool wait_for_status(StringList& status, const std::string& operation, const std::string& sequence) {
   const std::string header = "000-000 = " + operation;
   // A settlement is already out: a log that cannot be written must not end
   // the wait, or the host hears of an error the manager then confirms.
@@ -95,7 +103,10 @@ bool wait_for_status(StringList& status, const std::string& operation) {
     log("Zul00500 - Aguardando resposta do gerenciador");
     platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
-    if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
+    // A settlement is acknowledged only once the manager took its request:
+    // taking another request's status for it would leave it unsent.
+    const bool untaken = settlement && request_untaken(sequence);
+    if (!untaken && platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       platform::fs().remove_file(path);
       if (status[0] == header) {
         log("Zul00500 - Gerenciador est\xE1 ativo");
@@ -138,7 +149,7 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
   } else {
     try {
       if (operation == "ATV") send_activity_request(list, operation, sequence);
-      result = wait_for_status(list, operation);
+      result = wait_for_status(list, operation, sequence);
       if (!result) keep_stray_approval(sequence);
     } catch (const std::exception& error) {
       LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");

@@ -9,6 +9,7 @@
 #include "support/problems.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/settlement.h"
 #include "tef/settlement_journal.h"
@@ -117,7 +118,12 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   DefineDirTefRede(network);
 
   platform::FileSystem& fs = platform::fs();
-  fs.remove_file(DirTef + "resp\\intpos.001");
+  // Another transaction's answer there is left to the activity check, which
+  // keeps an approval before it empties the directory.
+  const std::string response = DirTef + "resp\\intpos.001";
+  const std::string there =
+      fs.file_exists(response) ? WholeLines(ReadHead(response).value_or(std::string())).Field("001-000 ") : "";
+  if (there.empty() || there == answer.Field("001-000 ")) fs.remove_file(response);
   fs.remove_file(DirTef + "resp\\intpos.sts");
   fs.remove_file(dsDirBkpTef + "intpos.001");
   fs.remove_file(dsDirBkpTef + "intpos.sts");

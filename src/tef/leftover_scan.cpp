@@ -266,6 +266,10 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
 bool CheckIntPosFiles(const std::string& context, bool notConfirm) {
   const TillLock till("CheckIntPosFiles", context);
   if (!till.Held()) return false;
+  // A working copy left by an interrupted conversation becomes a numbered
+  // backup first: settling it would delete it by its name before its
+  // request went out.
+  if (platform::fs().file_exists(dsDirBkpTef + "intpos.001")) NumberWorkingCopy();
   // One listing and one look at each backup, for the whole scan.
   BackupIndex index(dsDirBkpTef);
   const ScopedBackupIndex scoped(index);

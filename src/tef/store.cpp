@@ -197,11 +197,7 @@ void BackUpLoneAnswer(const std::string& path, const StringList& answer) {
   // it twice) is none to keep: it would hide that the answer was settled.
   if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty()) return;
   const std::string backup = NewIntPosFileName(dsDirBkpTef);
-  try {
-    CopyFileInOneStep(path, backup);
-  } catch (const FileError&) {
-    return;
-  }
+  CopyFileInOneStep(path, backup);
   if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);
 }
 

@@ -45,9 +45,9 @@ bool BackedUp(const std::string& sequence);
 // a numbered backup when no backup holds its sequence (one was lost to a
 // power cut, or the package gave up waiting before it came), before
 // something removes the file: the next scan then settles it. The
-// settlement's clean-up by sequence removes the backup with the rest. A
-// backup that cannot be written is passed over, and an answer this process
-// settled gets none.
+// settlement's clean-up by sequence removes the backup with the rest. An
+// answer this process settled gets none. Throws FileError when the backup
+// cannot be written: the caller must then leave the answer where it is.
 void BackUpLoneAnswer(const std::string& path, const StringList& answer);
 
 // True while a copy of the answer of `sequence` lies in the backup

@@ -290,5 +290,65 @@ manager 9 status=ack:0 answer=silent:0
 )");
 }
 
+// A response leftover whose numbered backup could not be written (the
+// backup directory read-only) was settled anyway; the settlement removed it
+// from "resp\\" first, then its note could not be written, and the only
+// copy was gone (finding 19). Now a backup that cannot be written leaves
+// the leftover where it is, and the scan ends with the error.
+TEST(SettlementScenarios, ALeftoverThatCannotBeBackedUpIsNotSettledAway) {
+  ExpectHeld(R"(history seed=832 roots=dial,disc,hiper printer=N0
+step pay amount=2028 total=7000 kind=Q seed=3416722178 fault=busy:3:3151
+step pay amount=808 total=8600 kind=Q seed=532072947 fault=readonly:0
+)");
+}
+
+// A partial payment's "CNF" was still in "req\\" when a status file of
+// another request came: the package took it for the "CNF"'s, the next
+// request replaced the "CNF" unread, and the approval was never settled
+// (finding 20). Now a settlement's status counts only once the manager took
+// its request.
+TEST(SettlementScenarios, AnotherRequestsStatusDoesNotAcknowledgeASettlementStillWaiting) {
+  ExpectHeld(R"(history seed=1138 roots=dial,hiper printer=F3
+step pay amount=1613 total=12500 kind=C seed=3919680846
+step pay amount=16200 total=16200 kind=C seed=3402528265
+step pay amount=8355 total=24200 kind=D seed=1525307721
+step pay amount=12900 total=12900 kind=C seed=3423454140 fault=cut:63 recovery=cut:61
+step pay amount=479 total=700 kind=V seed=120695849
+step cancel-pending seed=3564660248
+manager 4 status=empty:0 answer=approve:0
+manager 24 status=wrong-header:26357 answer=approve:0
+)");
+}
+
+// The scan settled a working copy left by an interrupted sale as a backup;
+// the settlement removed the working copy by its name before its request
+// could be written, and nothing was left (finding 21). Now the scan numbers
+// a leftover working copy first.
+TEST(SettlementScenarios, AWorkingCopyLeftByACutIsNumberedBeforeItIsSettled) {
+  ExpectHeld(R"(history seed=573 roots=dial,disc,hiper printer=N0
+step pay amount=13600 total=18000 kind=V seed=1417514854 fault=full:19
+step pay amount=15000 total=15000 kind=C seed=3596069148 fault=readonly:6
+)");
+}
+
+// Settling an older backup through another root, the confirmation removed
+// that root's "resp\\intpos.001" unread: another transaction's approval,
+// written there while the till was off (finding 22). Now it removes only
+// the answer it settles, and the activity check keeps any other.
+TEST(SettlementScenarios, ASettlementLeavesAnotherTransactionsAnswerInItsRoot) {
+  ExpectHeld(R"(history seed=2710 roots=dial,disc,hiper printer=F3
+step pay amount=10800 total=10800 kind=C seed=1113003092
+step restart seed=408376965
+step pay amount=1008 total=3200 kind=D seed=3640575155
+step pay amount=15847 total=23500 kind=C seed=1778005141
+step cancel-pending seed=3909004813 fault=cut:91:torn
+step cancel-pending seed=1247522158
+step cancel-pending seed=2505941113 fault=cut:93:torn
+manager 5 status=ack:0 answer=approve:0 network=hcard
+manager 9 lose status=ack:0 answer=approve:0
+manager 16 status=empty:0 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
