@@ -147,8 +147,11 @@ PrintSavedReceipts(bool skipSaved, std::int32_t transactionCount, const std::str
     return SavedReceipts::Done;
   for (std::int32_t k = 1; k < transactionCount; ++k) {
     const std::string path = SavedReceiptPath(k);
-    if (!platform::fs().file_exists(path))
-      throw FileError("read the saved receipt", path, "the file does not exist");
+    // Gone: its payment was undone since (the manager took its "NCN").
+    if (!platform::fs().file_exists(path)) {
+      LogCartao("Zul00500 - Comprovante salvo " + path + " ausente (pagamento desfeito), n\xE3o impresso");
+      continue;
+    }
     StringList saved;
     LoadExchangeFile(saved, path);
     if (print(saved, path)) continue;

@@ -9,7 +9,6 @@
 #include "support/problems.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
-#include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/settlement.h"
 #include "tef/settlement_journal.h"
@@ -81,6 +80,7 @@ std::optional<bool> settled_before(const StringList& answer, bool notConfirm) {
   CountSettlementTaken();
   RememberSettled(sequence, previous);
   AfterSettlement([&] { RemoveSettledAnswer(sequence); });
+  if (previous == "NCN") AfterSettlement([&] { RemoveUndonePendingCopy(sequence); });
   return !(previous == "NCN" && asked == "CNF");
 }
 
@@ -120,10 +120,7 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   platform::FileSystem& fs = platform::fs();
   // Another transaction's answer there is left to the activity check, which
   // keeps an approval before it empties the directory.
-  const std::string response = DirTef + "resp\\intpos.001";
-  const std::string there =
-      fs.file_exists(response) ? WholeLines(ReadHead(response).value_or(std::string())).Field("001-000 ") : "";
-  if (there.empty() || there == answer.Field("001-000 ")) fs.remove_file(response);
+  RemoveUnlessAnother(DirTef + "resp\\intpos.001", answer.Field("001-000 "));
   fs.remove_file(DirTef + "resp\\intpos.sts");
   fs.remove_file(dsDirBkpTef + "intpos.001");
   fs.remove_file(dsDirBkpTef + "intpos.sts");
@@ -167,6 +164,7 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   CountSettlementTaken();
   RememberSettled(answerSequence, operation);
   AfterSettlement([&] { RemoveSettledAnswer(answerSequence); });
+  if (notConfirm) AfterSettlement([&] { RemoveUndonePendingCopy(answerSequence); });
   LogSettled("Zul00500 - CheckGPAtivo - OK");
   if (notConfirm) {
     LogSettled("Zul00500 - Transa\xE7\xE3o com erro");

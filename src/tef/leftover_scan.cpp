@@ -72,6 +72,7 @@ bool settled_before(const std::string& directory, const std::string& name, const
   if (operation.empty()) return false;
   platform::fs().remove_file(directory + name);
   RemoveSettledAnswer(sequence);
+  if (operation == "NCN") RemoveUndonePendingCopy(sequence);
   RememberSettled(sequence, operation);
   LogCartao("Zul00500 - " + operation + " da transa\xE7\xE3o " + sequence +
             " recebido pelo gerenciador antes da interrup\xE7\xE3o; arquivo " + directory + name +
@@ -218,23 +219,24 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
       SetAside(directory, name, origin, reason);
       continue;
     }
-    // One leftover never stops the till. One whose request its manager's
-    // directories refuse now (read-only, a file another program holds
-    // there, no request directory) stays for the next scan, which tries
-    // again; one whose settlement fails on its own bytes is set aside. A
-    // fault of the till's own files (the card log, the backups, a disk that
-    // filled) is not the leftover's: it stays, and the error goes on.
+    // One leftover never stops the till: one whose settlement failed (its
+    // manager's directories refused the request for now, a dialog failed)
+    // stays where it is for the next scan, which tries again, and the scan
+    // goes on. A fault of the till's own files (the card log, the backups,
+    // a disk that filled) is not the leftover's: it stays, and the error
+    // goes on.
+    std::optional<std::string> failure;
     try {
       if (!settle(name)) return false;
     } catch (const FileError& error) {
       if (!in_a_managers_directory(error)) throw;
-      LogCartao("Zul00500 - Arquivo " + path + " n\xE3o liquidado (" + error.what() +
-                "), mantido para a pr\xF3xima verifica\xE7\xE3o");
+      failure = error.what();
     } catch (const std::exception& error) {
-      const std::string reason = std::string("n\xE3o liquidado (") + error.what() + ")";
-      if (fs.file_exists(path)) SetAside(directory, name, origin, reason);
-      else LogCartao("Zul00500 - Arquivo " + path + " " + reason);
+      failure = error.what();
     }
+    if (failure)
+      LogCartao("Zul00500 - Arquivo " + path + " n\xE3o liquidado (" + *failure +
+                "), mantido para a pr\xF3xima verifica\xE7\xE3o");
   }
   return true;
 }
@@ -255,7 +257,7 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
     // A cut during the settlement would otherwise lose it unsettled.
     if (!from_backup) BackUpLoneAnswer(directory + name, list);
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
-    platform::fs().remove_file((from_backup ? DirTef : root) + "resp\\" + name);
+    RemoveUnlessAnother((from_backup ? DirTef : root) + "resp\\" + name, list.Field("001-000 "));
     RemoveStored(dsDirBkpTef, name);
     return true;
   });

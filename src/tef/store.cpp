@@ -201,6 +201,15 @@ void BackUpLoneAnswer(const std::string& path, const StringList& answer) {
   if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);
 }
 
+void RemoveUnlessAnother(const std::string& path, const std::string& sequence) {
+  platform::FileSystem& fs = platform::fs();
+  const std::string there =
+      fs.file_exists(path) ? WholeLines(ReadHead(path).value_or(std::string())).Field("001-000 ") : "";
+  if (there.empty() || there == sequence) fs.remove_file(path);
+}
+
+void RemoveUndonePendingCopy(const std::string& sequence) { DeleteIntPosFiles(dsDirPenTef, sequence); }
+
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {
   if (!sequence.empty()) {
     remove_copies(directory, sequence, Notes::Included);

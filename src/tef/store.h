@@ -50,6 +50,15 @@ bool BackedUp(const std::string& sequence);
 // cannot be written: the caller must then leave the answer where it is.
 void BackUpLoneAnswer(const std::string& path, const StringList& answer);
 
+// Removes `path` unless it holds another transaction's answer (one whose
+// 001-000 is not `sequence`): a manager may have written it there since.
+void RemoveUnlessAnother(const std::string& path, const std::string& sequence);
+
+// The manager took the "NCN" of `sequence`: the payment was undone, and its
+// pending copy goes, or a printing run would print it as a saved receipt
+// and a pending cancellation would cancel it again.
+void RemoveUndonePendingCopy(const std::string& sequence);
+
 // True while a copy of the answer of `sequence` lies in the backup
 // directory or in a response directory: its transaction may still be open.
 bool AnswerStored(const std::string& sequence);

@@ -350,5 +350,37 @@ manager 16 status=empty:0 answer=approve:0
 )");
 }
 
+// A partial payment whose "CNF" went unacknowledged was undone by the next
+// scan's "NCN", but its pending copy stayed, and the printing run printed
+// it as approved (finding 23). Now the pending copy of a payment the
+// manager undid goes, and the printing run passes over a saved receipt
+// that is gone.
+TEST(SettlementScenarios, APaymentUndoneByTheScanDoesNotPrintItsReceipt) {
+  ExpectHeld(R"(history seed=150 roots=dial,disc,hiper printer=F3
+step pay amount=18325 total=22300 kind=Q seed=190791778
+step pay amount=25300 total=25300 kind=A seed=2539155023
+step pay amount=29900 total=29900 kind=Q seed=1108134895
+manager 3 take=52952 status=ack:0 answer=approve:0
+)");
+}
+
+// Another program held the manager's request file, or its request
+// directory was read-only, for a few seconds: the scan set the approval
+// aside in "Descartados\\", where nothing ever settles it (finding 24).
+// Now a leftover whose settlement failed stays for the next scan.
+TEST(SettlementScenarios, ARequestFileHeldForAMomentDoesNotSetALeftoverAside) {
+  ExpectHeld(R"(history seed=526 roots=dial,hiper printer=F14
+step pay amount=8816 total=9100 kind=A seed=1430163823 fault=full:27
+step pay amount=2428 total=2800 kind=C seed=1445986390 fault=busy:2:11840
+)");
+  ExpectHeld(R"(history seed=1192 roots=dial,disc,hiper printer=N0
+step pay amount=14100 total=14100 kind=Q seed=1328682178
+step pay amount=21100 total=21100 kind=C seed=867146373
+step cancel seed=3025777409 fault=busy:3:8084
+step cancel seed=277621725
+step pay amount=16402 total=20800 kind=D seed=2642636790 fault=readonly:2
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

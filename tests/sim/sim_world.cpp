@@ -221,6 +221,8 @@ Outcome SimWorld::Pay(const Step& step) {
   const bool ok = DoTEF(kContext, static_cast<double>(amount) / 100, static_cast<double>(sale_.due) / 100,
                         std::string(1, step.kind), receipts, approved, sale_.transactions, extra, document,
                         field748, field013, field027);
+  // A result that came after the power went never reached the host.
+  if (crash_.Cut()) return Outcome::Cut;
   sale_.receipts = receipts;
   if (ok) sale_.due -= amount;
   return ok ? Outcome::True : Outcome::False;
@@ -232,6 +234,7 @@ Outcome SimWorld::Print(const Step& step) {
   const std::string mode = history_.fiscal ? "F" : "N";
   const bool ok = ImprCupons(*sale_.receipts, 1, sale_.transactions, history_.printer, "000123", "000045",
                              kContext, "R1", "R2", step.choice ? "S" : "N", mode, "std2", "std1", 10.0);
+  if (crash_.Cut()) return Outcome::Cut;
   if (!ok) return Outcome::False;
   StringList answer;
   for (std::size_t i = 1; i < sale_.receipts->Count(); ++i) answer.Add((*sale_.receipts)[i]);
@@ -249,6 +252,7 @@ Outcome SimWorld::CancelPending() {
   abandoned_ = count;
   const bool done = CancelaPendencia("R1", "R2", kContext, "", count, history_.printer,
                                      history_.fiscal ? "F" : "N", "std2", "std1");
+  if (crash_.Cut()) return Outcome::Cut;
   if (done) abandoned_ = 0;
   return done ? Outcome::True : Outcome::False;
 }
