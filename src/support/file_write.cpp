@@ -55,10 +55,11 @@ void PrepareFileInOneStep(const std::string& path, std::string_view bytes) {
   }
 }
 
-void PlaceFileInOneStep(const std::string& path) {
+void PlaceFileInOneStep(const std::string& path, const std::function<void()>& ifNotPlaced) {
   platform::FileSystem& fs = platform::fs();
   const std::string temporary = TemporaryBeside(path);
   if (!fs.rename_file(temporary, path)) {
+    if (ifNotPlaced) ifNotPlaced();
     fs.remove_file(temporary);
     throw FileError("put the file in place", path, "renaming " + temporary + " failed");
   }

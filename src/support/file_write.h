@@ -2,6 +2,7 @@
 // half written, not even after a power cut in the middle of the write.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,10 @@ void CopyFileInOneStep(const std::string& from, const std::string& to);
 // WriteFileInOneStep in its two halves, for a writer that must note
 // something between them: the temporary written and flushed, then renamed
 // into place. Each throws FileError and removes the temporary when it can.
+// `ifNotPlaced` runs before a temporary that could not be renamed is
+// removed: the writer undoes its note first, so that a stop in between
+// never leaves a note without its file.
 void PrepareFileInOneStep(const std::string& path, std::string_view bytes);
-void PlaceFileInOneStep(const std::string& path);
+void PlaceFileInOneStep(const std::string& path, const std::function<void()>& ifNotPlaced = {});
 
 } // namespace zul00500

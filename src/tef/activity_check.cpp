@@ -36,10 +36,12 @@ void keep_late_answer(const std::string& path) {
 }
 
 // An approval of an earlier, abandoned request that the manager wrote while
-// the package waited in vain for a status file. Nothing reads the response
-// directory before the manager writes its next answer over it: it gets a
-// numbered backup for the next scan first, and then leaves the directory.
-// After a status that came, the answer wait reads it and sets it aside.
+// the package waited for a status file. When the wait failed, nothing reads
+// the response directory before the manager writes its next answer over it;
+// after an activity check's status, the request that follows goes out with
+// it still there. It gets a numbered backup for the next scan first, and
+// then leaves the directory. After the status of the request itself, the
+// answer wait reads it and sets it aside. Throws nothing.
 void keep_stray_approval(const std::string& sequence) {
   const std::string path = DirTef + "resp\\intpos.001";
   StringList answer;
@@ -150,8 +152,9 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
     try {
       if (operation == "ATV") send_activity_request(list, operation, sequence);
       result = wait_for_status(list, operation, sequence);
-      if (!result) keep_stray_approval(sequence);
+      if (!result || operation == "ATV") keep_stray_approval(sequence);
     } catch (const std::exception& error) {
+      keep_stray_approval(sequence);
       LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
       LogCartao("Zul00500 - " + std::string(error.what()));
     } catch (...) {

@@ -146,7 +146,11 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   // here on, the next start knows whether the manager took it.
   const StringList request = SettlementRequest(answer, operation, sequence);
   try {
-    SaveRequest(request, DirTef, [&] { NoteSettlementSent(request, answerSequence); });
+    // A request that could not take its name loses its note before its
+    // temporary: a note left alone would say the manager took it.
+    SaveRequest(
+        request, DirTef, [&] { NoteSettlementSent(request, answerSequence); },
+        [&] { ForgetSettlement(request); });
   } catch (...) {
     ForgetSettlement(request);
     throw;

@@ -48,7 +48,7 @@ bool LooksWhole(const StringList& answer) {
 }
 
 void SaveRequest(const StringList& request, const std::string& root,
-                 const std::function<void()>& beforePlacing) {
+                 const std::function<void()>& beforePlacing, const std::function<void()>& ifNotPlaced) {
   ForgetUntakenSettlements(root);
   const std::string path = root + "req\\intpos.001";
   PrepareFileInOneStep(path, request.Text());
@@ -62,7 +62,7 @@ void SaveRequest(const StringList& request, const std::string& root,
       throw;
     }
   }
-  PlaceFileInOneStep(path);
+  PlaceFileInOneStep(path, ifNotPlaced);
 }
 
 bool ReadWholeExchangeFile(StringList& list, const std::string& path) {

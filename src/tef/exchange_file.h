@@ -14,9 +14,10 @@ namespace zul00500 {
 // Saves `request` as root + "req\intpos.001" through a flushed temporary, so
 // the manager never reads half a request, even after a power cut.
 // `beforePlacing` runs once the temporary is written, before it takes the
-// request's name. Throws FileError.
+// request's name; `ifNotPlaced`, when the name could not be taken, before
+// the temporary goes. Throws FileError.
 void SaveRequest(const StringList& request, const std::string& root,
-                 const std::function<void()>& beforePlacing = {});
+                 const std::function<void()>& beforePlacing = {}, const std::function<void()>& ifNotPlaced = {});
 
 // The last line a manager writes. A status or answer file that ends with
 // it is whole.
