@@ -11,6 +11,7 @@ namespace {
 // Everything runs on the host's user-interface thread.
 std::vector<std::string> reported;
 std::uint64_t settlements_taken = 0;
+std::uint64_t settlements_sent = 0;
 
 // The settlements this process saw taken, newest last.
 constexpr std::size_t kRemembered = 64;
@@ -39,8 +40,10 @@ void LogSettled(const std::string& message) noexcept {
 }
 
 void CountSettlementTaken() noexcept { ++settlements_taken; }
+void CountSettlementSent() noexcept { ++settlements_sent; }
 
-SettlementsSince::SettlementsSince() : start_(settlements_taken) {}
+SettlementsSince::SettlementsSince() : start_(settlements_taken), sent_start_(settlements_sent) {}
+bool SettlementsSince::AnyOut() const { return Any() || settlements_sent != sent_start_; }
 
 bool SettlementsSince::Any() const { return settlements_taken != start_; }
 

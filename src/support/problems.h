@@ -32,16 +32,21 @@ template <typename Step> void AfterSettlement(Step&& step) {
 void LogSettled(const std::string& message) noexcept;
 
 // Counts the settlements the manager took in this process (each "CNF" or
-// "NCN" acknowledged, or found taken), so that a routine can tell whether
-// one was taken since it started.
+// "NCN" acknowledged, or found taken), and those sent (written to the
+// manager, taken or not), so that a routine can tell whether one was taken,
+// or may have been, since it started.
 void CountSettlementTaken() noexcept;
+void CountSettlementSent() noexcept;
 class SettlementsSince {
 public:
   SettlementsSince();
   bool Any() const;
+  // Taken, or sent and perhaps taken: the transaction may stand.
+  bool AnyOut() const;
 
 private:
   std::uint64_t start_;
+  std::uint64_t sent_start_;
 };
 
 // What this process remembers of the settlements the manager took (the last

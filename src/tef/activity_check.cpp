@@ -88,6 +88,15 @@ bool request_untaken(const std::string& sequence) {
   return head && WholeLines(*head).Field("001-000 ") == sequence;
 }
 
+// A settlement ("CNF" or "NCN") may be with the manager once its request is
+// written: a log line or a dialog that fails from then on is reported, not
+// raised, or the host hears of an error for a transaction the manager then
+// confirms.
+bool settlement_out(const std::string& operation) { return operation == "CNF" || operation == "NCN"; }
+void log_for(const std::string& operation, const std::string& line) {
+  settlement_out(operation) ? LogSettled(line) : LogCartao(line);
+}
+
 // Polls for the status file acknowledging `operation`. Every whole status
 // file found is read and deleted, matching or not; one the manager is still
 // writing is left for the next cycle. The time is measured on the monotonic
@@ -95,10 +104,8 @@ bool request_untaken(const std::string& sequence) {
 // handling its messages stretches the wait.
 bool wait_for_status(StringList& status, const std::string& operation, const std::string& sequence) {
   const std::string header = "000-000 = " + operation;
-  // A settlement is already out: a log that cannot be written must not end
-  // the wait, or the host hears of an error the manager then confirms.
-  const bool settlement = operation == "CNF" || operation == "NCN";
-  const auto log = [settlement](const std::string& line) { settlement ? LogSettled(line) : LogCartao(line); };
+  const bool settlement = settlement_out(operation);
+  const auto log = [&operation](const std::string& line) { log_for(operation, line); };
   const platform::Stopwatch waited;
   for (;;) {
     platform::process_messages();
@@ -155,14 +162,18 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
       if (!result || operation == "ATV") keep_stray_approval(sequence);
     } catch (const std::exception& error) {
       keep_stray_approval(sequence);
-      LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
-      LogCartao("Zul00500 - " + std::string(error.what()));
+      log_for(operation, "Zul00500 - N\xE3o houve resposta do gerenciador");
+      log_for(operation, "Zul00500 - " + std::string(error.what()));
     } catch (...) {
-      LogCartao("Zul00500 - N\xE3o houve resposta do gerenciador");
+      log_for(operation, "Zul00500 - N\xE3o houve resposta do gerenciador");
     }
   }
 
-  if (!result) ShowDialog(holder->msgPadrao.Msg("GER_PDR_N_ATV"), "N", tmAviso, "", 0);
+  if (!result) {
+    const auto tell = [&holder] { ShowDialog(holder->msgPadrao.Msg("GER_PDR_N_ATV"), "N", tmAviso, "", 0); };
+    if (settlement_out(operation)) AfterSettlement(tell);
+    else tell();
+  }
   return result;
 }
 

@@ -156,9 +156,12 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
     throw;
   }
 
+  CountSettlementSent();
   if (!CheckGPAtivo(operation, sequence)) {
     ForgetSettlementIfUntaken(request);
-    LogCartao("Zul00500 - Erro na funcao VerificaRetorno");
+    // The manager may have taken it: a log that cannot be written must not
+    // turn a transaction that may stand into an error.
+    LogSettled("Zul00500 - Erro na funcao VerificaRetorno");
     return false;
   }
   // The manager has settled it. Its stored answers go at once, before a log

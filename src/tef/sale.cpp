@@ -53,9 +53,9 @@ public:
 
   void Close() {
     closed_ = true;
-    // Once the manager took a settlement, a log that cannot be written does
-    // not turn a payment that stands into an error.
-    if (settled_.Any()) LogSettled(kClosing);
+    // Once a settlement went to the manager, a log that cannot be written
+    // does not turn a payment that may stand into an error.
+    if (settled_.AnyOut()) LogSettled(kClosing);
     else LogCartao(kClosing);
   }
 

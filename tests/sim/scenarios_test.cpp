@@ -382,5 +382,29 @@ step pay amount=16402 total=20800 kind=D seed=2642636790 fault=readonly:2
 )");
 }
 
+// A partial payment's "CNF" went unacknowledged; the dialog that says the
+// manager is not active failed (-1), or the log line after it met a full
+// disk, and the host heard of an error while the manager had taken the
+// "CNF" (finding 25). Now once a settlement went out, a failing dialog or
+// log line is reported, not raised.
+TEST(SettlementScenarios, AFailingDialogAfterASettlementWentOutIsNoError) {
+  ExpectHeld(R"(history seed=4722 roots=dial,disc,hiper printer=F24
+step pay amount=5021 total=9200 kind=V seed=4169950288 fault=dialog:3
+step pay amount=15921 total=26800 kind=C seed=3760768443
+manager 3 status=never:0 answer=approve:0
+)");
+  ExpectHeld(R"(history seed=20746 roots=dial,disc,hiper printer=F14
+step pay amount=5020 total=13200 kind=D seed=4014023677
+step pay amount=2764 total=19800 kind=C seed=1006927315
+step pay amount=25300 total=25300 kind=V seed=4044265753
+step pay amount=26400 total=26400 kind=D seed=134489933
+step pay amount=205 total=5000 kind=C seed=3196390167 fault=full:30
+step pay amount=20600 total=20600 kind=V seed=531040498
+manager 9 status=ack:0 answer=refuse:0
+manager 10 status=never:0 answer=approve:0
+manager 14 status=ack:21805 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
