@@ -7,6 +7,7 @@
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
@@ -41,19 +42,32 @@ void keep_late_answer(const std::string& path) {
 // after an activity check's status, the request that follows goes out with
 // it still there. It gets a numbered backup for the next scan first, and
 // then leaves the directory. After the status of the request itself, the
-// answer wait reads it and sets it aside. Throws nothing.
-void keep_stray_approval(const std::string& sequence) {
+// answer wait reads it and sets it aside. Throws nothing. True while such an
+// approval is still in the directory (its backup failed).
+bool keep_stray_approval(const std::string& sequence) {
   const std::string path = DirTef + "resp\\intpos.001";
+  if (!platform::fs().file_exists(path)) return false;
   StringList answer;
-  if (!read_answer(path, answer)) return;
+  // Held by another program: what it holds cannot be told, nor kept.
+  if (!read_answer(path, answer)) return true;
   const std::string its = answer.Field("001-000 ");
-  if (its.empty() || its == sequence || answer.Field("009-000 ") != "0" || NeedsNoConfirmation(answer)) return;
+  if (its == sequence || answer.Field("000-000 ") == "ATV") return false;
+  // Still being written: it may be an approval.
+  if (its.empty() || answer[answer.Count() - 1] != "999-999 = 0") return true;
+  if (answer.Field("009-000 ") != "0" || NeedsNoConfirmation(answer)) return false;
   try {
-    BackUpLoneAnswer(path, answer);
-    if (BackedUp(its)) platform::fs().remove_file(path);
+    // A copy of an answer already settled (a manager that wrote it twice)
+    // is none to keep.
+    if (!SettledInThisProcess(its).empty() || !SettlementTaken(its).empty()) {
+      platform::fs().remove_file(path);
+    } else {
+      BackUpLoneAnswer(path, answer);
+      if (BackedUp(its)) platform::fs().remove_file(path);
+    }
   } catch (const FileError&) {
     // Left where it is: the next scan or clean-up finds it there.
   }
+  return platform::fs().file_exists(path);
 }
 
 // Empties the response directory and a stale backup status pair, then sends
@@ -114,7 +128,9 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     const std::string path = DirTef + "resp\\intpos.sts";
     // A settlement is acknowledged only once the manager took its request:
     // taking another request's status for it would leave it unsent.
-    const bool untaken = settlement && request_untaken(sequence);
+    // So is an activity check's: while it lies there, a status (another
+    // request's, late or with the wrong header) cannot be its answer.
+    const bool untaken = (settlement || operation == "ATV") && request_untaken(sequence);
     if (!untaken && platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       platform::fs().remove_file(path);
       if (status[0] == header) {
@@ -159,7 +175,12 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
     try {
       if (operation == "ATV") send_activity_request(list, operation, sequence);
       result = wait_for_status(list, operation, sequence);
-      if (!result || operation == "ATV") keep_stray_approval(sequence);
+      if ((!result || operation == "ATV") && keep_stray_approval(sequence) && result) {
+        // A request sent now would have its answer written over that approval.
+        log_for(operation, "Zul00500 - Resposta de outra transa\xE7\xE3o em " + DirTef +
+                               "resp\\ n\xE3o guardada; nenhum pedido enviado");
+        result = false;
+      }
     } catch (const std::exception& error) {
       keep_stray_approval(sequence);
       log_for(operation, "Zul00500 - N\xE3o houve resposta do gerenciador");

@@ -47,6 +47,7 @@ Fault DrawFault(Random& random, bool duringScan) {
     fault.torn = random.Chance(300);
     break;
   case Fault::Kind::None:
+  case Fault::Kind::Erase: // never drawn
     break;
   }
   return fault;
@@ -133,14 +134,14 @@ bool Number(const std::string& text, long long& value) {
 
 bool ParseFault(const std::string& text, Fault& fault) {
   const std::vector<std::string> parts = Split(text, ':');
-  static const char* const kinds[] = {"none", "cut", "full", "busy", "readonly", "dialog", "printer"};
+  static const char* const kinds[] = {"none", "cut", "full", "busy", "readonly", "dialog", "printer", "erase"};
   const int kind = parts.empty() ? -1 : IndexOf(kinds, parts[0]);
   if (kind <= 0) return false;
   fault = Fault{};
   fault.kind = static_cast<Fault::Kind>(kind);
   long long a = 0, b = 0;
   if (parts.size() < 2 || !Number(parts[1], a)) return false;
-  if (fault.kind == Fault::Kind::Busy || fault.kind == Fault::Kind::ReadOnly)
+  if (fault.kind == Fault::Kind::Busy || fault.kind == Fault::Kind::ReadOnly || fault.kind == Fault::Kind::Erase)
     fault.target = static_cast<int>(a);
   else fault.at = static_cast<int>(a);
   if (fault.kind == Fault::Kind::Busy) {
@@ -279,6 +280,9 @@ std::string FaultText(const Fault& fault) {
     break;
   case Fault::Kind::PrinterFails:
     out << "printer:" << fault.at << (fault.torn ? ":always" : "");
+    break;
+  case Fault::Kind::Erase:
+    out << "erase:" << fault.target;
     break;
   }
   return out.str();

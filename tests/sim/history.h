@@ -31,6 +31,8 @@ struct Fault {
     ReadOnly,     // directory `target` is made read-only for the step
     DialogFails,  // the host's `at`th dialog of the step fails (-1)
     PrinterFails, // the `at`th printer call of the step fails; with `torn`, every later one too
+    Erase,        // another program deletes the files of directory `target` as the step begins;
+                  // never drawn: a fault the package cannot survive, for the simulator's own tests
   };
   Kind kind = Kind::None;
   int at = 0;

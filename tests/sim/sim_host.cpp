@@ -61,6 +61,7 @@ void SimHost::Begin(std::uint32_t seed, const Fault& fault) {
   random_ = Random(seed);
   fault_ = fault;
   dialogs_ = 0;
+  yeses_ = 0;
   printer_calls_ = 0;
   printer_broken_ = false;
 }
@@ -79,7 +80,9 @@ bool SimHost::Dialog(const std::string& text, bool yesNo) {
     timeline_.Line(now_(), "dialog", "\"" + OneLine(text) + "\" -> fails (-1)");
     throw Error("call the host's", "Mensagem", "it returned -1");
   }
-  const bool yes = yesNo && (healed_ || random_.Chance(500));
+  bool yes = yesNo && (healed_ || random_.Chance(500));
+  // An operator's patience ends: after a few yeses in one call, no.
+  if (yes && !healed_ && ++yeses_ > kPatience) yes = false;
   if (timeline_.On())
     timeline_.Line(now_(), "dialog",
                    "\"" + OneLine(text) + "\"" + (yesNo ? (yes ? " -> yes" : " -> no") : ""));

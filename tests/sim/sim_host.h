@@ -48,6 +48,8 @@ private:
   Random random_{0};
   Fault fault_;
   int dialogs_ = 0;
+  int yeses_ = 0;
+  static constexpr int kPatience = 5;
   int printer_calls_ = 0;
   bool printer_broken_ = false;
   bool healed_ = false;

@@ -31,7 +31,7 @@ public:
   // Does whatever has fallen due by now.
   void Poll();
   // True while something it decided is still to be written.
-  bool Working() const { return !events_.empty() || noticed_; }
+  bool Working() const { return !events_.empty() || noticed_ || now_() < free_at_; }
   // From now on it answers at once and approves.
   void Heal() { healed_ = true; }
   const std::string& Root() const { return root_; }

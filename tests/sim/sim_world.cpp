@@ -298,6 +298,12 @@ void SimWorld::Strike(const Fault& fault) {
     if (timeline_.On()) Say("fault", directory + " is read-only");
     break;
   }
+  case Fault::Kind::Erase: {
+    const std::string directory = std::string(kReadOnlyTargets[fault.target % 8]) + "\\";
+    for (const std::string& name : disk_.list(directory + "*")) disk_.Drop(directory + name);
+    if (timeline_.On()) Say("fault", "another program deletes the files of " + directory);
+    break;
+  }
   default:
     break;
   }
