@@ -8,6 +8,7 @@
 #include "support/text.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/store.h"
 #include "tef/tef.h"
 
 namespace zul00500 {
@@ -154,6 +155,10 @@ PrintSavedReceipts(bool skipSaved, std::int32_t transactionCount, const std::str
     }
     StringList saved;
     LoadExchangeFile(saved, path);
+    if (!PaymentStands(saved.Field("001-000 "))) {
+      LogCartao("Zul00500 - Comprovante salvo " + path + " de pagamento desfeito ou n\xE3o confirmado, n\xE3o impresso");
+      continue;
+    }
     if (print(saved, path)) continue;
     if (!AskPrinterQuestion(context)) continue;
     return recover();

@@ -71,12 +71,36 @@ std::vector<Note> notes() {
   return found;
 }
 
+// Where a request taken back from the manager goes, in one rename within
+// its request directory, under a name no manager reads: a cut at any point
+// leaves it waiting or withdrawn, never gone while its note stays (which
+// would read as taken).
+std::string withdrawn_path(const StringList& request) {
+  return root_of(request) + "req\\~intpos." + request.Field("001-000 ") + ".ret";
+}
+
 // True while `request` lies in its request directory, or still in the
-// temporary it is written through.
+// temporary it is written through, or withdrawn.
 bool waiting(const StringList& request) {
   const std::string path = root_of(request) + "req\\intpos.001";
   const std::string text = request.Text();
-  return bytes_of(path) == text || bytes_of(TemporaryBeside(path)) == text;
+  return bytes_of(path) == text || bytes_of(TemporaryBeside(path)) == text ||
+         bytes_of(withdrawn_path(request)) == text;
+}
+
+// True once the request is out of the manager's reach for good.
+bool take_back(const StringList& request) {
+  const std::string path = root_of(request) + "req\\intpos.001";
+  const std::string text = request.Text();
+  std::string from;
+  if (bytes_of(path) == text) from = path;
+  else if (bytes_of(TemporaryBeside(path)) == text) from = TemporaryBeside(path);
+  else return bytes_of(withdrawn_path(request)) == text;
+  try {
+    return platform::fs().rename_file(from, withdrawn_path(request));
+  } catch (const FileError&) {
+    return false;
+  }
 }
 
 bool untaken(const Note& note) { return waiting(note.request); }
@@ -129,15 +153,10 @@ void ForgetSettlement(const StringList& request) {
 void ForgetSettlementIfUntaken(const StringList& request) {
   // Taken back first: a request left waiting could still be taken after its
   // note went, and the next scan would settle the answer again. A request
-  // that cannot be removed (gone, or held by the manager) keeps the note.
-  const std::string path = root_of(request) + "req\\intpos.001";
-  const std::string text = request.Text();
-  platform::FileSystem& fs = platform::fs();
-  bool taken_back = false;
-  if (bytes_of(path) == text) taken_back = fs.remove_file(path);
-  else if (const std::string temporary = TemporaryBeside(path); bytes_of(temporary) == text)
-    taken_back = fs.remove_file(temporary);
-  if (taken_back) ForgetSettlement(request);
+  // that cannot be taken back (gone, or held by the manager) keeps the note.
+  if (!take_back(request)) return;
+  ForgetSettlement(request);
+  platform::fs().remove_file(withdrawn_path(request));
 }
 
 void MarkSettled(const std::string& answerSequence) {
@@ -168,15 +187,20 @@ bool IsSettlementNote(const std::string& name) {
 
 void ForgetUntakenSettlements(const std::string& root) {
   for (const Note& note : notes())
-    if (root_of(note.request) == root && untaken(note)) RemoveStored(dsDirBkpTef, note.name);
+    if (root_of(note.request) == root && untaken(note)) ForgetSettlementIfUntaken(note.request);
 }
 
-std::string SettlementTaken(const std::string& answerSequence) {
+namespace {
+std::string settled_as(const std::string& answerSequence, bool forgetUntaken) {
   std::string taken;
   for (const Note& note : notes()) {
     if (note.answer_line != "001-000 = " + answerSequence) continue;
-    if (untaken(note)) RemoveStored(dsDirBkpTef, note.name);
-    else taken = note.request.Field("000-000 ");
+    // A request still waiting is taken back before its note goes: a power
+    // cut before the next request replaces it would leave it to be taken
+    // with no note.
+    if (untaken(note)) {
+      if (forgetUntaken) ForgetSettlementIfUntaken(note.request);
+    } else taken = note.request.Field("000-000 ");
   }
   if (!taken.empty() || answerSequence.empty()) return taken;
   const std::optional<std::string> mark = bytes_of(marks_directory() + answerSequence);
@@ -185,5 +209,9 @@ std::string SettlementTaken(const std::string& answerSequence) {
   lines.SetText(*mark);
   return lines.Field("000-000 ");
 }
+} // namespace
+
+std::string SettlementTaken(const std::string& answerSequence) { return settled_as(answerSequence, true); }
+std::string SettledAs(const std::string& answerSequence) { return settled_as(answerSequence, false); }
 
 } // namespace zul00500

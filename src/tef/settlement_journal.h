@@ -54,5 +54,7 @@ void ForgetUntakenSettlements(const std::string& root);
 // there is none; then the answer is settled as usual. Notes of requests not
 // taken go.
 std::string SettlementTaken(const std::string& answerSequence);
+// The same, without touching anything.
+std::string SettledAs(const std::string& answerSequence);
 
 } // namespace zul00500

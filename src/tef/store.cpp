@@ -138,9 +138,13 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
   // The answer may also lie in the root that answered, when its network is
   // another root's: a copy left there keeps the notes too.
   bool gone = remove_copies(root + "resp\\", sequence, Notes::Included);
+  // One that cannot be read (held) may be the answer: it keeps the notes too.
+  bool unsure = false;
   for (const char* other : kRoots)
-    if (gone && !SameText(other, root)) for_each_copy(std::string(other) + "resp\\", sequence, Notes::Skipped,
-                                                      [&gone](const std::string&) { return gone = false; });
+    if (gone && !SameText(other, root))
+      for_each_copy(std::string(other) + "resp\\", sequence, Notes::Skipped,
+                    [&gone](const std::string&) { return gone = false; }, &unsure);
+  gone = gone && !unsure;
   remove_copies(dsDirBkpTef, sequence, gone ? Notes::Included : Notes::Skipped);
 }
 
@@ -206,6 +210,14 @@ void RemoveUnlessAnother(const std::string& path, const std::string& sequence) {
   const std::string there =
       fs.file_exists(path) ? WholeLines(ReadHead(path).value_or(std::string())).Field("001-000 ") : "";
   if (there.empty() || there == sequence) fs.remove_file(path);
+}
+
+bool PaymentStands(const std::string& sequence) {
+  if (sequence.empty()) return true;
+  const std::string operation = SettledAs(sequence);
+  if (!operation.empty()) return operation == "CNF";
+  // Still an answer waiting for its settlement: the next scan undoes it.
+  return !AnswerStored(sequence);
 }
 
 void RemoveUndonePendingCopy(const std::string& sequence) { DeleteIntPosFiles(dsDirPenTef, sequence); }

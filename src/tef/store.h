@@ -58,6 +58,8 @@ void RemoveUnlessAnother(const std::string& path, const std::string& sequence);
 // pending copy goes, or a printing run would print it as a saved receipt
 // and a pending cancellation would cancel it again.
 void RemoveUndonePendingCopy(const std::string& sequence);
+// False when the payment of the answer `sequence` was undone or is still unsettled.
+bool PaymentStands(const std::string& sequence);
 
 // True while a copy of the answer of `sequence` lies in the backup
 // directory or in a response directory: its transaction may still be open.

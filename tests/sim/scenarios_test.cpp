@@ -467,5 +467,53 @@ manager 19 lose status=ack:0 answer=approve:0
 )");
 }
 
+// A partial payment's saved receipt printed although its payment was undone
+// (the NCN taken, its pending copy in a read-only directory) or was still
+// to be undone (its CNF never taken) (finding 27). Now a saved receipt
+// prints only while its payment stands.
+TEST(SettlementScenarios, ASavedReceiptPrintsOnlyWhileItsPaymentStands) {
+  ExpectHeld(R"(history seed=23915 roots=dial,disc,hiper printer=N0
+step pay amount=7919 total=12600 kind=C seed=1452625012 fault=full:24
+step pay amount=24500 total=24500 kind=V seed=1899044212 fault=readonly:1
+)");
+  ExpectHeld(R"(history seed=28298 roots=dial,disc,hiper printer=F24
+step pay amount=20600 total=20600 kind=A seed=928166951
+step restart seed=2032356041
+step pay amount=3017 total=4300 kind=Q seed=3404319410
+step pay amount=181 total=800 kind=C seed=1257008323
+step pay amount=11500 total=11500 kind=D seed=4216923428 fault=busy:2:3138
+step pay amount=12494 total=16000 kind=A seed=3418396774
+manager 4 lose status=ack:0 answer=approve:0
+manager 8 take=19087 status=ack:0 answer=approve:0
+)");
+}
+
+// The scan dropped the note of a settlement whose request still waited in
+// "req\\", meaning to replace it; a second cut came first, the manager took
+// the old request, and the next scan settled the answer again (finding 28).
+// Now a waiting request is withdrawn by one rename before its note goes.
+TEST(SettlementScenarios, ASettlementStillWaitingIsWithdrawnBeforeItsNoteGoes) {
+  ExpectHeld(R"(history seed=6606 roots=dial,disc,hiper printer=F14
+step pay amount=20500 total=20500 kind=C seed=2547641178
+step pay amount=12400 total=12400 kind=Q seed=3018082353
+step pay amount=10671 total=29900 kind=C seed=1524093040
+step cancel-pending seed=172740133 fault=cut:125 recovery=cut:46
+manager 11 status=ack:0 answer=approve:0 pieces=3:5624:1648342488
+)");
+}
+
+// The printing run's clean-up could not read a copy another program held
+// in the root that answered, took it for none, and dropped the note; the
+// next scan settled that copy again (finding 29). A copy that cannot be
+// read keeps the notes.
+TEST(SettlementScenarios, ACopyThatCannotBeReadKeepsTheSettlementNote) {
+  ExpectHeld(R"(history seed=5819 roots=dial,disc,hiper printer=N0
+step pay amount=4103 total=4500 kind=C seed=3140988542
+step pay amount=7622 total=25100 kind=C seed=2292625743
+step pay amount=22600 total=22600 kind=C seed=30460837 fault=busy:0:14868
+manager 5 status=ack:0 answer=approve:0 network=hcard
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

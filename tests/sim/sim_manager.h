@@ -30,8 +30,12 @@ public:
 
   // Does whatever has fallen due by now.
   void Poll();
-  // True while something it decided is still to be written.
-  bool Working() const { return !events_.empty() || noticed_ || now_() < free_at_; }
+  // True while something it decided is still to be written, while it is
+  // busy with a request it took, or while a request it has not noticed yet
+  // lies in its directory.
+  bool Working() const {
+    return !events_.empty() || noticed_ || now_() < free_at_ || disk_.file_exists(request_path_);
+  }
   // From now on it answers at once and approves.
   void Heal() { healed_ = true; }
   const std::string& Root() const { return root_; }
