@@ -216,7 +216,7 @@ std::int64_t SimManager::Write(const std::string& name, const std::string& bytes
       } else {
         disk_.Extend(path, piece);
       }
-      if (last) disk_.Release(path);
+      if (last) disk_.Release(path, testing::MemoryFs::Hold::SharedRead);
       Say("writes resp\\" + name + " in place, piece " + std::to_string(i + 1) + "/" + std::to_string(count) +
           " (" + std::to_string(piece.size()) + " bytes)");
       return true;

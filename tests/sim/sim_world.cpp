@@ -284,7 +284,7 @@ void SimWorld::Strike(const Fault& fault) {
       if (std::find(held_.begin(), held_.end(), path) == held_.end()) return;
       if (timeline_.On()) Say("fault", "the other program lets " + path + " go");
       held_.erase(std::find(held_.begin(), held_.end(), path));
-      disk_.Release(path);
+      disk_.Release(path, testing::MemoryFs::Hold::Exclusive);
     });
     if (timeline_.On()) Say("fault", "another program holds " + path);
     break;
@@ -373,7 +373,7 @@ void SimWorld::EndOfDay() {
   }
   Heal();
   crash_.PowerOn();
-  for (const std::string& path : held_) disk_.Release(path);
+  for (const std::string& path : held_) disk_.Release(path, testing::MemoryFs::Hold::Exclusive);
   held_.clear();
   call_start_ = Now();
   call_bound_ = kDrainMs + kCallBoundMs;

@@ -66,10 +66,13 @@ MemoryFs::Node* MemoryFs::Find(const std::string& key) {
   return found == nodes_.end() ? nullptr : &found->second;
 }
 
-const enum MemoryFs::Hold* MemoryFs::HoldOf(const std::string& key) const {
-  if (holds_.empty()) return nullptr;
+std::optional<enum MemoryFs::Hold> MemoryFs::HoldOf(const std::string& key) const {
+  if (holds_.empty()) return std::nullopt;
   const auto found = holds_.find(key);
-  return found == holds_.end() ? nullptr : &found->second;
+  if (found == holds_.end() || found->second.empty()) return std::nullopt;
+  const std::vector<enum Hold>& holds = found->second;
+  return std::find(holds.begin(), holds.end(), Hold::Exclusive) != holds.end() ? Hold::Exclusive
+                                                                               : Hold::SharedRead;
 }
 
 MemoryFs::Node* MemoryFs::FileNode(const std::string& path, std::string& key) {
@@ -146,7 +149,7 @@ std::string MemoryFs::read_file(const std::string& path) {
   const Node* node = Find(key);
   if (!node) throw FileError("read", path, kMissing);
   if (node->directory) throw FileError("read", path, "Is a directory");
-  if (const enum Hold* hold = HoldOf(key); hold && *hold == Hold::Exclusive)
+  if (HoldOf(key) == Hold::Exclusive)
     throw FileBusyError("read", path, "The process cannot access the file (sharing violation)");
   return node->bytes;
 }
@@ -299,9 +302,15 @@ void MemoryFs::RemoveTree(const std::string& directory) {
   nodes_.erase(key);
 }
 
-void MemoryFs::Hold(const std::string& path, enum Hold how) { holds_[Key(path)] = how; }
-void MemoryFs::Release(const std::string& path) { holds_.erase(Key(path)); }
-bool MemoryFs::Held(const std::string& path) const { return HoldOf(Key(path)) != nullptr; }
+void MemoryFs::Hold(const std::string& path, enum Hold how) { holds_[Key(path)].push_back(how); }
+void MemoryFs::Release(const std::string& path, enum Hold how) {
+  const auto found = holds_.find(Key(path));
+  if (found == holds_.end()) return;
+  std::vector<enum Hold>& holds = found->second;
+  if (const auto hold = std::find(holds.begin(), holds.end(), how); hold != holds.end()) holds.erase(hold);
+  if (holds.empty()) holds_.erase(found);
+}
+bool MemoryFs::Held(const std::string& path) const { return HoldOf(Key(path)).has_value(); }
 
 std::size_t MemoryFs::Bytes() const {
   std::size_t total = 0;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,10 @@ public:
   std::vector<std::string> FilesUnder(const std::string& directory) const;
   void RemoveTree(const std::string& directory);
 
+  // Each program that holds a file lets go of its own hold only: a file
+  // stays held while another still holds it.
   void Hold(const std::string& path, Hold how);
-  void Release(const std::string& path);
+  void Release(const std::string& path, enum Hold how);
   bool Held(const std::string& path) const;
 
   // --- the power ------------------------------------------------------------
@@ -105,14 +108,15 @@ private:
   void CheckWritable(const char* operation, const std::string& path, const std::string& key) const;
   // The file the package writes or appends to, after the same checks.
   Node& WritableFile(const char* operation, const std::string& path);
-  const enum Hold* HoldOf(const std::string& key) const;
+  // The strongest hold on `key`, or nothing.
+  std::optional<enum Hold> HoldOf(const std::string& key) const;
 
   std::map<std::string, Node> nodes_;
   bool Store(const std::string& path, std::string_view bytes, bool append);
   // Marks a file the package wrote, for LoseUnflushed.
   void Written(Node& node);
 
-  std::map<std::string, enum Hold> holds_;
+  std::map<std::string, std::vector<enum Hold>> holds_;
   class Lock;
   // Each lock held: its file's key and the number of the lock that holds it,
   // so that a lock dropped by a cut cannot let go of a later one.

@@ -47,7 +47,11 @@ TEST(MemoryFs, AFileHeldByAnotherProgramCannotBeTakenAway) {
   EXPECT_THROW(disk.write_file(answer, "x"), FileBusyError);
   disk.Hold(answer, MemoryFs::Hold::Exclusive);
   EXPECT_THROW(disk.read_file(answer), FileBusyError);
-  disk.Release(answer);
+  // Another program lets go; the writer still holds it.
+  disk.Release(answer, MemoryFs::Hold::Exclusive);
+  EXPECT_EQ(disk.read_file(answer), "000-000 = CRT\r\n");
+  EXPECT_FALSE(disk.remove_file(answer));
+  disk.Release(answer, MemoryFs::Hold::SharedRead);
   EXPECT_TRUE(disk.remove_file(answer));
 }
 
