@@ -56,11 +56,11 @@ plant() {
       '  if (sequence.empty()) return;
   // A copy left behind' \
       '  if (sequence.empty()) return;
-  ForgetSettlementsOf(sequence);
+  remove_copies(dsDirBkpTef, sequence, Notes::Included);
   // A copy left behind' ;;
     no-fsync) mutate src/support/file_write.cpp '    fs.flush_file(temporary);' '' ;;
     judged-unwhole) mutate src/tef/exchange_file.cpp \
-      'if (lines.empty() || lines.lines().back() != kClosingLine) {' 'if (lines.empty()) {' ;;
+      'if (lines.empty() || lines.lines().back() != kClosingLine || EndsMidLineEnd(*bytes)) {' 'if (lines.empty()) {' ;;
     pending-dropped) mutate src/tef/sale.cpp \
       '  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());' '' ;;
     empty-sequence) mutate src/tef/confirmation.cpp \
@@ -71,8 +71,8 @@ plant() {
       mutate src/tef/exchange_file.cpp ' && answer[1] == "001-000 = " + sequence;' ' && !sequence.empty();' ;;
     backups-unscanned) mutate src/tef/leftover_scan.cpp \
       'if (!settle(root, !leftovers_in_response,' 'if (!settle(root, !leftovers_in_response && false,' ;;
-    unbacked-deleted) mutate src/tef/sale.cpp 'if (!backed_up(response + name)) continue;' \
-      'if (!backed_up(response + name) && false) continue;' ;;
+    unbacked-deleted) mutate src/tef/sale.cpp 'if (!safe_to_clear(response + name)) continue;' \
+      'if (!safe_to_clear(response + name) && false) continue;' ;;
     scan-confirms) mutate src/tef/leftover_scan.cpp \
       'VerificaRetorno(context, list, notConfirm,' 'VerificaRetorno(context, list, notConfirm && false,' ;;
     partial-unconfirmed) mutate src/tef/sale.cpp \

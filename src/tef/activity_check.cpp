@@ -18,11 +18,14 @@ namespace {
 constexpr std::uint32_t kCycleMs = 600;
 constexpr std::uint64_t kLimitMs = 15 * 1000;
 
-// False while there is no answer at `path`, or its writer holds it.
+// False while there is no answer at `path`, or its writer holds it, or is
+// still writing its last line end.
 bool read_answer(const std::string& path, StringList& answer) {
   try {
     if (!platform::fs().file_exists(path)) return false;
-    answer.SetText(platform::fs().read_part(path, 0, kMaxExchangeBytes));
+    const std::string bytes = platform::fs().read_part(path, 0, kMaxExchangeBytes);
+    if (EndsMidLineEnd(bytes)) return false;
+    answer.SetText(bytes);
     return true;
   } catch (const FileError&) {
     return false; // held by its writer: not whole yet

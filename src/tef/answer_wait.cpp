@@ -26,7 +26,9 @@ AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
   if (OverLimit(*bytes)) return Look::TooLarge;
   StringList lines;
   lines.SetText(*bytes);
-  const bool closed = !lines.empty() && lines.lines().back() == kClosingLine;
+  // A closing line whose CR LF is half written is no close yet: a copy
+  // taken now would lack the answer's last byte.
+  const bool closed = !lines.empty() && lines.lines().back() == kClosingLine && !EndsMidLineEnd(*bytes);
   if (!closed) {
     if (now - seen_since_ms_ < kAnswerQuietMs) return Look::NotYet;
     if (!EndsWithLineEnd(*bytes) || !LooksWhole(lines)) return Look::Stalled;

@@ -76,7 +76,7 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   }
   StringList lines;
   lines.SetText(*bytes);
-  if (lines.empty() || lines.lines().back() != kClosingLine) {
+  if (lines.empty() || lines.lines().back() != kClosingLine || EndsMidLineEnd(*bytes)) {
     // Without its closing line a file is only taken once it has stood still.
     if (!EndsWithLineEnd(*bytes)) return false;
     platform::pause(kSettleMs);

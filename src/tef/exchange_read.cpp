@@ -41,6 +41,12 @@ bool EndsWithLineEnd(std::string_view bytes) {
   return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
 }
 
+bool EndsMidLineEnd(std::string_view bytes) {
+  if (bytes.empty() || bytes.back() != '\r') return false;
+  const std::size_t first_line_end = bytes.find_first_of("\r\n");
+  return first_line_end + 1 < bytes.size() && bytes[first_line_end] == '\r' && bytes[first_line_end + 1] == '\n';
+}
+
 StringList WholeLines(std::string_view bytes) {
   // Up to the last line end within the first lines.
   std::size_t end = 0, lines = 0;

@@ -36,6 +36,10 @@ bool OverLimit(std::string_view bytes);
 // True when `bytes` end with a line end: their last line is whole.
 bool EndsWithLineEnd(std::string_view bytes);
 
+// True when `bytes`, whose lines end in CR LF, end in a lone CR: the last
+// line end is still being written, whatever the last line says.
+bool EndsMidLineEnd(std::string_view bytes);
+
 // The lines of `bytes` that end with a line end, kHeadLines at most: what a
 // file cut short, or past the limit, says for sure.
 StringList WholeLines(std::string_view bytes);

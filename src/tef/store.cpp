@@ -145,7 +145,12 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
       for_each_copy(std::string(other) + "resp\\", sequence, Notes::Skipped,
                     [&gone](const std::string&) { return gone = false; }, &unsure);
   gone = gone && !unsure;
-  remove_copies(dsDirBkpTef, sequence, gone ? Notes::Included : Notes::Skipped);
+  remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
+  if (!gone) return;
+  // A settlement the manager took leaves its mark, as a settled answer's
+  // does: the manager may write the answer again.
+  MarkSettled(sequence);
+  remove_copies(dsDirBkpTef, sequence, Notes::Included);
 }
 
 bool NumberWorkingCopy() {

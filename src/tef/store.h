@@ -20,7 +20,8 @@ bool BackupNumber(const std::string& name, std::int64_t& number);
 // names no transaction, and would take every transaction's files. While a
 // copy stays in the response directory (held by another program), or lies
 // in another root's (the one that answered, for another root's network),
-// the settlement notes of the answer stay with it.
+// the settlement notes of the answer stay with it; otherwise those of
+// settlements the manager took become the answer's marks.
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
 
 // Removes `directory` + `name`, and forgets it in the scan's index of the

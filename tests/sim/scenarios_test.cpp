@@ -540,6 +540,37 @@ step pay amount=11200 total=11200 kind=D seed=3124045932 fault=cut:148:torn
 )");
 }
 
+// The printing run's CNF went out while another program held the answer;
+// once it let go, the clean-up after the failed printing removed the answer
+// and its note, leaving no mark; the manager then wrote the answer again and
+// the next scan sent "NCN" after the "CNF" (finding 32). Now that clean-up
+// leaves the mark too.
+TEST(SettlementScenarios, AnAnswerWrittenAgainAfterAFailedPrintingIsNotSettledTwice) {
+  ExpectHeld(R"(history seed=725104 roots=dial,disc,hiper printer=N0
+step pay amount=5700 total=5700 kind=A seed=487117041
+step cancel choice=6 seed=713231549 fault=busy:0:13033
+step print seed=3808114134 fault=printer:1:always
+step print choice=1 seed=479165424 fault=busy:2:5651
+manager 1 status=ack:0 answer=approve:0 twice
+)");
+}
+
+// An answer naming a missing root's network, written in place, paused
+// between the CR and the LF of its closing line: it was set aside, and
+// backed up, one byte short (finding 33). Now a closing line counts only
+// once its line end is whole.
+TEST(SettlementScenarios, AnAnswerPausedInItsLastLineEndIsKeptWhole) {
+  ExpectHeld(R"(history seed=767255 roots=dial,disc printer=N0
+step pay amount=14700 total=14700 kind=C seed=354138355
+step pay amount=19600 total=19600 kind=Q seed=3184647180 fault=cut:78
+step pay amount=25000 total=25000 kind=D seed=4183511314
+step pay amount=8233 total=11000 kind=C seed=3797220882
+step pay amount=3763 total=12100 kind=C seed=698014900
+manager 7 status=ack:0 answer=silent:0
+manager 9 status=never:0 answer=approve:0 network=hcard pieces=4:7879:2016099611
+)");
+}
+
 // The world's own fault, kept as a check of the world: another program let
 // go of the response file while the manager was still writing it in place,
 // and the manager's hold went with it.

@@ -32,12 +32,17 @@ protected:
   // in place: up to the line of `id`, then, `pause_ms` later, the rest.
   void AnswerInTwoPieces(const std::string& id, std::int64_t pause_ms,
                          std::function<StringList(const StringList&)> make = nullptr) {
+    AnswerCutAt([id](const std::string& bytes) { return AfterLine(bytes, id); }, pause_ms, std::move(make));
+  }
+  // The same, with the first piece ending where `cut_at` says.
+  void AnswerCutAt(std::function<std::size_t(const std::string&)> cut_at, std::int64_t pause_ms,
+                   std::function<StringList(const StringList&)> make = nullptr) {
     if (!make) make = [](const StringList& request) { return Approval(request); };
-    dial_.OnRequest([this, id, pause_ms, make](const StringList& request) {
+    dial_.OnRequest([this, cut_at, pause_ms, make](const StringList& request) {
       const std::string operation = request.Field("000-000 ");
       if (operation != "CRT" && operation != "CNC") return;
       const std::string bytes = make(request).Text();
-      const std::size_t cut = AfterLine(bytes, id);
+      const std::size_t cut = cut_at(bytes);
       const std::string path = kDialResp + "intpos.001";
       platform::fs().write_file(path, bytes.substr(0, cut));
       clock_.at(clock_.elapsed_ms() + pause_ms,
@@ -72,6 +77,17 @@ TEST_F(HalfWrittenAnswerTest, AnApprovalPausedAfterItsReceiptCountKeepsEveryRece
   AnswerInTwoPieces("028-000", 3000);
   EXPECT_TRUE(Pay(10, 10));
   EXPECT_EQ(receipts_->Field("029-002 "), "\"APROVADA\"");
+}
+
+TEST_F(HalfWrittenAnswerTest, AnAnswerPausedBetweenTheCrAndLfOfItsClosingLineIsStoredWhole) {
+  AnswerCutAt([](const std::string& bytes) { return bytes.size() - 1; }, 3000);
+  EXPECT_TRUE(Pay(10, 10));
+  const std::vector<std::string> backups = Names(dsDirBkpTef + "intpos.*");
+  ASSERT_EQ(backups.size(), 1u);
+  const std::string stored = platform::fs().read_file(dsDirBkpTef + backups[0]);
+  EXPECT_EQ(stored.substr(stored.size() - 13), "999-999 = 0\r\n");
+  EXPECT_TRUE(Print());
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF 654321"}));
 }
 
 TEST_F(HalfWrittenAnswerTest, AnAnswerWithoutItsClosingLineIsJudgedOnceItStoodStillAndLooksWhole) {
