@@ -59,8 +59,9 @@ plant() {
   remove_copies(dsDirBkpTef, sequence, Notes::Included);
   // A copy left behind' ;;
     no-fsync) mutate src/support/file_write.cpp '    fs.flush_file(temporary);' '' ;;
-    judged-unwhole) mutate src/tef/exchange_file.cpp \
-      'if (lines.empty() || lines.lines().back() != kClosingLine || EndsMidLineEnd(*bytes)) {' 'if (lines.empty()) {' ;;
+    judged-unwhole) mutate src/tef/answer_wait.cpp \
+      'const bool closed = !lines.empty() && lines.lines().back() == kClosingLine && !EndsMidLineEnd(*bytes);' \
+      'const bool closed = !lines.empty();' ;;
     pending-dropped) mutate src/tef/sale.cpp \
       '  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());' '' ;;
     empty-sequence) mutate src/tef/confirmation.cpp \

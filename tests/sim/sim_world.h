@@ -123,6 +123,7 @@ private:
   int step_ = 0;
   std::int64_t call_start_ = 0;
   std::int64_t call_bound_ = 0;
+  bool hung_ = false; // the running call outlived its bound, whatever caught that
   bool ending_ = false;
   Outcome final_pay_ = Outcome::Skipped;
   Outcome final_print_ = Outcome::Skipped;
