@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-histories=2000
+histories=3000
 seed=1
 jobs=2
 only=
