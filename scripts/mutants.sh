@@ -60,7 +60,7 @@ plant() {
   // A copy left behind' ;;
     no-fsync) mutate src/support/file_write.cpp '    fs.flush_file(temporary);' '' ;;
     judged-unwhole) mutate src/tef/answer_wait.cpp \
-      'const bool closed = !lines.empty() && lines.lines().back() == kClosingLine && !EndsMidLineEnd(*bytes);' \
+      'const bool closed = EndsClosed(lines, *bytes);' \
       'const bool closed = !lines.empty();' ;;
     pending-dropped) mutate src/tef/sale.cpp \
       '  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());' '' ;;

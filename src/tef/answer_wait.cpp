@@ -28,7 +28,7 @@ AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
   lines.SetText(*bytes);
   // A closing line whose CR LF is half written is no close yet: a copy
   // taken now would lack the answer's last byte.
-  const bool closed = !lines.empty() && lines.lines().back() == kClosingLine && !EndsMidLineEnd(*bytes);
+  const bool closed = EndsClosed(lines, *bytes);
   if (!closed) {
     if (now - seen_since_ms_ < kAnswerQuietMs) return Look::NotYet;
     if (!EndsWithLineEnd(*bytes) || !LooksWhole(lines)) return Look::Stalled;

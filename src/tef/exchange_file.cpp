@@ -65,6 +65,10 @@ void SaveRequest(const StringList& request, const std::string& root,
   PlaceFileInOneStep(path, ifNotPlaced);
 }
 
+bool EndsClosed(const StringList& lines, std::string_view bytes) {
+  return !lines.empty() && lines.lines().back() == kClosingLine && !EndsMidLineEnd(bytes);
+}
+
 bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   const std::optional<std::string> bytes = ReadIfThere(path);
   if (!bytes) return false;
@@ -76,7 +80,7 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   }
   StringList lines;
   lines.SetText(*bytes);
-  if (lines.empty() || lines.lines().back() != kClosingLine || EndsMidLineEnd(*bytes)) {
+  if (!EndsClosed(lines, *bytes)) {
     // Without its closing line a file is only taken once it has stood still.
     if (!EndsWithLineEnd(*bytes)) return false;
     platform::pause(kSettleMs);

@@ -46,6 +46,10 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path);
 // of an answer leaves a file that fails this test.
 bool LooksWhole(const StringList& answer);
 
+// True when `lines`, read from `bytes`, end with the closing line and its
+// line end is not still being written.
+bool EndsClosed(const StringList& lines, std::string_view bytes);
+
 // True when `answer` is the manager's answer to the request of `operation`
 // and `sequence`: its first line is exactly "000-000 = " + operation and
 // its second "001-000 = " + sequence.
