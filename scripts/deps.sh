@@ -75,8 +75,27 @@ is_installed() {
   [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
 }
 
+# A package run cut short (a machine stopped halfway through an install) leaves
+# packages unpacked but not configured, and apt then refuses every install
+# with "dpkg was interrupted". Finish that run first: configure what was
+# unpacked, then let apt complete what it still lacks.
+dpkg_checked=0
+finish_interrupted_dpkg() {
+  [[ $dpkg_checked -eq 0 ]] || return 0
+  dpkg_checked=1
+  if [[ -z $(ls -A /var/lib/dpkg/updates 2>/dev/null) && -z $(dpkg --audit 2>/dev/null) ]]; then
+    return 0
+  fi
+  log "an earlier package run was interrupted: dpkg --configure -a"
+  "${SUDO[@]}" dpkg --configure -a || true
+  [[ $apt_updated -eq 1 ]] || apt_update
+  log "apt-get install -f (completing it)"
+  "${SUDO[@]}" apt-get install -y -qq -f
+}
+
 install_missing() {
   local missing=() pkg
+  finish_interrupted_dpkg
   for pkg in "$@"; do
     is_installed "$pkg" || missing+=("$pkg")
   done
