@@ -65,9 +65,21 @@ fi
 log() { echo "deps.sh: $*"; }
 
 apt_updated=0
+# A mirror caught mid-sync fails an update now and then ("File has unexpected
+# size ... Mirror sync in progress?"): try again after a pause, and in the end
+# go on with the lists apt has, so that an install that needs nothing new
+# still works and one that does says what it missed.
 apt_update() {
-  log "apt-get update"
-  "${SUDO[@]}" apt-get update -qq
+  local attempt
+  for attempt in 1 2 3; do
+    log "apt-get update"
+    if "${SUDO[@]}" apt-get update -qq; then
+      apt_updated=1
+      return 0
+    fi
+    [[ $attempt -eq 3 ]] || sleep $((attempt * 15))
+  done
+  log "apt-get update failed three times: going on with the package lists apt has"
   apt_updated=1
 }
 
