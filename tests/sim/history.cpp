@@ -10,9 +10,11 @@ namespace zul00500::sim {
 namespace {
 
 constexpr const char* kActionNames[] = {
-    "pay", "print", "cancel-pending", "cancel", "choose-network", "scan", "restart", "idle"};
+    "pay", "print", "cancel-pending", "cancel", "choose-network", "scan", "restart", "idle", "night"};
 constexpr const char* kStatusNames[] = {"ack", "never", "empty", "torn", "other-sequence", "wrong-header"};
-constexpr const char* kAnswerNames[] = {"approve", "no-receipt", "refuse", "error", "silent", "bad-count"};
+constexpr const char* kAnswerNames[] = {"approve", "no-receipt", "refuse",    "error",
+                                        "silent",  "bad-count",  "too-many-lines", "too-large"};
+constexpr const char* kMannerNames[] = {"keep", "unclosed", "unended", "remove-late"};
 constexpr const char* kNetworkNames[] = {"own", "tecban", "hcard", "other"};
 constexpr const char* kRootNames[] = {"dial", "disc", "hiper"};
 constexpr int kBusyTargets = 8;
@@ -20,13 +22,36 @@ constexpr int kReadOnlyTargets = 8;
 
 // --- drawing ----------------------------------------------------------------
 
+// The operation a cut strikes: most among the first ones, where a step does
+// the most; the rest spread over a wide range, so that the last operations
+// of a long step (a pending cancellation of several payments, a scan after
+// a night) are cut too. One past the step's end simply never strikes.
+int DrawCutAt(Random& random, int common) {
+  if (random.Chance(600)) return random.Between(1, common);
+  // Evenly over the powers of two from `common` to 16 times as far.
+  const int octave = random.Between(0, 3);
+  const int from = common << octave;
+  return random.Between(from, from * 2);
+}
+
+bool* MannerFlag(Manner& manner, int index) {
+  bool* flags[] = {&manner.keep, &manner.unclosed, &manner.unended, &manner.remove_late};
+  return flags[index];
+}
+
+Manner DrawManner(Random& random, int per_mille) {
+  Manner manner;
+  for (int i = 0; i < 4; ++i) *MannerFlag(manner, i) = random.Chance(per_mille);
+  return manner;
+}
+
 Fault DrawFault(Random& random, bool duringScan) {
   Fault fault;
   const int kind = duringScan ? 0 : random.Weighted({40, 15, 15, 10, 10, 10});
   fault.kind = static_cast<Fault::Kind>(kind + 1);
   switch (fault.kind) {
   case Fault::Kind::Cut:
-    fault.at = random.Between(1, duringScan ? 80 : 170);
+    fault.at = DrawCutAt(random, duringScan ? 80 : 170);
     fault.torn = random.Chance(300);
     break;
   case Fault::Kind::DiskFull:
@@ -48,14 +73,17 @@ Fault DrawFault(Random& random, bool duringScan) {
     break;
   case Fault::Kind::None:
   case Fault::Kind::Erase: // never drawn
+  case Fault::Kind::Divert:
+  case Fault::Kind::Plant:
     break;
   }
   return fault;
 }
 
-Step DrawStep(Random& random) {
+// `nights`: the weight of a night among the host's actions.
+Step DrawStep(Random& random, int nights) {
   Step step;
-  step.action = static_cast<Action>(random.Weighted({34, 18, 7, 7, 5, 6, 4, 6}));
+  step.action = static_cast<Action>(random.Weighted({34, 18, 7, 7, 5, 6, 4, 6, nights}));
   step.seed = static_cast<std::uint32_t>(random.Next());
   switch (step.action) {
   case Action::Pay:
@@ -73,12 +101,16 @@ Step DrawStep(Random& random) {
     step.choice = random.Chance(200) ? 1 : 0;
     break;
   case Action::Idle:
-    step.amount = random.Between(1, 120) * 1000;
+    // Mostly a pause at the counter; now and then a quiet hour.
+    step.amount = random.Chance(700) ? random.Between(1, 120) * 1000 : random.Between(120, 3600) * 1000;
+    break;
+  case Action::Night:
+    step.amount = random.Between(8 * 60, 16 * 60) * 60000;
     break;
   default:
     break;
   }
-  if (step.action != Action::Idle && random.Chance(350)) {
+  if (step.action != Action::Idle && step.action != Action::Night && random.Chance(350)) {
     step.fault = DrawFault(random, false);
     if (step.fault.kind == Fault::Kind::Cut)
       while (step.recovery.size() < 4 && random.Chance(300)) step.recovery.push_back(DrawFault(random, true));
@@ -88,6 +120,8 @@ Step DrawStep(Random& random) {
 
 Behaviour DrawBehaviour(Random& random) {
   Behaviour b;
+  // What the protocol allows comes with healthy requests too.
+  if (random.Chance(150)) b.manner = DrawManner(random, 300);
   if (random.Chance(650)) return b;
   b.lose = random.Chance(40);
   if (random.Chance(200)) b.take_ms = random.Between(0, 3000);
@@ -95,7 +129,7 @@ Behaviour DrawBehaviour(Random& random) {
   b.status = static_cast<Behaviour::Status>(random.Weighted({85, 4, 3, 3, 3, 2}));
   if (random.Chance(200)) b.status_ms = random.Between(0, 2000);
   else if (random.Chance(60)) b.status_ms = random.Between(15000, 40000);
-  b.answer = static_cast<Behaviour::Answer>(random.Weighted({60, 6, 14, 8, 5, 3}));
+  b.answer = static_cast<Behaviour::Answer>(random.Weighted({60, 6, 14, 8, 5, 3, 1, 1}));
   if (random.Chance(300)) b.answer_ms = random.Between(0, 5000);
   else if (random.Chance(50)) b.answer_ms = random.Between(30000, 300000);
   else if (random.Chance(30)) b.answer_ms = random.Between(600000, 900000);
@@ -134,14 +168,16 @@ bool Number(const std::string& text, long long& value) {
 
 bool ParseFault(const std::string& text, Fault& fault) {
   const std::vector<std::string> parts = Split(text, ':');
-  static const char* const kinds[] = {"none", "cut", "full", "busy", "readonly", "dialog", "printer", "erase"};
+  static const char* const kinds[] = {"none",   "cut",     "full",  "busy",   "readonly",
+                                      "dialog", "printer", "erase", "divert", "plant"};
   const int kind = parts.empty() ? -1 : IndexOf(kinds, parts[0]);
   if (kind <= 0) return false;
   fault = Fault{};
   fault.kind = static_cast<Fault::Kind>(kind);
   long long a = 0, b = 0;
   if (parts.size() < 2 || !Number(parts[1], a)) return false;
-  if (fault.kind == Fault::Kind::Busy || fault.kind == Fault::Kind::ReadOnly || fault.kind == Fault::Kind::Erase)
+  if (fault.kind == Fault::Kind::Busy || fault.kind == Fault::Kind::ReadOnly || fault.kind == Fault::Kind::Erase ||
+      fault.kind == Fault::Kind::Divert || fault.kind == Fault::Kind::Plant)
     fault.target = static_cast<int>(a);
   else fault.at = static_cast<int>(a);
   if (fault.kind == Fault::Kind::Busy) {
@@ -156,6 +192,20 @@ bool ParseFault(const std::string& text, Fault& fault) {
   return parts.size() <= 3;
 }
 
+// " keep unended" and the like: the manner's words, each after a blank.
+std::string MannerText(Manner manner) {
+  std::string text;
+  for (int i = 0; i < 4; ++i)
+    if (*MannerFlag(manner, i)) text += std::string(" ") + kMannerNames[i];
+  return text;
+}
+
+bool ParseMannerWord(const std::string& word, Manner& manner) {
+  const int index = IndexOf(kMannerNames, word);
+  if (index >= 0) *MannerFlag(manner, index) = true;
+  return index >= 0;
+}
+
 void DescribeBehaviour(std::ostream& out, std::size_t index, const Behaviour& b) {
   out << "manager " << index;
   if (b.lose) out << " lose";
@@ -165,7 +215,7 @@ void DescribeBehaviour(std::ostream& out, std::size_t index, const Behaviour& b)
   if (b.network != Behaviour::Network::Own) out << " network=" << kNetworkNames[static_cast<int>(b.network)];
   if (b.pieces > 1) out << " pieces=" << b.pieces << ":" << b.pause_ms << ":" << b.cuts;
   if (b.twice) out << " twice";
-  out << "\n";
+  out << MannerText(b.manner) << "\n";
 }
 
 bool ParseBehaviour(const std::vector<std::string>& words, Behaviour& b, std::string& error) {
@@ -178,6 +228,7 @@ bool ParseBehaviour(const std::vector<std::string>& words, Behaviour& b, std::st
     long long a = 0, c = 0, d = 0;
     if (key == "lose") b.lose = true;
     else if (key == "twice") b.twice = true;
+    else if (equals == std::string::npos && ParseMannerWord(word, b.manner)) continue;
     else if (key == "take" && value.size() == 1 && Number(value[0], a)) b.take_ms = static_cast<int>(a);
     else if (key == "status" && value.size() == 2 && IndexOf(kStatusNames, value[0]) >= 0 &&
              Number(value[1], a)) {
@@ -239,6 +290,8 @@ bool ParseStep(const std::vector<std::string>& words, Step& step, std::string& e
 
 } // namespace
 
+constexpr std::size_t kRootCount = 3;
+
 History Generate(std::uint64_t seed, int steps) {
   Random random(seed);
   History history;
@@ -251,8 +304,12 @@ History Generate(std::uint64_t seed, int steps) {
     constexpr int kTypes[] = {1, 2, 3, 14, 24, 28, 29};
     history.printer = kTypes[random.Below(7)];
   }
-  for (int i = 0; i < steps; ++i) history.steps.push_back(DrawStep(random));
+  // Most days close the till now and then; some run over several nights.
+  const int nights = random.Chance(750) ? 2 : 20;
+  for (int i = 0; i < steps; ++i) history.steps.push_back(DrawStep(random, nights));
   for (int i = 0; i < steps * 4; ++i) history.behaviours.push_back(DrawBehaviour(random));
+  for (Manner& manner : history.manners)
+    if (random.Chance(350)) manner = DrawManner(random, 350);
   return history;
 }
 
@@ -284,6 +341,12 @@ std::string FaultText(const Fault& fault) {
   case Fault::Kind::Erase:
     out << "erase:" << fault.target;
     break;
+  case Fault::Kind::Divert:
+    out << "divert:" << fault.target;
+    break;
+  case Fault::Kind::Plant:
+    out << "plant:" << fault.target;
+    break;
   }
   return out.str();
 }
@@ -296,12 +359,14 @@ std::string Describe(const History& history) {
     if (history.roots & (1u << i)) out << (first ? "" : ",") << kRootNames[i], first = false;
   if (first) out << "none";
   out << " printer=" << (history.fiscal ? "F" : "N") << history.printer << "\n";
+  for (std::size_t i = 0; i < kRootCount; ++i)
+    if (history.manners[i] != Manner{}) out << "manner " << kRootNames[i] << MannerText(history.manners[i]) << "\n";
   for (const Step& step : history.steps) {
     out << "step " << ActionName(step.action);
     if (step.action == Action::Pay)
       out << " amount=" << step.amount << " total=" << step.total << " kind=" << step.kind;
     if (step.action == Action::ChooseNetwork) out << " kind=" << step.kind;
-    if (step.action == Action::Idle) out << " amount=" << step.amount;
+    if (step.action == Action::Idle || step.action == Action::Night) out << " amount=" << step.amount;
     if (step.choice) out << " choice=" << step.choice;
     out << " seed=" << step.seed;
     if (step.fault.kind != Fault::Kind::None) out << " fault=" << FaultText(step.fault);
@@ -313,7 +378,7 @@ std::string Describe(const History& history) {
     out << "\n";
   }
   for (std::size_t i = 0; i < history.behaviours.size(); ++i)
-    if (!history.behaviours[i].Healthy()) DescribeBehaviour(out, i, history.behaviours[i]);
+    if (history.behaviours[i] != Behaviour{}) DescribeBehaviour(out, i, history.behaviours[i]);
   return out.str();
 }
 
@@ -344,6 +409,12 @@ bool Parse(const std::string& text, History& history, std::string& error) {
         } else ok = false;
       }
       if (!ok) error = "bad history line";
+    } else if (words[0] == "manner") {
+      const int root = words.size() > 1 ? IndexOf(kRootNames, words[1]) : -1;
+      ok = root >= 0;
+      for (std::size_t i = 2; ok && i < words.size(); ++i)
+        ok = ParseMannerWord(words[i], history.manners[static_cast<std::size_t>(root)]);
+      if (!ok) error = "bad manner line";
     } else if (words[0] == "step") {
       Step step;
       ok = ParseStep(words, step, error);

@@ -20,6 +20,7 @@ enum class Action {
   Scan,          // CheckIntPosFiles, as a host does at its start
   Restart,       // the host closes and starts again (no fault)
   Idle,          // time passes, the managers act
+  Night,         // the till closes for `amount` ms (hours), then starts again and scans
 };
 
 struct Fault {
@@ -33,6 +34,10 @@ struct Fault {
     PrinterFails, // the `at`th printer call of the step fails; with `torn`, every later one too
     Erase,        // another program deletes the files of directory `target` as the step begins;
                   // never drawn: a fault the package cannot survive, for the simulator's own tests
+    Divert,       // another program moves each settlement placed during the step into root
+                  // `target`'s request directory (never drawn, as Erase)
+    Plant,        // another program puts a pending copy of a payment no manager approved into the
+                  // pending directory as the step begins (never drawn, as Erase)
   };
   Kind kind = Kind::None;
   int at = 0;
@@ -57,10 +62,25 @@ struct Step {
   bool operator==(const Step&) const = default;
 };
 
+// What the protocol lets a manager do, whatever else it does: none of it is
+// a fault, and a package must work with a manager that does all of it.
+struct Manner {
+  bool keep = false;        // leaves the request in "req\" (the next request overwrites it)
+  bool unclosed = false;    // status and answer files without the closing "999-999 = 0"
+  bool unended = false;     // their last line without a line end
+  bool remove_late = false; // removes the request only once the status file is written
+
+  Manner operator|(const Manner& o) const {
+    return {keep || o.keep, unclosed || o.unclosed, unended || o.unended, remove_late || o.remove_late};
+  }
+  bool operator==(const Manner&) const = default;
+};
+
 // How a manager treats one request it takes.
 struct Behaviour {
   enum class Status { Ack, Never, Empty, Torn, OtherSequence, WrongHeader };
-  enum class Answer { Approve, NoReceipt, Refuse, Error, Silent, BadCount };
+  // TooManyLines and TooLarge approve, past the package's line or byte limit.
+  enum class Answer { Approve, NoReceipt, Refuse, Error, Silent, BadCount, TooManyLines, TooLarge };
   enum class Network { Own, Tecban, Hcard, Other };
 
   bool lose = false; // deletes the request unread
@@ -74,8 +94,14 @@ struct Behaviour {
   int pause_ms = 0;       // between two pieces
   std::uint32_t cuts = 0; // where the pieces end
   bool twice = false;     // the answer is written a second time once the first is gone
+  Manner manner;          // for this request, on top of the manager's own manner
 
-  bool Healthy() const { return *this == Behaviour{}; }
+  // Nothing but what the protocol allows: the manner does not count.
+  bool Healthy() const {
+    Behaviour plain = *this;
+    plain.manner = Manner{};
+    return plain == Behaviour{};
+  }
   bool operator==(const Behaviour&) const = default;
 };
 
@@ -88,6 +114,9 @@ struct History {
   // Indexed by the order in which the managers take requests; past its end,
   // and for a missing entry, a manager is healthy.
   std::vector<Behaviour> behaviours;
+  // Each root's manager's own manner, for every request it takes (kept
+  // when the managers turn healthy at the end of the day).
+  Manner manners[3];
 
   bool operator==(const History&) const = default;
 };
@@ -95,8 +124,8 @@ struct History {
 // The day that `seed` draws: `steps` host actions.
 History Generate(std::uint64_t seed, int steps);
 
-// The text form: one line for the machine, one per step, one per unhealthy
-// behaviour. Parse reads it back (false with a reason on a bad line).
+// The text form: one line for the machine, one per manager with a manner,
+// one per step, one per behaviour other than the plain one. Parse reads it back (false with a reason on a bad line).
 std::string Describe(const History& history);
 bool Parse(const std::string& text, History& history, std::string& error);
 

@@ -20,15 +20,30 @@ struct Approval {
   std::string cancelled; // "CNC": the document it cancels
   std::string bytes;     // the answer file, whole
   bool receipt = false;  // with receipt lines: it waits for "CNF" or "NCN"
+  bool oversize = false; // past the package's limits
   int step = 0;          // the step during which the manager wrote it
+};
+
+// A settlement ("CNF", "NCN") or cancellation ("CNC") a manager took, with
+// the document and network it names.
+struct Taken {
+  std::string operation;
+  std::string document;
+  std::string network;
+  std::string root;     // the manager that took it
+  bool refused = false; // it never approved that document with that network
+  int step = 0;
 };
 
 struct Ledger {
   std::vector<Approval> approvals;
+  std::vector<Taken> taken;
   // Settlements taken, per document: "CNF" and "NCN" counts.
   std::map<std::string, std::pair<int, int>> settled;
-  // Sale requests placed by the package: sequence -> step that wrote it.
+  // Sale requests placed by the package: sequence -> step that wrote it,
+  // and sequence -> the host's sale it pays.
   std::map<std::string, int> sale_requests;
+  std::map<std::string, int> sale_of_request;
   int requests_taken = 0;
 
   const Approval* Find(const std::string& document) const {

@@ -17,9 +17,11 @@ public:
       progress |= DropSteps();
       progress |= DropFaults();
       progress |= HealBehaviours();
+      progress |= PlainManners();
+      progress |= ShortenWaits();
       progress |= AddRoots();
     }
-    while (!best_.history.behaviours.empty() && best_.history.behaviours.back().Healthy())
+    while (!best_.history.behaviours.empty() && best_.history.behaviours.back() == Behaviour{})
       best_.history.behaviours.pop_back();
     return best_;
   }
@@ -72,7 +74,7 @@ private:
   bool HealBehaviours() {
     bool progress = false;
     for (std::size_t i = 0; i < best_.history.behaviours.size(); ++i) {
-      if (best_.history.behaviours[i].Healthy()) continue;
+      if (best_.history.behaviours[i] == Behaviour{}) continue;
       History candidate = best_.history;
       candidate.behaviours[i] = Behaviour{};
       if (Try(candidate)) {
@@ -89,12 +91,48 @@ private:
           [](Behaviour& b) { b.answer_ms = 0; },
           [](Behaviour& b) { b.network = Behaviour::Network::Own; },
           [](Behaviour& b) { b.pieces = 1, b.pause_ms = 0, b.cuts = 0; },
-          [](Behaviour& b) { b.twice = false; }};
+          [](Behaviour& b) { b.twice = false; },
+          [](Behaviour& b) { b.manner = Manner{}; },
+          [](Behaviour& b) { b.manner.keep = false; },
+          [](Behaviour& b) { b.manner.unclosed = false; },
+          [](Behaviour& b) { b.manner.unended = false; },
+          [](Behaviour& b) { b.manner.remove_late = false; }};
       for (const auto& plain : plainer) {
         candidate = best_.history;
         plain(candidate.behaviours[i]);
         if (candidate.behaviours[i] != best_.history.behaviours[i]) progress |= Try(candidate);
       }
+    }
+    return progress;
+  }
+
+  // Each manager's manner, whole, then flag by flag.
+  bool PlainManners() {
+    bool progress = false;
+    const std::function<void(Manner&)> plainer[] = {
+        [](Manner& m) { m = Manner{}; }, [](Manner& m) { m.keep = false; },
+        [](Manner& m) { m.unclosed = false; }, [](Manner& m) { m.unended = false; },
+        [](Manner& m) { m.remove_late = false; }};
+    for (Manner& manner : best_.history.manners) {
+      const std::size_t root = static_cast<std::size_t>(&manner - best_.history.manners);
+      for (const auto& plain : plainer) {
+        History candidate = best_.history;
+        plain(candidate.manners[root]);
+        if (candidate.manners[root] != best_.history.manners[root]) progress |= Try(candidate);
+      }
+    }
+    return progress;
+  }
+
+  // Hours of quiet shortened to a minute, when the day breaks all the same.
+  bool ShortenWaits() {
+    bool progress = false;
+    for (std::size_t i = 0; i < best_.history.steps.size(); ++i) {
+      const Step& step = best_.history.steps[i];
+      if ((step.action != Action::Idle && step.action != Action::Night) || step.amount <= 60000) continue;
+      History candidate = best_.history;
+      candidate.steps[i].amount = 60000;
+      progress |= Try(candidate);
     }
     return progress;
   }

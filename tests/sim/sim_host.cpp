@@ -62,6 +62,7 @@ void SimHost::Begin(std::uint32_t seed, const Fault& fault) {
   fault_ = fault;
   dialogs_ = 0;
   yeses_ = 0;
+  noes_ = 0;
   printer_calls_ = 0;
   printer_broken_ = false;
 }
@@ -83,6 +84,7 @@ bool SimHost::Dialog(const std::string& text, bool yesNo) {
   bool yes = yesNo && (healed_ || random_.Chance(500));
   // An operator's patience ends: after a few yeses in one call, no.
   if (yes && !healed_ && ++yeses_ > kPatience) yes = false;
+  if (yesNo && !yes) ++noes_;
   if (timeline_.On())
     timeline_.Line(now_(), "dialog",
                    "\"" + OneLine(text) + "\"" + (yesNo ? (yes ? " -> yes" : " -> no") : ""));

@@ -35,6 +35,8 @@ public:
   void Heal(int button);
   // Everything the printers were given, for the judge's "was it printed".
   const std::string& Printed() const { return printed_; }
+  // The questions the operator answered "no" in this step.
+  int Refusals() const { return noes_; }
 
   // Called for every dialog and every network choice.
   bool Dialog(const std::string& text, bool yesNo);
@@ -49,6 +51,7 @@ private:
   Fault fault_;
   int dialogs_ = 0;
   int yeses_ = 0;
+  int noes_ = 0;
   static constexpr int kPatience = 5;
   int printer_calls_ = 0;
   bool printer_broken_ = false;

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "sim/sim_world.h"
-#include "tef/holder.h"
 #include "tef/tef.h"
 
 namespace zul00500::sim {
@@ -13,6 +12,62 @@ namespace {
 const char* const kAnswerDirectories[] = {"c:\\tef_dial\\resp\\", "c:\\tef_disc\\resp\\",
                                           "c:\\HiperTEF\\resp\\"};
 } // namespace
+
+// Written from the protocol, not taken from the package: TecBan's manager
+// lives in c:\tef_disc\, Hipercard's in c:\HiperTEF\, every other
+// network's in c:\tef_dial\.
+std::string SimWorld::RootOf(const std::string& network) {
+  if (network == "TECBAN") return "c:\\tef_disc\\";
+  if (network == "HCard") return "c:\\HiperTEF\\";
+  return "c:\\tef_dial\\";
+}
+
+bool SimWorld::PendingBeyondReach() const {
+  std::string bytes;
+  for (const std::string& path : disk_.FilesUnder(dsDirPenTef)) {
+    if (!disk_.Peek(path, bytes)) continue;
+    StringList copy;
+    copy.SetText(bytes);
+    const std::string network = copy.Field("010-000 ");
+    const Approval* approval = ledger_.Find(copy.Field("012-000 "));
+    const bool missing = std::none_of(managers_.begin(), managers_.end(),
+                                      [&](const auto& m) { return m->Root() == RootOf(network); });
+    if (missing || (approval && RootOf(approval->network) != approval->root)) return true;
+  }
+  return false;
+}
+
+// I9: a settlement or cancellation of a transaction whose manager named its
+// own network goes to that manager, naming what it approved.
+void SimWorld::JudgeRouting() {
+  for (const Taken& taken : ledger_.taken) {
+    const Approval* approval = ledger_.Find(taken.document);
+    if (!approval || RootOf(approval->network) != approval->root) continue;
+    if (taken.root != approval->root)
+      Break("I9", taken.operation + " of " + taken.document + " went to " + taken.root + ", not to " +
+                      approval->root + " that approved it");
+    else if (taken.refused)
+      Break("I9", taken.operation + " of " + taken.document + " named " + taken.network + ", approved as " +
+                      approval->network);
+  }
+}
+
+// I7: every partial payment of a sale the host abandoned (no printing run
+// was started for it) is cancelled or undone by the end of the day, unless
+// its manager cannot be reached (its root missing, or a network that is not
+// its manager's). A printing run settles the sale and empties the pending
+// directory by design, even when it fails: that sale is the run's (I1).
+void SimWorld::JudgeAbandoned() {
+  for (const Approval& approval : ledger_.approvals) {
+    if (!approval.receipt || !Partial(approval) || RootOf(approval.network) != approval.root) continue;
+    const auto sale = ledger_.sale_of_request.find(approval.sequence);
+    if (sale == ledger_.sale_of_request.end() || print_runs_.count(sale->second)) continue;
+    const auto settled = ledger_.settled.find(approval.document);
+    const bool undone = settled != ledger_.settled.end() && settled->second.second > 0;
+    if (!undone && !Cancelled(approval.document))
+      Break("I7", "partial payment " + approval.document + " of an abandoned sale was neither cancelled nor undone");
+  }
+}
 
 void SimWorld::Break(const char* invariant, const std::string& why) {
   if (!violation_) violation_ = Violation{invariant, step_, why};
@@ -96,6 +151,7 @@ void SimWorld::JudgeStep(std::size_t index) {
         !PendingCopyOf(approval.document))
       Break("I1", "partial payment " + approval.document + " confirmed, then its pending copy lost");
   }
+  JudgeRouting();
 }
 
 // At the end of the day, after the managers finished, a restart, a leftover
@@ -121,8 +177,9 @@ void SimWorld::JudgeDay() {
     const int undone = found == ledger_.settled.end() ? 0 : found->second.second;
     const std::string name = approval.operation + " " + approval.document + " (" + approval.root + ")";
     if (confirmed + undone == 0) {
-      const std::string network_root = RootOfNetwork(approval.network);
-      const bool reachable = disk_.directory_exists(network_root);
+      const std::string network_root = RootOf(approval.network);
+      const bool reachable = std::any_of(managers_.begin(), managers_.end(),
+                                         [&](const auto& m) { return m->Root() == network_root; });
       if (!reachable && KeptInQuarantine(approval.bytes)) continue;
       if (!there(approval.document) && !KeptInQuarantine(approval.bytes))
         Break("I3", "the answer of approved " + name + " was lost unsettled");
@@ -152,6 +209,8 @@ void SimWorld::JudgeDay() {
     if (!released && !pending_at_end_.count(approval.document))
       Break("I1", "partial payment " + approval.document + " confirmed, then its pending copy lost");
   }
+  JudgeRouting();
+  JudgeAbandoned();
   const auto found = ledger_.settled.find(final_document_);
   const bool confirmed_once =
       !final_document_.empty() && found != ledger_.settled.end() && found->second == std::make_pair(1, 0);

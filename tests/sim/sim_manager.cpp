@@ -28,10 +28,23 @@ std::string NetworkName(Behaviour::Network network, const std::string& own) {
   case Behaviour::Network::Hcard:
     return "HCard";
   case Behaviour::Network::Other:
-    return "Amex";
+    return "Boreal";
   }
   return own;
 }
+
+// The sequence a request names, read as a manager would.
+std::string SequenceOf(const std::string& bytes) {
+  const std::size_t at = bytes.find("001-000 = ");
+  if (at == std::string::npos) return {};
+  const std::size_t from = at + 10;
+  return bytes.substr(from, bytes.find_first_of("\r\n", from) - from);
+}
+
+// Lines that make an oversize answer: past the line limit in a hundred KB,
+// or past the byte limit in one line.
+constexpr std::size_t kManyLines = 8300;
+constexpr std::size_t kLongLine = 1100 * 1024;
 
 // Where the pieces of a file written in place end: drawn from the
 // behaviour, half of them moved to just after a line end.
@@ -55,11 +68,11 @@ std::vector<std::size_t> PieceEnds(const std::string& bytes, const Behaviour& be
 
 } // namespace
 
-SimManager::SimManager(std::string root, char letter, testing::MemoryFs& disk, Ledger& ledger,
+SimManager::SimManager(std::string root, char letter, Manner manner, testing::MemoryFs& disk, Ledger& ledger,
                        Timeline& timeline, NextBehaviour next, Now now, CurrentStep step)
     : root_(std::move(root)), request_path_(root_ + "req\\intpos.001"), letter_(letter), disk_(disk),
       ledger_(ledger), timeline_(timeline), next_(std::move(next)), now_(std::move(now)),
-      step_(std::move(step)) {
+      step_(std::move(step)), manner_(manner) {
   disk_.create_directories(root_ + "req");
   disk_.create_directories(root_ + "resp");
 }
@@ -67,7 +80,32 @@ SimManager::SimManager(std::string root, char letter, testing::MemoryFs& disk, L
 std::string SimManager::OwnNetwork(const std::string& root) {
   if (root == "c:\\tef_disc\\") return "TECBAN";
   if (root == "c:\\HiperTEF\\") return "HCard";
-  return "Cielo";
+  return "Aurora";
+}
+
+bool SimManager::Untaken() const {
+  std::string bytes;
+  if (!disk_.file_exists(request_path_)) return false;
+  return last_taken_.empty() || !disk_.Peek(request_path_, bytes) || SequenceOf(bytes) != last_taken_;
+}
+
+std::string SimManager::Bytes(const StringList& lines, const Manner& manner) {
+  std::string bytes = lines.Text();
+  const std::string closing = std::string(testing::kClosingLine) + "\r\n";
+  if (manner.unclosed && bytes.size() >= closing.size() && bytes.ends_with(closing))
+    bytes.resize(bytes.size() - closing.size());
+  if (manner.unended && bytes.size() >= 2) bytes.resize(bytes.size() - 2);
+  return bytes;
+}
+
+bool SimManager::Refuses(const std::string& operation, const StringList& request) {
+  const std::string document = request.Field("012-000 ");
+  const std::string network = request.Field("010-000 ");
+  const auto approved = approved_.find(document);
+  const bool refused = approved == approved_.end() || approved->second != network;
+  ledger_.taken.push_back({operation, document, network, root_, refused, step_()});
+  if (refused) Say("refuses " + operation + " of " + document + " " + network + ": never approved here");
+  return refused;
 }
 
 void SimManager::Say(const std::string& text) const {
@@ -98,7 +136,7 @@ void SimManager::Poll() {
       events_.push_back(std::move(event));
     }
   }
-  if (!noticed_ && now >= free_at_ && disk_.file_exists(request_path_)) {
+  if (!noticed_ && now >= free_at_ && Untaken()) {
     noticed_ = true;
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
     At(now + behaviour.take_ms, [this, behaviour] {
@@ -111,13 +149,15 @@ void SimManager::Poll() {
 void SimManager::Take(const Behaviour& behaviour) {
   noticed_ = false;
   std::string bytes;
-  if (!disk_.Peek(request_path_, bytes)) return;
-  disk_.Drop(request_path_);
+  if (!Untaken() || !disk_.Peek(request_path_, bytes)) return;
+  const Manner manner = manner_ | behaviour.manner;
+  if (behaviour.lose || !(manner.keep || manner.remove_late)) disk_.Drop(request_path_);
   ++ledger_.requests_taken;
   StringList request;
   request.SetText(bytes);
   const std::string operation = request.Field("000-000 ");
   const std::string sequence = request.Field("001-000 ");
+  last_taken_ = SequenceOf(bytes);
   const std::int64_t now = now_();
   // A settlement taken is the manager's from then on, even one it loses:
   // the package cannot tell a lost request from one taken and never
@@ -132,21 +172,23 @@ void SimManager::Take(const Behaviour& behaviour) {
     return;
   }
   const std::string document = request.Field("012-000 ");
-  Say("takes " + operation + " " + sequence + (document.empty() ? "" : " of " + document));
+  const bool refused =
+      (operation == "CNF" || operation == "NCN" || operation == "CNC") && Refuses(operation, request);
+  Say("takes " + operation + " " + sequence + (document.empty() ? "" : " of " + document) +
+      (manner.keep ? ", leaves it in req\\" : manner.remove_late ? ", removes it after the status" : ""));
 
   const std::string header = "000-000 = " + operation;
   const std::string closing = testing::kClosingLine;
   std::int64_t end = now + behaviour.status_ms;
   switch (behaviour.status) {
   case Behaviour::Status::Ack:
-    end = Write("intpos.sts", header + "\r\n" + closing + "\r\n", behaviour, end);
+    end = Write("intpos.sts", Bytes({header, closing}, manner), behaviour, end);
     break;
   case Behaviour::Status::OtherSequence:
-    end = Write("intpos.sts", header + "\r\n001-000 = 9999999999\r\n" + closing + "\r\n", behaviour, end);
+    end = Write("intpos.sts", Bytes({header, "001-000 = 9999999999", closing}, manner), behaviour, end);
     break;
   case Behaviour::Status::WrongHeader:
-    end = Write("intpos.sts",
-                std::string("000-000 = ") + (operation == "ATV" ? "CNF" : "ATV") + "\r\n" + closing + "\r\n",
+    end = Write("intpos.sts", Bytes({"000-000 = " + std::string(operation == "ATV" ? "CNF" : "ATV"), closing}, manner),
                 behaviour, end);
     break;
   case Behaviour::Status::Empty:
@@ -159,32 +201,48 @@ void SimManager::Take(const Behaviour& behaviour) {
     break;
   }
   free_at_ = end;
+  if (manner.remove_late && !manner.keep && !behaviour.lose) {
+    // Only the request it took: a later one written over it stays.
+    At(end, [this, taken = last_taken_] {
+      std::string now_there;
+      if (disk_.Peek(request_path_, now_there) && SequenceOf(now_there) == taken) {
+        disk_.Drop(request_path_);
+        Say("removes the request " + taken);
+      }
+      return true;
+    });
+  }
   if (!WithAnswer(operation) || behaviour.answer == Behaviour::Answer::Silent) return;
 
-  const StringList answer = Answer(request, behaviour);
+  const StringList answer = Answer(request, behaviour, refused);
+  const std::string written = Bytes(answer, manner);
   const std::string cancelled = operation == "CNC" ? request.Field("012-000 ") : std::string();
   free_at_ = INT64_MAX;
   const std::int64_t due = end + behaviour.answer_ms;
-  At(due, [this, answer, behaviour, due, cancelled] {
+  At(due, [this, answer, written, behaviour, due, cancelled] {
     const std::string target = root_ + "resp\\intpos.001";
     std::string ignored;
     if (disk_.Peek(target, ignored) && now_() - due < kOverwriteAfterMs) return false;
     const std::string document = answer.Field("012-000 ");
     const std::string count = answer.Field("028-000 ");
     if (answer.Field("009-000 ") == "0" && answer[0] != "000-000 = XXX") {
+      const bool oversize = behaviour.answer == Behaviour::Answer::TooManyLines ||
+                            behaviour.answer == Behaviour::Answer::TooLarge;
       ledger_.approvals.push_back({document, answer.Field("000-000 "), root_, answer.Field("010-000 "),
-                                   answer.Field("001-000 "), cancelled, answer.Text(),
-                                   !count.empty() && count != "0", step_()});
+                                   answer.Field("001-000 "), cancelled, written, !count.empty() && count != "0",
+                                   oversize, step_()});
+      approved_[document] = answer.Field("010-000 ");
     }
     Say("answers " + answer.Field("001-000 ") + ": " + answer[0].substr(10) + " 009-000=" +
-        answer.Field("009-000 ") + " 010-000=" + answer.Field("010-000 ") + " 012-000=" + document);
-    free_at_ = Write("intpos.001", answer.Text(), behaviour, now_());
+        answer.Field("009-000 ") + " 010-000=" + answer.Field("010-000 ") + " 012-000=" + document +
+        " (" + std::to_string(written.size()) + " bytes)");
+    free_at_ = Write("intpos.001", written, behaviour, now_());
     if (behaviour.twice) {
-      At(free_at_ + 1, [this, answer] {
+      At(free_at_ + 1, [this, answer, written] {
         std::string bytes;
         if (disk_.Peek(root_ + "resp\\intpos.001", bytes)) return false;
         Say("answers " + answer.Field("001-000 ") + " again");
-        disk_.Put(root_ + "resp\\intpos.001", answer.Text());
+        disk_.Put(root_ + "resp\\intpos.001", written);
         return true;
       });
     }
@@ -227,13 +285,13 @@ std::int64_t SimManager::Write(const std::string& name, const std::string& bytes
   return when;
 }
 
-StringList SimManager::Answer(const StringList& request, const Behaviour& behaviour) {
+StringList SimManager::Answer(const StringList& request, const Behaviour& behaviour, bool refused) {
   const std::string operation = request.Field("000-000 ");
   const std::string sequence = request.Field("001-000 ");
   const std::string document = std::string(1, letter_) + AjustaZero(std::to_string(++documents_), 5);
   if (behaviour.answer == Behaviour::Answer::Error)
     return {"000-000 = XXX", "001-000 = " + sequence, "030-000 = Erro no gerenciador", testing::kClosingLine};
-  const bool approved = behaviour.answer != Behaviour::Answer::Refuse;
+  const bool approved = behaviour.answer != Behaviour::Answer::Refuse && !refused;
   StringList answer{"000-000 = " + operation,
                     "001-000 = " + sequence,
                     "003-000 = " + request.Field("003-000 "),
@@ -250,7 +308,12 @@ StringList SimManager::Answer(const StringList& request, const Behaviour& behavi
   } else {
     answer.Add("028-000 = 0");
   }
-  answer.Add(approved ? "030-000 = Transacao aprovada" : "030-000 = Transacao negada");
+  answer.Add(approved ? "030-000 = Transacao aprovada" : refused ? "030-000 = Transacao nao encontrada"
+                                                                  : "030-000 = Transacao negada");
+  if (approved && behaviour.answer == Behaviour::Answer::TooManyLines)
+    for (std::size_t i = 0; i < kManyLines; ++i) answer.Add("900-000 = .");
+  if (approved && behaviour.answer == Behaviour::Answer::TooLarge)
+    answer.Add("900-000 = " + std::string(kLongLine, 'x'));
   answer.Add(testing::kClosingLine);
   return answer;
 }

@@ -2,11 +2,15 @@
 // it notices the request in its "req\" directory, takes it, writes the
 // status file and, for a sale or a cancellation, the answer, each when its
 // behaviour says, by rename or in place, in pieces. It records what it
-// approved and every settlement it took in the ledger.
+// approved and every settlement it took in the ledger. Like a real one, it
+// refuses a settlement or cancellation of a document it never approved
+// with that network, and it takes each request once, even one it leaves in
+// "req\".
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,18 +29,16 @@ public:
   using CurrentStep = std::function<int()>;
 
   // `root` is "c:\tef_dial\" and the like; `letter` starts its documents.
-  SimManager(std::string root, char letter, testing::MemoryFs& disk, Ledger& ledger, Timeline& timeline,
-             NextBehaviour next, Now now, CurrentStep step);
+  SimManager(std::string root, char letter, Manner manner, testing::MemoryFs& disk, Ledger& ledger,
+             Timeline& timeline, NextBehaviour next, Now now, CurrentStep step);
 
   // Does whatever has fallen due by now.
   void Poll();
   // True while something it decided is still to be written, while it is
   // busy with a request it took, or while a request it has not noticed yet
   // lies in its directory.
-  bool Working() const {
-    return !events_.empty() || noticed_ || now_() < free_at_ || disk_.file_exists(request_path_);
-  }
-  // From now on it answers at once and approves.
+  bool Working() const { return !events_.empty() || noticed_ || now_() < free_at_ || Untaken(); }
+  // From now on it answers at once and approves (in its own manner).
   void Heal() { healed_ = true; }
   const std::string& Root() const { return root_; }
   // The network name this manager's approvals carry.
@@ -55,7 +57,14 @@ private:
   // when the last piece is due.
   std::int64_t Write(const std::string& name, const std::string& bytes, const Behaviour& behaviour,
                      std::int64_t start);
-  StringList Answer(const StringList& request, const Behaviour& behaviour);
+  StringList Answer(const StringList& request, const Behaviour& behaviour, bool refused);
+  // The bytes of a status or answer file in the manner of this request.
+  static std::string Bytes(const StringList& lines, const Manner& manner);
+  // True when req\intpos.001 holds a request it has not taken yet.
+  bool Untaken() const;
+  // A settlement or cancellation naming a document and network it never
+  // approved: refused, and recorded.
+  bool Refuses(const std::string& operation, const StringList& request);
   void Say(const std::string& text) const;
 
   std::string root_;
@@ -67,6 +76,9 @@ private:
   NextBehaviour next_;
   Now now_;
   CurrentStep step_;
+  Manner manner_;
+  std::string last_taken_; // the sequence of the last request taken
+  std::map<std::string, std::string> approved_; // document -> network, as it approved them
   bool healed_ = false;
   bool noticed_ = false;
   std::int64_t free_at_ = 0;

@@ -39,6 +39,15 @@ const char* const kBusyTargets[] = {"c:\\tef_dial\\resp\\intpos.001",
                                     "c:\\pdv\\LogTef1226.txt",
                                     "c:\\tef_disc\\resp\\intpos.001",
                                     "c:\\pdv\\Dados\\Cadastros\\DIRTEF.cds"};
+// Both paths in the same exchange root.
+bool SameRoot(const std::string& a, const std::string& b) {
+  const std::size_t end = a.find('\\', 3);
+  return end != std::string::npos && a.size() > end && b.size() > end &&
+         std::equal(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end), b.begin(),
+                    [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) ==
+                                                std::tolower(static_cast<unsigned char>(y)); });
+}
+
 const char* const kReadOnlyTargets[] = {"c:\\pdv\\Dados\\TefDisc",
                                         "c:\\pdv\\Dados\\TefDisc\\Pendente",
                                         "c:\\tef_dial\\req",
@@ -95,7 +104,7 @@ SimWorld::SimWorld(const History& history, bool replay)
   for (int i = 0; i < 3; ++i) {
     if (!(history_.roots & (1u << i))) continue;
     managers_.push_back(std::make_unique<SimManager>(
-        kRoots[i], kLetters[i], disk_, ledger_, timeline_,
+        kRoots[i], kLetters[i], history_.manners[i], disk_, ledger_, timeline_,
         [this] {
           const std::size_t n = next_behaviour_++;
           return n < history_.behaviours.size() ? history_.behaviours[n] : Behaviour{};
@@ -153,12 +162,14 @@ void SimWorld::Play(std::size_t index, const Step& step) {
   Strike(step.fault);
   call_start_ = Now();
   call_bound_ = step.action == Action::CancelPending ? kPendingBoundMs : kCallBoundMs;
+  if (step.action == Action::Idle || step.action == Action::Night) call_bound_ += step.amount;
   hung_ = false;
   const Outcome called = Call(step);
   const Outcome outcome = hung_ && called != Outcome::Cut ? Outcome::Hung : called;
   outcomes_.push_back(outcome);
   if (timeline_.On()) Say("host", std::string(ActionName(step.action)) + " -> " + OutcomeName(outcome));
   Heal();
+  divert_ = -1;
   if (crash_.Cut()) Recover(step.recovery);
   else crash_.PowerOn();
 }
@@ -174,7 +185,7 @@ Outcome SimWorld::Call(const Step& step) {
       outcome = Print(step);
       break;
     case Action::CancelPending:
-      outcome = CancelPending();
+      outcome = CancelPending(step);
       break;
     case Action::Cancel:
       outcome = Cancel(step);
@@ -192,6 +203,14 @@ Outcome SimWorld::Call(const Step& step) {
       break;
     case Action::Idle:
       PassTime(step.amount);
+      break;
+    case Action::Night:
+      // The till closes for the night: the host's memory goes, the
+      // managers finish, and the morning starts with a leftover scan.
+      Restart();
+      PassTime(step.amount);
+      call_start_ = Now();
+      outcome = CheckIntPosFiles(kContext, true) ? Outcome::True : Outcome::False;
       break;
     }
     return crash_.Cut() ? Outcome::Cut : outcome;
@@ -213,17 +232,16 @@ Outcome SimWorld::Pay(const Step& step) {
   if (sale_.open && sale_.due <= 0) return Print(step);
   if (!sale_.open && abandoned_ > 0) {
     // A sale a restart cut short: its pending payments are undone first.
-    const Outcome undone = CancelPending();
+    const Outcome undone = CancelPending(step);
     if (undone != Outcome::True) return undone;
   }
-  if (!sale_.open) sale_ = Sale{true, step.total, 0, nullptr};
+  if (!sale_.open) sale_ = Sale{true, step.total, 0, nullptr, ++sales_};
   const std::int64_t amount = step.amount > 0 && step.amount < sale_.due ? step.amount : sale_.due;
   step_partial_[static_cast<std::size_t>(step_)] = amount < sale_.due;
   if (timeline_.On())
     Say("host", "DoTEF " + Money(amount) + " of " + Money(sale_.due) + " kind " + std::string(1, step.kind));
   const std::size_t drawn_before = next_behaviour_;
-  const bool calm_before =
-      held_.empty() && std::none_of(managers_.begin(), managers_.end(), [](const auto& m) { return m->Working(); });
+  const bool calm_before = Idle();
   std::shared_ptr<StringList> receipts;
   std::int32_t approved = 0;
   double extra = 0;
@@ -244,9 +262,7 @@ Outcome SimWorld::Pay(const Step& step) {
       Break("I5", "the host was told that " + document + " paid this sale: the answer to another request");
     // With nothing amiss (no fault, no manager busy or odd, no file held),
     // a partial payment is confirmed before the call returns.
-    bool healthy = calm_before && step.fault.kind == Fault::Kind::None;
-    for (std::size_t n = drawn_before; n < next_behaviour_ && n < history_.behaviours.size(); ++n)
-      healthy = healthy && history_.behaviours[n].Healthy();
+    const bool healthy = Calm(step, calm_before, drawn_before);
     const auto settled = ledger_.settled.find(document);
     if (partial && healthy && approval->receipt && (settled == ledger_.settled.end() || settled->second.first == 0))
       Break("I1", "partial payment " + document + " was not confirmed at once, with nothing amiss");
@@ -257,6 +273,7 @@ Outcome SimWorld::Pay(const Step& step) {
 Outcome SimWorld::Print(const Step& step) {
   if (!sale_.open || sale_.due > 0 || !sale_.receipts) return Outcome::Skipped;
   release_steps_.push_back(step_);
+  print_runs_.insert(sale_.id);
   const std::string mode = history_.fiscal ? "F" : "N";
   const bool ok = ImprCupons(*sale_.receipts, 1, sale_.transactions, history_.printer, "000123", "000045",
                              kContext, "R1", "R2", step.choice ? "S" : "N", mode, "std2", "std1", 10.0);
@@ -271,16 +288,32 @@ Outcome SimWorld::Print(const Step& step) {
 
 // A pending cancellation the package could not finish is tried again
 // before the next sale: the host does not leave confirmed payments behind.
-Outcome SimWorld::CancelPending() {
+// With nothing amiss it must succeed, or the till cannot sell (I8).
+Outcome SimWorld::CancelPending(const Step& step) {
   const std::int32_t count = sale_.open ? sale_.transactions : abandoned_ > 0 ? abandoned_ : 9;
   if (timeline_.On()) Say("host", "CancelaPendencia of " + std::to_string(count) + " transaction(s)");
   sale_ = Sale{};
   abandoned_ = count;
+  const std::size_t drawn_before = next_behaviour_;
+  const bool calm_before = Idle() && !PendingBeyondReach();
   const bool done = CancelaPendencia("R1", "R2", kContext, "", count, history_.printer,
                                      history_.fiscal ? "F" : "N", "std2", "std1");
   if (crash_.Cut()) return Outcome::Cut;
   if (done) abandoned_ = 0;
+  else if (count > 0 && Calm(step, calm_before, drawn_before))
+    Break("I8", "a pending cancellation failed with healthy managers and nothing amiss");
   return done ? Outcome::True : Outcome::False;
+}
+
+bool SimWorld::Idle() const {
+  return held_.empty() && std::none_of(managers_.begin(), managers_.end(), [](const auto& m) { return m->Working(); });
+}
+
+bool SimWorld::Calm(const Step& step, bool calm_before, std::size_t drawn_before) const {
+  bool calm = calm_before && step.fault.kind == Fault::Kind::None && host_.Refusals() == 0;
+  for (std::size_t n = drawn_before; n < next_behaviour_ && n < history_.behaviours.size(); ++n)
+    calm = calm && history_.behaviours[n].Healthy();
+  return calm;
 }
 
 Outcome SimWorld::Cancel(const Step& step) {
@@ -328,6 +361,22 @@ void SimWorld::Strike(const Fault& fault) {
     const std::string directory = std::string(kReadOnlyTargets[fault.target % 8]) + "\\";
     for (const std::string& name : disk_.list(directory + "*")) disk_.Drop(directory + name);
     if (timeline_.On()) Say("fault", "another program deletes the files of " + directory);
+    break;
+  }
+  case Fault::Kind::Divert:
+    divert_ = fault.target % 3;
+    if (timeline_.On()) Say("fault", std::string("another program moves each settlement to ") + kRoots[divert_]);
+    break;
+  case Fault::Kind::Plant: {
+    // A payment no manager ever approved, as a confirmed partial payment's
+    // pending copy.
+    const std::string document = "Z" + std::to_string(90000 + fault.target);
+    const StringList copy{"000-000 = CRT",     "001-000 = 1111111111",  "003-000 = 500",
+                          "009-000 = 0",       "010-000 = Aurora",      "012-000 = " + document,
+                          "022-000 = 07122026", "023-000 = 080000",     "027-000 = 000000000000" + document,
+                          "028-000 = 1",       "029-001 = \"VIA " + document + "\"", "999-999 = 0"};
+    disk_.Put(dsDirPenTef + "intpos.9" + std::to_string(fault.target), copy.Text());
+    if (timeline_.On()) Say("fault", "another program puts a pending copy of " + document);
     break;
   }
   default:
@@ -378,9 +427,12 @@ void SimWorld::Restart() {
   Initialize();
 }
 
+// Time passes in the package's own rhythm while something may happen;
+// hours in which nobody has anything to do pass ten minutes at a time.
 void SimWorld::PassTime(std::int64_t ms) {
-  for (std::int64_t left = ms; left > 0; left -= 250)
-    clock_.sleep(static_cast<std::uint32_t>(std::min<std::int64_t>(left, 250)));
+  constexpr std::int64_t kQuietSliceMs = 10 * 60 * 1000;
+  for (const std::int64_t until = Now() + ms; Now() < until;)
+    clock_.sleep(static_cast<std::uint32_t>(std::min<std::int64_t>(until - Now(), Idle() ? kQuietSliceMs : 250)));
 }
 
 void SimWorld::OnRequestPlaced(const std::string& path) {
@@ -389,7 +441,17 @@ void SimWorld::OnRequestPlaced(const std::string& path) {
   StringList request;
   request.SetText(bytes);
   const std::string operation = request.Field("000-000 ");
-  if (operation == "CRT" || operation == "CHQ") ledger_.sale_requests[request.Field("001-000 ")] = step_;
+  if (operation == "CRT" || operation == "CHQ") {
+    ledger_.sale_requests[request.Field("001-000 ")] = step_;
+    ledger_.sale_of_request[request.Field("001-000 ")] = sale_.id;
+  }
+  const std::string target = divert_ >= 0 ? std::string(kRoots[divert_]) + "req\\intpos.001" : std::string();
+  if ((operation == "CNF" || operation == "NCN" || operation == "CNC") && !target.empty() &&
+      disk_.directory_exists(std::string(kRoots[divert_]) + "req") && !SameRoot(path, target)) {
+    disk_.Drop(path);
+    disk_.Put(target, bytes);
+    if (timeline_.On()) Say("fault", "another program moves " + path + " to " + target);
+  }
 }
 
 void SimWorld::EndOfDay() {
@@ -413,12 +475,22 @@ void SimWorld::EndOfDay() {
   const bool dial = history_.roots & 1u;
   host_.Heal(dial ? 1 : 0);
   // The host settles the sale it has in hand: prints it when paid, else
-  // cancels its pending payments.
-  if (sale_.open || abandoned_ > 0) {
-    Step settle;
-    settle.action = sale_.open && sale_.due <= 0 ? Action::Print : Action::CancelPending;
+  // cancels its pending payments; with every manager healthy, that must
+  // succeed (I8), unless a payment's manager cannot be reached.
+  // A paid sale whose printing run still fails is cancelled like an unpaid
+  // one: its confirmed partial payments must not stand unprinted.
+  host_.Begin(0, Fault{});
+  if (sale_.open && sale_.due <= 0) {
+    Step print;
+    print.action = Action::Print;
     call_start_ = Now();
-    Call(settle);
+    Call(print);
+  }
+  if (sale_.open || abandoned_ > 0) {
+    Step cancel;
+    cancel.action = Action::CancelPending;
+    call_start_ = Now();
+    Call(cancel);
     sale_ = Sale{};
   }
   // What it could not cancel (a payment whose network's root is missing)

@@ -30,7 +30,7 @@ namespace zul00500::sim {
 
 // The first invariant a day broke, and where.
 struct Violation {
-  std::string invariant; // "I1" ... "I6"
+  std::string invariant; // "I1" ... "I9"
   int step = 0;          // the step after which it was found; the steps' count: at the end of the day
   std::string why;
 };
@@ -63,7 +63,7 @@ private:
   Outcome Call(const Step& step);
   Outcome Pay(const Step& step);
   Outcome Print(const Step& step);
-  Outcome CancelPending();
+  Outcome CancelPending(const Step& step);
   Outcome Cancel(const Step& step);
   void Strike(const Fault& fault);
   void Heal();
@@ -74,6 +74,10 @@ private:
   void PassTime(std::int64_t ms);
   void EndOfDay();
   void OnRequestPlaced(const std::string& path);
+  // Nothing amiss for a call: no fault in the step, no file held, every
+  // manager idle before it, and every request it took handled healthily.
+  bool Calm(const Step& step, bool calm_before, std::size_t drawn_before) const;
+  bool Idle() const;
   std::int64_t Now() const { return clock_.elapsed_ms(); }
   void Say(const std::string& who, const std::string& text) { timeline_.Line(Now(), who, text); }
 
@@ -90,6 +94,13 @@ private:
   bool CancellationAsked(const std::string& document) const;
   bool Partial(const Approval& approval) const;
   void SnapshotPending();
+  // A pending payment the package cannot cancel: its network's root is
+  // missing, or its network is not its manager's (that root refuses it).
+  bool PendingBeyondReach() const;
+  // The judge's own table: the root where a network's manager lives.
+  static std::string RootOf(const std::string& network);
+  void JudgeRouting();
+  void JudgeAbandoned();
 
   History history_;
   Timeline timeline_;
@@ -112,8 +123,12 @@ private:
     std::int64_t due = 0; // cents
     std::int32_t transactions = 0;
     std::shared_ptr<StringList> receipts;
+    int id = 0;
   };
   Sale sale_;
+  int sales_ = 0;
+  std::set<int> print_runs_; // sales a printing run was started for, whatever it returned
+  int divert_ = -1; // a Divert fault's root for the step
   std::int32_t abandoned_ = 0;      // payments of a sale a restart cut short
   std::vector<StringList> printed_; // answers of the transactions printed, for a cancellation
   std::vector<int> step_partial_;   // per step: 1 when its payment left part of the sale unpaid
