@@ -75,6 +75,7 @@ Fault DrawFault(Random& random, bool duringScan) {
   case Fault::Kind::Erase: // never drawn
   case Fault::Kind::Divert:
   case Fault::Kind::Plant:
+  case Fault::Kind::Forget:
     break;
   }
   return fault;
@@ -169,7 +170,7 @@ bool Number(const std::string& text, long long& value) {
 bool ParseFault(const std::string& text, Fault& fault) {
   const std::vector<std::string> parts = Split(text, ':');
   static const char* const kinds[] = {"none",   "cut",     "full",  "busy",   "readonly",
-                                      "dialog", "printer", "erase", "divert", "plant"};
+                                      "dialog", "printer", "erase", "divert", "plant", "forget"};
   const int kind = parts.empty() ? -1 : IndexOf(kinds, parts[0]);
   if (kind <= 0) return false;
   fault = Fault{};
@@ -346,6 +347,9 @@ std::string FaultText(const Fault& fault) {
     break;
   case Fault::Kind::Plant:
     out << "plant:" << fault.target;
+    break;
+  case Fault::Kind::Forget:
+    out << "forget:" << fault.at;
     break;
   }
   return out.str();

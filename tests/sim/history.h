@@ -38,6 +38,8 @@ struct Fault {
                   // `target`'s request directory (never drawn, as Erase)
     Plant,        // another program puts a pending copy of a payment no manager approved into the
                   // pending directory as the step begins (never drawn, as Erase)
+    Forget,       // the host drops its sale as the step begins and never cancels its payments
+                  // (never drawn, as Erase)
   };
   Kind kind = Kind::None;
   int at = 0;

@@ -367,6 +367,11 @@ void SimWorld::Strike(const Fault& fault) {
     divert_ = fault.target % 3;
     if (timeline_.On()) Say("fault", std::string("another program moves each settlement to ") + kRoots[divert_]);
     break;
+  case Fault::Kind::Forget:
+    if (timeline_.On()) Say("fault", "the host forgets its sale and its payments");
+    sale_ = Sale{};
+    abandoned_ = 0;
+    break;
   case Fault::Kind::Plant: {
     // A payment no manager ever approved, as a confirmed partial payment's
     // pending copy.
