@@ -32,6 +32,7 @@ struct Taken {
   std::string network;
   std::string root;     // the manager that took it
   bool refused = false; // it never approved that document with that network
+  bool again = false;   // a cancellation of a document whose cancellation it confirmed already
   int step = 0;
 };
 

@@ -41,6 +41,8 @@ bool SimWorld::PendingBeyondReach() const {
 // own network goes to that manager, naming what it approved.
 void SimWorld::JudgeRouting() {
   for (const Taken& taken : ledger_.taken) {
+    // I2 as well: a transaction is cancelled once.
+    if (taken.again) Break("I2", taken.document + " was cancelled again after its cancellation was confirmed");
     const Approval* approval = ledger_.Find(taken.document);
     if (!approval || RootOf(approval->network) != approval->root) continue;
     if (taken.root != approval->root)

@@ -102,10 +102,13 @@ bool SimManager::Refuses(const std::string& operation, const StringList& request
   const std::string document = request.Field("012-000 ");
   const std::string network = request.Field("010-000 ");
   const auto approved = approved_.find(document);
-  const bool refused = approved == approved_.end() || approved->second != network;
-  ledger_.taken.push_back({operation, document, network, root_, refused, step_()});
-  if (refused) Say("refuses " + operation + " of " + document + " " + network + ": never approved here");
-  return refused;
+  const bool unknown = approved == approved_.end() || approved->second != network;
+  const bool again = operation == "CNC" && cancelled_.count(document) > 0;
+  if (operation == "CNF" && cancels_.count(document)) cancelled_.insert(cancels_[document]);
+  ledger_.taken.push_back({operation, document, network, root_, unknown, again, step_()});
+  if (unknown) Say("refuses " + operation + " of " + document + " " + network + ": never approved here");
+  else if (again) Say("refuses CNC of " + document + ": cancelled already");
+  return unknown || again;
 }
 
 void SimManager::Say(const std::string& text) const {
@@ -166,14 +169,14 @@ void SimManager::Take(const Behaviour& behaviour) {
     auto& [confirmed, undone] = ledger_.settled[request.Field("012-000 ")];
     (operation == "CNF" ? confirmed : undone) += 1;
   }
+  const bool refused =
+      (operation == "CNF" || operation == "NCN" || operation == "CNC") && Refuses(operation, request);
   if (behaviour.lose) {
     Say("takes " + operation + " " + sequence + " and loses it");
     free_at_ = now;
     return;
   }
   const std::string document = request.Field("012-000 ");
-  const bool refused =
-      (operation == "CNF" || operation == "NCN" || operation == "CNC") && Refuses(operation, request);
   Say("takes " + operation + " " + sequence + (document.empty() ? "" : " of " + document) +
       (manner.keep ? ", leaves it in req\\" : manner.remove_late ? ", removes it after the status" : ""));
 
@@ -232,6 +235,7 @@ void SimManager::Take(const Behaviour& behaviour) {
                                    answer.Field("001-000 "), cancelled, written, !count.empty() && count != "0",
                                    oversize, step_()});
       approved_[document] = answer.Field("010-000 ");
+      if (!cancelled.empty()) cancels_[document] = cancelled;
     }
     Say("answers " + answer.Field("001-000 ") + ": " + answer[0].substr(10) + " 009-000=" +
         answer.Field("009-000 ") + " 010-000=" + answer.Field("010-000 ") + " 012-000=" + document +

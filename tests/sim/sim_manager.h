@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,6 +80,8 @@ private:
   Manner manner_;
   std::string last_taken_; // the sequence of the last request taken
   std::map<std::string, std::string> approved_; // document -> network, as it approved them
+  std::map<std::string, std::string> cancels_;  // a cancellation's document -> the document it cancels
+  std::set<std::string> cancelled_;             // documents whose cancellation was confirmed
   bool healed_ = false;
   bool noticed_ = false;
   std::int64_t free_at_ = 0;

@@ -300,7 +300,10 @@ Outcome SimWorld::CancelPending(const Step& step) {
                                      history_.fiscal ? "F" : "N", "std2", "std1");
   if (crash_.Cut()) return Outcome::Cut;
   if (done) abandoned_ = 0;
-  else if (count > 0 && Calm(step, calm_before, drawn_before))
+  // A cancellation the manager refused as a repeat is I2's, not a till
+  // that cannot sell.
+  if (!done) JudgeRouting();
+  if (!done && count > 0 && Calm(step, calm_before, drawn_before))
     Break("I8", "a pending cancellation failed with healthy managers and nothing amiss");
   return done ? Outcome::True : Outcome::False;
 }
@@ -316,14 +319,19 @@ bool SimWorld::Calm(const Step& step, bool calm_before, std::size_t drawn_before
   return calm;
 }
 
+// The host cancels a printed transaction; once told it is cancelled, it
+// does not ask again.
 Outcome SimWorld::Cancel(const Step& step) {
   if (printed_.empty()) return Outcome::Skipped;
-  const StringList& a = printed_[static_cast<std::size_t>(step.choice) % printed_.size()];
-  return CancelaTEF("R1", "R2", kContext, "N", 1, 1, history_.printer, a.Field("001-000 "), "",
-                    a.Field("003-000 "), a.Field("010-000 "), a.Field("012-000 "), a.Field("022-000 "),
-                    a.Field("023-000 "), history_.fiscal ? "F" : "N", "std2", "std1", true)
-             ? Outcome::True
-             : Outcome::False;
+  const std::size_t chosen = static_cast<std::size_t>(step.choice) % printed_.size();
+  const StringList& a = printed_[chosen];
+  const bool done = CancelaTEF("R1", "R2", kContext, "N", 1, 1, history_.printer, a.Field("001-000 "), "",
+                               a.Field("003-000 "), a.Field("010-000 "), a.Field("012-000 "),
+                               a.Field("022-000 "), a.Field("023-000 "), history_.fiscal ? "F" : "N", "std2",
+                               "std1", true);
+  if (crash_.Cut()) return Outcome::Cut;
+  if (done) printed_.erase(printed_.begin() + static_cast<std::ptrdiff_t>(chosen));
+  return done ? Outcome::True : Outcome::False;
 }
 
 void SimWorld::Strike(const Fault& fault) {
