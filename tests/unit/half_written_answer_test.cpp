@@ -99,7 +99,7 @@ TEST_F(HalfWrittenAnswerTest, AnAnswerWithoutItsClosingLineIsJudgedOnceItStoodSt
   });
   EXPECT_TRUE(Pay(10, 10));
   EXPECT_EQ(approved_, 1);
-  EXPECT_EQ(LogCount("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s 10 s sem mudan\xE7"
+  EXPECT_EQ(LogCount("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s 1500 ms sem mudan\xE7"
                      "a: " +
                      kDialResp + "intpos.001"),
             1);
