@@ -28,7 +28,7 @@ std::string NetworkName(Behaviour::Network network, const std::string& own) {
   case Behaviour::Network::Hcard:
     return "HCard";
   case Behaviour::Network::Other:
-    return "Amex";
+    return "REDEZ";
   }
   return own;
 }
@@ -67,7 +67,7 @@ SimManager::SimManager(std::string root, char letter, testing::MemoryFs& disk, L
 std::string SimManager::OwnNetwork(const std::string& root) {
   if (root == "c:\\tef_disc\\") return "TECBAN";
   if (root == "c:\\HiperTEF\\") return "HCard";
-  return "Cielo";
+  return "REDEY";
 }
 
 void SimManager::Say(const std::string& text) const {

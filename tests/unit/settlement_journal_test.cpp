@@ -19,8 +19,8 @@ const std::string kDialReq = std::string(kRootTefDial) + "req\\intpos.001";
 // An approved total payment (sequence 0347520046, document 000777) and the
 // confirmation request (sequence 0347520099) the printing run sent for it.
 const StringList kAnswer{"000-000 = CRT",   "001-000 = 0347520046", "003-000 = 1000", "009-000 = 0",
-                         "010-000 = Cielo", "012-000 = 000777",     "028-000 = 1",    "999-999 = 0"};
-const StringList kConfirmation{"000-000 = CNF",    "001-000 = 0347520099", "010-000 = Cielo",
+                         "010-000 = REDEY", "012-000 = 000777",     "028-000 = 1",    "999-999 = 0"};
+const StringList kConfirmation{"000-000 = CNF",    "001-000 = 0347520099", "010-000 = REDEY",
                                "012-000 = 000777", "027-000 = ",           "999-999 = 0"};
 
 class SettlementJournalTest : public ManagerWorld {

@@ -38,7 +38,7 @@ std::unique_ptr<platform::FileLock> OtherHolder(const std::string& path, const s
 // An answer a sale left behind, which the next scan settles.
 StringList Leftover() {
   return {"000-000 = CRT",   "001-000 = 0000000077", "003-000 = 1000", "009-000 = 0",
-          "010-000 = Cielo", "012-000 = 77",         "028-000 = 1",    testing::kClosingLine};
+          "010-000 = REDEY", "012-000 = 77",         "028-000 = 1",    testing::kClosingLine};
 }
 
 class TillLockTest : public testing::SaleWorld {
