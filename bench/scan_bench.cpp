@@ -42,7 +42,7 @@ std::string Leftover(Kind kind, int n) {
   std::snprintf(head, sizeof head, "000-000 = CRT\r\n001-000 = %010d\r\n003-000 = 4000\r\n009-000 = 0\r\n",
                 n);
   std::string text = head;
-  if (kind != kWithoutNetwork) text += "010-000 = REDECARD\r\n";
+  if (kind != kWithoutNetwork) text += "010-000 = REDEX\r\n";
   char document[40];
   std::snprintf(document, sizeof document, "012-000 = %06d\r\n", n % 1'000'000);
   text += document;

@@ -10,7 +10,10 @@
  * cancellation is an exchange of small text files with a TEF manager program
  * that runs on the same machine (see @ref zul_files). The host guide
  * (docs/host-guide.md, the reference's front page) walks through a day at the
- * till with a C snippet for every step.
+ * till with a C snippet for every step. Where a routine behaves otherwise
+ * than hosts written for the original routines may expect (the waits'
+ * bounds and pauses, what is kept, set aside or logged), docs/deviations.md
+ * says so and why.
  *
  * @par Calling convention and names
  * Plain C, undecorated names on every platform, __stdcall on 32-bit Windows

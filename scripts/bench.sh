@@ -148,7 +148,7 @@ zulpos network --kind C >/dev/null
 P2_STATUS=$(cpu_ratio --answer n check)
 log "P2: cancellation answer wait of 20 s"
 fresh_world "CNC: answer-delay 20000"
-P2_CANCEL=$(cpu_ratio cancel --network REDECARD --doc 1 --amount 100 --no-print)
+P2_CANCEL=$(cpu_ratio cancel --network REDEX --doc 1 --amount 100 --no-print)
 stop_tefsim
 
 log "P5: peak memory of a printed sale of two payments"

@@ -96,10 +96,9 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
   if (receipts.empty()) return true;
 
   const bool fiscal = mode == "F";
-  // The fiscal printer's record of the voucher needs the serial number: a
-  // damaged parameter file is reported before anything is opened.
-  if (fiscal) LoadSerialNumber(*Holder());
   RunEnd end;
+  // The fiscal printer's record of the voucher carries the serial number.
+  if (fiscal) LoadSerialNumber(*Holder());
   bool ready = true;
   bool result = true;
   if (fiscal) {

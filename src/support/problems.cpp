@@ -3,6 +3,7 @@
 #include "support/card_log.h"
 
 #include <deque>
+#include <set>
 #include <utility>
 
 namespace zul00500 {
@@ -59,6 +60,14 @@ std::string SettledInThisProcess(const std::string& answerSequence) {
   return {};
 }
 
-void ForgetSettledInThisProcess() { remembered.clear(); }
+std::set<std::string> unanswered_waits;
+
+void RememberUnansweredWait(const std::string& root) { unanswered_waits.insert(root); }
+bool TakeUnansweredWait(const std::string& root) { return unanswered_waits.erase(root) > 0; }
+
+void ForgetSettledInThisProcess() {
+  remembered.clear();
+  unanswered_waits.clear();
+}
 
 } // namespace zul00500

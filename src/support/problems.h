@@ -56,6 +56,11 @@ private:
 // Finalize forget everything, as a new process would.
 void RememberSettled(const std::string& answerSequence, const std::string& operation);
 std::string SettledInThisProcess(const std::string& answerSequence);
+// Exchange roots whose last status wait ended without its status: the
+// manager there may still write it late. Taking one forgets it.
+void RememberUnansweredWait(const std::string& root);
+bool TakeUnansweredWait(const std::string& root);
+// Forgets both memories above.
 void ForgetSettledInThisProcess();
 
 } // namespace zul00500

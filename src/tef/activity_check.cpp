@@ -56,7 +56,7 @@ bool keep_stray_approval(const std::string& sequence) {
   const std::string its = answer.Field("001-000 ");
   if (its == sequence || answer.Field("000-000 ") == "ATV") return false;
   // Still being written: it may be an approval.
-  if (its.empty() || answer[answer.Count() - 1] != "999-999 = 0") return true;
+  if (its.empty() || (answer[answer.Count() - 1] != kClosingLine && !LooksWhole(answer))) return true;
   if (answer.Field("009-000 ") != "0" || NeedsNoConfirmation(answer)) return false;
   try {
     // A copy of an answer already settled (a manager that wrote it twice)
@@ -97,12 +97,19 @@ void send_activity_request(StringList& request, const std::string& operation, co
   LogCartao("Zul00500 - Arquivo Atv criado");
 }
 
-// True while our request still lies in the request directory: the manager
-// has not taken it, and a status file there now belongs to another request
-// (a late acknowledgement of an earlier one, or another operation's).
+// True while our request still lies in the request directory: a manager
+// that removes what it takes has not taken it yet.
 bool request_untaken(const std::string& sequence) {
   const std::optional<std::string> head = ReadHead(DirTef + "req\\intpos.001");
   return head && WholeLines(*head).Field("001-000 ") == sequence;
+}
+
+// True when `status`, whose header is the one awaited, acknowledges our
+// request: it names our sequence, or none and it is not in doubt.
+bool acknowledges(const StringList& status, const std::string& sequence, bool doubtful) {
+  const std::string its = status.Field("001-000 ");
+  if (!its.empty()) return its == sequence;
+  return !doubtful || !request_untaken(sequence);
 }
 
 // A settlement ("CNF" or "NCN") may be with the manager once its request is
@@ -121,51 +128,60 @@ void log_for(const std::string& operation, const std::string& line) {
 // handling its messages stretches the wait.
 bool wait_for_status(StringList& status, const std::string& operation, const std::string& sequence) {
   const std::string header = "000-000 = " + operation;
-  const bool settlement = settlement_out(operation);
   const auto log = [&operation](const std::string& line) { log_for(operation, line); };
   const platform::Stopwatch waited;
+  // When the last wait on this root ran out, the manager may still write
+  // that status, late, during this one, where it would pass for ours: ours
+  // would stay unsent, and the next request would replace it. A manager may
+  // also leave the requests it took where they are. So in the one wait
+  // after a wait that ran out, a status that names no sequence counts only
+  // once our request has left the request directory. A status set aside so
+  // shows the manager at work: the wait after it is in no doubt, whatever
+  // its end.
+  const bool doubtful = TakeUnansweredWait(DirTef);
+  bool set_aside = false;
   for (;;) {
     platform::process_messages();
     log("Zul00500 - Aguardando resposta do gerenciador");
     platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
-    // A settlement is acknowledged only once the manager took its request:
-    // taking another request's status for it would leave it unsent.
-    // So is an activity check's: while it lies there, a status (another
-    // request's, late or with the wrong header) cannot be its answer.
-    const bool untaken = (settlement || operation == "ATV") && request_untaken(sequence);
-    if (!untaken && platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
+    if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       platform::fs().remove_file(path);
       if (status[0] == header) {
-        log("Zul00500 - Gerenciador est\xE1 ativo");
-        return true;
+        if (acknowledges(status, sequence, doubtful)) {
+          log("Zul00500 - Gerenciador est\xE1 ativo");
+          return true;
+        }
+        set_aside = true;
       }
     }
-    if (waited.elapsed_ms() > kLimitMs) return false;
+    if (waited.elapsed_ms() > kLimitMs) {
+      if (!set_aside) RememberUnansweredWait(DirTef);
+      return false;
+    }
   }
 }
 } // namespace
 
 void LoadSerialNumber(TfrmCartaoDebito& holder) {
   if (!stNrSerie.empty()) return;
-  const std::string path = platform::fs().short_path(HostDirectoryLong() + "\\PARAMETROSQTR.CDS");
-  if (!platform::fs().file_exists(path)) return;
-  holder.cdsParametrosQtr.LoadFromFile(path);
-  holder.cdsParametrosQtr.Open();
-  stNrSerie = holder.cdsParametrosQtr.FieldAsString("NRSERIEECF");
+  try {
+    const std::string path = platform::fs().short_path(HostDirectoryLong() + "\\PARAMETROSQTR.CDS");
+    if (!platform::fs().file_exists(path)) return;
+    holder.cdsParametrosQtr.LoadFromFile(path);
+    holder.cdsParametrosQtr.Open();
+    stNrSerie = holder.cdsParametrosQtr.FieldAsString("NRSERIEECF");
+  } catch (const Error& error) {
+    stNrSerie.clear();
+    LogCartao("Zul00500 - PARAMETROSQTR.CDS ileg\xEDvel, ignorado: " + std::string(error.what()));
+  }
 }
 
 bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
   const TillLock till("CheckGPAtivo", "");
   if (!till.Held()) return false;
   const auto holder = NewHolder();
-  // The serial number only serves printing, which reports a damaged file
-  // itself: here it must not stop every payment.
-  try {
-    LoadSerialNumber(*holder);
-  } catch (const Error& error) {
-    LogCartao("Zul00500 - PARAMETROSQTR.CDS ileg\xEDvel, ignorado: " + std::string(error.what()));
-  }
+  LoadSerialNumber(*holder);
   bool result = false;
   ReloadDirTef();
 

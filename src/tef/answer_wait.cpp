@@ -30,10 +30,12 @@ AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
   // taken now would lack the answer's last byte.
   const bool closed = EndsClosed(lines, *bytes);
   if (!closed) {
-    if (now - seen_since_ms_ < kAnswerQuietMs) return Look::NotYet;
-    if (!EndsWithLineEnd(*bytes) || !LooksWhole(lines)) return Look::Stalled;
-    LogCartao("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s " + std::to_string(kAnswerQuietMs / 1000) +
-              " s sem mudan\xE7"
+    const std::uint64_t quiet = now - seen_since_ms_;
+    const bool whole = LooksWhole(lines);
+    if (!whole) return quiet < kAnswerStalledMs ? Look::NotYet : Look::Stalled;
+    if (quiet < kAnswerQuietMs) return Look::NotYet;
+    LogCartao("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s " + std::to_string(kAnswerQuietMs) +
+              " ms sem mudan\xE7"
               "a: " +
               path);
   }

@@ -14,10 +14,16 @@
 namespace zul00500 {
 
 // How long an answer without its closing line must read the same before it
-// is judged, and then only when it looks whole (LooksWhole). A manager may
-// pause at a line end in the middle of its answer; the part read must never
-// be taken for the answer.
-inline constexpr std::uint32_t kAnswerQuietMs = 10'000;
+// is taken, and then only when it looks whole (LooksWhole), whatever its
+// last line ends with. A manager may pause in the middle of its answer; the
+// part read must never be taken for the answer, so a pause that leaves a
+// part that looks whole must be shorter than this. Managers that never
+// write the closing line pay it on every answer.
+inline constexpr std::uint32_t kAnswerQuietMs = 1'500;
+// How long an answer that does not look whole must read the same before it
+// is judged cut short for good (Stalled): a writer that pauses in the
+// middle is given far longer than one that has finished.
+inline constexpr std::uint32_t kAnswerStalledMs = 10'000;
 
 // Watches one answer file across the looks of a wait, on the monotonic
 // clock.
@@ -26,13 +32,13 @@ public:
   enum class Look {
     NotYet,   // missing, held by its writer, still changing, or turned down
     Whole,    // the answer is in `list`
-    Stalled,  // unchanged for kAnswerQuietMs, yet not whole: cut short
+    Stalled,  // unchanged for kAnswerStalledMs, yet not whole: cut short
     TooLarge, // past the exchange limits (exchange_read.h): malformed
   };
 
   // One look at `path`. Whole when the file ends with the closing line, or
-  // when it has read the same for kAnswerQuietMs, ends with a line end and
-  // looks whole (that acceptance is logged). Throws FileError when the file
+  // when it has read the same for kAnswerQuietMs and looks whole (that
+  // acceptance is logged). Throws FileError when the file
   // is there but cannot be read.
   Look Take(const std::string& path, StringList& list);
   // True when the last look found the file new or changed: the manager is

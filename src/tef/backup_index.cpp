@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "support/errors.h"
+#include "support/state.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
@@ -43,9 +44,14 @@ void erase(std::unordered_multimap<std::string, std::string>& map, const std::st
 
 } // namespace
 
-BackupIndex::BackupIndex(const std::string& directory)
-    : directory_(directory), names_(platform::fs().list(directory + "intpos.*")) {
-  for (const std::string& name : names_) {
+BackupIndex::BackupIndex(const std::string& directory) : directory_(directory) {
+  // Notes first: one under its earlier name moves out of "intpos.*".
+  std::vector<std::string> read =
+      directory == dsDirBkpTef ? ListSettlementNotes() : std::vector<std::string>{};
+  names_ = platform::fs().list(directory + "intpos.*");
+  for (const std::string& name : names_)
+    if (!IsSettlementNote(name)) read.push_back(name);
+  for (const std::string& name : read) {
     std::int64_t number = 0;
     const bool note = IsSettlementNote(name);
     if (!note && !BackupNumber(name, number)) continue;

@@ -1,5 +1,6 @@
 #include "tef/exchange_file.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/clock.h"
@@ -29,6 +30,15 @@ bool holds(const StringList& answer, const std::string& name) {
   return false;
 }
 
+// True for a whole header line, "000-000 = " and an operation code of
+// three capital letters: no operation code is the start of another, so a
+// header read without its line end is not a part of one.
+bool IsHeaderLine(std::string_view line) {
+  constexpr std::string_view prefix = "000-000 = ";
+  return line.size() == prefix.size() + 3 && line.substr(0, prefix.size()) == prefix &&
+         std::all_of(line.begin() + prefix.size(), line.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
 } // namespace
 
 bool LooksWhole(const StringList& answer) {
@@ -51,6 +61,11 @@ void SaveRequest(const StringList& request, const std::string& root,
                  const std::function<void()>& beforePlacing, const std::function<void()>& ifNotPlaced) {
   ForgetUntakenSettlements(root);
   const std::string path = root + "req\\intpos.001";
+  // A status file already there belongs to an earlier request (one
+  // acknowledged late): gone before this request goes out, so that every
+  // status read in its wait came after it.
+  const std::string status = root + "resp\\intpos.sts";
+  if (platform::fs().file_exists(status)) platform::fs().remove_file(status);
   PrepareFileInOneStep(path, request.Text());
   if (beforePlacing) {
     try {
@@ -82,7 +97,7 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   lines.SetText(*bytes);
   if (!EndsClosed(lines, *bytes)) {
     // Without its closing line a file is only taken once it has stood still.
-    if (!EndsWithLineEnd(*bytes)) return false;
+    if (WholeLines(*bytes).empty() && !IsHeaderLine(*bytes)) return false;
     platform::pause(kSettleMs);
     if (ReadIfThere(path) != bytes) return false;
   }

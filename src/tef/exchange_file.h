@@ -23,18 +23,19 @@ void SaveRequest(const StringList& request, const std::string& root,
 // it is whole.
 inline constexpr const char* kClosingLine = "999-999 = 0";
 
-// How long a status file without the closing line must read the same,
-// ending with a line end, before it counts as written: only its first line
-// is judged.
+// How long a status file without the closing line must read the same
+// before it counts as written: only its first line is judged.
 inline constexpr std::uint32_t kSettleMs = 300;
 
 // One look at a status file that the manager may be writing in place, in
 // pieces. True, with the lines in `list`, when the read is whole: its last
-// line is the closing line, or it ends with a line end and a second read
-// kSettleMs later gives the same bytes. Of a file past the exchange limits
-// only the first line is taken (it is all a status wait judges). False means "not yet": the file is
-// missing or vanished, another program holds it, the read stops in the
-// middle of a line (an empty file included) or the file is still changing.
+// line is the closing line, or a second read kSettleMs later gives the same
+// bytes and its first line is whole (it has a line end, or it is a complete
+// header "000-000 = " + three capital letters; a manager need not end its
+// last line). Of a file past the exchange limits only the first line is
+// taken (it is all a status wait judges). False means "not yet": the file
+// is missing or vanished, another program holds it, its first line is not
+// whole yet (an empty file included) or the file is still changing.
 // Nothing is deleted either way. Throws FileError for any other failure.
 bool ReadWholeExchangeFile(StringList& list, const std::string& path);
 

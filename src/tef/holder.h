@@ -26,8 +26,10 @@ std::string RootOfNetwork(const std::string& network);
 bool IsExchangeRoot(const std::string& text);
 
 // Reads the printer's serial number into stNrSerie, from the host's
-// parameter file, while it is empty and the file exists. Throws the
-// dataset's error when the file is damaged.
+// parameter file, while it is empty and the file exists. A damaged file is
+// logged and read as a missing one (an empty serial): the serial only
+// labels the printer's record of a voucher, and must stop neither a payment
+// nor the printing of one already approved.
 void LoadSerialNumber(TfrmCartaoDebito& holder);
 
 // Writes DirTef to dsDirTef + "\DIRTEF.cds" through the holder's cdsDirTef.

@@ -93,7 +93,7 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
     if (bytes && OverLimit(*bytes)) return Read::TooLarge;
     list.SetText(bytes.value_or(std::string()));
     const bool closed = !list.empty() && list.lines().back() == kClosingLine;
-    return bytes && (closed || (EndsWithLineEnd(*bytes) && LooksWhole(list))) ? Read::Whole : Read::Torn;
+    return bytes && (closed || LooksWhole(list)) ? Read::Whole : Read::Torn;
   }
   AnswerWatch watch;
   const platform::Stopwatch waited;

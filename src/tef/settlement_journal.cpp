@@ -1,13 +1,16 @@
 #include "tef/settlement_journal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/file_write.h"
+#include "support/problems.h"
 #include "support/state.h"
 #include "support/text.h"
 #include "tef/backup_index.h"
@@ -30,7 +33,7 @@ struct Note {
 };
 
 std::string note_path(const StringList& request) {
-  return dsDirBkpTef + "intpos.r" + request.Field("001-000 ");
+  return dsDirBkpTef + kNotesFolder + request.Field("001-000 ");
 }
 
 // The root whose request directory got the settlement: that of its network.
@@ -50,7 +53,32 @@ std::optional<std::string> bytes_of(const std::string& path) {
 std::vector<std::string> note_names() {
   const BackupIndex* index = BackupIndex::Current();
   if (index && index->Directory() == dsDirBkpTef) return index->Notes();
-  return platform::fs().list(dsDirBkpTef + "intpos.r*");
+  return ListSettlementNotes();
+}
+
+// The name notes had before they got their folder.
+constexpr std::string_view kFormerNotePrefix = "intpos.r";
+
+// Moves notes left under the former name into the folder (a till updated
+// in the middle of a day). Returns the former names that stay (one that
+// could not be moved).
+std::vector<std::string> adopt_former_notes() {
+  platform::FileSystem& fs = platform::fs();
+  std::vector<std::string> stayed;
+  const std::vector<std::string> former = fs.list(dsDirBkpTef + std::string(kFormerNotePrefix) + "*");
+  if (!former.empty()) fs.create_directories(dsDirBkpTef + kNotesFolder);
+  for (const std::string& name : former) {
+    try {
+      // One rename on the same drive: a cut leaves it under one name or
+      // the other.
+      if (fs.rename_file(dsDirBkpTef + name,
+                         dsDirBkpTef + kNotesFolder + name.substr(kFormerNotePrefix.size())))
+        continue;
+    } catch (const FileError&) {
+    }
+    stayed.push_back(name);
+  }
+  return stayed;
 }
 
 std::vector<Note> notes() {
@@ -103,7 +131,13 @@ bool take_back(const StringList& request) {
   }
 }
 
-bool untaken(const Note& note) { return waiting(note.request); }
+// A settlement the manager acknowledged in this process was taken, even one
+// whose request it left where it was.
+bool untaken(const Note& note) {
+  const std::string prefix = "001-000 = ";
+  const std::string answer = note.answer_line.substr(std::min(prefix.size(), note.answer_line.size()));
+  return SettledInThisProcess(answer).empty() && waiting(note.request);
+}
 
 // Where the notes of settlements the manager took go once every copy of
 // their answer is gone, named by the answer's sequence: a manager may write
@@ -141,6 +175,7 @@ void NoteSettlementSent(const StringList& request, const std::string& answerSequ
   if (answerSequence.empty()) return;
   StringList note = request;
   note.Add("001-000 = " + answerSequence);
+  platform::fs().create_directories(dsDirBkpTef + kNotesFolder);
   WriteFileInOneStep(note_path(request), note.Text());
   if (BackupIndex* index = BackupIndex::Current(); index && index->Directory() == dsDirBkpTef)
     index->AddNote(note_path(request).substr(dsDirBkpTef.size()), answerSequence);
@@ -181,8 +216,20 @@ void MarkSettled(const std::string& answerSequence) {
 }
 
 bool IsSettlementNote(const std::string& name) {
-  const std::string prefix = "intpos.r";
-  return name.size() > prefix.size() && SameText(name.substr(0, prefix.size()), prefix);
+  for (const std::string_view prefix : {std::string_view(kNotesFolder), kFormerNotePrefix})
+    if (name.size() > prefix.size() && SameText(std::string_view(name).substr(0, prefix.size()), prefix))
+      return true;
+  return false;
+}
+
+std::vector<std::string> ListSettlementNotes() {
+  std::vector<std::string> names = adopt_former_notes();
+  // A note is named by its request's sequence; a temporary a cut left
+  // behind is none.
+  for (const std::string& name : platform::fs().list(dsDirBkpTef + kNotesFolder + "*"))
+    if (!name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      names.push_back(kNotesFolder + name);
+  return names;
 }
 
 void ForgetUntakenSettlements(const std::string& root) {

@@ -5,15 +5,17 @@
 // Without the note, a power cut or a kill after the manager took the request
 // and before the answer's files were removed leaves an answer that the next
 // scan settles a second time. The note is written before the request takes
-// its name; it is a file in the backup directory, "intpos.r" + the request's
+// its name; it is a file in the backup directory's "Liquidando\\" folder, named by the request's
 // sequence, holding the request as written and then the settled answer's
 // sequence line: the clean-up of the transaction's files by its sequence
 // removes it with them, and it is no numbered backup. A request counts as
 // not taken while it lies in the request directory or in the temporary it
-// is written through.
+// is written through, unless the manager acknowledged it (a manager may
+// leave the requests it took where they are).
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "support/string_list.h"
 
@@ -42,8 +44,20 @@ void ForgetSettlementIfUntaken(const StringList& request);
 // notes of requests not taken go.
 void MarkSettled(const std::string& answerSequence);
 
-// True for the name of a settlement note ("intpos.r" + a sequence).
+// The notes' folder in the backup directory. Notes lie out of reach of the
+// "intpos.*" pattern that every reader of that directory uses, so that none
+// takes a note for an answer.
+inline constexpr const char* kNotesFolder = "Liquidando\\";
+
+// True for the name of a settlement note, relative to the backup directory:
+// kNotesFolder + a sequence, or the name an earlier version gave notes in
+// the directory itself ("intpos.r" + a sequence).
 bool IsSettlementNote(const std::string& name);
+
+// Lists the notes of the backup directory, by their names relative to it.
+// Notes under the earlier name are moved into the folder first; one that
+// cannot be moved is listed where it is.
+std::vector<std::string> ListSettlementNotes();
 
 // Before a new request replaces `root`'s request file: a noted settlement
 // request not taken now never will be; its note goes.

@@ -56,8 +56,12 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
   }
   platform::FileSystem& fs = platform::fs();
   const std::string key = "001-000 = " + sequence;
-  for (const std::string& name : fs.list(directory + "intpos.*")) {
-    if (notes == Notes::Skipped && IsSettlementNote(name)) continue;
+  std::vector<std::string> names;
+  if (directory == dsDirBkpTef) names = ListSettlementNotes();
+  if (notes == Notes::Skipped) names.clear();
+  for (const std::string& name : fs.list(directory + "intpos.*"))
+    if (!IsSettlementNote(name)) names.push_back(name);
+  for (const std::string& name : names) {
     const std::string path = directory + name;
     std::string head;
     try {

@@ -1,6 +1,7 @@
 #include "tef/till_lock.h"
 
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -103,6 +104,29 @@ Refusal describe_refusal(const Place& place, const Holder& holder) {
           "another till holds it" + named(holder, "host directory", "process")};
 }
 
+// Lock files that could not be made or opened (a read-only root, a full
+// disk): logged once each, then passed over.
+std::set<std::string> unlockable;
+
+// One try at the lock of `path`; `lock` stays empty while another holds it.
+// False when the lock file cannot be made or opened at all: a root the till
+// cannot write to is still worth trying, and only a lock that another till
+// holds refuses.
+bool try_lock(const std::string& path, std::unique_ptr<platform::FileLock>& lock) {
+  try {
+    lock = platform::fs().try_lock(path);
+    unlockable.erase(path);
+    return true;
+  } catch (const FileError& error) {
+    if (unlockable.insert(path).second)
+      LogCartao("Zul00500 - Trava " + path +
+                " n\xE3o p\xF4"
+                "de ser criada; seguindo sem ela: " +
+                error.what());
+    return false;
+  }
+}
+
 } // namespace
 
 TillLock::TillLock(const char* routine, const std::string& context) {
@@ -115,12 +139,13 @@ TillLock::TillLock(const char* routine, const std::string& context) {
   const platform::Stopwatch waited;
   for (const Place& place : places()) {
     const std::string path = place.directory + kTillLockFile;
-    std::unique_ptr<platform::FileLock> lock = platform::fs().try_lock(path);
+    std::unique_ptr<platform::FileLock> lock;
+    if (!try_lock(path, lock)) continue;
     while (!lock && waited.elapsed_ms() < kTillLockWaitMs) {
       platform::pause(kRetryMs);
-      lock = platform::fs().try_lock(path);
+      if (!try_lock(path, lock)) break;
     }
-    if (!lock) {
+    if (!lock && !unlockable.contains(path)) {
       // Nothing held while the operator reads, so that a call the host makes
       // meanwhile is not refused by our own locks.
       locks.clear();
@@ -132,6 +157,7 @@ TillLock::TillLock(const char* routine, const std::string& context) {
       ShowDialog(refusal.message, "N", tmAviso, context, 0);
       return;
     }
+    if (!lock) continue;
     lock->describe(identity(routine));
     locks.push_back(std::move(lock));
   }

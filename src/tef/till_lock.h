@@ -25,8 +25,9 @@ public:
   // waiting up to kTillLockWaitMs in all (in pauses of the clock seam) for
   // one held elsewhere. When one stays taken, it lets go of the others, logs
   // and shows the operator (through Mensagem, with `context`) who holds it,
-  // as far as its file says, and is refused. Throws FileError when a lock
-  // file cannot be opened or made.
+  // as far as its file says, and is refused. A lock file that cannot be
+  // opened or made (a read-only root, a full disk) is logged once and passed
+  // over: that directory goes unlocked rather than the routine failing.
   TillLock(const char* routine, const std::string& context);
   ~TillLock();
   TillLock(const TillLock&) = delete;

@@ -99,7 +99,7 @@ bool CrashWorld::Print(const StringList& receipts, int receiptCount, int transac
 
 bool CrashWorld::CancelDocument(const std::string& document, const std::string& sequence) {
   const StringList answer = AnswerOf(document);
-  return CancelaTEF("", "", "ctx", "N", 1, 1, 0, sequence, "", answer.Field("003-000 "), "Cielo", document,
+  return CancelaTEF("", "", "ctx", "N", 1, 1, 0, sequence, "", answer.Field("003-000 "), "REDEY", document,
                     answer.Field("022-000 "), answer.Field("023-000 "), "N", "std2", "std1", true);
 }
 

@@ -97,7 +97,7 @@ private:
   std::shared_ptr<StringList> receipts_ = std::make_shared<StringList>();
   std::int32_t transaction_ = 0;
   bool paying_partial_ = false;
-  std::string network_ = "Cielo";
+  std::string network_ = "REDEY";
   std::string printed_;
   std::vector<Approval> approvals_;
   std::map<std::string, StringList> answers_;

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const tefsim::ScenarioError&) {
     return 0;
   }
-  const tefsim::Transaction transaction{"REDECARD", "000001", 46363.3333};
+  const tefsim::Transaction transaction{"REDEX", "000001", 46363.3333};
   for (const char* operation : {"ATV", "CRT", "CHQ", "CNC", "CNF", "NCN"}) {
     const zul00500::StringList request{std::string("000-000 = ") + operation, "001-000 = 0347520030",
                                        "003-000 = 1250", "999-999 = 0"};

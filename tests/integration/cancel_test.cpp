@@ -29,7 +29,7 @@ TEST_F(CancellationAgainstTefsim, CancelsPrintsAndConfirmsThePartialPaymentOfARe
   // The request names the first payment as the manager approved it.
   const std::string request = platform::native_fs().read_file(world_.root() + "/requests/CNC-1.001");
   EXPECT_NE(request.find("\r\n003-000 = 4000\r\n"), std::string::npos) << request;
-  EXPECT_NE(request.find("\r\n010-000 = REDECARD\r\n"), std::string::npos) << request;
+  EXPECT_NE(request.find("\r\n010-000 = REDEX\r\n"), std::string::npos) << request;
   EXPECT_NE(request.find("\r\n012-000 = 000001\r\n"), std::string::npos) << request;
 
   const std::string printed = platform::native_fs().read_file(paper);
@@ -49,7 +49,7 @@ TEST_F(CancellationAgainstTefsim, CancelWithoutPrintingOnlyShowsTheManagersMessa
   platform::native_fs().create_directories(world_.root() + "/requests");
   StartTefsim("dial", {"--keep-requests", world_.root() + "/requests"});
   const std::string printer_journal = world_.root() + "/printer.txt";
-  const auto run = Zulpos({"cancel", "--network", "REDECARD", "--doc", "000123", "--amount", "1999", "--f022",
+  const auto run = Zulpos({"cancel", "--network", "REDEX", "--doc", "000123", "--amount", "1999", "--f022",
                            "08122026", "--no-print", "--printer-journal", printer_journal});
   ASSERT_TRUE(run.status.has_value());
   EXPECT_EQ(*run.status, 0);

@@ -32,7 +32,7 @@ TEST_F(ZulposAsAHost, AFailureInItsCallbackEndsTheRoutineAndIsToldWithThePackage
   platform::native_fs().create_directories(journal_);
   platform::native_fs().write_file(
       world_.root() + "/answer.txt",
-      "000-000 = CRT\r\n001-000 = 0000000001\r\n009-000 = 0\r\n010-000 = REDECARD\r\n"
+      "000-000 = CRT\r\n001-000 = 0000000001\r\n009-000 = 0\r\n010-000 = REDEX\r\n"
       "028-000 = 1\r\n029-001 = \"LINE 1\"\r\n999-999 = 0\r\n");
   const auto run = Zulpos({"receipt", world_.root() + "/answer.txt", "--printer-fail", "Usa_CompNFis:1"});
   ASSERT_TRUE(run.status.has_value());

@@ -49,7 +49,7 @@ TEST_F(MishapsAgainstTefsim, AStatusFileWrittenInPiecesIsWaitedFor) {
   SaleGoesThrough({"--pay", "10"});
   // The next sale not-confirms the first, left unprinted, and goes through.
   SaleGoesThrough({"--pay", "5"});
-  EXPECT_TRUE(AnyLineHas(StopTefsim(), "NCN", "not confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "NCN", "not confirmed: network=REDEX doc=000001"));
   EXPECT_EQ(Names(backup_ + "intpos.*").size(), 1u);
 }
 
@@ -59,14 +59,14 @@ TEST_F(MishapsAgainstTefsim, ASaleAnswerWrittenInPiecesIsReadWhole) {
   SaleGoesThrough({"--pay", "5"});
   const auto log = StopTefsim();
   EXPECT_TRUE(AnyLineHas(log, "CRT#1: wrote resp\\intpos.001 (answer, rest)"));
-  EXPECT_TRUE(AnyLineHas(log, "NCN", "not confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(AnyLineHas(log, "NCN", "not confirmed: network=REDEX doc=000001"));
 }
 
 TEST_F(MishapsAgainstTefsim, ACancellationAnswerWrittenInPiecesLeavesNoTornBackup) {
   StartTefsim("dial", {"--rule", "CNC#1: torn 250", "--rule", "CNC#1: answer-delay 1000"});
   const std::string paper = world_.root() + "/paper.txt";
   const auto cancel = Zulpos(
-      {"cancel", "--network", "REDECARD", "--doc", "000077", "--amount", "1000", "--paper", paper}, kLimitMs);
+      {"cancel", "--network", "REDEX", "--doc", "000077", "--amount", "1000", "--paper", paper}, kLimitMs);
   ASSERT_TRUE(cancel.status.has_value());
   EXPECT_TRUE(cancel.Said("result=true"));
   EXPECT_NE(platform::native_fs().read_file(paper).find("CANCELAMENTO OK"), std::string::npos);
@@ -85,7 +85,7 @@ TEST_F(MishapsAgainstTefsim, AnAnswerPausedAtALineEndIsNeitherRefusedNorLost) {
   SaleGoesThrough({"--pay", "10", "--print", "--paper", paper});
   const auto log = StopTefsim();
   EXPECT_TRUE(AnyLineHas(log, "CRT#1: wrote resp\\intpos.001 (answer, first 52 bytes)"));
-  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDEX doc=000001"));
   EXPECT_FALSE(AnyLineHas(log, "not confirmed"));
   EXPECT_NE(platform::native_fs().read_file(paper).find("TRANSACAO APROVADA"), std::string::npos);
 }
@@ -114,7 +114,7 @@ TEST_F(MishapsAgainstTefsim, AHugeAnswerIsSetAsideWholeAndNotConfirmed) {
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_GT(platform::native_fs().read_part(Quarantine() + kept[0], 2 * 1024 * 1024, 64).size(), 0u);
   SaleGoesThrough({"--pay", "5"});
-  EXPECT_TRUE(AnyLineHas(StopTefsim(), "NCN", "not confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "NCN", "not confirmed: network=REDEX doc=000001"));
 }
 
 TEST_F(MishapsAgainstTefsim, AStrayStatusFileInAnotherRootIsRemoved) {
@@ -127,7 +127,7 @@ TEST_F(MishapsAgainstTefsim, AStrayStatusFileInAnotherRootIsRemoved) {
 TEST_F(MishapsAgainstTefsim, LeftoversNoManagerCanSettleAreSetAsideByteForByte) {
   StartTefsim("dial,disc");
   const std::string no_network = "000-000 = CRT\r\n001-000 = 0000000001\r\n009-000 = 0\r\n999-999 = 0\r\n";
-  const std::string no_sequence = "000-000 = CRT\n010-000 = REDECARD\n999-999 = 0\n";
+  const std::string no_sequence = "000-000 = CRT\n010-000 = REDEX\n999-999 = 0\n";
   platform::fs().write_file(kDiscResp + "intpos.001", no_network);
   platform::fs().write_file(backup_ + "intpos.  3", no_sequence);
 
@@ -146,9 +146,9 @@ TEST_F(MishapsAgainstTefsim, LeftoversNoManagerCanSettleAreSetAsideByteForByte) 
 
 TEST_F(MishapsAgainstTefsim, ALeftoverWithAMalformedAmountIsStillNotConfirmed) {
   StartTefsim("dial");
-  platform::fs().write_file(backup_ + "intpos.  1", Answer("0000000001", "REDECARD", "12,50"));
+  platform::fs().write_file(backup_ + "intpos.  1", Answer("0000000001", "REDEX", "12,50"));
   SaleGoesThrough({"--pay", "10"});
-  EXPECT_TRUE(AnyLineHas(StopTefsim(), "NCN", "not confirmed: network=REDECARD doc=000099"));
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "NCN", "not confirmed: network=REDEX doc=000099"));
   EXPECT_TRUE(AnyLineHas(Lines(journal_), "Valor: 12,50"));
 }
 
@@ -162,8 +162,8 @@ TEST_F(MishapsAgainstTefsim, AnAbsurdReceiptCountIsRefusedAndTheNextSaleUndoesIt
 
   SaleGoesThrough({"--pay", "5", "--print", "--paper", paper});
   const auto log = StopTefsim();
-  EXPECT_TRUE(AnyLineHas(log, "NCN", "not confirmed: network=REDECARD doc=000001"));
-  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000002"));
+  EXPECT_TRUE(AnyLineHas(log, "NCN", "not confirmed: network=REDEX doc=000001"));
+  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDEX doc=000002"));
   EXPECT_EQ(platform::native_fs().read_file(paper).find("DOC 000001"), std::string::npos);
 }
 

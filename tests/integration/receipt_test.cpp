@@ -13,7 +13,7 @@ protected:
   void SetUp() override {
     platform::native_fs().write_file(answer_,
                                      "000-000 = CRT\r\n001-000 = 0000000001\r\n003-000 = 1000\r\n"
-                                     "009-000 = 0\r\n010-000 = REDECARD\r\n012-000 = 000001\r\n"
+                                     "009-000 = 0\r\n010-000 = REDEX\r\n012-000 = 000001\r\n"
                                      "028-000 = 3\r\n029-001 = \"LINE 1\"\r\n029-002 = \"LINE 2\"\r\n"
                                      "029-003 = \"LINE \xC9\"\r\n999-999 = 0\r\n");
     // What an earlier run left: a fresh run starts both files empty.

@@ -76,7 +76,7 @@ TEST_F(SaleAgainstTefsim, TotalPaymentIsLeftForPrintingAndPrintsFromTheSavedList
   EXPECT_EQ(*print.status, 0);
   EXPECT_TRUE(print.Said("result=true"));
   EXPECT_NE(platform::native_fs().read_file(paper).find("VALOR R$ 12,34"), std::string::npos);
-  EXPECT_TRUE(AnyLineHas(StopTefsim(), "CNF", "confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(AnyLineHas(StopTefsim(), "CNF", "confirmed: network=REDEX doc=000001"));
   EXPECT_TRUE(Answers("c:\\tef_dial\\resp\\").empty());
   EXPECT_TRUE(Answers(backup_).empty());
 }
@@ -130,7 +130,7 @@ TEST_F(SaleAgainstTefsim, TwoPaymentsConfirmThePartialOneAndKeepItPending) {
             std::string::npos);
   EXPECT_EQ(Answers(backup_).size(), 1u);
   const auto log = StopTefsim();
-  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000001"));
+  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDEX doc=000001"));
   EXPECT_FALSE(AnyLineHas(log, "doc=000002"));
 }
 
@@ -159,8 +159,8 @@ TEST_F(SaleAgainstTefsim, PrintedSaleConfirmsBothPaymentsAndLeavesNothingBehind)
   EXPECT_FALSE(AnyLineHas(calls, "=false"));
 
   const auto log = StopTefsim();
-  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000001"));
-  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDECARD doc=000002"));
+  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDEX doc=000001"));
+  EXPECT_TRUE(AnyLineHas(log, "CNF", "confirmed: network=REDEX doc=000002"));
   EXPECT_FALSE(AnyLineHas(log, "not confirmed"));
   for (const std::string& directory : {std::string("c:\\tef_dial\\resp\\"), backup_, pending_})
     EXPECT_TRUE(Answers(directory).empty()) << directory;

@@ -18,7 +18,7 @@ class ScanAgainstTefsim : public testing::TefsimWorld {};
 
 TEST_F(ScanAgainstTefsim, NotConfirmsAndRemovesEveryLeftoverAnswer) {
   StartTefsim("dial,disc,hiper");
-  Answer("Cielo", "101").SaveToFile(std::string(kRootTefDial) + "resp\\intpos.001");
+  Answer("REDEY", "101").SaveToFile(std::string(kRootTefDial) + "resp\\intpos.001");
   Answer("TECBAN", "202").SaveToFile(std::string(kRootTefDisc) + "resp\\intpos.001");
   Answer("HCard", "303").SaveToFile(backup_ + "intpos.  1");
 
@@ -30,7 +30,7 @@ TEST_F(ScanAgainstTefsim, NotConfirmsAndRemovesEveryLeftoverAnswer) {
 
   // Each answer was not confirmed by the manager of its own network.
   const std::vector<std::string> log = StopTefsim();
-  EXPECT_TRUE(AnyLineHas(log, "c:\\tef_dial\\ NCN", "not confirmed: network=Cielo doc=101"));
+  EXPECT_TRUE(AnyLineHas(log, "c:\\tef_dial\\ NCN", "not confirmed: network=REDEY doc=101"));
   EXPECT_TRUE(AnyLineHas(log, "c:\\tef_disc\\ NCN", "not confirmed: network=TECBAN doc=202"));
   EXPECT_TRUE(AnyLineHas(log, "c:\\HiperTEF\\ NCN", "not confirmed: network=HCard doc=303"));
   EXPECT_FALSE(AnyLineHas(log, " CNF", "confirmed"));

@@ -28,7 +28,7 @@ std::string NetworkName(Behaviour::Network network, const std::string& own) {
   case Behaviour::Network::Hcard:
     return "HCard";
   case Behaviour::Network::Other:
-    return "Boreal";
+    return "REDEZ";
   }
   return own;
 }
@@ -80,7 +80,7 @@ SimManager::SimManager(std::string root, char letter, Manner manner, testing::Me
 std::string SimManager::OwnNetwork(const std::string& root) {
   if (root == "c:\\tef_disc\\") return "TECBAN";
   if (root == "c:\\HiperTEF\\") return "HCard";
-  return "Aurora";
+  return "REDEY";
 }
 
 bool SimManager::Untaken() const {

@@ -385,7 +385,7 @@ void SimWorld::Strike(const Fault& fault) {
     // pending copy.
     const std::string document = "Z" + std::to_string(90000 + fault.target);
     const StringList copy{"000-000 = CRT",     "001-000 = 1111111111",  "003-000 = 500",
-                          "009-000 = 0",       "010-000 = Aurora",      "012-000 = " + document,
+                          "009-000 = 0",       "010-000 = REDEY",      "012-000 = " + document,
                           "022-000 = 07122026", "023-000 = 080000",     "027-000 = 000000000000" + document,
                           "028-000 = 1",       "029-001 = \"VIA " + document + "\"", "999-999 = 0"};
     disk_.Put(dsDirPenTef + "intpos.9" + std::to_string(fault.target), copy.Text());

@@ -27,18 +27,21 @@ void FakeManager::TakeRequest() {
   }
   if (!replies_.empty()) replies_.pop_front();
 
+  const std::string bytes = fs.read_file(request_path);
+  if (shape_.leave_requests && bytes == last_taken_) return;
   StringList request;
-  request.SetText(fs.read_file(request_path));
-  fs.remove_file(request_path);
+  request.SetText(bytes);
+  if (shape_.leave_requests) last_taken_ = bytes;
+  else fs.remove_file(request_path);
   requests_.push_back(request);
 
   const std::string header = request.empty() ? std::string() : request[0];
   switch (reply) {
   case StatusReply::Acknowledge:
-    WriteResponse(fs, root_, "intpos.sts", {header, kClosingLine});
+    Write("intpos.sts", {header, kClosingLine});
     break;
   case StatusReply::WrongHeader:
-    WriteResponse(fs, root_, "intpos.sts", {"000-000 = XYZ", kClosingLine});
+    Write("intpos.sts", {"000-000 = XYZ", kClosingLine});
     break;
   case StatusReply::Empty:
     WriteResponse(fs, root_, "intpos.sts", {});
@@ -60,7 +63,19 @@ void FakeManager::WriteNextAnswer() {
   answers_.pop_front();
   const StringList request = *awaiting_answer_;
   if (once_) awaiting_answer_.reset();
-  WriteResponse(Files(), root_, "intpos.001", maker(request));
+  Write("intpos.001", maker(request));
+}
+
+void FakeManager::Write(const std::string& name, StringList lines) {
+  if (!shape_.closing_line && !lines.empty() && lines.lines().back() == kClosingLine) {
+    std::vector<std::string> kept = lines.lines();
+    kept.pop_back();
+    lines = StringList{};
+    for (std::string& line : kept) lines.Add(std::move(line));
+  }
+  std::string text = lines.Text();
+  if (!shape_.last_line_end && text.size() >= 2) text.resize(text.size() - 2);
+  Files().write_file(root_ + "resp\\" + name, text);
 }
 
 std::vector<std::string> FakeManager::Operations() const {

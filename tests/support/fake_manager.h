@@ -56,6 +56,17 @@ public:
   // A stopped manager takes no request and writes nothing.
   void Stop(bool stopped) { stopped_ = stopped; }
 
+  // What the file protocol lets a manager do that this one does not by
+  // default: leave each request it took in "req\" (it then tells a new
+  // request by its sequence), end its status and answer files without the
+  // closing line, and leave their last line without a line end.
+  struct Shape {
+    bool leave_requests = false;
+    bool closing_line = true;
+    bool last_line_end = true;
+  };
+  void Plain(Shape shape) { shape_ = shape; }
+
   const std::string& Root() const { return root_; }
   const std::vector<StringList>& Requests() const { return requests_; }
   // Operation codes (000-000) of the requests taken, in order.
@@ -65,6 +76,8 @@ private:
   void TakeRequest();
   void WriteNextAnswer();
 
+  // Writes resp\`name` in the manager's shape.
+  void Write(const std::string& name, StringList lines);
   platform::FileSystem& Files() const { return files_ ? *files_ : platform::fs(); }
 
   std::string root_;
@@ -75,6 +88,8 @@ private:
   std::deque<AnswerMaker> answers_;
   std::optional<StringList> awaiting_answer_;
   std::function<void(const StringList&)> on_request_;
+  Shape shape_;
+  std::string last_taken_; // the bytes of the last request taken and left in place
   std::vector<StringList> requests_;
 };
 

@@ -18,7 +18,7 @@ StringList Approval(const StringList& request, const Fields& changes) {
                                                              {"001-000", request.Field("001-000 ")},
                                                              {"003-000", request.Field("003-000 ")},
                                                              {"009-000", "0"},
-                                                             {"010-000", "Cielo"},
+                                                             {"010-000", "REDEY"},
                                                              {"012-000", "654321"},
                                                              {"013-000", "AUT013"},
                                                              {"022-000", "07122026"},

@@ -37,7 +37,7 @@ Fields Cancelled(Fields more = {}) {
 
 // Arguments 8 and 10 to 14 of CancelaTEF.
 struct Values {
-  std::string pending = kCancelled, amount = "1000", network = "Cielo", document = "654321",
+  std::string pending = kCancelled, amount = "1000", network = "REDEY", document = "654321",
               f022 = "07122026", f023 = "080000";
 };
 
@@ -108,9 +108,9 @@ TEST_F(CancelaTEFTest, MessageOfAReceiptIsFollowedByOneWaitForAMessageBeforePrin
 
 TEST_F(CancelaTEFTest, RequestHasTwelveLinesWithTheValuesUnchanged) {
   dial_.QueueAnswers({Approves(Cancelled())});
-  EXPECT_TRUE(Cancel(false, {kCancelled, " 10,00", "Cielo", "", "", ""}));
+  EXPECT_TRUE(Cancel(false, {kCancelled, " 10,00", "REDEY", "", "", ""}));
   EXPECT_EQ(CncRequest(), (StringList{"000-000 = CNC", "001-000 = " + Sequence(), "003-000 =  10,00",
-                                      "004-000 = 0", "010-000 = Cielo", "012-000 = ", "022-000 = ",
+                                      "004-000 = 0", "010-000 = REDEY", "012-000 = ", "022-000 = ",
                                       "023-000 = ", "701-000 = Quintar v5, 55, 1, 0", "706-000 = 2",
                                       "716-000 = VELTRAN SOFTWARE LTDA.", "999-999 = 0"}));
 }
@@ -361,7 +361,7 @@ TEST_F(CancelaTEFsTest, DeletesEachTransactionsAnswersInItsNetworksRootAndLeaves
   Answered(kRootTefDial, "intpos.001", "11");
   Answered(kRootTefDial, "intpos.002", "99");
   Answered(kRootTefDisc, "intpos.001", "22");
-  Receipts(2, {{"1"}, Answer(" 11 ", "Cielo"), {"2"}, Answer("22", "TECBAN")});
+  Receipts(2, {{"1"}, Answer(" 11 ", "REDEY"), {"2"}, Answer("22", "TECBAN")});
   const StringList before = *stlCuponsTEF;
   CancelaTEFs(false);
   EXPECT_EQ(Resp(kRootTefDial), (std::vector<std::string>{"intpos.002"}));
@@ -374,7 +374,7 @@ TEST_F(CancelaTEFsTest, DeletesEachTransactionsAnswersInItsNetworksRootAndLeaves
 
 TEST_F(CancelaTEFsTest, CountOfZeroDoesNothing) {
   Answered(kRootTefDial, "intpos.001", "11");
-  Receipts(0, {{"1"}, Answer("11", "Cielo")});
+  Receipts(0, {{"1"}, Answer("11", "REDEY")});
   CancelaTEFs(true);
   EXPECT_EQ(Resp(kRootTefDial).size(), 1u);
   EXPECT_TRUE(DirTef.empty());
@@ -384,7 +384,7 @@ TEST_F(CancelaTEFsTest, CountOfZeroDoesNothing) {
 
 TEST_F(CancelaTEFsTest, TransactionsWithoutMarkerAreSkipped) {
   Answered(kRootTefDisc, "intpos.001", "22");
-  Receipts(5, {{"1"}, Answer("11", "Cielo"), {"2"}, Answer("22", "TECBAN")});
+  Receipts(5, {{"1"}, Answer("11", "REDEY"), {"2"}, Answer("22", "TECBAN")});
   CancelaTEFs(false);
   EXPECT_TRUE(Resp(kRootTefDisc).empty());
   EXPECT_EQ(DirTef, kRootTefDisc);
@@ -400,7 +400,7 @@ TEST_F(CancelaTEFsTest, MarkerAsLastLineOrFollowedByTheNextMarkerGivesAnEmptyBlo
 
 TEST_F(CancelaTEFsTest, LastLineBelongsToTheLastBlock) {
   Answered(kRootHiperTef, "intpos.001", "33");
-  Receipts(2, {{"1"}, Answer("11", "Cielo"), {"2", "001-000 = 33", "010-000 = HCard"}});
+  Receipts(2, {{"1"}, Answer("11", "REDEY"), {"2", "001-000 = 33", "010-000 = HCard"}});
   CancelaTEFs(false);
   EXPECT_TRUE(Resp(kRootHiperTef).empty());
   EXPECT_EQ(DirTef, kRootHiperTef);
@@ -409,7 +409,7 @@ TEST_F(CancelaTEFsTest, LastLineBelongsToTheLastBlock) {
 TEST_F(CancelaTEFsTest, ABlockWithoutSequenceDeletesNoAnswer) {
   Answered(kRootTefDial, "intpos.001", "11");
   Answered(kRootTefDial, "intpos.002", "12");
-  Receipts(2, {{"1"}, {"010-000 = Cielo", "028-000 = 1"}, {"2"}, Answer("12", "Cielo")});
+  Receipts(2, {{"1"}, {"010-000 = REDEY", "028-000 = 1"}, {"2"}, Answer("12", "REDEY")});
   CancelaTEFs(false);
   EXPECT_EQ(Resp(kRootTefDial), (std::vector<std::string>{"intpos.001"}));
 }
@@ -417,7 +417,7 @@ TEST_F(CancelaTEFsTest, ABlockWithoutSequenceDeletesNoAnswer) {
 TEST_F(CancelaTEFsTest, AnAbsurdCountFromTheHostStopsAtTheEndOfTheList) {
   Answered(kRootTefDisc, "intpos.001", "22");
   Receipts(std::numeric_limits<std::int32_t>::max(),
-           {{"1"}, Answer("11", "Cielo"), {"2"}, Answer("22", "TECBAN")});
+           {{"1"}, Answer("11", "REDEY"), {"2"}, Answer("22", "TECBAN")});
   CancelaTEFs(false);
   EXPECT_TRUE(Resp(kRootTefDisc).empty());
   EXPECT_EQ(DirTef, kRootTefDisc);

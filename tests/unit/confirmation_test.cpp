@@ -26,7 +26,7 @@ const std::string kNotActive = "O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo!";
 const std::string kCancelled = "Cancelada a Transa\xE7\xE3o";
 
 // An approved card sale of the network `network`, as a manager answers it.
-StringList Sale(const std::string& network = "Cielo") {
+StringList Sale(const std::string& network = "REDEY") {
   return {"000-000 = CRT",
           "001-000 = 0000000042",
           "003-000 = 1250",
@@ -204,7 +204,7 @@ TEST_P(NetworkRootTest, SendsThroughTheNetworksRootAndStoresIt) {
 INSTANTIATE_TEST_SUITE_P(EveryNetwork, NetworkRootTest,
                          ::testing::Values(NetworkCase{"TECBAN", kRootTefDisc},
                                            NetworkCase{"HCard", kRootHiperTef},
-                                           NetworkCase{"Cielo", kRootTefDial},
+                                           NetworkCase{"REDEY", kRootTefDial},
                                            NetworkCase{"tecban", kRootTefDial},
                                            NetworkCase{"HCARD", kRootTefDial}));
 
@@ -212,13 +212,13 @@ INSTANTIATE_TEST_SUITE_P(EveryNetwork, NetworkRootTest,
 
 TEST_F(VerificaRetornoTest, RequestCarriesTheAnswersTrimmedValuesAndAFreshSequence) {
   StringList answer =
-      With(With(With(Sale(), "010-000", "  Cielo "), "012-000", "123456  "), "027-000", "  abc  ");
+      With(With(With(Sale(), "010-000", "  REDEY "), "012-000", "123456  "), "027-000", "  abc  ");
   ASSERT_TRUE(Confirm(answer));
 
   ASSERT_EQ(dial_.Requests().size(), 2u);
   const StringList& request = dial_.Requests()[1];
   const std::string sequence = request.Field("001-000 ");
-  EXPECT_EQ(request, (StringList{"000-000 = CNF", "001-000 = " + sequence, "010-000 = Cielo",
+  EXPECT_EQ(request, (StringList{"000-000 = CNF", "001-000 = " + sequence, "010-000 = REDEY",
                                  "012-000 = 123456", "027-000 = abc", "999-999 = 0"}));
   EXPECT_EQ(sequence.size(), 10u);
   EXPECT_NE(sequence, "0000000042");
@@ -317,10 +317,10 @@ TEST_F(VerificaRetornoTest, FailsWhenTheManagerDoesNotAcknowledge) {
 // --- the cancellation notice ---------------------------------------------------
 
 TEST_F(VerificaRetornoTest, NotConfirmingTellsTheOperatorNetworkDocumentAndAmount) {
-  EXPECT_TRUE(NotConfirm(Sale("REDECARD")));
+  EXPECT_TRUE(NotConfirm(Sale("REDEX")));
 
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "NCN"}));
-  const std::string notice = kCancelled + "\r\nRede: REDECARD\r\nDoc No: 123456\r\nValor: R$ 12,50";
+  const std::string notice = kCancelled + "\r\nRede: REDEX\r\nDoc No: 123456\r\nValor: R$ 12,50";
   EXPECT_EQ(stMensagem_Zul00500, notice);
   ASSERT_EQ(host_->Calls().size(), 1u);
   testing::ExpectDialog(host_->Calls()[0], notice, "N", 0, "ctx", 0);
@@ -347,7 +347,7 @@ class NoticeTest : public VerificaRetornoTest, public ::testing::WithParamInterf
 
 TEST_P(NoticeTest, LeavesOutWhatTheAnswerDoesNotCarry) {
   ASSERT_TRUE(NotConfirm(With(With(Sale(), "012-000", GetParam().document), "003-000", GetParam().amount)));
-  EXPECT_EQ(stMensagem_Zul00500, kCancelled + "\r\nRede: Cielo\r\n" + GetParam().notice);
+  EXPECT_EQ(stMensagem_Zul00500, kCancelled + "\r\nRede: REDEY\r\n" + GetParam().notice);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, NoticeTest,
@@ -359,7 +359,7 @@ INSTANTIATE_TEST_SUITE_P(Variants, NoticeTest,
 TEST_F(VerificaRetornoTest, AnAmountThatIsNotAnIntegerIsShownAsItCameAndTheTransactionStillNotConfirmed) {
   EXPECT_TRUE(NotConfirm(With(Sale(), "003-000", "12,50")));
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "NCN"}));
-  EXPECT_EQ(stMensagem_Zul00500, kCancelled + "\r\nRede: Cielo\r\nDoc No: 123456\r\nValor: 12,50");
+  EXPECT_EQ(stMensagem_Zul00500, kCancelled + "\r\nRede: REDEY\r\nDoc No: 123456\r\nValor: 12,50");
   const auto log = LogMessages();
   EXPECT_NE(std::find(log.begin(), log.end(), "Zul00500 - Valor inv\xE1lido no campo 003-000: 12,50"),
             log.end());

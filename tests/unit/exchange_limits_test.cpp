@@ -97,7 +97,7 @@ class LeftoverLimitsTest : public SaleWorld {};
 
 TEST_F(LeftoverLimitsTest, ALeftoverPastTheLimitIsSetAsideAndNotConfirmedFromItsFirstLines) {
   const StringList answer = Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"},
-                                     {{"010-000", "Cielo"}, {"012-000", "000600"}});
+                                     {{"010-000", "REDEY"}, {"012-000", "000600"}});
   const std::string bytes = answer.Text() + std::string(2 * kMaxExchangeBytes, '\n');
   platform::fs().write_file(dsDirBkpTef + "intpos.  1", bytes);
   dial_.QueueAnswers({Approves()});

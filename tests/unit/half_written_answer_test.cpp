@@ -99,7 +99,7 @@ TEST_F(HalfWrittenAnswerTest, AnAnswerWithoutItsClosingLineIsJudgedOnceItStoodSt
   });
   EXPECT_TRUE(Pay(10, 10));
   EXPECT_EQ(approved_, 1);
-  EXPECT_EQ(LogCount("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s 10 s sem mudan\xE7"
+  EXPECT_EQ(LogCount("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s 1500 ms sem mudan\xE7"
                      "a: " +
                      kDialResp + "intpos.001"),
             1);
@@ -108,13 +108,13 @@ TEST_F(HalfWrittenAnswerTest, AnAnswerWithoutItsClosingLineIsJudgedOnceItStoodSt
 TEST_F(HalfWrittenAnswerTest, ACancellationAnswerPausedAfterItsNetworkIsPrintedAndConfirmedWhole) {
   AnswerInTwoPieces("010-000", 3000, [](const StringList& request) {
     return StringList{"000-000 = CNC",      "001-000 = " + request.Field("001-000 "),
-                      "009-000 = 0",        "010-000 = Cielo",
+                      "009-000 = 0",        "010-000 = REDEY",
                       "012-000 = 777",      "028-000 = 1",
                       "029-001 = \"CANC\"", "030-000 = CANCELAMENTO OK",
                       testing::kClosingLine};
   });
   EXPECT_TRUE(
-      CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", "1000", "Cielo", "1", "", "", "N", "", "", true));
+      CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", "1000", "REDEY", "1", "", "", "N", "", "", true));
   EXPECT_NE(printed_.find("CANC"), std::string::npos);
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF 777"}));
 }

@@ -50,7 +50,7 @@ TEST_F(CheckIntPosFilesTest, WithNothingLeftSucceedsAndEndsOnTheLastRoot) {
 }
 
 TEST_F(CheckIntPosFilesTest, SettlesEveryLeftoverOfTheResponseDirectoriesAndTheBackups) {
-  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  Put(kDialResp + "intpos.001", Answer("REDEY", "1"));
   Put(kHiperResp + "intpos.001", Answer("HCard", "2"));
   Put(dsDirBkpTef + "intpos.  1", Answer("TECBAN", "3"));
 
@@ -70,8 +70,8 @@ TEST_F(CheckIntPosFilesTest, SettlesEveryLeftoverOfTheResponseDirectoriesAndTheB
 // A total payment cut short before its printing run leaves its answer in the
 // response directory and as a numbered backup: one transaction, settled once.
 TEST_F(CheckIntPosFilesTest, AnAnswerLeftWithItsNumberedBackupIsNotConfirmedOnce) {
-  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
-  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "1"));
+  Put(kDialResp + "intpos.001", Answer("REDEY", "1"));
+  Put(dsDirBkpTef + "intpos.  1", Answer("REDEY", "1"));
 
   EXPECT_TRUE(Scan());
 
@@ -81,7 +81,7 @@ TEST_F(CheckIntPosFilesTest, AnAnswerLeftWithItsNumberedBackupIsNotConfirmedOnce
 }
 
 TEST_F(CheckIntPosFilesTest, PassesTheFlagOn) {
-  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  Put(kDialResp + "intpos.001", Answer("REDEY", "1"));
   EXPECT_TRUE(CheckIntPosFiles("ctx", false));
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "CNF"}));
   EXPECT_TRUE(host_->Calls().empty());
@@ -106,7 +106,7 @@ TEST_F(CheckIntPosFilesTest, ALoneStatusFileIsRemovedAndTheScanGoesOn) {
 }
 
 TEST_F(CheckIntPosFilesTest, StopsAtTheFirstAnswerTheManagerDoesNotAcknowledge) {
-  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
+  Put(kDialResp + "intpos.001", Answer("REDEY", "1"));
   Put(kHiperResp + "intpos.001", Answer("HCard", "2"));
   dial_.Script({StatusReply::Acknowledge, StatusReply::Silent});
 
@@ -147,8 +147,8 @@ TEST_F(CheckIntPosFilesTest, AnswerFoundUnderOneRootIsSettledThroughItsNetworksR
 TEST_F(CheckIntPosFilesTest, SkipsAnAnswerThatVanishedBeforeItsTurn) {
   // Settling either answer through c:\tef_dial\ empties its response
   // directory (the activity check), so the other is gone by its turn.
-  Put(kDialResp + "intpos.001", Answer("Cielo", "1"));
-  Put(kDialResp + "intpos.002", Answer("Cielo", "2"));
+  Put(kDialResp + "intpos.001", Answer("REDEY", "1"));
+  Put(kDialResp + "intpos.002", Answer("REDEY", "2"));
   FaultyFs recorder;
   platform::ScopedFileSystem scoped(recorder);
 
@@ -169,9 +169,9 @@ TEST_F(CheckIntPosFilesTest, SettlesTheBackupsOnlyForARootWithoutLeftovers) {
   // c:\tef_dial\ holds an answer its manager does not take: its turn ends
   // the scan before the backups are settled. (The scan lists and indexes
   // the backup directory once, at its start.)
-  Put(kDialResp + "intpos.001", Answer("Cielo", "2"));
+  Put(kDialResp + "intpos.001", Answer("REDEY", "2"));
   dial_.Script({StatusReply::Acknowledge, StatusReply::Silent});
-  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "1"));
+  Put(dsDirBkpTef + "intpos.  1", Answer("REDEY", "1"));
 
   EXPECT_FALSE(Scan());
 
@@ -198,7 +198,7 @@ TEST_F(CheckIntPosFilesTest, AStrayBackupWhoseExtensionIsNotANumberIsNoAnswerAnd
   // Left by an operator or a tool: settling it would fail, and so would
   // every later sale.
   Put(dsDirBkpTef + "intpos.bak", {"copia"});
-  Put(dsDirBkpTef + "intpos.  1", Answer("Cielo", "1"));
+  Put(dsDirBkpTef + "intpos.  1", Answer("REDEY", "1"));
 
   EXPECT_TRUE(Scan());
 
@@ -218,8 +218,8 @@ TEST_F(CheckIntPosFilesTest, ASubdirectoryIsNoAnswer) {
 TEST_F(CheckIntPosFilesTest, EachBackupIsReadAFixedNumberOfTimesWhateverTheirNumber) {
   constexpr int kLeftovers = 30;
   for (int n = 1; n <= kLeftovers; ++n)
-    Put(dsDirBkpTef + "intpos." + Ajusta(std::to_string(n), 3), Answer("Cielo", std::to_string(100 + n)));
-  Put(dsDirBkpTef + "intpos." + Ajusta(std::to_string(kLeftovers + 1), 3), Answer("Cielo", "101"));
+    Put(dsDirBkpTef + "intpos." + Ajusta(std::to_string(n), 3), Answer("REDEY", std::to_string(100 + n)));
+  Put(dsDirBkpTef + "intpos." + Ajusta(std::to_string(kLeftovers + 1), 3), Answer("REDEY", "101"));
   FaultyFs recorder;
   platform::ScopedFileSystem scoped(recorder);
 

@@ -78,7 +78,7 @@ std::string Joined(const std::vector<std::string>& lines, const std::string& end
 // A leftover answer of another sale, document `document`.
 std::string Leftover(const std::string& document, const std::string& amount = "1000") {
   return Joined({"000-000 = CRT", "001-000 = 0000" + document, "003-000 = " + amount, "009-000 = 0",
-                 "010-000 = Cielo", "012-000 = " + document, "028-000 = 1", "029-001 = \"X\"",
+                 "010-000 = REDEY", "012-000 = " + document, "028-000 = 1", "029-001 = \"X\"",
                  "999-999 = 0"});
 }
 

@@ -170,7 +170,7 @@ TEST_F(NetworkChoiceTest, TheDialogIsShownWithTheInputUnlockedAndTheLockPutBack)
 TEST_F(NetworkChoiceTest, DefineDirTefRedeMapsNetworkNamesCaseSensitively) {
   const std::pair<const char*, const char*> cases[] = {{"TECBAN", kRootTefDisc}, {"HCard", kRootHiperTef},
                                                        {"tecban", kRootTefDial}, {"HCARD", kRootTefDial},
-                                                       {"", kRootTefDial},       {"REDECARD", kRootTefDial}};
+                                                       {"", kRootTefDial},       {"REDEX", kRootTefDial}};
   for (const auto& [network, root] : cases) {
     DefineDirTefRede(network);
     EXPECT_EQ(DirTef, root) << network;

@@ -85,7 +85,7 @@ TEST_F(OtherRootTest, ALeftoverWhoseRequestCannotBeWrittenStaysForTheNextScanAnd
   std::filesystem::remove_all(testing::TempWorld::native(request_directory));
   platform::fs().write_file(request_directory, "not a directory");
   Put(dsDirBkpTef + "intpos.  1", Leftover("5", "HCard"));
-  Put(dsDirBkpTef + "intpos.  2", Leftover("6", "Cielo"));
+  Put(dsDirBkpTef + "intpos.  2", Leftover("6", "REDEY"));
 
   EXPECT_TRUE(CheckIntPosFiles("ctx", true));
   EXPECT_TRUE(Quarantined().empty());

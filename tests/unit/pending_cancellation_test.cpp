@@ -29,11 +29,11 @@ class CancelaPendenciaTest : public testing::ReceiptWorld {
 protected:
   bool Undo(int count) { return CancelaPendencia("r1", "r2", "ctx", "x", count, 0, "F", "std2", "std1"); }
 
-  // A pending copy of a partial payment through the manager of "Cielo".
+  // A pending copy of a partial payment through the manager of "REDEY".
   void SavePending(int k, const std::string& sequence, const std::string& amount,
                    const std::string& field022 = "07122026") {
     StringList copy{"000-000 = CRT", "001-000 = " + sequence, "003-000 = " + amount,
-                    "009-000 = 0",   "010-000 =  Cielo ",     "012-000 = DOC" + sequence};
+                    "009-000 = 0",   "010-000 =  REDEY ",     "012-000 = DOC" + sequence};
     if (!field022.empty()) copy.Add("022-000 = " + field022);
     copy.Add("023-000 = 080000 ");
     copy.Add("028-000 = 1");
@@ -70,7 +70,7 @@ TEST_F(CancelaPendenciaTest, CopiesAreCancelledByNumberWithTheirTrimmedValues) {
   const std::vector<StringList> requests = CncRequests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].Value("003-000 "), " 1000");
-  EXPECT_EQ(requests[0].Value("010-000 "), " Cielo");
+  EXPECT_EQ(requests[0].Value("010-000 "), " REDEY");
   EXPECT_EQ(requests[0].Value("012-000 "), " DOC0000000011");
   EXPECT_EQ(requests[0].Value("022-000 "), " 07122026");
   EXPECT_EQ(requests[0].Value("023-000 "), " 080000");

@@ -26,7 +26,7 @@ protected:
 
   // An approved answer of the dial manager with `lines` receipt lines TAG1...
   static StringList Txn(const std::string& sequence, const std::string& tag, int lines = 2,
-                        const std::string& network = "REDECARD") {
+                        const std::string& network = "REDEX") {
     StringList answer{"000-000 = CRT", "001-000 = " + sequence, "009-000 = 0"};
     if (!network.empty()) answer.Add("010-000 = " + network);
     return AddBlock(answer, "028-000", "029-", lines, tag);
@@ -266,7 +266,7 @@ TEST_F(ReceiptRunTest, ErrorFromAPrinterProcedureStillEndsTheRun) {
 // --- mishaps, and the scan after them -------------------------------------------------
 
 TEST_F(ReceiptRunTest, AnAbsurdReceiptCountIsRefusedBeforeTheTransactionIsConfirmed) {
-  StringList answer{"000-000 = CRT", "001-000 = 0000000042", "009-000 = 0", "010-000 = REDECARD",
+  StringList answer{"000-000 = CRT", "001-000 = 0000000042", "009-000 = 0", "010-000 = REDEX",
                     "028-000 = 100000"};
   Backup("intpos.  1", answer);
   try {

@@ -24,7 +24,7 @@ constexpr std::int64_t kStart = 10 * 3600 * 1000; // 10:00:00.000
 std::string Answer(const std::string& sequence, const std::string& document,
                    const std::string& result = "0") {
   return "000-000 = CRT\r\n001-000 = " + sequence + "\r\n003-000 = 4000\r\n009-000 = " + result +
-         "\r\n010-000 = REDECARD\r\n012-000 = " + document +
+         "\r\n010-000 = REDEX\r\n012-000 = " + document +
          "\r\n028-000 = 1\r\n029-001 = \"X\"\r\n999-999 = 0\r\n";
 }
 
@@ -58,8 +58,8 @@ protected:
 
 TEST_F(RehearsalRecordsTest, TefsimsLogAndKeptFilesBecomeTheManagersLane) {
   Keep(requests_, "CRT-1.001", "000-000 = CRT\r\n001-000 = 0000000005\r\n003-000 = 4000\r\n999-999 = 0\r\n");
-  Keep(requests_, "CNF-1.001", "000-000 = CNF\r\n010-000 = REDECARD\r\n012-000 = 000001\r\n999-999 = 0\r\n");
-  Keep(requests_, "NCN-1.001", "000-000 = NCN\r\n010-000 = REDECARD\r\n012-000 = 000001\r\n999-999 = 0\r\n");
+  Keep(requests_, "CNF-1.001", "000-000 = CNF\r\n010-000 = REDEX\r\n012-000 = 000001\r\n999-999 = 0\r\n");
+  Keep(requests_, "NCN-1.001", "000-000 = NCN\r\n010-000 = REDEX\r\n012-000 = 000001\r\n999-999 = 0\r\n");
   Keep(written_, "CRT-1-1.sts", "000-000 = CRT\r\n");
   // An answer of another sequence first, then the right one torn in two.
   Keep(written_, "CRT-1-2.001", Answer("0000000006", "000001"));

@@ -48,7 +48,7 @@ BookRecord Sample() {
   cut.kind = "power-cut";
   cut.text = "power cut (after-answer)";
   pass.events = {process, answer, cut};
-  pass.dialogs = {{"Cancelada a Transa\xE7\xE3o\r\nRede: REDECARD", "", false}};
+  pass.dialogs = {{"Cancelada a Transa\xE7\xE3o\r\nRede: REDEX", "", false}};
   pass.paper = "LINE 1\nLINE 2\n8< - - -\nLINE 3\n";
   pass.paper_cuts = {7};
   pass.card_log = "01/01/2027 10:00:00 - Gerenciador est\xE1 ativo\r\n";

@@ -28,7 +28,7 @@ protected:
   ~SettlementFaultsTest() override { testing::ClearPrinterProcedures(); }
 
   bool Cancel() {
-    return CancelaTEF("", "", "ctx", "N", 1, 1, 0, "0000000042", "", "1000", "Cielo", "654321", "", "", "N",
+    return CancelaTEF("", "", "ctx", "N", 1, 1, 0, "0000000042", "", "1000", "REDEY", "654321", "", "", "N",
                       "", "", true);
   }
   bool Print() { return ImprCupons(*receipts_, 1, 1, 0, "", "", "ctx", "", "", "N", "N", "", "", 10); }

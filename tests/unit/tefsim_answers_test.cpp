@@ -23,7 +23,7 @@ const StringList kSale{
     "999-999 = 0"};
 
 Transaction SaleFacts() {
-  return {"REDECARD", "000042", zul00500::platform::encode_date_time({2026, 12, 7, 8, 5, 9, 0})};
+  return {"REDEX", "000042", zul00500::platform::encode_date_time({2026, 12, 7, 8, 5, 9, 0})};
 }
 
 Behaviour With(void (*change)(Behaviour&)) {
@@ -107,7 +107,7 @@ TEST(TefsimSaleAnswerTest, ApprovalCarriesWhatThePackageReads) {
   EXPECT_EQ(answer[1], "001-000 = 0347520031");
   EXPECT_EQ(answer.Field("003-000 "), "123456");
   EXPECT_EQ(answer.Field("009-000 "), "0");
-  EXPECT_EQ(answer.Field("010-000 "), "REDECARD");
+  EXPECT_EQ(answer.Field("010-000 "), "REDEX");
   EXPECT_EQ(answer.Field("012-000 "), "000042");
   EXPECT_FALSE(answer.Field("013-000 ").empty());
   EXPECT_EQ(answer.Field("022-000 "), "07122026");
@@ -204,14 +204,14 @@ TEST(TefsimSaleAnswerTest, ScenarioEditsReplaceAddOmitAndRewriteLines) {
   EXPECT_TRUE(answer.Value("748-000 ").empty());
   EXPECT_TRUE(answer.Value("013-000 ").empty());
   EXPECT_EQ(answer[1], "001-000=0347520031");
-  EXPECT_EQ(answer.Field("010-000 "), "REDECARD");
+  EXPECT_EQ(answer.Field("010-000 "), "REDEX");
 }
 
 TEST(TefsimAnswersTest, EachRootHasItsOwnNetwork) {
   EXPECT_EQ(default_network("c:\\tef_disc\\"), "TECBAN");
   EXPECT_EQ(default_network("C:\\TEF_DISC\\"), "TECBAN");
   EXPECT_EQ(default_network("c:\\HiperTEF\\"), "HCard");
-  EXPECT_EQ(default_network("c:\\tef_dial\\"), "REDECARD");
+  EXPECT_EQ(default_network("c:\\tef_dial\\"), "REDEX");
   EXPECT_TRUE(has_answer_file("CRT"));
   EXPECT_TRUE(has_answer_file("CHQ"));
   EXPECT_FALSE(has_answer_file("ATV"));

@@ -17,7 +17,7 @@ const StringList kCancellation{"000-000 = CNC",
                                "001-000 = 0347520099",
                                "003-000 = 1000",
                                "004-000 = 0",
-                               "010-000 = REDECARD",
+                               "010-000 = REDEX",
                                "012-000 = 000042",
                                "022-000 = ",
                                "023-000 = ",
@@ -27,7 +27,7 @@ const StringList kCancellation{"000-000 = CNC",
                                "999-999 = 0"};
 
 Transaction Facts() {
-  return {"REDECARD", "000043", zul00500::platform::encode_date_time({2026, 12, 7, 9, 1, 2, 0})};
+  return {"REDEX", "000043", zul00500::platform::encode_date_time({2026, 12, 7, 9, 1, 2, 0})};
 }
 
 // The behaviour a scenario gives the first "CNC" request.
@@ -43,7 +43,7 @@ TEST(TefsimCancellationTest, ApprovalEchoesHeaderAndSequenceAndCarriesReceiptLin
   EXPECT_EQ(answer[0], "000-000 = CNC");
   EXPECT_EQ(answer[1], "001-000 = 0347520099");
   EXPECT_EQ(answer.Field("009-000 "), "0");
-  EXPECT_EQ(answer.Field("010-000 "), "REDECARD");
+  EXPECT_EQ(answer.Field("010-000 "), "REDEX");
   EXPECT_EQ(answer.Field("012-000 "), "000043");
   EXPECT_EQ(answer.Field("028-000 "), "6");
   EXPECT_EQ(answer.Field("029-005 "), "\"VALOR R$ 10,00\"");

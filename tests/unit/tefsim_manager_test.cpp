@@ -174,7 +174,7 @@ TEST_F(TefsimManagerTest, ConfirmationsAreLoggedWithTheirTransaction) {
                "027-000 = ABC", "999-999 = 0"});
   dial.poll();
 
-  EXPECT_THAT(log, Contains(AllOf(HasSubstr("CNF#1: confirmed: network=REDECARD doc=000001 027-000=" +
+  EXPECT_THAT(log, Contains(AllOf(HasSubstr("CNF#1: confirmed: network=REDEX doc=000001 027-000=" +
                                             answer.Field("027-000 ")),
                                   HasSubstr("approved as CRT#1 on c:\\tef_dial\\, 001-000 = 0347520031"))));
   EXPECT_THAT(log, Contains(kDial + " NCN#1: not confirmed: network=TECBAN doc=123 027-000=ABC "
@@ -278,7 +278,7 @@ TEST_F(TefsimManagerTest, RightAnswerWaitsUntilThePackageTookTheStrayOne) {
 // right one comes over it.
 TEST_F(TefsimManagerTest, CancellationsRightAnswerReplacesTheStrayOneWithoutPickup) {
   Play("CNC: other-sequence-first\n");
-  Send(kDial, {"000-000 = CNC", "001-000 = 0347520050", "003-000 = 1000", "010-000 = REDECARD",
+  Send(kDial, {"000-000 = CNC", "001-000 = 0347520050", "003-000 = 1000", "010-000 = REDEX",
                "012-000 = 000001", "999-999 = 0"});
   dial.poll();
   Run(100);

@@ -110,7 +110,7 @@ TEST(ZulposCommandLine, AGlobalOptionMayFollowTheCommandUnlessTheCommandHasOneOf
   EXPECT_EQ(after.line->global().answers, (std::vector<std::string>{"y"}));
   // cancel has a --network of its own: the transaction's network.
   CommandLine line;
-  line.Parse({"--network", "2", "cancel", "--network", "REDECARD", "--doc", "1", "--amount", "100"});
+  line.Parse({"--network", "2", "cancel", "--network", "REDEX", "--doc", "1", "--amount", "100"});
   EXPECT_EQ(line.global().network, "2");
 }
 

@@ -129,7 +129,7 @@ std::string default_network(std::string_view root) {
   using zul00500::platform::cp1252_equal_ignoring_case;
   if (cp1252_equal_ignoring_case(root, "c:\\tef_disc\\")) return "TECBAN";
   if (cp1252_equal_ignoring_case(root, "c:\\HiperTEF\\")) return "HCard";
-  return "REDECARD";
+  return "REDEX";
 }
 
 StringList status_file(const StringList& request, const Behaviour& behaviour) {

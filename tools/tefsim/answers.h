@@ -49,7 +49,7 @@ inline constexpr const char* kStatusName = "resp\\intpos.sts";
 inline constexpr const char* kAnswerName = "resp\\intpos.001";
 
 // The network a manager of `root` serves: TECBAN for "c:\tef_disc\", HCard
-// for "c:\HiperTEF\", REDECARD for any other.
+// for "c:\HiperTEF\", REDEX for any other.
 std::string default_network(std::string_view root);
 
 // True for the operations that get an answer file after the status file.

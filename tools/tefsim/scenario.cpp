@@ -110,7 +110,7 @@ const Directive kDirectives[] = {
      "the error answer \"000-000 = XXX\" with its reason in 030-000",
      [](Behaviour& b, std::string_view) { b.outcome = Outcome::Error; }},
     {nullptr, "network", Argument::Text, "network NAME",
-     "010-000 (default TECBAN on c:\\tef_disc\\, HCard on c:\\HiperTEF\\, REDECARD elsewhere)",
+     "010-000 (default TECBAN on c:\\tef_disc\\, HCard on c:\\HiperTEF\\, REDEX elsewhere)",
      [](Behaviour& b, std::string_view a) { b.network = std::string(a); }},
     {nullptr, "message", Argument::OptionalText, "message TEXT",
      "030-000, the operator message (may be empty)",

@@ -1,0 +1,93 @@
+// A manager written from the file protocol alone does what the protocol
+// allows and tefsim never does: it leaves each request it took in "req\",
+// ends its status and answer files without the closing line, and leaves
+// their last line without a line end. Every sale here is judged by what
+// that manager received and by the virtual time it cost.
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "support/printer_stubs.h"
+#include "support/sale_world.h"
+#include "tef/tef.h"
+
+namespace zul00500 {
+namespace {
+
+using testing::Approval;
+using testing::FakeManager;
+
+class PlainManagerTest : public testing::SaleWorld {
+protected:
+  PlainManagerTest() { testing::AnswerEveryPrinterCall(&printed_); }
+  ~PlainManagerTest() override { testing::ClearPrinterProcedures(); }
+
+  // A sale of 10.00 paid whole and printed, against the manager of
+  // c:\tef_dial\ in `shape`; the virtual time it took.
+  std::uint64_t SellAndPrint(FakeManager::Shape shape) {
+    dial_.Plain(shape);
+    dial_.QueueAnswer([](const StringList& request) { return Approval(request); });
+    dial_.AnswerEachRequestOnce();
+    const std::uint64_t start = clock_.elapsed_ms();
+    EXPECT_TRUE(Pay(10, 10));
+    EXPECT_EQ(approved_, 1);
+    EXPECT_TRUE(ImprCupons(*receipts_, 1, 1, 0, "", "", "ctx", "", "", "N", "N", "", "", 10));
+    return clock_.elapsed_ms() - start;
+  }
+
+  std::string printed_;
+};
+
+TEST_F(PlainManagerTest, AManagerThatLeavesItsRequestsInPlaceIsCheckedPaidAndConfirmed) {
+  dial_.Plain({.leave_requests = true});
+  StoreDirTef(kRootTefDial);
+  EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
+  EXPECT_EQ(LogCount("Zul00500 - Gerenciador est\xE1 ativo"), 1);
+
+  const std::uint64_t took = SellAndPrint({.leave_requests = true});
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "ATV", "CRT", "ATV", "ATV", "CNF"}));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF 654321"}));
+  EXPECT_NE(printed_.find("APROVADA"), std::string::npos);
+  // No wait ran out.
+  EXPECT_LT(took, 15'000u);
+  // The next sale is not held by the requests left behind.
+  dial_.QueueAnswer([](const StringList& request) { return Approval(request); });
+  EXPECT_TRUE(Pay(5, 5));
+  EXPECT_EQ(approved_, 1);
+}
+
+TEST_F(PlainManagerTest, FilesWithoutClosingLineOrLastLineEndCostAtMostTwoSecondsMoreEach) {
+  StoreDirTef(kRootTefDial);
+  const std::uint64_t usual = SellAndPrint({});
+  const std::vector<std::string> usual_operations = Operations(kRootTefDial);
+  for (const bool line_end : {true, false}) {
+    const std::size_t before = Operations(kRootTefDial).size();
+    const std::uint64_t took =
+        SellAndPrint({.leave_requests = !line_end, .closing_line = false, .last_line_end = line_end});
+    const std::vector<std::string> all = Operations(kRootTefDial);
+    const std::vector<std::string> operations(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+    EXPECT_EQ(operations, usual_operations) << line_end;
+    // Six files: five status files and the answer.
+    EXPECT_LE(took, usual + 6 * 2'000) << line_end;
+  }
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF 654321", "CNF 654321", "CNF 654321"}));
+}
+
+// A status written late for an earlier request (the wait for it ran out)
+// does not acknowledge the next one while that one still waits in "req\":
+// the manager has not taken it yet.
+TEST_F(PlainManagerTest, ALateStatusDoesNotAcknowledgeTheNextRequestStillWaiting) {
+  StoreDirTef(kRootTefDial);
+  dial_.Script({testing::StatusReply::Silent});
+  EXPECT_FALSE(CheckGPAtivo("ATV", GetSequence()));
+  dial_.Stop(true);
+  clock_.at(clock_.elapsed_ms() + 1'000,
+            [] { testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = ATV"}); });
+  EXPECT_FALSE(CheckGPAtivo("ATV", GetSequence()));
+  // The wait after that one takes a status as soon as it comes again.
+  dial_.Stop(false);
+  dial_.Plain({.leave_requests = true});
+  EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
+}
+
+} // namespace
+} // namespace zul00500
