@@ -9,10 +9,10 @@ namespace zul00500::sim {
 
 namespace {
 
-constexpr const char* kActionNames[] = {
-    "pay", "print", "cancel-pending", "cancel", "choose-network", "scan", "restart", "idle", "night"};
+constexpr const char* kActionNames[] = {"pay",  "print",   "cancel-pending", "cancel", "choose-network",
+                                        "scan", "restart", "idle",           "night"};
 constexpr const char* kStatusNames[] = {"ack", "never", "empty", "torn", "other-sequence", "wrong-header"};
-constexpr const char* kAnswerNames[] = {"approve", "no-receipt", "refuse",    "error",
+constexpr const char* kAnswerNames[] = {"approve", "no-receipt", "refuse",         "error",
                                         "silent",  "bad-count",  "too-many-lines", "too-large"};
 constexpr const char* kMannerNames[] = {"keep", "unclosed", "unended", "remove-late"};
 constexpr const char* kNetworkNames[] = {"own", "tecban", "hcard", "other"};
@@ -169,16 +169,17 @@ bool Number(const std::string& text, long long& value) {
 
 bool ParseFault(const std::string& text, Fault& fault) {
   const std::vector<std::string> parts = Split(text, ':');
-  static const char* const kinds[] = {"none",   "cut",     "full",  "busy",   "readonly",
-                                      "dialog", "printer", "erase", "divert", "plant", "forget"};
+  static const char* const kinds[] = {"none",    "cut",   "full",   "busy",  "readonly", "dialog",
+                                      "printer", "erase", "divert", "plant", "forget"};
   const int kind = parts.empty() ? -1 : IndexOf(kinds, parts[0]);
   if (kind <= 0) return false;
   fault = Fault{};
   fault.kind = static_cast<Fault::Kind>(kind);
   long long a = 0, b = 0;
   if (parts.size() < 2 || !Number(parts[1], a)) return false;
-  if (fault.kind == Fault::Kind::Busy || fault.kind == Fault::Kind::ReadOnly || fault.kind == Fault::Kind::Erase ||
-      fault.kind == Fault::Kind::Divert || fault.kind == Fault::Kind::Plant)
+  if (fault.kind == Fault::Kind::Busy || fault.kind == Fault::Kind::ReadOnly ||
+      fault.kind == Fault::Kind::Erase || fault.kind == Fault::Kind::Divert ||
+      fault.kind == Fault::Kind::Plant)
     fault.target = static_cast<int>(a);
   else fault.at = static_cast<int>(a);
   if (fault.kind == Fault::Kind::Busy) {
@@ -364,7 +365,8 @@ std::string Describe(const History& history) {
   if (first) out << "none";
   out << " printer=" << (history.fiscal ? "F" : "N") << history.printer << "\n";
   for (std::size_t i = 0; i < kRootCount; ++i)
-    if (history.manners[i] != Manner{}) out << "manner " << kRootNames[i] << MannerText(history.manners[i]) << "\n";
+    if (history.manners[i] != Manner{})
+      out << "manner " << kRootNames[i] << MannerText(history.manners[i]) << "\n";
   for (const Step& step : history.steps) {
     out << "step " << ActionName(step.action);
     if (step.action == Action::Pay)

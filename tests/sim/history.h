@@ -127,7 +127,8 @@ struct History {
 History Generate(std::uint64_t seed, int steps);
 
 // The text form: one line for the machine, one per manager with a manner,
-// one per step, one per behaviour other than the plain one. Parse reads it back (false with a reason on a bad line).
+// one per step, one per behaviour other than the plain one. Parse reads it back (false with a reason on a bad
+// line).
 std::string Describe(const History& history);
 bool Parse(const std::string& text, History& history, std::string& error);
 

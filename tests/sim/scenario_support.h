@@ -34,15 +34,15 @@ inline void ExpectBroken(const std::string& text, const std::string& invariant) 
   const History history = Read(text);
   const DayResult day = RunDay(history, false);
   ASSERT_TRUE(day.violation.has_value()) << RunDay(history, true).timeline;
-  EXPECT_EQ(day.violation->invariant, invariant)
-      << day.violation->why << "\n"
-      << RunDay(history, true).timeline;
+  EXPECT_EQ(day.violation->invariant, invariant) << day.violation->why << "\n"
+                                                 << RunDay(history, true).timeline;
 }
 
 // How many times `text` occurs in the day's timeline.
 inline std::size_t Count(const std::string& timeline, const std::string& text) {
   std::size_t count = 0;
-  for (std::size_t at = timeline.find(text); at != std::string::npos; at = timeline.find(text, at + 1)) ++count;
+  for (std::size_t at = timeline.find(text); at != std::string::npos; at = timeline.find(text, at + 1))
+    ++count;
   return count;
 }
 

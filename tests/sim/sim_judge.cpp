@@ -42,7 +42,8 @@ bool SimWorld::PendingBeyondReach() const {
 void SimWorld::JudgeRouting() {
   for (const Taken& taken : ledger_.taken) {
     // I2 as well: a transaction is cancelled once.
-    if (taken.again) Break("I2", taken.document + " was cancelled again after its cancellation was confirmed");
+    if (taken.again)
+      Break("I2", taken.document + " was cancelled again after its cancellation was confirmed");
     const Approval* approval = ledger_.Find(taken.document);
     if (!approval || RootOf(approval->network) != approval->root) continue;
     if (taken.root != approval->root)
@@ -67,7 +68,8 @@ void SimWorld::JudgeAbandoned() {
     const auto settled = ledger_.settled.find(approval.document);
     const bool undone = settled != ledger_.settled.end() && settled->second.second > 0;
     if (!undone && !Cancelled(approval.document))
-      Break("I7", "partial payment " + approval.document + " of an abandoned sale was neither cancelled nor undone");
+      Break("I7", "partial payment " + approval.document +
+                      " of an abandoned sale was neither cancelled nor undone");
   }
 }
 

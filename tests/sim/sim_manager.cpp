@@ -178,7 +178,9 @@ void SimManager::Take(const Behaviour& behaviour) {
   }
   const std::string document = request.Field("012-000 ");
   Say("takes " + operation + " " + sequence + (document.empty() ? "" : " of " + document) +
-      (manner.keep ? ", leaves it in req\\" : manner.remove_late ? ", removes it after the status" : ""));
+      (manner.keep          ? ", leaves it in req\\"
+       : manner.remove_late ? ", removes it after the status"
+                            : ""));
 
   const std::string header = "000-000 = " + operation;
   const std::string closing = testing::kClosingLine;
@@ -191,7 +193,8 @@ void SimManager::Take(const Behaviour& behaviour) {
     end = Write("intpos.sts", Bytes({header, "001-000 = 9999999999", closing}, manner), behaviour, end);
     break;
   case Behaviour::Status::WrongHeader:
-    end = Write("intpos.sts", Bytes({"000-000 = " + std::string(operation == "ATV" ? "CNF" : "ATV"), closing}, manner),
+    end = Write("intpos.sts",
+                Bytes({"000-000 = " + std::string(operation == "ATV" ? "CNF" : "ATV"), closing}, manner),
                 behaviour, end);
     break;
   case Behaviour::Status::Empty:
@@ -232,14 +235,14 @@ void SimManager::Take(const Behaviour& behaviour) {
       const bool oversize = behaviour.answer == Behaviour::Answer::TooManyLines ||
                             behaviour.answer == Behaviour::Answer::TooLarge;
       ledger_.approvals.push_back({document, answer.Field("000-000 "), root_, answer.Field("010-000 "),
-                                   answer.Field("001-000 "), cancelled, written, !count.empty() && count != "0",
-                                   oversize, step_()});
+                                   answer.Field("001-000 "), cancelled, written,
+                                   !count.empty() && count != "0", oversize, step_()});
       approved_[document] = answer.Field("010-000 ");
       if (!cancelled.empty()) cancels_[document] = cancelled;
     }
-    Say("answers " + answer.Field("001-000 ") + ": " + answer[0].substr(10) + " 009-000=" +
-        answer.Field("009-000 ") + " 010-000=" + answer.Field("010-000 ") + " 012-000=" + document +
-        " (" + std::to_string(written.size()) + " bytes)");
+    Say("answers " + answer.Field("001-000 ") + ": " + answer[0].substr(10) +
+        " 009-000=" + answer.Field("009-000 ") + " 010-000=" + answer.Field("010-000 ") +
+        " 012-000=" + document + " (" + std::to_string(written.size()) + " bytes)");
     free_at_ = Write("intpos.001", written, behaviour, now_());
     if (behaviour.twice) {
       At(free_at_ + 1, [this, answer, written] {
@@ -312,8 +315,9 @@ StringList SimManager::Answer(const StringList& request, const Behaviour& behavi
   } else {
     answer.Add("028-000 = 0");
   }
-  answer.Add(approved ? "030-000 = Transacao aprovada" : refused ? "030-000 = Transacao nao encontrada"
-                                                                  : "030-000 = Transacao negada");
+  answer.Add(approved  ? "030-000 = Transacao aprovada"
+             : refused ? "030-000 = Transacao nao encontrada"
+                       : "030-000 = Transacao negada");
   if (approved && behaviour.answer == Behaviour::Answer::TooManyLines)
     for (std::size_t i = 0; i < kManyLines; ++i) answer.Add("900-000 = .");
   if (approved && behaviour.answer == Behaviour::Answer::TooLarge)

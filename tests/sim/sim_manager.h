@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,7 +78,7 @@ private:
   Now now_;
   CurrentStep step_;
   Manner manner_;
-  std::string last_taken_; // the sequence of the last request taken
+  std::string last_taken_;                      // the sequence of the last request taken
   std::map<std::string, std::string> approved_; // document -> network, as it approved them
   std::map<std::string, std::string> cancels_;  // a cancellation's document -> the document it cancels
   std::set<std::string> cancelled_;             // documents whose cancellation was confirmed

@@ -98,14 +98,16 @@ TEST(SettlementSimulator, SeedsDrawEveryMannerNightsAndLateCuts) {
       manners.push_back(b.manner);
       oversize += b.answer == Behaviour::Answer::TooManyLines || b.answer == Behaviour::Answer::TooLarge;
     }
-    for (const Manner& m : manners) keep += m.keep, unclosed += m.unclosed, unended += m.unended, late += m.remove_late;
+    for (const Manner& m : manners)
+      keep += m.keep, unclosed += m.unclosed, unended += m.unended, late += m.remove_late;
     for (const Step& step : history.steps) {
       nights += step.action == Action::Night;
       hours += step.action == Action::Idle && step.amount > 120000;
       late_cuts += step.fault.kind == Fault::Kind::Cut && step.fault.at > 170;
     }
   }
-  for (const int drawn : {keep, unclosed, unended, late, nights, hours, late_cuts, oversize}) EXPECT_GT(drawn, 5);
+  for (const int drawn : {keep, unclosed, unended, late, nights, hours, late_cuts, oversize})
+    EXPECT_GT(drawn, 5);
 }
 
 // One payment on c:\tef_dial\, whose manager writes in `manner`.
@@ -118,7 +120,8 @@ TEST(SettlementSimulator, AManagerThatKeepsItsRequestTakesEachRequestOnce) {
   const std::string timeline = RunDay(Read(OnePaymentIn("keep")), true).timeline;
   EXPECT_GT(Count(timeline, "leaves it in req\\"), 0u);
   // Each sequence is taken once, however long it lies in "req\".
-  for (std::size_t at = timeline.find("takes "); at != std::string::npos; at = timeline.find("takes ", at + 1)) {
+  for (std::size_t at = timeline.find("takes "); at != std::string::npos;
+       at = timeline.find("takes ", at + 1)) {
     const std::string taken = timeline.substr(at, timeline.find_first_of(",\n", at) - at);
     EXPECT_EQ(Count(timeline, taken + ","), 1u) << taken;
   }
@@ -126,8 +129,10 @@ TEST(SettlementSimulator, AManagerThatKeepsItsRequestTakesEachRequestOnce) {
 
 TEST(SettlementSimulator, AManagerWritesItsFilesWithOrWithoutTheClosingLineAndTheLastLineEnd) {
   // "000-000 = ATV" CR LF "999-999 = 0" CR LF is 28 bytes.
-  EXPECT_GT(Count(RunDay(Read(OnePaymentIn("unclosed")), true).timeline, "writes resp\\intpos.sts (15 bytes)"), 0u);
-  EXPECT_GT(Count(RunDay(Read(OnePaymentIn("unended")), true).timeline, "writes resp\\intpos.sts (26 bytes)"), 0u);
+  EXPECT_GT(
+      Count(RunDay(Read(OnePaymentIn("unclosed")), true).timeline, "writes resp\\intpos.sts (15 bytes)"), 0u);
+  EXPECT_GT(Count(RunDay(Read(OnePaymentIn("unended")), true).timeline, "writes resp\\intpos.sts (26 bytes)"),
+            0u);
   EXPECT_GT(Count(RunDay(Read(OnePaymentIn("unclosed unended")), true).timeline,
                   "writes resp\\intpos.sts (13 bytes)"),
             0u);

@@ -43,9 +43,9 @@ const char* const kBusyTargets[] = {"c:\\tef_dial\\resp\\intpos.001",
 bool SameRoot(const std::string& a, const std::string& b) {
   const std::size_t end = a.find('\\', 3);
   return end != std::string::npos && a.size() > end && b.size() > end &&
-         std::equal(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end), b.begin(),
-                    [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) ==
-                                                std::tolower(static_cast<unsigned char>(y)); });
+         std::equal(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(end), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
 const char* const kReadOnlyTargets[] = {"c:\\pdv\\Dados\\TefDisc",
@@ -264,7 +264,8 @@ Outcome SimWorld::Pay(const Step& step) {
     // a partial payment is confirmed before the call returns.
     const bool healthy = Calm(step, calm_before, drawn_before);
     const auto settled = ledger_.settled.find(document);
-    if (partial && healthy && approval->receipt && (settled == ledger_.settled.end() || settled->second.first == 0))
+    if (partial && healthy && approval->receipt &&
+        (settled == ledger_.settled.end() || settled->second.first == 0))
       Break("I1", "partial payment " + document + " was not confirmed at once, with nothing amiss");
   }
   return ok ? Outcome::True : Outcome::False;
@@ -309,7 +310,8 @@ Outcome SimWorld::CancelPending(const Step& step) {
 }
 
 bool SimWorld::Idle() const {
-  return held_.empty() && std::none_of(managers_.begin(), managers_.end(), [](const auto& m) { return m->Working(); });
+  return held_.empty() &&
+         std::none_of(managers_.begin(), managers_.end(), [](const auto& m) { return m->Working(); });
 }
 
 bool SimWorld::Calm(const Step& step, bool calm_before, std::size_t drawn_before) const {
@@ -325,10 +327,10 @@ Outcome SimWorld::Cancel(const Step& step) {
   if (printed_.empty()) return Outcome::Skipped;
   const std::size_t chosen = static_cast<std::size_t>(step.choice) % printed_.size();
   const StringList& a = printed_[chosen];
-  const bool done = CancelaTEF("R1", "R2", kContext, "N", 1, 1, history_.printer, a.Field("001-000 "), "",
-                               a.Field("003-000 "), a.Field("010-000 "), a.Field("012-000 "),
-                               a.Field("022-000 "), a.Field("023-000 "), history_.fiscal ? "F" : "N", "std2",
-                               "std1", true);
+  const bool done =
+      CancelaTEF("R1", "R2", kContext, "N", 1, 1, history_.printer, a.Field("001-000 "), "",
+                 a.Field("003-000 "), a.Field("010-000 "), a.Field("012-000 "), a.Field("022-000 "),
+                 a.Field("023-000 "), history_.fiscal ? "F" : "N", "std2", "std1", true);
   if (crash_.Cut()) return Outcome::Cut;
   if (done) printed_.erase(printed_.begin() + static_cast<std::ptrdiff_t>(chosen));
   return done ? Outcome::True : Outcome::False;
@@ -373,7 +375,8 @@ void SimWorld::Strike(const Fault& fault) {
   }
   case Fault::Kind::Divert:
     divert_ = fault.target % 3;
-    if (timeline_.On()) Say("fault", std::string("another program moves each settlement to ") + kRoots[divert_]);
+    if (timeline_.On())
+      Say("fault", std::string("another program moves each settlement to ") + kRoots[divert_]);
     break;
   case Fault::Kind::Forget:
     if (timeline_.On()) Say("fault", "the host forgets its sale and its payments");
@@ -384,10 +387,18 @@ void SimWorld::Strike(const Fault& fault) {
     // A payment no manager ever approved, as a confirmed partial payment's
     // pending copy.
     const std::string document = "Z" + std::to_string(90000 + fault.target);
-    const StringList copy{"000-000 = CRT",     "001-000 = 1111111111",  "003-000 = 500",
-                          "009-000 = 0",       "010-000 = REDEY",      "012-000 = " + document,
-                          "022-000 = 07122026", "023-000 = 080000",     "027-000 = 000000000000" + document,
-                          "028-000 = 1",       "029-001 = \"VIA " + document + "\"", "999-999 = 0"};
+    const StringList copy{"000-000 = CRT",
+                          "001-000 = 1111111111",
+                          "003-000 = 500",
+                          "009-000 = 0",
+                          "010-000 = REDEY",
+                          "012-000 = " + document,
+                          "022-000 = 07122026",
+                          "023-000 = 080000",
+                          "027-000 = 000000000000" + document,
+                          "028-000 = 1",
+                          "029-001 = \"VIA " + document + "\"",
+                          "999-999 = 0"};
     disk_.Put(dsDirPenTef + "intpos.9" + std::to_string(fault.target), copy.Text());
     if (timeline_.On()) Say("fault", "another program puts a pending copy of " + document);
     break;
@@ -445,7 +456,8 @@ void SimWorld::Restart() {
 void SimWorld::PassTime(std::int64_t ms) {
   constexpr std::int64_t kQuietSliceMs = 10 * 60 * 1000;
   for (const std::int64_t until = Now() + ms; Now() < until;)
-    clock_.sleep(static_cast<std::uint32_t>(std::min<std::int64_t>(until - Now(), Idle() ? kQuietSliceMs : 250)));
+    clock_.sleep(
+        static_cast<std::uint32_t>(std::min<std::int64_t>(until - Now(), Idle() ? kQuietSliceMs : 250)));
 }
 
 void SimWorld::OnRequestPlaced(const std::string& path) {

@@ -127,8 +127,8 @@ private:
   };
   Sale sale_;
   int sales_ = 0;
-  std::set<int> print_runs_; // sales a printing run was started for, whatever it returned
-  int divert_ = -1; // a Divert fault's root for the step
+  std::set<int> print_runs_;        // sales a printing run was started for, whatever it returned
+  int divert_ = -1;                 // a Divert fault's root for the step
   std::int32_t abandoned_ = 0;      // payments of a sale a restart cut short
   std::vector<StringList> printed_; // answers of the transactions printed, for a cancellation
   std::vector<int> step_partial_;   // per step: 1 when its payment left part of the sale unpaid

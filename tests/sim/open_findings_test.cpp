@@ -1,0 +1,91 @@
+// What the widened world found and the package does not survive yet: each
+// shrunk history kept as a disabled scenario, named for what it shows, to be
+// enabled with its mend.
+#include "sim/scenario_support.h"
+
+namespace zul00500::sim {
+namespace {
+
+// Finding 34 (I3): a cancellation's answer past the size limits comes after
+// the package gave up on its status; the next activity check empties
+// "resp\\" and deletes it unread: nothing keeps or settles the approval.
+TEST(SettlementScenarios, DISABLED_AnAnswerPastTheLimitsSurvivesTheNextActivityCheck) {
+  ExpectHeld(R"(history seed=161 roots=dial,disc,hiper printer=F24
+step pay amount=710 total=3900 kind=D seed=3181983392
+step pay amount=12019 total=13400 kind=Q seed=2229455496
+step restart seed=2074448011
+step pay amount=8389 total=29800 kind=C seed=3310285938
+manager 9 status=never:0 answer=too-large:0
+)");
+}
+
+// Finding 35 (I1): an approval past the size limits is copied to
+// "Descartados\\" and removed from "resp\\" before its "NCN" is out; the
+// card log then fills the disk, the "NCN" never goes, and nothing settles
+// the quarantined copy.
+TEST(SettlementScenarios, DISABLED_AnAnswerPastTheLimitsIsSettledBeforeItLeavesTheResponseDirectory) {
+  ExpectHeld(R"(history seed=1915 roots=dial,disc,hiper printer=F14
+step pay amount=24400 total=24400 kind=D seed=1933702744
+step night amount=60000 seed=1662623461
+step pay amount=17400 total=17400 kind=D seed=2286800344 fault=full:22
+manager 5 status=ack:0 answer=too-large:0
+)");
+}
+
+// Finding 36 (I2): the power goes once the manager took the "CNF" of a
+// pending payment's cancellation; the restart's scan sees the "CNF" was
+// taken and removes the cancellation's backup, but the payment's pending
+// copy stays, and the next pending cancellation cancels the payment again.
+TEST(SettlementScenarios, DISABLED_APaymentWhoseCancellationWasConfirmedIsNotCancelledAgain) {
+  ExpectHeld(R"(history seed=199 roots=dial,disc,hiper printer=F1
+step pay amount=22089 total=26300 kind=D seed=1153749845
+step cancel-pending seed=2379706620 fault=cut:119
+)");
+}
+
+// Finding 37 (I2): a manager that leaves each request in "req\\" once wrote
+// no status for an activity check; in the next wait on that root a status
+// counts only once the request left "req\\", which it never does. The
+// "CNF" it took and acknowledged is withdrawn, its note dropped, and the
+// next scan sends "NCN" as well.
+TEST(SettlementScenarios, DISABLED_ASettlementAManagerKeptInItsRequestDirectoryIsNotSentAgain) {
+  ExpectHeld(R"(history seed=27 roots=dial,disc,hiper printer=F28
+manner dial keep
+step pay amount=20351 total=22000 kind=D seed=1840714831
+manager 2 status=never:0 answer=approve:0
+)");
+}
+
+// Finding 38 (I3): an approval without its closing line could not be backed
+// up (another program held the working copy); the next call's activity
+// check does not take such an answer for whole, and empties "resp\\" with
+// it unkept.
+TEST(SettlementScenarios, DISABLED_AnApprovalWithoutItsClosingLineSurvivesTheNextActivityCheck) {
+  ExpectHeld(R"(history seed=282 roots=dial,disc,hiper printer=F24
+step pay amount=24300 total=24300 kind=C seed=447852127
+step pay amount=962 total=12700 kind=Q seed=3689192241
+step pay amount=16400 total=16400 kind=Q seed=1748131652
+step pay amount=16204 total=20200 kind=D seed=3743904696
+step cancel-pending seed=926817648 fault=busy:3:6682
+step pay amount=7300 total=7300 kind=C seed=2008837124
+step cancel seed=3458264048
+manager 11 status=ack:0 answer=approve:0 unclosed
+)");
+}
+
+// Finding 39 (I7): a late approval without its closing line lies in
+// "resp\\" when the end of the day's pending cancellation runs; its
+// activity check takes it for another transaction's answer still being
+// written, sends no request, and the sale's partial payment stays
+// confirmed.
+TEST(SettlementScenarios, DISABLED_ALateApprovalWithoutItsClosingLineDoesNotStopAPendingCancellation) {
+  ExpectHeld(R"(history seed=478 roots=dial,disc,hiper printer=F14
+manner dial unclosed
+step pay amount=7419 total=24400 kind=C seed=607728637
+step pay amount=7289 total=21100 kind=D seed=3514891044
+manager 5 status=ack:0 answer=approve:195061 twice
+)");
+}
+
+} // namespace
+} // namespace zul00500::sim
