@@ -283,9 +283,10 @@ ZUL_ROUTINE(const char*, zul_ErrorName, (int code));
  * that loaded it (in its short 8.3 form on Windows), or from
  * zul_SetHostDirectory():
  * - `Dados\TefDisc\` (#ZUL_VAR_dsDirBkpTef): a numbered copy of every answer
- *   read ("intpos.1", "intpos.2"...; "intpos.001" only for a moment), and a
- *   note "intpos.r" + sequence while a confirmation's request is with the
- *   manager. Answers no manager can take are moved to
+ *   read ("intpos.1", "intpos.2"...; "intpos.001" only for a moment); in
+ *   its folder `Liquidando\` a note (named by the request's sequence) while a
+ *   confirmation's request is with the manager, and in `Liquidados\` the
+ *   marks of settled answers, kept two days. Answers no manager can take are moved to
  *   `Dados\TefDisc\Descartados\` for a person to look at.
  * - `Dados\TefDisc\Pendente\` (#ZUL_VAR_dsDirPenTef): "intpos." + n, a copy of
  *   the answer of the sale's approved partial payment number n, kept until
