@@ -87,5 +87,18 @@ manager 5 status=ack:0 answer=approve:195061 twice
 )");
 }
 
+// Finding 40 (I2): a manager that removes each request only once its status
+// is written acknowledges a "CNF" late; the package finds the request still
+// in "req\\" when its wait runs out, withdraws it as never taken and drops
+// its note, and the next scan sends "NCN" as well.
+TEST(SettlementScenarios, DISABLED_ASettlementAManagerRemovesLateIsNotSentAgain) {
+  ExpectHeld(R"(history seed=414 roots=disc,hiper printer=N0
+manner disc remove-late
+step pay amount=977 total=29700 kind=C seed=3305285024
+step pay amount=10200 total=10200 kind=D seed=3663422354
+manager 3 status=ack:32593 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
