@@ -241,7 +241,7 @@ Outcome SimWorld::Pay(const Step& step) {
   if (timeline_.On())
     Say("host", "DoTEF " + Money(amount) + " of " + Money(sale_.due) + " kind " + std::string(1, step.kind));
   const std::size_t drawn_before = next_behaviour_;
-  const bool calm_before = Idle();
+  const bool calm_before = Quiet();
   std::shared_ptr<StringList> receipts;
   std::int32_t approved = 0;
   double extra = 0;
@@ -296,7 +296,7 @@ Outcome SimWorld::CancelPending(const Step& step) {
   sale_ = Sale{};
   abandoned_ = count;
   const std::size_t drawn_before = next_behaviour_;
-  const bool calm_before = Idle() && !PendingBeyondReach();
+  const bool calm_before = Quiet() && !PendingBeyondReach();
   const bool done = CancelaPendencia("R1", "R2", kContext, "", count, history_.printer,
                                      history_.fiscal ? "F" : "N", "std2", "std1");
   if (crash_.Cut()) return Outcome::Cut;
@@ -309,7 +309,7 @@ Outcome SimWorld::CancelPending(const Step& step) {
   return done ? Outcome::True : Outcome::False;
 }
 
-bool SimWorld::Idle() const {
+bool SimWorld::Quiet() const {
   return held_.empty() &&
          std::none_of(managers_.begin(), managers_.end(), [](const auto& m) { return m->Working(); });
 }
@@ -457,7 +457,7 @@ void SimWorld::PassTime(std::int64_t ms) {
   constexpr std::int64_t kQuietSliceMs = 10 * 60 * 1000;
   for (const std::int64_t until = Now() + ms; Now() < until;)
     clock_.sleep(
-        static_cast<std::uint32_t>(std::min<std::int64_t>(until - Now(), Idle() ? kQuietSliceMs : 250)));
+        static_cast<std::uint32_t>(std::min<std::int64_t>(until - Now(), Quiet() ? kQuietSliceMs : 250)));
 }
 
 void SimWorld::OnRequestPlaced(const std::string& path) {

@@ -77,7 +77,8 @@ private:
   // Nothing amiss for a call: no fault in the step, no file held, every
   // manager idle before it, and every request it took handled healthily.
   bool Calm(const Step& step, bool calm_before, std::size_t drawn_before) const;
-  bool Idle() const;
+  // No file held, and no manager with anything to do.
+  bool Quiet() const;
   std::int64_t Now() const { return clock_.elapsed_ms(); }
   void Say(const std::string& who, const std::string& text) { timeline_.Line(Now(), who, text); }
 
