@@ -65,9 +65,18 @@ std::set<std::string> unanswered_waits;
 void RememberUnansweredWait(const std::string& root) { unanswered_waits.insert(root); }
 bool TakeUnansweredWait(const std::string& root) { return unanswered_waits.erase(root) > 0; }
 
+std::set<std::string> removing_roots;
+
+void RememberHowRequestsAreTaken(const std::string& root, bool removed) {
+  if (removed) removing_roots.insert(root);
+  else removing_roots.erase(root);
+}
+bool RemovesRequests(const std::string& root) { return removing_roots.contains(root); }
+
 void ForgetSettledInThisProcess() {
   remembered.clear();
   unanswered_waits.clear();
+  removing_roots.clear();
 }
 
 } // namespace zul00500

@@ -60,7 +60,12 @@ std::string SettledInThisProcess(const std::string& answerSequence);
 // manager there may still write it late. Taking one forgets it.
 void RememberUnansweredWait(const std::string& root);
 bool TakeUnansweredWait(const std::string& root);
-// Forgets both memories above.
+// How the manager of an exchange root took its last acknowledged request:
+// true when the request had left the request directory, false when it lay
+// there still. Unknown (false) until a status counted.
+void RememberHowRequestsAreTaken(const std::string& root, bool removed);
+bool RemovesRequests(const std::string& root);
+// Forgets the memories above.
 void ForgetSettledInThisProcess();
 
 } // namespace zul00500

@@ -56,7 +56,7 @@ bool keep_stray_approval(const std::string& sequence) {
   const std::string its = answer.Field("001-000 ");
   if (its == sequence || answer.Field("000-000 ") == "ATV") return false;
   // Still being written: it may be an approval.
-  if (its.empty() || (answer[answer.Count() - 1] != kClosingLine && !LooksWhole(answer))) return true;
+  if (its.empty() || !ReadsWhole(answer)) return true;
   if (answer.Field("009-000 ") != "0" || NeedsNoConfirmation(answer)) return false;
   try {
     // A copy of an answer already settled (a manager that wrote it twice)
@@ -132,13 +132,14 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
   const platform::Stopwatch waited;
   // When the last wait on this root ran out, the manager may still write
   // that status, late, during this one, where it would pass for ours: ours
-  // would stay unsent, and the next request would replace it. A manager may
-  // also leave the requests it took where they are. So in the one wait
-  // after a wait that ran out, a status that names no sequence counts only
-  // once our request has left the request directory. A status set aside so
-  // shows the manager at work: the wait after it is in no doubt, whatever
-  // its end.
-  const bool doubtful = TakeUnansweredWait(DirTef);
+  // would stay unsent, and the next request would replace it. So in the one
+  // wait after a wait that ran out, a status that names no sequence counts
+  // only once our request has left the request directory, where the manager
+  // is one that removes the requests it takes (as its last acknowledged one
+  // showed): one that leaves them where they are tells nothing by it. A
+  // status set aside so shows the manager at work: the wait after it is in
+  // no doubt, whatever its end.
+  const bool doubtful = TakeUnansweredWait(DirTef) && RemovesRequests(DirTef);
   bool set_aside = false;
   for (;;) {
     platform::process_messages();
@@ -149,6 +150,7 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       platform::fs().remove_file(path);
       if (status[0] == header) {
         if (acknowledges(status, sequence, doubtful)) {
+          RememberHowRequestsAreTaken(DirTef, !request_untaken(sequence));
           log("Zul00500 - Gerenciador est\xE1 ativo");
           return true;
         }

@@ -21,6 +21,7 @@
 #include "tef/leftover_scan.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
+#include "tef/settlement_journal.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
@@ -182,7 +183,16 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     if (!message.empty()) ShowManagerMessage(message, context, true);
     const bool printed = ImprCupom(report1, report2, context, copyChoice, answer, 2, transactionCount,
                                    printerType, true, true, mode, standard2, standard1);
-    const bool confirmed = VerificaRetorno(context, answer, !printed, "");
+    bool confirmed = false;
+    {
+      // A cut once the manager took the confirmation must not leave the
+      // cancelled payment's pending copy for the next pending cancellation.
+      const SettlementEndsPendingCopy ends(printed ? pendingSequence : std::string());
+      confirmed = VerificaRetorno(context, answer, !printed, "");
+    }
+    // Not acknowledged, yet perhaps taken: then the payment is cancelled,
+    // and its pending copy goes before the pending cancellation looks again.
+    if (!confirmed) AfterSettlement([] { EndPendingCopiesOfTakenSettlements(); });
     settled = confirmed && printed;
     // Once the manager took it, what follows cannot make the cancellation an
     // error. Without a sequence the copy cannot be found by it, and an empty

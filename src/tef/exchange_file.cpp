@@ -80,6 +80,10 @@ void SaveRequest(const StringList& request, const std::string& root,
   PlaceFileInOneStep(path, ifNotPlaced);
 }
 
+bool ReadsWhole(const StringList& answer) {
+  return (!answer.empty() && answer.lines().back() == kClosingLine) || LooksWhole(answer);
+}
+
 bool EndsClosed(const StringList& lines, std::string_view bytes) {
   return !lines.empty() && lines.lines().back() == kClosingLine && !EndsMidLineEnd(bytes);
 }

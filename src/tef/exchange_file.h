@@ -47,6 +47,11 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path);
 // of an answer leaves a file that fails this test.
 bool LooksWhole(const StringList& answer);
 
+// True for an answer read whole that needs no more waiting: it ends with
+// the closing line, or looks whole without it (for an answer read once, by
+// the package's own clean-ups, that is all that can be asked).
+bool ReadsWhole(const StringList& answer);
+
 // True when `lines`, read from `bytes`, end with the closing line and its
 // line end is not still being written.
 bool EndsClosed(const StringList& lines, std::string_view bytes);

@@ -92,8 +92,7 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
     const std::optional<std::string> bytes = ReadIfThere(path);
     if (bytes && OverLimit(*bytes)) return Read::TooLarge;
     list.SetText(bytes.value_or(std::string()));
-    const bool closed = !list.empty() && list.lines().back() == kClosingLine;
-    return bytes && (closed || LooksWhole(list)) ? Read::Whole : Read::Torn;
+    return bytes && ReadsWhole(list) ? Read::Whole : Read::Torn;
   }
   AnswerWatch watch;
   const platform::Stopwatch waited;
@@ -272,6 +271,7 @@ bool CheckIntPosFiles(const std::string& context, bool notConfirm) {
   // backup first: settling it would delete it by its name before its
   // request went out.
   if (platform::fs().file_exists(dsDirBkpTef + "intpos.001")) NumberWorkingCopy();
+  EndPendingCopiesOfTakenSettlements();
   // One listing and one look at each backup, for the whole scan.
   BackupIndex index(dsDirBkpTef);
   const ScopedBackupIndex scoped(index);

@@ -12,6 +12,7 @@
 #include "support/text.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/settlement_journal.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
@@ -62,6 +63,8 @@ bool CancelaPendencia(const std::string& report1, const std::string& report2, co
   const TillLock till("CancelaPendencia", context);
   if (!till.Held()) return false;
   NewHolder();
+  // A payment whose cancellation the manager took before a stop is gone.
+  EndPendingCopiesOfTakenSettlements();
   platform::FileSystem& fs = platform::fs();
   StringList pending;
   while (fs.file_exists(dsDirPenTef + "intpos.*")) {

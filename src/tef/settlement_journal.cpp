@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "support/errors.h"
@@ -30,7 +31,19 @@ struct Note {
   std::string path;
   StringList request;      // as written to the request directory
   std::string answer_line; // "001-000 = " + the settled answer's sequence
+  std::string pending;     // the sequence of the pending copy it ends, if any
+  bool acknowledged = false; // acknowledged, and left in req\ by the manager
 };
+
+// The line of a note whose request the manager acknowledged and left in its
+// request directory: nothing else tells such a request from one not taken.
+constexpr std::string_view kAcknowledgedLine = "Recebido = 1";
+
+// The line of a note that names the pending copy the settlement ends.
+constexpr std::string_view kPendingLine = "Pendente = ";
+
+// The pending copy the next note ends (SettlementEndsPendingCopy).
+std::string pending_of_next_note;
 
 std::string note_path(const StringList& request) {
   return dsDirBkpTef + kNotesFolder + request.Field("001-000 ");
@@ -84,7 +97,7 @@ std::vector<std::string> adopt_former_notes() {
 std::vector<Note> notes() {
   std::vector<Note> found;
   for (const std::string& name : note_names()) {
-    Note note{name, dsDirBkpTef + name, {}, {}};
+    Note note{name, dsDirBkpTef + name, {}, {}, {}, false};
     const std::optional<std::string> bytes = bytes_of(note.path);
     if (!bytes) continue;
     StringList lines;
@@ -94,6 +107,10 @@ std::vector<Note> notes() {
     if (i + 1 >= lines.Count()) continue; // not one of ours
     note.request.Add(kClosingLine);
     note.answer_line = lines[i + 1];
+    for (std::size_t j = i + 2; j < lines.Count(); ++j) {
+      if (lines[j].starts_with(kPendingLine)) note.pending = lines[j].substr(kPendingLine.size());
+      note.acknowledged = note.acknowledged || lines[j] == kAcknowledgedLine;
+    }
     found.push_back(std::move(note));
   }
   return found;
@@ -134,6 +151,7 @@ bool take_back(const StringList& request) {
 // A settlement the manager acknowledged in this process was taken, even one
 // whose request it left where it was.
 bool untaken(const Note& note) {
+  if (note.acknowledged) return false;
   const std::string prefix = "001-000 = ";
   const std::string answer = note.answer_line.substr(std::min(prefix.size(), note.answer_line.size()));
   return SettledInThisProcess(answer).empty() && waiting(note.request);
@@ -175,10 +193,49 @@ void NoteSettlementSent(const StringList& request, const std::string& answerSequ
   if (answerSequence.empty()) return;
   StringList note = request;
   note.Add("001-000 = " + answerSequence);
+  if (!pending_of_next_note.empty()) note.Add(std::string(kPendingLine) + pending_of_next_note);
   platform::fs().create_directories(dsDirBkpTef + kNotesFolder);
   WriteFileInOneStep(note_path(request), note.Text());
   if (BackupIndex* index = BackupIndex::Current(); index && index->Directory() == dsDirBkpTef)
     index->AddNote(note_path(request).substr(dsDirBkpTef.size()), answerSequence);
+}
+
+SettlementEndsPendingCopy::SettlementEndsPendingCopy(const std::string& pendingSequence)
+    : previous_(std::exchange(pending_of_next_note, pendingSequence)) {}
+SettlementEndsPendingCopy::~SettlementEndsPendingCopy() { pending_of_next_note = previous_; }
+
+namespace {
+// Writes `note` again with the acknowledgement line.
+void note_acknowledged(const Note& note) {
+  StringList text = note.request;
+  text.Add(note.answer_line);
+  if (!note.pending.empty()) text.Add(std::string(kPendingLine) + note.pending);
+  text.Add(std::string(kAcknowledgedLine));
+  WriteFileInOneStep(note.path, text.Text());
+}
+
+// True when the status file of `request`'s root acknowledges it: a whole
+// status with its header, naming its sequence or none.
+bool acknowledged_by_status(const StringList& request) {
+  const std::optional<std::string> bytes = bytes_of(root_of(request) + "resp\\intpos.sts");
+  if (!bytes) return false;
+  const StringList status = WholeLines(*bytes + (EndsWithLineEnd(*bytes) ? "" : "\n"));
+  const std::string its = status.Field("001-000 ");
+  return !status.empty() && status[0] == request[0] && (its.empty() || its == request.Field("001-000 "));
+}
+} // namespace
+
+void NoteSettlementAcknowledged(const StringList& request) {
+  for (const Note& note : notes())
+    if (note.request == request && !note.acknowledged && waiting(note.request)) note_acknowledged(note);
+}
+
+void EndPendingCopiesOfTakenSettlements() {
+  for (const Note& note : notes())
+    if (!note.acknowledged && waiting(note.request) && acknowledged_by_status(note.request))
+      note_acknowledged(note);
+  for (const Note& note : notes())
+    if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);
 }
 
 void ForgetSettlement(const StringList& request) {

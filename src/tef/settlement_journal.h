@@ -26,6 +26,34 @@ namespace zul00500 {
 // go out unnoted.
 void NoteSettlementSent(const StringList& request, const std::string& answerSequence);
 
+// While one lives, the settlement noted also ends the pending copy of the
+// payment of `pendingSequence` (a cancellation's confirmation ends the
+// payment it cancelled): the note says so, and whoever finds the note taken
+// removes that copy with the rest, so that no pending cancellation offers
+// the payment again.
+class SettlementEndsPendingCopy {
+public:
+  explicit SettlementEndsPendingCopy(const std::string& pendingSequence);
+  ~SettlementEndsPendingCopy();
+  SettlementEndsPendingCopy(const SettlementEndsPendingCopy&) = delete;
+  SettlementEndsPendingCopy& operator=(const SettlementEndsPendingCopy&) = delete;
+
+private:
+  std::string previous_;
+};
+
+// The manager acknowledged `request`. Where it left the request in its
+// request directory, the note says so: after a stop nothing else would
+// tell it from a request never taken.
+void NoteSettlementAcknowledged(const StringList& request);
+
+// After a stop, before anything reads the pending directory or empties a
+// response directory: notes whose request still lies in its request
+// directory while that root's status file acknowledges it are marked as
+// acknowledged; then the pending copies that settlements the manager took
+// end are removed.
+void EndPendingCopiesOfTakenSettlements();
+
 // `request` could not be written: the caller decides what comes next, as
 // without the note, so the note goes.
 void ForgetSettlement(const StringList& request);

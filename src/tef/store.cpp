@@ -13,6 +13,7 @@
 #include "support/problems.h"
 #include "support/text.h"
 #include "tef/backup_index.h"
+#include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
@@ -205,7 +206,7 @@ bool AnswerStored(const std::string& sequence) {
 
 void BackUpLoneAnswer(const std::string& path, const StringList& answer) {
   const std::string sequence = answer.Field("001-000 ");
-  if (sequence.empty() || answer.Count() == 0 || answer[answer.Count() - 1] != "999-999 = 0") return;
+  if (sequence.empty() || !ReadsWhole(answer)) return;
   // A second copy of an answer this process settled (a manager that wrote
   // it twice) is none to keep: it would hide that the answer was settled.
   if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty()) return;

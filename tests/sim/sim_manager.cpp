@@ -149,11 +149,28 @@ void SimManager::Poll() {
   }
 }
 
+namespace {
+// Below the package's 15 s, with a status cycle to spare.
+constexpr std::int64_t kInTimeMs = 14'000;
+
+bool AcknowledgedInTime(const Behaviour& behaviour) {
+  const std::int64_t written =
+      behaviour.status_ms + (behaviour.pieces > 1 ? std::int64_t{behaviour.pieces - 1} * behaviour.pause_ms : 0);
+  return !behaviour.lose && behaviour.status == Behaviour::Status::Ack && written < kInTimeMs;
+}
+} // namespace
+
 void SimManager::Take(const Behaviour& behaviour) {
   noticed_ = false;
   std::string bytes;
   if (!Untaken() || !disk_.Peek(request_path_, bytes)) return;
-  const Manner manner = manner_ | behaviour.manner;
+  Manner manner = manner_ | behaviour.manner;
+  // Only a request acknowledged as relied on (a status with its header,
+  // whole within the 15 s) stays in "req\\" after it was taken: a manager
+  // that keeps it, or removes it late, and writes no status, a late one or
+  // a wrong one leaves nothing by which anyone could tell a request it took
+  // from one it never saw.
+  if (!AcknowledgedInTime(behaviour)) manner.keep = manner.remove_late = false;
   if (behaviour.lose || !(manner.keep || manner.remove_late)) disk_.Drop(request_path_);
   ++ledger_.requests_taken;
   StringList request;

@@ -191,18 +191,23 @@ TEST_F(CancelaTEFTest, ReceiptThatDidNotPrintIsNotConfirmedAndThePendingCopyStay
   ExpectNoFileOfTheCancellation();
 }
 
-TEST_F(CancelaTEFTest, ConfirmationNotAcknowledgedKeepsThePendingCopy) {
+// The manager took the cancellation's "CNF" and never acknowledged it: the
+// payment may well be cancelled, so its pending copy goes (no pending
+// cancellation offers it again); the approval and the note of its "CNF"
+// stay in the backup directory for the next scan, which settles nothing
+// twice.
+TEST_F(CancelaTEFTest, ConfirmationTakenButNotAcknowledgedEndsThePendingCopy) {
   SavePending(1, kCancelled);
   dial_.Script(
       {StatusReply::Acknowledge, StatusReply::Acknowledge, StatusReply::Acknowledge, StatusReply::Silent});
   dial_.QueueAnswers({Approves(Cancelled())});
   EXPECT_TRUE(Cancel());
   EXPECT_TRUE(Printed());
-  EXPECT_TRUE(Pending(1));
-  // No settlement was acknowledged: the approval and the note of its "CNF"
-  // stay in the backup directory for the next scan, which settles it once.
+  EXPECT_FALSE(Pending(1));
   EXPECT_FALSE(Holds(kResp, Sequence()));
   EXPECT_TRUE(Holds(dsDirBkpTef, Sequence()));
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "CNC", "ATV", "CNF"}));
 }
 
 TEST_F(CancelaTEFTest, ErrorWhilePrintingStillRemovesTheCancellationsFiles) {

@@ -77,6 +77,8 @@ TEST_F(PlainManagerTest, FilesWithoutClosingLineOrLastLineEndCostAtMostTwoSecond
 // the manager has not taken it yet.
 TEST_F(PlainManagerTest, ALateStatusDoesNotAcknowledgeTheNextRequestStillWaiting) {
   StoreDirTef(kRootTefDial);
+  // A manager seen to remove what it takes.
+  EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
   dial_.Script({testing::StatusReply::Silent});
   EXPECT_FALSE(CheckGPAtivo("ATV", GetSequence()));
   dial_.Stop(true);
@@ -87,6 +89,20 @@ TEST_F(PlainManagerTest, ALateStatusDoesNotAcknowledgeTheNextRequestStillWaiting
   dial_.Stop(false);
   dial_.Plain({.leave_requests = true});
   EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
+}
+
+// A manager that leaves what it takes in "req\" once writes no status:
+// the next wait cannot be in doubt by the request directory, which tells
+// nothing of such a manager, and takes its status at once.
+TEST_F(PlainManagerTest, AManagerThatLeavesItsRequestsIsNotDoubtedAfterAWaitRanOut) {
+  StoreDirTef(kRootTefDial);
+  dial_.Plain({.leave_requests = true});
+  EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
+  dial_.Script({testing::StatusReply::Silent});
+  EXPECT_FALSE(CheckGPAtivo("ATV", GetSequence()));
+  const std::uint64_t start = clock_.elapsed_ms();
+  EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
+  EXPECT_LT(clock_.elapsed_ms() - start, 2'000u);
 }
 
 } // namespace
