@@ -139,6 +139,11 @@ void SimManager::Poll() {
       events_.push_back(std::move(event));
     }
   }
+  // When a request first appears, busy or not: the package's wait runs from then.
+  if (std::string seen; Untaken() && disk_.Peek(request_path_, seen) && SequenceOf(seen) != seen_sequence_) {
+    seen_sequence_ = SequenceOf(seen);
+    seen_at_ = now;
+  }
   if (!noticed_ && now >= free_at_ && Untaken()) {
     noticed_ = true;
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
@@ -153,9 +158,12 @@ namespace {
 // Below the package's 15 s, with a status cycle to spare.
 constexpr std::int64_t kInTimeMs = 14'000;
 
-bool AcknowledgedInTime(const Behaviour& behaviour) {
+// `waited`: since the request appeared, until the manager took it (a busy
+// manager takes it late, and the package's 15 s run from the request).
+bool AcknowledgedInTime(const Behaviour& behaviour, std::int64_t waited) {
   const std::int64_t written =
-      behaviour.status_ms + (behaviour.pieces > 1 ? std::int64_t{behaviour.pieces - 1} * behaviour.pause_ms : 0);
+      waited + behaviour.status_ms +
+      (behaviour.pieces > 1 ? std::int64_t{behaviour.pieces - 1} * behaviour.pause_ms : 0);
   return !behaviour.lose && behaviour.status == Behaviour::Status::Ack && written < kInTimeMs;
 }
 } // namespace
@@ -170,7 +178,7 @@ void SimManager::Take(const Behaviour& behaviour) {
   // that keeps it, or removes it late, and writes no status, a late one or
   // a wrong one leaves nothing by which anyone could tell a request it took
   // from one it never saw.
-  if (!AcknowledgedInTime(behaviour)) manner.keep = manner.remove_late = false;
+  if (!AcknowledgedInTime(behaviour, now_() - seen_at_)) manner.keep = manner.remove_late = false;
   if (behaviour.lose || !(manner.keep || manner.remove_late)) disk_.Drop(request_path_);
   ++ledger_.requests_taken;
   StringList request;

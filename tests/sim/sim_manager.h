@@ -78,7 +78,9 @@ private:
   Now now_;
   CurrentStep step_;
   Manner manner_;
-  std::string last_taken_;                      // the sequence of the last request taken
+  std::string last_taken_;    // the sequence of the last request taken
+  std::string seen_sequence_; // the request in "req\\" seen last, and since when
+  std::int64_t seen_at_ = 0;
   std::map<std::string, std::string> approved_; // document -> network, as it approved them
   std::map<std::string, std::string> cancels_;  // a cancellation's document -> the document it cancels
   std::set<std::string> cancelled_;             // documents whose cancellation was confirmed
