@@ -34,9 +34,10 @@ manager 2 status=ack:37131 answer=approve:0
 // clean-up deleted its answer, which nothing settled since (finding 8;
 // mended with the settlement acknowledgements). Once the managers refused
 // to cancel a payment twice, the same day showed finding 36: the payment's
-// pending copy stays after its cancellation's "CNF" was taken, and the end
-// of the day's pending cancellation cancels it again. Enable once mended.
-TEST(SettlementScenarios, DISABLED_ACancellationWhoseConfirmationWasLostKeepsItsAnswer) {
+// pending copy stayed after its cancellation's "CNF" was taken, and the end
+// of the day's pending cancellation cancelled it again (mended: the note of
+// such a "CNF" names the pending copy it ends).
+TEST(SettlementScenarios, ACancellationWhoseConfirmationWasLostKeepsItsAnswer) {
   ExpectHeld(R"(history seed=77 roots=dial,disc,hiper printer=N0
 step pay amount=2600 total=17100 kind=C seed=1055067538
 step cancel-pending seed=3524192128
