@@ -104,12 +104,10 @@ bool request_untaken(const std::string& sequence) {
   return head && WholeLines(*head).Field("001-000 ") == sequence;
 }
 
-// True when `status`, whose header is the one awaited, acknowledges our
-// request: it names our sequence, or none and it is not in doubt.
-bool acknowledges(const StringList& status, const std::string& sequence, bool doubtful) {
+// True when `status` names our sequence, or none.
+bool names_ours(const StringList& status, const std::string& sequence) {
   const std::string its = status.Field("001-000 ");
-  if (!its.empty()) return its == sequence;
-  return !doubtful || !request_untaken(sequence);
+  return its.empty() || its == sequence;
 }
 
 // A settlement ("CNF" or "NCN") may be with the manager once its request is
@@ -133,14 +131,15 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
   // When the last wait on this root ran out, the manager may still write
   // that status, late, during this one, where it would pass for ours: ours
   // would stay unsent, and the next request would replace it. So in the one
-  // wait after a wait that ran out, a status that names no sequence counts
-  // only once our request has left the request directory, where the manager
-  // is one that removes the requests it takes (as its last acknowledged one
-  // showed): one that leaves them where they are tells nothing by it. A
-  // status set aside so shows the manager at work: the wait after it is in
-  // no doubt, whatever its end.
+  // wait after a wait that ran out, with a manager that removes the requests
+  // it takes (as its last acknowledged one showed), a status that names no
+  // sequence and comes while our request still lies in the request
+  // directory is held in doubt: it counts once the request leaves, or, for
+  // a manager that kept this one, once the request stayed there a further
+  // 15 s (a manager late with another request's status takes ours long
+  // before).
   const bool doubtful = TakeUnansweredWait(DirTef) && RemovesRequests(DirTef);
-  bool set_aside = false;
+  std::optional<std::uint64_t> held_since;
   for (;;) {
     platform::process_messages();
     log("Zul00500 - Aguardando resposta do gerenciador");
@@ -148,17 +147,22 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     const std::string path = DirTef + "resp\\intpos.sts";
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       platform::fs().remove_file(path);
-      if (status[0] == header) {
-        if (acknowledges(status, sequence, doubtful)) {
+      if (status[0] == header && names_ours(status, sequence)) {
+        if (!doubtful || !request_untaken(sequence)) {
           RememberHowRequestsAreTaken(DirTef, !request_untaken(sequence));
           log("Zul00500 - Gerenciador est\xE1 ativo");
           return true;
         }
-        set_aside = true;
+        if (!held_since) held_since = waited.elapsed_ms();
       }
     }
-    if (waited.elapsed_ms() > kLimitMs) {
-      if (!set_aside) RememberUnansweredWait(DirTef);
+    if (held_since && (!request_untaken(sequence) || waited.elapsed_ms() > *held_since + kLimitMs)) {
+      RememberHowRequestsAreTaken(DirTef, !request_untaken(sequence));
+      log("Zul00500 - Gerenciador est\xE1 ativo");
+      return true;
+    }
+    if (!held_since && waited.elapsed_ms() > kLimitMs) {
+      RememberUnansweredWait(DirTef);
       return false;
     }
   }
