@@ -113,12 +113,12 @@ step pay amount=4955 total=6000 kind=Q seed=1667328804 fault=cut:167
 )");
 }
 
-// Finding 42 (I2): a manager removes most requests but keeps one (a choice
+// Finding 42 (I2; the day holds since d961187): a manager removes most requests but keeps one (a choice
 // per request); the wait before it ran out (the activity check's status
 // came late), so in this one a status counts only once the request left
 // "req\\", which it never does: the "CNF" it took and acknowledged is
 // withdrawn, and "NCN" follows.
-TEST(SettlementScenarios, DISABLED_ASettlementKeptAfterALateAcknowledgementIsNotSentAgain) {
+TEST(SettlementScenarios, ASettlementKeptAfterALateAcknowledgementIsNotSentAgain) {
   ExpectHeld(R"(history seed=1536 roots=dial,disc,hiper printer=F24
 step pay amount=3471 total=7300 kind=C seed=567224677
 manager 2 status=ack:20957 answer=approve:0
@@ -141,10 +141,10 @@ manager 7 status=ack:0 answer=approve:0 pieces=4:1393:1301757065
 )");
 }
 
-// Finding 44 (I8): with a request kept by its manager and an approval naming
+// Finding 44 (I8; the day holds since d961187): with a request kept by its manager and an approval naming
 // another root's network, a pending cancellation fails at the end of the day
 // (not yet read in detail).
-TEST(SettlementScenarios, DISABLED_APendingCancellationWithAKeptRequestSucceeds) {
+TEST(SettlementScenarios, APendingCancellationWithAKeptRequestSucceeds) {
   ExpectHeld(R"(history seed=1195 roots=dial,disc,hiper printer=F3
 step pay amount=9800 total=16800 kind=C seed=2269386330
 step cancel-pending seed=3295893826
