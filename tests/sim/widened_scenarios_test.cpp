@@ -198,8 +198,11 @@ manager 14 status=wrong-header:0 answer=approve:0 pieces=4:7196:2183381483
 )");
 }
 
-// Finding 48 (I1): a pending cancellation's approval, naming another root's
-// network and written in pieces, is never settled (not yet read in detail).
+// Finding 48 (I1): a cancellation's approval written in place in four
+// pieces with 4 s pauses, the third ending mid-line ("030-000 = Tran"):
+// after 1.5 s of quiet the package takes the torn file for a whole answer
+// without its closing line (the manager writes one 4 s later), and the
+// approval is never settled.
 TEST(SettlementScenarios, DISABLED_ACancellationNamingAnotherRootsNetworkWrittenInPiecesIsSettled) {
   ExpectHeld(R"(history seed=4802 roots=dial,hiper printer=F2
 step pay amount=2004 total=8400 kind=D seed=1103442740
