@@ -185,9 +185,11 @@ manager 9 status=ack:0 answer=no-receipt:0
 )");
 }
 
-// Finding 47 (I1): a kept request and a status of another operation written
-// in pieces: a confirmed partial payment loses its pending copy (not yet
-// read in detail).
+// Finding 47 (I1): a manager seen to keep requests answers an activity
+// check with a status of another operation ("000-000 = CNF"), slowly, in
+// pieces; the "CNF" of a cancellation sent meanwhile, still in "req\\", is
+// taken as acknowledged by it: the cancelled payment's pending copy goes,
+// and the "CNF" never reaches the manager.
 TEST(SettlementScenarios, DISABLED_APartialPaymentKeepsItsPendingCopyBesideAKeptRequest) {
   ExpectHeld(R"(history seed=2376 roots=dial,disc,hiper printer=N0
 step pay amount=4229 total=9100 kind=D seed=3243793598
