@@ -169,10 +169,12 @@ manager 5 status=ack:0 answer=approve:0 network=tecban
 )");
 }
 
-// Finding 46 (I8): a sale's last payment carries no receipt; its printing
-// run returns true but leaves the earlier partial payments' pending copies,
-// and the next sale's pending cancellation cancels a payment of the sale
-// already printed, then fails on the other copy.
+// Finding 46 (I8): a sale's last payment carries no receipt, so the
+// receipts list handed to the printing run is empty: it returns true at
+// once, without "ImprCupons fim", without printing the earlier partial
+// payments' saved receipts or emptying the pending directory; the next
+// sale's pending cancellation cancels a payment of the printed sale, then
+// fails on the other copy.
 TEST(SettlementScenarios, DISABLED_APendingCancellationLeavesThePaymentsOfAPrintedSaleAlone) {
   ExpectHeld(R"(history seed=9711 roots=dial,disc,hiper printer=N0
 step pay amount=3216 total=4700 kind=Q seed=3257417200
