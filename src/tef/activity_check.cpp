@@ -146,6 +146,11 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
+      // A settlement the manager left in its request directory: once the
+      // status that tells it was taken is gone, only its note can.
+      if (status[0] == header && names_ours(status, sequence) && settlement_out(operation) &&
+          request_untaken(sequence))
+        AfterSettlement([&sequence] { NoteKeptSettlementAcknowledged(sequence); });
       platform::fs().remove_file(path);
       if (status[0] == header && names_ours(status, sequence)) {
         if (!doubtful || !request_untaken(sequence)) {

@@ -74,6 +74,12 @@ bool CancelaPendencia(const std::string& report1, const std::string& report2, co
       if (!fs.file_exists(path)) continue;
       LoadExchangeFile(pending, path);
       const std::string sequence = pending.Field("001-000 ");
+      // Its cancellation went through, though the copy could not go then
+      // (a directory the till could not write for a moment).
+      if (PendingCopyEnded(sequence)) {
+        DeleteIntPosFiles(dsDirPenTef, sequence);
+        continue;
+      }
       bool settled = false;
       CancelTransaction(report1, report2, context, "N", transactionCount, printerType, sequence,
                         pending.Field("003-000 "), pending.Field("010-000 "), pending.Field("012-000 "),

@@ -94,9 +94,10 @@ std::vector<std::string> adopt_former_notes() {
   return stayed;
 }
 
-std::vector<Note> notes() {
+// The notes found under `names`, relative to the backup directory.
+std::vector<Note> read_notes(const std::vector<std::string>& names) {
   std::vector<Note> found;
-  for (const std::string& name : note_names()) {
+  for (const std::string& name : names) {
     Note note{name, dsDirBkpTef + name, {}, {}, {}, false};
     const std::optional<std::string> bytes = bytes_of(note.path);
     if (!bytes) continue;
@@ -115,6 +116,8 @@ std::vector<Note> notes() {
   }
   return found;
 }
+
+std::vector<Note> notes() { return read_notes(note_names()); }
 
 // Where a request taken back from the manager goes, in one rename within
 // its request directory, under a name no manager reads: a cut at any point
@@ -230,12 +233,43 @@ void NoteSettlementAcknowledged(const StringList& request) {
     if (note.request == request && !note.acknowledged && waiting(note.request)) note_acknowledged(note);
 }
 
+namespace {
+// The marks (the notes of settled answers, kept two days) that end a
+// pending copy: one that could not be removed when its settlement went
+// through is still ended by them.
+std::vector<Note> marks_ending_pending_copies() {
+  std::vector<std::string> names;
+  for (const std::string& name : platform::fs().list(marks_directory() + "*"))
+    names.push_back(marks_directory().substr(dsDirBkpTef.size()) + name);
+  std::vector<Note> marks = read_notes(names);
+  std::erase_if(marks, [](const Note& mark) { return mark.pending.empty(); });
+  return marks;
+}
+} // namespace
+
+void NoteKeptSettlementAcknowledged(const std::string& requestSequence) {
+  for (const Note& note : notes())
+    if (note.request.Field("001-000 ") == requestSequence && !note.acknowledged && waiting(note.request))
+      note_acknowledged(note);
+}
+
+bool PendingCopyEnded(const std::string& pendingSequence) {
+  if (pendingSequence.empty()) return false;
+  for (const Note& note : notes())
+    if (note.pending == pendingSequence && !untaken(note)) return true;
+  for (const Note& mark : marks_ending_pending_copies())
+    if (mark.pending == pendingSequence) return true;
+  return false;
+}
+
 void EndPendingCopiesOfTakenSettlements() {
   for (const Note& note : notes())
     if (!note.acknowledged && waiting(note.request) && acknowledged_by_status(note.request))
       note_acknowledged(note);
   for (const Note& note : notes())
     if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);
+  for (const Note& mark : marks_ending_pending_copies())
+    if (AnswerIn(dsDirPenTef, mark.pending)) DeleteIntPosFiles(dsDirPenTef, mark.pending);
 }
 
 void ForgetSettlement(const StringList& request) {
@@ -255,6 +289,7 @@ void MarkSettled(const std::string& answerSequence) {
   platform::FileSystem& fs = platform::fs();
   for (const Note& note : notes()) {
     if (note.answer_line != "001-000 = " + answerSequence || untaken(note)) continue;
+
     try {
       fs.create_directories(marks_directory());
       // One rename on the same drive: a power cut leaves the note in one

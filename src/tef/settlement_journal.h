@@ -47,6 +47,15 @@ private:
 // tell it from a request never taken.
 void NoteSettlementAcknowledged(const StringList& request);
 
+// True when a settlement the manager took ends the pending copy of the
+// payment of `pendingSequence`: its cancellation went through.
+bool PendingCopyEnded(const std::string& pendingSequence);
+
+// The manager acknowledged the settlement request of `requestSequence`
+// while leaving it in its request directory: its note says so before the
+// status file that tells it goes.
+void NoteKeptSettlementAcknowledged(const std::string& requestSequence);
+
 // After a stop, before anything reads the pending directory or empties a
 // response directory: notes whose request still lies in its request
 // directory while that root's status file acknowledges it are marked as

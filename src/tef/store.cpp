@@ -195,13 +195,17 @@ bool BackedUp(const std::string& sequence) {
   return stored;
 }
 
-bool AnswerStored(const std::string& sequence) {
+bool AnswerIn(const std::string& directory, const std::string& sequence) {
   bool stored = false;
-  const auto found = [&stored](const std::string&) { return !(stored = true); };
-  for_each_copy(dsDirBkpTef, sequence, Notes::Skipped, found);
-  for (const char* root : kRoots)
-    if (!stored) for_each_copy(std::string(root) + "resp\\", sequence, Notes::Skipped, found);
+  for_each_copy(directory, sequence, Notes::Skipped, [&stored](const std::string&) { return !(stored = true); });
   return stored;
+}
+
+bool AnswerStored(const std::string& sequence) {
+  if (AnswerIn(dsDirBkpTef, sequence)) return true;
+  for (const char* root : kRoots)
+    if (AnswerIn(std::string(root) + "resp\\", sequence)) return true;
+  return false;
 }
 
 void BackUpLoneAnswer(const std::string& path, const StringList& answer) {

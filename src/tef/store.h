@@ -65,6 +65,8 @@ bool PaymentStands(const std::string& sequence);
 // True while a copy of the answer of `sequence` lies in the backup
 // directory or in a response directory: its transaction may still be open.
 bool AnswerStored(const std::string& sequence);
+// True while an "intpos.*" file of `directory` holds the answer of `sequence`.
+bool AnswerIn(const std::string& directory, const std::string& sequence);
 
 // Moves the working copy dsDirBkpTef + "intpos.001" to the next numbered
 // backup name. A rename that fails is logged and the conversation goes on:

@@ -106,7 +106,7 @@ manager 3 status=ack:32593 answer=approve:0
 // went while it wrote the acknowledgement into the note. At the restart the
 // request still lies in "req\\" and no status file is left: the "CNF" is
 // withdrawn as never taken, and "NCN" follows.
-TEST(SettlementScenarios, DISABLED_ASettlementAKeepingManagerAcknowledgedBeforeACutIsNotSentAgain) {
+TEST(SettlementScenarios, ASettlementAKeepingManagerAcknowledgedBeforeACutIsNotSentAgain) {
   ExpectHeld(R"(history seed=211 roots=dial,disc,hiper printer=F29
 manner hiper keep
 step pay amount=4955 total=6000 kind=Q seed=1667328804 fault=cut:167
@@ -159,7 +159,7 @@ manager 8 status=ack:0 answer=approve:0 keep
 // "CNF" acknowledged, but the payment's pending copy cannot be removed (the
 // pending directory read-only for the moment): the next pending
 // cancellation cancels the payment again.
-TEST(SettlementScenarios, DISABLED_APaymentWhosePendingCopyOutlivedItsCancellationIsNotCancelledAgain) {
+TEST(SettlementScenarios, APaymentWhosePendingCopyOutlivedItsCancellationIsNotCancelledAgain) {
   ExpectHeld(R"(history seed=302 roots=dial,hiper printer=N0
 step pay amount=8732 total=18200 kind=C seed=4037205998
 step night amount=60000 seed=4132700062

@@ -90,8 +90,9 @@ TEST_F(CancelaPendenciaTest, PrintingArgumentsReachTheCancellationReceipt) {
   EXPECT_NE(std::find(journal_.begin(), journal_.end(), "Relatorio_Gerencial_Imp(ctx|r1|r2||)"),
             journal_.end());
 
-  // Mode "N": the standard printer gets its arguments 1 and 2 in that order.
-  SavePending(1, "0000000011", "1000");
+  // Mode "N": the standard printer gets its arguments 1 and 2 in that order
+  // (another payment: the one above is cancelled for good).
+  SavePending(1, "0000000012", "1000");
   journal_.clear();
   dial_.QueueAnswers({Approves(kCancelled)});
   EXPECT_TRUE(CancelaPendencia("r1", "r2", "ctx", "x", 1, 0, "N", "std2", "std1"));
