@@ -93,7 +93,14 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
   if (!till.Held()) return false;
   LogCartao("Zul00500 - ImprCupons inicio");
   if (mode == "N") printerType = 0;
-  if (receipts.empty()) return true;
+  if (receipts.empty()) {
+    // The sale's last payment printed nothing. Its earlier partial payments
+    // stand confirmed: their saved copies go, as at the end of every run,
+    // or the next pending cancellation would undo a sale that is paid.
+    if (transactionCount > 1) DeleteIntPosFiles(dsDirPenTef, "");
+    LogCartao("Zul00500 - ImprCupons fim");
+    return true;
+  }
 
   const bool fiscal = mode == "F";
   RunEnd end;

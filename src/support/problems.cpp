@@ -73,10 +73,16 @@ void RememberHowRequestsAreTaken(const std::string& root, bool removed) {
 }
 bool RemovesRequests(const std::string& root) { return removing_roots.contains(root); }
 
+std::set<std::string> closing_directories;
+
+void RememberClosingLine(const std::string& directory) { closing_directories.insert(directory); }
+bool WritesClosingLine(const std::string& directory) { return closing_directories.contains(directory); }
+
 void ForgetSettledInThisProcess() {
   remembered.clear();
   unanswered_waits.clear();
   removing_roots.clear();
+  closing_directories.clear();
 }
 
 } // namespace zul00500

@@ -65,6 +65,10 @@ bool TakeUnansweredWait(const std::string& root);
 // there still. Unknown (false) until a status counted.
 void RememberHowRequestsAreTaken(const std::string& root, bool removed);
 bool RemovesRequests(const std::string& root);
+// Response directories whose manager was seen to end an answer with the
+// closing line: one without it there is more likely cut short than ended.
+void RememberClosingLine(const std::string& directory);
+bool WritesClosingLine(const std::string& directory);
 // Forgets the memories above.
 void ForgetSettledInThisProcess();
 

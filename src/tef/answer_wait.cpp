@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "support/errors.h"
+#include "support/problems.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/tef.h"
@@ -29,12 +30,16 @@ AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
   // A closing line whose CR LF is half written is no close yet: a copy
   // taken now would lack the answer's last byte.
   const bool closed = EndsClosed(lines, *bytes);
-  if (!closed) {
+  const std::string directory = path.substr(0, path.rfind('\\') + 1);
+  if (closed) RememberClosingLine(directory);
+  else {
     const std::uint64_t quiet = now - seen_since_ms_;
     const bool whole = LooksWhole(lines);
     if (!whole) return quiet < kAnswerStalledMs ? Look::NotYet : Look::Stalled;
-    if (quiet < kAnswerQuietMs) return Look::NotYet;
-    LogCartao("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s " + std::to_string(kAnswerQuietMs) +
+    // A manager seen to write the closing line may only be pausing.
+    const std::uint64_t needed = WritesClosingLine(directory) ? kAnswerStalledMs : kAnswerQuietMs;
+    if (quiet < needed) return Look::NotYet;
+    LogCartao("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s " + std::to_string(needed) +
               " ms sem mudan\xE7"
               "a: " +
               path);

@@ -18,7 +18,9 @@ namespace zul00500 {
 // last line ends with. A manager may pause in the middle of its answer; the
 // part read must never be taken for the answer, so a pause that leaves a
 // part that looks whole must be shorter than this. Managers that never
-// write the closing line pay it on every answer.
+// write the closing line pay it on every answer; where the manager was seen
+// to write it (in this process), an answer without it waits
+// kAnswerStalledMs instead, for it is more likely paused than ended.
 inline constexpr std::uint32_t kAnswerQuietMs = 1'500;
 // How long an answer that does not look whole must read the same before it
 // is judged cut short for good (Stalled): a writer that pauses in the

@@ -180,6 +180,7 @@ void SimManager::Take(const Behaviour& behaviour) {
   // from one it never saw.
   if (!AcknowledgedInTime(behaviour, now_() - seen_at_)) manner.keep = manner.remove_late = false;
   if (behaviour.lose || !(manner.keep || manner.remove_late)) disk_.Drop(request_path_);
+  kept_any_ = kept_any_ || (manner.keep && !behaviour.lose);
   ++ledger_.requests_taken;
   StringList request;
   request.SetText(bytes);
@@ -218,8 +219,13 @@ void SimManager::Take(const Behaviour& behaviour) {
     end = Write("intpos.sts", Bytes({header, "001-000 = 9999999999", closing}, manner), behaviour, end);
     break;
   case Behaviour::Status::WrongHeader:
+    // A manager that keeps its requests and heads a status with another
+    // operation's code leaves nothing to tell which request it answers (a
+    // status names no sequence): such a manager writes its own header.
     end = Write("intpos.sts",
-                Bytes({"000-000 = " + std::string(operation == "ATV" ? "CNF" : "ATV"), closing}, manner),
+                Bytes({kept_any_ ? header : "000-000 = " + std::string(operation == "ATV" ? "CNF" : "ATV"),
+                       closing},
+                      manner),
                 behaviour, end);
     break;
   case Behaviour::Status::Empty:

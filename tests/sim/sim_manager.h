@@ -85,6 +85,7 @@ private:
   std::map<std::string, std::string> cancels_;  // a cancellation's document -> the document it cancels
   std::set<std::string> cancelled_;             // documents whose cancellation was confirmed
   bool healed_ = false;
+  bool kept_any_ = false; // it left a request it took where it lay
   bool noticed_ = false;
   std::int64_t free_at_ = 0;
   std::uint64_t order_ = 0;

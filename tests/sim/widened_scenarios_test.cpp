@@ -175,7 +175,7 @@ manager 5 status=ack:0 answer=approve:0 network=tecban
 // payments' saved receipts or emptying the pending directory; the next
 // sale's pending cancellation cancels a payment of the printed sale, then
 // fails on the other copy.
-TEST(SettlementScenarios, DISABLED_APendingCancellationLeavesThePaymentsOfAPrintedSaleAlone) {
+TEST(SettlementScenarios, APendingCancellationLeavesThePaymentsOfAPrintedSaleAlone) {
   ExpectHeld(R"(history seed=9711 roots=dial,disc,hiper printer=N0
 step pay amount=3216 total=4700 kind=Q seed=3257417200
 step pay amount=849 total=11500 kind=C seed=3341361888
@@ -192,7 +192,7 @@ manager 9 status=ack:0 answer=no-receipt:0
 // pieces; the "CNF" of a cancellation sent meanwhile, still in "req\\", is
 // taken as acknowledged by it: the cancelled payment's pending copy goes,
 // and the "CNF" never reaches the manager.
-TEST(SettlementScenarios, DISABLED_APartialPaymentKeepsItsPendingCopyBesideAKeptRequest) {
+TEST(SettlementScenarios, APartialPaymentKeepsItsPendingCopyBesideAKeptRequest) {
   ExpectHeld(R"(history seed=2376 roots=dial,disc,hiper printer=N0
 step pay amount=4229 total=9100 kind=D seed=3243793598
 step pay amount=1300 total=1300 kind=C seed=3881851593
@@ -207,7 +207,7 @@ manager 14 status=wrong-header:0 answer=approve:0 pieces=4:7196:2183381483
 // after 1.5 s of quiet the package takes the torn file for a whole answer
 // without its closing line (the manager writes one 4 s later), and the
 // approval is never settled.
-TEST(SettlementScenarios, DISABLED_ACancellationNamingAnotherRootsNetworkWrittenInPiecesIsSettled) {
+TEST(SettlementScenarios, ACancellationNamingAnotherRootsNetworkWrittenInPiecesIsSettled) {
   ExpectHeld(R"(history seed=4802 roots=dial,hiper printer=F2
 step pay amount=2004 total=8400 kind=D seed=1103442740
 step pay amount=56 total=13700 kind=D seed=1148366386

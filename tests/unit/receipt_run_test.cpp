@@ -60,12 +60,20 @@ protected:
   static std::vector<std::string> Confirmed() { return {"ATV", "ATV", "CNF"}; }
 };
 
-TEST_F(ReceiptRunTest, EmptyListReturnsAtOnceWithOnlyTheOpeningLogLine) {
+// A sale whose last payment printed nothing: nothing is printed, and the
+// run ends as every run does. The saved copies of the sale's earlier
+// partial payments go, so that no pending cancellation undoes them.
+TEST_F(ReceiptRunTest, EmptyListPrintsNothingAndEndsTheSale) {
   SaveReceipt(1, Txn("0000000042", "L"));
   EXPECT_TRUE(Run({}, 1));
   EXPECT_TRUE(journal_.empty());
-  EXPECT_EQ(LogMessages(), (std::vector<std::string>{"Zul00500 - ImprCupons inicio"}));
-  EXPECT_EQ(Pending().size(), 1u);
+  EXPECT_EQ(LogMessages(),
+            (std::vector<std::string>{"Zul00500 - ImprCupons inicio", "Zul00500 - ImprCupons fim"}));
+  EXPECT_EQ(Pending().size(), 1u); // one payment in all: no copy is the sale's
+
+  EXPECT_TRUE(Run({}, 1, "F", 1, 2));
+  EXPECT_TRUE(journal_.empty());
+  EXPECT_TRUE(Pending().empty());
 }
 
 TEST_F(ReceiptRunTest, TypeOutsideTheTableOpensNothingRecordsTheDocumentAndClosesWithTheReport) {
