@@ -41,8 +41,13 @@ bool SimWorld::PendingBeyondReach() const {
 // own network goes to that manager, naming what it approved.
 void SimWorld::JudgeRouting() {
   for (const Taken& taken : ledger_.taken) {
-    // I2 as well: a transaction is cancelled once.
-    if (taken.again)
+    // I2 as well: the package never offers a cancelled payment again. A
+    // host that cancels a printed transaction again after a power cut hid
+    // the outcome of its first try asks without knowing; the manager's
+    // refusal is all that is due.
+    const bool host_retry = taken.step >= 0 && static_cast<std::size_t>(taken.step) < history_.steps.size() &&
+                            history_.steps[static_cast<std::size_t>(taken.step)].action == Action::Cancel;
+    if (taken.again && !host_retry)
       Break("I2", taken.document + " was cancelled again after its cancellation was confirmed");
     const Approval* approval = ledger_.Find(taken.document);
     if (!approval || RootOf(approval->network) != approval->root) continue;
