@@ -101,7 +101,7 @@ manager 3 status=ack:32593 answer=approve:0
 )");
 }
 
-// Finding 41 (I2): a manager that keeps its requests took a "CNF" and
+// Finding 41 (I2; the day holds since 5e90e3a): a manager that keeps its requests took a "CNF" and
 // acknowledged it; the package read and removed the status and the power
 // went while it wrote the acknowledgement into the note. At the restart the
 // request still lies in "req\\" and no status file is left: the "CNF" is
@@ -155,7 +155,7 @@ manager 8 status=ack:0 answer=approve:0 keep
 )");
 }
 
-// Finding 45 (I2): a pending payment's cancellation is approved and its
+// Finding 45 (I2; the day holds since 5e90e3a): a pending payment's cancellation is approved and its
 // "CNF" acknowledged, but the payment's pending copy cannot be removed (the
 // pending directory read-only for the moment): the next pending
 // cancellation cancels the payment again.
@@ -169,7 +169,7 @@ manager 5 status=ack:0 answer=approve:0 network=tecban
 )");
 }
 
-// Finding 46 (I8): a sale's last payment carries no receipt, so the
+// Finding 46 (I8; the day holds since 5e90e3a): a sale's last payment carries no receipt, so the
 // receipts list handed to the printing run is empty: it returns true at
 // once, without "ImprCupons fim", without printing the earlier partial
 // payments' saved receipts or emptying the pending directory; the next
@@ -187,7 +187,7 @@ manager 9 status=ack:0 answer=no-receipt:0
 )");
 }
 
-// Finding 47 (I1): a manager seen to keep requests answers an activity
+// Finding 47 (I1; the day holds since 5e90e3a): a manager seen to keep requests answers an activity
 // check with a status of another operation ("000-000 = CNF"), slowly, in
 // pieces; the "CNF" of a cancellation sent meanwhile, still in "req\\", is
 // taken as acknowledged by it: the cancelled payment's pending copy goes,
@@ -202,7 +202,7 @@ manager 14 status=wrong-header:0 answer=approve:0 pieces=4:7196:2183381483
 )");
 }
 
-// Finding 48 (I1): a cancellation's approval written in place in four
+// Finding 48 (I1; the day holds since 5e90e3a): a cancellation's approval written in place in four
 // pieces with 4 s pauses, the third ending mid-line ("030-000 = Tran"):
 // after 1.5 s of quiet the package takes the torn file for a whole answer
 // without its closing line (the manager writes one 4 s later), and the
