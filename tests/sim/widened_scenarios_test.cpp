@@ -216,5 +216,29 @@ manager 9 status=ack:0 answer=approve:0 network=tecban pieces=4:3969:1567167741
 )");
 }
 
+// Finding 49 (I2): a cancellation's approval is followed by an answer past
+// the size limits naming another root's network; the cancellation is
+// undone with "NCN" twice (not yet read in detail).
+TEST(SettlementScenarios, DISABLED_ACancellationBesideAnAnswerPastTheLimitsIsUndoneOnce) {
+  ExpectHeld(R"(history seed=4079 roots=dial,disc,hiper printer=N0
+step pay amount=1840 total=2100 kind=Q seed=3216717967
+step pay amount=1400 total=1400 kind=C seed=46144817
+step cancel-pending seed=4273306919
+manager 2 take=57778 status=torn:0 answer=approve:0
+manager 4 status=ack:0 answer=too-large:0 network=other
+manager 6 status=torn:0 answer=approve:0
+)");
+}
+
+TEST(SettlementScenarios, DISABLED_ACancellationAfterACutBesideAnAnswerPastTheLimitsIsUndoneOnce) {
+  ExpectHeld(R"(history seed=5119 roots=dial,disc,hiper printer=F24
+step pay amount=7143 total=12100 kind=C seed=1222362627
+step pay amount=19700 total=19700 kind=C seed=3576125720 fault=cut:13:torn
+step pay amount=7229 total=28300 kind=Q seed=3419611042
+manager 5 status=ack:0 answer=too-many-lines:0 network=tecban
+manager 7 status=ack:31583 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
