@@ -213,7 +213,14 @@ void SimManager::Take(const Behaviour& behaviour) {
   std::int64_t end = now + behaviour.status_ms;
   switch (behaviour.status) {
   case Behaviour::Status::Ack:
-    end = Write("intpos.sts", Bytes({header, closing}, manner), behaviour, end);
+    // The HiperTEF root's manager names the request's sequence in its
+    // status files, as the protocol lets a manager add fields of its own;
+    // the others write the header alone.
+    end = Write("intpos.sts",
+                Bytes(letter_ == 'C' ? StringList{header, "001-000 = " + sequence, closing}
+                                     : StringList{header, closing},
+                      manner),
+                behaviour, end);
     break;
   case Behaviour::Status::OtherSequence:
     end = Write("intpos.sts", Bytes({header, "001-000 = 9999999999", closing}, manner), behaviour, end);
