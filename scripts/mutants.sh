@@ -81,7 +81,8 @@ plant() {
     pending-emptied) mutate src/tef/cancellation.cpp \
       'DeleteIntPosFiles(dsDirPenTef, pendingSequence); });' 'DeleteIntPosFiles(dsDirPenTef, ""); });' ;;
     status-wait-unbounded) mutate src/tef/activity_check.cpp \
-      'if (waited.elapsed_ms() > kLimitMs) return false;' 'if (waited.elapsed_ms() > 200 * kLimitMs) return false;' ;;
+      'if (!held_since && waited.elapsed_ms() > kLimitMs) {' \
+      'if (!held_since && waited.elapsed_ms() > 200 * kLimitMs) {' ;;
     one-sequence) mutate src/tef/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
     taken-note-ignored) mutate src/tef/settlement_journal.cpp \
       'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
