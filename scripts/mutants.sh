@@ -58,7 +58,9 @@ plant() {
       '  if (sequence.empty()) return;
   remove_copies(dsDirBkpTef, sequence, Notes::Included);
   // A copy left behind' ;;
-    no-fsync) mutate src/support/file_write.cpp '    fs.flush_file(temporary);' '' ;;
+    no-fsync) mutate src/support/file_write.cpp \
+      '    fs.write_file(temporary, bytes);
+    fs.flush_file(temporary);' '    fs.write_file(temporary, bytes);' ;;
     judged-unwhole) mutate src/tef/answer_wait.cpp \
       'const bool closed = EndsClosed(lines, *bytes);' \
       'const bool closed = !lines.empty();' ;;
