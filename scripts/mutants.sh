@@ -107,7 +107,7 @@ plant() {
       'const bool doubtful = TakeUnansweredWait(DirTef) && RemovesRequests(DirTef);' \
       'const bool doubtful = false;' ;;
     status-other-accepted) mutate src/tef/activity_check.cpp \
-      'return its.empty() || its == sequence;' 'return true;' ;;
+      'return its.empty() || its == sequence;' 'return its.empty() || its == sequence || !its.empty();' ;;
     root-unscanned) mutate src/tef/leftover_scan.cpp \
       '    DirTef = root;
     const bool leftovers_in_response' \
@@ -115,8 +115,7 @@ plant() {
     DirTef = root;
     const bool leftovers_in_response' ;;
     too-large-unsettled) mutate src/tef/leftover_scan.cpp \
-      '  if (!VerificaRetorno(context, first, true, "S")) return true;
-' '' ;;
+      '  if (!VerificaRetorno(context, first, true, "S")) return true;' '  (void)context;' ;;
     copy-no-fsync) mutate src/support/file_write.cpp \
       '      offset += piece.size();
     }
