@@ -98,9 +98,9 @@ plant() {
       'if (age_of(name) > kMarkLifetime) fs.remove_file' 'if (age_of(name) < kMarkLifetime) fs.remove_file' ;;
     pending-line-unwritten) mutate src/tef/settlement_journal.cpp \
       'if (!pending_of_next_note.empty()) note.Add(std::string(kPendingLine) + pending_of_next_note);' '' ;;
-    pending-line-wrong) mutate src/tef/cancellation.cpp \
-      'const SettlementEndsPendingCopy ends(printed ? pendingSequence : std::string());' \
-      'const SettlementEndsPendingCopy ends(printed ? sequence : std::string());' ;;
+    pending-removal-wrong-key) mutate src/tef/settlement_journal.cpp \
+      'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);' \
+      'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.request.Field("001-000 "));' ;;
     closing-memory-unused) mutate src/tef/answer_wait.cpp \
       'WritesClosingLine(directory) ? kAnswerStalledMs : kAnswerQuietMs;' 'kAnswerQuietMs;' ;;
     doubt-unarmed) mutate src/tef/activity_check.cpp \
@@ -135,7 +135,7 @@ plant() {
 names="no-note note-before-answer no-fsync judged-unwhole pending-dropped empty-sequence other-sequence
 backups-unscanned unbacked-deleted scan-confirms partial-unconfirmed pending-emptied status-wait-unbounded
 one-sequence taken-note-ignored
-backup-number-reused notes-before-copies marks-pruned-fresh pending-line-unwritten pending-line-wrong
+backup-number-reused notes-before-copies marks-pruned-fresh pending-line-unwritten pending-removal-wrong-key
 closing-memory-unused doubt-unarmed status-other-accepted root-unscanned too-large-unsettled copy-no-fsync
 note-after-request"
 [ -n "$only" ] && names=$only
