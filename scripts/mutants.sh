@@ -58,7 +58,9 @@ plant() {
       '  if (sequence.empty()) return;
   remove_copies(dsDirBkpTef, sequence, Notes::Included);
   // A copy left behind' ;;
-    no-fsync) mutate src/support/file_write.cpp '    fs.flush_file(temporary);' '' ;;
+    no-fsync) mutate src/support/file_write.cpp \
+      '    fs.write_file(temporary, bytes);
+    fs.flush_file(temporary);' '    fs.write_file(temporary, bytes);' ;;
     judged-unwhole) mutate src/tef/answer_wait.cpp \
       'const bool closed = EndsClosed(lines, *bytes);' \
       'const bool closed = !lines.empty();' ;;
@@ -81,17 +83,61 @@ plant() {
     pending-emptied) mutate src/tef/cancellation.cpp \
       'DeleteIntPosFiles(dsDirPenTef, pendingSequence); });' 'DeleteIntPosFiles(dsDirPenTef, ""); });' ;;
     status-wait-unbounded) mutate src/tef/activity_check.cpp \
-      'if (waited.elapsed_ms() > kLimitMs) return false;' 'if (waited.elapsed_ms() > 200 * kLimitMs) return false;' ;;
+      'if (!held_since && waited.elapsed_ms() > kLimitMs) {' \
+      'if (!held_since && waited.elapsed_ms() > 200 * kLimitMs) {' ;;
     one-sequence) mutate src/tef/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
     taken-note-ignored) mutate src/tef/settlement_journal.cpp \
       'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
+    backup-number-reused) mutate src/tef/store.cpp 'next = number + 1;' 'next = number;' ;;
+    notes-before-copies) mutate src/tef/store.cpp \
+      '  remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
+  if (!gone) return;' \
+      '  remove_copies(dsDirBkpTef, sequence, Notes::Included);
+  if (!gone) return;' ;;
+    marks-pruned-fresh) mutate src/tef/settlement_journal.cpp \
+      'if (age_of(name) > kMarkLifetime) fs.remove_file' 'if (age_of(name) < kMarkLifetime) fs.remove_file' ;;
+    pending-line-unwritten) mutate src/tef/settlement_journal.cpp \
+      'if (!pending_of_next_note.empty()) note.Add(std::string(kPendingLine) + pending_of_next_note);' '' ;;
+    pending-removal-wrong-key) mutate src/tef/settlement_journal.cpp \
+      'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);' \
+      'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.request.Field("001-000 "));' ;;
+    closing-memory-unused) mutate src/tef/answer_wait.cpp \
+      'WritesClosingLine(directory) ? kAnswerStalledMs : kAnswerQuietMs;' 'kAnswerQuietMs;' ;;
+    doubt-unarmed) mutate src/tef/activity_check.cpp \
+      'const bool doubtful = TakeUnansweredWait(DirTef) && RemovesRequests(DirTef);' \
+      'const bool doubtful = false;' ;;
+    status-other-accepted) mutate src/tef/activity_check.cpp \
+      'return its.empty() || its == sequence;' 'return its.empty() || its == sequence || !its.empty();' ;;
+    root-unscanned) mutate src/tef/leftover_scan.cpp \
+      '    DirTef = root;
+    const bool leftovers_in_response' \
+      '    if (root == kRoots[0]) continue;
+    DirTef = root;
+    const bool leftovers_in_response' ;;
+    too-large-unsettled) mutate src/tef/leftover_scan.cpp \
+      '  if (!VerificaRetorno(context, first, true, "S")) return true;' '  (void)context;' ;;
+    copy-no-fsync) mutate src/support/file_write.cpp \
+      '      offset += piece.size();
+    }
+    fs.flush_file(temporary);' \
+      '      offset += piece.size();
+    }' ;;
+    note-after-request) mutate src/tef/confirmation.cpp \
+      '    SaveRequest(
+        request, DirTef, [&] { NoteSettlementSent(request, answerSequence); },
+        [&] { ForgetSettlement(request); });' \
+      '    SaveRequest(request, DirTef, {}, [&] { ForgetSettlement(request); });
+    NoteSettlementSent(request, answerSequence);' ;;
     *) return 1 ;;
   esac
 }
 
 names="no-note note-before-answer no-fsync judged-unwhole pending-dropped empty-sequence other-sequence
 backups-unscanned unbacked-deleted scan-confirms partial-unconfirmed pending-emptied status-wait-unbounded
-one-sequence taken-note-ignored"
+one-sequence taken-note-ignored
+backup-number-reused notes-before-copies marks-pruned-fresh pending-line-unwritten pending-removal-wrong-key
+closing-memory-unused doubt-unarmed status-other-accepted root-unscanned too-large-unsettled copy-no-fsync
+note-after-request"
 [ -n "$only" ] && names=$only
 
 echo "=== the package as it is: $histories days from seed $seed" >&2
