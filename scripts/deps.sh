@@ -43,6 +43,10 @@ CROSS_PACKAGES=(cmake make googletest libcli11-dev libtomlplusplus-dev dpkg-dev
 # wine32 runs the 32-bit programs; xvfb-run and xauth give the dialog tests a
 # screen; fonts-liberation stands in for Arial.
 WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth netpbm fonts-liberation fonts-wine)
+# On a day the i386 package lists cannot be fetched whole, apt cannot install
+# wine32: the 64-bit wine alone then runs the x64 programs, and the x86
+# stages build and check theirs without running them (scripts/wine.sh).
+WINE64_PACKAGES=(wine wine64 xvfb xauth netpbm fonts-liberation fonts-wine)
 BENCH_PACKAGES=(libbenchmark-dev time)
 # The .debs' dependencies come from dpkg-shlibdeps, and lintian checks them;
 # the tools' manual pages are made by help2man; the install check builds the
@@ -206,7 +210,10 @@ for set_name in "$@"; do
       ;;
     wine)
       add_i386_architecture
-      install_missing "${WINE_PACKAGES[@]}"
+      if ! install_missing "${WINE_PACKAGES[@]}"; then
+        log "WINE32 COULD NOT BE INSTALLED (the i386 package lists?): installing the 64-bit wine alone"
+        install_missing "${WINE64_PACKAGES[@]}"
+      fi
       source "$ROOT/scripts/wine.sh"
       wine32_report
       ;;
