@@ -104,12 +104,6 @@ bool request_untaken(const std::string& sequence) {
   return head && WholeLines(*head).Field("001-000 ") == sequence;
 }
 
-// True when `status` names our sequence, or none.
-bool names_ours(const StringList& status, const std::string& sequence) {
-  const std::string its = status.Field("001-000 ");
-  return its.empty() || its == sequence;
-}
-
 // A settlement ("CNF" or "NCN") may be with the manager once its request is
 // written: a log line or a dialog that fails from then on is reported, not
 // raised, or the host hears of an error for a transaction the manager then
@@ -145,23 +139,22 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     log("Zul00500 - Aguardando resposta do gerenciador");
     platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
+    bool counts = false;
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
+      const bool ours = Acknowledges(status, header, sequence);
+      const bool kept = ours && request_untaken(sequence);
       // A settlement the manager left in its request directory: once the
       // status that tells it was taken is gone, only its note can.
-      if (status[0] == header && names_ours(status, sequence) && settlement_out(operation) &&
-          request_untaken(sequence))
+      if (kept && settlement_out(operation))
         AfterSettlement([&sequence] { NoteKeptSettlementAcknowledged(sequence); });
       platform::fs().remove_file(path);
-      if (status[0] == header && names_ours(status, sequence)) {
-        if (!doubtful || !request_untaken(sequence)) {
-          RememberHowRequestsAreTaken(DirTef, !request_untaken(sequence));
-          log("Zul00500 - Gerenciador est\xE1 ativo");
-          return true;
-        }
+      if (ours && doubtful && kept) {
         if (!held_since) held_since = waited.elapsed_ms();
-      }
+      } else counts = ours;
     }
-    if (held_since && (!request_untaken(sequence) || waited.elapsed_ms() > *held_since + kLimitMs)) {
+    if (held_since && (!request_untaken(sequence) || waited.elapsed_ms() > *held_since + kLimitMs))
+      counts = true;
+    if (counts) {
       RememberHowRequestsAreTaken(DirTef, !request_untaken(sequence));
       log("Zul00500 - Gerenciador est\xE1 ativo");
       return true;

@@ -170,7 +170,6 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   // turns the settlement into an error.
   CountSettlementTaken();
   RememberSettled(answerSequence, operation);
-  AfterSettlement([&] { NoteSettlementAcknowledged(request); });
   AfterSettlement([&] { RemoveSettledAnswer(answerSequence); });
   if (notConfirm) AfterSettlement([&] { RemoveUndonePendingCopy(answerSequence); });
   LogSettled("Zul00500 - CheckGPAtivo - OK");

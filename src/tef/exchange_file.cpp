@@ -109,6 +109,11 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   return true;
 }
 
+bool Acknowledges(const StringList& status, const std::string& header, const std::string& sequence) {
+  const std::string its = status.Field("001-000 ");
+  return !status.empty() && status[0] == header && (its.empty() || its == sequence);
+}
+
 bool IsAnswerTo(const StringList& answer, const std::string& operation, const std::string& sequence) {
   return answer.Count() > 1 && answer[0] == "000-000 = " + operation && answer[1] == "001-000 = " + sequence;
 }

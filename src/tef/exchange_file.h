@@ -56,6 +56,11 @@ bool ReadsWhole(const StringList& answer);
 // line end is not still being written.
 bool EndsClosed(const StringList& lines, std::string_view bytes);
 
+// True when `status` acknowledges the request headed `header` (its first
+// line) with `sequence`: its first line is that header, and it names that
+// sequence or none.
+bool Acknowledges(const StringList& status, const std::string& header, const std::string& sequence);
+
 // True when `answer` is the manager's answer to the request of `operation`
 // and `sequence`: its first line is exactly "000-000 = " + operation and
 // its second "001-000 = " + sequence.

@@ -15,6 +15,7 @@
 #include "support/state.h"
 #include "support/text.h"
 #include "tef/backup_index.h"
+#include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/store.h"
@@ -44,6 +45,17 @@ constexpr std::string_view kPendingLine = "Pendente = ";
 
 // The pending copy the next note ends (SettlementEndsPendingCopy).
 std::string pending_of_next_note;
+
+// The text of a note: the request, the settled answer's sequence line, and
+// what more it says.
+std::string note_text(const StringList& request, const std::string& answerLine, const std::string& pending,
+                      bool acknowledged) {
+  StringList text = request;
+  text.Add(answerLine);
+  if (!pending.empty()) text.Add(std::string(kPendingLine) + pending);
+  if (acknowledged) text.Add(std::string(kAcknowledgedLine));
+  return text.Text();
+}
 
 std::string note_path(const StringList& request) {
   return dsDirBkpTef + kNotesFolder + request.Field("001-000 ");
@@ -194,11 +206,9 @@ void prune_marks() {
 
 void NoteSettlementSent(const StringList& request, const std::string& answerSequence) {
   if (answerSequence.empty()) return;
-  StringList note = request;
-  note.Add("001-000 = " + answerSequence);
-  if (!pending_of_next_note.empty()) note.Add(std::string(kPendingLine) + pending_of_next_note);
   platform::fs().create_directories(dsDirBkpTef + kNotesFolder);
-  WriteFileInOneStep(note_path(request), note.Text());
+  WriteFileInOneStep(note_path(request),
+                     note_text(request, "001-000 = " + answerSequence, pending_of_next_note, false));
   if (BackupIndex* index = BackupIndex::Current(); index && index->Directory() == dsDirBkpTef)
     index->AddNote(note_path(request).substr(dsDirBkpTef.size()), answerSequence);
 }
@@ -210,11 +220,7 @@ SettlementEndsPendingCopy::~SettlementEndsPendingCopy() { pending_of_next_note =
 namespace {
 // Writes `note` again with the acknowledgement line.
 void note_acknowledged(const Note& note) {
-  StringList text = note.request;
-  text.Add(note.answer_line);
-  if (!note.pending.empty()) text.Add(std::string(kPendingLine) + note.pending);
-  text.Add(std::string(kAcknowledgedLine));
-  WriteFileInOneStep(note.path, text.Text());
+  WriteFileInOneStep(note.path, note_text(note.request, note.answer_line, note.pending, true));
 }
 
 // True when the status file of `request`'s root acknowledges it: a whole
@@ -222,16 +228,10 @@ void note_acknowledged(const Note& note) {
 bool acknowledged_by_status(const StringList& request) {
   const std::optional<std::string> bytes = bytes_of(root_of(request) + "resp\\intpos.sts");
   if (!bytes) return false;
-  const StringList status = WholeLines(*bytes + (EndsWithLineEnd(*bytes) ? "" : "\n"));
-  const std::string its = status.Field("001-000 ");
-  return !status.empty() && status[0] == request[0] && (its.empty() || its == request.Field("001-000 "));
+  return Acknowledges(WholeLines(*bytes + (EndsWithLineEnd(*bytes) ? "" : "\n")), request[0],
+                      request.Field("001-000 "));
 }
 } // namespace
-
-void NoteSettlementAcknowledged(const StringList& request) {
-  for (const Note& note : notes())
-    if (note.request == request && !note.acknowledged && waiting(note.request)) note_acknowledged(note);
-}
 
 namespace {
 // The marks (the notes of settled answers, kept two days) that end a
@@ -289,7 +289,6 @@ void MarkSettled(const std::string& answerSequence) {
   platform::FileSystem& fs = platform::fs();
   for (const Note& note : notes()) {
     if (note.answer_line != "001-000 = " + answerSequence || untaken(note)) continue;
-
     try {
       fs.create_directories(marks_directory());
       // One rename on the same drive: a power cut leaves the note in one

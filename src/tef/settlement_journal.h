@@ -42,11 +42,6 @@ private:
   std::string previous_;
 };
 
-// The manager acknowledged `request`. Where it left the request in its
-// request directory, the note says so: after a stop nothing else would
-// tell it from a request never taken.
-void NoteSettlementAcknowledged(const StringList& request);
-
 // True when a settlement the manager took ends the pending copy of the
 // payment of `pendingSequence`: its cancellation went through.
 bool PendingCopyEnded(const std::string& pendingSequence);
