@@ -1,5 +1,6 @@
 #include "support/file_write.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/file_system.h"
@@ -22,18 +23,24 @@ void WriteFileInOneStep(const std::string& path, std::string_view bytes) {
   PlaceFileInOneStep(path);
 }
 
-void CopyFileInOneStep(const std::string& from, const std::string& to) {
+bool CopyFileInOneStep(const std::string& from, const std::string& to, std::uint64_t max_bytes) {
   constexpr std::size_t kPiece = 1024 * 1024;
   platform::FileSystem& fs = platform::fs();
   const std::string temporary = TemporaryBeside(to);
+  bool more = false;
   try {
     std::uint64_t offset = 0;
     for (;;) {
-      const std::string piece = fs.read_part(from, offset, kPiece);
+      const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, max_bytes - offset));
+      const std::string piece = want == 0 ? std::string() : fs.read_part(from, offset, want);
       if (offset == 0) fs.write_file(temporary, piece);
       else if (!piece.empty()) fs.append_file(temporary, piece);
-      if (piece.size() < kPiece) break;
       offset += piece.size();
+      if (piece.size() < want) break;
+      if (offset == max_bytes) {
+        more = !fs.read_part(from, offset, 1).empty();
+        break;
+      }
     }
     fs.flush_file(temporary);
   } catch (...) {
@@ -41,6 +48,26 @@ void CopyFileInOneStep(const std::string& from, const std::string& to) {
     throw;
   }
   PlaceFileInOneStep(to);
+  return more;
+}
+
+std::uint64_t FileSize(const std::string& path) {
+  platform::FileSystem& fs = platform::fs();
+  const auto has_byte_at = [&](std::uint64_t offset) { return !fs.read_part(path, offset, 1).empty(); };
+  if (!has_byte_at(0)) return 0;
+  // The last byte lies in [low, high): low holds one, high none.
+  constexpr std::uint64_t kMost = std::uint64_t{1} << 62;
+  std::uint64_t low = 0, high = 1;
+  while (has_byte_at(high)) {
+    if (high == kMost) return kMost;
+    low = high;
+    high *= 2;
+  }
+  while (high - low > 1) {
+    const std::uint64_t middle = low + (high - low) / 2;
+    (has_byte_at(middle) ? low : high) = middle;
+  }
+  return high;
 }
 
 void PrepareFileInOneStep(const std::string& path, std::string_view bytes) {

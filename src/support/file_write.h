@@ -2,7 +2,9 @@
 // half written, not even after a power cut in the middle of the write.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -24,9 +26,17 @@ std::string TemporaryBeside(const std::string& path);
 void WriteFileInOneStep(const std::string& path, std::string_view bytes);
 
 // WriteFileInOneStep of a copy of `from`, read and written a piece at a
-// time: a file of any size is copied byte for byte without being held
-// whole. Throws FileError; `to` is then as it was.
-void CopyFileInOneStep(const std::string& from, const std::string& to);
+// time, never held whole: its first `max_bytes` bytes (all of a file no
+// longer). True when `from` holds more than was copied. Throws FileError;
+// `to` is then as it was.
+bool CopyFileInOneStep(const std::string& from, const std::string& to,
+                       std::uint64_t max_bytes = std::numeric_limits<std::uint64_t>::max());
+
+// The size of a file in bytes, found with one-byte reads at doubling, then
+// halving, offsets: a few dozen reads whatever its size, and no more than a
+// byte ever held. A file that keeps growing past 2^62 bytes (a device that
+// never ends) gives 2^62. Throws FileError.
+std::uint64_t FileSize(const std::string& path);
 
 // WriteFileInOneStep in its two halves, for a writer that must note
 // something between them: the temporary written and flushed, then renamed

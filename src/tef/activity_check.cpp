@@ -7,6 +7,7 @@
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/leftover_scan.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "tef/tef.h"
@@ -18,25 +19,44 @@ namespace {
 constexpr std::uint32_t kCycleMs = 600;
 constexpr std::uint64_t kLimitMs = 15 * 1000;
 
-// False while there is no answer at `path`, or its writer holds it, or is
-// still writing its last line end.
-bool read_answer(const std::string& path, StringList& answer) {
+enum class Found { Nothing, Answer, TooLarge };
+
+// Nothing while there is no answer at `path`, or its writer holds it, or is
+// still writing its last line end. TooLarge for one past the exchange
+// limits: `answer` then holds its first whole lines.
+Found read_answer(const std::string& path, StringList& answer) {
   try {
-    if (!platform::fs().file_exists(path)) return false;
-    const std::string bytes = platform::fs().read_part(path, 0, kMaxExchangeBytes);
-    if (EndsMidLineEnd(bytes)) return false;
-    answer.SetText(bytes);
-    return true;
+    if (!platform::fs().file_exists(path)) return Found::Nothing;
+    const std::optional<std::string> bytes = ReadIfThere(path);
+    if (!bytes || EndsMidLineEnd(*bytes)) return Found::Nothing;
+    if (OverLimit(*bytes)) {
+      answer = WholeLines(*bytes);
+      return Found::TooLarge;
+    }
+    answer.SetText(*bytes);
+    return Found::Answer;
   } catch (const FileError&) {
-    return false; // held by its writer: not whole yet
+    return Found::Nothing; // held by its writer: not whole yet
   }
+}
+
+// An answer past the exchange limits, about to leave the response
+// directory: what its first lines name is backed up for the next scan to
+// settle, and its start is kept aside for a person to see.
+void keep_too_large(const std::string& path) {
+  BackUpHeadOf(path);
+  const std::size_t name = path.rfind('\\') + 1;
+  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " +
+            KeepCopyIfPossible(path.substr(0, name), path.substr(name), DirTef.substr(3, DirTef.size() - 4)));
 }
 
 void keep_late_answer(const std::string& path) {
   StringList answer;
+  const Found found = read_answer(path, answer);
   // A manager's answer to an activity check settles nothing.
-  if (!read_answer(path, answer) || answer.Field("000-000 ") == "ATV") return;
-  BackUpLoneAnswer(path, answer);
+  if (found == Found::Nothing || answer.Field("000-000 ") == "ATV") return;
+  if (found == Found::TooLarge) keep_too_large(path);
+  else BackUpLoneAnswer(path, answer);
 }
 
 // An approval of an earlier, abandoned request that the manager wrote while
@@ -52,9 +72,19 @@ bool keep_stray_approval(const std::string& sequence) {
   if (!platform::fs().file_exists(path)) return false;
   StringList answer;
   // Held by another program: what it holds cannot be told, nor kept.
-  if (!read_answer(path, answer)) return true;
+  const Found found = read_answer(path, answer);
+  if (found == Found::Nothing) return true;
   const std::string its = answer.Field("001-000 ");
   if (its == sequence || answer.Field("000-000 ") == "ATV") return false;
+  if (found == Found::TooLarge) {
+    try {
+      keep_too_large(path);
+      platform::fs().remove_file(path);
+    } catch (const FileError&) {
+      // Left where it is: the next scan finds it there.
+    }
+    return platform::fs().file_exists(path);
+  }
   // Still being written: it may be an approval.
   if (its.empty() || !ReadsWhole(answer)) return true;
   if (answer.Field("009-000 ") != "0" || NeedsNoConfirmation(answer)) return false;

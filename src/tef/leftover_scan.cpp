@@ -128,28 +128,45 @@ bool in_a_managers_directory(const FileError& error) {
 std::string KeepCopy(const std::string& directory, const std::string& name, const std::string& origin) {
   platform::fs().create_directories(quarantine_directory());
   const std::string target = quarantine_directory() + quarantine_name(origin, name);
-  CopyFileInOneStep(directory + name, target);
-  return target;
+  if (!CopyFileInOneStep(directory + name, target, kMaxExchangeBytes)) return target;
+  // What a manager writes costs the till's disk no more than this much.
+  const std::string size = std::to_string(FileSize(directory + name));
+  const std::string kept = std::to_string(kMaxExchangeBytes);
+  WriteFileInOneStep(target + ".tamanho", "Tamanho do original: " + size + " bytes; guardados os primeiros " +
+                                              kept + "\r\n");
+  return target + " (os primeiros " + kept + " de " + size + " bytes)";
+}
+
+std::string KeepCopyIfPossible(const std::string& directory, const std::string& name, const std::string& origin,
+                               const std::string& verb) {
+  try {
+    return verb + " para " + KeepCopy(directory, name, origin);
+  } catch (const FileError& error) {
+    return "sem c\xF3pia (" + std::string(error.what()) + ")";
+  }
 }
 
 void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
               const std::string& reason) {
   platform::FileSystem& fs = platform::fs();
-  std::string target;
+  std::string where;
   if (directory == dsDirBkpTef) {
     // Its quarantine lies inside the backup directory, on the same drive:
     // one rename moves it, and a power cut leaves it in one place or the
-    // other, whole.
+    // other, whole. One the rename could not move is the package's own
+    // file: a copy must be made before it goes.
     fs.create_directories(quarantine_directory());
-    target = quarantine_directory() + quarantine_name(origin, name);
-    if (!fs.rename_file(directory + name, target)) target.clear();
+    const std::string target = quarantine_directory() + quarantine_name(origin, name);
+    where = fs.rename_file(directory + name, target) ? "movido para " + target
+                                                     : "copiado para " + KeepCopy(directory, name, origin);
+  } else {
+    // A manager's file that no manager can settle leaves its way even when
+    // the till's disk has no room for a copy: it would stop every sale.
+    where = KeepCopyIfPossible(directory, name, origin, "movido");
   }
-  if (target.empty()) {
-    target = KeepCopy(directory, name, origin);
-    fs.remove_file(directory + name);
-  }
+  fs.remove_file(directory + name);
   RemoveStored(directory, name);
-  LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", movido para " + target);
+  LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", " + where);
 }
 
 std::string Unsettleable(const StringList& answer) { return unsettleable(answer); }
@@ -169,8 +186,8 @@ bool SetAsideTooLarge(const std::string& root, const std::string& sequence, cons
     SetAside(directory, "intpos.001", origin, TooLargeReason());
     return ours;
   }
-  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", copiado para " +
-            KeepCopy(directory, "intpos.001", origin));
+  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " +
+            KeepCopyIfPossible(directory, "intpos.001", origin));
   if (!VerificaRetorno(context, first, true, "S")) return true;
   platform::fs().remove_file(path);
   return ours;
@@ -212,8 +229,7 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
         SetAside(directory, name, origin, reason);
         continue;
       }
-      const std::string target = KeepCopy(directory, name, origin);
-      LogCartao("Zul00500 - Arquivo " + path + " " + reason + ", copiado para " + target);
+      LogCartao("Zul00500 - Arquivo " + path + " " + reason + ", " + KeepCopyIfPossible(directory, name, origin));
     } else if (const std::string reason = unsettleable(list); !reason.empty()) {
       SetAside(directory, name, origin, reason);
       continue;

@@ -24,12 +24,19 @@ namespace zul00500 {
 // once settled; the walk stops, returning false, when `settle` does, and an
 // answer whose settlement raises an error is quarantined.
 // Copies a leftover byte for byte, a piece at a time, into dsDirBkpTef +
-// "Descartados\", under a name of when and where (`origin`) it was found;
-// the original stays (the response directories may lie on another drive).
-// The path of the copy. Throws FileError.
+// "Descartados\", under a name of when and where (`origin`) it was found:
+// its first kMaxExchangeBytes, and beside a longer one a note of its real
+// size (".tamanho"). The original stays (the response directories may lie
+// on another drive). Where the copy went, for the log. Throws FileError.
 std::string KeepCopy(const std::string& directory, const std::string& name, const std::string& origin);
-// KeepCopy, then the original goes and the move is logged with `reason`:
-// the file stops every later sale no more.
+// KeepCopy, for the log: `verb` + " para ..." or, when no copy could be
+// made (the till's disk is full), "sem cópia (why)". Throws nothing.
+std::string KeepCopyIfPossible(const std::string& directory, const std::string& name, const std::string& origin,
+                               const std::string& verb = "copiado");
+// Moves a leftover out of the way, logged with `reason`: the file stops
+// every later sale no more. A backup moves into the quarantine directory;
+// a manager's file is copied there (KeepCopy) and removed, and removed
+// without a copy when none can be made.
 void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
               const std::string& reason);
 // Why no manager can settle `answer` (no header, sequence or network, a NUL

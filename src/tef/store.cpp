@@ -215,7 +215,18 @@ void BackUpLoneAnswer(const std::string& path, const StringList& answer) {
   // it twice) is none to keep: it would hide that the answer was settled.
   if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty()) return;
   const std::string backup = NewIntPosFileName(dsDirBkpTef);
-  CopyFileInOneStep(path, backup);
+  CopyFileInOneStep(path, backup, kMaxExchangeBytes + 1);
+  if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);
+}
+
+void BackUpHeadOf(const std::string& path) {
+  const StringList head = WholeLines(ReadHead(path).value_or(std::string()));
+  const std::string sequence = head.Field("001-000 ");
+  const std::string header = head.Field("000-000 ");
+  if (sequence.empty() || header.empty() || header == "ATV" || NeedsNoConfirmation(head)) return;
+  if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty()) return;
+  const std::string backup = NewIntPosFileName(dsDirBkpTef);
+  WriteFileInOneStep(backup, head.Text());
   if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);
 }
 

@@ -51,6 +51,12 @@ bool BackedUp(const std::string& sequence);
 // cannot be written: the caller must then leave the answer where it is.
 void BackUpLoneAnswer(const std::string& path, const StringList& answer);
 
+// BackUpLoneAnswer for an answer that can never be read whole (past the
+// exchange limits): the backup holds its first whole lines, when they name
+// a transaction still to settle. The next scan undoes it from them ("NCN").
+// Throws FileError as BackUpLoneAnswer does.
+void BackUpHeadOf(const std::string& path);
+
 // Removes `path` unless it holds another transaction's answer (one whose
 // 001-000 is not `sequence`): a manager may have written it there since.
 void RemoveUnlessAnother(const std::string& path, const std::string& sequence);

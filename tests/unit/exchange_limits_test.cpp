@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
@@ -44,10 +45,29 @@ struct Bulk {
   std::string (*make)();
 };
 
-class ExchangeLimitsTest : public SaleWorld, public ::testing::WithParamInterface<Bulk> {
+// What the quarantine holds: the copies, and beside a copy cut at the
+// limit, the note of the original's size.
+class QuarantineWorld : public SaleWorld {
 protected:
-  std::vector<std::string> Quarantined() { return Names(dsDirBkpTef + "Descartados\\*"); }
   std::string Quarantine() { return dsDirBkpTef + "Descartados\\"; }
+  std::vector<std::string> Quarantined() { return Names(Quarantine() + "*"); }
+  // The quarantine holds the start of `original` and, when it was cut, the
+  // note of its size.
+  void ExpectKeptStartOf(const std::string& original) {
+    const std::vector<std::string> kept = Quarantined();
+    const bool cut = original.size() > kMaxExchangeBytes;
+    ASSERT_EQ(kept.size(), cut ? 2u : 1u);
+    EXPECT_TRUE(platform::fs().read_file(Quarantine() + kept[0]) == original.substr(0, kMaxExchangeBytes));
+    if (cut) {
+      EXPECT_EQ(kept[1], kept[0] + ".tamanho");
+      EXPECT_NE(platform::fs().read_file(Quarantine() + kept[1]).find(std::to_string(original.size()) + " bytes"),
+                std::string::npos);
+    }
+  }
+};
+
+class ExchangeLimitsTest : public QuarantineWorld, public ::testing::WithParamInterface<Bulk> {
+protected:
   // The approval of `request` with the bulk before its closing line.
   static std::string Huge(const StringList& request, const std::string& bulk) {
     const std::string text = Approval(request, {{"012-000", "000500"}}).Text();
@@ -69,8 +89,7 @@ TEST_P(ExchangeLimitsTest, ASaleWhoseAnswerIsPastTheLimitSetsItAsideAndDoesNotCo
     EXPECT_FALSE(Pay(10, 10));
   }
   EXPECT_LE(meter.largest, kMaxExchangeBytes + 1);
-  ASSERT_EQ(Quarantined().size(), 1u);
-  EXPECT_TRUE(platform::fs().read_file(Quarantine() + Quarantined()[0]) == written);
+  ExpectKeptStartOf(written);
   EXPECT_FALSE(Exists(kAnswerFile));
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 000500"}));
   EXPECT_EQ(approved_, 0);
@@ -93,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Bulk{"BareLineFeeds", [] { return std::string(kMaxExchangeLines + 1, '\n'); }}),
     [](const ::testing::TestParamInfo<Bulk>& info) { return std::string(info.param.name); });
 
-class LeftoverLimitsTest : public SaleWorld {};
+class LeftoverLimitsTest : public QuarantineWorld {};
 
 TEST_F(LeftoverLimitsTest, ALeftoverPastTheLimitIsSetAsideAndNotConfirmedFromItsFirstLines) {
   const StringList answer = Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"},
@@ -104,9 +123,7 @@ TEST_F(LeftoverLimitsTest, ALeftoverPastTheLimitIsSetAsideAndNotConfirmedFromIts
 
   EXPECT_TRUE(Pay(10, 10));
 
-  const std::vector<std::string> kept = Names(dsDirBkpTef + "Descartados\\*");
-  ASSERT_EQ(kept.size(), 1u);
-  EXPECT_EQ(platform::fs().read_file(dsDirBkpTef + "Descartados\\" + kept[0]).size(), bytes.size());
+  ExpectKeptStartOf(bytes);
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 000600"}));
   // The one backup left is the sale's own.
   EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
@@ -117,6 +134,69 @@ TEST_F(LeftoverLimitsTest, APendingCopyPastTheLimitIsAClearError) {
   platform::fs().write_file(dsDirPenTef + "intpos.1", std::string(kMaxExchangeLines + 1, '\n'));
   EXPECT_THROW(CancelaPendencia("", "", "ctx", "", 1, 0, "N", "", ""), FileError);
   EXPECT_TRUE(Exists(dsDirPenTef + "intpos.1"));
+}
+
+// An approval past the limits that came late, after the package gave up on
+// it: the activity check empties the response directory before its request.
+// Its first lines are backed up first, so the next sale's scan undoes it.
+TEST_F(LeftoverLimitsTest, ALateApprovalPastTheLimitIsUndoneByTheNextSaleAfterTheActivityCheckEmptiesItsDirectory) {
+  const StringList answer = Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"},
+                                     {{"010-000", "REDEY"}, {"012-000", "000700"}});
+  const std::string bytes = answer.Text() + "029-001 = \"" + std::string(kMaxExchangeBytes, 'X') + "\"\r\n";
+  StoreDirTef(kRootTefDial);
+  platform::fs().write_file(kAnswerFile, bytes);
+
+  EXPECT_TRUE(CheckGPAtivo("ATV", "0000000009"));
+  EXPECT_FALSE(Exists(kAnswerFile));
+  ExpectKeptStartOf(bytes);
+  EXPECT_TRUE(Settlements().empty());
+
+  dial_.QueueAnswers({Approves()});
+  EXPECT_TRUE(Pay(10, 10));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 000700"}));
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
+}
+
+// The till's disk has no room for the copy: the file past the limits still
+// leaves the manager's way, is still undone, and the next sale goes through.
+TEST_F(LeftoverLimitsTest, NoRoomForTheCopyStopsNeitherTheSettlementNorTheNextSale) {
+  testing::FaultyFs full;
+  full.fail_path(testing::FsOp::WriteFile, "Descartados", testing::Fault::Torn);
+  const platform::ScopedFileSystem scoped(full);
+  const StringList answer = Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"},
+                                     {{"010-000", "REDEY"}, {"012-000", "000800"}});
+  platform::fs().write_file(kAnswerFile, answer.Text() + std::string(2 * kMaxExchangeBytes, 'Y'));
+  // One no manager can settle: no header.
+  platform::fs().write_file(std::string(kRootTefDisc) + "resp\\intpos.001", std::string(2 * kMaxExchangeBytes, 'Z'));
+  dial_.QueueAnswers({Approves()});
+
+  EXPECT_TRUE(Pay(10, 10));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 000800"}));
+  EXPECT_FALSE(Exists(std::string(kRootTefDisc) + "resp\\intpos.001"));
+  const std::vector<std::string> log = LogMessages();
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](const std::string& line) { return line.find("sem c\xF3pia") != std::string::npos; }),
+            2);
+  EXPECT_TRUE(Quarantined().empty());
+}
+
+// A sparse file of 10 GiB (a few KB on the manager's disk) costs the till's
+// disk its first MiB and a note, not 10 GiB.
+TEST_F(LeftoverLimitsTest, AHugeSparseFileCostsTheTillsDiskOneMebibyte) {
+  const StringList answer = Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"},
+                                     {{"010-000", "REDEY"}, {"012-000", "000900"}});
+  platform::fs().write_file(kAnswerFile, answer.Text());
+  constexpr std::uintmax_t kHuge = std::uintmax_t{10} << 30;
+  std::filesystem::resize_file(platform::fs().native_path(kAnswerFile), kHuge);
+  dial_.QueueAnswers({Approves()});
+
+  EXPECT_TRUE(Pay(10, 10));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 000900"}));
+  const std::vector<std::string> kept = Quarantined();
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(platform::fs().read_file(Quarantine() + kept[0]).size(), kMaxExchangeBytes);
+  EXPECT_NE(platform::fs().read_file(Quarantine() + kept[1]).find(std::to_string(kHuge) + " bytes"),
+            std::string::npos);
 }
 
 } // namespace
