@@ -117,10 +117,12 @@ plant() {
     too-large-unsettled) mutate src/tef/leftover_scan.cpp \
       '  if (!VerificaRetorno(context, first, true, "S")) return true;' '  (void)context;' ;;
     copy-no-fsync) mutate src/support/file_write.cpp \
-      '      offset += piece.size();
+      '        break;
+      }
     }
     fs.flush_file(temporary);' \
-      '      offset += piece.size();
+      '        break;
+      }
     }' ;;
     note-after-request) mutate src/tef/confirmation.cpp \
       '    SaveRequest(

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kActionNames[] = {"pay",  "print",   "cancel-pending", "cancel", "choose-network",
                                         "scan", "restart", "idle",           "night"};
-constexpr const char* kStatusNames[] = {"ack", "never", "empty", "torn", "other-sequence", "wrong-header"};
+constexpr const char* kStatusNames[] = {"ack", "never", "empty", "torn", "other-sequence", "wrong-header", "early"};
 constexpr const char* kAnswerNames[] = {"approve", "no-receipt", "refuse",         "error",
                                         "silent",  "bad-count",  "too-many-lines", "too-large"};
 constexpr const char* kMannerNames[] = {"keep", "unclosed", "unended", "remove-late"};
@@ -127,7 +127,9 @@ Behaviour DrawBehaviour(Random& random) {
   b.lose = random.Chance(40);
   if (random.Chance(200)) b.take_ms = random.Between(0, 3000);
   else if (random.Chance(30)) b.take_ms = random.Between(15000, 60000);
-  b.status = static_cast<Behaviour::Status>(random.Weighted({85, 4, 3, 3, 3, 2}));
+  b.status = static_cast<Behaviour::Status>(random.Weighted({85, 4, 3, 3, 3, 2, 2}));
+  // Seen first, taken long after: past the package's wait for its status.
+  if (b.status == Behaviour::Status::Early && random.Chance(500)) b.take_ms = random.Between(15000, 40000);
   if (random.Chance(200)) b.status_ms = random.Between(0, 2000);
   else if (random.Chance(60)) b.status_ms = random.Between(15000, 40000);
   b.answer = static_cast<Behaviour::Answer>(random.Weighted({60, 6, 14, 8, 5, 3, 1, 1}));

@@ -97,10 +97,18 @@ std::vector<std::string> SimWorld::DocumentsIn(const std::string& directory) con
 // Byte for byte; an answer whose last line had no line end may be kept
 // with one (the same lines).
 bool SimWorld::KeptInQuarantine(const std::string& bytes) const {
-  std::string kept;
+  // A file past a MiB is kept cut there, with a note of its size beside it:
+  // what a manager writes costs the till's disk no more.
+  constexpr std::size_t kKeptAtMost = 1024 * 1024;
+  std::string kept, note;
   const bool unended = !bytes.empty() && bytes.back() != '\n';
-  for (const std::string& path : disk_.FilesUnder(dsDirBkpTef + "Descartados"))
-    if (disk_.Peek(path, kept) && (kept == bytes || (unended && kept == bytes + "\r\n"))) return true;
+  for (const std::string& path : disk_.FilesUnder(dsDirBkpTef + "Descartados")) {
+    if (!disk_.Peek(path, kept)) continue;
+    if (kept == bytes || (unended && kept == bytes + "\r\n")) return true;
+    if (bytes.size() > kKeptAtMost && kept.size() == kKeptAtMost && bytes.compare(0, kKeptAtMost, kept) == 0 &&
+        disk_.Peek(path + ".tamanho", note) && note.find(" " + std::to_string(bytes.size()) + " bytes") != std::string::npos)
+      return true;
+  }
   return false;
 }
 

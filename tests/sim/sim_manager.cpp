@@ -147,6 +147,14 @@ void SimManager::Poll() {
   if (!noticed_ && now >= free_at_ && Untaken()) {
     noticed_ = true;
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
+    if (std::string bytes; behaviour.status == Behaviour::Status::Early && disk_.Peek(request_path_, bytes)) {
+      StringList request;
+      request.SetText(bytes);
+      Write("intpos.sts",
+            Bytes({"000-000 = " + request.Field("000-000 "), "001-000 = 9999999999", testing::kClosingLine},
+                  manner_ | behaviour.manner),
+            behaviour, now);
+    }
     At(now + behaviour.take_ms, [this, behaviour] {
       Take(behaviour);
       return true;
@@ -242,6 +250,7 @@ void SimManager::Take(const Behaviour& behaviour) {
     end = Write("intpos.sts", header.substr(0, 6), behaviour, end);
     break;
   case Behaviour::Status::Never:
+  case Behaviour::Status::Early:
     break;
   }
   free_at_ = end;
