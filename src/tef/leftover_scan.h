@@ -47,8 +47,8 @@ std::string Unsettleable(const StringList& answer);
 std::string TooLargeReason();
 
 // An answer in `root`'s response directory past the exchange limits is
-// malformed input, met by a wait for the answer to `sequence`. It is kept
-// aside byte for byte, never loaded whole, and not confirmed ("NCN") when
+// malformed input, met by a wait for the answer to `sequence`. Its start is
+// kept aside (KeepCopy), it is never loaded whole, and not confirmed ("NCN") when
 // its first lines name a transaction. True when the wait ends with it: it
 // was the awaited answer, or its non-confirmation was not taken (it then
 // stays for the scan).

@@ -168,7 +168,7 @@ void set_aside_other_sequence(const std::string& path, const StringList& answer)
 }
 
 // A response file cut short for good. Unless it may be this sale's answer
-// (its sequence line says so), it is moved aside byte for byte: a manager
+// (its sequence line says so), it is moved aside (SetAside): a manager
 // may wait for it to go before writing the answer.
 void set_aside_stalled(const std::string& root, const std::string& sequence) {
   const std::string path = root + "resp\\intpos.001";
