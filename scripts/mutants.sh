@@ -97,7 +97,7 @@ plant() {
     marks-pruned-fresh) mutate src/tef/settlement_journal.cpp \
       'if (age_of(name) > kMarkLifetime) fs.remove_file' 'if (age_of(name) < kMarkLifetime) fs.remove_file' ;;
     pending-line-unwritten) mutate src/tef/settlement_journal.cpp \
-      'if (!pending_of_next_note.empty()) note.Add(std::string(kPendingLine) + pending_of_next_note);' '' ;;
+      'if (!pending.empty()) text.Add(std::string(kPendingLine) + pending);' '' ;;
     pending-removal-wrong-key) mutate src/tef/settlement_journal.cpp \
       'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);' \
       'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.request.Field("001-000 "));' ;;
@@ -106,8 +106,8 @@ plant() {
     doubt-unarmed) mutate src/tef/activity_check.cpp \
       'const bool doubtful = TakeUnansweredWait(DirTef) && RemovesRequests(DirTef);' \
       'const bool doubtful = false;' ;;
-    status-other-accepted) mutate src/tef/activity_check.cpp \
-      'return its.empty() || its == sequence;' 'return its.empty() || its == sequence || !its.empty();' ;;
+    status-other-accepted) mutate src/tef/exchange_file.cpp \
+      '(its.empty() || its == sequence);' '(its.empty() || its == sequence || !its.empty());' ;;
     root-unscanned) mutate src/tef/leftover_scan.cpp \
       '    DirTef = root;
     const bool leftovers_in_response' \

@@ -162,10 +162,11 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
       TellOperator(MessageText("TimeOut"), context);
     }
     // An answer the manager may still be writing, or one past the limits
-    // whose non-confirmation was not taken, stays for the leftover scan:
-    // only the package's own copies go.
+    // whose non-confirmation was not acknowledged, stays for the leftover
+    // scan: only the package's own copies go, and the notes of what was
+    // sent for it stay.
     cleanup.Dismiss();
-    DeleteIntPosFiles(dsDirBkpTef, sequence);
+    DeleteBackupCopies(sequence);
     DeleteIntPosFiles(dsDirPenTef, sequence);
     return false;
   }

@@ -186,6 +186,8 @@ bool SetAsideTooLarge(const std::string& root, const std::string& sequence, cons
     SetAside(directory, "intpos.001", origin, TooLargeReason());
     return ours;
   }
+  // Met again after its "NCN" went out unacknowledged, and the manager took it.
+  if (settled_before(directory, "intpos.001", first)) return ours;
   LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " +
             KeepCopyIfPossible(directory, "intpos.001", origin));
   if (!VerificaRetorno(context, first, true, "S")) return true;

@@ -158,6 +158,10 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
   remove_copies(dsDirBkpTef, sequence, Notes::Included);
 }
 
+void DeleteBackupCopies(const std::string& sequence) {
+  if (!sequence.empty()) remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
+}
+
 bool NumberWorkingCopy() {
   const std::string working_copy = dsDirBkpTef + kWorkingCopy;
   const std::string backup = NewIntPosFileName(dsDirBkpTef);
@@ -224,7 +228,7 @@ void BackUpHeadOf(const std::string& path) {
   const std::string sequence = head.Field("001-000 ");
   const std::string header = head.Field("000-000 ");
   if (sequence.empty() || header.empty() || header == "ATV" || NeedsNoConfirmation(head)) return;
-  if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty()) return;
+  if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty() || !SettlementTaken(sequence).empty()) return;
   const std::string backup = NewIntPosFileName(dsDirBkpTef);
   WriteFileInOneStep(backup, head.Text());
   if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);

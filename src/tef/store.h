@@ -24,6 +24,11 @@ bool BackupNumber(const std::string& name, std::int64_t& number);
 // settlements the manager took become the answer's marks.
 void DeleteTransactionFiles(const std::string& root, const std::string& sequence);
 
+// Removes the backups of the answer of `sequence`, and keeps the notes of
+// its settlements: for an answer left in a response directory for the next
+// scan, they tell that scan what the manager already took.
+void DeleteBackupCopies(const std::string& sequence);
+
 // Removes `directory` + `name`, and forgets it in the scan's index of the
 // backup directory. False when the file is still there (held by another
 // program).
