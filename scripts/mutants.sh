@@ -104,7 +104,7 @@ plant() {
     closing-memory-unused) mutate src/tef/answer_wait.cpp \
       'WritesClosingLine(directory) ? kAnswerStalledMs : kAnswerQuietMs;' 'kAnswerQuietMs;' ;;
     doubt-unarmed) mutate src/tef/activity_check.cpp \
-      'const bool doubtful = TakeUnansweredWait(DirTef) && RemovesRequests(DirTef);' \
+      'const bool doubtful = RemovesRequests(DirTef);' \
       'const bool doubtful = false;' ;;
     status-other-accepted) mutate src/tef/exchange_file.cpp \
       '(its.empty() || its == sequence);' '(its.empty() || its == sequence || !its.empty());' ;;

@@ -60,11 +60,6 @@ std::string SettledInThisProcess(const std::string& answerSequence) {
   return {};
 }
 
-std::set<std::string> unanswered_waits;
-
-void RememberUnansweredWait(const std::string& root) { unanswered_waits.insert(root); }
-bool TakeUnansweredWait(const std::string& root) { return unanswered_waits.erase(root) > 0; }
-
 std::set<std::string> removing_roots;
 
 void RememberHowRequestsAreTaken(const std::string& root, bool removed) {
@@ -80,7 +75,6 @@ bool WritesClosingLine(const std::string& directory) { return closing_directorie
 
 void ForgetSettledInThisProcess() {
   remembered.clear();
-  unanswered_waits.clear();
   removing_roots.clear();
   closing_directories.clear();
 }

@@ -56,10 +56,6 @@ private:
 // Finalize forget everything, as a new process would.
 void RememberSettled(const std::string& answerSequence, const std::string& operation);
 std::string SettledInThisProcess(const std::string& answerSequence);
-// Exchange roots whose last status wait ended without its status: the
-// manager there may still write it late. Taking one forgets it.
-void RememberUnansweredWait(const std::string& root);
-bool TakeUnansweredWait(const std::string& root);
 // How the manager of an exchange root took its last acknowledged request:
 // true when the request had left the request directory, false when it lay
 // there still. Unknown (false) until a status counted.

@@ -152,17 +152,16 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
   const std::string header = "000-000 = " + operation;
   const auto log = [&operation](const std::string& line) { log_for(operation, line); };
   const platform::Stopwatch waited;
-  // When the last wait on this root ran out, the manager may still write
-  // that status, late, during this one, where it would pass for ours: ours
-  // would stay unsent, and the next request would replace it. So in the one
-  // wait after a wait that ran out, with a manager that removes the requests
-  // it takes (as its last acknowledged one showed), a status that names no
-  // sequence and comes while our request still lies in the request
-  // directory is held in doubt: it counts once the request leaves, or, for
-  // a manager that kept this one, once the request stayed there a further
-  // 15 s (a manager late with another request's status takes ours long
-  // before).
-  const bool doubtful = TakeUnansweredWait(DirTef) && RemovesRequests(DirTef);
+  // A status that names no sequence may be another request's: one the
+  // manager writes late, after a wait that ran out, or one it heads with
+  // our operation's code. Taken for ours, ours would stay unsent, and the
+  // next request would replace it. So with a manager that removes the
+  // requests it takes (as its last acknowledged one showed), such a status
+  // that comes while our request still lies in the request directory is
+  // held in doubt: it counts once the request leaves, or, for a manager
+  // that kept this one, once the request stayed there a further 15 s (a
+  // manager busy with another request takes ours long before).
+  const bool doubtful = RemovesRequests(DirTef);
   std::optional<std::uint64_t> held_since;
   for (;;) {
     platform::process_messages();
@@ -189,10 +188,7 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       log("Zul00500 - Gerenciador est\xE1 ativo");
       return true;
     }
-    if (!held_since && waited.elapsed_ms() > kLimitMs) {
-      RememberUnansweredWait(DirTef);
-      return false;
-    }
+    if (!held_since && waited.elapsed_ms() > kLimitMs) return false;
   }
 }
 } // namespace

@@ -10,6 +10,7 @@
 #include "support/file_write.h"
 #include "support/host_services.h"
 #include "support/input_lock.h"
+#include "support/problems.h"
 #include "support/text.h"
 #include "tef/settlement_journal.h"
 
@@ -37,6 +38,23 @@ bool IsHeaderLine(std::string_view line) {
   constexpr std::string_view prefix = "000-000 = ";
   return line.size() == prefix.size() + 3 && line.substr(0, prefix.size()) == prefix &&
          std::all_of(line.begin() + prefix.size(), line.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// True for a line that has a field's whole id and separator,
+// "NNN-NNN = ": a last line cut before them is no line yet.
+bool IsFieldLine(std::string_view line) {
+  const auto digits = [&line](std::size_t at) {
+    return std::all_of(line.begin() + static_cast<std::ptrdiff_t>(at),
+                       line.begin() + static_cast<std::ptrdiff_t>(at + 3), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return line.size() >= 10 && digits(0) && line[3] == '-' && digits(4) && line.substr(7, 3) == " = ";
+}
+
+// The last line of `bytes`, when it has no line end.
+std::string_view unended_last_line(std::string_view bytes) {
+  if (EndsWithLineEnd(bytes)) return {};
+  const std::size_t end = bytes.find_last_of("\r\n");
+  return end == std::string_view::npos ? bytes : bytes.substr(end + 1);
 }
 
 } // namespace
@@ -99,11 +117,23 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   }
   StringList lines;
   lines.SetText(*bytes);
-  if (!EndsClosed(lines, *bytes)) {
-    // Without its closing line a file is only taken once it has stood still.
+  const std::string directory = path.substr(0, path.rfind('\\') + 1);
+  if (EndsClosed(lines, *bytes)) {
+    RememberClosingLine(directory);
+  } else {
+    // Without its closing line a file is only taken once it has stood
+    // still, and its last line, when it has no line end, is a whole header
+    // or at least names its field.
     if (WholeLines(*bytes).empty() && !IsHeaderLine(*bytes)) return false;
-    platform::pause(kSettleMs);
-    if (ReadIfThere(path) != bytes) return false;
+    if (const std::string_view last = unended_last_line(*bytes); !last.empty() && !IsFieldLine(last))
+      return false;
+    // A manager seen to write the closing line may only be pausing.
+    const std::uint32_t quiet = WritesClosingLine(directory) ? kSettleClosingWriterMs : kSettleMs;
+    for (std::uint32_t waited = 0; waited < quiet; waited += kSettleMs) {
+      if (waited > 0) platform::process_messages();
+      platform::pause(kSettleMs);
+      if (ReadIfThere(path) != bytes) return false;
+    }
   }
   list = std::move(lines);
   return true;

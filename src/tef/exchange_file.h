@@ -24,15 +24,18 @@ void SaveRequest(const StringList& request, const std::string& root,
 inline constexpr const char* kClosingLine = "999-999 = 0";
 
 // How long a status file without the closing line must read the same
-// before it counts as written: only its first line is judged.
+// before it counts as written; from a manager seen to write the closing
+// line, which is more likely paused than ended, kSettleClosingWriterMs.
 inline constexpr std::uint32_t kSettleMs = 300;
+inline constexpr std::uint32_t kSettleClosingWriterMs = 10'000;
 
 // One look at a status file that the manager may be writing in place, in
 // pieces. True, with the lines in `list`, when the read is whole: its last
-// line is the closing line, or a second read kSettleMs later gives the same
-// bytes and its first line is whole (it has a line end, or it is a complete
-// header "000-000 = " + three capital letters; a manager need not end its
-// last line). Of a file past the exchange limits only the first line is
+// line is the closing line, or it reads the same for kSettleMs (or
+// kSettleClosingWriterMs) and its first line is whole (it has a line end,
+// or it is a complete header "000-000 = " + three capital letters; a
+// manager need not end its last line) and a last line without a line end
+// names its field ("NNN-NNN = "). Of a file past the exchange limits only the first line is
 // taken (it is all a status wait judges). False means "not yet": the file
 // is missing or vanished, another program holds it, its first line is not
 // whole yet (an empty file included) or the file is still changing.
