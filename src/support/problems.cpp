@@ -68,15 +68,15 @@ void RememberHowRequestsAreTaken(const std::string& root, bool removed) {
 }
 bool RemovesRequests(const std::string& root) { return removing_roots.contains(root); }
 
-std::set<std::string> closing_directories;
+std::set<std::string> closing_files;
 
-void RememberClosingLine(const std::string& directory) { closing_directories.insert(directory); }
-bool WritesClosingLine(const std::string& directory) { return closing_directories.contains(directory); }
+void RememberClosingLine(const std::string& path) { closing_files.insert(path); }
+bool WritesClosingLine(const std::string& path) { return closing_files.contains(path); }
 
 void ForgetSettledInThisProcess() {
   remembered.clear();
   removing_roots.clear();
-  closing_directories.clear();
+  closing_files.clear();
 }
 
 } // namespace zul00500

@@ -61,10 +61,12 @@ std::string SettledInThisProcess(const std::string& answerSequence);
 // there still. Unknown (false) until a status counted.
 void RememberHowRequestsAreTaken(const std::string& root, bool removed);
 bool RemovesRequests(const std::string& root);
-// Response directories whose manager was seen to end an answer with the
-// closing line: one without it there is more likely cut short than ended.
-void RememberClosingLine(const std::string& directory);
-bool WritesClosingLine(const std::string& directory);
+// Exchange files (a root's status file, its answer file) that their
+// manager was seen to end with the closing line: one without it there is
+// more likely paused or cut short than ended. A manager may end one kind of
+// file with it and not the other.
+void RememberClosingLine(const std::string& path);
+bool WritesClosingLine(const std::string& path);
 // Forgets the memories above.
 void ForgetSettledInThisProcess();
 

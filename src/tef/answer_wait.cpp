@@ -30,14 +30,13 @@ AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
   // A closing line whose CR LF is half written is no close yet: a copy
   // taken now would lack the answer's last byte.
   const bool closed = EndsClosed(lines, *bytes);
-  const std::string directory = path.substr(0, path.rfind('\\') + 1);
-  if (closed) RememberClosingLine(directory);
+  if (closed) RememberClosingLine(path);
   else {
     const std::uint64_t quiet = now - seen_since_ms_;
     const bool whole = LooksWhole(lines);
     if (!whole) return quiet < kAnswerStalledMs ? Look::NotYet : Look::Stalled;
     // A manager seen to write the closing line may only be pausing.
-    const std::uint64_t needed = WritesClosingLine(directory) ? kAnswerStalledMs : kAnswerQuietMs;
+    const std::uint64_t needed = WritesClosingLine(path) ? kAnswerStalledMs : kAnswerQuietMs;
     if (quiet < needed) return Look::NotYet;
     LogCartao("Zul00500 - Resposta sem 999-999 = 0 aceita ap\xF3s " + std::to_string(needed) +
               " ms sem mudan\xE7"

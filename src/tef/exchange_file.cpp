@@ -117,9 +117,8 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
   }
   StringList lines;
   lines.SetText(*bytes);
-  const std::string directory = path.substr(0, path.rfind('\\') + 1);
   if (EndsClosed(lines, *bytes)) {
-    RememberClosingLine(directory);
+    RememberClosingLine(path);
   } else {
     // Without its closing line a file is only taken once it has stood
     // still, and its last line, when it has no line end, is a whole header
@@ -128,7 +127,7 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
     if (const std::string_view last = unended_last_line(*bytes); !last.empty() && !IsFieldLine(last))
       return false;
     // A manager seen to write the closing line may only be pausing.
-    const std::uint32_t quiet = WritesClosingLine(directory) ? kSettleClosingWriterMs : kSettleMs;
+    const std::uint32_t quiet = WritesClosingLine(path) ? kSettleClosingWriterMs : kSettleMs;
     for (std::uint32_t waited = 0; waited < quiet; waited += kSettleMs) {
       if (waited > 0) platform::process_messages();
       platform::pause(kSettleMs);

@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "support/printer_stubs.h"
+#include "support/problems.h"
 #include "support/sale_world.h"
 #include "tef/tef.h"
 
@@ -60,6 +61,9 @@ TEST_F(PlainManagerTest, FilesWithoutClosingLineOrLastLineEndCostAtMostTwoSecond
   const std::uint64_t usual = SellAndPrint({});
   const std::vector<std::string> usual_operations = Operations(kRootTefDial);
   for (const bool line_end : {true, false}) {
+    // Another manager, which never writes the closing line: the package
+    // knows nothing of it yet (one seen to write it is waited for longer).
+    ForgetSettledInThisProcess();
     const std::size_t before = Operations(kRootTefDial).size();
     const std::uint64_t took =
         SellAndPrint({.leave_requests = !line_end, .closing_line = false, .last_line_end = line_end});
