@@ -109,5 +109,37 @@ TEST_F(PlainManagerTest, AManagerThatLeavesItsRequestsIsNotDoubtedAfterAWaitRanO
   EXPECT_LT(clock_.elapsed_ms() - start, 2'000u);
 }
 
+// Another request's status headed with our operation's code comes while
+// ours still waits in "req\\" of a manager that removes what it takes: held
+// until the manager takes ours, though no wait ran out before.
+TEST_F(PlainManagerTest, AStatusThatMayBeAnotherRequestsIsHeldWhileOursWaits) {
+  StoreDirTef(kRootTefDial);
+  EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
+  dial_.Stop(true);
+  const std::uint64_t start = clock_.elapsed_ms();
+  clock_.at(start + 1'000, [] { testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = ATV"}); });
+  clock_.at(start + 4'000, [this] { dial_.Stop(false); });
+  const std::string sequence = GetSequence();
+  EXPECT_TRUE(CheckGPAtivo("ATV", sequence));
+  EXPECT_GE(clock_.elapsed_ms() - start, 4'000u);
+  EXPECT_EQ(LastRequest(kRootTefDial).Field("001-000 "), sequence);
+}
+
+// A manager seen to end its status files with the closing line pauses
+// after the first line of one that names another sequence: the package
+// does not take the header alone for its acknowledgement.
+TEST_F(PlainManagerTest, AStatusPausedAfterItsHeaderIsNotTakenForOurs) {
+  StoreDirTef(kRootTefDial);
+  EXPECT_TRUE(CheckGPAtivo("ATV", GetSequence()));
+  dial_.Script({testing::StatusReply::Silent});
+  const std::string path = std::string(kRootTefDial) + "resp\\intpos.sts";
+  const std::uint64_t start = clock_.elapsed_ms();
+  clock_.at(start + 1'000, [&path] { platform::fs().write_file(path, "000-000 = ATV\r\n"); });
+  clock_.at(start + 1'900, [&path] { platform::fs().append_file(path, "001-00"); });
+  clock_.at(start + 4'000,
+            [&path] { platform::fs().append_file(path, "0 = 9999999999\r\n999-999 = 0\r\n"); });
+  EXPECT_FALSE(CheckGPAtivo("ATV", GetSequence()));
+}
+
 } // namespace
 } // namespace zul00500
