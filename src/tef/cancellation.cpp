@@ -166,7 +166,9 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     // scan: only the package's own copies go, and the notes of what was
     // sent for it stay.
     cleanup.Dismiss();
-    DeleteBackupCopies(sequence);
+    // The head of an answer past the limits whose "NCN" was not taken is
+    // backed up for the scan: it stays (a taken "NCN" removed it already).
+    if (reply == Reply::None) DeleteBackupCopies(sequence);
     DeleteIntPosFiles(dsDirPenTef, sequence);
     return false;
   }

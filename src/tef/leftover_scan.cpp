@@ -190,6 +190,11 @@ bool SetAsideTooLarge(const std::string& root, const std::string& sequence, cons
   if (settled_before(directory, "intpos.001", first)) return ours;
   LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " +
             KeepCopyIfPossible(directory, "intpos.001", origin));
+  // VerificaRetorno removes the file from resp\ before its "NCN" is out:
+  // what names the transaction is backed up first, so that a cut, a full
+  // disk or an "NCN" not taken leaves it to the next scan. A backup that
+  // cannot be written raises, and the file stays where it is.
+  BackUpHeadOf(path);
   if (!VerificaRetorno(context, first, true, "S")) return true;
   platform::fs().remove_file(path);
   return ours;
@@ -271,8 +276,12 @@ bool settle(const std::string& root, bool from_backup, const std::string& contex
   const std::string origin = from_backup ? "backup" : root.substr(3, root.size() - 4);
   return WalkLeftovers(directory, origin, from_backup, list, [&](const std::string& name) {
     if (settled_before(directory, name, list)) return true;
-    // A cut during the settlement would otherwise lose it unsettled.
-    if (!from_backup) BackUpLoneAnswer(directory + name, list);
+    // A cut during the settlement would otherwise lose it unsettled. One
+    // cut short or past the limits is never whole: its head is kept.
+    if (!from_backup) {
+      BackUpLoneAnswer(directory + name, list);
+      if (!ReadsWhole(list)) BackUpHeadOf(directory + name);
+    }
     if (!VerificaRetorno(context, list, notConfirm, from_backup ? "" : "S")) return false;
     RemoveUnlessAnother((from_backup ? DirTef : root) + "resp\\" + name, list.Field("001-000 "));
     RemoveStored(dsDirBkpTef, name);

@@ -342,6 +342,21 @@ bool evaluate(const Sale& sale, const StringList& answer, const std::string& roo
   return true;
 }
 
+// A sale request whose status never came is taken back while it still lies
+// in the request directory: a manager busy with an earlier request would take
+// it once done and write its answer over that request's late answer, which
+// nothing has read yet (the till may be closed by then). Throws nothing.
+void take_back_sale_request(const std::string& root, const std::string& sequence) {
+  const std::string path = root + "req\\intpos.001";
+  try {
+    const std::optional<std::string> head = ReadHead(path);
+    if (!head || WholeLines(*head).Field("001-000 ") != sequence) return;
+    if (platform::fs().remove_file(path))
+      LogCartao("Zul00500 - Pedido " + sequence + " sem status retirado de " + root + "req\\");
+  } catch (const FileError&) {
+  }
+}
+
 bool run_sale(const Sale& sale) {
   clear_previous_answers();
   if (!ready_for_sale(sale)) return false;
@@ -352,7 +367,10 @@ bool run_sale(const Sale& sale) {
   const std::string sequence = GetSequence();
   send_sale_request(sale, root, sequence);
   LogCartao("Cria arquivo de venda sequencial: " + sequence);
-  if (!CheckGPAtivo(sale.operation(), sequence)) return false;
+  if (!CheckGPAtivo(sale.operation(), sequence)) {
+    take_back_sale_request(root, sequence);
+    return false;
+  }
   LogCartao("Rez00000 - CheckGPAtivo - Ok");
 
   StringList answer;

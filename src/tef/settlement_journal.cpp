@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/file_write.h"
@@ -231,6 +232,23 @@ bool acknowledged_by_status(const StringList& request) {
   return Acknowledges(WholeLines(*bytes + (EndsWithLineEnd(*bytes) ? "" : "\n")), request[0],
                       request.Field("001-000 "));
 }
+
+// A manager that keeps the requests it takes may be writing, in place and in
+// pieces, the status that acknowledges one when the package starts again:
+// read now, half of it tells nothing, and the request would be withdrawn as
+// never taken though the manager took it. A status file still being written
+// is waited for (not past the 15 s a manager has to acknowledge) before the
+// request is judged by it.
+constexpr std::uint64_t kStatusBeingWrittenMs = 15 * 1000;
+constexpr std::uint32_t kStatusPollMs = 300;
+void await_status_being_written(const StringList& request) {
+  const std::string path = root_of(request) + "resp\\intpos.sts";
+  StringList status;
+  const platform::Stopwatch waited;
+  while (waited.elapsed_ms() < kStatusBeingWrittenMs && platform::fs().file_exists(path) &&
+         !ReadWholeExchangeFile(status, path))
+    platform::pause(kStatusPollMs);
+}
 } // namespace
 
 namespace {
@@ -263,9 +281,11 @@ bool PendingCopyEnded(const std::string& pendingSequence) {
 }
 
 void EndPendingCopiesOfTakenSettlements() {
-  for (const Note& note : notes())
-    if (!note.acknowledged && waiting(note.request) && acknowledged_by_status(note.request))
-      note_acknowledged(note);
+  for (const Note& note : notes()) {
+    if (note.acknowledged || !waiting(note.request)) continue;
+    await_status_being_written(note.request);
+    if (acknowledged_by_status(note.request)) note_acknowledged(note);
+  }
   for (const Note& note : notes())
     if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);
   for (const Note& mark : marks_ending_pending_copies())

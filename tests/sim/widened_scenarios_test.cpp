@@ -244,5 +244,67 @@ manager 7 status=ack:31583 answer=approve:0
 )");
 }
 
+// Finding 52 (I1): a sale's answer past the limits; "VerificaRetorno" took
+// it out of "resp\\" before its "NCN" was out, the "NCN" was not taken, and
+// nothing kept what named the transaction. Its first lines are now backed
+// up before the "NCN" goes.
+TEST(SettlementScenarios, AnAnswerPastTheLimitsIsBackedUpBeforeItsUndoingGoes) {
+  ExpectHeld(R"(history seed=103476 roots=dial,disc,hiper printer=N0
+step pay amount=7082 total=15600 kind=A seed=986454328
+step pay amount=6612 total=8000 kind=C seed=4236232469
+manager 0 status=torn:0 answer=approve:0
+manager 2 status=ack:0 answer=too-large:0
+manager 4 take=25533 status=ack:0 answer=approve:0
+)");
+}
+
+// Finding 53 (I2): after a power cut, a manager that keeps its requests is
+// writing, in pieces, the status of the settlement it took; the restart read
+// half of it, withdrew the request as untaken and sent it again. A status
+// still being written is now waited for.
+TEST(SettlementScenarios, ARestartWaitsForAStatusStillBeingWritten) {
+  ExpectHeld(R"(history seed=103162 roots=dial,disc,hiper printer=N0
+step pay amount=327 total=28500 kind=C seed=3225823387 fault=cut:143 recovery=cut:52:torn,cut:65,cut:74:torn
+manager 6 status=ack:0 answer=approve:0 pieces=4:3494:4001184450 keep
+)");
+}
+
+// Finding 54 (I3): a sale request whose status never came stayed in "req\\";
+// the manager, busy with an earlier request, took it later and wrote its
+// answer over that request's late approval, unread. It is now taken back.
+TEST(SettlementScenarios, ASaleRequestWithoutStatusIsTakenBack) {
+  ExpectHeld(R"(history seed=103349 roots=dial,disc,hiper printer=N0
+step pay amount=6100 total=6100 kind=C seed=904213180
+step print seed=2162967183
+step pay amount=6250 total=22000 kind=C seed=1916458524
+step pay amount=16400 total=16400 kind=D seed=4248549431
+manager 6 status=wrong-header:24817 answer=approve:702007
+)");
+}
+
+// Finding 50 (I1): a stale status naming another sequence, written in
+// pieces, was taken for ours after its first line and a half.
+TEST(SettlementScenarios, AHalfWrittenStatusOfAnotherSequenceIsNotOurs) {
+  ExpectHeld(R"(history seed=104136 roots=dial,disc,hiper printer=N0
+step pay amount=2188 total=9400 kind=C seed=341600160
+step cancel-pending seed=2774348089
+step pay amount=8200 total=8200 kind=C seed=1781398149
+manager 4 status=never:0 answer=approve:0
+manager 8 take=39220 status=early:0 answer=approve:0 pieces=4:867:3925313824
+)");
+}
+
+// Finding 51 (I1): a status headed with a settlement's code for another
+// request acknowledged the settlement still lying in "req\\".
+TEST(SettlementScenarios, AStatusWhileOurSettlementLiesInTheRequestDirectoryIsHeld) {
+  ExpectHeld(R"(history seed=101617 roots=dial,disc,hiper printer=F1
+step pay amount=4700 total=4700 kind=C seed=50192444
+step pay amount=2597 total=4700 kind=C seed=1162251010
+step pay amount=26000 total=26000 kind=C seed=736372650
+manager 2 status=ack:24047 answer=approve:0
+manager 3 status=wrong-header:0 answer=approve:0 pieces=2:377:460412915
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
