@@ -454,9 +454,11 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * @param context the host's own text for the operator dialogs of this sale,
  * passed unread to every ZulDialogProc call (its `context`); "" will do.
  * @param amount this payment, in currency units, above 0 (40.00); sent to the
- * manager in whole cents.
+ * manager in whole cents. One that is below 0.01 once in whole cents (0, a
+ * negative amount, 0.004), NaN or infinite is refused: -1 with
+ * #ZUL_E_ARGUMENT, nothing sent, written or logged.
  * @param amountDue what the sale still owes before this payment, in currency
- * units: the sale's total for its first payment.
+ * units: the sale's total for its first payment. Refused as `amount` is.
  * @param kind one letter: "C" credit card (never asks for a network), "D"
  * debit card, "V" the third card type (the manager gets 1, 2 and 4 for these
  * three), "Q" cheque (the request "CHQ"), or another letter, which the
@@ -730,7 +732,9 @@ ZUL_ROUTINE(int, DeleteIntPosFiles, (const char* directory, const char* sequence
  * @param standard2 the second argument of ImprimePadrao.
  * @param standard1 the first argument of ImprimePadrao.
  * @param amount the sale's amount in currency units, for the voucher opening
- * (as 14 digits of cents, 13 for types 28 and 31).
+ * (as 14 digits of cents, 13 for types 28 and 31); 0 or more. A negative
+ * amount, NaN or infinity is refused (-1, #ZUL_E_ARGUMENT) before anything
+ * is confirmed or printed.
  * @return 1 everything confirmed and printed (also for an empty list); 0 the
  * operator gave up, or a confirmation failed; -1 an error (the run's end
  * still ran).
@@ -879,7 +883,8 @@ ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
  * every pending copy.
  * @param unused not used; pass "".
  * @param amount the transaction's amount in cents as its answer gives it
- * (003-000, "4000" for 40.00).
+ * (003-000, "4000" for 40.00): digits only, above 0, or the call is refused
+ * (-1, #ZUL_E_ARGUMENT) before anything is sent.
  * @param network its network name (010-000): "TECBAN", "HCard" or another;
  * chooses the root, and #ZUL_VAR_DirTef keeps it.
  * @param documentNumber its document number (012-000).
@@ -901,7 +906,7 @@ ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
  * @waits 15.6 s twice, then up to 10 minutes for the answer, polling every
  * 50 ms without pumping messages (the host's windows do not repaint).
  * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER, #ZUL_E_DATASET,
- * #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK.
+ * #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK, #ZUL_E_ARGUMENT (the amount).
  */
 ZUL_ROUTINE(int, CancelaTEF,
             (const char* report1, const char* report2, const char* context, const char* copyChoice,

@@ -1,11 +1,14 @@
 #include "capi/boundary.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <new>
 #include <vector>
 
+#include "support/number_format.h"
 #include "support/problems.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
@@ -120,6 +123,39 @@ int CopyOut(const std::string& text, char* buffer, int capacity, const char* rou
               std::to_string(text.size() + 1) + ")");
   }
   return clamp_length(text.size());
+}
+
+namespace {
+std::string amount_text(double amount) {
+  if (std::isnan(amount)) return "NaN";
+  if (std::isinf(amount)) return amount < 0 ? "-infinity" : "infinity";
+  return FloatToStr(amount);
+}
+} // namespace
+
+double PaymentAmount(double amount, const char* argument) {
+  // The request writes what it is sent in whole cents: 0.004 would ask for 0.
+  const std::string cents = std::isfinite(amount) ? CentsText(amount) : std::string();
+  const bool positive =
+      !cents.empty() && cents[0] != '-' && cents.find_first_not_of('0') != std::string::npos;
+  if (!positive) throw ArgumentError(argument, amount_text(amount) + " is not an amount of 0.01 or more");
+  return amount;
+}
+
+double VoucherAmount(double amount, const char* argument) {
+  if (!std::isfinite(amount) || amount < 0)
+    throw ArgumentError(argument, amount_text(amount) + " is not an amount of 0 or more");
+  return amount;
+}
+
+std::string CentsAmount(const char* cents, const char* argument) {
+  const std::string text = In(cents);
+  const bool digits =
+      !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!digits || text.find_first_not_of('0') == std::string::npos)
+    throw ArgumentError(argument,
+                        "\"" + text + "\" is not an amount in whole cents above 0 (\"4000\" for 40.00)");
+  return text;
 }
 
 StringRef::StringRef(const char* routine, const char* argument, char* buffer, int capacity)

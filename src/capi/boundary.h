@@ -78,6 +78,15 @@ inline int Result(bool value) { return value ? ZUL_TRUE : ZUL_FALSE; }
 // A const char* in: null reads as "".
 inline std::string In(const char* text) { return text ? std::string(text) : std::string(); }
 
+// Amounts in currency units. A payment, and what the sale still owes, is
+// finite and at least one cent in the whole cents the request carries; the
+// printing run's amount (the voucher's) is finite and not below 0.
+double PaymentAmount(double amount, const char* argument);
+double VoucherAmount(double amount, const char* argument);
+// A transaction's amount in whole cents as its answer gives it ("4000"):
+// digits only, above 0.
+std::string CentsAmount(const char* cents, const char* argument);
+
 template <typename T> T& Ref(T* pointer, const char* argument) {
   if (!pointer) throw ArgumentError(argument, "a null pointer where a value is passed by reference");
   return *pointer;
