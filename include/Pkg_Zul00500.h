@@ -27,8 +27,17 @@
  * Every call comes from the host's user-interface thread, one at a time: the
  * package keeps its state in plain variables without locks. It has no thread
  * of its own; while it waits for the manager it runs the host's message pump
- * (zul_SetMessagePump()), and a host that calls in again from a message
- * handler works on the same state as the call it interrupted.
+ * (zul_SetMessagePump()). One routine runs at a time: while one runs (its
+ * dialogs, printer procedures and message pump included), a call from the
+ * host's code into any routine that talks to a manager, touches the exchange
+ * files or changes the package's settings, variables or callbacks returns -1
+ * with #ZUL_E_REENTRANT and does nothing. The readers stay callable from
+ * there: zul_LastError(), zul_LastErrorCode(), zul_ErrorName(), the version,
+ * zul_GetStr() and its siblings, zul_GetList(), the list routines,
+ * GetSequence(), LogCartao(), DetectaFuncao(), BloqueiaTeclado(),
+ * DesbloqueiaTeclado() and zul_DescribeDataSet(). What they, or a refused
+ * call, leave as the last error is the callback's to read; the running
+ * routine's own last error is back when the callback returns.
  *
  * @par One till per manager
  * Every routine that exchanges files with a manager holds, for its whole
@@ -194,6 +203,11 @@ extern "C" {
 /** @brief An error of no kind above: a fault of the package. The text says
  * what; please report it. */
 #define ZUL_E_OTHER 9
+/** @brief The routine was called from the host's code (a dialog, a printer
+ * procedure, the message pump...) while another routine runs, and it is one
+ * that must wait for that routine's end: nothing was done. The text names
+ * the running routine. See "Threads" above. */
+#define ZUL_E_REENTRANT 10
 /** @brief A note, not an error: the routine succeeded, but a value was cut to
  * fit the caller's buffer. The text names the argument and the capacity it
  * needs; the card log has the whole value. */
@@ -246,7 +260,9 @@ ZUL_ROUTINE(int, zul_LastError, (char* value, int capacity));
  * routine left after a success (#ZUL_NOTE_TRUNCATED), or #ZUL_OK.
  *
  * Each routine's documentation says which codes it can give; any routine
- * can also give #ZUL_E_MEMORY and #ZUL_E_OTHER. Reading it changes nothing.
+ * can also give #ZUL_E_MEMORY and #ZUL_E_OTHER, and every routine but the
+ * readers #ZUL_E_REENTRANT when called from a callback (see "Threads" at the
+ * top). Reading it changes nothing.
  * @return the code.
  */
 ZUL_ROUTINE(int, zul_LastErrorCode, (void));
@@ -1192,8 +1208,9 @@ ZUL_ROUTINE(ZulList, zul_GetList, (const char* name));
  * A callback that returns a negative number reports a failure: the package
  * raises an error (#ZUL_E_CALLBACK), and the routine that called it ends with
  * -1 after its own clean-up, as an exception raised in a Delphi host's
- * procedure would. A callback must not call the package's routines, except
- * the helpers (zul_...). Setting a null callback puts the platform's default
+ * procedure would. From a callback the host may call only the readers named
+ * under "Threads" at the top of this header; any other routine returns -1
+ * with #ZUL_E_REENTRANT and does nothing. Setting a null callback puts the platform's default
  * back.
  *
  * @par Fiscal-printer procedures

@@ -22,6 +22,10 @@ int last_error_code = ZUL_OK;
 std::string last_notes;
 int last_note_code = ZUL_OK; // the first note's
 
+// How deep the routines of the C interface are nested, and the outermost.
+int running_depth = 0;
+const char* running_routine = "";
+
 int clamp_length(std::size_t length) { return length > INT_MAX ? INT_MAX : static_cast<int>(length); }
 } // namespace
 
@@ -30,6 +34,8 @@ void ClearLastError() noexcept {
   last_error_code = ZUL_OK;
   last_notes.clear();
   last_note_code = ZUL_OK;
+  // Those of the running routine are its own to report.
+  if (RoutineRunning()) return;
   // A refusal or a problem met by a routine called from C++ directly is no
   // one's to report.
   try {
@@ -40,6 +46,35 @@ void ClearLastError() noexcept {
     TakeTillRefusal();
   } catch (...) {
   }
+}
+
+bool RoutineRunning() noexcept { return running_depth > 0; }
+
+RunningRoutine::RunningRoutine(const char* routine) noexcept {
+  if (running_depth++ == 0) running_routine = routine;
+}
+
+RunningRoutine::~RunningRoutine() { --running_depth; }
+
+int RefuseReentry(const char* routine) noexcept {
+  try {
+    SetError(routine, ZUL_E_REENTRANT,
+             std::string("called while ") + running_routine +
+                 " runs (from one of its callbacks): nothing was done; call it once " + running_routine +
+                 " has returned");
+  } catch (...) {
+    SetError(routine, ZUL_E_REENTRANT, "called while another routine runs");
+  }
+  return ZUL_ERROR;
+}
+
+LastErrorState SaveLastError() { return {last_error, last_error_code, last_notes, last_note_code}; }
+
+void RestoreLastError(LastErrorState&& state) noexcept {
+  last_error = std::move(state.error);
+  last_error_code = state.code;
+  last_notes = std::move(state.notes);
+  last_note_code = state.note_code;
 }
 
 void NoteReportedProblems(const char* routine) noexcept {
