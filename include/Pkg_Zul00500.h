@@ -43,10 +43,11 @@
  * Every routine that exchanges files with a manager holds, for its whole
  * run, a lock on the host directory and on each exchange root (a file
  * Zul00500.lck in each, locked by the system, which drops it when the
- * process ends). Calls made from within a routine share its locks. A routine
- * that still finds one taken after a second's wait touches no file, tells the
- * operator who holds it and returns 0 (CancelaTEFs() -1); zul_LastError()
- * then names the holder and zul_LastErrorCode() gives #ZUL_NOTE_TILL_BUSY.
+ * process ends). A routine's own calls to other routines share its locks.
+ * A routine that still finds one taken after a second's wait touches no
+ * file, tells the operator who holds it and returns 0 (CancelaTEFs() -1);
+ * zul_LastError() then names the holder and zul_LastErrorCode() gives
+ * #ZUL_NOTE_TILL_BUSY.
  * See docs/one-till-per-manager.md.
  *
  * @par Load and unload
