@@ -27,17 +27,27 @@
  * Every call comes from the host's user-interface thread, one at a time: the
  * package keeps its state in plain variables without locks. It has no thread
  * of its own; while it waits for the manager it runs the host's message pump
- * (zul_SetMessagePump()), and a host that calls in again from a message
- * handler works on the same state as the call it interrupted.
+ * (zul_SetMessagePump()). One routine runs at a time: while one runs (its
+ * dialogs, printer procedures and message pump included), a call from the
+ * host's code into any routine that talks to a manager, touches the exchange
+ * files or changes the package's settings, variables or callbacks returns -1
+ * with #ZUL_E_REENTRANT and does nothing. The readers stay callable from
+ * there: zul_LastError(), zul_LastErrorCode(), zul_ErrorName(), the version,
+ * zul_GetStr() and its siblings, zul_GetList(), the list routines,
+ * GetSequence(), LogCartao(), DetectaFuncao(), BloqueiaTeclado(),
+ * DesbloqueiaTeclado() and zul_DescribeDataSet(). What they, or a refused
+ * call, leave as the last error is the callback's to read; the running
+ * routine's own last error is back when the callback returns.
  *
  * @par One till per manager
  * Every routine that exchanges files with a manager holds, for its whole
  * run, a lock on the host directory and on each exchange root (a file
  * Zul00500.lck in each, locked by the system, which drops it when the
- * process ends). Calls made from within a routine share its locks. A routine
- * that still finds one taken after a second's wait touches no file, tells the
- * operator who holds it and returns 0 (CancelaTEFs() -1); zul_LastError()
- * then names the holder and zul_LastErrorCode() gives #ZUL_NOTE_TILL_BUSY.
+ * process ends). A routine's own calls to other routines share its locks.
+ * A routine that still finds one taken after a second's wait touches no
+ * file, tells the operator who holds it and returns 0 (CancelaTEFs() -1);
+ * zul_LastError() then names the holder and zul_LastErrorCode() gives
+ * #ZUL_NOTE_TILL_BUSY.
  * See docs/one-till-per-manager.md.
  *
  * @par Load and unload
@@ -194,6 +204,11 @@ extern "C" {
 /** @brief An error of no kind above: a fault of the package. The text says
  * what; please report it. */
 #define ZUL_E_OTHER 9
+/** @brief The routine was called from the host's code (a dialog, a printer
+ * procedure, the message pump...) while another routine runs, and it is one
+ * that must wait for that routine's end: nothing was done. The text names
+ * the running routine. See "Threads" above. */
+#define ZUL_E_REENTRANT 10
 /** @brief A note, not an error: the routine succeeded, but a value was cut to
  * fit the caller's buffer. The text names the argument and the capacity it
  * needs; the card log has the whole value. */
@@ -246,7 +261,9 @@ ZUL_ROUTINE(int, zul_LastError, (char* value, int capacity));
  * routine left after a success (#ZUL_NOTE_TRUNCATED), or #ZUL_OK.
  *
  * Each routine's documentation says which codes it can give; any routine
- * can also give #ZUL_E_MEMORY and #ZUL_E_OTHER. Reading it changes nothing.
+ * can also give #ZUL_E_MEMORY and #ZUL_E_OTHER, and every routine but the
+ * readers #ZUL_E_REENTRANT when called from a callback (see "Threads" at the
+ * top). Reading it changes nothing.
  * @return the code.
  */
 ZUL_ROUTINE(int, zul_LastErrorCode, (void));
@@ -454,9 +471,11 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * @param context the host's own text for the operator dialogs of this sale,
  * passed unread to every ZulDialogProc call (its `context`); "" will do.
  * @param amount this payment, in currency units, above 0 (40.00); sent to the
- * manager in whole cents.
+ * manager in whole cents. One that is below 0.01 once in whole cents (0, a
+ * negative amount, 0.004), NaN or infinite is refused: -1 with
+ * #ZUL_E_ARGUMENT, nothing sent, written or logged.
  * @param amountDue what the sale still owes before this payment, in currency
- * units: the sale's total for its first payment.
+ * units: the sale's total for its first payment. Refused as `amount` is.
  * @param kind one letter: "C" credit card (never asks for a network), "D"
  * debit card, "V" the third card type (the manager gets 1, 2 and 4 for these
  * three), "Q" cheque (the request "CHQ"), or another letter, which the
@@ -730,7 +749,9 @@ ZUL_ROUTINE(int, DeleteIntPosFiles, (const char* directory, const char* sequence
  * @param standard2 the second argument of ImprimePadrao.
  * @param standard1 the first argument of ImprimePadrao.
  * @param amount the sale's amount in currency units, for the voucher opening
- * (as 14 digits of cents, 13 for types 28 and 31).
+ * (as 14 digits of cents, 13 for types 28 and 31); 0 or more. A negative
+ * amount, NaN or infinity is refused (-1, #ZUL_E_ARGUMENT) before anything
+ * is confirmed or printed.
  * @return 1 everything confirmed and printed (also for an empty list); 0 the
  * operator gave up, or a confirmation failed; -1 an error (the run's end
  * still ran).
@@ -879,7 +900,8 @@ ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
  * every pending copy.
  * @param unused not used; pass "".
  * @param amount the transaction's amount in cents as its answer gives it
- * (003-000, "4000" for 40.00).
+ * (003-000, "4000" for 40.00): digits only, above 0, or the call is refused
+ * (-1, #ZUL_E_ARGUMENT) before anything is sent.
  * @param network its network name (010-000): "TECBAN", "HCard" or another;
  * chooses the root, and #ZUL_VAR_DirTef keeps it.
  * @param documentNumber its document number (012-000).
@@ -901,7 +923,7 @@ ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
  * @waits 15.6 s twice, then up to 10 minutes for the answer, polling every
  * 50 ms without pumping messages (the host's windows do not repaint).
  * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER, #ZUL_E_DATASET,
- * #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK.
+ * #ZUL_E_NO_PRINTER_PROC, #ZUL_E_CALLBACK, #ZUL_E_ARGUMENT (the amount).
  */
 ZUL_ROUTINE(int, CancelaTEF,
             (const char* report1, const char* report2, const char* context, const char* copyChoice,
@@ -1187,8 +1209,9 @@ ZUL_ROUTINE(ZulList, zul_GetList, (const char* name));
  * A callback that returns a negative number reports a failure: the package
  * raises an error (#ZUL_E_CALLBACK), and the routine that called it ends with
  * -1 after its own clean-up, as an exception raised in a Delphi host's
- * procedure would. A callback must not call the package's routines, except
- * the helpers (zul_...). Setting a null callback puts the platform's default
+ * procedure would. From a callback the host may call only the readers named
+ * under "Threads" at the top of this header; any other routine returns -1
+ * with #ZUL_E_REENTRANT and does nothing. Setting a null callback puts the platform's default
  * back.
  *
  * @par Fiscal-printer procedures

@@ -1,11 +1,14 @@
 #include "capi/boundary.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <new>
 #include <vector>
 
+#include "support/number_format.h"
 #include "support/problems.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
@@ -19,6 +22,10 @@ int last_error_code = ZUL_OK;
 std::string last_notes;
 int last_note_code = ZUL_OK; // the first note's
 
+// How deep the routines of the C interface are nested, and the outermost.
+int running_depth = 0;
+const char* running_routine = "";
+
 int clamp_length(std::size_t length) { return length > INT_MAX ? INT_MAX : static_cast<int>(length); }
 } // namespace
 
@@ -27,6 +34,8 @@ void ClearLastError() noexcept {
   last_error_code = ZUL_OK;
   last_notes.clear();
   last_note_code = ZUL_OK;
+  // Those of the running routine are its own to report.
+  if (RoutineRunning()) return;
   // A refusal or a problem met by a routine called from C++ directly is no
   // one's to report.
   try {
@@ -37,6 +46,35 @@ void ClearLastError() noexcept {
     TakeTillRefusal();
   } catch (...) {
   }
+}
+
+bool RoutineRunning() noexcept { return running_depth > 0; }
+
+RunningRoutine::RunningRoutine(const char* routine) noexcept {
+  if (running_depth++ == 0) running_routine = routine;
+}
+
+RunningRoutine::~RunningRoutine() { --running_depth; }
+
+int RefuseReentry(const char* routine) noexcept {
+  try {
+    SetError(routine, ZUL_E_REENTRANT,
+             std::string("called while ") + running_routine +
+                 " runs (from one of its callbacks): nothing was done; call it once " + running_routine +
+                 " has returned");
+  } catch (...) {
+    SetError(routine, ZUL_E_REENTRANT, "called while another routine runs");
+  }
+  return ZUL_ERROR;
+}
+
+LastErrorState SaveLastError() { return {last_error, last_error_code, last_notes, last_note_code}; }
+
+void RestoreLastError(LastErrorState&& state) noexcept {
+  last_error = std::move(state.error);
+  last_error_code = state.code;
+  last_notes = std::move(state.notes);
+  last_note_code = state.note_code;
 }
 
 void NoteReportedProblems(const char* routine) noexcept {
@@ -120,6 +158,39 @@ int CopyOut(const std::string& text, char* buffer, int capacity, const char* rou
               std::to_string(text.size() + 1) + ")");
   }
   return clamp_length(text.size());
+}
+
+namespace {
+std::string amount_text(double amount) {
+  if (std::isnan(amount)) return "NaN";
+  if (std::isinf(amount)) return amount < 0 ? "-infinity" : "infinity";
+  return FloatToStr(amount);
+}
+} // namespace
+
+double PaymentAmount(double amount, const char* argument) {
+  // The request writes what it is sent in whole cents: 0.004 would ask for 0.
+  const std::string cents = std::isfinite(amount) ? CentsText(amount) : std::string();
+  const bool positive =
+      !cents.empty() && cents[0] != '-' && cents.find_first_not_of('0') != std::string::npos;
+  if (!positive) throw ArgumentError(argument, amount_text(amount) + " is not an amount of 0.01 or more");
+  return amount;
+}
+
+double VoucherAmount(double amount, const char* argument) {
+  if (!std::isfinite(amount) || amount < 0)
+    throw ArgumentError(argument, amount_text(amount) + " is not an amount of 0 or more");
+  return amount;
+}
+
+std::string CentsAmount(const char* cents, const char* argument) {
+  const std::string text = In(cents);
+  const bool digits =
+      !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!digits || text.find_first_not_of('0') == std::string::npos)
+    throw ArgumentError(argument,
+                        "\"" + text + "\" is not an amount in whole cents above 0 (\"4000\" for 40.00)");
+  return text;
 }
 
 StringRef::StringRef(const char* routine, const char* argument, char* buffer, int capacity)

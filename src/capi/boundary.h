@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Pkg_Zul00500.h"
 #include "support/errors.h"
@@ -53,22 +54,88 @@ int LastErrorCode() noexcept;
 // Sets the error, and its code, from the exception being handled.
 void FailWithCurrentException(const char* routine) noexcept;
 
+// --- one routine at a time ----------------------------------------------------
+// A routine runs the host's code: its dialogs, printer procedures, network
+// dialog, texts and message pump. A call the host makes from there finds the
+// routine half done (a scan from the approval's dialog would not confirm the
+// payment being approved), so every routine that talks to a manager, touches
+// the exchange files or changes what a routine works on refuses it: -1,
+// ZUL_E_REENTRANT, nothing done. The readers (the last error, variables,
+// lists, the version) and the card log take such a call.
+enum class Reentry { Refused, Allowed };
+
+// True while a routine of the C interface runs.
+bool RoutineRunning() noexcept;
+// Ends a call made from within a running routine with ZUL_E_REENTRANT.
+int RefuseReentry(const char* routine) noexcept;
+
+class RunningRoutine {
+public:
+  explicit RunningRoutine(const char* routine) noexcept;
+  ~RunningRoutine();
+  RunningRoutine(const RunningRoutine&) = delete;
+  RunningRoutine& operator=(const RunningRoutine&) = delete;
+};
+
 // Runs `body` (returning an int result) so that nothing escapes: the last
 // error is cleared first, as every routine that succeeds leaves it clear,
 // and any exception becomes -1 and the error of `routine`. A routine another
 // till kept out, or one that met a problem after a settlement, leaves a note
-// that says so.
-template <typename Body> int Guarded(const char* routine, Body&& body) noexcept {
+// that says so. Called from within a running routine, a routine not marked
+// Reentry::Allowed is refused; one that is leaves the running routine's
+// refusals and problems to it.
+template <typename Body>
+int Guarded(const char* routine, Body&& body, Reentry reentry = Reentry::Refused) noexcept {
+  const bool nested = RoutineRunning();
   ClearLastError();
+  if (nested && reentry == Reentry::Refused) return RefuseReentry(routine);
+  const RunningRoutine running(routine);
   int result = ZUL_ERROR;
   try {
     result = body();
   } catch (...) {
     FailWithCurrentException(routine);
   }
+  if (nested) return result;
   NoteRefusal(routine, result);
   NoteReportedProblems(routine);
   return result;
+}
+
+// Guarded() for a routine a callback may call while another runs: one that
+// only reads, or that touches nothing a running routine works on.
+template <typename Body> int Reader(const char* routine, Body&& body) noexcept {
+  return Guarded(routine, std::forward<Body>(body), Reentry::Allowed);
+}
+
+// The last error as a routine has it so far.
+struct LastErrorState {
+  std::string error;
+  int code = ZUL_OK;
+  std::string notes;
+  int note_code = ZUL_OK;
+};
+LastErrorState SaveLastError();
+void RestoreLastError(LastErrorState&& state) noexcept;
+
+// Held around every call of the host's code: whatever the host's own calls
+// leave as the last error is the host's to read within its callback, and the
+// routine's own error and notes are back when the callback returns.
+class HostCall {
+public:
+  HostCall() : saved_(SaveLastError()) {}
+  ~HostCall() { RestoreLastError(std::move(saved_)); }
+  HostCall(const HostCall&) = delete;
+  HostCall& operator=(const HostCall&) = delete;
+
+private:
+  LastErrorState saved_;
+};
+
+// Calls the host's code (`call` returns the callback's result) in a HostCall.
+template <typename Call> auto CallHost(Call&& call) {
+  const HostCall host;
+  return call();
 }
 
 inline int Result(bool value) { return value ? ZUL_TRUE : ZUL_FALSE; }
@@ -77,6 +144,15 @@ inline int Result(bool value) { return value ? ZUL_TRUE : ZUL_FALSE; }
 
 // A const char* in: null reads as "".
 inline std::string In(const char* text) { return text ? std::string(text) : std::string(); }
+
+// Amounts in currency units. A payment, and what the sale still owes, is
+// finite and at least one cent in the whole cents the request carries; the
+// printing run's amount (the voucher's) is finite and not below 0.
+double PaymentAmount(double amount, const char* argument);
+double VoucherAmount(double amount, const char* argument);
+// A transaction's amount in whole cents as its answer gives it ("4000"):
+// digits only, above 0.
+std::string CentsAmount(const char* cents, const char* argument);
 
 template <typename T> T& Ref(T* pointer, const char* argument) {
   if (!pointer) throw ArgumentError(argument, "a null pointer where a value is passed by reference");

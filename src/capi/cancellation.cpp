@@ -13,8 +13,8 @@ int ZUL_CALL CancelaTEF(const char* report1, const char* report2, const char* co
   return Guarded("CancelaTEF", [&] {
     return Result(zul00500::CancelaTEF(
         In(report1), In(report2), In(context), In(copyChoice), position, transactionCount, printerType,
-        In(pendingSequence), In(unused), In(amount), In(network), In(documentNumber), In(field022),
-        In(field023), In(mode), In(standard2), In(standard1), printAndConfirm != 0));
+        In(pendingSequence), In(unused), CentsAmount(amount, "amount"), In(network), In(documentNumber),
+        In(field022), In(field023), In(mode), In(standard2), In(standard1), printAndConfirm != 0));
   });
 }
 

@@ -27,7 +27,7 @@ std::string text_from_host(const char* callback, const std::function<int(char*, 
   std::vector<char> buffer(256, '\0');
   for (int attempt = 0;; ++attempt) {
     const int capacity = static_cast<int>(buffer.size());
-    const int length = write(buffer.data(), capacity);
+    const int length = CallHost([&] { return write(buffer.data(), capacity); });
     if (length < 0) throw HostCallbackError(callback, length);
     if (length < capacity)
       return std::string(buffer.data(), strnlen(buffer.data(), static_cast<std::size_t>(length)));
@@ -51,8 +51,10 @@ public:
     if (!dialog.fn)
       return DefaultHostServices().Mensagem(text, s2, s3, yesNo, kind, s6, context, withReceipt, dataset);
     // The dataset is never passed; the host gets null for it.
-    const int answer = dialog.fn(dialog.user, text.c_str(), s2.c_str(), s3.c_str(), yesNo.c_str(), kind,
-                                 s6.c_str(), context.c_str(), withReceipt, nullptr);
+    const int answer = CallHost([&] {
+      return dialog.fn(dialog.user, text.c_str(), s2.c_str(), s3.c_str(), yesNo.c_str(), kind, s6.c_str(),
+                       context.c_str(), withReceipt, nullptr);
+    });
     if (answer < 0) throw HostCallbackError("Mensagem", answer);
     return answer != 0;
   }
@@ -102,7 +104,7 @@ public:
   explicit CallbackChooser(Callback<ZulNetworkChooserProc> chooser) : chooser_(chooser) {}
 
   void Run(TfrmCartaoDebito& form) override {
-    const int code = chooser_.fn(chooser_.user, form.Caption.c_str());
+    const int code = CallHost([&] { return chooser_.fn(chooser_.user, form.Caption.c_str()); });
     if (code < 0) throw HostCallbackError("network chooser", code);
     form.Click(code == 1 ? "btnTecBan" : code == 2 ? "btnOutros" : code == 3 ? "btnHcard" : "bbtEncerra");
   }
@@ -140,7 +142,7 @@ int ZUL_CALL zul_SetMessagePump(ZulMessagePumpProc fn, void* user) {
       return ZUL_TRUE;
     }
     platform::set_message_hook([fn, user](bool wait) {
-      const int result = fn(user, wait ? 1 : 0);
+      const int result = CallHost([&] { return fn(user, wait ? 1 : 0); });
       if (result < 0) throw HostCallbackError("message pump", result);
     });
     return ZUL_TRUE;

@@ -36,7 +36,7 @@ int ZUL_CALL Finalize(void) {
 }
 
 int ZUL_CALL zul_Version(char* value, int capacity) {
-  return Guarded("zul_Version", [&] {
+  return Reader("zul_Version", [&] {
     const std::string version = std::to_string(ZUL_VERSION_MAJOR) + "." + std::to_string(ZUL_VERSION_MINOR) +
                                 "." + std::to_string(ZUL_VERSION_PATCH);
     return CopyOut(version, value, capacity);
@@ -81,6 +81,8 @@ const char* ZUL_CALL zul_ErrorName(int code) {
     return "ZUL_E_MEMORY";
   case ZUL_E_OTHER:
     return "ZUL_E_OTHER";
+  case ZUL_E_REENTRANT:
+    return "ZUL_E_REENTRANT";
   case ZUL_NOTE_TRUNCATED:
     return "ZUL_NOTE_TRUNCATED";
   case ZUL_NOTE_TILL_BUSY:
@@ -118,7 +120,7 @@ int ZUL_CALL zul_SetHostDirectory(const char* directory) {
 }
 
 int ZUL_CALL zul_DescribeDataSet(const char* path, ZulList lines) {
-  return Guarded("zul_DescribeDataSet", [&] {
+  return Reader("zul_DescribeDataSet", [&] {
     StringList& list = ListOf(lines, "lines");
     // Described in full before the list changes: a damaged file leaves it as it was.
     StringList described;

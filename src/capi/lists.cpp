@@ -17,7 +17,7 @@ ZulList ZUL_CALL zul_ListNew(void) {
 }
 
 int ZUL_CALL zul_ListFree(ZulList list) {
-  return Guarded("zul_ListFree", [&] {
+  return Reader("zul_ListFree", [&] {
     if (!list) return ZUL_TRUE; // as free(NULL)
     if (ListRecord(list, "list").package_owned)
       throw ArgumentError("list", "the package's own list, which the host does not free");
@@ -27,7 +27,7 @@ int ZUL_CALL zul_ListFree(ZulList list) {
 }
 
 int ZUL_CALL zul_ListCount(ZulList list) {
-  return Guarded("zul_ListCount", [&] {
+  return Reader("zul_ListCount", [&] {
     const std::size_t count = ListOf(list, "list").Count();
     if (count > static_cast<std::size_t>(INT32_MAX))
       throw ArgumentError("list", "more lines than an int counts");
@@ -36,7 +36,7 @@ int ZUL_CALL zul_ListCount(ZulList list) {
 }
 
 int ZUL_CALL zul_ListGet(ZulList list, int index, char* value, int capacity) {
-  return Guarded("zul_ListGet", [&] {
+  return Reader("zul_ListGet", [&] {
     const StringList& lines = ListOf(list, "list");
     if (index < 0 || static_cast<std::size_t>(index) >= lines.Count())
       throw ArgumentError("index", std::to_string(index) + " is not a line of a list of " +
@@ -46,33 +46,33 @@ int ZUL_CALL zul_ListGet(ZulList list, int index, char* value, int capacity) {
 }
 
 int ZUL_CALL zul_ListAdd(ZulList list, const char* line) {
-  return Guarded("zul_ListAdd", [&] {
+  return Reader("zul_ListAdd", [&] {
     ListOf(list, "list").Add(In(line));
     return ZUL_TRUE;
   });
 }
 
 int ZUL_CALL zul_ListClear(ZulList list) {
-  return Guarded("zul_ListClear", [&] {
+  return Reader("zul_ListClear", [&] {
     ListOf(list, "list").Clear();
     return ZUL_TRUE;
   });
 }
 
 int ZUL_CALL zul_ListText(ZulList list, char* value, int capacity) {
-  return Guarded("zul_ListText",
-                 [&] { return CopyOut(ListOf(list, "list").Text(), value, capacity, "zul_ListText"); });
+  return Reader("zul_ListText",
+                [&] { return CopyOut(ListOf(list, "list").Text(), value, capacity, "zul_ListText"); });
 }
 
 int ZUL_CALL zul_ListSetText(ZulList list, const char* text) {
-  return Guarded("zul_ListSetText", [&] {
+  return Reader("zul_ListSetText", [&] {
     ListOf(list, "list").SetText(In(text));
     return ZUL_TRUE;
   });
 }
 
 int ZUL_CALL zul_ListLoadFromFile(ZulList list, const char* path) {
-  return Guarded("zul_ListLoadFromFile", [&] {
+  return Reader("zul_ListLoadFromFile", [&] {
     StringList& lines = ListOf(list, "list");
     // A failed load leaves the list as it was.
     StringList loaded;
@@ -83,7 +83,7 @@ int ZUL_CALL zul_ListLoadFromFile(ZulList list, const char* path) {
 }
 
 int ZUL_CALL zul_ListSaveToFile(ZulList list, const char* path) {
-  return Guarded("zul_ListSaveToFile", [&] {
+  return Reader("zul_ListSaveToFile", [&] {
     ListOf(list, "list").SaveToFile(In(path));
     return ZUL_TRUE;
   });

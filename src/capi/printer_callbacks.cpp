@@ -18,7 +18,7 @@ void assign(std::function<bool(Args...)>& variable, void* fn, void* user, const 
   }
   const auto proc = reinterpret_cast<CProc>(fn);
   variable = [proc, user, name](Args... args) {
-    const int result = proc(user, args.c_str()...);
+    const int result = CallHost([&] { return proc(user, args.c_str()...); });
     if (result < 0) throw HostCallbackError(name, result);
     return result != 0;
   };

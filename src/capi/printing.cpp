@@ -10,6 +10,7 @@ int ZUL_CALL ImprCupons(ZulList receipts, int receiptCount, int transactionCount
                         const char* report2, const char* copyChoice, const char* mode, const char* standard2,
                         const char* standard1, double amount) {
   return Guarded("ImprCupons", [&] {
+    VoucherAmount(amount, "amount");
     return Result(zul00500::ImprCupons(*HoldList(receipts, "receipts"), receiptCount, transactionCount,
                                        printerType, In(voucher1), In(voucher2), In(context), In(report1),
                                        In(report2), In(copyChoice), In(mode), In(standard2), In(standard1),

@@ -12,6 +12,8 @@ int sale(const char* routine, const char* context, double amount, double amountD
          char* documentNumber, int documentNumberCapacity, char* field748, int field748Capacity,
          char* field013, int field013Capacity, char* field027, int field027Capacity) {
   return Guarded(routine, [&] {
+    PaymentAmount(amount, "amount");
+    PaymentAmount(amountDue, "amountDue");
     ZulList& receipts_out = Ref(receipts, "receipts");
     std::int32_t& approved = Ref(approvedCount, "approvedCount");
     std::int32_t& transaction = Ref(transactionNumber, "transactionNumber");

@@ -7,7 +7,7 @@ using namespace zul00500;
 using namespace zul00500::capi;
 
 int ZUL_CALL GetSequence(char* sequence, int sequenceCapacity) {
-  return Guarded("GetSequence", [&] {
+  return Reader("GetSequence", [&] {
     StringRef out("GetSequence", "sequence", sequence, sequenceCapacity);
     out.value = zul00500::GetSequence();
     return ZUL_TRUE;

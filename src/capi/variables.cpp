@@ -45,8 +45,8 @@ T& Variable(const std::pair<const char*, T*> (&table)[N], const char* name, cons
 } // namespace
 
 int ZUL_CALL zul_GetStr(const char* name, char* value, int capacity) {
-  return Guarded("zul_GetStr",
-                 [&] { return CopyOut(Variable(kStrings, name, "string"), value, capacity, "zul_GetStr"); });
+  return Reader("zul_GetStr",
+                [&] { return CopyOut(Variable(kStrings, name, "string"), value, capacity, "zul_GetStr"); });
 }
 
 int ZUL_CALL zul_SetStr(const char* name, const char* value) {
@@ -57,7 +57,7 @@ int ZUL_CALL zul_SetStr(const char* name, const char* value) {
 }
 
 int ZUL_CALL zul_GetInt(const char* name, int* value) {
-  return Guarded("zul_GetInt", [&] {
+  return Reader("zul_GetInt", [&] {
     Ref(value, "value") = Variable(kIntegers, name, "integer");
     return ZUL_TRUE;
   });
@@ -71,7 +71,7 @@ int ZUL_CALL zul_SetInt(const char* name, int value) {
 }
 
 int ZUL_CALL zul_GetFloat(const char* name, double* value) {
-  return Guarded("zul_GetFloat", [&] {
+  return Reader("zul_GetFloat", [&] {
     Ref(value, "value") = Variable(kReals, name, "real");
     return ZUL_TRUE;
   });

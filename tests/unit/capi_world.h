@@ -35,4 +35,22 @@ protected:
   virtual_printer::VirtualPrinter printer_;
 };
 
+// The C interface's world with a host's variables for DoTEF.
+class CSaleWorld : public CInterfaceWorld {
+protected:
+  // One DoTEF with the fixture's buffers; `receipts` in and out.
+  int Pay(double amount, double due, ZulList& receipts, int document_capacity = sizeof document_) {
+    return ::DoTEF("ctx", amount, due, "C", &receipts, &approved_, &transaction_, &extra_, document_,
+                   document_capacity, f748_, sizeof f748_, f013_, sizeof f013_, f027_, sizeof f027_);
+  }
+
+  int approved_ = -1;
+  int transaction_ = 0;
+  double extra_ = -1;
+  char document_[ZUL_FIELD_CAPACITY] = "doc";
+  char f748_[ZUL_F748_CAPACITY] = "f748";
+  char f013_[ZUL_FIELD_CAPACITY] = "f013";
+  char f027_[ZUL_F027_CAPACITY] = "f027";
+};
+
 } // namespace zul00500::testing

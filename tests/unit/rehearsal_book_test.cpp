@@ -138,6 +138,8 @@ TEST(RehearsalBookTest, EveryMistakeIsNamedByItsLine) {
       {Book1("pey = [100]"), 6, "unknown key \"pey\" in a sale step"},
       {Book1("pay = [\"10,001\"]"), 6, "not \"10,001\""},
       {Book1("pay = 12.345"), 6, "two decimals at most"},
+      {Book1("pay = [40, 0]"), 6, "0.01 or more"},
+      {Book1("pay = [40]\ntotal = \"0,00\""), 7, "0.01 or more"},
       {Book1("pay = [100]\npower_cut = \"after-the-answer\""), 7, "unknown moment \"after-the-answer\""},
       {Book1("pay = [100]\npower_cut = { moment = \"after-answer\", payment = 2 }"), 7, "no payment 2"},
       {Book1("pay = [100]\nexpect = [true, true]"), 7, "2 results for 1 payment"},

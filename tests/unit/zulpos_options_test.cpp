@@ -267,7 +267,8 @@ TEST(ZulposOptionValues, EachCheckTakesWhatItShouldAndNothingElse) {
     std::vector<std::string> good, bad;
   };
   const std::vector<Case> cases = {
-      {Cents(), {"1250", "050"}, {"", "12.50", "12,50", "-5", "1e3", " 12", "123456789012345"}},
+      {Cents(), {"1250", "050"}, {"", "12.50", "12,50", "-5", "1e3", " 12", "123456789012345", "0", "000"}},
+      {PaymentAmount(), {"0.01", "40", "0,50"}, {"0", "0.00", "0,0", "-5", "", "nan"}},
       {Integer(), {"29", "-3", "0"}, {"", "1x", "x1", " 1", "1.5", "99999999999"}},
       {Kind(), {"Q", "c"}, {"", "CC", "1", " ", "\xC3\x87"}},
       {YesNo(), {"y", "yes", "n", "no"}, {"", "maybe", "Y"}},

@@ -216,15 +216,22 @@ private:
     }
   }
 
+  // What the package takes as a payment or a transaction's amount: 0.01 or more.
+  double Payment(const toml::node& node) const {
+    const double amount = toml_.Amount(node);
+    if (std::llround(amount * 100) < 1) toml_.Fail(node, "an amount paid or cancelled is 0.01 or more");
+    return amount;
+  }
+
   void ReadActionValues(const toml::table& table, Step& step) {
     if (step.action == "sale") {
       const toml::node* pay = table.get("pay");
       if (!pay) toml_.Fail(table, "a sale step needs pay = [amount, ...]");
       if (const toml::array* list = pay->as_array())
-        for (const toml::node& amount : *list) step.payments.push_back(toml_.Amount(amount));
-      else step.payments.push_back(toml_.Amount(*pay));
+        for (const toml::node& amount : *list) step.payments.push_back(Payment(amount));
+      else step.payments.push_back(Payment(*pay));
       if (step.payments.empty()) toml_.Fail(*pay, "a sale pays at least one amount");
-      step.total = toml_.Amount(table, "total");
+      if (const toml::node* total = table.get("total")) step.total = Payment(*total);
     }
     if (const auto kind = toml_.String(table, "kind")) {
       if (kind->size() != 1 || !std::isalpha(static_cast<unsigned char>((*kind)[0])))
@@ -238,7 +245,7 @@ private:
         if (!table.get(key)) toml_.Fail(table, std::string("a cancel step needs ") + key);
       step.network = ToCp1252(*toml_.String(table, "network"));
       step.document = ToCp1252(*toml_.String(table, "document"));
-      step.cents = cents_of(*toml_.Amount(table, "amount"));
+      step.cents = cents_of(Payment(*table.get("amount")));
       step.sequence = toml_.String(table, "sequence").value_or("");
       step.field022 = toml_.String(table, "f022").value_or("");
       step.field023 = toml_.String(table, "f023").value_or("");

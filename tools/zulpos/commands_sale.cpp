@@ -74,9 +74,9 @@ Command AddSale(CLI::App& zulpos) {
               "with receipt) and print.result shows its result.");
   AddRepeatable(*sale, "--pay", o->pays, "A", "a payment's amount (40, 40.00 or 40,00); repeatable, in order")
       ->required()
-      ->transform(Amount());
+      ->transform(PaymentAmount());
   AddValue(*sale, "--total", o->total, "T", "the sale's total (default: the sum of the payments)")
-      ->transform(Amount());
+      ->transform(PaymentAmount());
   AddValue(*sale, "--kind", o->kind, "K",
            "payment kind, one letter: C, D, V, A, Q (cheque) or another (default C)")
       ->check(Kind());

@@ -41,6 +41,15 @@ CLI::Validator Amount() {
   });
 }
 
+CLI::Validator PaymentAmount() {
+  return zul_cli::Check("payment amount", [](std::string& text) -> std::string {
+    std::string error = Amount()(text);
+    if (error.empty() && text.find_first_not_of("0.") == std::string::npos)
+      error = "an amount of 0.01 or more, not '" + text + "'";
+    return error;
+  });
+}
+
 double AmountValue(const std::string& amount) {
   double value = 0;
   std::from_chars(amount.data(), amount.data() + amount.size(), value);
@@ -49,8 +58,9 @@ double AmountValue(const std::string& amount) {
 
 CLI::Validator Cents() {
   return zul_cli::Check("cents", [](std::string& text) -> std::string {
-    if (text.empty() || text.size() > kMaxWholeDigits + 2 || !all_digits(text))
-      return "whole cents, digits only (1250 for 12.50), not '" + text + "'";
+    if (text.empty() || text.size() > kMaxWholeDigits + 2 || !all_digits(text) ||
+        text.find_first_not_of('0') == std::string::npos)
+      return "whole cents above 0, digits only (1250 for 12.50), not '" + text + "'";
     return {};
   });
 }

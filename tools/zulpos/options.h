@@ -14,9 +14,12 @@ namespace zulpos {
 // regional settings say; two decimals at most, no exponent, no sign. The
 // value is written back with a point ("40.00").
 CLI::Validator Amount();
+// An amount a payment, or what a sale owes, can be: Amount() and at least
+// 0.01; the package refuses anything less.
+CLI::Validator PaymentAmount();
 // The number of an amount Amount() passed.
 double AmountValue(const std::string& amount);
-// Whole cents, digits only ("1250"), as a request carries them.
+// Whole cents, digits only ("1250"), as a request carries them; above 0.
 CLI::Validator Cents();
 // A whole number that fits an int.
 CLI::Validator Integer();
