@@ -47,7 +47,7 @@ public:
     if (settled_.Any()) LogSettled("Zul00500 - ImprCupons fim");
     else LogCartao("Zul00500 - ImprCupons fim");
     // A failed last print keeps the saved receipts for a reprint.
-    if (gaveUp || confirmationFailed || lastPrint == true) DeleteIntPosFiles(dsDirPenTef, "");
+    if (gaveUp || confirmationFailed || lastPrint == true) EmptyPendingDirectoryAfterPrinting();
   }
 
   bool gaveUp = false;
@@ -97,7 +97,7 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
     // The sale's last payment printed nothing. Its earlier partial payments
     // stand confirmed: their saved copies go, as at the end of every run,
     // or the next pending cancellation would undo a sale that is paid.
-    if (transactionCount > 1) DeleteIntPosFiles(dsDirPenTef, "");
+    if (transactionCount > 1) EmptyPendingDirectoryAfterPrinting();
     LogCartao("Zul00500 - ImprCupons fim");
     return true;
   }
@@ -149,7 +149,7 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
       result = false;
       break;
     }
-    if (transactionCount > 1) DeleteIntPosFiles(dsDirPenTef, "");
+    if (transactionCount > 1) EmptyPendingDirectoryAfterPrinting();
   }
 
   if (fiscal) CloseRunDocument(context, printerType, false);

@@ -3,6 +3,7 @@
 #include "tef/cancellation.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/settlement_journal.h"
+#include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
@@ -49,6 +51,25 @@ std::vector<std::int32_t> numbered_copies(const std::vector<std::string>& names,
   return numbers;
 }
 
+// True when the payment of the pending copy of `sequence` needs no
+// cancellation any more: its cancellation went through, or its sale was
+// printed, though the copy could not go then (a directory the till could
+// not write for a moment). The copy then goes.
+bool drop_if_done(const std::string& sequence) {
+  if (!PendingCopyEnded(sequence) && !PendingCopyPrinted(sequence)) return false;
+  DeleteIntPosFiles(dsDirPenTef, sequence);
+  return true;
+}
+
+// Drops every such copy, whatever its number: one numbered above the count
+// would otherwise make the run fail.
+void drop_copies_done() {
+  for (const std::string& name : pending_names()) {
+    const std::optional<std::string> head = ReadHead(dsDirPenTef + name);
+    if (head) drop_if_done(WholeLines(*head).Field("001-000 "));
+  }
+}
+
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
@@ -65,6 +86,7 @@ bool CancelaPendencia(const std::string& report1, const std::string& report2, co
   NewHolder();
   // A payment whose cancellation the manager took before a stop is gone.
   EndPendingCopiesOfTakenSettlements();
+  drop_copies_done();
   platform::FileSystem& fs = platform::fs();
   StringList pending;
   while (fs.file_exists(dsDirPenTef + "intpos.*")) {
@@ -74,12 +96,7 @@ bool CancelaPendencia(const std::string& report1, const std::string& report2, co
       if (!fs.file_exists(path)) continue;
       LoadExchangeFile(pending, path);
       const std::string sequence = pending.Field("001-000 ");
-      // Its cancellation went through, though the copy could not go then
-      // (a directory the till could not write for a moment).
-      if (PendingCopyEnded(sequence)) {
-        DeleteIntPosFiles(dsDirPenTef, sequence);
-        continue;
-      }
+      if (drop_if_done(sequence)) continue;
       bool settled = false;
       CancelTransaction(report1, report2, context, "N", transactionCount, printerType, sequence,
                         pending.Field("003-000 "), pending.Field("010-000 "), pending.Field("012-000 "),

@@ -251,6 +251,41 @@ bool PaymentStands(const std::string& sequence) {
 
 void RemoveUndonePendingCopy(const std::string& sequence) { DeleteIntPosFiles(dsDirPenTef, sequence); }
 
+namespace {
+// Marks, named by the answer's sequence, of pending copies a printing run
+// ended but could not remove.
+std::string printed_marks_directory() { return dsDirBkpTef + "Impressos\\"; }
+} // namespace
+
+void EmptyPendingDirectoryAfterPrinting() {
+  platform::FileSystem& fs = platform::fs();
+  // Marks of copies gone since (removed later, or written over by the next
+  // sale) have done their work.
+  try {
+    for (const std::string& sequence : fs.list(printed_marks_directory() + "*"))
+      if (!AnswerIn(dsDirPenTef, sequence)) fs.remove_file(printed_marks_directory() + sequence);
+  } catch (const FileError&) {
+  }
+  for (const std::string& name : fs.list(dsDirPenTef + "intpos.*")) {
+    if (fs.remove_file(dsDirPenTef + name)) continue;
+    // A copy that stays (the directory could not be written for a moment)
+    // is of a sale already printed: the next pending cancellation, which
+    // takes every copy it finds for the sale in hand, must pass it over.
+    try {
+      const std::string sequence =
+          WholeLines(ReadHead(dsDirPenTef + name).value_or(std::string())).Field("001-000 ");
+      if (sequence.empty()) continue;
+      fs.create_directories(printed_marks_directory());
+      WriteFileInOneStep(printed_marks_directory() + sequence, "");
+    } catch (const FileError&) {
+    }
+  }
+}
+
+bool PendingCopyPrinted(const std::string& sequence) {
+  return !sequence.empty() && platform::fs().file_exists(printed_marks_directory() + sequence);
+}
+
 void DeleteIntPosFiles(const std::string& directory, const std::string& sequence) {
   if (!sequence.empty()) {
     remove_copies(directory, sequence, Notes::Included);

@@ -70,6 +70,15 @@ void RemoveUnlessAnother(const std::string& path, const std::string& sequence);
 // pending copy goes, or a printing run would print it as a saved receipt
 // and a pending cancellation would cancel it again.
 void RemoveUndonePendingCopy(const std::string& sequence);
+
+// The printing run's end: every pending copy goes. One that cannot (its
+// directory read-only for the moment) gets a mark under its answer's
+// sequence in dsDirBkpTef + "Impressos\", so that a pending cancellation
+// passes it over (PendingCopyPrinted) instead of cancelling a payment of a
+// sale that is printed; a mark goes at a later run once its copy is gone.
+// Throws nothing.
+void EmptyPendingDirectoryAfterPrinting();
+bool PendingCopyPrinted(const std::string& sequence);
 // False when the payment of the answer `sequence` was undone or is still unsettled.
 bool PaymentStands(const std::string& sequence);
 

@@ -306,5 +306,20 @@ manager 3 status=wrong-header:0 answer=approve:0 pieces=2:377:460412915
 )");
 }
 
+// Finding 55 (I8): a printing run could not empty a read-only "Pendente\\";
+// a later pending cancellation took a copy of the printed sale (it cancelled
+// a printed payment, or failed on a copy numbered above its count). Such a
+// copy is now marked printed and passed over.
+TEST(SettlementScenarios, ACopyOfAPrintedSaleIsNotCancelled) {
+  ExpectHeld(R"(history seed=114388 roots=dial,disc,hiper printer=F2
+step pay amount=6512 total=11800 kind=C seed=1183213227
+step pay amount=1300 total=1700 kind=C seed=3020725925
+step pay amount=15800 total=15800 kind=C seed=2120192106
+step pay amount=269 total=21000 kind=C seed=796956318 fault=readonly:1
+step pay amount=25400 total=25400 kind=A seed=390966401
+step print seed=1165596566 fault=cut:129
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
