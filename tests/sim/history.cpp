@@ -128,8 +128,10 @@ Behaviour DrawBehaviour(Random& random) {
   if (random.Chance(200)) b.take_ms = random.Between(0, 3000);
   else if (random.Chance(30)) b.take_ms = random.Between(15000, 60000);
   b.status = static_cast<Behaviour::Status>(random.Weighted({85, 4, 3, 3, 3, 2, 2}));
-  // Seen first, taken long after: past the package's wait for its status.
-  if (b.status == Behaviour::Status::Early && random.Chance(500)) b.take_ms = random.Between(15000, 40000);
+  // Seen first, taken some seconds after, within the 15 s a manager has to
+  // take a request: one taken later, after such a status, cannot be told
+  // from one the manager took and kept in "req\\".
+  if (b.status == Behaviour::Status::Early) b.take_ms = random.Chance(500) ? random.Between(1000, 12000) : 0;
   if (random.Chance(200)) b.status_ms = random.Between(0, 2000);
   else if (random.Chance(60)) b.status_ms = random.Between(15000, 40000);
   b.answer = static_cast<Behaviour::Answer>(random.Weighted({60, 6, 14, 8, 5, 3, 1, 1}));

@@ -80,9 +80,10 @@ struct Manner {
 
 // How a manager treats one request it takes.
 struct Behaviour {
-  // Early: as soon as it sees the request, before it takes it, a status
-  // with its header naming another sequence (a stale one of its own); then
-  // it takes it when `take_ms` says, and writes no other status.
+  // Early: as soon as it sees the request, before it takes it, a stale
+  // status of its own with the request's header (naming another sequence
+  // where the manager names sequences); then it takes the request when
+  // `take_ms` says, and writes no other status.
   enum class Status { Ack, Never, Empty, Torn, OtherSequence, WrongHeader, Early };
   // TooManyLines and TooLarge approve, past the package's line or byte limit.
   enum class Answer { Approve, NoReceipt, Refuse, Error, Silent, BadCount, TooManyLines, TooLarge };

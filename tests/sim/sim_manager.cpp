@@ -147,11 +147,18 @@ void SimManager::Poll() {
   if (!noticed_ && now >= free_at_ && Untaken()) {
     noticed_ = true;
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
-    if (std::string bytes; behaviour.status == Behaviour::Status::Early && disk_.Peek(request_path_, bytes)) {
+    // A stale status, in this manager's own form: the HiperTEF root's names
+    // a sequence (another one), the others' the header alone. Only a
+    // manager that removes what it takes writes one: for one that keeps its
+    // requests in "req\\", nothing would tell it from the acknowledgement.
+    if (std::string bytes;
+        behaviour.status == Behaviour::Status::Early && !manner_.keep && disk_.Peek(request_path_, bytes)) {
       StringList request;
       request.SetText(bytes);
+      const std::string header = "000-000 = " + request.Field("000-000 ");
       Write("intpos.sts",
-            Bytes({"000-000 = " + request.Field("000-000 "), "001-000 = 9999999999", testing::kClosingLine},
+            Bytes(letter_ == 'C' ? StringList{header, "001-000 = 9999999999", testing::kClosingLine}
+                                 : StringList{header, testing::kClosingLine},
                   manner_ | behaviour.manner),
             behaviour, now);
     }
