@@ -29,6 +29,8 @@ void CopyFileInOneStep(const std::string& from, const std::string& to) {
   try {
     std::uint64_t offset = 0;
     for (;;) {
+      // read_part neither follows a link nor opens a FIFO or a device: such
+      // a source fails here, before the temporary is written.
       const std::string piece = fs.read_part(from, offset, kPiece);
       if (offset == 0) fs.write_file(temporary, piece);
       else if (!piece.empty()) fs.append_file(temporary, piece);

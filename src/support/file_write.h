@@ -25,7 +25,10 @@ void WriteFileInOneStep(const std::string& path, std::string_view bytes);
 
 // WriteFileInOneStep of a copy of `from`, read and written a piece at a
 // time: a file of any size is copied byte for byte without being held
-// whole. Throws FileError; `to` is then as it was.
+// whole. Throws FileError; `to` is then as it was. A source that is no
+// regular file (a link, a FIFO, a device: another program may have put it
+// where an answer belongs) is never followed nor read: NotRegularFile,
+// before anything is written.
 void CopyFileInOneStep(const std::string& from, const std::string& to);
 
 // WriteFileInOneStep in its two halves, for a writer that must note

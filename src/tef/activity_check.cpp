@@ -19,13 +19,13 @@ constexpr std::uint32_t kCycleMs = 600;
 constexpr std::uint64_t kLimitMs = 15 * 1000;
 
 // False while there is no answer at `path`, or its writer holds it, or is
-// still writing its last line end.
+// still writing its last line end. No regular file is read: it is put away.
 bool read_answer(const std::string& path, StringList& answer) {
   try {
     if (!platform::fs().file_exists(path)) return false;
-    const std::string bytes = platform::fs().read_part(path, 0, kMaxExchangeBytes);
-    if (EndsMidLineEnd(bytes)) return false;
-    answer.SetText(bytes);
+    const std::optional<std::string> bytes = ReadIfThere(path);
+    if (!bytes || EndsMidLineEnd(*bytes)) return false;
+    answer.SetText(std::string_view(*bytes).substr(0, kMaxExchangeBytes));
     return true;
   } catch (const FileError&) {
     return false; // held by its writer: not whole yet
@@ -51,8 +51,9 @@ bool keep_stray_approval(const std::string& sequence) {
   const std::string path = DirTef + "resp\\intpos.001";
   if (!platform::fs().file_exists(path)) return false;
   StringList answer;
-  // Held by another program: what it holds cannot be told, nor kept.
-  if (!read_answer(path, answer)) return true;
+  // Held by another program: what it holds cannot be told, nor kept. No
+  // regular file is put away unread, and is no longer in the way.
+  if (!read_answer(path, answer)) return platform::fs().file_exists(path);
   const std::string its = answer.Field("001-000 ");
   if (its == sequence || answer.Field("000-000 ") == "ATV") return false;
   // Still being written: it may be an approval.
