@@ -94,6 +94,14 @@ TEST_P(NotRegularFilesTest, TheActivityCheckPutsAwayOneThatCameWithItsStatus) {
   EXPECT_EQ(Logged(Removed(kAnswer)), 1);
 }
 
+TEST_P(NotRegularFilesTest, TheRemovalBySequencePassesOneOverUnread) {
+  const StringList answer{"000-000 = CRT", "001-000 = 0347520030", "999-999 = 0"};
+  disk_.Put(kDialResp + "intpos.001", answer.Text());
+  Plant(kDialResp + "intpos.002");
+  EXPECT_NO_THROW(DeleteIntPosFiles(kDialResp, "0347520030"));
+  EXPECT_EQ(Names(kDialResp + "intpos.*"), std::vector<std::string>{"intpos.002"});
+}
+
 std::string KindName(const ::testing::TestParamInfo<Special>& info) {
   switch (info.param) {
   case Special::Fifo:
