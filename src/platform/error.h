@@ -39,4 +39,14 @@ public:
   using FileError::FileError;
 };
 
+// What is there is no regular file: a symbolic link (or, on Windows, any
+// reparse point), a FIFO, a device, a socket or a directory. Exchange files
+// are regular files another program wrote; anything else is never followed
+// nor read, for opening it could block for ever (a FIFO), never end (a
+// device) or reach another program's files (a link).
+class NotRegularFile : public FileError {
+public:
+  using FileError::FileError;
+};
+
 } // namespace zul00500::platform

@@ -30,8 +30,9 @@ class FileSystem {
 public:
   virtual ~FileSystem() = default;
 
-  // True when `path` names an existing file (not a directory). With a
-  // wildcard in the last component: true when some matching entry is a file.
+  // True when `path` names an existing entry that is not a directory: a
+  // link counts as what it is itself, never as what it points to. With a
+  // wildcard in the last component: true when some matching entry is one.
   virtual bool file_exists(const std::string& path) = 0;
   // True when `path` names an existing directory; a trailing separator is fine.
   virtual bool directory_exists(const std::string& path) = 0;
@@ -39,16 +40,23 @@ public:
   // `pattern` ("*" and "?" wildcards), files and directories alike, in the
   // platform's listing order. A missing directory lists nothing.
   virtual std::vector<std::string> list(const std::string& pattern) = 0;
-  // Deletes a file. Returns false on failure; never throws.
+  // Deletes a file; a link (or FIFO, or device node) goes itself, never
+  // what it points to. Returns false on failure; never throws.
   virtual bool remove_file(const std::string& path) = 0;
   // Renames a file, replacing an existing `to` in one step (so a reader never
   // sees it half written). False on failure; never throws.
   virtual bool rename_file(const std::string& from, const std::string& to) = 0;
-  // Whole content of a file. Throws FileError.
+  // Whole content of a file the package or the host owns: a link to a
+  // regular file is followed (an installation may link its configuration).
+  // Throws NotRegularFile, without reading, when what is there (or what a
+  // link points to) is no regular file; FileError otherwise.
   virtual std::string read_file(const std::string& path) = 0;
   // At most `max_bytes` bytes of a file, from byte `offset` on: fewer at its
-  // end, none from beyond it. What read_file would give from there, without
-  // ever holding more. Throws FileError as read_file does.
+  // end, none from beyond it, without ever holding more. This is the read
+  // of exchange files, which another program may have put there: a link is
+  // never followed, and what is no regular file (a link, a FIFO, a device,
+  // a directory) is never opened for reading, nor waited for: NotRegularFile.
+  // Throws FileError otherwise, as read_file does.
   virtual std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) = 0;
   // Creates or truncates `path` and writes `bytes`. Throws FileError.
   virtual void write_file(const std::string& path, std::string_view bytes) = 0;

@@ -12,6 +12,7 @@ namespace zul00500 {
 using platform::Error;
 using platform::FileBusyError;
 using platform::FileError;
+using platform::NotRegularFile;
 
 // A text that should hold a number does not (a count, an amount, a backup
 // extension).

@@ -31,6 +31,8 @@ bool CopyFileInOneStep(const std::string& from, const std::string& to, std::uint
   try {
     std::uint64_t offset = 0;
     for (;;) {
+      // read_part neither follows a link nor opens a FIFO or a device: such
+      // a source fails here, before the temporary is written.
       const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, max_bytes - offset));
       const std::string piece = want == 0 ? std::string() : fs.read_part(from, offset, want);
       if (offset == 0) fs.write_file(temporary, piece);

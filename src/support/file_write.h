@@ -28,7 +28,10 @@ void WriteFileInOneStep(const std::string& path, std::string_view bytes);
 // WriteFileInOneStep of a copy of `from`, read and written a piece at a
 // time, never held whole: its first `max_bytes` bytes (all of a file no
 // longer). True when `from` holds more than was copied. Throws FileError;
-// `to` is then as it was.
+// `to` is then as it was. A source that is no regular file (a link, a
+// FIFO, a device: another program may have put it where an answer
+// belongs) is never followed nor read: NotRegularFile, before anything is
+// written.
 bool CopyFileInOneStep(const std::string& from, const std::string& to,
                        std::uint64_t max_bytes = std::numeric_limits<std::uint64_t>::max());
 

@@ -22,8 +22,9 @@ constexpr std::uint64_t kLimitMs = 15 * 1000;
 enum class Found { Nothing, Answer, TooLarge };
 
 // Nothing while there is no answer at `path`, or its writer holds it, or is
-// still writing its last line end. TooLarge for one past the exchange
-// limits: `answer` then holds its first whole lines.
+// still writing its last line end (no regular file is read: it is put
+// away). TooLarge for one past the exchange limits: `answer` then holds
+// its first whole lines.
 Found read_answer(const std::string& path, StringList& answer) {
   try {
     if (!platform::fs().file_exists(path)) return Found::Nothing;
@@ -71,9 +72,10 @@ bool keep_stray_approval(const std::string& sequence) {
   const std::string path = DirTef + "resp\\intpos.001";
   if (!platform::fs().file_exists(path)) return false;
   StringList answer;
-  // Held by another program: what it holds cannot be told, nor kept.
+  // Held by another program: what it holds cannot be told, nor kept. No
+  // regular file is put away unread, and is no longer in the way.
   const Found found = read_answer(path, answer);
-  if (found == Found::Nothing) return true;
+  if (found == Found::Nothing) return platform::fs().file_exists(path);
   const std::string its = answer.Field("001-000 ");
   if (its == sequence || answer.Field("000-000 ") == "ATV") return false;
   if (found == Found::TooLarge) {

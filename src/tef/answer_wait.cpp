@@ -11,10 +11,11 @@ namespace zul00500 {
 
 AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
   changed_ = false;
-  std::optional<std::string> bytes = ReadIfThere(path);
+  bool not_regular = false;
+  std::optional<std::string> bytes = ReadIfThere(path, not_regular);
   if (!bytes) {
     seen_.reset();
-    return Look::NotYet;
+    return not_regular ? Look::NotRegular : Look::NotYet;
   }
   const std::uint64_t now = platform::clock().monotonic_ms();
   if (bytes != seen_) {

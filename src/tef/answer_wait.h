@@ -32,10 +32,11 @@ inline constexpr std::uint32_t kAnswerStalledMs = 10'000;
 class AnswerWatch {
 public:
   enum class Look {
-    NotYet,   // missing, held by its writer, still changing, or turned down
-    Whole,    // the answer is in `list`
-    Stalled,  // unchanged for kAnswerStalledMs, yet not whole: cut short
-    TooLarge, // past the exchange limits (exchange_read.h): malformed
+    NotYet,     // missing, held by its writer, still changing, or turned down
+    Whole,      // the answer is in `list`
+    Stalled,    // unchanged for kAnswerStalledMs, yet not whole: cut short
+    TooLarge,   // past the exchange limits (exchange_read.h): malformed
+    NotRegular, // a link, FIFO, device or directory: never read (PutAwayNotRegular)
   };
 
   // One look at `path`. Whole when the file ends with the closing line, or

@@ -1,17 +1,23 @@
 #include "tef/exchange_read.h"
 
 #include "platform/file_system.h"
+#include "support/card_log.h"
 #include "support/errors.h"
 
 namespace zul00500 {
 
 namespace {
 
-std::optional<std::string> read_part_if_there(const std::string& path, std::size_t max_bytes) {
+std::optional<std::string> read_part_if_there(const std::string& path, std::size_t max_bytes,
+                                              bool* not_regular = nullptr) {
   platform::FileSystem& fs = platform::fs();
   try {
     return fs.read_part(path, 0, max_bytes);
   } catch (const FileBusyError&) {
+    return std::nullopt;
+  } catch (const NotRegularFile&) {
+    PutAwayNotRegular(path);
+    if (not_regular) *not_regular = true;
     return std::nullopt;
   } catch (const FileError&) {
     if (!fs.file_exists(path)) return std::nullopt;
@@ -21,8 +27,32 @@ std::optional<std::string> read_part_if_there(const std::string& path, std::size
 
 } // namespace
 
+void PutAwayNotRegular(const std::string& path) {
+  platform::FileSystem& fs = platform::fs();
+  // One that stays is told once, not on every look of a wait.
+  static std::string told;
+  const std::string line = "Zul00500 - Arquivo " + path + " n\xE3o \xE9 um arquivo comum";
+  if (fs.remove_file(path)) {
+    told.clear();
+    LogCartao(line + ", removido");
+  } else if (!fs.directory_exists(path) && told != path) {
+    told = path;
+    LogCartao(line + ", n\xE3o removido");
+  }
+}
+
+void TellDirectoryInPlace(const std::string& path) {
+  LogCartao("Zul00500 - Arquivo " + path +
+            " n\xE3o \xE9 um arquivo comum (diret\xF3rio), deixado onde est\xE1");
+}
+
 std::optional<std::string> ReadIfThere(const std::string& path) {
   return read_part_if_there(path, kMaxExchangeBytes + 1);
+}
+
+std::optional<std::string> ReadIfThere(const std::string& path, bool& not_regular) {
+  not_regular = false;
+  return read_part_if_there(path, kMaxExchangeBytes + 1, &not_regular);
 }
 
 std::optional<std::string> ReadHead(const std::string& path) { return read_part_if_there(path, kHeadBytes); }

@@ -23,11 +23,23 @@ inline constexpr std::size_t kHeadLines = 1024;
 
 // The bytes of the file, at most kMaxExchangeBytes + 1 of them (enough to
 // tell a file past the limit), or nothing while it is not there to be read:
-// gone, or held by the program that is writing it. Throws FileError
-// otherwise.
+// gone, or held by the program that is writing it, or no regular file (a
+// link, a FIFO, a device, a directory), which is never read and is put away
+// (PutAwayNotRegular). Throws FileError otherwise.
 std::optional<std::string> ReadIfThere(const std::string& path);
+// The same; `not_regular` tells that what was there was no regular file.
+std::optional<std::string> ReadIfThere(const std::string& path, bool& not_regular);
 // The first kHeadBytes of the file, or nothing as above.
 std::optional<std::string> ReadHead(const std::string& path);
+
+// What to do with a link, FIFO or device where an exchange file belongs:
+// malformed input, never followed nor read. It is removed (the entry
+// itself, never what a link points to), out of the manager's way, and the
+// card log tells it. A directory stays where it is, untold here: the
+// leftover scan and the answer wait tell it once (TellDirectoryInPlace).
+// One that cannot be removed is told once. Throws only as the card log does.
+void PutAwayNotRegular(const std::string& path);
+void TellDirectoryInPlace(const std::string& path);
 
 // True when `bytes` hold more than kMaxExchangeBytes, or more than
 // kMaxExchangeLines line ends (CR, LF or CR LF each count once).

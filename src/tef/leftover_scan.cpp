@@ -80,16 +80,19 @@ bool settled_before(const std::string& directory, const std::string& name, const
   return true;
 }
 
-enum class Read { Whole, Torn, TooLarge, StillWriting };
+enum class Read { Whole, Torn, TooLarge, StillWriting, NotRegular };
 
 // Reads a leftover. A backup is the package's own and does not change: it
 // is whole when it ends with the closing line or looks whole. A response
 // file may be one the manager is still writing: it is looked at until it
 // is whole, or stood still for the answers' quiet time without being whole
-// (torn: cut short for good), or kept changing for kStillWritingMs.
+// (torn: cut short for good), or kept changing for kStillWritingMs. What
+// is no regular file is never read (NotRegular).
 Read read_leftover(StringList& list, const std::string& path, bool from_backup) {
   if (from_backup) {
-    const std::optional<std::string> bytes = ReadIfThere(path);
+    bool not_regular = false;
+    const std::optional<std::string> bytes = ReadIfThere(path, not_regular);
+    if (not_regular) return Read::NotRegular;
     if (bytes && OverLimit(*bytes)) return Read::TooLarge;
     list.SetText(bytes.value_or(std::string()));
     return bytes && ReadsWhole(list) ? Read::Whole : Read::Torn;
@@ -104,6 +107,8 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
       return Read::Torn;
     case AnswerWatch::Look::TooLarge:
       return Read::TooLarge;
+    case AnswerWatch::Look::NotRegular:
+      return Read::NotRegular;
     case AnswerWatch::Look::NotYet:
       break;
     }
@@ -210,8 +215,12 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
   for (const std::string& name : names) {
     const std::string path = directory + name;
     // A confirmation empties response directories and may empty the backup
-    // directory: an entry listed before may be gone by its turn.
-    if (!fs.file_exists(path)) continue;
+    // directory: an entry listed before may be gone by its turn. A directory
+    // in a manager's way is told, once a scan.
+    if (!fs.file_exists(path)) {
+      if (!from_backup && fs.directory_exists(path)) TellDirectoryInPlace(path);
+      continue;
+    }
     // Only the working copy and numbered backups are answers we stored.
     std::int64_t number = 0;
     if (from_backup && !BackupNumber(name, number)) continue;
@@ -221,7 +230,9 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
       continue;
     }
     const Read read = read_leftover(list, path, from_backup);
-    if (!fs.file_exists(path)) continue;
+    // No regular file was put away unread, or (when it could not be) told
+    // and passed over.
+    if (!fs.file_exists(path) || read == Read::NotRegular) continue;
     if (read == Read::StillWriting) {
       LogCartao("Zul00500 - Arquivo " + path + " ainda sendo escrito, deixado para depois");
       return false;

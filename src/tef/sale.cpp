@@ -233,6 +233,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
   AnswerWatch watch;
   StatusSigns status(root + "resp\\intpos.sts");
   platform::Stopwatch silence;
+  bool told_directory = false;
   for (;;) {
     platform::handle_message();
     platform::pause(kPauseMs);
@@ -241,7 +242,15 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       if (!keep_waiting(sale, sequence)) return Outcome::GaveUp;
       silence.restart();
     }
-    if (!fs.file_exists(path)) continue;
+    if (!fs.file_exists(path)) {
+      // A directory in the answer's place: the manager cannot write there,
+      // and the operator's way out is what is left.
+      if (!told_directory && fs.directory_exists(path)) {
+        TellDirectoryInPlace(path);
+        told_directory = true;
+      }
+      continue;
+    }
     const AnswerWatch::Look look = watch.Take(path, answer);
     if (watch.Changed()) silence.restart();
     if (look == AnswerWatch::Look::Stalled) set_aside_stalled(root, sequence);

@@ -73,6 +73,11 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
       // file being written is none of ours yet.
       if (unsure) *unsure = true;
       continue;
+    } catch (const NotRegularFile&) {
+      // A link, FIFO or device is no copy of ours: never read, passed over.
+      // A directory is reported, as below.
+      if (fs.file_exists(path) || !fs.directory_exists(path)) continue;
+      throw;
     } catch (const FileError&) {
       // Deleted since the listing (by the manager, or by a host handler run
       // from a wait): nothing left to clean. Anything else is reported.

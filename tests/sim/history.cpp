@@ -221,6 +221,7 @@ void DescribeBehaviour(std::ostream& out, std::size_t index, const Behaviour& b)
   if (b.network != Behaviour::Network::Own) out << " network=" << kNetworkNames[static_cast<int>(b.network)];
   if (b.pieces > 1) out << " pieces=" << b.pieces << ":" << b.pause_ms << ":" << b.cuts;
   if (b.twice) out << " twice";
+  if (b.fifo) out << " fifo";
   out << MannerText(b.manner) << "\n";
 }
 
@@ -234,6 +235,7 @@ bool ParseBehaviour(const std::vector<std::string>& words, Behaviour& b, std::st
     long long a = 0, c = 0, d = 0;
     if (key == "lose") b.lose = true;
     else if (key == "twice") b.twice = true;
+    else if (key == "fifo") b.fifo = true;
     else if (equals == std::string::npos && ParseMannerWord(word, b.manner)) continue;
     else if (key == "take" && value.size() == 1 && Number(value[0], a)) b.take_ms = static_cast<int>(a);
     else if (key == "status" && value.size() == 2 && IndexOf(kStatusNames, value[0]) >= 0 &&

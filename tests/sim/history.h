@@ -100,6 +100,10 @@ struct Behaviour {
   int pause_ms = 0;       // between two pieces
   std::uint32_t cuts = 0; // where the pieces end
   bool twice = false;     // the answer is written a second time once the first is gone
+  // Another program puts a FIFO where the answer goes as the status file is
+  // written; the manager writes its answer once that is gone (never drawn:
+  // for the fixed scenarios).
+  bool fifo = false;
   Manner manner;          // for this request, on top of the manager's own manner
 
   // Nothing but what the protocol allows: the manner does not count.

@@ -513,5 +513,25 @@ manager 9 status=never:0 answer=approve:0 pieces=4:5221:3900995368
 )");
 }
 
+// --- what another program puts where an answer goes -------------------------
+
+// A FIFO where the sale's answer goes, and one where a cancellation's does:
+// each is removed unread and the conversation gets its real answer, which
+// is settled once; a FIFO read would hold the till for ever.
+TEST(SettlementScenarios, AFifoWhereAnAnswerGoesIsRemovedAndTheRealAnswerSettled) {
+  const std::string text = R"(history seed=5 roots=dial,disc,hiper printer=N0
+step pay amount=4000 total=10000 kind=C seed=1
+step pay amount=6000 total=10000 kind=C seed=2
+step print seed=3
+step cancel choice=1 seed=4
+manager 1 status=ack:0 answer=approve:2000 fifo
+manager 10 status=ack:0 answer=approve:2000 fifo
+)";
+  ExpectHeld(text);
+  const std::string timeline = RunDay(Read(text), true).timeline;
+  EXPECT_EQ(Count(timeline, "puts a FIFO"), 2u) << timeline;
+  EXPECT_EQ(Count(timeline, "n\xE3o \xE9 um arquivo comum, removido"), 2u) << timeline;
+}
+
 } // namespace
 } // namespace zul00500::sim

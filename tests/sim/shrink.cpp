@@ -92,6 +92,7 @@ private:
           [](Behaviour& b) { b.network = Behaviour::Network::Own; },
           [](Behaviour& b) { b.pieces = 1, b.pause_ms = 0, b.cuts = 0; },
           [](Behaviour& b) { b.twice = false; },
+          [](Behaviour& b) { b.fifo = false; },
           [](Behaviour& b) { b.manner = Manner{}; },
           [](Behaviour& b) { b.manner.keep = false; },
           [](Behaviour& b) { b.manner.unclosed = false; },

@@ -273,6 +273,12 @@ void SimManager::Take(const Behaviour& behaviour) {
     });
   }
   if (!WithAnswer(operation) || behaviour.answer == Behaviour::Answer::Silent) return;
+  if (behaviour.fifo)
+    At(end, [this] {
+      disk_.PutSpecial(root_ + "resp\\intpos.001", testing::MemoryFs::Special::Fifo);
+      Say("another program puts a FIFO at resp\\intpos.001");
+      return true;
+    });
 
   const StringList answer = Answer(request, behaviour, refused);
   const std::string written = Bytes(answer, manner);
@@ -281,8 +287,8 @@ void SimManager::Take(const Behaviour& behaviour) {
   const std::int64_t due = end + behaviour.answer_ms;
   At(due, [this, answer, written, behaviour, due, cancelled] {
     const std::string target = root_ + "resp\\intpos.001";
-    std::string ignored;
-    if (disk_.Peek(target, ignored) && now_() - due < kOverwriteAfterMs) return false;
+    // Whatever lies there (a FIFO too) must go first.
+    if (disk_.file_exists(target) && now_() - due < kOverwriteAfterMs) return false;
     const std::string document = answer.Field("012-000 ");
     const std::string count = answer.Field("028-000 ");
     if (answer.Field("009-000 ") == "0" && answer[0] != "000-000 = XXX") {

@@ -25,7 +25,8 @@ std::pair<std::string, std::string> split_last(const std::string& path) {
 } // namespace
 
 MemoryFs::MemoryFs() {
-  for (const char* drive : {"c:", "d:"}) nodes_[drive] = Node{drive, true, {}, {}, false, 0};
+  for (const char* drive : {"c:", "d:"})
+    nodes_[drive] = Node{drive, true, {}, {}, false, 0, std::nullopt, {}};
 }
 
 std::string MemoryFs::Key(std::string_view path) {
@@ -80,7 +81,17 @@ MemoryFs::Node* MemoryFs::FileNode(const std::string& path, std::string& key) {
   if (Node* node = Find(key)) return node->directory ? nullptr : node;
   const Node* parent = Find(Parent(key));
   if (!parent || !parent->directory) return nullptr;
-  return &(nodes_[key] = Node{split_last(path).second, false, {}, {}, false, 0});
+  return &(nodes_[key] = Node{split_last(path).second, false, {}, {}, false, 0, std::nullopt, {}});
+}
+
+void MemoryFs::CheckRegular(const char* operation, const std::string& path, const Node& node) {
+  if (node.directory)
+    throw platform::NotRegularFile(operation, path, "it is a directory, not a regular file");
+  if (!node.special) return;
+  static const char* const kinds[] = {"a FIFO", "a device", "a symbolic link"};
+  throw platform::NotRegularFile(operation, path,
+                                 std::string("it is ") + kinds[static_cast<int>(*node.special)] +
+                                     ", not a regular file");
 }
 
 void MemoryFs::CheckWritable(const char* operation, const std::string& path, const std::string& key) const {
@@ -145,17 +156,25 @@ bool MemoryFs::rename_file(const std::string& from, const std::string& to) {
 }
 
 std::string MemoryFs::read_file(const std::string& path) {
-  const std::string key = Key(path);
-  const Node* node = Find(key);
-  if (!node) throw FileError("read", path, kMissing);
-  if (node->directory) throw FileError("read", path, "Is a directory");
-  if (HoldOf(key) == Hold::Exclusive)
-    throw FileBusyError("read", path, "The process cannot access the file (sharing violation)");
-  return node->bytes;
+  const Node* node = Find(Key(path));
+  // Whole-file reads follow a link, once.
+  if (node && node->special == Special::Link) {
+    const Node* target = Find(Key(node->target));
+    if (!target) throw FileError("read", path, kMissing);
+    CheckRegular("read", path, *target);
+    return target->bytes;
+  }
+  return read_part(path, 0, std::string::npos);
 }
 
 std::string MemoryFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
-  const std::string bytes = read_file(path);
+  const std::string key = Key(path);
+  const Node* node = Find(key);
+  if (!node) throw FileError("read", path, kMissing);
+  CheckRegular("read", path, *node);
+  if (HoldOf(key) == Hold::Exclusive)
+    throw FileBusyError("read", path, "The process cannot access the file (sharing violation)");
+  const std::string& bytes = node->bytes;
   return offset >= bytes.size() ? std::string() : bytes.substr(static_cast<std::size_t>(offset), max_bytes);
 }
 
@@ -196,6 +215,9 @@ MemoryFs::Node& MemoryFs::WritableFile(const char* operation, const std::string&
   CheckWritable(operation, path, Key(path));
   Node* node = FileNode(path, key);
   if (!node) throw FileError(operation, path, kMissing);
+  // A FIFO or device fails as the platform's opening without blocking
+  // does; nothing is written through a link.
+  if (node->special) throw FileError(operation, path, "No such device or address");
   return *node;
 }
 
@@ -213,7 +235,7 @@ void MemoryFs::append_file(const std::string& path, std::string_view bytes) {
 
 void MemoryFs::flush_file(const std::string& path) {
   Node* node = Find(Key(path));
-  if (!node || node->directory) throw FileError("flush", path, kMissing);
+  if (!node || node->directory || node->special) throw FileError("flush", path, kMissing);
   node->durable = node->bytes;
   node->dirty = false;
 }
@@ -251,7 +273,7 @@ void MemoryFs::create_directories(const std::string& path) {
       const std::string name = path.substr(begin, i - begin);
       key += (key.empty() ? "" : "\\") + Key(name);
       Node& node = nodes_[key];
-      if (node.name.empty()) node = Node{name, true, {}, {}, false, 0};
+      if (node.name.empty()) node = Node{name, true, {}, {}, false, 0, std::nullopt, {}};
       else if (!node.directory) throw FileError("create directory", path, "File exists");
     }
     begin = i + 1;
@@ -263,10 +285,20 @@ bool MemoryFs::Store(const std::string& path, std::string_view bytes, bool appen
   std::string key;
   Node* node = FileNode(path, key);
   if (!node) return false;
+  // A program that writes the file replaces what was there.
+  if (node->special) *node = Node{node->name, false, {}, {}, false, 0, std::nullopt, {}};
   if (!append) node->bytes.clear();
   node->bytes.append(bytes);
   node->durable = node->bytes;
   node->dirty = false;
+  return true;
+}
+
+bool MemoryFs::PutSpecial(const std::string& path, Special kind, const std::string& target) {
+  std::string key;
+  Node* node = FileNode(path, key);
+  if (!node) return false;
+  *node = Node{split_last(path).second, false, {}, {}, false, 0, kind, target};
   return true;
 }
 
@@ -280,7 +312,7 @@ bool MemoryFs::Drop(const std::string& path) {
 
 bool MemoryFs::Peek(const std::string& path, std::string& bytes) const {
   const Node* node = Find(Key(path));
-  if (!node || node->directory) return false;
+  if (!node || node->directory || node->special) return false;
   bytes = node->bytes;
   return true;
 }

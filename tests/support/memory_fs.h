@@ -51,6 +51,15 @@ public:
   std::unique_ptr<platform::FileLock> try_lock(const std::string& path) override;
 
   // --- the neighbours: no hold stops these ---------------------------------
+  // What else than a regular file or a directory a program may put in a
+  // directory. None is ever read through the seam (NotRegularFile), nor
+  // written to; each is removed or renamed itself; a link's read_file reads
+  // its target, as the platform follows a link there.
+  enum class Special { Fifo, Device, Link };
+  // Creates or replaces an entry of that kind (its directory must exist);
+  // false when it cannot. `target` is a link's.
+  bool PutSpecial(const std::string& path, Special kind, const std::string& target = {});
+
   // Creates or replaces a file whole (its directory must exist); false when
   // it cannot (no directory, a directory in its place).
   bool Put(const std::string& path, std::string_view bytes) { return Store(path, bytes, false); }
@@ -94,6 +103,8 @@ private:
     std::string durable; // what a power cut leaves
     bool dirty = false;  // written by the package since its last flush
     std::int64_t written_at = 0;
+    std::optional<Special> special; // none: a regular file (or a directory)
+    std::string target;             // a link's
   };
 
   // The key of a path: its components folded to lower case, joined by "\".
@@ -104,6 +115,8 @@ private:
   // The file's node, created when missing; null when its directory is
   // missing or a directory is in its place.
   Node* FileNode(const std::string& path, std::string& key);
+  // Throws NotRegularFile for a special entry.
+  static void CheckRegular(const char* operation, const std::string& path, const Node& node);
   // Throws as the platform does when another program holds `key`.
   void CheckWritable(const char* operation, const std::string& path, const std::string& key) const;
   // The file the package writes or appends to, after the same checks.

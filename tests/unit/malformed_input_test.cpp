@@ -12,6 +12,10 @@
 #include <map>
 #include <set>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
@@ -114,6 +118,33 @@ public:
   void Write(const std::string& path, const std::string& bytes) {
     platform::native_fs().write_file(path, bytes);
   }
+  // The temporary folder the drive lives in, a native path.
+  std::string Outside(const std::string& name) const { return world_.root() + "/" + name; }
+#ifndef _WIN32
+  // A FIFO, or a link to `target`, at `path` on the real disk.
+  static void Fifo(const std::string& path) {
+    ASSERT_EQ(::mkfifo(platform::native_fs().native_path(path).c_str(), 0666), 0);
+  }
+  static void Link(const std::string& target, const std::string& path) {
+    std::filesystem::create_symlink(target, platform::native_fs().native_path(path));
+  }
+  // The manager answers the next sale with `plant` first, then, two seconds
+  // later, with the real answer (document kReal) in its place.
+  void AnswerSaleAfter(std::function<void()> plant) {
+    answered_ = false;
+    dial_.OnRequest([this, plant](const StringList& request) {
+      if (request.Field("000-000 ") != "CRT" || answered_) return;
+      answered_ = true;
+      plant();
+      approved_documents_.insert(kReal);
+      After(2000, [request] {
+        platform::native_fs().remove_file(kDialResp + "intpos.001");
+        platform::native_fs().write_file(kDialResp + "intpos.001",
+                                         Approval(request, {{"012-000", kReal.c_str()}}).Text());
+      });
+    });
+  }
+#endif
   // Runs `action` `ms` of virtual time from now.
   void After(std::int64_t ms, std::function<void()> action) {
     clock_.at(clock_.elapsed_ms() + ms, std::move(action));
@@ -138,8 +169,11 @@ std::map<std::string, std::string> Stored() {
       kDialResp,   kDiscResp,   std::string(kRootHiperTef) + "resp\\"};
   for (const std::string& directory : directories)
     for (const std::string& name : platform::native_fs().list(directory + "*"))
-      if (platform::native_fs().file_exists(directory + name))
-        files[directory + name] = platform::native_fs().read_file(directory + name);
+      if (platform::native_fs().file_exists(directory + name)) try {
+          files[directory + name] = platform::native_fs().read_part(directory + name, 0, std::string::npos);
+        } catch (const NotRegularFile&) {
+          // A link, a FIFO: nothing stored in it to lose.
+        }
   return files;
 }
 
@@ -320,6 +354,32 @@ const std::vector<Case>& Catalogue() {
        Outcome::FileError, "DIRTEF"},
       {"card log that refuses appending", [](M& t) { t.faults_.fail_path(FsOp::AppendFile, "LogTef"); },
        Op::Sale, Outcome::FileError, "LogTef"},
+#ifndef _WIN32
+      // --- what is no regular file ------------------------------------------------
+      {"FIFO as the sale's answer, removed unread, the real answer waited for",
+       [](M& t) { t.AnswerSaleAfter([] { M::Fifo(kDialResp + "intpos.001"); }); }, Op::Sale, Outcome::True,
+       "n\xE3o \xE9 um arquivo comum, removido"},
+      {"link to /dev/zero as the sale's answer, removed unread",
+       [](M& t) { t.AnswerSaleAfter([] { M::Link("/dev/zero", kDialResp + "intpos.001"); }); }, Op::Sale,
+       Outcome::True, "n\xE3o \xE9 um arquivo comum, removido"},
+      {"FIFO left in a response directory, removed by the scan",
+       [](M&) { M::Fifo(kDiscResp + "intpos.001"); }, Op::Scan, Outcome::True,
+       "n\xE3o \xE9 um arquivo comum, removido"},
+      {"link to another program's approval in a response directory, removed, the approval untouched",
+       [](M& t) {
+         const std::string outside = t.Outside("someone-elses.txt");
+         platform::native_fs().write_file(outside, Leftover("555008"));
+         M::Link(outside, kDiscResp + "intpos.001");
+       },
+       Op::Scan, Outcome::True, "n\xE3o \xE9 um arquivo comum, removido"},
+      {"FIFO named like a numbered backup, removed by the scan",
+       [](M&) { M::Fifo(dsDirBkpTef + "intpos.  4"); }, Op::Scan, Outcome::True,
+       "n\xE3o \xE9 um arquivo comum, removido"},
+      {"directory named like the answer in a response directory, told and left",
+       [](M&) { platform::native_fs().create_directories(kDiscResp + "intpos.001"); }, Op::Scan,
+       Outcome::True, "n\xE3o \xE9 um arquivo comum (diret\xF3rio)",
+       [](M&) { std::filesystem::remove_all(platform::native_fs().native_path(kDiscResp + "intpos.001")); }},
+#endif
       // --- DIRTEF.cds ---------------------------------------------------------------
       {"DIRTEF.cds torn, with a leftover to settle",
        [](M& t) {

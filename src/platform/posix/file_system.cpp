@@ -25,6 +25,22 @@ std::string reason(int error) { return std::error_code(error, std::generic_categ
 }
 
 bool stat_path(const std::string& native, struct stat& info) { return ::stat(native.c_str(), &info) == 0; }
+// The entry itself: a link is not followed.
+bool lstat_path(const std::string& native, struct stat& info) { return ::lstat(native.c_str(), &info) == 0; }
+
+std::string what_is(mode_t mode) {
+  if (S_ISLNK(mode)) return "a symbolic link";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISDIR(mode)) return "a directory";
+  return "not a regular file";
+}
+
+[[noreturn]] void not_regular(const std::string& path, mode_t mode) {
+  throw NotRegularFile("read", path, "it is " + what_is(mode) + ", not a regular file");
+}
 
 class Descriptor {
 public:
@@ -53,7 +69,9 @@ struct DirCloser {
 void write_all(const char* operation, const std::string& path, int flags, std::string_view bytes) {
   const std::string native = posix::resolve_path(path);
   const posix::DirectoryChange change(native);
-  Descriptor fd(::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+  // Without blocking: a FIFO in the file's place would hold open() until
+  // some reader came; it fails instead.
+  Descriptor fd(::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
   if (fd.get() < 0) fail(operation, path, errno);
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
@@ -66,13 +84,27 @@ void write_all(const char* operation, const std::string& path, int flags, std::s
   if (fd.close() != 0) fail(operation, path, errno);
 }
 
-// Up to `max_bytes` of the file from `offset`; npos: to its end.
-std::string read_from(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
-  Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) fail("read", path, errno);
-  std::string content;
+// Up to `max_bytes` of the file from `offset`; npos: to its end. Only a
+// regular file is read; with `follow`, one a link points to.
+std::string read_from(const std::string& path, std::uint64_t offset, std::size_t max_bytes, bool follow) {
+  const std::string native = posix::resolve_path(path);
   struct stat info;
-  if (::fstat(fd.get(), &info) == 0 && info.st_size > 0 && static_cast<std::uint64_t>(info.st_size) > offset)
+  // Told before it is opened: opening a device may do something.
+  if ((follow ? stat_path(native, info) : lstat_path(native, info)) && !S_ISREG(info.st_mode))
+    not_regular(path, info.st_mode);
+  // Without blocking, and without following a link, should one have been
+  // put there since: a FIFO would hold open() until some writer came.
+  Descriptor fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (follow ? 0 : O_NOFOLLOW)));
+  if (fd.get() < 0) {
+    const int error = errno;
+    if (error == ELOOP && !follow && lstat_path(native, info) && S_ISLNK(info.st_mode))
+      not_regular(path, info.st_mode);
+    fail("read", path, error);
+  }
+  if (::fstat(fd.get(), &info) != 0) fail("read", path, errno);
+  if (!S_ISREG(info.st_mode)) not_regular(path, info.st_mode);
+  std::string content;
+  if (info.st_size > 0 && static_cast<std::uint64_t>(info.st_size) > offset)
     content.reserve(std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size) - offset, max_bytes));
   char buffer[65536];
   std::uint64_t at = offset;
@@ -95,14 +127,16 @@ public:
   bool file_exists(const std::string& path) override {
     std::string last;
     const std::string directory = posix::resolve_parent(path, last);
+    // A link is what it is itself, as Windows tells of a reparse point: a
+    // link to nowhere, or to a directory, is still there to be removed.
     if (!has_wildcard(last)) {
       struct stat info;
-      return stat_path(posix::resolve_path(path), info) && !S_ISDIR(info.st_mode);
+      return lstat_path(posix::resolve_path(path), info) && !S_ISDIR(info.st_mode);
     }
     // A pattern exists when some file matches it, as FindFirstFile tells.
     for (const std::string& name : list(path)) {
       struct stat info;
-      if (stat_path(posix::join(directory, name), info) && !S_ISDIR(info.st_mode)) return true;
+      if (lstat_path(posix::join(directory, name), info) && !S_ISDIR(info.st_mode)) return true;
     }
     return false;
   }
@@ -148,10 +182,12 @@ public:
     return ::rename(source.c_str(), target.c_str()) == 0;
   }
 
-  std::string read_file(const std::string& path) override { return read_from(path, 0, std::string::npos); }
+  std::string read_file(const std::string& path) override {
+    return read_from(path, 0, std::string::npos, true);
+  }
 
   std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override {
-    return read_from(path, offset, max_bytes);
+    return read_from(path, offset, max_bytes, false);
   }
 
   void write_file(const std::string& path, std::string_view bytes) override {
@@ -163,7 +199,7 @@ public:
   }
 
   void flush_file(const std::string& path) override {
-    Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor fd(::open(posix::resolve_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0 || ::fsync(fd.get()) != 0) fail("flush", path, errno);
   }
 

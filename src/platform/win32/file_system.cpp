@@ -33,6 +33,19 @@ std::wstring native(const std::string& path) { return to_wide(win32::map_path(pa
   fail("read", path, error);
 }
 
+[[noreturn]] void not_regular(const std::string& path, const char* what) {
+  throw NotRegularFile("read", path, std::string("it is ") + what + ", not a regular file");
+}
+
+// Refuses, before it is opened, what the attributes tell is no regular
+// file: a directory, or (without `follow`) a link, junction or any other
+// reparse point. Missing: left to the opening to report.
+void check_attributes(const std::string& path, DWORD found, bool follow) {
+  if (found == INVALID_FILE_ATTRIBUTES) return;
+  if (!follow && (found & FILE_ATTRIBUTE_REPARSE_POINT)) not_regular(path, "a link (reparse point)");
+  if (found & FILE_ATTRIBUTE_DIRECTORY) not_regular(path, "a directory");
+}
+
 class Handle {
 public:
   explicit Handle(HANDLE handle) : handle_(handle) {}
@@ -104,11 +117,25 @@ void write_all(const char* operation, const std::string& path, DWORD access, DWO
 
 // Up to `max_bytes` of the file from `offset`; npos: to its end. Every kind
 // of sharing is allowed: the manager may be replacing the file as we read it.
-std::string read_from(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
-  Handle file(::CreateFileW(native(path).c_str(), GENERIC_READ,
+// Only a file on the disk is read; with `follow`, one a link points to.
+std::string read_from(const std::string& path, std::uint64_t offset, std::size_t max_bytes, bool follow) {
+  const std::wstring wide = native(path);
+  check_attributes(path, ::GetFileAttributesW(wide.c_str()), follow);
+  // The link itself is opened, should one have been put there since.
+  Handle file(::CreateFileW(wide.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) fail_read(path, ::GetLastError());
+                            FILE_ATTRIBUTE_NORMAL | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr));
+  if (!file.valid()) {
+    const DWORD error = ::GetLastError();
+    // A directory put there since cannot be opened as a file.
+    check_attributes(path, ::GetFileAttributesW(wide.c_str()), follow);
+    fail_read(path, error);
+  }
+  // A pipe, a console, a serial port: no file on the disk.
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) not_regular(path, "a device or a pipe");
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!::GetFileInformationByHandle(file.get(), &information)) fail_read(path, ::GetLastError());
+  check_attributes(path, information.dwFileAttributes, follow);
   std::string content;
   LARGE_INTEGER size{};
   if (::GetFileSizeEx(file.get(), &size) && static_cast<std::uint64_t>(size.QuadPart) > offset)
@@ -162,16 +189,26 @@ public:
     return names;
   }
 
-  bool remove_file(const std::string& path) override { return ::DeleteFileW(native(path).c_str()) != 0; }
+  bool remove_file(const std::string& path) override {
+    const std::wstring wide = native(path);
+    if (::DeleteFileW(wide.c_str())) return true;
+    // A link to a directory, or a junction, is removed as a directory: the
+    // link goes, never what it points to.
+    const DWORD found = ::GetFileAttributesW(wide.c_str());
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (found & FILE_ATTRIBUTE_DIRECTORY) && ::RemoveDirectoryW(wide.c_str());
+  }
 
   bool rename_file(const std::string& from, const std::string& to) override {
     return ::MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
   }
 
-  std::string read_file(const std::string& path) override { return read_from(path, 0, std::string::npos); }
+  std::string read_file(const std::string& path) override {
+    return read_from(path, 0, std::string::npos, true);
+  }
 
   std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) override {
-    return read_from(path, offset, max_bytes);
+    return read_from(path, offset, max_bytes, false);
   }
 
   void write_file(const std::string& path, std::string_view bytes) override {
