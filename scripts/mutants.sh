@@ -97,10 +97,14 @@ plant() {
     marks-pruned-fresh) mutate src/tef/settlement_journal.cpp \
       'if (age_of(name) > kMarkLifetime) fs.remove_file' 'if (age_of(name) < kMarkLifetime) fs.remove_file' ;;
     pending-line-unwritten) mutate src/tef/settlement_journal.cpp \
-      'if (!pending.empty()) text.Add(std::string(kPendingLine) + pending);' '' ;;
+      'if (!pending.empty()) text.Add(std::string(kPendingLine) + pending);' '(void)pending;' ;;
     pending-removal-wrong-key) mutate src/tef/settlement_journal.cpp \
       'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);' \
-      'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.request.Field("001-000 "));' ;;
+      'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.request.Field("001-000 "));'
+      # The same slip where a pending cancellation asks whether a copy ended.
+      mutate src/tef/settlement_journal.cpp \
+      'if (note.pending == pendingSequence && !untaken(note)) return true;' \
+      'if (note.request.Field("001-000 ") == pendingSequence && !untaken(note)) return true;' ;;
     closing-memory-unused) mutate src/tef/answer_wait.cpp \
       'WritesClosingLine(path) ? kAnswerStalledMs : kAnswerQuietMs;' 'kAnswerQuietMs;' ;;
     doubt-unarmed) mutate src/tef/activity_check.cpp \
@@ -115,7 +119,8 @@ plant() {
     DirTef = root;
     const bool leftovers_in_response' ;;
     too-large-unsettled) mutate src/tef/leftover_scan.cpp \
-      '  if (!VerificaRetorno(context, first, true, "S")) return true;' '  (void)context;' ;;
+      '  BackUpHeadOf(path);
+  if (!VerificaRetorno(context, first, true, "S")) return true;' '  (void)context;' ;;
     copy-no-fsync) mutate src/support/file_write.cpp \
       '        break;
       }

@@ -149,10 +149,11 @@ void SimManager::Poll() {
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
     // A stale status, in this manager's own form: the HiperTEF root's names
     // a sequence (another one), the others' the header alone. Only a
-    // manager that removes what it takes writes one: for one that keeps its
-    // requests in "req\\", nothing would tell it from the acknowledgement.
-    if (std::string bytes;
-        behaviour.status == Behaviour::Status::Early && !manner_.keep && disk_.Peek(request_path_, bytes)) {
+    // manager seen to remove what it takes writes one (its last request
+    // acknowledged in time had left "req\\" by then): for one that keeps
+    // requests there, nothing would tell it from the acknowledgement.
+    if (std::string bytes; behaviour.status == Behaviour::Status::Early && !last_kept_ &&
+                           disk_.Peek(request_path_, bytes)) {
       StringList request;
       request.SetText(bytes);
       const std::string header = "000-000 = " + request.Field("000-000 ");
@@ -194,6 +195,7 @@ void SimManager::Take(const Behaviour& behaviour) {
   // a wrong one leaves nothing by which anyone could tell a request it took
   // from one it never saw.
   if (!AcknowledgedInTime(behaviour, now_() - seen_at_)) manner.keep = manner.remove_late = false;
+  else last_kept_ = manner.keep || manner.remove_late;
   if (behaviour.lose || !(manner.keep || manner.remove_late)) disk_.Drop(request_path_);
   kept_any_ = kept_any_ || (manner.keep && !behaviour.lose);
   ++ledger_.requests_taken;

@@ -86,6 +86,7 @@ private:
   std::set<std::string> cancelled_;             // documents whose cancellation was confirmed
   bool healed_ = false;
   bool kept_any_ = false; // it left a request it took where it lay
+  bool last_kept_ = false; // the last request it acknowledged in time lay in "req\\" at its status
   bool noticed_ = false;
   std::int64_t free_at_ = 0;
   std::uint64_t order_ = 0;
