@@ -321,5 +321,17 @@ step print seed=1165596566 fault=cut:129
 )");
 }
 
+// Finding 56 (I1, open): an answer paused, longer than the quiet time, at a
+// point where it looks whole, before the package saw its manager close a
+// file: the part is taken for the whole, and for a network whose root is
+// missing the copy set aside lacks the tail.
+TEST(SettlementScenarios, DISABLED_AnAnswerPausedWhereItLooksWholeIsKeptWhole) {
+  ExpectHeld(R"(history seed=102092 roots=dial,disc printer=F2
+manner dial unended
+step pay amount=21300 total=21300 kind=Q seed=3254936561
+manager 1 status=ack:0 answer=approve:0 network=hcard pieces=3:4136:3192504234
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
