@@ -19,9 +19,10 @@
 #     tests and scripts read (seeds, books, scripts run with cmake -P, whole
 #     projects a test builds), named where they are used.
 # The configuration leaves out what it does not build (the other platform's
-# code, the folders named after IGNORE). In a git checkout the files are those
-# git knows or would add (ignored ones, such as an editor's backups, are not
-# looked at; a committed .orig is); elsewhere every file on disk.
+# code, the folders named after IGNORE). When the sources are a git checkout
+# the files are those git knows or would add (ignored ones, such as an
+# editor's backups, are not looked at; a committed .orig is); otherwise every
+# file on disk.
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   cmake_minimum_required(VERSION 3.25)
 endif()
@@ -100,6 +101,19 @@ function(zul_tree_files source_dir folders out)
   find_program(ZUL_GIT git)
   set(result 1)
   if(ZUL_GIT)
+    # Only when the sources are a checkout of their own, not a folder inside
+    # another project's.
+    execute_process(COMMAND ${ZUL_GIT} -C ${source_dir} rev-parse --show-toplevel
+      RESULT_VARIABLE result OUTPUT_VARIABLE top OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(result EQUAL 0)
+      file(REAL_PATH ${top} top)
+      file(REAL_PATH ${source_dir} real_source_dir)
+      if(NOT top STREQUAL real_source_dir)
+        set(result 1)
+      endif()
+    endif()
+  endif()
+  if(result EQUAL 0)
     execute_process(COMMAND ${ZUL_GIT} -c core.quotepath=off -C ${source_dir} ls-files --cached --others
                             --exclude-standard -- ${folders}
       RESULT_VARIABLE result OUTPUT_VARIABLE listing ERROR_QUIET)
