@@ -72,7 +72,25 @@ notices_cover() {
   done
 }
 
+# The notices give the version of each component they were taken from; the
+# one installed here, which the builds compiled, must be the same, or its
+# copyright lines may have changed.
+notices_versions() {
+  local entry package title version
+  for entry in 'libcli11-dev|CLI11' 'libtomlplusplus-dev|toml++' 'libpugixml-dev|pugixml' \
+    'mingw-w64-common|The mingw-w64 runtime' 'gcc-mingw-w64-base|The GCC runtime libraries'; do
+    package=${entry%%|*}
+    title=${entry#*|}
+    version=$(dpkg-query -W -f='${Version}' "$package" 2>/dev/null) || continue
+    version=${version#*:}
+    version=${version%%[-+~]*}
+    grep -E '^[0-9]+\. ' THIRD-PARTY-NOTICES | grep -F -- "$title" | grep -qF " $version" ||
+      fail "THIRD-PARTY-NOTICES is for another version of $title than $package $version, installed here: take its notices again from /usr/share/doc/$package/copyright and its headers"
+  done
+}
+
 log "2. the .tar.gz and the Debian packages"
+notices_versions
 cpack -G "TGZ;DEB" --config "$LINUX_TREE/CPackConfig.cmake" -B "$WORK/linux" >/dev/null
 mkdir -p "$WORK/linux/tgz"
 tar -xzf "$WORK/linux/zul00500-$VERSION-linux-x86_64.tar.gz" -C "$WORK/linux/tgz"
