@@ -9,14 +9,14 @@
 #                (Pkg_Zul00500.pc), the example hosts, and the host guide
 #                and reference (html/, from cmake/docs.cmake)
 #   Tools        zulpos and tefsim, their bash completions and manual pages
-# and the license in the documentation folder. The package's C++ headers and
+# and the license and the third-party notices in the documentation folder. The package's C++ headers and
 # its static library are internal: the C header is the library's face.
 #
 # Windows: an x64\ or x86\ folder (by the compiler's pointer size) holding the
 # DLL, its import library, the .def file, zulpos.exe and tefsim.exe
 # (component Runtime); beside it the header, the example hosts, the host
-# guide and the reference (doc\, from cmake/docs.cmake), README-Windows.txt
-# and LICENSE.txt (component Common). scripts/package.sh
+# guide and the reference (doc\, from cmake/docs.cmake), README-Windows.txt,
+# LICENSE.txt and THIRD-PARTY-NOTICES.txt (component Common). scripts/package.sh
 # puts the Runtime of a second tree into the same zip.
 #
 # The build tree is exported too: find_package(Zul00500) with Zul00500_DIR
@@ -53,6 +53,7 @@ if(WIN32)
   install(FILES include/Pkg_Zul00500.h DESTINATION include COMPONENT Common)
   install(FILES packaging/README-Windows.txt DESTINATION . COMPONENT Common)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT Common)
+  install(FILES THIRD-PARTY-NOTICES DESTINATION . RENAME THIRD-PARTY-NOTICES.txt COMPONENT Common)
   install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c DESTINATION examples/c COMPONENT Common)
   install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
     DESTINATION examples COMPONENT Common)
@@ -90,10 +91,12 @@ install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
 # The host guide beside the reference (html/, from cmake/docs.cmake).
 install(FILES docs/host-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
 
-# The license, for a plain install and the .tar.gz. The Debian packages carry
-# it as each package's copyright file instead (cmake/packaging.cmake), so it
-# is a component of its own that they leave out.
-install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Notices)
+# The license and the notices of the code of others that the programs hold
+# (THIRD-PARTY-NOTICES), for a plain install and the .tar.gz. The Debian
+# packages carry them in each package's own documentation folder instead
+# (cmake/packaging.cmake), so they are a component of their own that the
+# packages leave out.
+install(FILES LICENSE THIRD-PARTY-NOTICES DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Notices)
 
 if(NOT ZUL_BUILD_TOOLS)
   return()

@@ -9,8 +9,9 @@
 #                                      files, example hosts
 #   zul00500-tools        Tools        zulpos, tefsim, completions, manual pages
 #
-# Each carries the license as its copyright file and the changelog
-# (packaging/debian/); packaging/debian/finish.cmake adds what CPack cannot
+# Each carries the machine-readable copyright file (ours, and a stanza for
+# each component compiled in or shipped), THIRD-PARTY-NOTICES and the
+# changelog (packaging/debian/); packaging/debian/finish.cmake adds what CPack cannot
 # write itself (Multi-Arch, the ldconfig trigger) once they are made.
 set(CPACK_PACKAGE_NAME zul00500)
 set(CPACK_PACKAGE_VENDOR "the Zul00500 authors")
@@ -33,8 +34,8 @@ endif()
 set(CPACK_GENERATOR "TGZ;DEB")
 set(CPACK_PACKAGE_FILE_NAME zul00500-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
 # The .tar.gz holds every component; the Debian packages one each, and not
-# the license file of the plain install (component Notices), which they
-# carry as their copyright files.
+# the license and notices of the plain install (component Notices), which
+# they carry in their own documentation folders.
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/packaging/cpack_project.cmake)
 file(WRITE ${CPACK_PROJECT_CONFIG_FILE} [[
@@ -96,8 +97,8 @@ runs its routines (sales, printing, cancellations, scans) against a TEF
 manager, and tefsim, a TEF manager simulator that answers like one, so that
 everything can be tried and rehearsed on one machine.")
 
-# The copyright file and the changelog of each Debian package, in its own
-# documentation folder. Left out of a plain install and of the .tar.gz
+# The copyright file, the third-party notices and the changelog of each Debian
+# package, in its own documentation folder. Left out of a plain install and of the .tar.gz
 # (EXCLUDE_FROM_ALL); each component's install, which the Debian packages
 # are made from, includes them.
 set(ZUL_CHANGELOG ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
@@ -109,8 +110,8 @@ add_custom_target(zul_debian_changelog ALL DEPENDS ${ZUL_CHANGELOG})
 foreach(component Runtime Development Tools)
   string(TOUPPER ${component} upper)
   set(doc ${CMAKE_INSTALL_DATAROOTDIR}/doc/${ZUL_DEB_${upper}})
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${ZUL_CHANGELOG}
-    DESTINATION ${doc} COMPONENT ${component} EXCLUDE_FROM_ALL)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES
+    ${ZUL_CHANGELOG} DESTINATION ${doc} COMPONENT ${component} EXCLUDE_FROM_ALL)
 endforeach()
 
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/debian/finish.cmake)

@@ -6,7 +6,14 @@
 #      sale against the installed tefsim, the C example through find_package
 #      against the build tree, and a project adding ours with add_subdirectory
 #      (tests/consumers/);
-#   2. the Windows zip made from an x64 and an x86 tree holds what it should.
+#   2. the .tar.gz and the Debian packages made from the Linux tree carry the
+#      notices: the license and THIRD-PARTY-NOTICES, and in each Debian
+#      package the machine-readable copyright file;
+#   3. the Windows zip made from an x64 and an x86 tree holds what it should,
+#      the notices included.
+# In both, each program or library that holds the code of a component of
+# others (found by the names that code leaves in it) must be said to hold it
+# in THIRD-PARTY-NOTICES, which must have that component's section.
 #
 #   scripts/install_check.sh LINUX_TREE X64_TREE X86_TREE
 #
@@ -37,12 +44,96 @@ log "1. the consumer tests of $LINUX_TREE"
 cmake --build "$LINUX_TREE" -j 2
 ctest --test-dir "$LINUX_TREE" -L consumer -j 2 --output-on-failure
 
-log "2. the Windows zip"
+# The components of others, each by a name its compiled code leaves in a
+# binary (a type's name, a message), and what THIRD-PARTY-NOTICES calls it.
+COMPONENTS=(
+  'N3CLI|CLI11'
+  'N4toml|toml++'
+  'N4pugi|pugixml'
+  'Mingw-w64 runtime failure|the mingw-w64 runtime'
+  'St9exception|the GCC runtime libraries'
+)
+# NOTICES BINARY ROW [MARKER|NAME...]: the binary, which the notices' table
+# lists as ROW, holds the code of each component whose marker it contains;
+# the notices must name that component on its row and have its section.
+notices_cover() {
+  local notices=$1 binary=$2 row=$3 entry marker name said
+  shift 3
+  said=$(awk -v row="$row" 'on && /^    [^ ]/ {exit} on {print} $1 == row && /^    [^ ]/ {on = 1; print}' "$notices" |
+    tr -s ' \n' '  ')
+  [[ -n $said ]] || fail "THIRD-PARTY-NOTICES has no row for $row"
+  for entry in "$@"; do
+    marker=${entry%%|*}
+    name=${entry#*|}
+    LC_ALL=C grep -aqF -- "$marker" "$binary" || continue
+    [[ $said == *"$name"* ]] || fail "$row holds $name, but THIRD-PARTY-NOTICES does not say so on its row"
+    grep -E '^[0-9]+\. ' "$notices" | grep -qiF -- "$name" ||
+      fail "THIRD-PARTY-NOTICES has no section for $name ($row holds it)"
+  done
+}
+
+# The notices give the version of each component they were taken from; the
+# one installed here, which the builds compiled, must be the same, or its
+# copyright lines may have changed.
+notices_versions() {
+  local entry package title version
+  for entry in 'libcli11-dev|CLI11' 'libtomlplusplus-dev|toml++' 'libpugixml-dev|pugixml' \
+    'mingw-w64-common|The mingw-w64 runtime' 'gcc-mingw-w64-base|The GCC runtime libraries'; do
+    package=${entry%%|*}
+    title=${entry#*|}
+    version=$(dpkg-query -W -f='${Version}' "$package" 2>/dev/null) || continue
+    version=${version#*:}
+    version=${version%%[-+~]*}
+    grep -E '^[0-9]+\. ' THIRD-PARTY-NOTICES | grep -F -- "$title" | grep -qF " $version" ||
+      fail "THIRD-PARTY-NOTICES is for another version of $title than $package $version, installed here: take its notices again from /usr/share/doc/$package/copyright and its headers"
+  done
+}
+
+log "2. the .tar.gz and the Debian packages"
+notices_versions
+cpack -G "TGZ;DEB" --config "$LINUX_TREE/CPackConfig.cmake" -B "$WORK/linux" >/dev/null
+mkdir -p "$WORK/linux/tgz"
+tar -xzf "$WORK/linux/zul00500-$VERSION-linux-x86_64.tar.gz" -C "$WORK/linux/tgz"
+TGZ=$WORK/linux/tgz/zul00500-$VERSION-linux-x86_64
+cmp -s LICENSE "$TGZ/share/doc/zul00500/LICENSE" || fail "the .tar.gz has no share/doc/zul00500/LICENSE, or another"
+cmp -s THIRD-PARTY-NOTICES "$TGZ/share/doc/zul00500/THIRD-PARTY-NOTICES" ||
+  fail "the .tar.gz has no share/doc/zul00500/THIRD-PARTY-NOTICES, or another"
+for tool in zulpos tefsim; do
+  notices_cover THIRD-PARTY-NOTICES "$TGZ/bin/$tool" "$tool" 'N3CLI|CLI11' 'N4toml|toml++'
+done
+# The library leaves pugixml and the C++ runtime to Debian's shared libraries;
+# were either linked in, the notices' "nothing else" would be wrong.
+readelf -d "$TGZ/lib/libPkg_Zul00500.so.$VERSION" | grep -q 'NEEDED.*libpugixml' ||
+  fail "libPkg_Zul00500.so no longer loads pugixml as a shared library: THIRD-PARTY-NOTICES says it does"
+readelf -d "$TGZ/lib/libPkg_Zul00500.so.$VERSION" | grep -q 'NEEDED.*libstdc++' ||
+  fail "libPkg_Zul00500.so no longer loads libstdc++ as a shared library: THIRD-PARTY-NOTICES says it does"
+debs=("$WORK"/linux/*.deb)
+[[ ${#debs[@]} -eq 3 ]] || fail "expected three Debian packages, made ${#debs[@]}"
+for deb in "${debs[@]}"; do
+  package=$(dpkg-deb -f "$deb" Package)
+  mkdir -p "$WORK/linux/$package"
+  dpkg-deb -x "$deb" "$WORK/linux/$package"
+  doc=$WORK/linux/$package/usr/share/doc/$package
+  cmp -s packaging/debian/copyright "$doc/copyright" || fail "$package: no /usr/share/doc/$package/copyright, or another"
+  cmp -s THIRD-PARTY-NOTICES "$doc/THIRD-PARTY-NOTICES" ||
+    fail "$package: no /usr/share/doc/$package/THIRD-PARTY-NOTICES, or another"
+done
+# The copyright file is machine-readable, and has a Files stanza for each
+# component the tools hold.
+head -1 packaging/debian/copyright | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "packaging/debian/copyright is not in the machine-readable format"
+for files in 'CLI/\*' 'toml++/\*'; do
+  grep -q "^Files: $files\$" packaging/debian/copyright || fail "packaging/debian/copyright has no stanza Files: $files"
+done
+log "the .tar.gz and ${#debs[@]} Debian packages carry the notices"
+
+log "3. the Windows zip"
 bash scripts/package.sh --out "$WORK/dist" --check-only --windows-from "$X64_TREE" "$X86_TREE" >/dev/null
 ZIP=$WORK/dist/zul00500-$VERSION-windows.zip
 [[ -f $ZIP ]] || fail "no $(basename "$ZIP")"
 TOP=zul00500-$VERSION-windows
-expected=("$TOP/README-Windows.txt" "$TOP/LICENSE.txt" "$TOP/include/Pkg_Zul00500.h" "$TOP/examples/c/sale_host.c"
+expected=("$TOP/README-Windows.txt" "$TOP/LICENSE.txt" "$TOP/THIRD-PARTY-NOTICES.txt" "$TOP/include/Pkg_Zul00500.h"
+  "$TOP/examples/c/sale_host.c"
   "$TOP/doc/host-guide.md")
 # The reference as the x64 tree made it, every page.
 while IFS= read -r page; do expected+=("$TOP/doc/html/$page"); done < <(cd "$X64_TREE/docs/html" && find . -type f | sed 's|^\./||')
@@ -62,4 +153,10 @@ fi
 x86_64-w64-mingw32-objdump -f "$WORK/dist/$TOP/x64/Pkg_Zul00500.dll" | grep -q 'pei-x86-64' || fail "x64\\ holds no 64-bit DLL"
 x86_64-w64-mingw32-objdump -f "$WORK/dist/$TOP/x86/Pkg_Zul00500.dll" | grep -q 'pei-i386' || fail "x86\\ holds no 32-bit DLL"
 [[ -f $WORK/dist/$TOP/doc/html/group__zul__sale.html ]] || fail "the zip's reference has no page for the sale"
+cmp -s THIRD-PARTY-NOTICES "$WORK/dist/$TOP/THIRD-PARTY-NOTICES.txt" || fail "the zip's THIRD-PARTY-NOTICES.txt is another"
+for arch in x64 x86; do
+  for file in Pkg_Zul00500.dll zulpos.exe tefsim.exe; do
+    notices_cover THIRD-PARTY-NOTICES "$WORK/dist/$TOP/$arch/$file" "$file" "${COMPONENTS[@]}"
+  done
+done
 log "all good: $(basename "$ZIP") holds ${#expected[@]} files"

@@ -2,9 +2,10 @@
 # finds there: the library with its version and soname, the header, the CMake
 # package and the .pc file (neither pointing into our sources nor carrying
 # our warning flags), the examples, the host guide and, when DOCS, the
-# reference made by Doxygen, the license and, when TOOLS, zulpos and
-# tefsim with their completions and manual pages. The package's C++ headers
-# and static library are internal and must not be there.
+# reference made by Doxygen, the license and the third-party notices and,
+# when TOOLS, zulpos and tefsim with their completions and manual pages. The
+# package's C++ headers and static library are internal and must not be
+# there.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
   OUTPUT_QUIET RESULT_VARIABLE status)
@@ -18,7 +19,7 @@ set(expected
   ${lib}/libPkg_Zul00500.so ${lib}/libPkg_Zul00500.so.${SOVERSION} ${lib}/libPkg_Zul00500.so.${VERSION}
   ${lib}/cmake/Zul00500/Zul00500Config.cmake ${lib}/cmake/Zul00500/Zul00500ConfigVersion.cmake
   ${lib}/cmake/Zul00500/Zul00500Targets.cmake ${lib}/pkgconfig/Pkg_Zul00500.pc
-  ${PREFIX}/include/Pkg_Zul00500.h ${doc}/LICENSE ${doc}/examples/c/sale_host.c
+  ${PREFIX}/include/Pkg_Zul00500.h ${doc}/LICENSE ${doc}/THIRD-PARTY-NOTICES ${doc}/examples/c/sale_host.c
   ${doc}/examples/c/CMakeLists.txt ${doc}/examples/c/Makefile ${doc}/examples/pascal/Pkg_Zul00500.pas
   ${doc}/examples/csharp/Pkg_Zul00500.cs ${doc}/host-guide.md)
 if(DOCS)
