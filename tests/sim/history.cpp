@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char* kActionNames[] = {"pay",  "print",   "cancel-pending", "cancel", "choose-network",
                                         "scan", "restart", "idle",           "night"};
-constexpr const char* kStatusNames[] = {"ack", "never", "empty", "torn", "other-sequence", "wrong-header", "early"};
+constexpr const char* kStatusNames[] = {"ack",          "never", "empty",      "torn", "other-sequence",
+                                        "wrong-header", "early", "early-other"};
 constexpr const char* kAnswerNames[] = {"approve", "no-receipt", "refuse",         "error",
                                         "silent",  "bad-count",  "too-many-lines", "too-large"};
 constexpr const char* kMannerNames[] = {"keep", "unclosed", "unended", "remove-late"};
@@ -127,11 +128,12 @@ Behaviour DrawBehaviour(Random& random) {
   b.lose = random.Chance(40);
   if (random.Chance(200)) b.take_ms = random.Between(0, 3000);
   else if (random.Chance(30)) b.take_ms = random.Between(15000, 60000);
-  b.status = static_cast<Behaviour::Status>(random.Weighted({85, 4, 3, 3, 3, 2, 2}));
+  b.status = static_cast<Behaviour::Status>(random.Weighted({85, 4, 3, 3, 3, 2, 1, 1}));
   // Seen first, taken some seconds after, within the 15 s a manager has to
   // take a request: one taken later, after such a status, cannot be told
   // from one the manager took and kept in "req\\".
-  if (b.status == Behaviour::Status::Early) b.take_ms = random.Chance(500) ? random.Between(1000, 12000) : 0;
+  if (b.status == Behaviour::Status::Early || b.status == Behaviour::Status::EarlyOther)
+    b.take_ms = random.Chance(500) ? random.Between(1000, 12000) : 0;
   if (random.Chance(200)) b.status_ms = random.Between(0, 2000);
   else if (random.Chance(60)) b.status_ms = random.Between(15000, 40000);
   b.answer = static_cast<Behaviour::Answer>(random.Weighted({60, 6, 14, 8, 5, 3, 1, 1}));

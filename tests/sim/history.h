@@ -82,9 +82,10 @@ struct Manner {
 struct Behaviour {
   // Early: as soon as it sees the request, before it takes it, a stale
   // status of its own with the request's header (naming another sequence
-  // where the manager names sequences); then it takes the request when
+  // where the manager names sequences); EarlyOther: the same, naming
+  // another sequence whatever the manager. Then it takes the request when
   // `take_ms` says, and writes no other status.
-  enum class Status { Ack, Never, Empty, Torn, OtherSequence, WrongHeader, Early };
+  enum class Status { Ack, Never, Empty, Torn, OtherSequence, WrongHeader, Early, EarlyOther };
   // TooManyLines and TooLarge approve, past the package's line or byte limit.
   enum class Answer { Approve, NoReceipt, Refuse, Error, Silent, BadCount, TooManyLines, TooLarge };
   enum class Network { Own, Tecban, Hcard, Other };
@@ -104,7 +105,7 @@ struct Behaviour {
   // written; the manager writes its answer once that is gone (never drawn:
   // for the fixed scenarios).
   bool fifo = false;
-  Manner manner;          // for this request, on top of the manager's own manner
+  Manner manner; // for this request, on top of the manager's own manner
 
   // Nothing but what the protocol allows: the manner does not count.
   bool Healthy() const {

@@ -147,19 +147,21 @@ void SimManager::Poll() {
   if (!noticed_ && now >= free_at_ && Untaken()) {
     noticed_ = true;
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
-    // A stale status, in this manager's own form: the HiperTEF root's names
-    // a sequence (another one), the others' the header alone. Only a
-    // manager seen to remove what it takes writes one (its last request
+    // A stale status. Early: in this manager's own form, the HiperTEF
+    // root's naming a sequence (another one), the others' the header alone;
+    // only from a manager seen to remove what it takes (its last request
     // acknowledged in time had left "req\\" by then): for one that keeps
     // requests there, nothing would tell it from the acknowledgement.
-    if (std::string bytes; behaviour.status == Behaviour::Status::Early && !last_kept_ &&
-                           disk_.Peek(request_path_, bytes)) {
+    // EarlyOther: from any manager, naming another sequence.
+    const bool other = behaviour.status == Behaviour::Status::EarlyOther;
+    const bool early = other || (behaviour.status == Behaviour::Status::Early && !last_kept_);
+    if (std::string bytes; early && disk_.Peek(request_path_, bytes)) {
       StringList request;
       request.SetText(bytes);
       const std::string header = "000-000 = " + request.Field("000-000 ");
       Write("intpos.sts",
-            Bytes(letter_ == 'C' ? StringList{header, "001-000 = 9999999999", testing::kClosingLine}
-                                 : StringList{header, testing::kClosingLine},
+            Bytes(letter_ == 'C' || other ? StringList{header, "001-000 = 9999999999", testing::kClosingLine}
+                                          : StringList{header, testing::kClosingLine},
                   manner_ | behaviour.manner),
             behaviour, now);
     }
@@ -246,11 +248,11 @@ void SimManager::Take(const Behaviour& behaviour) {
     // A manager that keeps its requests and heads a status with another
     // operation's code leaves nothing to tell which request it answers (a
     // status names no sequence): such a manager writes its own header.
-    end = Write("intpos.sts",
-                Bytes({kept_any_ ? header : "000-000 = " + std::string(operation == "ATV" ? "CNF" : "ATV"),
-                       closing},
-                      manner),
-                behaviour, end);
+    end = Write(
+        "intpos.sts",
+        Bytes({kept_any_ ? header : "000-000 = " + std::string(operation == "ATV" ? "CNF" : "ATV"), closing},
+              manner),
+        behaviour, end);
     break;
   case Behaviour::Status::Empty:
     end = Write("intpos.sts", "", behaviour, end);
@@ -260,6 +262,7 @@ void SimManager::Take(const Behaviour& behaviour) {
     break;
   case Behaviour::Status::Never:
   case Behaviour::Status::Early:
+  case Behaviour::Status::EarlyOther:
     break;
   }
   free_at_ = end;

@@ -290,7 +290,7 @@ step pay amount=2188 total=9400 kind=C seed=341600160
 step cancel-pending seed=2774348089
 step pay amount=8200 total=8200 kind=C seed=1781398149
 manager 4 status=never:0 answer=approve:0
-manager 8 take=39220 status=early:0 answer=approve:0 pieces=4:867:3925313824
+manager 8 take=39220 status=early-other:0 answer=approve:0 pieces=4:867:3925313824
 )");
 }
 
