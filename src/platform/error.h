@@ -39,6 +39,14 @@ public:
   using FileError::FileError;
 };
 
+// The volume has no room left for what was written (or the user's quota
+// is spent). Unlike a directory refused for a moment, this lasts until a
+// person frees room: the caller may give up on a copy it cannot make.
+class NoSpaceError : public FileError {
+public:
+  using FileError::FileError;
+};
+
 // What is there is no regular file: a symbolic link (or, on Windows, any
 // reparse point), a FIFO, a device, a socket or a directory. Exchange files
 // are regular files another program wrote; anything else is never followed

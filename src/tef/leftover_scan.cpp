@@ -151,8 +151,8 @@ std::string KeepCopyIfPossible(const std::string& directory, const std::string& 
   }
 }
 
-void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
-              const std::string& reason) {
+bool SetAside(const std::string& directory, const std::string& name, const std::string& origin,
+              const std::string& reason, NoCopy noCopy) {
   platform::FileSystem& fs = platform::fs();
   std::string where;
   if (directory == dsDirBkpTef) {
@@ -165,13 +165,24 @@ void SetAside(const std::string& directory, const std::string& name, const std::
     where = fs.rename_file(directory + name, target) ? "movido para " + target
                                                      : "copiado para " + KeepCopy(directory, name, origin);
   } else {
-    // A manager's file that no manager can settle leaves its way even when
-    // the till's disk has no room for a copy: it would stop every sale.
-    where = KeepCopyIfPossible(directory, name, origin, "movido");
+    try {
+      where = "movido para " + KeepCopy(directory, name, origin);
+    } catch (const FileError& error) {
+      where = "sem c\xF3pia (" + std::string(error.what()) + ")";
+      // A manager's file that no manager can settle leaves its way even when
+      // the till's disk has no room for a copy: it would stop every sale.
+      const bool full = dynamic_cast<const platform::NoSpaceError*>(&error) != nullptr;
+      if (!full && noCopy == NoCopy::LeaveForNextScan) {
+        LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", " + where +
+                  ", deixado para a pr\xF3xima verifica\xE7\xE3o");
+        return false;
+      }
+    }
   }
   fs.remove_file(directory + name);
   RemoveStored(directory, name);
   LogCartao("Zul00500 - Arquivo " + directory + name + " " + reason + ", " + where);
+  return true;
 }
 
 std::string Unsettleable(const StringList& answer) { return unsettleable(answer); }
@@ -244,12 +255,12 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
       const std::string reason = read == Read::Torn ? std::string("incompleto") : TooLargeReason();
       list = WholeLines(ReadHead(path).value_or(std::string()));
       if (!unsettleable(list).empty()) {
-        SetAside(directory, name, origin, reason);
+        SetAside(directory, name, origin, reason, NoCopy::LeaveForNextScan);
         continue;
       }
       LogCartao("Zul00500 - Arquivo " + path + " " + reason + ", " + KeepCopyIfPossible(directory, name, origin));
     } else if (const std::string reason = unsettleable(list); !reason.empty()) {
-      SetAside(directory, name, origin, reason);
+      SetAside(directory, name, origin, reason, NoCopy::LeaveForNextScan);
       continue;
     }
     // One leftover never stops the till: one whose settlement failed (its

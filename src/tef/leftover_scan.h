@@ -33,12 +33,18 @@ std::string KeepCopy(const std::string& directory, const std::string& name, cons
 // made (the till's disk is full), "sem cópia (why)". Throws nothing.
 std::string KeepCopyIfPossible(const std::string& directory, const std::string& name, const std::string& origin,
                                const std::string& verb = "copiado");
+// What SetAside does with a manager's file of which no copy can be made
+// for a reason that may pass (a directory refused for a moment). A wait
+// removes it all the same, for it stands in the manager's way; the scan,
+// which waits for nothing, leaves it for the next scan. A full disk, which
+// lasts until a person frees room, has it removed in either case.
+enum class NoCopy { Remove, LeaveForNextScan };
 // Moves a leftover out of the way, logged with `reason`: the file stops
 // every later sale no more. A backup moves into the quarantine directory;
-// a manager's file is copied there (KeepCopy) and removed, and removed
-// without a copy when none can be made.
-void SetAside(const std::string& directory, const std::string& name, const std::string& origin,
-              const std::string& reason);
+// a manager's file is copied there (KeepCopy) and removed, or, when no copy
+// can be made, dealt with as `noCopy` says. True when the file left.
+bool SetAside(const std::string& directory, const std::string& name, const std::string& origin,
+              const std::string& reason, NoCopy noCopy = NoCopy::Remove);
 // Why no manager can settle `answer` (no header, sequence or network, a NUL
 // in a field a settlement copies, a network whose root is missing), or empty
 // when one can.

@@ -155,7 +155,9 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
       for_each_copy(std::string(other) + "resp\\", sequence, Notes::Skipped,
                     [&gone](const std::string&) { return gone = false; }, &unsure);
   gone = gone && !unsure;
-  remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
+  // So does a backup copy left behind (a read-only directory): the scan
+  // that meets it must find the settlement taken.
+  gone = remove_copies(dsDirBkpTef, sequence, Notes::Skipped) && gone;
   if (!gone) return;
   // A settlement the manager took leaves its mark, as a settled answer's
   // does: the manager may write the answer again.

@@ -333,5 +333,39 @@ manager 1 status=ack:0 answer=approve:0 network=hcard pieces=3:4136:3192504234
 )");
 }
 
+// Finding 57 (I3): an answer naming a network whose root is missing, met by
+// the scan while the quarantine directory is read-only for a step: no copy
+// could be made, and the manager's file was removed without its bytes. A
+// copy refused for a moment now leaves the file for the next scan; only a
+// full disk has it removed uncopied.
+TEST(SettlementScenarios, AnAnswerNoCopyCanBeMadeOfForAMomentWaitsForTheNextScan) {
+  ExpectHeld(R"(history seed=26903 roots=dial,hiper printer=N0
+step pay amount=676 total=4700 kind=C seed=677979334
+step pay amount=5400 total=5400 kind=D seed=610875340
+step print seed=3611568050
+step pay amount=8056 total=21700 kind=C seed=353234562
+step idle amount=60000 seed=2982636369
+step pay amount=9778 total=21000 kind=A seed=1432750350 fault=readonly:7
+manager 1 status=ack:0 answer=refuse:0
+manager 8 status=ack:19453 answer=approve:0 network=tecban
+)");
+}
+
+// Finding 58 (I2): a printing run found the "CNF" of a payment taken, printed
+// it, and could not remove its backup copy (the backup directory read-only
+// for a step) nor write its mark; its note went all the same, and the next
+// scan undid the confirmed payment from that copy. A backup copy left
+// behind now keeps the note, as a copy left in a response directory does.
+TEST(SettlementScenarios, ABackupCopyLeftBehindKeepsItsSettlementNote) {
+  ExpectHeld(R"(history seed=70287 roots=dial,disc,hiper printer=N0
+step pay amount=2246 total=19500 kind=A seed=1835575677
+step pay amount=20300 total=20300 kind=V seed=16172879
+step pay amount=12400 total=12400 kind=D seed=4022069550 fault=full:19
+step print seed=34200351 fault=readonly:0
+manager 1 status=ack:0 answer=no-receipt:0
+manager 6 status=empty:0 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

@@ -150,7 +150,10 @@ std::string FaultyFs::read(const std::string& path, std::uint64_t offset, std::s
 
 void FaultyFs::write_file(const std::string& path, std::string_view bytes) {
   if (const auto fault = enter(FsOp::WriteFile, path)) {
-    if (*fault == Fault::Torn) inner_.write_file(path, bytes.substr(0, bytes.size() / 2));
+    if (*fault == Fault::Torn) {
+      inner_.write_file(path, bytes.substr(0, bytes.size() / 2));
+      throw platform::NoSpaceError("write", path, injected);
+    }
     throw FileError("write", path, injected);
   }
   inner_.write_file(path, bytes);
@@ -158,7 +161,10 @@ void FaultyFs::write_file(const std::string& path, std::string_view bytes) {
 
 void FaultyFs::append_file(const std::string& path, std::string_view bytes) {
   if (const auto fault = enter(FsOp::AppendFile, path)) {
-    if (*fault == Fault::Torn) inner_.append_file(path, bytes.substr(0, bytes.size() / 2));
+    if (*fault == Fault::Torn) {
+      inner_.append_file(path, bytes.substr(0, bytes.size() / 2));
+      throw platform::NoSpaceError("append", path, injected);
+    }
     throw FileError("append", path, injected);
   }
   inner_.append_file(path, bytes);

@@ -35,7 +35,7 @@ enum class Fault {
   // nothing; short_path returns the path unchanged. native_path never fails.
   Fail,
   // write/append only: the first half of the bytes reach the file, then
-  // FileError, like a full disk. Other operations fail as with Fail.
+  // NoSpaceError, like a full disk. Other operations fail as with Fail.
   Torn,
 };
 

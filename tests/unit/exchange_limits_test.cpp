@@ -180,6 +180,26 @@ TEST_F(LeftoverLimitsTest, NoRoomForTheCopyStopsNeitherTheSettlementNorTheNextSa
   EXPECT_TRUE(Quarantined().empty());
 }
 
+// The quarantine refuses the copy for a moment (not a full disk): the scan
+// leaves a file no manager can settle where it is, bytes and all, and the
+// next scan sets it aside whole.
+TEST_F(LeftoverLimitsTest, AQuarantineRefusedForAMomentLeavesTheFileForTheNextScan) {
+  const std::string stray = std::string(kRootTefDisc) + "resp\\intpos.001";
+  const std::string bytes = std::string(2 * kMaxExchangeBytes, 'Z');
+  platform::fs().write_file(stray, bytes);
+  {
+    testing::FaultyFs refusing;
+    refusing.fail_path(testing::FsOp::WriteFile, "Descartados");
+    const platform::ScopedFileSystem scoped(refusing);
+    EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+    EXPECT_TRUE(Exists(stray));
+    EXPECT_TRUE(Quarantined().empty());
+  }
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_FALSE(Exists(stray));
+  ExpectKeptStartOf(bytes);
+}
+
 // A sparse file of 10 GiB (a few KB on the manager's disk) costs the till's
 // disk its first MiB and a note, not 10 GiB.
 TEST_F(LeftoverLimitsTest, AHugeSparseFileCostsTheTillsDiskOneMebibyte) {

@@ -21,6 +21,7 @@ namespace {
 std::string reason(int error) { return std::error_code(error, std::generic_category()).message(); }
 
 [[noreturn]] void fail(const char* operation, const std::string& path, int error) {
+  if (error == ENOSPC || error == EDQUOT) throw NoSpaceError(operation, path, reason(error));
   throw FileError(operation, path, reason(error));
 }
 

@@ -22,6 +22,8 @@ using win32::to_wide;
 std::wstring native(const std::string& path) { return to_wide(win32::map_path(path).native); }
 
 [[noreturn]] void fail(const char* operation, const std::string& path, DWORD error) {
+  if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+    throw NoSpaceError(operation, path, win32::error_text(error));
   throw FileError(operation, path, win32::error_text(error));
 }
 
