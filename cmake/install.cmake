@@ -50,7 +50,8 @@ if(WIN32)
   endif()
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/exports/Pkg_Zul00500.def
     DESTINATION ${ZUL_WINDOWS_ARCH} COMPONENT Runtime)
-  install(FILES include/Pkg_Zul00500.h DESTINATION include COMPONENT Common)
+  # The header with its source id and release flag filled in.
+  install(FILES ${ZUL_GENERATED_DIR}/include/Pkg_Zul00500.h DESTINATION include COMPONENT Common)
   install(FILES packaging/README-Windows.txt DESTINATION . COMPONENT Common)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT Common)
   install(FILES THIRD-PARTY-NOTICES DESTINATION . RENAME THIRD-PARTY-NOTICES.txt COMPONENT Common)
@@ -64,7 +65,8 @@ endif()
 # --- Linux ---------------------------------------------------------------------
 install(TARGETS Pkg_Zul00500 zul00500_header EXPORT Zul00500Targets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development)
-install(FILES include/Pkg_Zul00500.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
+# The header with its source id and release flag filled in.
+install(FILES ${ZUL_GENERATED_DIR}/include/Pkg_Zul00500.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
 
 set(ZUL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zul00500)
 install(EXPORT Zul00500Targets NAMESPACE Zul00500:: DESTINATION ${ZUL_CMAKE_DIR} COMPONENT Development)

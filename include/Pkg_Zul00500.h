@@ -140,6 +140,14 @@
 /** @brief The version as one number, major * 10000 + minor * 100 + patch
  * (0.1.0 is 100), to compare with zul_VersionNumber() at load time. */
 #define ZUL_VERSION_NUMBER (ZUL_VERSION_MAJOR * 10000 + ZUL_VERSION_MINOR * 100 + ZUL_VERSION_PATCH)
+/** @brief 1 in the header of a released package, 0 in one built between
+ * releases and in the source tree. zul_Version() tells the library's own. */
+#define ZUL_RELEASE 0
+/** @brief The source the installed header was built from: its commit and
+ * the commit's date, with "+dirty" when the tree had changes
+ * ("ca2d32c 2026-12-09+dirty"); "unknown" when the build could not tell,
+ * and empty in the source tree. zul_Version() tells the library's own. */
+#define ZUL_SOURCE_ID ""
 
 #ifdef __cplusplus
 extern "C" {
@@ -224,7 +232,11 @@ extern "C" {
 /** @} */
 
 /**
- * @brief The package's version as text, "major.minor.patch".
+ * @brief The package's version as text: "major.minor.patch", then, in
+ * parentheses, the source it was built from (as #ZUL_SOURCE_ID) and
+ * "release" or "development build", e.g. "0.1.0 (ca2d32c 2026-12-09,
+ * release)". A host that needs only the numbers reads them up to the first
+ * space, or calls zul_VersionNumber().
  * @param value a buffer for the text, or null to ask only for its length.
  * @param capacity the buffer's size in bytes, 0 with a null buffer.
  * @return the text's full length, snprintf-style: as much as fits is

@@ -51,6 +51,8 @@ namespace Pkg_Zul00500
         public const int VersionMajor = 0, VersionMinor = 1, VersionPatch = 0;
         // The version this class was written for; compare zul_VersionNumber() at load.
         public const int VersionNumber = VersionMajor * 10000 + VersionMinor * 100 + VersionPatch;
+        // 1 in a released package's class, 0 between releases.
+        public const int Release = 0;
 
         public const int True = 1, False = 0, Error = -1;
         // zul_LastErrorCode(): below 100 with a -1 result, from 100 a note beside a 1 or 0.

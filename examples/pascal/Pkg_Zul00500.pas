@@ -32,6 +32,8 @@ const
   ZUL_VERSION_PATCH = 0;
   { The version this unit was written for; compare zul_VersionNumber at load. }
   ZUL_VERSION_NUMBER = ZUL_VERSION_MAJOR * 10000 + ZUL_VERSION_MINOR * 100 + ZUL_VERSION_PATCH;
+  { 1 in a released package's unit, 0 between releases. }
+  ZUL_RELEASE = 0;
 
   ZUL_TRUE = 1;
   ZUL_FALSE = 0;

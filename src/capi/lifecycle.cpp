@@ -4,6 +4,7 @@
 #include "platform/process.h"
 #include "support/dataset.h"
 #include "support/state.h"
+#include "zul_source_id.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;
@@ -37,9 +38,10 @@ int ZUL_CALL Finalize(void) {
 
 int ZUL_CALL zul_Version(char* value, int capacity) {
   return Reader("zul_Version", [&] {
-    const std::string version = std::to_string(ZUL_VERSION_MAJOR) + "." + std::to_string(ZUL_VERSION_MINOR) +
-                                "." + std::to_string(ZUL_VERSION_PATCH);
-    return CopyOut(version, value, capacity);
+    static_assert(ZUL_BUILD_VERSION_MAJOR == ZUL_VERSION_MAJOR && ZUL_BUILD_VERSION_MINOR == ZUL_VERSION_MINOR &&
+                      ZUL_BUILD_VERSION_PATCH == ZUL_VERSION_PATCH,
+                  "the build's version is the header's");
+    return CopyOut(ZUL_BUILD_DESCRIPTION, value, capacity);
   });
 }
 

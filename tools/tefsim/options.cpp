@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "tefsim/scenario.h"
+#include "zul_source_id.h"
 
 namespace tefsim {
 
@@ -185,7 +186,7 @@ int report(const CLI::ParseError& error, std::ostream& out, std::ostream& err) {
 
 std::string usage() { return Table().app.help(); }
 
-std::string version_text() { return std::string("tefsim ") + ZUL_VERSION + "\n"; }
+std::string version_text() { return std::string("tefsim ") + ZUL_BUILD_DESCRIPTION + "\n"; }
 
 std::string bash_completion() { return zul_cli::BashCompletion(Table().app, "tefsim"); }
 

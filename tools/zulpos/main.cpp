@@ -67,14 +67,14 @@ std::string package_path(const GlobalOptions& global, const std::string& program
   return global.package ? PathFromTerminal(*global.package) : DefaultPackagePath(program_path);
 }
 
-// "zulpos VERSION", then the version of the package it loads, or why it
-// cannot load it.
+// "zulpos VERSION (SOURCE, KIND)", then the version of the package it loads
+// and where from, or why it cannot load it.
 int show_version(const GlobalOptions& global, Output& out) {
   out.stream() << "zulpos " << ZulposVersion() << std::endl;
   const std::string path = package_path(global, tool_platform::executable_path());
   try {
     const LoadedPackage package(path);
-    out.stream() << "package " << PackageVersion() << " (" << PathToTerminal(path) << ")" << std::endl;
+    out.stream() << "package " << PackageVersion() << "\n  from " << PathToTerminal(path) << std::endl;
   } catch (const LoadError& error) {
     std::cerr << "zulpos: " << PathToTerminal(error.what()) << std::endl;
     return kCannotLoad;
