@@ -171,20 +171,32 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     platform::pause(kCycleMs);
     const std::string path = DirTef + "resp\\intpos.sts";
     bool counts = false;
+    // A settlement the manager left in its request directory: once the
+    // status that tells it was taken is gone, only its note can. A status
+    // held in doubt tells nothing yet: a cut while it is held must leave the
+    // request for the next start to take back, not for taken.
+    const auto note_kept = [&] {
+      if (settlement_out(operation)) AfterSettlement([&sequence] { NoteKeptSettlementAcknowledged(sequence); });
+    };
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       const bool ours = Acknowledges(status, header, sequence);
       const bool kept = ours && request_untaken(sequence);
-      // A settlement the manager left in its request directory: once the
-      // status that tells it was taken is gone, only its note can.
-      if (kept && settlement_out(operation))
-        AfterSettlement([&sequence] { NoteKeptSettlementAcknowledged(sequence); });
+      const bool held = kept && doubtful;
+      if (kept && !held) note_kept();
       platform::fs().remove_file(path);
-      if (ours && doubtful && kept) {
+      if (held) {
         if (!held_since) held_since = waited.elapsed_ms();
       } else counts = ours;
     }
-    if (held_since && (!request_untaken(sequence) || waited.elapsed_ms() > *held_since + kLimitMs))
-      counts = true;
+    if (held_since && !counts) {
+      if (!request_untaken(sequence)) counts = true;
+      else if (waited.elapsed_ms() > *held_since + kLimitMs) {
+        // Still there a further 15 s: this manager kept it, and the status
+        // was ours.
+        note_kept();
+        counts = true;
+      }
+    }
     if (counts) {
       RememberHowRequestsAreTaken(DirTef, !request_untaken(sequence));
       log("Zul00500 - Gerenciador est\xE1 ativo");

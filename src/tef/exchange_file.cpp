@@ -127,7 +127,7 @@ bool ReadWholeExchangeFile(StringList& list, const std::string& path) {
     if (const std::string_view last = unended_last_line(*bytes); !last.empty() && !IsFieldLine(last))
       return false;
     // A manager seen to write the closing line may only be pausing.
-    const std::uint32_t quiet = WritesClosingLine(path) ? kSettleClosingWriterMs : kSettleMs;
+    const std::uint32_t quiet = WritesClosingLine(path) ? kSettleClosingWriterMs : kSettleQuietMs;
     for (std::uint32_t waited = 0; waited < quiet; waited += kSettleMs) {
       if (waited > 0) platform::process_messages();
       platform::pause(kSettleMs);

@@ -24,14 +24,17 @@ void SaveRequest(const StringList& request, const std::string& root,
 inline constexpr const char* kClosingLine = "999-999 = 0";
 
 // How long a status file without the closing line must read the same
-// before it counts as written; from a manager seen to write the closing
+// before it counts as written (looked at every kSettleMs): as long as an
+// answer's, for a part of another request's status, cut after its header,
+// reads as a whole status of ours. From a manager seen to write the closing
 // line, which is more likely paused than ended, kSettleClosingWriterMs.
 inline constexpr std::uint32_t kSettleMs = 300;
+inline constexpr std::uint32_t kSettleQuietMs = 1'500;
 inline constexpr std::uint32_t kSettleClosingWriterMs = 10'000;
 
 // One look at a status file that the manager may be writing in place, in
 // pieces. True, with the lines in `list`, when the read is whole: its last
-// line is the closing line, or it reads the same for kSettleMs (or
+// line is the closing line, or it reads the same for kSettleQuietMs (or
 // kSettleClosingWriterMs) and its first line is whole (it has a line end,
 // or it is a complete header "000-000 = " + three capital letters; a
 // manager need not end its last line) and a last line without a line end

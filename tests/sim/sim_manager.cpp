@@ -67,15 +67,18 @@ std::vector<std::size_t> PieceEnds(const std::string& bytes, const Behaviour& be
   return ends;
 }
 
-// A file whose part written so far holds its header, its sequence, its
-// result and every receipt line may be taken for whole once it stops
-// changing for the package's quiet time (1.5 s): a manager that paused
+// An answer whose part written so far holds its header, its sequence, its
+// result and every receipt line, and a status that holds its header, may be
+// taken for whole once it stops changing for the package's quiet time
+// (1.5 s): a manager that paused
 // longer there would hand over a file that by the protocol's rule is whole.
 // The world's managers pause no longer than this from where the last of
 // those lines begins.
 constexpr int kPauseWhereItMayLookWholeMs = 1200;
 
-std::size_t WhereItMayLookWhole(const std::string& bytes) {
+std::size_t WhereItMayLookWhole(const std::string& name, const std::string& bytes) {
+  // A status's header alone is a whole status.
+  if (name == "intpos.sts") return 1;
   constexpr const char* kNeeded[] = {"000-000 ", "001-000 ", "009-000 ", "028-000 ", "710-000 ",
                                      "712-000 ", "714-000 ", "029-",     "711-",     "713-", "715-"};
   std::size_t last = bytes.size();
@@ -173,12 +176,13 @@ void SimManager::Poll() {
     const Behaviour behaviour = healed_ ? Behaviour{} : next_();
     // A stale status. Early: in this manager's own form, the HiperTEF
     // root's naming a sequence (another one), the others' the header alone;
-    // only from a manager seen to remove what it takes (its last request
-    // acknowledged in time had left "req\\" by then): for one that keeps
-    // requests there, nothing would tell it from the acknowledgement.
+    // only from a manager the till, since it last started, saw remove what
+    // it takes (its last request acknowledged in time had left "req\\" by
+    // then): for one that keeps requests there, or one the till knows
+    // nothing of yet, nothing would tell it from the acknowledgement.
     // EarlyOther: from any manager, naming another sequence.
     const bool other = behaviour.status == Behaviour::Status::EarlyOther;
-    const bool early = other || (behaviour.status == Behaviour::Status::Early && !last_kept_);
+    const bool early = other || (behaviour.status == Behaviour::Status::Early && removal_seen_);
     if (std::string bytes; early && disk_.Peek(request_path_, bytes)) {
       StringList request;
       request.SetText(bytes);
@@ -221,7 +225,7 @@ void SimManager::Take(const Behaviour& behaviour) {
   // a wrong one leaves nothing by which anyone could tell a request it took
   // from one it never saw.
   if (!AcknowledgedInTime(behaviour, now_() - seen_at_)) manner.keep = manner.remove_late = false;
-  else last_kept_ = manner.keep || manner.remove_late;
+  else removal_seen_ = !(manner.keep || manner.remove_late);
   if (behaviour.lose || !(manner.keep || manner.remove_late)) disk_.Drop(request_path_);
   kept_any_ = kept_any_ || (manner.keep && !behaviour.lose);
   ++ledger_.requests_taken;
@@ -358,7 +362,7 @@ std::int64_t SimManager::Write(const std::string& name, const std::string& bytes
     return start;
   }
   const std::vector<std::size_t> ends = PieceEnds(bytes, behaviour, name.size());
-  const std::size_t may_look_whole = WhereItMayLookWhole(bytes);
+  const std::size_t may_look_whole = WhereItMayLookWhole(name, bytes);
   std::size_t begin = 0;
   std::int64_t when = start;
   for (std::size_t i = 0; i < ends.size(); ++i) {

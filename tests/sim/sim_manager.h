@@ -25,6 +25,8 @@ namespace zul00500::sim {
 
 class SimManager {
 public:
+  // The till restarted: its memory of how this manager takes requests is gone.
+  void TillRestarted() { removal_seen_ = false; }
   using NextBehaviour = std::function<Behaviour()>;
   using Now = std::function<std::int64_t()>;
   using CurrentStep = std::function<int()>;
@@ -86,7 +88,9 @@ private:
   std::set<std::string> cancelled_;             // documents whose cancellation was confirmed
   bool healed_ = false;
   bool kept_any_ = false; // it left a request it took where it lay
-  bool last_kept_ = false; // the last request it acknowledged in time lay in "req\\" at its status
+  // The till, since it last started, saw this manager remove what it takes:
+  // the last request it acknowledged in time had left "req\\" at its status.
+  bool removal_seen_ = false;
   bool noticed_ = false;
   std::int64_t free_at_ = 0;
   std::uint64_t order_ = 0;

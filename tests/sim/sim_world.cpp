@@ -448,6 +448,7 @@ void SimWorld::Restart() {
   sale_ = Sale{};
   Finalize();
   testing::ResetPackageVariables();
+  for (const auto& manager : managers_) manager->TillRestarted();
   Initialize();
 }
 

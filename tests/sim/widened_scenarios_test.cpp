@@ -370,5 +370,57 @@ manager 6 status=empty:0 answer=approve:0
 )");
 }
 
+// Finding 60 (I1): a manager writes a stale status in its own form (the
+// header alone) as soon as it sees a request, and takes the request seconds
+// later. While our settlement lay in "req\\", the package held such a status
+// in doubt but noted the settlement acknowledged at once; a cut while it was
+// held left a note that said "taken", and the next request replaced the one
+// the manager never took. A held status now notes nothing until it counts.
+TEST(SettlementScenarios, AStatusHeldInDoubtNotesNothingBeforeItCounts) {
+  ExpectHeld(R"(history seed=202177 roots=dial,hiper printer=N0
+step pay amount=1700 total=1700 kind=Q seed=656013250
+step restart seed=3758807519 fault=cut:99
+step pay amount=8988 total=19200 kind=V seed=1798297982
+manager 3 take=9120 status=early:0 answer=approve:0
+)");
+}
+
+// Finding 60, the world's side: after a restart the till knows nothing of
+// how a manager takes its requests, and a status in the manager's own form
+// that comes while our request lies in "req\\" is the acknowledgement as far
+// as anyone can tell. The world's managers write such an early status only
+// where the till, since it last started, saw them remove what they take.
+TEST(SettlementScenarios, AnEarlyStatusAfterARestartComesOnlyFromAManagerSeenToRemoveRequests) {
+  ExpectHeld(R"(history seed=160348 roots=dial,disc,hiper printer=F3
+step pay amount=14018 total=17200 kind=C seed=4093156887
+step pay amount=17606 total=27100 kind=C seed=3675350928
+step night amount=60000 seed=1662236054
+step pay amount=16500 total=16500 kind=C seed=3041910030
+manager 6 status=other-sequence:0 answer=approve:0
+manager 7 take=10358 status=early:0 answer=approve:0
+)");
+}
+
+// Finding 59 (I1): a stale status naming another sequence, written in pieces,
+// read after its header line while a pause held the rest: with a manager
+// that writes no closing line, the part read as our settlement's
+// acknowledgement, 300 ms after it stood still. The cancellation's "CNF" was
+// taken for acknowledged and the cancelled payment's pending copy removed,
+// though the manager took it only later. A status without its closing line
+// now stands still as long as an answer must (1.5 s).
+TEST(SettlementScenarios, APartOfAnotherRequestsStatusIsNotTakenForOurs) {
+  ExpectHeld(R"(history seed=26848 roots=dial,disc,hiper printer=N0
+manner dial keep unclosed
+step pay amount=8370 total=23900 kind=D seed=2586940479
+step pay amount=8000 total=8000 kind=C seed=4062486239
+step pay amount=19800 total=19800 kind=Q seed=1983344854
+step pay amount=29000 total=29000 kind=C seed=4251161369
+step cancel-pending seed=2272052830
+manager 9 status=ack:0 answer=silent:0
+manager 17 status=ack:0 answer=error:0
+manager 21 take=11432 status=early-other:0 answer=approve:0 pieces=3:1703:3222805014
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

@@ -124,12 +124,13 @@ TEST_F(ActivityCheckTest, AStatusFileReadInTheMiddleOfItsHeaderIsWaitedForNotRef
 }
 
 TEST_F(ActivityCheckTest, AHeaderWithItsLineEndButNoClosingLineCountsOnceItStoodStill) {
-  // Read twice, 300 ms apart: a header that another piece would still
-  // change is not taken.
+  // Read every 300 ms until it stood still 1.5 s: a header that another
+  // piece would still change (another request's status, say, whose
+  // sequence line is still to come) is not taken.
   dial_.Script({StatusReply::Silent});
   clock_.at(500, [] { WriteStatusBytes("000-000 = ATV\r\n"); });
   EXPECT_TRUE(CheckGPAtivo("ATV", "1"));
-  EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{600, 300}));
+  EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{600, 300, 300, 300, 300, 300}));
 }
 
 TEST_F(ActivityCheckTest, AStatusFileAnotherProgramHoldsIsWaitedFor) {
