@@ -319,6 +319,7 @@ private:
     Evidence evidence(record_, t0_);
     evidence.AddEvents(notes_);
     evidence.ReadHostEvents(read_if_any(events_path_));
+    if (options_.attended) evidence.UsePackageExchange();
     for (const GivenFile& given : case_.given) evidence.AddGiven(given);
     for (const Manager& manager : managers_)
       evidence.ReadManager(manager.root, read_if_any(manager.log), manager.requests, manager.written);

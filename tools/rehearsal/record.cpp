@@ -23,7 +23,7 @@ const char* LaneTitle(Lane lane) { return kLaneWords[static_cast<int>(lane)].tit
 std::string Transaction::Ending() const {
   if (confirmations == 1 && non_confirmations == 0) return "confirmed";
   if (confirmations == 0 && non_confirmations == 1) return "not confirmed";
-  if (confirmations == 0 && non_confirmations == 0) return "open";
+  if (confirmations == 0 && non_confirmations == 0) return observed ? "open" : "not observed";
   return std::to_string(confirmations) + " CNF, " + std::to_string(non_confirmations) + " NCN";
 }
 

@@ -119,7 +119,7 @@ private:
          << "</small></h1>\n"
          << "<p class=\"facts\">" << Escape(book_.origin) << " \xC2\xB7 started " << Escape(book_.started)
          << " \xC2\xB7 " << Escape(book_.versions) << " \xC2\xB7 "
-         << (book_.attended ? "attended: the real manager answered, its files seen every millisecond"
+         << (book_.attended ? "attended: the real manager answered; the exchange as the package made it"
                             : "the managers played by tefsim")
          << "</p>\n<p class=\"verdict " << (passed == total ? "pass" : "fail") << "\">" << passed << " of "
          << total << " cases passed \xC2\xB7 " << seconds(book_.duration_ms) << "</p>\n</header>\n";
@@ -189,7 +189,8 @@ private:
       out_ << "<tr class=\"" << state << "\"><td class=\"mark\" title=\"" << state << "\">" << sign
            << "</td><td>" << Escape(mark.what);
       if (mark.line > 0) out_ << " <span class=\"line\">book line " << mark.line << "</span>";
-      if (mark.skipped) out_ << " <span class=\"line\">(decided by the manager: not checked)</span>";
+      if (mark.unobserved) out_ << " <span class=\"line\">(not observed: not held against the host)</span>";
+      else if (mark.skipped) out_ << " <span class=\"line\">(decided by the manager: not checked)</span>";
       out_ << "</td><td><pre>" << Escape(mark.expected) << "</pre></td><td class=\"actual\"><pre>"
            << Escape(mark.actual) << "</pre></td></tr>\n";
     }
@@ -199,11 +200,13 @@ private:
   void Transactions(const CaseRecord& record) {
     if (record.transactions.empty()) return;
     out_ << "<h3>Transactions</h3>\n<table class=\"small\">\n<thead><tr><th>#</th><th>Approved as</th>"
-         << "<th>Network</th><th>Document</th><th>Cents</th><th>Ends</th></tr></thead>\n<tbody>\n";
+         << "<th>Sequence</th><th>Network</th><th>Document</th><th>Cents</th><th>Ends</th></tr></"
+            "thead>\n<tbody>\n";
     for (const Transaction& t : record.transactions)
       out_ << "<tr><td>" << t.number << "</td><td>" << Text(t.operation + " \xB7 " + t.origin) << "</td><td>"
-           << Text(t.network) << "</td><td>" << Text(t.document) << "</td><td>" << Text(t.cents)
-           << "</td><td>" << Text(t.Ending()) << "</td></tr>\n";
+           << Text(t.root + " " + t.sequence) << "</td><td>" << Text(t.network) << "</td><td>"
+           << Text(t.document) << "</td><td>" << Text(t.cents) << "</td><td>" << Text(t.Ending())
+           << "</td></tr>\n";
     out_ << "</tbody>\n</table>\n";
   }
 

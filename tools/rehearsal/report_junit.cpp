@@ -51,7 +51,11 @@ std::string JUnitReport(const BookRecord& book) {
     }
     std::string evidence = record.purpose + "\n";
     for (const Mark& mark : record.marks)
-      evidence += std::string(mark.skipped ? "[-] " : mark.passed ? "[ok] " : "[FAIL] ") + mark.what + "\n";
+      evidence += std::string(mark.unobserved ? "[not observed] "
+                              : mark.skipped  ? "[-] "
+                              : mark.passed   ? "[ok] "
+                                              : "[FAIL] ") +
+                  mark.what + "\n";
     evidence += "files: " + record.folder + "\n";
     out << "<system-out>" << Escape(evidence) << "</system-out>\n</testcase>\n";
   }
