@@ -187,9 +187,13 @@ dialogs = ["never shown"]
       Zulpos({"rehearse", book, "--attended", "--drive-root", world_.root(), "--report", report_});
   ASSERT_TRUE(run.status.has_value());
   // The book expected a refusal (and its scenario does not apply): the
-  // manager approved, and it decides.
-  EXPECT_EQ(*run.status, 0) << ::testing::PrintToString(run.output);
-  EXPECT_TRUE(AnyLineHas(run.output, "at the pinpad: Insert a card and type the PIN."));
+  // manager approved, and it decides. The host did all it should; the case
+  // could not show a refusal.
+  EXPECT_EQ(*run.status, 1) << ::testing::PrintToString(run.output);
+  EXPECT_TRUE(
+      AnyLineHas(run.output, "PREMISE NOT MET pay-and-print", "the manager refuses it, as the case needs"));
+  EXPECT_FALSE(AnyLineHas(run.output, "FAIL"));
+  EXPECT_TRUE(AnyLineHas(run.output, "you, at the pinpad and the manager: Insert a card and type the PIN."));
   const std::string page = tool_platform::read_file(report_ + "/index.html");
   EXPECT_THAT(page, HasSubstr("true (as the manager answered)"));
   EXPECT_THAT(page, HasSubstr("(decided by the manager: not checked)"));

@@ -192,6 +192,16 @@ TEST_F(RehearsalRecordsTest, AttendedTheManagersAnswerDecidesAndItsTextsAreNotCh
   EXPECT_THAT(result.expected, HasSubstr("as the manager answered"));
   EXPECT_TRUE(Find(marks, "requests").passed);
   EXPECT_TRUE(Find(marks, "dialogs").skipped);
+  // The book needs the payment approved; the real manager refused it: the
+  // case could not show what it is for, and says so without a failure.
+  const Mark& premise = Find(marks, "the manager approves it, as the case needs");
+  EXPECT_TRUE(premise.skipped && premise.premise_unmet);
+  record_.marks = marks;
+  EXPECT_TRUE(record_.PremiseNotMet());
+  EXPECT_STREQ(record_.Verdict(), "PREMISE NOT MET");
+  EXPECT_THAT(record_.FirstFailure(), HasSubstr("premise not met: step 1 (sale) payment 1"));
+  record_.marks.push_back({"the paper", "X", "Y", false, false, 3});
+  EXPECT_STREQ(record_.Verdict(), "FAIL"); // a real failure is one still
 }
 
 // tefsim's CRT#2 with "field 012-000 000001": two approvals, one document

@@ -95,9 +95,10 @@ public:
         record_.problem = "its records cannot be read: " + std::string(error.what());
     }
     record_.marks = Judge(case_, record_, options_.attended);
-    record_.passed =
-        record_.problem.empty() && std::all_of(record_.marks.begin(), record_.marks.end(),
-                                               [](const Mark& mark) { return mark.passed || mark.skipped; });
+    record_.passed = record_.problem.empty() &&
+                     std::all_of(record_.marks.begin(), record_.marks.end(), [](const Mark& mark) {
+                       return (mark.passed || mark.skipped) && !mark.premise_unmet;
+                     });
     return record_;
   }
 

@@ -89,6 +89,16 @@ private:
     for (std::size_t i = 0; i < step.expect.size(); ++i) {
       const bool decided = attended_ && step.action == "sale";
       const bool expected = decided ? i < manager.size() && manager[i] : step.expect[i];
+      if (decided && expected != step.expect[i]) {
+        // The host is judged on what the manager answered; the case itself
+        // could not show what it is for.
+        Mark& premise = Add(name + " payment " + std::to_string(i + 1) + ": the manager " +
+                                (step.expect[i] ? "approves" : "refuses") + " it, as the case needs",
+                            step.expect[i] ? "approved" : "refused or not answered",
+                            expected ? "the manager approved it" : "the manager refused it or never answered",
+                            false, step.line);
+        premise.skipped = premise.premise_unmet = true;
+      }
       const std::string actual = i < returns.size() ? returns[i]
                                  : cut              ? "no result: the power failed first"
                                                     : "no result: not called";

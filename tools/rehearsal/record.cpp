@@ -32,7 +32,25 @@ std::string CaseRecord::FirstFailure() const {
   for (const Mark& mark : marks)
     if (!mark.passed && !mark.skipped)
       return mark.what + ": expected " + mark.expected + ", got " + mark.actual;
+  for (const Mark& mark : marks)
+    if (mark.premise_unmet) return "premise not met: " + mark.what + ": " + mark.actual;
   return {};
+}
+
+bool CaseRecord::PremiseNotMet() const {
+  if (passed || !problem.empty()) return false;
+  const auto failed = [](const Mark& mark) { return !mark.passed && !mark.skipped; };
+  return std::none_of(marks.begin(), marks.end(), failed) &&
+         std::any_of(marks.begin(), marks.end(), [](const Mark& mark) { return mark.premise_unmet; });
+}
+
+const char* CaseRecord::Verdict() const {
+  return passed ? "PASS" : PremiseNotMet() ? "PREMISE NOT MET" : "FAIL";
+}
+
+int BookRecord::PremisesNotMet() const {
+  return static_cast<int>(
+      std::count_if(cases.begin(), cases.end(), [](const CaseRecord& c) { return c.PremiseNotMet(); }));
 }
 
 int BookRecord::Passed() const {

@@ -74,6 +74,10 @@ struct Mark {
   // Not checked because what it needs was not observed (skipped too): never
   // held against the host.
   bool unobserved = false;
+  // Attended: the real manager did not do what the case needs (approved a
+  // payment the case needs refused); skipped too. The case shows nothing
+  // then, and says so instead of blaming the host.
+  bool premise_unmet = false;
 };
 
 struct CaseRecord {
@@ -97,8 +101,13 @@ struct CaseRecord {
   std::vector<Mark> marks;
   std::vector<std::string> raw_files; // relative to the report
 
-  // The first failed mark, or the problem: one line.
+  // The first failed mark, or the problem: one line. For a case whose
+  // premise was not met, the first mark that says so.
   std::string FirstFailure() const;
+  // Nothing failed, but the real manager did not do what the case needs.
+  bool PremiseNotMet() const;
+  // "PASS", "FAIL" or "PREMISE NOT MET".
+  const char* Verdict() const;
 };
 
 struct BookRecord {
@@ -109,6 +118,7 @@ struct BookRecord {
   std::int64_t duration_ms = 0;
   std::vector<CaseRecord> cases;
   int Passed() const;
+  int PremisesNotMet() const;
 };
 
 } // namespace rehearsal

@@ -17,8 +17,13 @@ toml::array strings(const std::vector<std::string>& items, bool cp1252) {
 }
 
 toml::table marks_of(const Mark& mark) {
-  return toml::table{{"what", mark.what},     {"expected", mark.expected}, {"actual", mark.actual},
-                     {"passed", mark.passed}, {"skipped", mark.skipped},   {"not_observed", mark.unobserved},
+  return toml::table{{"what", mark.what},
+                     {"expected", mark.expected},
+                     {"actual", mark.actual},
+                     {"passed", mark.passed},
+                     {"skipped", mark.skipped},
+                     {"not_observed", mark.unobserved},
+                     {"premise_not_met", mark.premise_unmet},
                      {"book_line", mark.line}};
 }
 
@@ -69,6 +74,7 @@ toml::table case_of(const CaseRecord& record) {
                      {"name", record.name},
                      {"purpose", record.purpose},
                      {"passed", record.passed},
+                     {"verdict", record.Verdict()},
                      {"seconds", static_cast<double>(record.duration_ms) / 1000},
                      {"problem", record.problem},
                      {"first_failure", record.FirstFailure()},
