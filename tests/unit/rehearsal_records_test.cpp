@@ -200,8 +200,12 @@ TEST_F(RehearsalRecordsTest, AttendedTheManagersAnswerDecidesAndItsTextsAreNotCh
   EXPECT_TRUE(record_.PremiseNotMet());
   EXPECT_STREQ(record_.Verdict(), "PREMISE NOT MET");
   EXPECT_THAT(record_.FirstFailure(), HasSubstr("premise not met: step 1 (sale) payment 1"));
-  record_.marks.push_back({"the paper", "X", "Y", false, false, 3});
-  EXPECT_STREQ(record_.Verdict(), "FAIL"); // a real failure is one still
+  // What follows from it (the approval the case needs refused stays open)
+  // is no failure of the host either; a run that went wrong is.
+  record_.marks.push_back({"transactions that end open", "none", "1", false, false, 3});
+  EXPECT_STREQ(record_.Verdict(), "PREMISE NOT MET");
+  record_.problem = "the host ended with exit status 3";
+  EXPECT_STREQ(record_.Verdict(), "FAIL");
 }
 
 // tefsim's CRT#2 with "field 012-000 000001": two approvals, one document

@@ -101,10 +101,11 @@ struct CaseRecord {
   std::vector<Mark> marks;
   std::vector<std::string> raw_files; // relative to the report
 
-  // The first failed mark, or the problem: one line. For a case whose
-  // premise was not met, the first mark that says so.
+  // The problem, the first mark of a premise not met, or the first failed
+  // mark: one line.
   std::string FirstFailure() const;
-  // Nothing failed, but the real manager did not do what the case needs.
+  // The real manager did not do what the case needs (the run itself went
+  // well): the other marks are shown, not held against the host.
   bool PremiseNotMet() const;
   // "PASS", "FAIL" or "PREMISE NOT MET".
   const char* Verdict() const;
