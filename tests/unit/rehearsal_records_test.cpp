@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "journal/journal.h"
@@ -270,6 +271,7 @@ TEST_F(RehearsalRecordsTest, AttendedThePackagesRecordDecidesAndWhatWasNotObserv
            req + "intpos.001") +
       file(60, "rename", req + "~intpos.001.tmp", "000-000 = CRT\r\n001-000 = 7\r\n003-000 = 4000\r\n",
            req + "intpos.001") +
+      file(62, "rename", resp + "intpos.001", Answer("7", "654321"), "c:\\host\\Dados\\TefDisc\\intpos.007") +
       journal::Line({std::to_string(kStart + 65), "package", "return", "true", ""}) + "\n" +
       journal::Line({std::to_string(kStart + 70), "host", "step-end", "sale", "0"}) + "\n";
   // The manager's late approval of the second sale, after the package gave up.
@@ -286,6 +288,12 @@ TEST_F(RehearsalRecordsTest, AttendedThePackagesRecordDecidesAndWhatWasNotObserv
   ASSERT_EQ(record_.transactions.size(), 2u);
   EXPECT_EQ(record_.transactions[0].Ending(), "confirmed");
   EXPECT_EQ(record_.transactions[1].Ending(), "not observed");
+  // An answer the package put away out of the exchange folder is gone from
+  // there; it is no answer read, and its approval is not counted from it.
+  EXPECT_TRUE(std::any_of(record_.events.begin(), record_.events.end(), [](const TimelineEvent& event) {
+    return event.kind == "taken" &&
+           event.text == "resp\\intpos.001 moved by the package to c:\\host\\Dados\\TefDisc\\intpos.007";
+  }));
 
   const std::vector<Mark> marks =
       Judge(Expecting("operations = [\"CRT\", \"CNF\", \"CRT\"]\nconfirmed = [1]\nopen = []\n"

@@ -221,7 +221,10 @@ void Evidence::ManagerFile(std::int64_t ms, const std::string& root, const std::
   TimelineEvent event;
   event.ms = ms;
   event.lane = Lane::Manager;
-  event.kind = what == "request" ? "request" : starts_with(what, "status") ? "status" : "answer";
+  event.kind = what == "request"             ? "request"
+               : starts_with(what, "status") ? "status"
+               : starts_with(what, "answer") ? "answer"
+                                             : "file";
   const std::map<std::string, std::string> fields = FieldsOf(bytes);
   const auto code = fields.find("000-000");
   event.text = what + verb + (code == fields.end() ? "" : ": " + code->second);
@@ -242,23 +245,33 @@ void Evidence::Request(std::int64_t ms, const std::string& root, const std::stri
   record_.operations.push_back(std::move(operation));
 }
 
+void Evidence::FileGone(std::int64_t ms, const std::string& file, const std::string& text,
+                        const std::string& detail) {
+  TimelineEvent event;
+  event.ms = ms;
+  event.lane = Lane::Manager;
+  event.kind = "taken";
+  event.text = text;
+  event.detail = detail;
+  event.file = file;
+  record_.events.push_back(std::move(event));
+}
+
 void Evidence::UsePackageExchange() {
   for (const PackageFile& file : package_files_) {
-    const std::string& path = file.operation == "rename" ? file.to : file.path;
+    const bool renamed = file.operation == "rename";
+    // A file renamed into an exchange folder counts where it landed; one
+    // moved out of it (a leftover put away) is gone from there.
+    const bool landed = renamed && IsExchangeFile(file.to);
+    const std::string& path = landed ? file.to : file.path;
     const auto [root, name] = SplitRootPath(path);
     const std::string root_path = RootPath(root);
     const std::string folded = lower(name);
     const std::string label = "package, its clock at " + file.package_ms + " ms";
     const bool request = starts_with(folded, "req\\");
-    if (file.operation == "remove") {
-      TimelineEvent event;
-      event.ms = file.ms;
-      event.lane = Lane::Manager;
-      event.kind = "taken";
-      event.text = name + " removed by the package";
-      event.detail = label;
-      event.file = path;
-      record_.events.push_back(std::move(event));
+    if (file.operation == "remove" || (renamed && !landed)) {
+      FileGone(file.ms, path,
+               name + (renamed ? " moved by the package to " + file.to : " removed by the package"), label);
     } else if (file.operation == "read") {
       const bool status = ends_with(folded, ".sts");
       ManagerFile(file.ms, root_path, name, status ? "status" : "answer", file.bytes, label,
@@ -272,9 +285,10 @@ void Evidence::UsePackageExchange() {
       ManagerFile(file.ms, root_path, name, "request", file.bytes, label, " written by the package");
       Request(file.ms, root, file.bytes);
     } else {
-      ManagerFile(file.ms, root_path, name, file.operation == "rename" ? "file" : "answer", file.bytes, label,
-                  file.operation == "rename" ? " moved by the package from " + file.path
-                                             : " written by the package");
+      // Some other file the package put in an exchange folder: shown, not
+      // a request nor an answer the manager wrote.
+      ManagerFile(file.ms, root_path, name, "file", file.bytes, label,
+                  renamed ? " moved there by the package from " + file.path : " written by the package");
     }
   }
 }
@@ -282,13 +296,7 @@ void Evidence::UsePackageExchange() {
 void Evidence::AddSeen(const std::vector<SeenFile>& seen) {
   for (const SeenFile& file : seen) {
     if (file.gone) {
-      TimelineEvent event;
-      event.ms = file.ms;
-      event.lane = Lane::Manager;
-      event.kind = "taken";
-      event.text = file.name + " went away";
-      event.file = file.root + file.name;
-      record_.events.push_back(std::move(event));
+      FileGone(file.ms, file.root + file.name, file.name + " went away");
       continue;
     }
     const bool request = starts_with(file.name, "req\\");

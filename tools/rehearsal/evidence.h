@@ -67,6 +67,8 @@ private:
   void ManagerFile(std::int64_t ms, const std::string& root, const std::string& name, const std::string& what,
                    const std::string& bytes, const std::string& label, const std::string& verb);
   void Request(std::int64_t ms, const std::string& root, const std::string& bytes);
+  void FileGone(std::int64_t ms, const std::string& file, const std::string& text,
+                const std::string& detail = {});
   void NumberTransactions();
   void Settle();
 
