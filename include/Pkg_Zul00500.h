@@ -1488,6 +1488,34 @@ typedef int(ZUL_CALL* ZulMessagePumpProc)(void* user, int wait);
  */
 ZUL_ROUTINE(int, zul_SetMessagePump, (ZulMessagePumpProc fn, void* user));
 
+/**
+ * @brief The package's own account of a file operation it made: told after
+ * every file it wrote, appended to, renamed, read from its start or removed,
+ * once the operation succeeded, on the thread that made it. A rehearsal
+ * records the exchange with the manager from it, byte for byte, without
+ * watching the folders.
+ * @param user the pointer given to zul_SetFileObserver().
+ * @param operation "write", "append", "rename", "read" or "remove".
+ * @param path the file, as the package names it ("c:\tef_dial\req\intpos.001").
+ * @param to a rename's new name; "" otherwise.
+ * @param bytes what was written or read (not terminated; `length` bytes);
+ * nothing for a rename or a removal.
+ * @param length the count of `bytes`.
+ * @param monotonic_ms the package's monotonic clock, in milliseconds, when
+ * the operation had ended.
+ * @return anything: the operation is done and stays done.
+ */
+typedef int(ZUL_CALL* ZulFileObserverProc)(void* user, const char* operation, const char* path, const char* to,
+                                           const char* bytes, int length, double monotonic_ms);
+/**
+ * @brief Sets the file observer. Default: none. The observer must not call
+ * the package's routines.
+ * @param fn the observer, or null for none.
+ * @param user passed back to `fn`.
+ * @return 1.
+ */
+ZUL_ROUTINE(int, zul_SetFileObserver, (ZulFileObserverProc fn, void* user));
+
 /** @} */
 
 /**

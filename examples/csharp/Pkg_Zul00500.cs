@@ -41,6 +41,9 @@ namespace Pkg_Zul00500
     public delegate int ZulNetworkChooserProc(IntPtr user, IntPtr caption);
     [UnmanagedFunctionPointer(CallingConvention.Winapi)]
     public delegate int ZulMessagePumpProc(IntPtr user, int wait);
+    [UnmanagedFunctionPointer(CallingConvention.Winapi)]
+    public delegate int ZulFileObserverProc(IntPtr user, IntPtr operation, IntPtr path, IntPtr to, IntPtr bytes,
+                                            int length, double monotonicMs);
 
     public static class Zul
     {
@@ -203,6 +206,8 @@ namespace Pkg_Zul00500
         public static extern int zul_SetNetworkChooser(ZulNetworkChooserProc fn, IntPtr user);
         [DllImport(Library, CallingConvention = Call)]
         public static extern int zul_SetMessagePump(ZulMessagePumpProc fn, IntPtr user);
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_SetFileObserver(ZulFileObserverProc fn, IntPtr user);
         [DllImport(Library, CallingConvention = Call)]
         public static extern int zul_SetDriveRoot(byte[] folder);
         [DllImport(Library, CallingConvention = Call)]

@@ -87,6 +87,8 @@ type
     {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
   TZulMessagePumpProc = function(User: Pointer; Wait: Integer): Integer;
     {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFileObserverProc = function(User: Pointer; Operation, Path, ToPath, Bytes: PAnsiChar; ByteCount: Integer;
+    MonotonicMs: Double): Integer; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
 
 { The package's routines. DoTef, the same routine as DoTEF under its plain
   name, is the same identifier as DoTEF in Pascal: DoTEF serves for both. }
@@ -219,6 +221,8 @@ function zul_SetNetworkChooser(Fn: TZulNetworkChooserProc; User: Pointer): Integ
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetNetworkChooser';
 function zul_SetMessagePump(Fn: TZulMessagePumpProc; User: Pointer): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetMessagePump';
+function zul_SetFileObserver(Fn: TZulFileObserverProc; User: Pointer): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetFileObserver';
 function zul_SetDriveRoot(Folder: PAnsiChar): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SetDriveRoot';
 function zul_SetHostDirectory(Directory: PAnsiChar): Integer;

@@ -1,13 +1,17 @@
 // The host's services as C callbacks: the operator dialog, form translation,
-// message texts, the network dialog and the message pump. What the host
-// leaves unset stays the platform's default.
+// message texts, the network dialog, the message pump and the file observer.
+// What the host leaves unset stays the platform's default.
+#include <climits>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "capi/boundary.h"
 #include "platform/message_pump.h"
 #include "support/host_services.h"
+#include "support/observed_file_system.h"
 #include "tef/form.h"
 
 using namespace zul00500;
@@ -145,6 +149,32 @@ int ZUL_CALL zul_SetMessagePump(ZulMessagePumpProc fn, void* user) {
       const int result = CallHost([&] { return fn(user, wait ? 1 : 0); });
       if (result < 0) throw HostCallbackError("message pump", result);
     });
+    return ZUL_TRUE;
+  });
+}
+
+namespace {
+// The observing file system and its installation; the installation goes
+// first, so that the seam never points at a decorator that is gone.
+std::unique_ptr<ObservedFileSystem> observed_fs;
+std::optional<platform::ScopedFileSystem> observed_installed;
+} // namespace
+
+int ZUL_CALL zul_SetFileObserver(ZulFileObserverProc fn, void* user) {
+  return Guarded("zul_SetFileObserver", [&] {
+    observed_installed.reset();
+    observed_fs.reset();
+    if (!fn) return ZUL_TRUE;
+    observed_fs =
+        std::make_unique<ObservedFileSystem>(platform::fs(), [fn, user](const FileObservation& seen) {
+          const int length = static_cast<int>(std::min<std::size_t>(seen.bytes.size(), INT_MAX));
+          // Told after the fact: what the host answers changes nothing.
+          CallHost([&] {
+            return fn(user, seen.operation, seen.path.c_str(), seen.to.c_str(), seen.bytes.data(), length,
+                      static_cast<double>(seen.monotonic_ms));
+          });
+        });
+    observed_installed.emplace(*observed_fs);
     return ZUL_TRUE;
   });
 }

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "journal/journal.h"
@@ -85,7 +86,8 @@ TEST_F(RehearsalRecordsTest, TefsimsLogAndKeptFilesBecomeTheManagersLane) {
   EXPECT_EQ(record_.operations[0].root, "dial");
   EXPECT_EQ(record_.operations[0].fields.at("003-000"), "4000");
   EXPECT_EQ(record_.operations[2].code, "NCN");
-  // The stray answer and the torn one are one transaction, settled both ways.
+  // The stray answer (a sequence no request had) is none; the torn one is
+  // the transaction, settled both ways.
   ASSERT_EQ(record_.transactions.size(), 1u);
   EXPECT_EQ(record_.transactions[0].document, "000001");
   EXPECT_EQ(record_.transactions[0].Ending(), "1 CNF, 1 NCN");
@@ -177,8 +179,12 @@ TEST_F(RehearsalRecordsTest, AttendedTheManagersAnswerDecidesAndItsTextsAreNotCh
   answer.ms = 2000;
   answer.file = "c:\\tef_dial\\resp\\intpos.001";
   answer.bytes = Answer("1", "77", "05");
+  answer.detail = "package, its clock at 2000 ms"; // the answer as the package read it
   record_.events = {step, answer};
-  record_.operations = {{10, "dial", "CRT", {}}, {20, "dial", "NCN", {{"012-000", "77"}}}};
+  record_.operations = {{5, "dial", "ATV", {}},
+                        {10, "dial", "CRT", {{"001-000", "1"}}},
+                        {15, "dial", "ATV", {}},
+                        {20, "dial", "NCN", {{"012-000", "77"}}}};
   const Case c =
       Expecting("operations = [\"ATV\", \"CRT\", \"ATV\", \"NCN 012-000=000001\"]\ndialogs = [\"X\"]\n");
   const std::vector<Mark> marks = Judge(c, record_, true);
@@ -187,6 +193,121 @@ TEST_F(RehearsalRecordsTest, AttendedTheManagersAnswerDecidesAndItsTextsAreNotCh
   EXPECT_THAT(result.expected, HasSubstr("as the manager answered"));
   EXPECT_TRUE(Find(marks, "requests").passed);
   EXPECT_TRUE(Find(marks, "dialogs").skipped);
+  // The book needs the payment approved; the real manager refused it: the
+  // case could not show what it is for, and says so without a failure.
+  const Mark& premise = Find(marks, "the manager approves it, as the case needs");
+  EXPECT_TRUE(premise.skipped && premise.premise_unmet);
+  record_.marks = marks;
+  EXPECT_TRUE(record_.PremiseNotMet());
+  EXPECT_STREQ(record_.Verdict(), "PREMISE NOT MET");
+  EXPECT_THAT(record_.FirstFailure(), HasSubstr("premise not met: step 1 (sale) payment 1"));
+  // What follows from it (the approval the case needs refused stays open)
+  // is no failure of the host either; a run that went wrong is.
+  record_.marks.push_back({"transactions that end open", "none", "1", false, false, 3});
+  EXPECT_STREQ(record_.Verdict(), "PREMISE NOT MET");
+  record_.problem = "the host ended with exit status 3";
+  EXPECT_STREQ(record_.Verdict(), "FAIL");
+}
+
+// tefsim's CRT#2 with "field 012-000 000001": two approvals, one document
+// number. The sequences tell them apart; each CNF settles one.
+TEST_F(RehearsalRecordsTest, ApprovalsThatRepeatADocumentNumberAreTwoTransactions) {
+  Keep(requests_, "CRT-1.001", "000-000 = CRT\r\n001-000 = 0000000005\r\n003-000 = 4000\r\n999-999 = 0\r\n");
+  Keep(requests_, "CRT-2.001", "000-000 = CRT\r\n001-000 = 0000000007\r\n003-000 = 4000\r\n999-999 = 0\r\n");
+  const std::string settle =
+      "000-000 = CNF\r\n010-000 = REDEX\r\n012-000 = 000001\r\n027-000 = \r\n999-999 = 0\r\n";
+  for (const char* name : {"CNF-1.001", "CNF-2.001", "CNF-3.001"}) Keep(requests_, name, settle);
+  Keep(written_, "CRT-1-1.001", Answer("0000000005", "000001"));
+  Keep(written_, "CRT-2-1.001", Answer("0000000007", "000001"));
+  std::string log = "10:00:01.000 c:\\tef_dial\\ CRT#1: took req\\intpos.001: x\r\n"
+                    "10:00:01.100 c:\\tef_dial\\ CRT#1: wrote resp\\intpos.001 (answer): x\r\n"
+                    "10:00:02.000 c:\\tef_dial\\ CNF#1: took req\\intpos.001: x\r\n"
+                    "10:00:03.000 c:\\tef_dial\\ CRT#2: took req\\intpos.001: x\r\n"
+                    "10:00:03.100 c:\\tef_dial\\ CRT#2: wrote resp\\intpos.001 (answer): x\r\n"
+                    "10:00:04.000 c:\\tef_dial\\ CNF#2: took req\\intpos.001: x\r\n";
+  {
+    Evidence evidence(record_, kStart);
+    evidence.ReadManager("dial", log, requests_, written_);
+    evidence.Finish(world_.root());
+  }
+  ASSERT_EQ(record_.transactions.size(), 2u);
+  EXPECT_EQ(record_.transactions[0].sequence, "0000000005");
+  EXPECT_EQ(record_.transactions[1].sequence, "0000000007");
+  EXPECT_EQ(record_.transactions[0].Ending(), "confirmed");
+  EXPECT_EQ(record_.transactions[1].Ending(), "confirmed");
+  EXPECT_TRUE(Find(Judge(Expecting("confirmed = [1, 2]\n"), record_, false), "end confirmed").passed);
+
+  // A third confirmation of that document is one too many, and shows.
+  CaseRecord again;
+  Evidence evidence(again, kStart);
+  evidence.ReadManager("dial", log + "10:00:05.000 c:\\tef_dial\\ CNF#3: took req\\intpos.001: x\r\n",
+                       requests_, written_);
+  evidence.Finish(world_.root());
+  ASSERT_EQ(again.transactions.size(), 2u);
+  EXPECT_EQ(again.transactions[0].Ending(), "confirmed");
+  EXPECT_EQ(again.transactions[1].Ending(), "2 CNF, 0 NCN");
+}
+
+// Attended, the folder watch saw none of the package's requests (a manager
+// that takes them at once): the package's own record makes the requests and
+// the transaction, and an answer only the watch saw is not held against the
+// host.
+TEST_F(RehearsalRecordsTest, AttendedThePackagesRecordDecidesAndWhatWasNotObservedIsNotAFault) {
+  const auto file = [](std::int64_t ms, const std::string& kind, const std::string& path,
+                       const std::string& bytes, const std::string& to = "") {
+    return journal::Line({std::to_string(kStart + ms), "file", kind, path, bytes, to, std::to_string(ms)}) +
+           "\n";
+  };
+  const std::string req = "c:\\tef_dial\\req\\", resp = "c:\\tef_dial\\resp\\";
+  const std::string journal =
+      journal::Line({std::to_string(kStart), "host", "step", "sale", "0"}) + "\n" +
+      file(10, "rename", req + "~intpos.001.tmp", "000-000 = CRT\r\n001-000 = 5\r\n003-000 = 4000\r\n",
+           req + "intpos.001") +
+      file(20, "read", resp + "intpos.sts", "000-000 = CRT\r\n001-000 = 5\r\n") +
+      file(30, "read", resp + "intpos.001", Answer("5", "123456")) +
+      file(40, "remove", resp + "intpos.001", "") +
+      file(50, "rename", req + "~intpos.001.tmp",
+           "000-000 = CNF\r\n001-000 = 6\r\n010-000 = REDEX\r\n012-000 = 123456\r\n027-000 = \r\n",
+           req + "intpos.001") +
+      file(60, "rename", req + "~intpos.001.tmp", "000-000 = CRT\r\n001-000 = 7\r\n003-000 = 4000\r\n",
+           req + "intpos.001") +
+      file(62, "rename", resp + "intpos.001", Answer("7", "654321"), "c:\\host\\Dados\\TefDisc\\intpos.007") +
+      journal::Line({std::to_string(kStart + 65), "package", "return", "true", ""}) + "\n" +
+      journal::Line({std::to_string(kStart + 70), "host", "step-end", "sale", "0"}) + "\n";
+  // The manager's late approval of the second sale, after the package gave up.
+  const std::vector<SeenFile> seen = {
+      {900, "c:\\tef_dial\\", "resp\\intpos.001", Answer("7", "123456"), false}};
+  Evidence evidence(record_, kStart);
+  evidence.ReadHostEvents(journal);
+  evidence.UsePackageExchange();
+  evidence.AddSeen(seen);
+  evidence.Finish(world_.root());
+
+  ASSERT_EQ(record_.operations.size(), 3u);
+  EXPECT_EQ(record_.operations[1].code, "CNF");
+  ASSERT_EQ(record_.transactions.size(), 2u);
+  EXPECT_EQ(record_.transactions[0].Ending(), "confirmed");
+  EXPECT_EQ(record_.transactions[1].Ending(), "not observed");
+  // An answer the package put away out of the exchange folder is gone from
+  // there; it is no answer read, and its approval is not counted from it.
+  EXPECT_TRUE(std::any_of(record_.events.begin(), record_.events.end(), [](const TimelineEvent& event) {
+    return event.kind == "taken" &&
+           event.text == "resp\\intpos.001 moved by the package to c:\\host\\Dados\\TefDisc\\intpos.007";
+  }));
+
+  const std::vector<Mark> marks =
+      Judge(Expecting("operations = [\"CRT\", \"CNF\", \"CRT\"]\nconfirmed = [1]\nopen = []\n"
+                      "not_confirmed = [2]\n"),
+            record_, true);
+  EXPECT_TRUE(Find(marks, "payment 1 returns").passed);
+  EXPECT_THAT(Find(marks, "payment 1 returns").expected, HasSubstr("true (as the manager answered)"));
+  EXPECT_TRUE(Find(marks, "requests").passed);
+  EXPECT_TRUE(Find(marks, "end confirmed").passed);
+  EXPECT_TRUE(Find(marks, "end open").passed);
+  const Mark& late = Find(marks, "end not confirmed");
+  EXPECT_FALSE(late.passed);
+  EXPECT_TRUE(late.skipped);
+  EXPECT_TRUE(late.unobserved);
 }
 
 TEST(RehearsalTextTest, TimesOfDayAcrossMidnight) {

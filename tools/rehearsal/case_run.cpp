@@ -95,9 +95,10 @@ public:
         record_.problem = "its records cannot be read: " + std::string(error.what());
     }
     record_.marks = Judge(case_, record_, options_.attended);
-    record_.passed =
-        record_.problem.empty() && std::all_of(record_.marks.begin(), record_.marks.end(),
-                                               [](const Mark& mark) { return mark.passed || mark.skipped; });
+    record_.passed = record_.problem.empty() &&
+                     std::all_of(record_.marks.begin(), record_.marks.end(), [](const Mark& mark) {
+                       return (mark.passed || mark.skipped) && !mark.premise_unmet;
+                     });
     return record_;
   }
 
@@ -319,6 +320,7 @@ private:
     Evidence evidence(record_, t0_);
     evidence.AddEvents(notes_);
     evidence.ReadHostEvents(read_if_any(events_path_));
+    if (options_.attended) evidence.UsePackageExchange();
     for (const GivenFile& given : case_.given) evidence.AddGiven(given);
     for (const Manager& manager : managers_)
       evidence.ReadManager(manager.root, read_if_any(manager.log), manager.requests, manager.written);

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "cli/command_line.h"
 #include "rehearsal/book.h"
 #include "rehearsal/host_part.h"
 #include "rehearsal/reports.h"
@@ -22,7 +23,6 @@
 #include "tool_platform/process.h"
 #include "tool_platform/signals.h"
 #include "tool_platform/temp_directory.h"
-#include "cli/command_line.h"
 #include "zulpos/command_line.h"
 #include "zulpos/options.h"
 #include "zulpos/output.h"
@@ -41,7 +41,7 @@ constexpr const char* kDescription =
     "named moment followed by the next start. Every case's expectations are judged\n"
     "from the files, the journals, the paper and the card log. One line per case\n"
     "shows its result and time. Exit status 0 when every case passed, 1 when one\n"
-    "failed, 2 for a mistake in the book (named by its line) or the command line.\n"
+    "failed or its premise was not met (attended), 2 for a mistake in the book (named by its line) or the command line.\n"
     "docs/rehearsal.md describes the book.";
 
 CLI::Validator Jobs() {
@@ -82,8 +82,10 @@ CLI::App* AddRehearseCommand(CLI::App& zulpos, RehearseOptions& o) {
                   "against a real manager: no tefsim; before each case the operator\n"
                   "is told what to do at the pinpad; what the manager decides is\n"
                   "checked against its actual answers");
-  zulpos::AddValue(*rehearse, "--jobs", o.jobs, "N", "cases run at once (default 4; attended: 1)")->check(Jobs());
-  zulpos::AddValue(*rehearse, "--tefsim", o.tefsim, "PATH", "the simulator to run (default: tefsim beside zulpos)");
+  zulpos::AddValue(*rehearse, "--jobs", o.jobs, "N", "cases run at once (default 4; attended: 1)")
+      ->check(Jobs());
+  zulpos::AddValue(*rehearse, "--tefsim", o.tefsim, "PATH",
+                   "the simulator to run (default: tefsim beside zulpos)");
   zulpos::AddValue(*rehearse, "--host-part", o.host_part, "PLAN",
                    "(used by the rehearsal itself) run one start of the host");
   return rehearse;
@@ -120,7 +122,8 @@ std::string seconds(std::int64_t ms) {
 }
 
 Book load_book(const RehearseOptions& o, std::string& path) {
-  if (o.builtin == !o.book.empty()) throw UsageError("rehearse needs a book: BOOK.toml or --builtin (one of them)");
+  if (o.builtin == !o.book.empty())
+    throw UsageError("rehearse needs a book: BOOK.toml or --builtin (one of them)");
   if (o.builtin) return BuiltinBook();
   path = PathFromTerminal(o.book);
   std::string text;
@@ -142,8 +145,7 @@ std::vector<int> select_cases(const Book& book, const RehearseOptions& o) {
     int found = -1;
     for (std::size_t i = 0; i < book.cases.size(); ++i)
       if (book.cases[i].name == name) found = static_cast<int>(i);
-    if (found < 0)
-      throw UsageError("no case \"" + name + "\" in " + book.origin + " (see --list)");
+    if (found < 0) throw UsageError("no case \"" + name + "\" in " + book.origin + " (see --list)");
     if (std::find(selected.begin(), selected.end(), found) == selected.end()) selected.push_back(found);
   }
   std::sort(selected.begin(), selected.end());
@@ -238,7 +240,8 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
   for (const auto& [option, path] : {std::pair{"--junit", o.junit}, std::pair{"--json", o.json}}) {
     if (!path) continue;
     std::string file = *path;
-    if (const std::string why = zulpos::OutputFile()(file); !why.empty()) throw UsageError(option + (": " + why));
+    if (const std::string why = zulpos::OutputFile()(file); !why.empty())
+      throw UsageError(option + (": " + why));
   }
   const WorkFolder work(report, cases_in);
   options.work_dir = work.path();
@@ -265,7 +268,7 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
   options.on_case_done = [&](const CaseRecord& c) {
     const std::string number = std::to_string(++done);
     out.stream() << "[" << std::string(width - number.size(), ' ') << number << "/" << selected.size() << "] "
-                 << (c.passed ? "PASS " : "FAIL ") << c.name << " (" << seconds(c.duration_ms) << ")";
+                 << c.Verdict() << " " << c.name << " (" << seconds(c.duration_ms) << ")";
     if (!c.passed) {
       // The report has it whole.
       std::string why = c.FirstFailure();
@@ -291,7 +294,10 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
 
   const int passed = record.Passed();
   out.stream() << passed << " of " << record.cases.size() << " cases passed in "
-               << seconds(record.duration_ms) << "\n";
+               << seconds(record.duration_ms);
+  if (const int unmet = record.PremisesNotMet())
+    out.stream() << " (" << unmet << " whose premise the manager did not meet)";
+  out.stream() << "\n";
   // The report's folder holds all three; --junit and --json put them where CI wants them.
   const auto place = [&](const std::optional<std::string>& option, const char* name) {
     if (option) return PathFromTerminal(*option);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "journal/journal.h"
+#include "rehearsal/exchange_record.h"
 #include "rehearsal/host_events.h"
 #include "rehearsal/text.h"
 #include "tool_platform/files.h"
@@ -34,6 +35,29 @@ std::string short_root(const std::string& root) {
 }
 
 bool starts_with(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+
+bool ends_with(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string field(const std::map<std::string, std::string>& fields, const char* id) {
+  const auto found = fields.find(id);
+  return found == fields.end() ? std::string() : found->second;
+}
+
+// A sequence as a number reads: "0000000005" and "5" are one.
+std::string sequence_of(const std::map<std::string, std::string>& fields) {
+  const std::string sequence = field(fields, "001-000");
+  const std::size_t digit = sequence.find_first_not_of('0');
+  return digit == std::string::npos ? (sequence.empty() ? "" : "0") : sequence.substr(digit);
+}
+
+std::string lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
 
 } // namespace
 
@@ -107,6 +131,11 @@ void Evidence::ReadHostEvents(const std::string& journal) {
       record_.dialogs.push_back({host.text, host.detail, network});
       if (network) event.text = "network dialog: " + host.text;
       if (!host.detail.empty()) event.detail = "answer: " + host.detail;
+    } else if (host.lane == "file") {
+      package_files_.push_back({event.ms, host.kind, host.text, host.detail,
+                                host.more.empty() ? std::string() : host.more[0],
+                                host.more.size() < 2 ? std::string() : host.more[1]});
+      continue;
     } else if (host.lane == "printer") {
       event.lane = Lane::Printer;
       const std::vector<std::string> fields = journal::Fields(host.text);
@@ -122,8 +151,10 @@ void Evidence::ReadHostEvents(const std::string& journal) {
 
 void Evidence::AddGiven(const GivenFile& file) {
   const auto fields = FieldsOf(file.bytes);
+  const std::string root = SplitRootPath(file.path).first;
   if (NeedsSettlement(fields))
-    approvals_.push_back({-1, true, "left before the start: " + file.path, fields});
+    approvals_.push_back(
+        {-1, true, "left before the start: " + file.path, root.empty() ? "host" : root, fields});
 }
 
 void Evidence::ReadManager(const std::string& root, const std::string& log, const std::string& requests,
@@ -150,7 +181,7 @@ void Evidence::ReadManager(const std::string& root, const std::string& log, cons
     if (starts_with(rest, "took ")) {
       const std::string name = rest.substr(5, rest.find(':') - 5);
       const std::string bytes = read_if_any((fs::path(requests) / (kept + ".001")).string());
-      ManagerFile(ms, root_path, name, "request", bytes, label);
+      ManagerFile(ms, root_path, name, "request", bytes, label, " taken by the manager");
       Request(ms, root, bytes);
     } else if (starts_with(rest, "wrote ")) {
       const std::size_t open = rest.find(" (");
@@ -159,7 +190,7 @@ void Evidence::ReadManager(const std::string& root, const std::string& log, cons
       const std::string bytes = read_if_any(
           (fs::path(written) / (kept + "-" + std::to_string(++writes[label]) + name.substr(name.rfind('.'))))
               .string());
-      ManagerFile(ms, root_path, name, what, bytes, label);
+      ManagerFile(ms, root_path, name, what, bytes, label, " written by the manager");
       // A torn answer counts once it is whole.
       std::string whole = bytes;
       if (what.find("first piece") != std::string::npos) {
@@ -169,7 +200,7 @@ void Evidence::ReadManager(const std::string& root, const std::string& log, cons
       if (what.find(", rest") != std::string::npos) whole = std::exchange(piece, {}) + bytes;
       if (starts_with(what, "answer")) {
         const auto fields = FieldsOf(whole);
-        if (NeedsSettlement(fields)) approvals_.push_back({ms, false, label + " on " + root, fields});
+        if (NeedsSettlement(fields)) approvals_.push_back({ms, false, label + " on " + root, root, fields});
       }
     } else {
       TimelineEvent event;
@@ -185,17 +216,17 @@ void Evidence::ReadManager(const std::string& root, const std::string& log, cons
 }
 
 void Evidence::ManagerFile(std::int64_t ms, const std::string& root, const std::string& name,
-                           const std::string& what, const std::string& bytes, const std::string& label) {
+                           const std::string& what, const std::string& bytes, const std::string& label,
+                           const std::string& verb) {
   TimelineEvent event;
   event.ms = ms;
   event.lane = Lane::Manager;
-  event.kind = what == "request" ? "request" : starts_with(what, "status") ? "status" : "answer";
+  event.kind = what == "request"             ? "request"
+               : starts_with(what, "status") ? "status"
+               : starts_with(what, "answer") ? "answer"
+                                             : "file";
   const std::map<std::string, std::string> fields = FieldsOf(bytes);
   const auto code = fields.find("000-000");
-  // Attended ("seen"), the files are what the watch found, whoever wrote them.
-  const char* verb = label == "seen"     ? " seen"
-                     : what == "request" ? " taken by the manager"
-                                         : " written by the manager";
   event.text = what + verb + (code == fields.end() ? "" : ": " + code->second);
   event.detail = label;
   event.is_file = true;
@@ -214,16 +245,58 @@ void Evidence::Request(std::int64_t ms, const std::string& root, const std::stri
   record_.operations.push_back(std::move(operation));
 }
 
+void Evidence::FileGone(std::int64_t ms, const std::string& file, const std::string& text,
+                        const std::string& detail) {
+  TimelineEvent event;
+  event.ms = ms;
+  event.lane = Lane::Manager;
+  event.kind = "taken";
+  event.text = text;
+  event.detail = detail;
+  event.file = file;
+  record_.events.push_back(std::move(event));
+}
+
+void Evidence::UsePackageExchange() {
+  for (const PackageFile& file : package_files_) {
+    const bool renamed = file.operation == "rename";
+    // A file renamed into an exchange folder counts where it landed; one
+    // moved out of it (a leftover put away) is gone from there.
+    const bool landed = renamed && IsExchangeFile(file.to);
+    const std::string& path = landed ? file.to : file.path;
+    const auto [root, name] = SplitRootPath(path);
+    const std::string root_path = RootPath(root);
+    const std::string folded = lower(name);
+    const std::string label = "package, its clock at " + file.package_ms + " ms";
+    const bool request = starts_with(folded, "req\\");
+    if (file.operation == "remove" || (renamed && !landed)) {
+      FileGone(file.ms, path,
+               name + (renamed ? " moved by the package to " + file.to : " removed by the package"), label);
+    } else if (file.operation == "read") {
+      const bool status = ends_with(folded, ".sts");
+      ManagerFile(file.ms, root_path, name, status ? "status" : "answer", file.bytes, label,
+                  " read by the package");
+      const auto fields = FieldsOf(file.bytes);
+      if (!status && !request && NeedsSettlement(fields))
+        approvals_.push_back({file.ms, false, "answer read from " + path, root, fields});
+    } else if (request && ends_with(folded, "intpos.001")) {
+      // Written in place, or written beside it and renamed there: either way
+      // the manager may take it from this moment.
+      ManagerFile(file.ms, root_path, name, "request", file.bytes, label, " written by the package");
+      Request(file.ms, root, file.bytes);
+    } else {
+      // Some other file the package put in an exchange folder: shown, not
+      // a request nor an answer the manager wrote.
+      ManagerFile(file.ms, root_path, name, "file", file.bytes, label,
+                  renamed ? " moved there by the package from " + file.path : " written by the package");
+    }
+  }
+}
+
 void Evidence::AddSeen(const std::vector<SeenFile>& seen) {
   for (const SeenFile& file : seen) {
     if (file.gone) {
-      TimelineEvent event;
-      event.ms = file.ms;
-      event.lane = Lane::Manager;
-      event.kind = "taken";
-      event.text = file.name + " went away";
-      event.file = file.root + file.name;
-      record_.events.push_back(std::move(event));
+      FileGone(file.ms, file.root + file.name, file.name + " went away");
       continue;
     }
     const bool request = starts_with(file.name, "req\\");
@@ -232,11 +305,11 @@ void Evidence::AddSeen(const std::vector<SeenFile>& seen) {
                 request  ? "request"
                 : status ? "status"
                          : "answer",
-                file.bytes, "seen");
-    if (request) Request(file.ms, short_root(file.root), file.bytes);
+                file.bytes, "seen", " seen in the folder");
     const auto fields = FieldsOf(file.bytes);
     if (!request && !status && NeedsSettlement(fields))
-      approvals_.push_back({file.ms, false, "answer seen in " + file.root + file.name, fields});
+      approvals_.push_back(
+          {file.ms, false, "answer seen in " + file.root + file.name, short_root(file.root), fields, false});
   }
 }
 
@@ -269,37 +342,8 @@ void Evidence::Finish(const std::string& folder) {
   std::stable_sort(record_.operations.begin(), record_.operations.end(),
                    [](const Operation& a, const Operation& b) { return a.ms < b.ms; });
 
-  // Transactions: leftovers first, then approvals in time; one per network
-  // and document (an answer of another sequence repeats its transaction).
-  std::stable_sort(approvals_.begin(), approvals_.end(), [](const Approval& a, const Approval& b) {
-    return a.given != b.given ? a.given : a.ms < b.ms;
-  });
-  std::set<std::pair<std::string, std::string>> known;
-  for (const Approval& approval : approvals_) {
-    const auto value = [&](const char* id) {
-      const auto found = approval.fields.find(id);
-      return found == approval.fields.end() ? std::string() : found->second;
-    };
-    if (!known.insert({value("010-000"), value("012-000")}).second) continue;
-    Transaction transaction;
-    transaction.number = static_cast<int>(record_.transactions.size()) + 1;
-    transaction.origin = approval.origin;
-    transaction.operation = value("000-000");
-    transaction.network = value("010-000");
-    transaction.document = value("012-000");
-    transaction.cents = value("003-000");
-    record_.transactions.push_back(transaction);
-  }
-  for (const Operation& operation : record_.operations) {
-    if (operation.code != "CNF" && operation.code != "NCN") continue;
-    const auto field = [&](const char* id) {
-      const auto found = operation.fields.find(id);
-      return found == operation.fields.end() ? std::string() : found->second;
-    };
-    for (Transaction& transaction : record_.transactions)
-      if (transaction.network == field("010-000") && transaction.document == field("012-000"))
-        ++(operation.code == "CNF" ? transaction.confirmations : transaction.non_confirmations);
-  }
+  NumberTransactions();
+  Settle();
 
   std::error_code error;
   for (auto it = fs::recursive_directory_iterator(folder, error);
@@ -308,6 +352,72 @@ void Evidence::Finish(const std::string& folder) {
       record_.raw_files.push_back(record_.folder + "/" +
                                   fs::relative(it->path(), folder, error).generic_string());
   std::sort(record_.raw_files.begin(), record_.raw_files.end());
+}
+
+} // namespace rehearsal
+
+namespace rehearsal {
+
+void Evidence::NumberTransactions() {
+  // What the package asked for, on each root: an answer of any other
+  // sequence (another till's, a stale one) is no transaction of this case.
+  std::set<std::pair<std::string, std::string>> asked;
+  for (const Operation& operation : record_.operations)
+    if (operation.code == "CRT" || operation.code == "CHQ" || operation.code == "CNC")
+      asked.insert({operation.root, sequence_of(operation.fields)});
+  // Leftovers first, then approvals in time; one per root and sequence (the
+  // same answer read again, or seen as well as read, is the same one).
+  std::stable_sort(approvals_.begin(), approvals_.end(), [](const Approval& a, const Approval& b) {
+    return a.given != b.given ? a.given : a.ms < b.ms;
+  });
+  std::map<std::pair<std::string, std::string>, std::size_t> known;
+  for (const Approval& approval : approvals_) {
+    const std::pair<std::string, std::string> identity{approval.root, sequence_of(approval.fields)};
+    if (!approval.given && !asked.count(identity)) continue;
+    if (const auto found = known.find(identity); found != known.end()) {
+      Transaction& transaction = record_.transactions[found->second];
+      if (approval.observed && !transaction.observed) transaction.origin = approval.origin;
+      transaction.observed |= approval.observed;
+      continue;
+    }
+    known.emplace(identity, record_.transactions.size());
+    Transaction transaction;
+    transaction.number = static_cast<int>(record_.transactions.size()) + 1;
+    transaction.origin = approval.origin;
+    transaction.root = approval.root;
+    transaction.sequence = field(approval.fields, "001-000");
+    transaction.operation = field(approval.fields, "000-000");
+    transaction.network = field(approval.fields, "010-000");
+    transaction.document = field(approval.fields, "012-000");
+    transaction.cents = field(approval.fields, "003-000");
+    transaction.observed = approval.observed;
+    transaction.control = field(approval.fields, "027-000");
+    transaction.ms = approval.given ? -1 : approval.ms;
+    record_.transactions.push_back(std::move(transaction));
+  }
+}
+
+void Evidence::Settle() {
+  // A CNF or NCN names its transaction by the values it copies from the
+  // answer: network, document and 027-000. When managers repeat them, it
+  // goes to the first such transaction approved before it and not settled
+  // yet, else to the last one approved before it: a second settlement then
+  // still shows as one.
+  for (const Operation& operation : record_.operations) {
+    if (operation.code != "CNF" && operation.code != "NCN") continue;
+    Transaction* chosen = nullptr;
+    Transaction* last = nullptr;
+    for (Transaction& transaction : record_.transactions) {
+      if (transaction.network != field(operation.fields, "010-000") ||
+          transaction.document != field(operation.fields, "012-000") ||
+          transaction.control != field(operation.fields, "027-000") || transaction.ms > operation.ms)
+        continue;
+      last = &transaction;
+      if (!chosen && transaction.confirmations + transaction.non_confirmations == 0) chosen = &transaction;
+    }
+    if (!chosen) chosen = last;
+    if (chosen) ++(operation.code == "CNF" ? chosen->confirmations : chosen->non_confirmations);
+  }
 }
 
 } // namespace rehearsal

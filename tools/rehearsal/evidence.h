@@ -35,6 +35,14 @@ public:
   // and written files.
   void ReadManager(const std::string& root, const std::string& log, const std::string& requests,
                    const std::string& written);
+  // Attended: the requests, statuses and answers as the package itself
+  // wrote and read them (the host journal's "file" lane, exchange_record.h)
+  // make the requests and the transactions.
+  void UsePackageExchange();
+  // Attended: what the folder watch saw. It shows what the manager did on
+  // its own (a request taken, a status or answer written); it makes no
+  // request, and an answer only it saw is a transaction whose ending is not
+  // observed.
   void AddSeen(const std::vector<SeenFile>& seen);
   void ReadPaper(const std::string& bytes) { record_.paper = bytes; }
   void ReadCardLog(const std::string& host_dir);
@@ -47,15 +55,27 @@ private:
     std::int64_t ms;
     bool given;
     std::string origin;
+    std::string root; // "dial"
     std::map<std::string, std::string> fields;
+    bool observed = true;
+  };
+  // An exchange file the package wrote, renamed, read or removed.
+  struct PackageFile {
+    std::int64_t ms;
+    std::string operation, path, bytes, to, package_ms;
   };
   void ManagerFile(std::int64_t ms, const std::string& root, const std::string& name, const std::string& what,
-                   const std::string& bytes, const std::string& label);
+                   const std::string& bytes, const std::string& label, const std::string& verb);
   void Request(std::int64_t ms, const std::string& root, const std::string& bytes);
+  void FileGone(std::int64_t ms, const std::string& file, const std::string& text,
+                const std::string& detail = {});
+  void NumberTransactions();
+  void Settle();
 
   CaseRecord& record_;
   std::int64_t t0_;
   std::vector<Approval> approvals_;
+  std::vector<PackageFile> package_files_;
 };
 
 } // namespace rehearsal

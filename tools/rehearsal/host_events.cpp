@@ -8,8 +8,10 @@
 namespace rehearsal {
 
 void EventJournal::Add(const std::string& lane, const std::string& kind, const std::string& text,
-                       const std::string& detail) {
-  journal::Append(path_, journal::Line({std::to_string(LocalMillisecondsOfDay()), lane, kind, text, detail}));
+                       const std::string& detail, const std::vector<std::string>& more) {
+  std::vector<std::string> fields = {std::to_string(LocalMillisecondsOfDay()), lane, kind, text, detail};
+  fields.insert(fields.end(), more.begin(), more.end());
+  journal::Append(path_, journal::Line(fields));
 }
 
 std::vector<HostEvent> ReadHostEvents(std::string_view bytes) {
@@ -27,6 +29,7 @@ std::vector<HostEvent> ReadHostEvents(std::string_view bytes) {
     event.kind = fields[2];
     event.text = fields[3];
     event.detail = fields[4];
+    event.more.assign(fields.begin() + 5, fields.end());
     events.push_back(std::move(event));
   }
   return events;

@@ -13,6 +13,8 @@
 //   dialog   dialog (TEXT the text, DETAIL the answer), network (the caption,
 //            DETAIL the answer)
 //   printer  call (TEXT the printer journal's line)
+//   file     the exchange as the package made it, with two more fields
+//            (exchange_record.h)
 #pragma once
 
 #include <cstdint>
@@ -25,6 +27,7 @@ namespace rehearsal {
 struct HostEvent {
   std::int64_t ms = 0;
   std::string lane, kind, text, detail;
+  std::vector<std::string> more; // the fields after DETAIL
 };
 
 class EventJournal {
@@ -32,7 +35,7 @@ public:
   explicit EventJournal(std::string path) : path_(std::move(path)) {}
   // Appends at once; throws tool_platform::Error when it cannot.
   void Add(const std::string& lane, const std::string& kind, const std::string& text,
-           const std::string& detail = {});
+           const std::string& detail = {}, const std::vector<std::string>& more = {});
 
 private:
   std::string path_;

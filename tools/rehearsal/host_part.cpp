@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "rehearsal/book.h"
+#include "rehearsal/exchange_record.h"
 #include "rehearsal/host_events.h"
 #include "rehearsal/plan.h"
 #include "rehearsal/power_cut.h"
@@ -40,7 +41,8 @@ class HostPart {
 public:
   HostPart(const HostPlan& plan, const Case& rehearsed, const std::string& program_path)
       : plan_(plan), case_(rehearsed), events_(plan.events), session_(session_options(plan), program_path),
-        watch_(events_, session_.host_dir()) {
+        watch_(events_, session_.host_dir()), exchange_(JournalSink(events_)) {
+    Checked(api().zul_SetFileObserver(&HostPart::OnFile, this));
     Checked(api().zul_SetDialog(&HostPart::OnDialog, this));
     Checked(api().zul_SetNetworkChooser(&HostPart::OnNetwork, this));
     Checked(api().zul_SetMessagePump(&HostPart::OnPump, this));
@@ -49,6 +51,7 @@ public:
     api().zul_SetMessagePump(nullptr, nullptr);
     api().zul_SetNetworkChooser(nullptr, nullptr);
     api().zul_SetDialog(nullptr, nullptr);
+    api().zul_SetFileObserver(nullptr, nullptr);
   }
   HostPart(const HostPart&) = delete;
   HostPart& operator=(const HostPart&) = delete;
@@ -241,6 +244,19 @@ private:
     });
   }
 
+  static int ZUL_CALL OnFile(void* user, const char* operation, const char* path, const char* to,
+                             const char* bytes, int length, double package_ms) {
+    try {
+      static_cast<HostPart*>(user)->exchange_.Told(operation, path, to,
+                                                   std::string_view(bytes, static_cast<std::size_t>(length)),
+                                                   static_cast<std::uint64_t>(package_ms));
+    } catch (const std::exception& error) {
+      // The operation is done; the journal that failed says it at the end.
+      zulpos::RememberCallbackFailure(error.what());
+    }
+    return ZUL_TRUE;
+  }
+
   static int ZUL_CALL OnPump(void* user, int) {
     return Guarded([&] {
       HostPart& host = *static_cast<HostPart*>(user);
@@ -268,6 +284,7 @@ private:
   EventJournal events_;
   zulpos::PackageSession session_;
   PowerCutWatch watch_;
+  ExchangeRecord exchange_;
   const Step* step_ = nullptr;
   std::size_t next_answer_ = 0;
   std::unique_ptr<zulpos::SaleRun> sale_; // the last sale of this start, for its printing

@@ -89,6 +89,16 @@ private:
     for (std::size_t i = 0; i < step.expect.size(); ++i) {
       const bool decided = attended_ && step.action == "sale";
       const bool expected = decided ? i < manager.size() && manager[i] : step.expect[i];
+      if (decided && expected != step.expect[i]) {
+        // The host is judged on what the manager answered; the case itself
+        // could not show what it is for.
+        Mark& premise = Add(name + " payment " + std::to_string(i + 1) + ": the manager " +
+                                (step.expect[i] ? "approves" : "refuses") + " it, as the case needs",
+                            step.expect[i] ? "approved" : "refused or not answered",
+                            expected ? "the manager approved it" : "the manager refused it or never answered",
+                            false, step.line);
+        premise.skipped = premise.premise_unmet = true;
+      }
       const std::string actual = i < returns.size() ? returns[i]
                                  : cut              ? "no result: the power failed first"
                                                     : "no result: not called";
@@ -102,8 +112,14 @@ private:
           step.line);
   }
 
-  // Attended: whether each answer the manager wrote during step `index` approved.
+  // Attended: whether each answer the package read during step `index`
+  // approved; an answer of a sequence the package did not ask for is
+  // another's.
   std::vector<bool> ApprovalsIn(int index) const {
+    std::set<std::string> asked;
+    for (const Operation& operation : record_.operations)
+      if (const auto found = operation.fields.find("001-000"); found != operation.fields.end())
+        asked.insert(found->second);
     std::int64_t from = -1, to = -1;
     for (const TimelineEvent& event : record_.events)
       if (event.kind == "step" && event.text.rfind("step " + std::to_string(index + 1) + ":", 0) == 0) {
@@ -113,12 +129,14 @@ private:
     std::vector<bool> approvals;
     for (const TimelineEvent& event : record_.events) {
       if (event.kind != "answer" || event.ms < from || (to >= 0 && event.ms > to)) continue;
+      if (event.detail.rfind("package", 0) != 0) continue; // the folder watch may have missed it
       if (event.file.size() < 3 || event.file.compare(event.file.size() - 3, 3, "001") != 0) continue;
       const auto fields = FieldsOf(event.bytes);
       const auto value = [&](const char* id) {
         const auto found = fields.find(id);
         return found == fields.end() ? std::string() : found->second;
       };
+      if (!asked.count(value("001-000"))) continue;
       approvals.push_back(value("000-000") != "XXX" && value("009-000") == "0");
     }
     return approvals;
@@ -136,13 +154,9 @@ private:
   }
 
   void Operations(std::vector<ExpectedOperation> expected) {
-    std::vector<Operation> operations = record_.operations;
-    if (attended_) {
-      // The watch may miss an activity check a manager takes at once.
-      const auto activity = [](const auto& operation) { return operation.code == "ATV"; };
-      expected.erase(std::remove_if(expected.begin(), expected.end(), activity), expected.end());
-      operations.erase(std::remove_if(operations.begin(), operations.end(), activity), operations.end());
-    }
+    // Attended, these are the requests the package wrote (its own record),
+    // activity checks included.
+    const std::vector<Operation>& operations = record_.operations;
     const bool with_root = case_.roots.size() > 1;
     std::vector<std::string> wanted, seen;
     bool passed = expected.size() == operations.size();
@@ -160,23 +174,32 @@ private:
     Mark& mark = Add("the manager sees these requests, in order", join(wanted),
                      seen.empty() ? "none" : join(seen), passed, Line("operations"));
     if (attended_)
-      mark.expected += "\n(attended: activity checks and the values the manager hands out left out)";
+      mark.expected += "\n(attended: as the package wrote them; the values the manager hands out left out)";
   }
 
   void Transactions(const char* key, const std::string& ending,
                     const std::optional<std::vector<int>>& expected) {
     if (!expected) return;
     std::vector<int> actual;
+    std::set<int> unobserved;
     std::vector<std::string> details;
     for (const Transaction& transaction : record_.transactions) {
       if (transaction.Ending() == ending) actual.push_back(transaction.number);
+      if (transaction.Ending() == "not observed") unobserved.insert(transaction.number);
       details.push_back(std::to_string(transaction.number) + ": " + ToUtf8(transaction.Ending()));
     }
     std::vector<int> sorted = *expected;
     std::sort(sorted.begin(), sorted.end());
-    Add("transactions that end " + ending, numbers(sorted),
-        numbers(actual) + (details.empty() ? "" : "  (" + join(details, "; ") + ")"), sorted == actual,
-        Line(key));
+    // A transaction whose ending was not observed is held neither for nor
+    // against the host: the rest decides, and the mark says what is missing.
+    std::vector<int> observed_expected;
+    for (const int number : sorted)
+      if (!unobserved.count(number)) observed_expected.push_back(number);
+    const bool missing = observed_expected.size() != sorted.size();
+    Mark& mark = Add("transactions that end " + ending, numbers(sorted),
+                     numbers(actual) + (details.empty() ? "" : "  (" + join(details, "; ") + ")"),
+                     observed_expected == actual && !missing, Line(key));
+    if (observed_expected == actual && missing) mark.skipped = mark.unobserved = true;
   }
 
   void Dialogs(const std::vector<std::string>& expected) {

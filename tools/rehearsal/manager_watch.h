@@ -1,7 +1,8 @@
-// Attended, no simulator tells what the manager saw: a thread looks at the
-// exchange files every millisecond and keeps each request, status and answer
-// as it found it. A file that comes and goes between two looks is missed; the
-// report says the files were seen this way.
+// Attended, no simulator tells what the manager did on its own: a thread
+// looks at the exchange files every millisecond and keeps each request,
+// status and answer as it found it. A file that comes and goes between two
+// looks is missed, so what it saw only adds to the timeline; the requests and
+// the answers come from the package's own record (exchange_record.h).
 #pragma once
 
 #include <atomic>

@@ -38,13 +38,23 @@ struct Operation {
   std::map<std::string, std::string> fields; // trimmed values
 };
 
-// An approved transaction that must be confirmed or not confirmed.
+// An approved transaction that must be confirmed or not confirmed. It is
+// the answer's root and sequence (001-000) that tell two apart: managers
+// repeat document numbers.
 struct Transaction {
   int number = 0;
   std::string origin; // "CRT#1 on dial", or the given file's path
+  std::string root;   // "dial"; "host" for a copy given under the host's directory
+  std::string sequence;
   std::string operation, network, document, cents;
+  std::string control;  // 027-000, which a confirmation repeats
+  std::int64_t ms = -1; // when it was approved; -1 given before the start
   int confirmations = 0, non_confirmations = 0;
-  // "confirmed", "not confirmed", "open", or "2 CNF, 1 NCN" when settled more than once
+  // False when only the folder watch saw its answer: the package never read
+  // it, so how it ended is not something the records can tell.
+  bool observed = true;
+  // "confirmed", "not confirmed", "open", "not observed", or "2 CNF, 1 NCN"
+  // when settled more than once
   std::string Ending() const;
 };
 
@@ -61,6 +71,13 @@ struct Mark {
   bool passed = false;
   bool skipped = false; // not checked (attended mode: decided by the manager)
   int line = 0;         // in the book; 0: implied
+  // Not checked because what it needs was not observed (skipped too): never
+  // held against the host.
+  bool unobserved = false;
+  // Attended: the real manager did not do what the case needs (approved a
+  // payment the case needs refused); skipped too. The case shows nothing
+  // then, and says so instead of blaming the host.
+  bool premise_unmet = false;
 };
 
 struct CaseRecord {
@@ -84,8 +101,14 @@ struct CaseRecord {
   std::vector<Mark> marks;
   std::vector<std::string> raw_files; // relative to the report
 
-  // The first failed mark, or the problem: one line.
+  // The problem, the first mark of a premise not met, or the first failed
+  // mark: one line.
   std::string FirstFailure() const;
+  // The real manager did not do what the case needs (the run itself went
+  // well): the other marks are shown, not held against the host.
+  bool PremiseNotMet() const;
+  // "PASS", "FAIL" or "PREMISE NOT MET".
+  const char* Verdict() const;
 };
 
 struct BookRecord {
@@ -96,6 +119,7 @@ struct BookRecord {
   std::int64_t duration_ms = 0;
   std::vector<CaseRecord> cases;
   int Passed() const;
+  int PremisesNotMet() const;
 };
 
 } // namespace rehearsal

@@ -59,8 +59,13 @@ std::string seconds(std::int64_t ms, int decimals = 1) {
 
 std::string case_id(const CaseRecord& record) { return "case-" + record.name; }
 
-std::string badge(bool passed) {
-  return passed ? "<span class=\"badge pass\">PASS</span>" : "<span class=\"badge fail\">FAIL</span>";
+// The case's class in the page: pass, fail, or skip (premise not met).
+const char* state(const CaseRecord& record) {
+  return record.passed ? "pass" : record.PremiseNotMet() ? "skip" : "fail";
+}
+
+std::string badge(const CaseRecord& record) {
+  return std::string("<span class=\"badge ") + state(record) + "\">" + record.Verdict() + "</span>";
 }
 
 // A file's bytes as written: code page 1252 shown as such, every line end
@@ -119,7 +124,7 @@ private:
          << "</small></h1>\n"
          << "<p class=\"facts\">" << Escape(book_.origin) << " \xC2\xB7 started " << Escape(book_.started)
          << " \xC2\xB7 " << Escape(book_.versions) << " \xC2\xB7 "
-         << (book_.attended ? "attended: the real manager answered, its files seen every millisecond"
+         << (book_.attended ? "attended: the real manager answered; the exchange as the package made it"
                             : "the managers played by tefsim")
          << "</p>\n<p class=\"verdict " << (passed == total ? "pass" : "fail") << "\">" << passed << " of "
          << total << " cases passed \xC2\xB7 " << seconds(book_.duration_ms) << "</p>\n</header>\n";
@@ -130,21 +135,20 @@ private:
          << "<thead><tr><th>#</th><th>Case</th><th>Purpose</th><th>Result</th><th>Time</th>"
          << "<th>The expectation that failed</th></tr></thead>\n<tbody>\n";
     for (const CaseRecord& record : book_.cases) {
-      out_ << "<tr class=\"" << (record.passed ? "pass" : "fail") << "\"><td class=\"num\">"
-           << record.index + 1 << "</td><td><a href=\"#" << case_id(record) << "\">" << Escape(record.name)
-           << "</a></td><td>" << Escape(record.purpose) << "</td><td>" << badge(record.passed)
-           << "</td><td class=\"time\">" << seconds(record.duration_ms) << "</td><td class=\"why\">"
-           << Escape(record.FirstFailure()) << "</td></tr>\n";
+      out_ << "<tr class=\"" << state(record) << "\"><td class=\"num\">" << record.index + 1
+           << "</td><td><a href=\"#" << case_id(record) << "\">" << Escape(record.name) << "</a></td><td>"
+           << Escape(record.purpose) << "</td><td>" << badge(record) << "</td><td class=\"time\">"
+           << seconds(record.duration_ms) << "</td><td class=\"why\">" << Escape(record.FirstFailure())
+           << "</td></tr>\n";
     }
     out_ << "</tbody>\n</table>\n</nav>\n";
   }
 
   void Case(const CaseRecord& record) {
     const std::string id = case_id(record);
-    out_ << "<section class=\"case " << (record.passed ? "pass" : "fail") << "\" id=\"" << id << "\">\n"
+    out_ << "<section class=\"case " << state(record) << "\" id=\"" << id << "\">\n"
          << "<h2><span class=\"num\">" << record.index + 1 << ".</span> " << Escape(record.name) << " "
-         << badge(record.passed) << " <span class=\"time\">" << seconds(record.duration_ms)
-         << "</span></h2>\n"
+         << badge(record) << " <span class=\"time\">" << seconds(record.duration_ms) << "</span></h2>\n"
          << "<p class=\"purpose\">" << Escape(record.purpose) << "</p>\n";
     if (book_.attended && !record.operator_text.empty())
       out_ << "<p class=\"operator\">At the pinpad: " << Escape(record.operator_text) << "</p>\n";
@@ -189,7 +193,11 @@ private:
       out_ << "<tr class=\"" << state << "\"><td class=\"mark\" title=\"" << state << "\">" << sign
            << "</td><td>" << Escape(mark.what);
       if (mark.line > 0) out_ << " <span class=\"line\">book line " << mark.line << "</span>";
-      if (mark.skipped) out_ << " <span class=\"line\">(decided by the manager: not checked)</span>";
+      if (mark.premise_unmet)
+        out_ << " <span class=\"line\">(premise not met: not held against the host)</span>";
+      else if (mark.unobserved)
+        out_ << " <span class=\"line\">(not observed: not held against the host)</span>";
+      else if (mark.skipped) out_ << " <span class=\"line\">(decided by the manager: not checked)</span>";
       out_ << "</td><td><pre>" << Escape(mark.expected) << "</pre></td><td class=\"actual\"><pre>"
            << Escape(mark.actual) << "</pre></td></tr>\n";
     }
@@ -199,11 +207,13 @@ private:
   void Transactions(const CaseRecord& record) {
     if (record.transactions.empty()) return;
     out_ << "<h3>Transactions</h3>\n<table class=\"small\">\n<thead><tr><th>#</th><th>Approved as</th>"
-         << "<th>Network</th><th>Document</th><th>Cents</th><th>Ends</th></tr></thead>\n<tbody>\n";
+         << "<th>Sequence</th><th>Network</th><th>Document</th><th>Cents</th><th>Ends</th></tr></"
+            "thead>\n<tbody>\n";
     for (const Transaction& t : record.transactions)
       out_ << "<tr><td>" << t.number << "</td><td>" << Text(t.operation + " \xB7 " + t.origin) << "</td><td>"
-           << Text(t.network) << "</td><td>" << Text(t.document) << "</td><td>" << Text(t.cents)
-           << "</td><td>" << Text(t.Ending()) << "</td></tr>\n";
+           << Text(t.root + " " + t.sequence) << "</td><td>" << Text(t.network) << "</td><td>"
+           << Text(t.document) << "</td><td>" << Text(t.cents) << "</td><td>" << Text(t.Ending())
+           << "</td></tr>\n";
     out_ << "</tbody>\n</table>\n";
   }
 

@@ -17,8 +17,14 @@ toml::array strings(const std::vector<std::string>& items, bool cp1252) {
 }
 
 toml::table marks_of(const Mark& mark) {
-  return toml::table{{"what", mark.what},     {"expected", mark.expected}, {"actual", mark.actual},
-                     {"passed", mark.passed}, {"skipped", mark.skipped},   {"book_line", mark.line}};
+  return toml::table{{"what", mark.what},
+                     {"expected", mark.expected},
+                     {"actual", mark.actual},
+                     {"passed", mark.passed},
+                     {"skipped", mark.skipped},
+                     {"not_observed", mark.unobserved},
+                     {"premise_not_met", mark.premise_unmet},
+                     {"book_line", mark.line}};
 }
 
 toml::table event_of(const TimelineEvent& event) {
@@ -50,6 +56,8 @@ toml::table case_of(const CaseRecord& record) {
   for (const Transaction& t : record.transactions)
     transactions.push_back(toml::table{{"number", t.number},
                                        {"origin", ToUtf8(t.origin)},
+                                       {"root", t.root},
+                                       {"sequence", ToUtf8(t.sequence)},
                                        {"operation", t.operation},
                                        {"network", ToUtf8(t.network)},
                                        {"document", ToUtf8(t.document)},
@@ -66,6 +74,7 @@ toml::table case_of(const CaseRecord& record) {
                      {"name", record.name},
                      {"purpose", record.purpose},
                      {"passed", record.passed},
+                     {"verdict", record.Verdict()},
                      {"seconds", static_cast<double>(record.duration_ms) / 1000},
                      {"problem", record.problem},
                      {"first_failure", record.FirstFailure()},

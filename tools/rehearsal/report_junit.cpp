@@ -29,17 +29,20 @@ std::string JUnitReport(const BookRecord& book) {
   using html::Escape;
   const std::string suite = suite_name(book);
   std::ostringstream out;
-  const int failures = static_cast<int>(book.cases.size()) - book.Passed();
+  const int skipped = book.PremisesNotMet();
+  const int failures = static_cast<int>(book.cases.size()) - book.Passed() - skipped;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"" << Escape(suite) << "\" tests=\""
       << book.cases.size() << "\" failures=\"" << failures << "\" time=\"" << seconds(book.duration_ms)
       << "\">\n"
       << "<testsuite name=\"" << Escape(suite) << "\" tests=\"" << book.cases.size() << "\" failures=\""
-      << failures << "\" errors=\"0\" skipped=\"0\" time=\"" << seconds(book.duration_ms) << "\" timestamp=\""
-      << Escape(book.started) << "\">\n";
+      << failures << "\" errors=\"0\" skipped=\"" << skipped << "\" time=\"" << seconds(book.duration_ms)
+      << "\" timestamp=\"" << Escape(book.started) << "\">\n";
   for (const CaseRecord& record : book.cases) {
     out << "<testcase classname=\"" << Escape(suite) << "\" name=\"" << Escape(record.name) << "\" time=\""
         << seconds(record.duration_ms) << "\">\n";
-    if (!record.passed) {
+    if (record.PremiseNotMet()) {
+      out << "<skipped message=\"" << Escape(record.FirstFailure()) << "\"/>\n";
+    } else if (!record.passed) {
       std::string details;
       if (!record.problem.empty()) details += record.problem + "\n";
       for (const Mark& mark : record.marks)
@@ -51,7 +54,12 @@ std::string JUnitReport(const BookRecord& book) {
     }
     std::string evidence = record.purpose + "\n";
     for (const Mark& mark : record.marks)
-      evidence += std::string(mark.skipped ? "[-] " : mark.passed ? "[ok] " : "[FAIL] ") + mark.what + "\n";
+      evidence += std::string(mark.premise_unmet ? "[premise not met] "
+                              : mark.unobserved  ? "[not observed] "
+                              : mark.skipped     ? "[-] "
+                              : mark.passed      ? "[ok] "
+                                                 : "[FAIL] ") +
+                  mark.what + "\n";
     evidence += "files: " + record.folder + "\n";
     out << "<system-out>" << Escape(evidence) << "</system-out>\n</testcase>\n";
   }

@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "rehearsal/case_run.h"
 #include "tool_platform/signals.h"
@@ -24,13 +25,36 @@ std::string CaseFolderName(int index, const std::string& name) {
 
 namespace {
 
-// Attended: the operator reads what to do and says when ready.
+// What the rehearsal does itself in a case, so that the person does not.
+std::vector<std::string> done_by_the_rehearsal(const Case& rehearsed) {
+  std::vector<std::string> done;
+  const auto add = [&](const std::string& text) {
+    if (std::find(done.begin(), done.end(), text) == done.end()) done.push_back(text);
+  };
+  for (const Step& step : rehearsed.steps) {
+    if (!step.answers.empty()) add("answers the till's questions");
+    if (step.network_choice || rehearsed.roots.size() > 1) add("chooses the network at the till");
+    if (!step.printing.printer_fail.empty()) add("makes the printer fail");
+    if (step.power_cut) add("cuts the till's power and starts it again");
+    if (step.restart) add("restarts the till");
+  }
+  return done;
+}
+
+// Attended: the person reads what to do at the real pinpad and manager (and
+// only that) and says when ready.
 void brief_operator(const Case& rehearsed, const RunOptions& options) {
   if (!options.operator_out) return;
   std::ostream& out = *options.operator_out;
   out << "\n== " << rehearsed.name << ": " << rehearsed.purpose << "\n";
-  out << "   at the pinpad: "
+  out << "   you, at the pinpad and the manager: "
       << (rehearsed.operator_text.empty() ? "nothing to do but watch" : rehearsed.operator_text) << "\n";
+  const std::vector<std::string> done = done_by_the_rehearsal(rehearsed);
+  for (std::size_t i = 0; i < done.size(); ++i)
+    out << (i == 0 ? "   the rehearsal itself " : ", ") << done[i] << (i + 1 == done.size() ? "\n" : "");
+  for (const GivenFile& given : rehearsed.given)
+    if (given.path.rfind("host:", 0) != 0)
+      out << "   it first writes " << given.path << " (into the manager's folder)\n";
   if (!options.operator_in) return;
   out << "   press Enter when ready... " << std::flush;
   std::string line;

@@ -47,6 +47,7 @@ namespace zulpos {
   X(zul_SetDialog)                                                                                           \
   X(zul_SetNetworkChooser)                                                                                   \
   X(zul_SetMessagePump)                                                                                      \
+  X(zul_SetFileObserver)                                                                                     \
   X(zul_SetDriveRoot)                                                                                        \
   X(zul_SetHostDirectory)                                                                                    \
   X(zul_DescribeDataSet)
