@@ -173,8 +173,8 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     bool counts = false;
     // A settlement the manager left in its request directory: once the
     // status that tells it was taken is gone, only its note can. A status
-    // held in doubt tells nothing yet: a cut while it is held must leave the
-    // request for the next start to take back, not for taken.
+    // held in doubt is noted as such, not as the acknowledgement: it may be
+    // another request's (NoteSettlementHeldInDoubt).
     const auto note_kept = [&] {
       if (settlement_out(operation)) AfterSettlement([&sequence] { NoteKeptSettlementAcknowledged(sequence); });
     };
@@ -185,6 +185,8 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       if (kept && !held) note_kept();
       platform::fs().remove_file(path);
       if (held) {
+        if (!held_since && settlement_out(operation))
+          AfterSettlement([&sequence] { NoteSettlementHeldInDoubt(sequence); });
         if (!held_since) held_since = waited.elapsed_ms();
       } else counts = ours;
     }

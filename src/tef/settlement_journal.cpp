@@ -35,11 +35,17 @@ struct Note {
   std::string answer_line; // "001-000 = " + the settled answer's sequence
   std::string pending;     // the sequence of the pending copy it ends, if any
   bool acknowledged = false; // acknowledged, and left in req\ by the manager
+  bool held = false;         // a status that may be its acknowledgement was held in doubt
 };
 
 // The line of a note whose request the manager acknowledged and left in its
 // request directory: nothing else tells such a request from one not taken.
 constexpr std::string_view kAcknowledgedLine = "Recebido = 1";
+
+// The line of a note whose request lay in the request directory when a
+// status that may be its acknowledgement came, from a manager that removes
+// what it takes: the status may be another request's (HeldInDoubt).
+constexpr std::string_view kHeldLine = "Em duvida = 1";
 
 // The line of a note that names the pending copy the settlement ends.
 constexpr std::string_view kPendingLine = "Pendente = ";
@@ -50,11 +56,12 @@ std::string pending_of_next_note;
 // The text of a note: the request, the settled answer's sequence line, and
 // what more it says.
 std::string note_text(const StringList& request, const std::string& answerLine, const std::string& pending,
-                      bool acknowledged) {
+                      bool acknowledged, bool held = false) {
   StringList text = request;
   text.Add(answerLine);
   if (!pending.empty()) text.Add(std::string(kPendingLine) + pending);
   if (acknowledged) text.Add(std::string(kAcknowledgedLine));
+  if (held) text.Add(std::string(kHeldLine));
   return text.Text();
 }
 
@@ -111,7 +118,7 @@ std::vector<std::string> adopt_former_notes() {
 std::vector<Note> read_notes(const std::vector<std::string>& names) {
   std::vector<Note> found;
   for (const std::string& name : names) {
-    Note note{name, dsDirBkpTef + name, {}, {}, {}, false};
+    Note note{name, dsDirBkpTef + name, {}, {}, {}, false, false};
     const std::optional<std::string> bytes = bytes_of(note.path);
     if (!bytes) continue;
     StringList lines;
@@ -124,6 +131,7 @@ std::vector<Note> read_notes(const std::vector<std::string>& names) {
     for (std::size_t j = i + 2; j < lines.Count(); ++j) {
       if (lines[j].starts_with(kPendingLine)) note.pending = lines[j].substr(kPendingLine.size());
       note.acknowledged = note.acknowledged || lines[j] == kAcknowledgedLine;
+      note.held = note.held || lines[j] == kHeldLine;
     }
     found.push_back(std::move(note));
   }
@@ -249,6 +257,18 @@ void await_status_being_written(const StringList& request) {
          !ReadWholeExchangeFile(status, path))
     platform::pause(kStatusPollMs);
 }
+// A note whose status was held in doubt when the package stopped: the status
+// was either another request's, and the manager takes ours soon, or ours, from
+// a manager that kept this one request. Either way the manager has it; what
+// must not happen is the next request replacing it before the manager took
+// it. So the package waits, as the held status would have (15 s), for the
+// request to leave; one still there then was kept, and the status was ours.
+void settle_doubt(const Note& note) {
+  if (!note.held || note.acknowledged || !waiting(note.request)) return;
+  const platform::Stopwatch waited;
+  while (waited.elapsed_ms() < kStatusBeingWrittenMs && waiting(note.request)) platform::pause(kStatusPollMs);
+  if (waiting(note.request)) note_acknowledged(note);
+}
 } // namespace
 
 namespace {
@@ -271,6 +291,13 @@ void NoteKeptSettlementAcknowledged(const std::string& requestSequence) {
       note_acknowledged(note);
 }
 
+void NoteSettlementHeldInDoubt(const std::string& requestSequence) {
+  for (const Note& note : notes())
+    if (note.request.Field("001-000 ") == requestSequence && !note.acknowledged && !note.held &&
+        waiting(note.request))
+      WriteFileInOneStep(note.path, note_text(note.request, note.answer_line, note.pending, false, true));
+}
+
 bool PendingCopyEnded(const std::string& pendingSequence) {
   if (pendingSequence.empty()) return false;
   for (const Note& note : notes())
@@ -281,6 +308,7 @@ bool PendingCopyEnded(const std::string& pendingSequence) {
 }
 
 void EndPendingCopiesOfTakenSettlements() {
+  for (const Note& note : notes()) settle_doubt(note);
   for (const Note& note : notes()) {
     if (note.acknowledged || !waiting(note.request)) continue;
     await_status_being_written(note.request);
@@ -344,6 +372,8 @@ std::vector<std::string> ListSettlementNotes() {
 }
 
 void ForgetUntakenSettlements(const std::string& root) {
+  for (const Note& note : notes())
+    if (root_of(note.request) == root) settle_doubt(note);
   for (const Note& note : notes())
     if (root_of(note.request) == root && untaken(note)) ForgetSettlementIfUntaken(note.request);
 }

@@ -51,6 +51,14 @@ bool PendingCopyEnded(const std::string& pendingSequence);
 // status file that tells it goes.
 void NoteKeptSettlementAcknowledged(const std::string& requestSequence);
 
+// A status that may acknowledge the settlement request of `requestSequence`
+// came while the request lay in the request directory, and is held in doubt
+// (it may be another request's). Its note says so: should the package stop
+// before the doubt ends, the next start waits, as the hold would have, for
+// the request to leave before anything replaces it, and takes it as taken
+// either way.
+void NoteSettlementHeldInDoubt(const std::string& requestSequence);
+
 // After a stop, before anything reads the pending directory or empties a
 // response directory: notes whose request still lies in its request
 // directory while that root's status file acknowledges it are marked as
