@@ -209,6 +209,15 @@ extern "C" {
  * that must wait for that routine's end: nothing was done. The text names
  * the running routine. See "Threads" above. */
 #define ZUL_E_REENTRANT 10
+/** @brief DoTEF() was refused, before anything was sent or written:
+ * `Dados\TefDisc\Pendente\` holds the pending copy of a confirmed partial
+ * payment of another sale that was not finished (one numbered above the
+ * `transactionNumber` passed, which is 0 for a new sale), and this sale would
+ * write over it or end it unprinted. The operator was told to print or
+ * cancel the pending payments; the text names the copies. Finish that sale
+ * (pay the rest with its count, then ImprCupons()) or undo it with
+ * CancelaPendencia(), then start the new sale. See #ZUL_NOTE_PENDING_SALE. */
+#define ZUL_E_PENDING_SALE 11
 /** @brief A note, not an error: the routine succeeded, but a value was cut to
  * fit the caller's buffer. The text names the argument and the capacity it
  * needs; the card log has the whole value. */
@@ -221,6 +230,21 @@ extern "C" {
  * settlement it met a problem it could not mend, such as a card log that
  * could not be written. The text says what. */
 #define ZUL_NOTE_PROBLEM 102
+/** @brief A note from CheckIntPosFiles(), beside its 1 or 0: the pending
+ * directory holds copies of confirmed partial payments of a sale not
+ * finished (after a restart, the sale the till was in). They stand at the
+ * manager. Until they are printed or cancelled, DoTEF() refuses a new sale
+ * (#ZUL_E_PENDING_SALE). The text names the copies, "intpos." + the
+ * payment's number: pass the highest as the count to CancelaPendencia(). */
+#define ZUL_NOTE_PENDING_SALE 103
+/** @brief A note beside a 0: the manager did not take the confirmation
+ * ("CNF") of a payment or cancellation within 15 s, and the package took the
+ * request back. The payment or cancellation does not stand: nothing was
+ * printed for it (a cancellation's receipt, printed before its confirmation,
+ * is void), it is left out of the counts and #ZUL_VAR_doValorTef, and the
+ * next CheckIntPosFiles() (or DoTEF()) undoes it at the manager. Ask for
+ * the payment again, or run the scan and cancel again. */
+#define ZUL_NOTE_WITHDRAWN 104
 /** @} */
 
 /**
