@@ -535,7 +535,14 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * @return 1 approved; 0 not approved or not carried out (the leftovers could
  * not be settled, the operator closed the network dialog, the manager did
  * not answer the activity check or take the request, the manager's error
- * answer, a refusal: the operator has seen why); -1 an error.
+ * answer, a refusal: the operator has seen why; or a partial payment whose
+ * confirmation the manager did not take in time, #ZUL_NOTE_WITHDRAWN: it
+ * does not stand, is left out of the counts and #ZUL_VAR_doValorTef, and the
+ * next scan undoes it); -1 an error. Before anything is sent, -1 with
+ * #ZUL_E_PENDING_SALE while `Dados\TefDisc\Pendente\` holds copies of
+ * another sale's confirmed partial payments: those numbered above
+ * `transactionNumber` (0 for a new sale, so any copy; 1 for a sale's second
+ * payment, so `intpos.1` is its own).
  * @files reads DIRTEF.cds and PARAMETROSQTR.CDS, writes DIRTEF.cds; in the
  * root: `req\intpos.001`, `resp\intpos.sts`, `resp\intpos.001` (every response file
  * of the previous root is deleted first); a numbered backup of each answer in
@@ -551,7 +558,7 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * 250 ms; fixed pauses of 250 ms.
  * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER (an amount in the
  * answer), #ZUL_E_DATASET, #ZUL_E_ARGUMENT, #ZUL_E_CALLBACK,
- * #ZUL_NOTE_TRUNCATED.
+ * #ZUL_E_PENDING_SALE, #ZUL_NOTE_TRUNCATED, #ZUL_NOTE_WITHDRAWN.
  */
 ZUL_ROUTINE(int, DoTEF,
             (const char* context, double amount, double amountDue, const char* kind, ZulList* receipts,
@@ -648,7 +655,9 @@ ZUL_ROUTINE(int, VerificaRetorno, (const char* context, ZulList answer, int notC
  * @param notConfirm nonzero (the ordinary case) sends "NCN", 0 sends "CNF".
  * @return 1 every leftover was settled (or there was none); 0 a manager did
  * not take one, which stays for the next scan; the later ones were not
- * looked at.
+ * looked at. Beside either, #ZUL_NOTE_PENDING_SALE when the pending directory
+ * holds confirmed partial payments of a sale not finished (print or cancel
+ * them before the next sale).
  * @files the three roots' `resp\` and `req\` directories, `Dados\TefDisc\` and
  * `Dados\TefDisc\Descartados\`, DIRTEF.cds, the card log.
  * @dialogs those of VerificaRetorno() for each leftover.
@@ -938,7 +947,9 @@ ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
  * it ("NCN" when it did not print); 0 only shows the manager's message.
  * @return 1 the manager took the request and answered (whether it approved
  * is in its message); 0 the manager is not active, did not take the request,
- * or did not answer within 10 minutes ("TimeOut").
+ * or did not answer within 10 minutes ("TimeOut"), or it approved but did not
+ * take the confirmation in time (#ZUL_NOTE_WITHDRAWN: the cancellation does
+ * not stand, its printed receipt is void; scan, then cancel again).
  * @files DIRTEF.cds; the root's `req\` and `resp\`; backups; the pending copy;
  * the card log.
  * @dialogs "GER_PDR_N_ATV"; the manager's message (kind 0); the printer

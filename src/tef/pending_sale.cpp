@@ -51,6 +51,12 @@ std::vector<std::string> PendingCopiesOfAnotherSale(std::int32_t transactionNumb
   return names;
 }
 
+std::int32_t HighestCopyNumber(const std::vector<std::string>& names) {
+  std::int32_t highest = 0;
+  for (const std::string& name : names) highest = std::max(highest, copy_number(name).value_or(0));
+  return highest;
+}
+
 std::string PendingCopiesText(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += (text.empty() ? dsDirPenTef : ", ") + name;

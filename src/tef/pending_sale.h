@@ -31,6 +31,10 @@ namespace zul00500 {
 // stand, in increasing order of their numbers. Reads only.
 std::vector<std::string> PendingCopiesOfAnotherSale(std::int32_t transactionNumber);
 
+// The highest number among the copies `names` ("intpos.3" gives 3): the
+// count that takes them all; 0 for none.
+std::int32_t HighestCopyNumber(const std::vector<std::string>& names);
+
 // The copies `names` in one text for the log and the host: the pending
 // directory, then the names.
 std::string PendingCopiesText(const std::vector<std::string>& names);

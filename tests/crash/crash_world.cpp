@@ -200,12 +200,7 @@ void CrashWorld::Restart() {
   }
 }
 
-int CrashWorld::HighestPendingNumber() const {
-  int highest = 0;
-  for (const std::string& name : PendingCopiesOfAnotherSale(0))
-    highest = std::max(highest, std::stoi(name.substr(name.find('.') + 1)));
-  return highest;
-}
+int CrashWorld::HighestPendingNumber() const { return HighestCopyNumber(PendingCopiesOfAnotherSale(0)); }
 
 std::set<std::string> CrashWorld::DocumentsOnDisk(bool withQuarantine) const {
   std::vector<std::string> directories = {dsDirBkpTef, dsDirPenTef};

@@ -64,6 +64,7 @@ private:
   Outcome Pay(const Step& step);
   Outcome Print(const Step& step);
   Outcome CancelPending(const Step& step);
+  void EndPendingOfAnotherSale();
   Outcome Cancel(const Step& step);
   void Strike(const Fault& fault);
   void Heal();
