@@ -103,6 +103,7 @@ private:
   static std::string RootOf(const std::string& network);
   void JudgeRouting();
   void JudgeAbandoned();
+  void JudgeToldHost();
 
   History history_;
   Timeline timeline_;
