@@ -82,6 +82,15 @@ void SimWorld::JudgeToldHost() {
     const bool told_cancelled = approval.operation == "CNC" && action == Action::Cancel;
     const auto settled = ledger_.settled.find(approval.document);
     const bool undone = settled != ledger_.settled.end() && settled->second.second > 0;
+    // A cancellation whose receipt did not print gets its "NCN" in the same
+    // call, and CancelaTEF's 1 says only that the manager answered (the
+    // header's meaning, kept until the outcome codes tell it apart). One
+    // undone at a later step was reported as standing.
+    if (told_cancelled && undone &&
+        std::any_of(ledger_.taken.begin(), ledger_.taken.end(), [&](const Taken& taken) {
+          return taken.operation == "NCN" && taken.document == approval.document && taken.step == step;
+        }))
+      continue;
     if ((told_paid || told_cancelled) && undone)
       Break("I10", approval.operation + " " + approval.document + " was reported to the host as " +
                        (told_paid ? "paid" : "cancelled") + " at step " + std::to_string(step) +
