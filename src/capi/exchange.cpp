@@ -26,11 +26,12 @@ int ZUL_CALL CheckIntPosFiles(const char* context, int notConfirm) {
   return Guarded("CheckIntPosFiles", [&] {
     const bool settled = zul00500::CheckIntPosFiles(In(context), notConfirm != 0);
     if (const std::vector<std::string> copies = PendingCopiesOfAnotherSale(0); !copies.empty())
-      AddNote("CheckIntPosFiles: " + PendingCopiesText(copies) +
-                  " hold confirmed partial payments of a sale not finished; finish it and print it (ImprCupons) "
-                  "or undo them (CancelaPendencia, with a count of at least the highest number) before DoTEF "
-                  "starts another sale",
-              ZUL_NOTE_PENDING_SALE);
+      AddNote(
+          "CheckIntPosFiles: " + PendingCopiesText(copies) +
+              " hold confirmed partial payments of a sale not finished; finish it and print it (ImprCupons) "
+              "or undo them (CancelaPendencia, with a count of at least the highest number) before DoTEF "
+              "starts another sale",
+          ZUL_NOTE_PENDING_SALE);
     return Result(settled);
   });
 }

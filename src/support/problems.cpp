@@ -55,7 +55,8 @@ void RememberConfirmationWithdrawn(const std::string& answerSequence) noexcept {
 }
 
 bool ConfirmationWithdrawn(const std::string& answerSequence) {
-  return !answerSequence.empty() && std::find(withdrawn.begin(), withdrawn.end(), answerSequence) != withdrawn.end();
+  return !answerSequence.empty() &&
+         std::find(withdrawn.begin(), withdrawn.end(), answerSequence) != withdrawn.end();
 }
 
 std::vector<std::string> TakeWithdrawnConfirmations() {

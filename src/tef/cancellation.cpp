@@ -213,9 +213,10 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     if (ConfirmationWithdrawn(answer.Field("001-000 "))) {
       cleanup.Run();
       LogCartao("Zul00500 - CancelaTEF - cancelamento " + sequence + " sem confirma\xE7\xE3o: n\xE3o vale");
-      TellOperator("O gerenciador n\xE3o recebeu a confirma\xE7\xE3o do cancelamento: ele ser\xE1 desfeito, "
-                   "o comprovante impresso n\xE3o vale e o cliente n\xE3o foi reembolsado. Cancele novamente.",
-                   context);
+      TellOperator(
+          "O gerenciador n\xE3o recebeu a confirma\xE7\xE3o do cancelamento: ele ser\xE1 desfeito, "
+          "o comprovante impresso n\xE3o vale e o cliente n\xE3o foi reembolsado. Cancele novamente.",
+          context);
       return false;
     }
   } else {

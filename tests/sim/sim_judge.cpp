@@ -68,9 +68,8 @@ void SimWorld::JudgeToldHost() {
   for (const Approval& approval : ledger_.approvals) {
     if (!approval.receipt) continue;
     const auto request = ledger_.sale_requests.find(approval.sequence);
-    const int step = approval.operation == "CNC" ? approval.step
-                     : request != ledger_.sale_requests.end() ? request->second
-                                                              : -1;
+    int step = request != ledger_.sale_requests.end() ? request->second : -1;
+    if (approval.operation == "CNC") step = approval.step;
     if (step < 0 || static_cast<std::size_t>(step) >= outcomes_.size() ||
         static_cast<std::size_t>(step) >= history_.steps.size() ||
         outcomes_[static_cast<std::size_t>(step)] != Outcome::True)

@@ -189,7 +189,8 @@ TEST(SettlementSimulator, AnAbandonedPartialPaymentTheHostForgotIsUndoneBeforeTh
 step pay amount=1000 total=3000 kind=C seed=1
 step idle amount=1000 seed=2 fault=forget:0
 )";
-  EXPECT_EQ(Count(RunDay(Read(text), true).timeline, "DoTEF refused for another sale's pending payments"), 1u);
+  EXPECT_EQ(Count(RunDay(Read(text), true).timeline, "DoTEF refused for another sale's pending payments"),
+            1u);
   ExpectHeld(text);
 }
 

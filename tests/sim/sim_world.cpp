@@ -334,8 +334,8 @@ void SimWorld::EndPendingOfAnotherSale() {
   if (CancelaPendencia("R1", "R2", kContext, "", count, history_.printer, mode, "std2", "std1")) return;
   if (crash_.Cut() || PendingCopiesOfAnotherSale(0).empty()) return;
   if (timeline_.On()) Say("host", "what stays pending is ended by an empty printing run");
-  ImprCupons(StringList{}, 0, count + 1, history_.printer, "000123", "000045", kContext, "R1", "R2", "S", mode,
-             "std2", "std1", 0.0);
+  ImprCupons(StringList{}, 0, count + 1, history_.printer, "000123", "000045", kContext, "R1", "R2", "S",
+             mode, "std2", "std1", 0.0);
 }
 
 bool SimWorld::Quiet() const {

@@ -54,15 +54,17 @@ protected:
     return ::ImprCupons(receipts, 1, transactions, 0, "", "", "ctx", "", "", "S", "F", "", "", paid);
   }
   int Cancel(const char* document, const char* cents) {
-    return ::CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", cents, "REDEY", document, "07122026", "080000", "F",
-                        "", "", 1);
+    return ::CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", cents, "REDEY", document, "07122026", "080000",
+                        "F", "", "", 1);
   }
   static double Paid() {
     double paid = -1;
     zul_GetFloat("doValorTef", &paid);
     return paid;
   }
-  std::string PendingCopy(int n) { return Read(dsDirPenTef + "intpos." + std::to_string(n)).Field("012-000 "); }
+  std::string PendingCopy(int n) {
+    return Read(dsDirPenTef + "intpos." + std::to_string(n)).Field("012-000 ");
+  }
 
   bool stopped_once_ = false;
 };
