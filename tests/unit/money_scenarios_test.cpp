@@ -110,6 +110,27 @@ TEST_F(MoneyTest, APaymentLeftPendingByARestartIsNotWrittenOverByTheNextSaleAndI
   zul_ListFree(receipts);
 }
 
+// Which pending copies keep a sale from starting: those of payments that
+// stand, numbered above the count the sale passes. A copy whose answer still
+// waits for the scan (it will be undone), one the sale never wrote (no
+// sequence, no number) and the sale's own do not.
+TEST_F(MoneyTest, OnlyAnotherSalesStandingPaymentsKeepASaleFromStarting) {
+  const auto copy = [](const std::string& sequence) {
+    StringList lines{"000-000 = CRT", "003-000 = 1000", "009-000 = 0", "010-000 = REDEY", "028-000 = 1"};
+    if (!sequence.empty()) lines.Add("001-000 = " + sequence);
+    return lines;
+  };
+  Put(dsDirPenTef + "intpos.1", copy("0000000001"));
+  Put(dsDirPenTef + "intpos.2", copy("0000000002"));
+  Put(dsDirBkpTef + "intpos.  1", copy("0000000002")); // still to be settled
+  Put(dsDirPenTef + "intpos.3", copy(""));
+  Put(dsDirPenTef + "intpos.x", copy("0000000004"));
+
+  EXPECT_THAT(PendingCopiesOfAnotherSale(0), ElementsAre("intpos.1"));
+  EXPECT_TRUE(PendingCopiesOfAnotherSale(1).empty());
+  EXPECT_EQ(HighestCopyNumber({"intpos.1", "intpos.12", "intpos.x"}), 12);
+}
+
 TEST_F(MoneyTest, TheInterruptedSaleGoesOnWithItsCountAndPrintsThePaymentLeftPending) {
   dial_.QueueAnswers({Approves({{"012-000", "000030"}}), Approves({{"012-000", "000050"}})});
   const zulpos::PrinterConnection connection(printer_);
