@@ -217,6 +217,15 @@ extern "C" {
  * that must wait for that routine's end: nothing was done. The text names
  * the running routine. See "Threads" above. */
 #define ZUL_E_REENTRANT 10
+/** @brief DoTEF() was refused, before anything was sent or written:
+ * `Dados\TefDisc\Pendente\` holds the pending copy of a confirmed partial
+ * payment of another sale that was not finished (one numbered above the
+ * `transactionNumber` passed, which is 0 for a new sale), and this sale would
+ * write over it or end it unprinted. The operator was told to print or
+ * cancel the pending payments; the text names the copies. Finish that sale
+ * (pay the rest with its count, then ImprCupons()) or undo it with
+ * CancelaPendencia(), then start the new sale. See #ZUL_NOTE_PENDING_SALE. */
+#define ZUL_E_PENDING_SALE 11
 /** @brief A note, not an error: the routine succeeded, but a value was cut to
  * fit the caller's buffer. The text names the argument and the capacity it
  * needs; the card log has the whole value. */
@@ -229,6 +238,21 @@ extern "C" {
  * settlement it met a problem it could not mend, such as a card log that
  * could not be written. The text says what. */
 #define ZUL_NOTE_PROBLEM 102
+/** @brief A note from CheckIntPosFiles(), beside its 1 or 0: the pending
+ * directory holds copies of confirmed partial payments of a sale not
+ * finished (after a restart, the sale the till was in). They stand at the
+ * manager. Until they are printed or cancelled, DoTEF() refuses a new sale
+ * (#ZUL_E_PENDING_SALE). The text names the copies, "intpos." + the
+ * payment's number: pass the highest as the count to CancelaPendencia(). */
+#define ZUL_NOTE_PENDING_SALE 103
+/** @brief A note beside a 0: the manager did not take the confirmation
+ * ("CNF") of a payment or cancellation within 15 s, and the package took the
+ * request back. The payment or cancellation does not stand: nothing was
+ * printed for it (a cancellation's receipt, printed before its confirmation,
+ * is void), it is left out of the counts and #ZUL_VAR_doValorTef, and the
+ * next CheckIntPosFiles() (or DoTEF()) undoes it at the manager. Ask for
+ * the payment again, or run the scan and cancel again. */
+#define ZUL_NOTE_WITHDRAWN 104
 /** @} */
 
 /**
@@ -523,7 +547,14 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * @return 1 approved; 0 not approved or not carried out (the leftovers could
  * not be settled, the operator closed the network dialog, the manager did
  * not answer the activity check or take the request, the manager's error
- * answer, a refusal: the operator has seen why); -1 an error.
+ * answer, a refusal: the operator has seen why; or a partial payment whose
+ * confirmation the manager did not take in time, #ZUL_NOTE_WITHDRAWN: it
+ * does not stand, is left out of the counts and #ZUL_VAR_doValorTef, and the
+ * next scan undoes it); -1 an error. Before anything is sent, -1 with
+ * #ZUL_E_PENDING_SALE while `Dados\TefDisc\Pendente\` holds copies of
+ * another sale's confirmed partial payments: those numbered above
+ * `transactionNumber` (0 for a new sale, so any copy; 1 for a sale's second
+ * payment, so `intpos.1` is its own).
  * @files reads DIRTEF.cds and PARAMETROSQTR.CDS, writes DIRTEF.cds; in the
  * root: `req\intpos.001`, `resp\intpos.sts`, `resp\intpos.001` (every response file
  * of the previous root is deleted first); a numbered backup of each answer in
@@ -539,7 +570,7 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * 250 ms; fixed pauses of 250 ms.
  * @errors #ZUL_E_FILE, #ZUL_E_FILE_BUSY, #ZUL_E_NUMBER (an amount in the
  * answer), #ZUL_E_DATASET, #ZUL_E_ARGUMENT, #ZUL_E_CALLBACK,
- * #ZUL_NOTE_TRUNCATED.
+ * #ZUL_E_PENDING_SALE, #ZUL_NOTE_TRUNCATED, #ZUL_NOTE_WITHDRAWN.
  */
 ZUL_ROUTINE(int, DoTEF,
             (const char* context, double amount, double amountDue, const char* kind, ZulList* receipts,
@@ -636,7 +667,9 @@ ZUL_ROUTINE(int, VerificaRetorno, (const char* context, ZulList answer, int notC
  * @param notConfirm nonzero (the ordinary case) sends "NCN", 0 sends "CNF".
  * @return 1 every leftover was settled (or there was none); 0 a manager did
  * not take one, which stays for the next scan; the later ones were not
- * looked at.
+ * looked at. Beside either, #ZUL_NOTE_PENDING_SALE when the pending directory
+ * holds confirmed partial payments of a sale not finished (print or cancel
+ * them before the next sale).
  * @files the three roots' `resp\` and `req\` directories, `Dados\TefDisc\` and
  * `Dados\TefDisc\Descartados\`, DIRTEF.cds, the card log.
  * @dialogs those of VerificaRetorno() for each leftover.
@@ -926,7 +959,9 @@ ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
  * it ("NCN" when it did not print); 0 only shows the manager's message.
  * @return 1 the manager took the request and answered (whether it approved
  * is in its message); 0 the manager is not active, did not take the request,
- * or did not answer within 10 minutes ("TimeOut").
+ * or did not answer within 10 minutes ("TimeOut"), or it approved but did not
+ * take the confirmation in time (#ZUL_NOTE_WITHDRAWN: the cancellation does
+ * not stand, its printed receipt is void; scan, then cancel again).
  * @files DIRTEF.cds; the root's `req\` and `resp\`; backups; the pending copy;
  * the card log.
  * @dialogs "GER_PDR_N_ATV"; the manager's message (kind 0); the printer

@@ -135,6 +135,9 @@ plant() {
         [&] { ForgetSettlement(request); });' \
       '    SaveRequest(request, DirTef, {}, [&] { ForgetSettlement(request); });
     NoteSettlementSent(request, answerSequence);' ;;
+    withdrawn-reported-paid) mutate src/tef/sale.cpp \
+      '    if (!ConfirmationWithdrawn(sequence)) return true;' \
+      '    if (true) return true;' ;;
     *) return 1 ;;
   esac
 }
@@ -144,7 +147,7 @@ backups-unscanned unbacked-deleted scan-confirms partial-unconfirmed pending-emp
 one-sequence taken-note-ignored
 backup-number-reused notes-before-copies marks-pruned-fresh pending-line-unwritten pending-removal-wrong-key
 closing-memory-unused doubt-unarmed status-other-accepted root-unscanned too-large-unsettled copy-no-fsync
-note-after-request"
+note-after-request withdrawn-reported-paid"
 [ -n "$only" ] && names=$only
 
 echo "=== the package as it is: $histories days from seed $seed" >&2

@@ -10,6 +10,7 @@
 
 #include "support/number_format.h"
 #include "support/problems.h"
+#include "tef/pending_sale.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
 
@@ -44,6 +45,10 @@ void ClearLastError() noexcept {
   }
   try {
     TakeTillRefusal();
+  } catch (...) {
+  }
+  try {
+    TakeWithdrawnConfirmations();
   } catch (...) {
   }
 }
@@ -81,6 +86,22 @@ void NoteReportedProblems(const char* routine) noexcept {
   try {
     for (const std::string& problem : TakeReportedProblems())
       AddNote(std::string(routine) + ": " + problem, ZUL_NOTE_PROBLEM);
+  } catch (...) {
+  }
+}
+
+void NoteWithdrawnConfirmations(const char* routine) noexcept {
+  try {
+    const std::vector<std::string> withdrawn = TakeWithdrawnConfirmations();
+    if (withdrawn.empty()) return;
+    std::string sequences;
+    for (const std::string& sequence : withdrawn) sequences += (sequences.empty() ? "" : ", ") + sequence;
+    AddNote(std::string(routine) + ": the manager did not take the confirmation of transaction " + sequences +
+                " in time and it was taken back; the payment or cancellation does not stand (the next scan "
+                "undoes it)",
+            ZUL_NOTE_WITHDRAWN);
+    // Money before a value cut to fit: its code is the one the host reads.
+    last_note_code = ZUL_NOTE_WITHDRAWN;
   } catch (...) {
   }
 }
@@ -128,6 +149,8 @@ void FailWithCurrentException(const char* routine) noexcept {
     SetError(routine, ZUL_E_MEMORY, "out of memory");
   } catch (const ArgumentError& error) {
     SetError(routine, ZUL_E_ARGUMENT, error.what());
+  } catch (const PendingSaleError& error) {
+    SetError(routine, ZUL_E_PENDING_SALE, error.what());
   } catch (const HostCallbackError& error) {
     SetError(routine, ZUL_E_CALLBACK, error.what());
   } catch (const FileBusyError& error) {

@@ -49,6 +49,10 @@ void NoteRefusal(const char* routine, int result) noexcept;
 // that could not be written) become notes, with ZUL_NOTE_PROBLEM: the result
 // stands.
 void NoteReportedProblems(const char* routine) noexcept;
+// Confirmations the routine took back from a manager that did not take them
+// in time become a note, with ZUL_NOTE_WITHDRAWN: what they were to confirm
+// does not stand.
+void NoteWithdrawnConfirmations(const char* routine) noexcept;
 std::string LastErrorText();
 int LastErrorCode() noexcept;
 // Sets the error, and its code, from the exception being handled.
@@ -98,6 +102,7 @@ int Guarded(const char* routine, Body&& body, Reentry reentry = Reentry::Refused
   }
   if (nested) return result;
   NoteRefusal(routine, result);
+  NoteWithdrawnConfirmations(routine);
   NoteReportedProblems(routine);
   return result;
 }

@@ -85,12 +85,18 @@ const char* ZUL_CALL zul_ErrorName(int code) {
     return "ZUL_E_OTHER";
   case ZUL_E_REENTRANT:
     return "ZUL_E_REENTRANT";
+  case ZUL_E_PENDING_SALE:
+    return "ZUL_E_PENDING_SALE";
   case ZUL_NOTE_TRUNCATED:
     return "ZUL_NOTE_TRUNCATED";
   case ZUL_NOTE_TILL_BUSY:
     return "ZUL_NOTE_TILL_BUSY";
   case ZUL_NOTE_PROBLEM:
     return "ZUL_NOTE_PROBLEM";
+  case ZUL_NOTE_PENDING_SALE:
+    return "ZUL_NOTE_PENDING_SALE";
+  case ZUL_NOTE_WITHDRAWN:
+    return "ZUL_NOTE_WITHDRAWN";
   default:
     return "ZUL_E_UNKNOWN";
   }

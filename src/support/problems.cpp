@@ -2,6 +2,7 @@
 
 #include "support/card_log.h"
 
+#include <algorithm>
 #include <deque>
 #include <set>
 #include <utility>
@@ -40,6 +41,30 @@ void LogSettled(const std::string& message) noexcept {
   }
 }
 
+namespace {
+std::deque<std::string> withdrawn;
+} // namespace
+
+void RememberConfirmationWithdrawn(const std::string& answerSequence) noexcept {
+  if (answerSequence.empty()) return;
+  try {
+    withdrawn.push_back(answerSequence);
+    if (withdrawn.size() > kRemembered) withdrawn.pop_front();
+  } catch (...) {
+  }
+}
+
+bool ConfirmationWithdrawn(const std::string& answerSequence) {
+  return !answerSequence.empty() &&
+         std::find(withdrawn.begin(), withdrawn.end(), answerSequence) != withdrawn.end();
+}
+
+std::vector<std::string> TakeWithdrawnConfirmations() {
+  std::vector<std::string> taken(withdrawn.begin(), withdrawn.end());
+  withdrawn.clear();
+  return taken;
+}
+
 void CountSettlementTaken() noexcept { ++settlements_taken; }
 void CountSettlementSent() noexcept { ++settlements_sent; }
 
@@ -75,6 +100,7 @@ bool WritesClosingLine(const std::string& path) { return closing_files.contains(
 
 void ForgetSettledInThisProcess() {
   remembered.clear();
+  withdrawn.clear();
   removing_roots.clear();
   closing_files.clear();
 }

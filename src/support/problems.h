@@ -49,6 +49,16 @@ private:
   std::uint64_t sent_start_;
 };
 
+// A confirmation ("CNF") that the manager did not take in time and that the
+// package took back from its request directory: the payment or cancellation
+// it was to confirm does not stand (the next scan not-confirms it). Kept by
+// the settled answer's sequence, the last few, until the C interface takes
+// them at the end of the routine (or at the start of the next), so that the
+// routine reports it and its caller can tell.
+void RememberConfirmationWithdrawn(const std::string& answerSequence) noexcept;
+bool ConfirmationWithdrawn(const std::string& answerSequence);
+std::vector<std::string> TakeWithdrawnConfirmations();
+
 // What this process remembers of the settlements the manager took (the last
 // few): the operation that settled the answer of `answerSequence`, or empty.
 // It keeps a host that retries a routine which failed after the manager

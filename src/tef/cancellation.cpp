@@ -207,6 +207,18 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
       AfterSettlement([&] { cleanup.Run(); });
       return true;
     }
+    // Its confirmation taken back, the cancellation is undone by the next
+    // scan: the payment stands and the customer is not refunded. The
+    // receipt is already out; the operator is told it does not count.
+    if (ConfirmationWithdrawn(answer.Field("001-000 "))) {
+      cleanup.Run();
+      LogCartao("Zul00500 - CancelaTEF - cancelamento " + sequence + " sem confirma\xE7\xE3o: n\xE3o vale");
+      TellOperator(
+          "O gerenciador n\xE3o recebeu a confirma\xE7\xE3o do cancelamento: ele ser\xE1 desfeito, "
+          "o comprovante impresso n\xE3o vale e o cliente n\xE3o foi reembolsado. Cancele novamente.",
+          context);
+      return false;
+    }
   } else {
     needs_settlement = false;
     if (!message.empty()) ShowManagerMessage(message, context, false);

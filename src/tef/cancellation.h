@@ -20,7 +20,10 @@ namespace zul00500 {
 //
 // True once the manager acknowledged the request, whatever it decided;
 // false when it is not active, did not acknowledge, or never answered
-// within the answer wait's bound (the operator is told "TimeOut"). Every
+// within the answer wait's bound (the operator is told "TimeOut"), or when
+// the confirmation of its approved cancellation was taken back from a
+// manager that did not take it: the cancellation does not stand (the
+// operator is told its printed receipt is void; the next scan undoes it). Every
 // exchange file of the cancellation is removed once the request was
 // acknowledged, also when an error passes through.
 bool CancelaTEF(const std::string& report1, const std::string& report2, const std::string& context,

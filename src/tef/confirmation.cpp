@@ -158,7 +158,13 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
 
   CountSettlementSent();
   if (!CheckGPAtivo(operation, sequence)) {
-    ForgetSettlementIfUntaken(request);
+    // A confirmation taken back leaves the transaction unconfirmed, for the
+    // next scan to undo: its caller must not report it as standing.
+    if (ForgetSettlementIfUntaken(request) && !notConfirm) {
+      RememberConfirmationWithdrawn(answerSequence);
+      LogCartao("Zul00500 - CNF da transa\xE7\xE3o " + answerSequence +
+                " n\xE3o recebido pelo gerenciador e retirado; a transa\xE7\xE3o ser\xE1 desfeita");
+    }
     // The manager may have taken it: a log that cannot be written must not
     // turn a transaction that may stand into an error.
     LogSettled("Zul00500 - Erro na funcao VerificaRetorno");

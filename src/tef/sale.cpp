@@ -15,6 +15,7 @@
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/leftover_scan.h"
+#include "tef/pending_sale.h"
 #include "tef/sale_answer.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
@@ -300,20 +301,42 @@ void add_receipts_block(const Sale& sale, const StringList& answer) {
   doValorTef += doTrocoTef;
 }
 
+// The confirmation of a partial payment was taken back (the manager did not
+// take it in time): the payment does not stand, for the next scan
+// not-confirms it. It is not counted, its pending copy goes (nothing prints
+// or cancels it), and the operator, who saw the manager's approval, is told.
+void withdraw_partial_payment(const Sale& sale, const std::string& sequence) {
+  sale.approvedCount -= 1;
+  sale.transactionNumber -= 1;
+  DeleteIntPosFiles(dsDirPenTef, sequence);
+  LogCartao("Rez00000 - Pagamento parcial " + sequence + " sem confirma\xE7\xE3o: n\xE3o vale");
+  TellOperator("O gerenciador n\xE3o recebeu a confirma\xE7\xE3o do pagamento de " + FormatCurr(sale.amount) +
+                   ": ele ser\xE1 desfeito e n\xE3o vale. Receba este valor novamente.",
+               sale.context);
+}
+
 // A payment that leaves part of the sale unpaid: kept in the pending
 // directory and confirmed at once. Its receipt joins the list only when the
-// manager took the confirmation.
-void settle_partial_payment(const Sale& sale, const StringList& answer, const std::string& root) {
+// manager took the confirmation. False when the confirmation was taken
+// back: the payment does not stand. A confirmation that was not
+// acknowledged but may have been taken leaves the payment to the next scan,
+// which knows from the settlement's note whether it stands.
+bool settle_partial_payment(const Sale& sale, const StringList& answer, const std::string& root) {
   const std::string sequence = answer.Field("001-000 ");
   WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());
   platform::pause(kPauseMs);
-  if (!VerificaRetorno(sale.context, answer, false, "S")) return;
+  if (!VerificaRetorno(sale.context, answer, false, "S")) {
+    if (!ConfirmationWithdrawn(sequence)) return true;
+    withdraw_partial_payment(sale, sequence);
+    return false;
+  }
   // Confirmed: the payment stands, and nothing below may make it an error.
   LogSettled("Rez00000 - VerificaRetorno - OK - pagamento parcial : " + FloatToStr(sale.amount));
   // The confirmation may have moved DirTef to the answer's network; the
   // answer itself lies in the root the sale used.
   AfterSettlement([&] { DeleteTransactionFiles(root, sequence); });
   add_receipts_block(sale, answer);
+  return true;
 }
 
 bool evaluate(const Sale& sale, const StringList& answer, const std::string& root,
@@ -341,10 +364,7 @@ bool evaluate(const Sale& sale, const StringList& answer, const std::string& roo
   LogCartao("Rez00000 - Numero de transacoes = " + std::to_string(sale.transactionNumber));
   const double remainder = Trunc2(sale.amountDue - sale.amount);
   doTrocoTef = verdict.amount;
-  if (remainder > 0) {
-    settle_partial_payment(sale, answer, root);
-    return true;
-  }
+  if (remainder > 0) return settle_partial_payment(sale, answer, root);
   // The whole sale is paid: the printing run confirms and cleans up.
   LogCartao("Rez00000 - VerificaRetorno - OK - pagamento total : " + FloatToStr(sale.amount));
   add_receipts_block(sale, answer);
@@ -389,6 +409,23 @@ bool run_sale(const Sale& sale) {
   return evaluate(sale, answer, root, sequence);
 }
 
+// A sale is not started while the pending directory holds the copies of
+// another sale's confirmed partial payments (pending_sale.h): its own
+// copies would be written over them, or its printing run would end them,
+// and a payment that stands would lose its only record. Nothing is sent or
+// written; the operator is told what to do.
+void refuse_beside_pending_sale(const std::string& context, std::int32_t transactionNumber) {
+  const std::vector<std::string> copies = PendingCopiesOfAnotherSale(transactionNumber);
+  if (copies.empty()) return;
+  const std::string names = PendingCopiesText(copies);
+  LogCartao("Zul00500 - DoTEF recusado: pagamentos pendentes de outra venda em " + names);
+  TellOperator(PendingSaleNotice(), context);
+  throw PendingSaleError("refused to start a sale beside", names,
+                         "the pending copies of another sale's confirmed partial payments; finish "
+                         "that sale and print it (ImprCupons) or undo them (CancelaPendencia) first. Nothing "
+                         "was sent");
+}
+
 } // namespace
 
 bool DoTEF(const std::string& context, double amount, double amountDue, const std::string& kind,
@@ -407,6 +444,7 @@ bool DoTEF(const std::string& context, double amount, double amountDue, const st
   const Sale sale{context,           amount,      amountDue,      kind,     *list,    approvedCount,
                   transactionNumber, extraAmount, documentNumber, field748, field013, field027};
   const TillLock till("DoTEF", context);
+  if (till.Held()) refuse_beside_pending_sale(context, transactionNumber);
   const bool result = till.Held() && run_sale(sale);
   log.Close();
   return result;

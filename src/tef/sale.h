@@ -27,8 +27,12 @@ namespace zul00500 {
 // 013-000, characters 13 to 23 of 027-000) when the answer carries them.
 //
 // False when leftovers could not be settled, the operator closed the network
-// dialog, the manager did not answer in time, or the transaction was refused
-// or failed. An approval whose amounts are not numbers, or whose receipt
+// dialog, the manager did not answer in time, the transaction was refused
+// or failed, or a partial payment's confirmation was taken back from a
+// manager that did not take it (the payment does not stand: not counted,
+// its pending copy gone, left for the next scan to undo). Before anything is
+// sent or written, PendingSaleError while the pending directory holds
+// another sale's confirmed partial payments (pending_sale.h). An approval whose amounts are not numbers, or whose receipt
 // count is not a number from 0 to 999, throws ConvertError and leaves every
 // stored answer in place; file errors throw FileError. An answer file is
 // read only once whole: its last line "999-999 = 0", or ending with a line

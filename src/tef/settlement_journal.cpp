@@ -324,13 +324,14 @@ void ForgetSettlement(const StringList& request) {
   RemoveStored(dsDirBkpTef, note_path(request).substr(dsDirBkpTef.size()));
 }
 
-void ForgetSettlementIfUntaken(const StringList& request) {
+bool ForgetSettlementIfUntaken(const StringList& request) {
   // Taken back first: a request left waiting could still be taken after its
   // note went, and the next scan would settle the answer again. A request
   // that cannot be taken back (gone, or held by the manager) keeps the note.
-  if (!take_back(request)) return;
+  if (!take_back(request)) return false;
   ForgetSettlement(request);
   platform::fs().remove_file(withdrawn_path(request));
+  return true;
 }
 
 void MarkSettled(const std::string& answerSequence) {

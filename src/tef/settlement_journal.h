@@ -74,8 +74,10 @@ void ForgetSettlement(const StringList& request);
 // still lies in the request directory (or its temporary), the manager never
 // took it: the package takes it back, and the note goes once it did; once it
 // is gone, or when it cannot be removed, the note stays, so that the next
-// scan does not settle the answer again.
-void ForgetSettlementIfUntaken(const StringList& request);
+// scan does not settle the answer again. True when it was taken back: the
+// manager can no longer take it, and the transaction stays as it was until
+// the next scan settles it.
+bool ForgetSettlementIfUntaken(const StringList& request);
 
 // Once every copy of the answer of `answerSequence` is gone: the notes of
 // settlements the manager took become its marks, kept for two days in the

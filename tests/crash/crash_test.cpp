@@ -4,10 +4,13 @@
 //
 //   I1  every transaction the manager approved is settled: exactly one "CNF"
 //       or "NCN" reaches it, and a partial payment confirmed at once keeps
-//       its pending copy (until it is printed or cancelled);
+//       its pending copy until it is printed or cancelled, also through the
+//       next sale;
 //   I2  no transaction gets both "CNF" and "NCN", nor either twice;
 //   I3  no answer that was on the disk at the cut is lost unsettled;
-//   I4  the new sale after the restart completes.
+//   I4  the new sale after the restart (two payments, the first partial)
+//       completes; refused for the pending copies a cut sale left, the host
+//       undoes them first (CancelaPendencia), as its guide says.
 //
 // The table goes to standard output; every cut point must keep all four.
 #include <gtest/gtest.h>
@@ -103,6 +106,19 @@ TEST(CrashHarness, TotalPayment) {
            w.Pay(100, 100);
            w.Print(w.Receipts(), 1, 1);
          }});
+}
+
+// The stop falls between the two payments of a sale: the next sale, of two
+// payments too, would write its first payment's pending copy over the
+// confirmed one. It is refused; the host undoes the pending payment as its
+// guide says, and the sale goes through.
+TEST(CrashHarness, RestartBetweenTwoPaymentsThenANewSale) {
+  CrashWorld world;
+  world.RunCut(0, false, [&] { world.Pay(40, 100); });
+  world.Restart();
+  EXPECT_TRUE(world.Refused());
+  const Verdict verdict = world.Judge();
+  EXPECT_TRUE(verdict.all()) << verdict.why;
 }
 
 TEST(CrashHarness, SaleOfTwoPayments) {

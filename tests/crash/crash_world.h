@@ -77,9 +77,14 @@ public:
   // scan, then a new sale that must complete.
   void Restart();
   Verdict Judge() const;
+  // True when the new sale was refused for the pending copies a cut sale
+  // left, and the host undid them first.
+  bool Refused() const { return refused_; }
 
 private:
   FakeManager::AnswerMaker Approve();
+  // The highest number of the pending copies a new sale is refused for.
+  int HighestPendingNumber() const;
   // Documents of the answers in the managers' response directories, the
   // backup and pending directories, and the quarantine when asked.
   std::set<std::string> DocumentsOnDisk(bool withQuarantine) const;
@@ -104,9 +109,11 @@ private:
   std::set<std::string> on_disk_at_cut_;
   std::set<std::string> on_disk_after_scan_;
   std::set<std::string> pending_after_scan_;
+  std::set<std::string> pending_at_end_;
   bool scan_done_ = false;
   bool sale_ok_ = false;
-  std::string sale_document_;
+  bool refused_ = false;
+  std::vector<std::string> sale_documents_;
   std::string sale_failure_;
 };
 

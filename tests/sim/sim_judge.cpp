@@ -60,6 +60,43 @@ void SimWorld::JudgeRouting() {
   }
 }
 
+// I10: what a routine told the host agrees with how the transaction ends at
+// its manager. A partial payment that DoTEF reported paid, and a
+// cancellation that CancelaTEF reported done, are never undone ("NCN")
+// afterwards: the host handed the goods over, or the refund, on that word.
+void SimWorld::JudgeToldHost() {
+  for (const Approval& approval : ledger_.approvals) {
+    if (!approval.receipt) continue;
+    const auto request = ledger_.sale_requests.find(approval.sequence);
+    int step = request != ledger_.sale_requests.end() ? request->second : -1;
+    if (approval.operation == "CNC") step = approval.step;
+    if (step < 0 || static_cast<std::size_t>(step) >= outcomes_.size() ||
+        static_cast<std::size_t>(step) >= history_.steps.size() ||
+        outcomes_[static_cast<std::size_t>(step)] != Outcome::True)
+      continue;
+    const Action action = history_.steps[static_cast<std::size_t>(step)].action;
+    const bool told_paid = approval.operation != "CNC" && action == Action::Pay &&
+                           static_cast<std::size_t>(step) < step_partial_.size() &&
+                           step_partial_[static_cast<std::size_t>(step)];
+    const bool told_cancelled = approval.operation == "CNC" && action == Action::Cancel;
+    const auto settled = ledger_.settled.find(approval.document);
+    const bool undone = settled != ledger_.settled.end() && settled->second.second > 0;
+    // A cancellation whose receipt did not print gets its "NCN" in the same
+    // call, and CancelaTEF's 1 says only that the manager answered (the
+    // header's meaning, kept until the outcome codes tell it apart). One
+    // undone at a later step was reported as standing.
+    if (told_cancelled && undone &&
+        std::any_of(ledger_.taken.begin(), ledger_.taken.end(), [&](const Taken& taken) {
+          return taken.operation == "NCN" && taken.document == approval.document && taken.step == step;
+        }))
+      continue;
+    if ((told_paid || told_cancelled) && undone)
+      Break("I10", approval.operation + " " + approval.document + " was reported to the host as " +
+                       (told_paid ? "paid" : "cancelled") + " at step " + std::to_string(step) +
+                       ", and its manager undid it");
+  }
+}
+
 // I7: every partial payment of a sale the host abandoned (no printing run
 // was started for it) is cancelled or undone by the end of the day, unless
 // its manager cannot be reached (its root missing, or a network that is not
@@ -231,6 +268,7 @@ void SimWorld::JudgeDay() {
   }
   JudgeRouting();
   JudgeAbandoned();
+  JudgeToldHost();
   const auto found = ledger_.settled.find(final_document_);
   const bool confirmed_once =
       !final_document_.empty() && found != ledger_.settled.end() && found->second == std::make_pair(1, 0);

@@ -6,6 +6,7 @@
 #include "platform/process.h"
 #include "platform/regional.h"
 #include "support/package_reset.h"
+#include "tef/pending_sale.h"
 #include "tef/tef.h"
 
 namespace zul00500::sim {
@@ -246,9 +247,20 @@ Outcome SimWorld::Pay(const Step& step) {
   std::int32_t approved = 0;
   double extra = 0;
   std::string document, field748, field013, field027;
-  const bool ok = DoTEF(kContext, static_cast<double>(amount) / 100, static_cast<double>(sale_.due) / 100,
-                        std::string(1, step.kind), receipts, approved, sale_.transactions, extra, document,
-                        field748, field013, field027);
+  const auto pay = [&] {
+    return DoTEF(kContext, static_cast<double>(amount) / 100, static_cast<double>(sale_.due) / 100,
+                 std::string(1, step.kind), receipts, approved, sale_.transactions, extra, document, field748,
+                 field013, field027);
+  };
+  bool ok = false;
+  try {
+    ok = pay();
+  } catch (const PendingSaleError&) {
+    if (crash_.Cut()) throw;
+    EndPendingOfAnotherSale();
+    if (crash_.Cut()) return Outcome::Cut;
+    ok = pay();
+  }
   // A result that came after the power went never reached the host.
   if (crash_.Cut()) return Outcome::Cut;
   sale_.receipts = receipts;
@@ -307,6 +319,23 @@ Outcome SimWorld::CancelPending(const Step& step) {
   if (!done && count > 0 && Calm(step, calm_before, drawn_before))
     Break("I8", "a pending cancellation failed with healthy managers and nothing amiss");
   return done ? Outcome::True : Outcome::False;
+}
+
+// A sale refused for another sale's pending payments (one the host forgot,
+// or could not cancel): the host does as its guide says. It undoes them, and
+// ends with an empty printing run those that cannot be undone (they stand),
+// so that the till sells again.
+void SimWorld::EndPendingOfAnotherSale() {
+  const std::int32_t count = HighestCopyNumber(PendingCopiesOfAnotherSale(0));
+  if (timeline_.On())
+    Say("host", "DoTEF refused for another sale's pending payments: CancelaPendencia of " +
+                    std::to_string(count) + " transaction(s)");
+  const std::string mode = history_.fiscal ? "F" : "N";
+  if (CancelaPendencia("R1", "R2", kContext, "", count, history_.printer, mode, "std2", "std1")) return;
+  if (crash_.Cut() || PendingCopiesOfAnotherSale(0).empty()) return;
+  if (timeline_.On()) Say("host", "what stays pending is ended by an empty printing run");
+  ImprCupons(StringList{}, 0, count + 1, history_.printer, "000123", "000045", kContext, "R1", "R2", "S",
+             mode, "std2", "std1", 0.0);
 }
 
 bool SimWorld::Quiet() const {

@@ -64,6 +64,7 @@ private:
   Outcome Pay(const Step& step);
   Outcome Print(const Step& step);
   Outcome CancelPending(const Step& step);
+  void EndPendingOfAnotherSale();
   Outcome Cancel(const Step& step);
   void Strike(const Fault& fault);
   void Heal();
@@ -102,6 +103,7 @@ private:
   static std::string RootOf(const std::string& network);
   void JudgeRouting();
   void JudgeAbandoned();
+  void JudgeToldHost();
 
   History history_;
   Timeline timeline_;
