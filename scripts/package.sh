@@ -122,7 +122,7 @@ debian_packages() {
   (cd "$source" && dpkg-buildpackage -us -uc -b -j2) >"$place/build.log" 2>&1 ||
     { tail -40 "$place/build.log" >&2; log "dpkg-buildpackage failed (log: $place/build.log)"; exit 1; }
   cp "$place"/*.deb "$place"/*.changes "$place"/*.buildinfo "$OUT"/
-  rm -rf "$source"
+  rm -rf "$source" "$place"/*.deb "$place"/*.changes "$place"/*.buildinfo
   flock -u 9
   log "lintian --pedantic (any error or warning fails):"
   lintian --pedantic --display-info --fail-on error,warning "$OUT"/zul00500_"$version"_*.changes
