@@ -13,6 +13,7 @@
 // growth for ten times the leftovers are the figures.
 #include <benchmark/benchmark.h>
 
+#include "counts.h"
 #include "receipt_block.h"
 
 #include <cstdio>
@@ -120,11 +121,11 @@ void BM_LeftoverScan(benchmark::State& state, Kind kind) {
   state.SetComplexityN(state.range(0));
 }
 
+void ScanCounts(benchmark::internal::Benchmark* family) { bench::AddCounts(family, {100, 1000, 10000}); }
+
 #define LEFTOVERS(kind)                                                                                      \
   BENCHMARK_CAPTURE(BM_LeftoverScan, kind, kind)                                                             \
-      ->Arg(100)                                                                                             \
-      ->Arg(1000)                                                                                            \
-      ->Arg(10000)                                                                                           \
+      ->Apply(ScanCounts)                                                                                    \
       ->Iterations(1)                                                                                        \
       ->Unit(benchmark::kMillisecond)                                                                        \
       ->Complexity(benchmark::oN)

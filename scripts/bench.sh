@@ -23,16 +23,18 @@
 #       (one line, short lines, bare line feeds), also under a 2 GiB
 #       address-space limit (prlimit --as)
 #
-#   scripts/bench.sh [--runs N] [--ci] [--out FILE] [--build-only]
+#   scripts/bench.sh [--runs N] [--ci] [--out FILE] [--build-only | --quick]
 #
 # Without --ci the CI row of the page's table is kept from before, marked as
 # not timed by this run. --out writes FILE instead of docs/performance.md.
 #
 # Builds build-bench/ (the bench preset: Release with the benchmarks) and
-# build/; not run in CI. CI runs it with --build-only, which only compiles the
-# benchmarks in build/ (the tests' Debug tree, already built by then) and
-# stops, so that the benchmarks cannot rot unseen at the cost of their own
-# files.
+# build/; not run in CI. --build-only only compiles the benchmarks in build/
+# (the tests' Debug tree) and stops. CI runs it with --quick: the benchmarks
+# compiled in build/ and every row run once, briefly (ZUL_BENCH_QUICK: each
+# count a hundredth of its own; --benchmark_min_time 0.001), failing when the
+# program fails or a row reports an error, so that neither a benchmark whose
+# check no longer holds nor a crash can hide. It measures nothing.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -41,24 +43,49 @@ RUNS=20
 WITH_CI=0
 PAGE=docs/performance.md
 BUILD_ONLY=0
+QUICK=0
 while [[ $# -gt 0 ]]; do
   case $1 in
     --runs) RUNS=$2; shift 2 ;;
     --ci) WITH_CI=1; shift ;;
     --out) PAGE=$2; shift 2 ;;
     --build-only) BUILD_ONLY=1; shift ;;
-    *) echo "usage: $0 [--runs N] [--ci] [--out FILE] [--build-only]" >&2; exit 2 ;;
+    --quick) QUICK=1; shift ;;
+    *) echo "usage: $0 [--runs N] [--ci] [--out FILE] [--build-only | --quick]" >&2; exit 2 ;;
   esac
 done
 
 log() { echo "bench.sh: $*" >&2; }
 
 bash scripts/deps.sh bench >&2
-if [[ $BUILD_ONLY -eq 1 ]]; then
+# The rows of a run (CSV on standard input) that report an error, or none.
+failed_rows() { awk -F, 'NR > 1 && $(NF - 1) == "true"'; }
+
+if [[ $BUILD_ONLY -eq 1 || $QUICK -eq 1 ]]; then
   log "building the benchmarks in build/"
   cmake --preset default -DZUL_BUILD_BENCH=ON >/dev/null
   cmake --build --preset default -j 2 --target benchmarks >/dev/null
-  log "built; --build-only: nothing measured"
+  if [[ $BUILD_ONLY -eq 1 ]]; then
+    log "built; --build-only: nothing measured"
+    exit 0
+  fi
+  log "--quick: every row once, a hundredth of its count (build/, Debug: nothing measured)"
+  # The console's table to read, JSON to check: the CSV reporter stops the
+  # program when the rows' counters differ.
+  rows=$(mktemp "${TMPDIR:-/tmp}/zul-bench-rows.XXXXXX")
+  trap 'rm -f "$rows"' EXIT
+  status=0
+  ZUL_BENCH_QUICK=1 build/bin/benchmarks --benchmark_min_time=0.001 --benchmark_out="$rows" \
+    --benchmark_out_format=json || status=$?
+  if [[ $status -ne 0 ]]; then
+    log "FAILED: the benchmarks program ended with $status"
+    exit 1
+  fi
+  if grep -q '"error_occurred": true' "$rows"; then
+    log "FAILED: a row reports an error (ERROR OCCURRED above)"
+    exit 1
+  fi
+  log "$(grep -c '"run_type": "iteration"' "$rows") rows ran, none failed"
   exit 0
 fi
 log "building build-bench/ and build/"
@@ -183,7 +210,12 @@ done
 
 log "P3: the store with 10 to 10,000 stored answers"
 "$BIN/benchmarks" --benchmark_filter='NewIntPosFileName|DeleteIntPosFiles|LeftoverScan' \
-  --benchmark_format=csv >"$WORK/store.csv" 2>/dev/null
+  --benchmark_format=csv >"$WORK/store.csv" 2>"$WORK/store.err" || { cat "$WORK/store.err" >&2; log "the benchmarks failed"; exit 1; }
+if [[ -n $(failed_rows <"$WORK/store.csv") ]]; then
+  failed_rows <"$WORK/store.csv" >&2
+  log "a benchmark reports an error: its figure would mean nothing"
+  exit 1
+fi
 # "ms at 1,000; growth 100->1,000 and 1,000->10,000" of one benchmark:
 # store_row NAME [the "/" part holding the count, 2 by default] [decimals].
 store_row() {

@@ -13,8 +13,10 @@
 #                           this machine's kernel runs 32-bit programs at all
 #   scripts/deps.sh bench   the build set plus Google Benchmark and GNU time
 #   scripts/deps.sh package what packaging and the install check use:
-#                           dpkg-shlibdeps, pkg-config, help2man (the tools'
-#                           manual pages), lintian (checks the .debs)
+#                           debhelper (builds the .debs from debian/), ccache
+#                           (their build's compiler cache), pkg-config,
+#                           help2man (the tools' manual pages), lintian
+#                           (checks the .debs)
 #   scripts/deps.sh docs    Doxygen, for the host's reference (the docs target)
 #   scripts/deps.sh chromium  headless Chromium, for the reference's picture
 #                           (scripts/docs-screenshot.sh) and those of
@@ -48,10 +50,11 @@ WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth netpbm fonts-liberation fonts-
 # stages build and check theirs without running them (scripts/wine.sh).
 WINE64_PACKAGES=(wine wine64 xvfb xauth netpbm fonts-liberation fonts-wine)
 BENCH_PACKAGES=(libbenchmark-dev time)
-# The .debs' dependencies come from dpkg-shlibdeps, and lintian checks them;
-# the tools' manual pages are made by help2man; the install check builds the
-# C example through pkg-config.
-PACKAGE_PACKAGES=(dpkg-dev pkg-config file help2man lintian)
+# debhelper builds the .debs from debian/ (dpkg-buildpackage), ccache keeps
+# that build from compiling again what it compiled before, and lintian checks
+# them; the tools' manual pages are made by help2man; the install check
+# builds the C example through pkg-config.
+PACKAGE_PACKAGES=(dpkg-dev debhelper ccache pkg-config file help2man lintian)
 EXAMPLE_PACKAGES=(fp-compiler mono-mcs mono-runtime)
 DOCS_PACKAGES=(doxygen)
 FPC_WINDOWS_PACKAGES=(fp-compiler fp-utils fpc-source make)

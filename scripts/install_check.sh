@@ -6,10 +6,16 @@
 #      sale against the installed tefsim, the C example through find_package
 #      against the build tree, and a project adding ours with add_subdirectory
 #      (tests/consumers/);
-#   2. the .tar.gz and the Debian packages made from the Linux tree carry the
-#      notices: the license and THIRD-PARTY-NOTICES, and in each Debian
-#      package the machine-readable copyright file;
-#   3. the Windows zip made from an x64 and an x86 tree holds what it should,
+#   2. the .tar.gz made from the Linux tree carries the notices: the license
+#      and THIRD-PARTY-NOTICES;
+#   3. the Debian packages, built by debhelper from an export of the tree
+#      (scripts/package.sh --debian-only, which runs lintian --pedantic and
+#      fails on any error or warning): each carries the machine-readable
+#      copyright file and THIRD-PARTY-NOTICES; then they are installed, the
+#      installed C example is built through pkg-config and pays a sale
+#      against the installed tefsim, and they are purged, leaving no file
+#      behind;
+#   4. the Windows zip made from an x64 and an x86 tree holds what it should,
 #      the notices included.
 # In both, each program or library that holds the code of a component of
 # others (found by the names that code leaves in it) must be said to hold it
@@ -89,9 +95,9 @@ notices_versions() {
   done
 }
 
-log "2. the .tar.gz and the Debian packages"
+log "2. the .tar.gz"
 notices_versions
-cpack -G "TGZ;DEB" --config "$LINUX_TREE/CPackConfig.cmake" -B "$WORK/linux" >/dev/null
+cpack -G TGZ --config "$LINUX_TREE/CPackConfig.cmake" -B "$WORK/linux" >/dev/null
 mkdir -p "$WORK/linux/tgz"
 tar -xzf "$WORK/linux/zul00500-$VERSION-linux-x86_64.tar.gz" -C "$WORK/linux/tgz"
 TGZ=$WORK/linux/tgz/zul00500-$VERSION-linux-x86_64
@@ -107,27 +113,74 @@ readelf -d "$TGZ/lib/libPkg_Zul00500.so.$VERSION" | grep -q 'NEEDED.*libpugixml'
   fail "libPkg_Zul00500.so no longer loads pugixml as a shared library: THIRD-PARTY-NOTICES says it does"
 readelf -d "$TGZ/lib/libPkg_Zul00500.so.$VERSION" | grep -q 'NEEDED.*libstdc++' ||
   fail "libPkg_Zul00500.so no longer loads libstdc++ as a shared library: THIRD-PARTY-NOTICES says it does"
-debs=("$WORK"/linux/*.deb)
-[[ ${#debs[@]} -eq 3 ]] || fail "expected three Debian packages, made ${#debs[@]}"
-for deb in "${debs[@]}"; do
-  package=$(dpkg-deb -f "$deb" Package)
-  mkdir -p "$WORK/linux/$package"
-  dpkg-deb -x "$deb" "$WORK/linux/$package"
-  doc=$WORK/linux/$package/usr/share/doc/$package
-  cmp -s packaging/debian/copyright "$doc/copyright" || fail "$package: no /usr/share/doc/$package/copyright, or another"
-  cmp -s THIRD-PARTY-NOTICES "$doc/THIRD-PARTY-NOTICES" ||
-    fail "$package: no /usr/share/doc/$package/THIRD-PARTY-NOTICES, or another"
+log "the .tar.gz carries the notices"
+
+log "3. the Debian packages (dpkg-buildpackage, lintian)"
+start=$SECONDS
+bash scripts/package.sh --debian-only --out "$WORK/deb"
+log "built and checked by lintian in $((SECONDS - start)) s"
+PACKAGES=(libpkg-zul00500-0.1 libpkg-zul00500-dev zul00500-tools)
+for package in "${PACKAGES[@]}" libpkg-zul00500-0.1-dbgsym zul00500-tools-dbgsym; do
+  [[ -f $WORK/deb/${package}_${VERSION}_amd64.deb ]] || fail "no ${package}_${VERSION}_amd64.deb"
+done
+for package in "${PACKAGES[@]}"; do
+  mkdir -p "$WORK/deb/$package"
+  dpkg-deb -x "$WORK/deb/${package}_${VERSION}_amd64.deb" "$WORK/deb/$package"
+  doc=$WORK/deb/$package/usr/share/doc/$package
+  cmp -s debian/copyright "$doc/copyright" || fail "$package: no /usr/share/doc/$package/copyright, or another"
+  # Compressed, as Debian compresses the documents it installs.
+  zcat "$doc/THIRD-PARTY-NOTICES.gz" 2>/dev/null | cmp -s THIRD-PARTY-NOTICES - ||
+    fail "$package: no /usr/share/doc/$package/THIRD-PARTY-NOTICES.gz, or another"
 done
 # The copyright file is machine-readable, and has a Files stanza for each
 # component the tools hold.
-head -1 packaging/debian/copyright | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
-  fail "packaging/debian/copyright is not in the machine-readable format"
+head -1 debian/copyright | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "debian/copyright is not in the machine-readable format"
 for files in 'CLI/\*' 'toml++/\*'; do
-  grep -q "^Files: $files\$" packaging/debian/copyright || fail "packaging/debian/copyright has no stanza Files: $files"
+  grep -q "^Files: $files\$" debian/copyright || fail "debian/copyright has no stanza Files: $files"
 done
-log "the .tar.gz and ${#debs[@]} Debian packages carry the notices"
+for tool in zulpos tefsim; do
+  notices_cover THIRD-PARTY-NOTICES "$WORK/deb/zul00500-tools/usr/bin/$tool" "$tool" 'N3CLI|CLI11' 'N4toml|toml++'
+done
+log "the Debian packages carry the notices"
 
-log "3. the Windows zip"
+log "3b. the Debian packages installed, at work, purged"
+if [[ $(id -u) -eq 0 ]]; then
+  SUDO=()
+elif command -v sudo >/dev/null; then
+  SUDO=(sudo)
+else
+  fail "not root and no sudo: the Debian packages cannot be installed"
+fi
+# Anything of ours already installed goes first: what is checked is what was
+# just built.
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${PACKAGES[@]}" >/dev/null 2>&1 || true
+debs=()
+for package in "${PACKAGES[@]}"; do debs+=("$WORK/deb/${package}_${VERSION}_amd64.deb"); done
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${debs[@]}" >/dev/null
+for package in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" | grep -qx 'install ok installed' || fail "$package did not install"
+  dpkg-query -L "$package" >>"$WORK/deb/installed-files"
+done
+# It loads the installed library and says both versions.
+[[ $(zulpos --version) == *"package $VERSION"* ]] || fail "the installed zulpos does not load the package $VERSION"
+cp -r /usr/share/doc/zul00500/examples/c "$WORK/deb/example"
+make -s -C "$WORK/deb/example" >/dev/null || fail "the installed C example did not build through pkg-config"
+bash scripts/examples.sh --installed /usr "$WORK/deb/example/sale_host" || fail "the installed packages did not pay a sale"
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${PACKAGES[@]}" >/dev/null
+left=()
+while IFS= read -r path; do
+  [[ -f $path || -L $path ]] && left+=("$path")
+done <"$WORK/deb/installed-files"
+[[ ${#left[@]} -eq 0 ]] || fail "the purge left ${left[*]}"
+for package in "${PACKAGES[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ -z $status || $status == *" not-installed" ]] || fail "$package is not purged: $status"
+done
+if ldconfig -p | grep -q libPkg_Zul00500; then fail "the purge left libPkg_Zul00500 in ld.so's cache"; fi
+log "installed, built against, paid a sale, purged: nothing left"
+
+log "4. the Windows zip"
 bash scripts/package.sh --out "$WORK/dist" --check-only --windows-from "$X64_TREE" "$X86_TREE" >/dev/null
 ZIP=$WORK/dist/zul00500-$VERSION-windows.zip
 [[ -f $ZIP ]] || fail "no $(basename "$ZIP")"

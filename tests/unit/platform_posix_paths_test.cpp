@@ -70,6 +70,38 @@ TEST_F(PosixPathTest, ALargeDirectorysCaseFoldedLookupsFollowEveryChange) {
   EXPECT_FALSE(files.file_exists("c:\\big\\F9"));
 }
 
+// Two entries that differ only in letter case (another program made them):
+// once this process removes the one a lookup finds, the other is found.
+TEST_F(PosixPathTest, ALargeDirectorysOtherSpellingIsFoundOnceTheFirstIsRemoved) {
+  make_directory("c/big");
+  for (int n = 0; n < 100; ++n) make_file("c/big/f" + std::to_string(n));
+  std::ofstream(world.root() + "/c/big/Case.txt") << "x";
+  std::ofstream(world.root() + "/c/big/CASE.TXT") << "x";
+  const std::string first = stdfs::path(files.native_path("c:\\big\\case.txt")).filename().string();
+  ASSERT_TRUE(first == "Case.txt" || first == "CASE.TXT") << first;
+  const std::string other = first == "Case.txt" ? "CASE.TXT" : "Case.txt";
+
+  EXPECT_TRUE(files.remove_file("c:\\big\\" + first));
+  EXPECT_TRUE(files.file_exists("c:\\big\\case.txt"));
+  EXPECT_EQ(files.native_path("c:\\big\\case.txt"), world.root() + "/c/big/" + other);
+}
+
+// Another program's renames and removals between two lookups, one after
+// the other as a manager makes them: each lookup sees the directory as it
+// is, whatever its times say.
+TEST_F(PosixPathTest, ALargeDirectoryFollowsAnotherProgramsRenamesAtOnce) {
+  make_directory("c/big");
+  for (int n = 0; n < 100; ++n) make_file("c/big/f" + std::to_string(n));
+  EXPECT_FALSE(files.file_exists("c:\\big\\INTPOS.001"));
+  for (int round = 0; round < 50; ++round) {
+    std::ofstream(world.root() + "/c/big/IntPos.tmp") << "x";
+    stdfs::rename(world.root() + "/c/big/IntPos.tmp", world.root() + "/c/big/IntPos.001");
+    EXPECT_TRUE(files.file_exists("c:\\big\\intpos.001")) << round;
+    stdfs::remove(world.root() + "/c/big/IntPos.001");
+    EXPECT_FALSE(files.file_exists("c:\\big\\intpos.001")) << round;
+  }
+}
+
 TEST_F(PosixPathTest, AnExactNameWinsOverACaseInsensitiveOne) {
   make_directory("c/Dir");
   make_directory("c/dir");

@@ -69,7 +69,6 @@ struct DirCloser {
 
 void write_all(const char* operation, const std::string& path, int flags, std::string_view bytes) {
   const std::string native = posix::resolve_path(path);
-  const posix::DirectoryChange change(native);
   // Without blocking: a FIFO in the file's place would hold open() until
   // some reader came; it fails instead.
   Descriptor fd(::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
@@ -171,15 +170,12 @@ public:
     const std::string native = posix::resolve_path(path);
     struct stat info;
     if (::lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-    const posix::DirectoryChange change(native);
     return ::unlink(native.c_str()) == 0;
   }
 
   bool rename_file(const std::string& from, const std::string& to) override {
     const std::string source = posix::resolve_path(from);
     const std::string target = posix::resolve_path(to);
-    const posix::DirectoryChange leaving(source);
-    const posix::DirectoryChange arriving(target);
     return ::rename(source.c_str(), target.c_str()) == 0;
   }
 

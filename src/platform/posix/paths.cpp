@@ -5,9 +5,18 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <sys/inotify.h>
+#endif
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -25,36 +34,154 @@ struct DirCloser {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-// A large directory's entries by their letter-case-folded names, as read
-// at a moment the directory's identity and times tell. A name missing
-// under its exact spelling is then looked up without reading the whole
-// directory again, which made every lookup of a name not there (a new file,
-// a file already removed) cost a full read of a directory of thousands of
-// leftovers. This process's own changes keep it current (DirectoryChange);
-// any other change shows in the directory's times and makes it read again.
-// Small directories are cheap to read and not kept.
+// A large directory's entries by their letter-case-folded names. A name
+// missing under its exact spelling is then looked up without reading the
+// whole directory again, which made every lookup of a name not there (a new
+// file, a file already removed) cost a full read of a directory of
+// thousands of leftovers. Small directories are cheap to read and not kept.
+//
+// The kernel tells every change to a kept directory, this process's and any
+// other program's alike (inotify), and each lookup first applies what it
+// told. The directory's times cannot tell it: they move in steps (a clock
+// tick on many kernels, two seconds on FAT), so another program's change
+// within the step of the listing's read, or between this process's change
+// and its look at the times, left a listing that missed a new file or kept
+// a removed one. Where the kernel cannot tell (no inotify, no watch left),
+// nothing is kept.
 struct Listing {
-  struct stat state;
-  std::unordered_map<std::string, std::string> names; // folded -> as on disk (first of each)
+  dev_t device;
+  ino_t inode;
+  std::unordered_map<std::string, std::vector<std::string>> names; // folded -> as on disk, in listing order
 };
 constexpr std::size_t kCachedFrom = 64;
 constexpr std::size_t kCachedDirectories = 16;
 std::mutex listings_mutex;
-std::unordered_map<std::string, Listing> listings;
-
-bool same_time(const timespec& a, const timespec& b) {
-  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-bool same_state(const Listing& listing, const struct stat& now) {
-  return listing.state.st_dev == now.st_dev && listing.state.st_ino == now.st_ino &&
-         same_time(listing.state.st_mtim, now.st_mtim) && same_time(listing.state.st_ctim, now.st_ctim);
-}
+std::unordered_map<int, Listing> listings; // by watch
+int notices = -1;                           // the inotify descriptor; -2 when there is none
+pid_t notices_owner = 0;                    // the process that made it
 
 std::string fold(std::string_view name) {
   std::string folded(name);
   for (char& c : folded) c = static_cast<char>(cp1252_fold_case(static_cast<unsigned char>(c)));
   return folded;
+}
+
+void add_name(Listing& listing, std::string_view name) {
+  std::vector<std::string>& spellings = listing.names[fold(name)];
+  if (std::find(spellings.begin(), spellings.end(), name) == spellings.end()) spellings.emplace_back(name);
+}
+
+void remove_name(Listing& listing, std::string_view name) {
+  const auto found = listing.names.find(fold(name));
+  if (found == listing.names.end()) return;
+  std::vector<std::string>& spellings = found->second;
+  spellings.erase(std::remove(spellings.begin(), spellings.end(), name), spellings.end());
+  if (spellings.empty()) listing.names.erase(found);
+}
+
+#ifdef __linux__
+constexpr std::uint32_t kWatched =
+    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR;
+
+// A child made by fork() shares its parent's notices, and each would read
+// away changes the other needs: the child starts again with none.
+void leave_parents_notices() {
+  if (notices_owner == ::getpid()) return;
+  if (notices >= 0) ::close(notices);
+  notices = -1;
+  listings.clear();
+  notices_owner = ::getpid();
+}
+
+bool can_watch() {
+  if (notices == -1) {
+    notices = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (notices < 0) notices = -2;
+  }
+  return notices >= 0;
+}
+
+void forget_all() {
+  for (const auto& [watch, listing] : listings) ::inotify_rm_watch(notices, watch);
+  listings.clear();
+}
+
+// Applies to the kept listings every change the kernel told since the last
+// lookup. A queue that overflowed lost some: every listing goes.
+void take_notices() {
+  if (notices < 0 || listings.empty()) return;
+  alignas(inotify_event) char buffer[16384];
+  for (;;) {
+    const ssize_t length = ::read(notices, buffer, sizeof buffer);
+    if (length < 0 && errno == EINTR) continue;
+    if (length <= 0) return;
+    for (ssize_t at = 0; at < length;) {
+      inotify_event event;
+      std::memcpy(&event, buffer + at, sizeof event);
+      const std::string_view name = event.len > 0 ? std::string_view(buffer + at + sizeof event) : std::string_view();
+      at += static_cast<ssize_t>(sizeof event + event.len);
+      if (event.mask & IN_Q_OVERFLOW) {
+        forget_all();
+        continue;
+      }
+      const auto kept = listings.find(event.wd);
+      if (kept == listings.end()) continue;
+      if (event.mask & (IN_IGNORED | IN_DELETE_SELF | IN_UNMOUNT)) {
+        ::inotify_rm_watch(notices, event.wd);
+        listings.erase(kept);
+      } else if (event.mask & (IN_CREATE | IN_MOVED_TO)) {
+        add_name(kept->second, name);
+      } else if (event.mask & (IN_DELETE | IN_MOVED_FROM)) {
+        remove_name(kept->second, name);
+      }
+    }
+  }
+}
+
+// Starts watching `path` (stat'ed as `before`): the watch comes first, so
+// that the listing read after it misses no change. -1 when it cannot.
+int watch(const std::string& path, const struct stat& before) {
+  if (!can_watch()) return -1;
+  if (listings.size() >= kCachedDirectories) forget_all();
+  const int watch = ::inotify_add_watch(notices, path.c_str(), kWatched);
+  if (watch < 0) return -1;
+  struct stat after;
+  // Another directory took the path meanwhile: not this one's listing.
+  if (listings.count(watch) != 0 || ::stat(path.c_str(), &after) != 0 || after.st_dev != before.st_dev ||
+      after.st_ino != before.st_ino) {
+    if (listings.count(watch) == 0) ::inotify_rm_watch(notices, watch);
+    return -1;
+  }
+  return watch;
+}
+#else
+void leave_parents_notices() {}
+void take_notices() {}
+int watch(const std::string&, const struct stat&) { return -1; }
+#endif
+
+// The directory's entries, or nullopt when it cannot be read.
+std::optional<Listing> read_listing(const std::string& path, const struct stat& identity) {
+  std::unique_ptr<DIR, DirCloser> dir(::opendir(path.c_str()));
+  if (!dir) return std::nullopt;
+  Listing listing{identity.st_dev, identity.st_ino, {}};
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view entry_name = entry->d_name;
+    if (entry_name == "." || entry_name == "..") continue;
+    add_name(listing, entry_name);
+  }
+  return listing;
+}
+
+std::size_t entry_count(const Listing& listing) {
+  std::size_t count = 0;
+  for (const auto& [folded, spellings] : listing.names) count += spellings.size();
+  return count;
+}
+
+std::string first_match(const Listing& listing, std::string_view name) {
+  const auto found = listing.names.find(fold(name));
+  return found == listing.names.end() ? std::string() : found->second.front();
 }
 
 struct Split {
@@ -136,62 +263,28 @@ std::string join(const std::string& directory, std::string_view name) {
 
 std::string find_entry(const std::string& directory, std::string_view name) {
   if (entry_exists(join(directory, name))) return std::string(name);
-  const std::string folded = fold(name);
-  struct stat now;
   const std::string path = directory.empty() ? std::string(".") : directory;
+  struct stat now;
   if (::stat(path.c_str(), &now) != 0) return {};
   std::lock_guard lock(listings_mutex);
-  if (const auto cached = listings.find(path); cached != listings.end() && same_state(cached->second, now)) {
-    const auto found = cached->second.names.find(folded);
-    return found == cached->second.names.end() ? std::string() : found->second;
+  leave_parents_notices();
+  take_notices();
+  for (const auto& [watch, listing] : listings)
+    if (listing.device == now.st_dev && listing.inode == now.st_ino) return first_match(listing, name);
+  std::optional<Listing> listing = read_listing(path, now);
+  if (!listing) return {};
+  if (entry_count(*listing) < kCachedFrom) return first_match(*listing, name);
+  // Large: kept, read again once watched.
+  const int watched = watch(path, now);
+  if (watched < 0) return first_match(*listing, name);
+  listing = read_listing(path, now);
+  if (!listing) {
+#ifdef __linux__
+    ::inotify_rm_watch(notices, watched);
+#endif
+    return {};
   }
-  // Read once; kept while nobody else changes the directory.
-  Listing listing{now, {}};
-  std::string match;
-  std::size_t entries = 0;
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(path.c_str()));
-  if (!dir) return {};
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const std::string_view entry_name = entry->d_name;
-    if (entry_name == "." || entry_name == "..") continue;
-    ++entries;
-    listing.names.emplace(fold(entry_name), entry_name);
-    if (match.empty() && cp1252_equal_ignoring_case(entry_name, name)) match = entry_name;
-  }
-  if (entries >= kCachedFrom) {
-    if (listings.size() >= kCachedDirectories) listings.clear();
-    listings[path] = std::move(listing);
-  }
-  return match;
-}
-
-DirectoryChange::DirectoryChange(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  directory_ = slash == std::string::npos ? std::string(".")
-               : slash == 0               ? std::string("/")
-                                          : path.substr(0, slash);
-  name_ = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::lock_guard lock(listings_mutex);
-  const auto cached = listings.find(directory_);
-  if (cached == listings.end()) return;
-  struct stat before;
-  tracked_ = ::stat(directory_.c_str(), &before) == 0 && same_state(cached->second, before);
-  // Changed by someone else meanwhile: read again at the next need.
-  if (!tracked_) listings.erase(cached);
-}
-
-DirectoryChange::~DirectoryChange() {
-  if (!tracked_) return;
-  std::lock_guard lock(listings_mutex);
-  const auto cached = listings.find(directory_);
-  struct stat after;
-  if (cached == listings.end() || ::stat(directory_.c_str(), &after) != 0) return;
-  Listing& listing = cached->second;
-  const std::string key = fold(name_);
-  if (entry_exists(join(directory_, name_))) listing.names.emplace(key, name_);
-  else if (const auto found = listing.names.find(key); found != listing.names.end() && found->second == name_)
-    listing.names.erase(found);
-  listing.state = after;
+  return first_match(listings[watched] = std::move(*listing), name);
 }
 
 std::string resolve_path(std::string_view path) {

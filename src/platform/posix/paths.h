@@ -18,27 +18,10 @@ std::string resolve_parent(std::string_view path, std::string& last);
 
 // The entry of `directory` (a resolved path; empty for the working directory)
 // named `name`: exact first, else a case-insensitive match; empty when there
-// is none. A large directory's listing is kept between calls while nothing
-// but this process changes it.
+// is none. A large directory's listing is kept between calls, and every
+// change to it, by this process or another program, is applied to it as the
+// kernel tells it.
 std::string find_entry(const std::string& directory, std::string_view name);
-
-// Tells find_entry's listing of a directory about a change this process
-// makes to it: made before creating, removing or renaming the entry at the
-// resolved `path`, it brings the listing up to date when it goes, whatever
-// became of the change. A listing that another program changed in the
-// meantime is dropped instead.
-class DirectoryChange {
-public:
-  explicit DirectoryChange(const std::string& path);
-  ~DirectoryChange();
-  DirectoryChange(const DirectoryChange&) = delete;
-  DirectoryChange& operator=(const DirectoryChange&) = delete;
-
-private:
-  std::string directory_;
-  std::string name_;
-  bool tracked_ = false;
-};
 
 // `directory` + "/" + `name`, where an empty directory is the working one.
 std::string join(const std::string& directory, std::string_view name);
