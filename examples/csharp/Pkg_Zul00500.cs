@@ -56,7 +56,8 @@ namespace Pkg_Zul00500
         // zul_LastErrorCode(): below 100 with a -1 result, from 100 a note beside a 1 or 0.
         public const int Ok = 0, EFile = 1, EFileBusy = 2, ENumber = 3, EDataset = 4, EArgument = 5,
                          ECallback = 6, ENoPrinterProc = 7, EMemory = 8, EOther = 9, EReentrant = 10,
-                         NoteTruncated = 100, NoteTillBusy = 101, NoteProblem = 102;
+                         NoteTruncated = 100, NoteTillBusy = 101, NoteProblem = 102,
+                         NoteUnreadable = 103;
         public const int RootCapacity = 16, ChoiceCapacity = 2, SequenceCapacity = 11, F748Capacity = 11,
                          F027Capacity = 12, FieldCapacity = 256, PathCapacity = 1024;
 

@@ -40,6 +40,7 @@ void ClearLastError() noexcept {
   // one's to report.
   try {
     TakeReportedProblems();
+    TakePassedOver();
   } catch (...) {
   }
   try {
@@ -81,6 +82,16 @@ void NoteReportedProblems(const char* routine) noexcept {
   try {
     for (const std::string& problem : TakeReportedProblems())
       AddNote(std::string(routine) + ": " + problem, ZUL_NOTE_PROBLEM);
+  } catch (...) {
+  }
+}
+
+void NotePassedOver(const char* routine) noexcept {
+  try {
+    for (const std::string& path : TakePassedOver())
+      AddNote(std::string(routine) + ": " + path + " could not be read (another user's file, or held without " +
+                  "sharing) and was passed over, left where it is",
+              ZUL_NOTE_UNREADABLE);
   } catch (...) {
   }
 }

@@ -49,6 +49,9 @@ void NoteRefusal(const char* routine, int result) noexcept;
 // that could not be written) become notes, with ZUL_NOTE_PROBLEM: the result
 // stands.
 void NoteReportedProblems(const char* routine) noexcept;
+// Exchange files the routine passed over unread (ReportPassedOver) become
+// notes, with ZUL_NOTE_UNREADABLE: the result stands.
+void NotePassedOver(const char* routine) noexcept;
 std::string LastErrorText();
 int LastErrorCode() noexcept;
 // Sets the error, and its code, from the exception being handled.
@@ -99,6 +102,7 @@ int Guarded(const char* routine, Body&& body, Reentry reentry = Reentry::Refused
   if (nested) return result;
   NoteRefusal(routine, result);
   NoteReportedProblems(routine);
+  NotePassedOver(routine);
   return result;
 }
 

@@ -89,6 +89,8 @@ const char* ZUL_CALL zul_ErrorName(int code) {
     return "ZUL_NOTE_TILL_BUSY";
   case ZUL_NOTE_PROBLEM:
     return "ZUL_NOTE_PROBLEM";
+  case ZUL_NOTE_UNREADABLE:
+    return "ZUL_NOTE_UNREADABLE";
   default:
     return "ZUL_E_UNKNOWN";
   }

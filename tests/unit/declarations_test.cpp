@@ -186,9 +186,10 @@ TEST(InterfaceDeclarations, TheHeaderDeclaresEveryRoutineAndCallbackType) {
   EXPECT_EQ(header.callbacks.size(), 10u);
   EXPECT_EQ(header.callbacks.at("ZulDialogProc"), 10);
   // The codes, the capacities, the results and the version's parts.
-  EXPECT_EQ(header.constants.size(), 27u);
+  EXPECT_EQ(header.constants.size(), 28u);
   EXPECT_EQ(header.constants.at("ZUL_ERROR"), "-1");
   EXPECT_EQ(header.constants.at("ZUL_NOTE_TRUNCATED"), "100");
+  EXPECT_EQ(header.constants.at("ZUL_NOTE_UNREADABLE"), "103");
 }
 
 TEST(InterfaceDeclarations, PascalUnitAgreesWithTheHeader) {
