@@ -132,6 +132,10 @@ void CrashWorld::LeaveTotalPayment() {
   disk().write_file(std::string(kRootTefDial) + "resp\\intpos.001", answer.Text());
 }
 
+void CrashWorld::AcknowledgeLate(int polls) {
+  for (FakeManager* manager : {&dial_, &disc_, &hiper_}) manager->AcknowledgeLate(polls);
+}
+
 StringList CrashWorld::AnswerOf(const std::string& document) const {
   const auto found = answers_.find(document);
   return found == answers_.end() ? StringList() : found->second;
@@ -165,6 +169,12 @@ void CrashWorld::Restart() {
     copy.SetText(disk().read_file(dsDirPenTef + name));
     pending_after_scan_.insert(copy.Field("012-000 "));
   }
+
+  if (after_restart_) try {
+      after_restart_(*this);
+    } catch (const std::exception& error) {
+      sale_failure_ += std::string(" after the restart: ") + error.what();
+    }
 
   receipts_ = std::make_shared<StringList>();
   transaction_ = 0;
@@ -245,6 +255,12 @@ Verdict CrashWorld::Judge() const {
     if (confirmed + undone == 0 && !on_disk_after_scan_.count(document))
       fail(verdict.i3, "answer " + document + " lost unsettled");
   }
+  // A payment two confirmed cancellations undo is refunded twice.
+  std::map<std::string, int> cancellations;
+  for (const Approval& approval : approvals_)
+    if (approval.operation == "CNC" && settled[approval.document].first == 1) ++cancellations[approval.cancelled];
+  for (const auto& [document, count] : cancellations)
+    if (count > 1) fail(verdict.i2, "payment " + document + " cancelled " + std::to_string(count) + " times");
   const auto [confirmed, undone] = settled[sale_document_];
   if (!scan_done_ || !sale_ok_ || confirmed != 1 || undone != 0)
     fail(verdict.i4, "new sale " + sale_document_ + ":" + sale_failure_);
