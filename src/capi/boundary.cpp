@@ -89,8 +89,9 @@ void NoteReportedProblems(const char* routine) noexcept {
 void NotePassedOver(const char* routine) noexcept {
   try {
     for (const std::string& path : TakePassedOver())
-      AddNote(std::string(routine) + ": " + path + " could not be read (another user's file, or held without " +
-                  "sharing) and was passed over, left where it is",
+      AddNote(std::string(routine) + ": " + path +
+                  " could not be read (another user's file, or held without sharing) and was passed over, "
+                  "left where it is",
               ZUL_NOTE_UNREADABLE);
   } catch (...) {
   }

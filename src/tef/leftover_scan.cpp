@@ -95,7 +95,10 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
     NotRead why = NotRead::Gone;
     const std::optional<std::string> bytes = ReadIfThere(path, why);
     if (why == NotRead::NotRegular) return Read::NotRegular;
-    if (why == NotRead::Unreadable) return StaysUnreadable(path) ? Read::Unreadable : read_leftover(list, path, true);
+    if (why == NotRead::Unreadable) {
+      if (StaysUnreadable(path)) return Read::Unreadable;
+      return read_leftover(list, path, true);
+    }
     if (bytes && OverLimit(*bytes)) return Read::TooLarge;
     list.SetText(bytes.value_or(std::string()));
     return bytes && ReadsWhole(list) ? Read::Whole : Read::Torn;
