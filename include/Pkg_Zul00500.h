@@ -253,6 +253,12 @@ extern "C" {
  * next CheckIntPosFiles() (or DoTEF()) undoes it at the manager. Ask for
  * the payment again, or run the scan and cancel again. */
 #define ZUL_NOTE_WITHDRAWN 104
+/** @brief A note: the routine's result stands, but a file in an exchange
+ * directory could not be read (another user's file this till may not read,
+ * or one held open without sharing for longer than 2 seconds) and was passed
+ * over: left where it is, neither settled nor deleted. A person must see to
+ * it; the text names each such file. */
+#define ZUL_NOTE_UNREADABLE 105
 /** @} */
 
 /**
@@ -661,7 +667,9 @@ ZUL_ROUTINE(int, VerificaRetorno, (const char* context, ZulList answer, int notC
  * (or confirmation) through VerificaRetorno(), deleting it once the manager
  * took it. A stray status file is deleted; an answer no manager can take (no
  * header, sequence or network) is moved to `Dados\TefDisc\Descartados\` and
- * logged; one the manager is still writing is left for the next scan. Leaves
+ * logged; one the manager is still writing is left for the next scan; one
+ * the till may not read is passed over and left where it is, with the note
+ * #ZUL_NOTE_UNREADABLE beside the result. Leaves
  * #ZUL_VAR_DirTef at the last root looked at.
  * @param context the host's context for the dialogs.
  * @param notConfirm nonzero (the ordinary case) sends "NCN", 0 sends "CNF".

@@ -62,7 +62,7 @@ namespace Pkg_Zul00500
         public const int Ok = 0, EFile = 1, EFileBusy = 2, ENumber = 3, EDataset = 4, EArgument = 5,
                          ECallback = 6, ENoPrinterProc = 7, EMemory = 8, EOther = 9, EReentrant = 10,
                          EPendingSale = 11, NoteTruncated = 100, NoteTillBusy = 101, NoteProblem = 102,
-                         NotePendingSale = 103, NoteWithdrawn = 104;
+                         NotePendingSale = 103, NoteWithdrawn = 104, NoteUnreadable = 105;
         public const int RootCapacity = 16, ChoiceCapacity = 2, SequenceCapacity = 11, F748Capacity = 11,
                          F027Capacity = 12, FieldCapacity = 256, PathCapacity = 1024;
 

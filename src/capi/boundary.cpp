@@ -41,6 +41,7 @@ void ClearLastError() noexcept {
   // one's to report.
   try {
     TakeReportedProblems();
+    TakePassedOver();
   } catch (...) {
   }
   try {
@@ -102,6 +103,17 @@ void NoteWithdrawnConfirmations(const char* routine) noexcept {
             ZUL_NOTE_WITHDRAWN);
     // Money before a value cut to fit: its code is the one the host reads.
     last_note_code = ZUL_NOTE_WITHDRAWN;
+    } catch (...) {
+    }
+  }
+
+void NotePassedOver(const char* routine) noexcept {
+  try {
+    for (const std::string& path : TakePassedOver())
+      AddNote(std::string(routine) + ": " + path +
+                  " could not be read (another user's file, or held without sharing) and was passed over, "
+                  "left where it is",
+              ZUL_NOTE_UNREADABLE);
   } catch (...) {
   }
 }

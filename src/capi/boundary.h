@@ -53,6 +53,9 @@ void NoteReportedProblems(const char* routine) noexcept;
 // in time become a note, with ZUL_NOTE_WITHDRAWN: what they were to confirm
 // does not stand.
 void NoteWithdrawnConfirmations(const char* routine) noexcept;
+// Exchange files the routine passed over unread (ReportPassedOver) become
+// notes, with ZUL_NOTE_UNREADABLE: the result stands.
+void NotePassedOver(const char* routine) noexcept;
 std::string LastErrorText();
 int LastErrorCode() noexcept;
 // Sets the error, and its code, from the exception being handled.
@@ -104,6 +107,7 @@ int Guarded(const char* routine, Body&& body, Reentry reentry = Reentry::Refused
   NoteRefusal(routine, result);
   NoteWithdrawnConfirmations(routine);
   NoteReportedProblems(routine);
+  NotePassedOver(routine);
   return result;
 }
 

@@ -97,6 +97,8 @@ const char* ZUL_CALL zul_ErrorName(int code) {
     return "ZUL_NOTE_PENDING_SALE";
   case ZUL_NOTE_WITHDRAWN:
     return "ZUL_NOTE_WITHDRAWN";
+  case ZUL_NOTE_UNREADABLE:
+    return "ZUL_NOTE_UNREADABLE";
   default:
     return "ZUL_E_UNKNOWN";
   }

@@ -47,6 +47,15 @@ public:
   using FileError::FileError;
 };
 
+// A file is there, but the system will not let this process read it: it
+// belongs to another user and is not readable to us (mode 000), or Windows
+// denies access to it. Unlike FileBusyError this is no "not yet": a file
+// that stays so is passed over and left where it is.
+class UnreadableFile : public FileError {
+public:
+  using FileError::FileError;
+};
+
 // What is there is no regular file: a symbolic link (or, on Windows, any
 // reparse point), a FIFO, a device, a socket or a directory. Exchange files
 // are regular files another program wrote; anything else is never followed

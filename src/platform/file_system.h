@@ -36,6 +36,10 @@ public:
   virtual bool file_exists(const std::string& path) = 0;
   // True when `path` names an existing directory; a trailing separator is fine.
   virtual bool directory_exists(const std::string& path) = 0;
+  // True when `path` itself (a trailing separator is fine) is a symbolic
+  // link or, on Windows, any reparse point (a junction): what lies there
+  // belongs to the place it points to. False when it is missing.
+  virtual bool is_link(const std::string& path) = 0;
   // Names (without directory) of every entry matching the last component of
   // `pattern` ("*" and "?" wildcards), files and directories alike, in the
   // platform's listing order. A missing directory lists nothing.
@@ -49,14 +53,15 @@ public:
   // Whole content of a file the package or the host owns: a link to a
   // regular file is followed (an installation may link its configuration).
   // Throws NotRegularFile, without reading, when what is there (or what a
-  // link points to) is no regular file; FileError otherwise.
+  // link points to) is no regular file; UnreadableFile when the system
+  // denies this process the reading of it; FileError otherwise.
   virtual std::string read_file(const std::string& path) = 0;
   // At most `max_bytes` bytes of a file, from byte `offset` on: fewer at its
   // end, none from beyond it, without ever holding more. This is the read
   // of exchange files, which another program may have put there: a link is
   // never followed, and what is no regular file (a link, a FIFO, a device,
   // a directory) is never opened for reading, nor waited for: NotRegularFile.
-  // Throws FileError otherwise, as read_file does.
+  // Throws UnreadableFile and FileError otherwise, as read_file does.
   virtual std::string read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) = 0;
   // Creates or truncates `path` and writes `bytes`. Throws FileError.
   virtual void write_file(const std::string& path, std::string_view bytes) = 0;

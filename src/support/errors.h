@@ -13,6 +13,7 @@ using platform::Error;
 using platform::FileBusyError;
 using platform::FileError;
 using platform::NotRegularFile;
+using platform::UnreadableFile;
 
 // A text that should hold a number does not (a count, an amount, a backup
 // extension).

@@ -12,6 +12,7 @@ namespace zul00500 {
 namespace {
 // Everything runs on the host's user-interface thread.
 std::vector<std::string> reported;
+std::vector<std::string> passed_over;
 std::uint64_t settlements_taken = 0;
 std::uint64_t settlements_sent = 0;
 
@@ -30,6 +31,21 @@ void ReportProblem(const std::string& text) noexcept {
 std::vector<std::string> TakeReportedProblems() {
   std::vector<std::string> taken;
   taken.swap(reported);
+  return taken;
+}
+
+void ReportPassedOver(const std::string& path) noexcept {
+  try {
+    for (const std::string& known : passed_over)
+      if (known == path) return;
+    passed_over.push_back(path);
+  } catch (...) {
+  }
+}
+
+std::vector<std::string> TakePassedOver() {
+  std::vector<std::string> taken;
+  taken.swap(passed_over);
   return taken;
 }
 

@@ -18,6 +18,14 @@ void ReportProblem(const std::string& text) noexcept;
 // forgotten.
 std::vector<std::string> TakeReportedProblems();
 
+// A file in an exchange directory that the till may not read (another
+// user's, or held without sharing) was passed over, left where it is: the
+// C interface tells the host with the routine's result, by its own code.
+// Each path is kept once. Never throws.
+void ReportPassedOver(const std::string& path) noexcept;
+// The paths passed over since the last call; they are then forgotten.
+std::vector<std::string> TakePassedOver();
+
 // Runs `step`; a package error it raises is reported, not passed on.
 template <typename Step> void AfterSettlement(Step&& step) {
   try {

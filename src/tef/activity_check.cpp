@@ -4,6 +4,7 @@
 #include "support/errors.h"
 #include "support/input_lock.h"
 #include "support/problems.h"
+#include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
@@ -71,6 +72,10 @@ void keep_late_answer(const std::string& path) {
 bool keep_stray_approval(const std::string& sequence) {
   const std::string path = DirTef + "resp\\intpos.001";
   if (!platform::fs().file_exists(path)) return false;
+  // One that stays unreadable (another user's, or held past the brief
+  // wait) cannot be kept, and would stop every sale: the scan tells it, and
+  // it stays where it is.
+  if (StaysUnreadable(path)) return false;
   StringList answer;
   // Held by another program: what it holds cannot be told, nor kept. No
   // regular file is put away unread, and is no longer in the way.
@@ -105,17 +110,61 @@ bool keep_stray_approval(const std::string& sequence) {
   return platform::fs().file_exists(path);
 }
 
+// True when the response directory, or the root it lies in, is a link the
+// package did not make: a junction may be deliberate, but the files there
+// belong to another place.
+bool linked(const std::string& response) {
+  return platform::fs().is_link(response) || platform::fs().is_link(DirTef);
+}
+
+// True when `name`, an "intpos.*" entry of the response directory, is none
+// of the files a manager writes there as Windows would show them: the
+// answer and the status file under any letter case, when no other entry
+// takes that name. A twin that differs only in letter case, or an odd
+// spelling ("intpos.0010"), cannot come from a manager on Windows.
+bool stray(const std::string& response, const std::string& name) {
+  platform::FileSystem& fs = platform::fs();
+  for (const char* exchange : {"intpos.001", "intpos.sts"}) {
+    if (!SameText(name, exchange)) continue;
+    const std::vector<std::string> found = fs.list(response + exchange);
+    return found.empty() || found.front() != name;
+  }
+  return true;
+}
+
+// Empties the response directory, as the manager expects before an
+// activity request, of everything but what no clean-up may delete: an
+// "intpos.*" file that is no exchange file (stray: the leftover scan
+// settles it), and one the till may not read, which may hold an approval.
+// Through a link (a deliberate junction, say) the directory is another
+// place's, and only exchange files go, never the target's other files.
+void clear_response_directory(const std::string& response) {
+  platform::FileSystem& fs = platform::fs();
+  for (const std::string& name : fs.list(response + (linked(response) ? "intpos.*" : "*.*"))) {
+    const std::string path = response + name;
+    if (!fs.file_exists(path)) continue;
+    const bool exchange = platform::wildcard_match("intpos.*", name);
+    if (exchange && stray(response, name)) {
+      LogCartao("Zul00500 - Arquivo " + path +
+                " n\xE3o \xE9 um nome que o gerenciador escreve, deixado para a verifica\xE7\xE3o");
+      continue;
+    }
+    if (exchange && Unreadable(path)) continue;
+    fs.remove_file(path);
+  }
+}
+
 // Empties the response directory and a stale backup status pair, then sends
 // the activity request.
 void send_activity_request(StringList& request, const std::string& operation, const std::string& sequence) {
   platform::FileSystem& fs = platform::fs();
   const std::string response = DirTef + "resp\\";
   fs.remove_file(response + "intpos.sts");
-  fs.remove_file(response + "Ativo.001");
+  if (!linked(response)) fs.remove_file(response + "Ativo.001");
   // An answer that came after the package gave up waiting for it is kept
   // for the next scan before the directory is emptied.
   keep_late_answer(response + "intpos.001");
-  for (const std::string& name : fs.list(response + "*.*")) fs.remove_file(response + name);
+  clear_response_directory(response);
   if (fs.file_exists(dsDirBkpTef + "intpos.sts")) {
     fs.remove_file(dsDirBkpTef + "intpos.001");
     fs.remove_file(dsDirBkpTef + "intpos.sts");

@@ -11,11 +11,12 @@ namespace zul00500 {
 
 AnswerWatch::Look AnswerWatch::Take(const std::string& path, StringList& list) {
   changed_ = false;
-  bool not_regular = false;
-  std::optional<std::string> bytes = ReadIfThere(path, not_regular);
+  NotRead why = NotRead::Gone;
+  std::optional<std::string> bytes = ReadIfThere(path, why);
   if (!bytes) {
     seen_.reset();
-    return not_regular ? Look::NotRegular : Look::NotYet;
+    if (why == NotRead::NotRegular) return Look::NotRegular;
+    return why == NotRead::Unreadable ? Look::Unreadable : Look::NotYet;
   }
   const std::uint64_t now = platform::clock().monotonic_ms();
   if (bytes != seen_) {

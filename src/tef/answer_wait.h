@@ -37,12 +37,13 @@ public:
     Stalled,    // unchanged for kAnswerStalledMs, yet not whole: cut short
     TooLarge,   // past the exchange limits (exchange_read.h): malformed
     NotRegular, // a link, FIFO, device or directory: never read (PutAwayNotRegular)
+    Unreadable, // there, but held without sharing or denied to us: not read now
   };
 
   // One look at `path`. Whole when the file ends with the closing line, or
   // when it has read the same for kAnswerQuietMs and looks whole (that
   // acceptance is logged). Throws FileError when the file
-  // is there but cannot be read.
+  // is there but cannot be read for another reason (an I/O error).
   Look Take(const std::string& path, StringList& list);
   // True when the last look found the file new or changed: the manager is
   // at work.

@@ -1,26 +1,33 @@
 #include "tef/exchange_read.h"
 
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "support/card_log.h"
 #include "support/errors.h"
+#include "support/problems.h"
 
 namespace zul00500 {
 
 namespace {
 
 std::optional<std::string> read_part_if_there(const std::string& path, std::size_t max_bytes,
-                                              bool* not_regular = nullptr) {
+                                              NotRead* why = nullptr) {
   platform::FileSystem& fs = platform::fs();
+  const auto nothing = [why](NotRead reason) -> std::optional<std::string> {
+    if (why) *why = reason;
+    return std::nullopt;
+  };
   try {
     return fs.read_part(path, 0, max_bytes);
   } catch (const FileBusyError&) {
-    return std::nullopt;
+    return nothing(NotRead::Unreadable);
+  } catch (const UnreadableFile&) {
+    return nothing(NotRead::Unreadable);
   } catch (const NotRegularFile&) {
     PutAwayNotRegular(path);
-    if (not_regular) *not_regular = true;
-    return std::nullopt;
+    return nothing(NotRead::NotRegular);
   } catch (const FileError&) {
-    if (!fs.file_exists(path)) return std::nullopt;
+    if (!fs.file_exists(path)) return nothing(NotRead::Gone);
     throw;
   }
 }
@@ -50,9 +57,37 @@ std::optional<std::string> ReadIfThere(const std::string& path) {
   return read_part_if_there(path, kMaxExchangeBytes + 1);
 }
 
-std::optional<std::string> ReadIfThere(const std::string& path, bool& not_regular) {
-  not_regular = false;
-  return read_part_if_there(path, kMaxExchangeBytes + 1, &not_regular);
+std::optional<std::string> ReadIfThere(const std::string& path, NotRead& why) {
+  why = NotRead::Gone;
+  return read_part_if_there(path, kMaxExchangeBytes + 1, &why);
+}
+
+bool Unreadable(const std::string& path) {
+  try {
+    // Opening it is the test: nothing is read.
+    platform::fs().read_part(path, 0, 0);
+  } catch (const FileBusyError&) {
+    return true;
+  } catch (const UnreadableFile&) {
+    return true;
+  } catch (const FileError&) {
+  }
+  return false;
+}
+
+bool StaysUnreadable(const std::string& path) {
+  constexpr std::uint32_t kPauseMs = 250;
+  const platform::Stopwatch waited;
+  for (;;) {
+    if (!Unreadable(path)) return false;
+    if (waited.elapsed_ms() >= kUnreadableMs) return true;
+    platform::pause(kPauseMs);
+  }
+}
+
+void PassOverUnreadable(const std::string& path) {
+  ReportPassedOver(path);
+  LogCartao("Zul00500 - Arquivo " + path + " ileg\xEDvel, deixado onde est\xE1 (n\xE3o lido nem removido)");
 }
 
 std::optional<std::string> ReadHead(const std::string& path) { return read_part_if_there(path, kHeadBytes); }

@@ -23,12 +23,18 @@ inline constexpr std::size_t kHeadLines = 1024;
 
 // The bytes of the file, at most kMaxExchangeBytes + 1 of them (enough to
 // tell a file past the limit), or nothing while it is not there to be read:
-// gone, or held by the program that is writing it, or no regular file (a
-// link, a FIFO, a device, a directory), which is never read and is put away
-// (PutAwayNotRegular). Throws FileError otherwise.
+// gone, or held by the program that is writing it, or one this process may
+// not read (another user's), or no regular file (a link, a FIFO, a device,
+// a directory), which is never read and is put away (PutAwayNotRegular).
+// Throws FileError otherwise.
 std::optional<std::string> ReadIfThere(const std::string& path);
-// The same; `not_regular` tells that what was there was no regular file.
-std::optional<std::string> ReadIfThere(const std::string& path, bool& not_regular);
+// Why ReadIfThere gave nothing.
+enum class NotRead {
+  Gone,
+  Unreadable, // held without sharing, or denied to this process
+  NotRegular, // put away unread
+};
+std::optional<std::string> ReadIfThere(const std::string& path, NotRead& why);
 // The first kHeadBytes of the file, or nothing as above.
 std::optional<std::string> ReadHead(const std::string& path);
 
@@ -40,6 +46,20 @@ std::optional<std::string> ReadHead(const std::string& path);
 // One that cannot be removed is told once. Throws only as the card log does.
 void PutAwayNotRegular(const std::string& path);
 void TellDirectoryInPlace(const std::string& path);
+
+// A file the till may not read (another user's, mode 000; on Windows one
+// held open without sharing) may be one the manager is still writing, so it
+// is looked at again for this long; one that stays so is passed over: it
+// is left where it is, unread and undeleted, and the sale goes on.
+inline constexpr std::uint32_t kUnreadableMs = 2'000;
+// True when `path` is there and cannot be read now (held or denied).
+bool Unreadable(const std::string& path);
+// Looks at `path` again, pausing on the clock seam, while it is unreadable,
+// for kUnreadableMs at most. True when it stays unreadable.
+bool StaysUnreadable(const std::string& path);
+// Tells a file passed over unread: the card log, and the host through the
+// routine's result (ReportPassedOver). Throws only as the card log does.
+void PassOverUnreadable(const std::string& path);
 
 // True when `bytes` hold more than kMaxExchangeBytes, or more than
 // kMaxExchangeLines line ends (CR, LF or CR LF each count once).

@@ -80,19 +80,25 @@ bool settled_before(const std::string& directory, const std::string& name, const
   return true;
 }
 
-enum class Read { Whole, Torn, TooLarge, StillWriting, NotRegular };
+enum class Read { Whole, Torn, TooLarge, StillWriting, NotRegular, Unreadable };
 
 // Reads a leftover. A backup is the package's own and does not change: it
 // is whole when it ends with the closing line or looks whole. A response
 // file may be one the manager is still writing: it is looked at until it
 // is whole, or stood still for the answers' quiet time without being whole
 // (torn: cut short for good), or kept changing for kStillWritingMs. What
-// is no regular file is never read (NotRegular).
+// is no regular file is never read (NotRegular); one the till may not read
+// (held, or another user's) is looked at again for kUnreadableMs, and then
+// passed over (Unreadable).
 Read read_leftover(StringList& list, const std::string& path, bool from_backup) {
   if (from_backup) {
-    bool not_regular = false;
-    const std::optional<std::string> bytes = ReadIfThere(path, not_regular);
-    if (not_regular) return Read::NotRegular;
+    NotRead why = NotRead::Gone;
+    const std::optional<std::string> bytes = ReadIfThere(path, why);
+    if (why == NotRead::NotRegular) return Read::NotRegular;
+    if (why == NotRead::Unreadable) {
+      if (StaysUnreadable(path)) return Read::Unreadable;
+      return read_leftover(list, path, true);
+    }
     if (bytes && OverLimit(*bytes)) return Read::TooLarge;
     list.SetText(bytes.value_or(std::string()));
     return bytes && ReadsWhole(list) ? Read::Whole : Read::Torn;
@@ -109,6 +115,9 @@ Read read_leftover(StringList& list, const std::string& path, bool from_backup) 
       return Read::TooLarge;
     case AnswerWatch::Look::NotRegular:
       return Read::NotRegular;
+    case AnswerWatch::Look::Unreadable:
+      if (StaysUnreadable(path)) return Read::Unreadable;
+      break;
     case AnswerWatch::Look::NotYet:
       break;
     }
@@ -242,7 +251,13 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
     }
     const Read read = read_leftover(list, path, from_backup);
     // No regular file was put away unread, or (when it could not be) told
-    // and passed over.
+    // and passed over. One the till may not read is no reason to stop
+    // selling: it stays where it is, unsettled and undeleted, and a person
+    // is told (the card log, and the host by its code).
+    if (read == Read::Unreadable && fs.file_exists(path)) {
+      PassOverUnreadable(path);
+      continue;
+    }
     if (!fs.file_exists(path) || read == Read::NotRegular) continue;
     if (read == Read::StillWriting) {
       LogCartao("Zul00500 - Arquivo " + path + " ainda sendo escrito, deixado para depois");

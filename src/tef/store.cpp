@@ -73,6 +73,11 @@ void for_each_copy(const std::string& directory, const std::string& sequence, No
       // file being written is none of ours yet.
       if (unsure) *unsure = true;
       continue;
+    } catch (const UnreadableFile&) {
+      // Another user's, which we may not read: what it holds cannot be
+      // told, so it is no copy to remove, and may be the answer.
+      if (unsure) *unsure = true;
+      continue;
     } catch (const NotRegularFile&) {
       // A link, FIFO or device is no copy of ours: never read, passed over.
       // A directory is reported, as below.
@@ -243,8 +248,14 @@ void BackUpHeadOf(const std::string& path) {
 
 void RemoveUnlessAnother(const std::string& path, const std::string& sequence) {
   platform::FileSystem& fs = platform::fs();
-  const std::string there =
-      fs.file_exists(path) ? WholeLines(ReadHead(path).value_or(std::string())).Field("001-000 ") : "";
+  std::string there;
+  if (fs.file_exists(path)) {
+    // One that cannot be read now (held, or another user's) may be any
+    // transaction's: it stays.
+    const std::optional<std::string> head = ReadHead(path);
+    if (!head) return;
+    there = WholeLines(*head).Field("001-000 ");
+  }
   if (there.empty() || there == sequence) fs.remove_file(path);
 }
 

@@ -159,6 +159,21 @@ TEST(CrashHarness, PendingCancellationOfTwoCopies) {
          [](CrashWorld& w) { w.CancelPending(2); }});
 }
 
+// The manager takes each request at once but acknowledges it only some
+// cycles later, so that a cut can fall while a cancellation's confirmation
+// is taken and not yet acknowledged; after the restart the host runs the
+// pending cancellation again. No payment may be cancelled twice.
+TEST(CrashHarness, PendingCancellationWithSlowAcknowledgements) {
+  Check({"pending cancellation, slow acknowledgements, retried",
+         [](CrashWorld& w) {
+           w.Pay(30, 100);
+           w.Pay(30, 70);
+           w.AcknowledgeLate(3);
+           w.AfterRestart([](CrashWorld& again) { again.CancelPending(2); });
+         },
+         [](CrashWorld& w) { w.CancelPending(2); }});
+}
+
 // A manager that names another root's network: c:\tef_dial\'s manager
 // approves for "TECBAN", whose settlements go to c:\tef_disc\ while the
 // answer lies in c:\tef_dial\.

@@ -134,6 +134,10 @@ void CrashWorld::LeaveTotalPayment() {
   disk().write_file(std::string(kRootTefDial) + "resp\\intpos.001", answer.Text());
 }
 
+void CrashWorld::AcknowledgeLate(int polls) {
+  for (FakeManager* manager : {&dial_, &disc_, &hiper_}) manager->AcknowledgeLate(polls);
+}
+
 StringList CrashWorld::AnswerOf(const std::string& document) const {
   const auto found = answers_.find(document);
   return found == answers_.end() ? StringList() : found->second;
@@ -167,6 +171,12 @@ void CrashWorld::Restart() {
     copy.SetText(disk().read_file(dsDirPenTef + name));
     pending_after_scan_.insert(copy.Field("012-000 "));
   }
+
+  if (after_restart_) try {
+      after_restart_(*this);
+    } catch (const std::exception& error) {
+      sale_failure_ += std::string(" after the restart: ") + error.what();
+    }
 
   // The new sale is paid in two payments, as the one a cut may have
   // interrupted between its two: its first payment's pending copy takes the
@@ -273,6 +283,12 @@ Verdict CrashWorld::Judge() const {
     if (confirmed + undone == 0 && !on_disk_after_scan_.count(document))
       fail(verdict.i3, "answer " + document + " lost unsettled");
   }
+  // A payment two confirmed cancellations undo is refunded twice.
+  std::map<std::string, int> cancellations;
+  for (const Approval& approval : approvals_)
+    if (approval.operation == "CNC" && settled[approval.document].first == 1) ++cancellations[approval.cancelled];
+  for (const auto& [document, count] : cancellations)
+    if (count > 1) fail(verdict.i2, "payment " + document + " cancelled " + std::to_string(count) + " times");
   bool sale_settled = sale_documents_.size() == 2;
   for (const std::string& document : sale_documents_)
     sale_settled = sale_settled && settled[document] == std::make_pair(1, 0);

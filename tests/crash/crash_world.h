@@ -6,6 +6,7 @@
 // what the managers saw.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -65,6 +66,11 @@ public:
   // run: its answer in c:\tef_dial\'s response directory and as a
   // numbered backup.
   void LeaveTotalPayment();
+  // Every manager writes each status `polls` polls after it took the request.
+  void AcknowledgeLate(int polls);
+  // Run at the next start between the leftover scan and the new sale: what
+  // the host does again after the stop (a pending cancellation retried).
+  void AfterRestart(std::function<void(CrashWorld&)> step) { after_restart_ = std::move(step); }
   const StringList& Receipts() const { return *receipts_; }
   // The answer of approved document `document` as the manager wrote it.
   StringList AnswerOf(const std::string& document) const;
@@ -114,6 +120,7 @@ private:
   bool sale_ok_ = false;
   bool refused_ = false;
   std::vector<std::string> sale_documents_;
+  std::function<void(CrashWorld&)> after_restart_;
   std::string sale_failure_;
 };
 

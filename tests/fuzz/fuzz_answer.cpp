@@ -10,7 +10,9 @@
 #include "fuzz_world.h"
 #include "printing/receipt_blocks.h"
 #include "support/errors.h"
+#include "tef/answer_wait.h"
 #include "tef/exchange_file.h"
+#include "tef/exchange_read.h"
 #include "tef/receipts_list.h"
 #include "tef/sale_answer.h"
 #include "tef/settlement.h"
@@ -41,6 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const std::string path = "c:\\tef_dial\\resp\\intpos.001";
   files.Put(path, bytes);
+  // An input whose first byte is 1, 2 or 3 lies there as a file the till
+  // may not read, one held without sharing, or no regular file (a FIFO):
+  // never read, and never a way out but the ones above.
+  if (size > 0 && data[0] >= 1 && data[0] <= 3) {
+    files.Mark(path, static_cast<fuzzing::MemoryFs::Kind>(data[0] - 1));
+    StringList seen;
+    AnswerWatch().Take(path, seen);
+    ReadHead(path);
+    files.Put(path, bytes);
+  }
 
   StringList answer;
   // A file that is not whole is waited for; judge its lines all the same.

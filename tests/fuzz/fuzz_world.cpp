@@ -83,6 +83,14 @@ std::string MemoryFs::read_file(const std::string& path) {
 }
 
 std::string MemoryFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
+  if (const auto kind = kinds_.find(path); kind != kinds_.end()) switch (kind->second) {
+    case Kind::Unreadable:
+      throw UnreadableFile("read", path, "permission denied");
+    case Kind::Busy:
+      throw FileBusyError("read", path, "held without sharing");
+    case Kind::NotRegular:
+      throw NotRegularFile("read", path, "it is a FIFO, not a regular file");
+    }
   const std::string bytes = read_file(path);
   return offset >= bytes.size() ? std::string() : bytes.substr(static_cast<std::size_t>(offset), max_bytes);
 }

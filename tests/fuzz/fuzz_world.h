@@ -15,10 +15,18 @@ namespace zul00500::fuzzing {
 class MemoryFs : public platform::FileSystem {
 public:
   void Put(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
-  void Clear() { files_.clear(); }
+  void Clear() {
+    files_.clear();
+    kinds_.clear();
+  }
+  // What lies at `path` besides a regular file we may read: a reading of it
+  // throws as the platform's would.
+  enum class Kind { Unreadable, Busy, NotRegular };
+  void Mark(const std::string& path, Kind kind) { kinds_[path] = kind; }
 
   bool file_exists(const std::string& path) override;
   bool directory_exists(const std::string&) override { return true; }
+  bool is_link(const std::string&) override { return false; }
   std::vector<std::string> list(const std::string& pattern) override;
   bool remove_file(const std::string& path) override { return files_.erase(path) != 0; }
   bool rename_file(const std::string& from, const std::string& to) override;
@@ -36,6 +44,7 @@ public:
 
 private:
   std::map<std::string, std::string> files_;
+  std::map<std::string, Kind> kinds_;
 };
 
 // Installs the world once, for the life of the fuzzing process, and returns

@@ -13,6 +13,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace zul00500 {
@@ -106,6 +107,34 @@ TEST_F(NotRegularAgainstTefsim, ADirectoryInAnAnswersPlaceIsToldOnceAScanAndLeft
   ASSERT_TRUE(sale.status.has_value()) << "zulpos sale hung";
   EXPECT_TRUE(sale.Said("1.result=true"));
   EXPECT_TRUE(sale.Said("1.approved=1"));
+#endif
+}
+
+TEST_F(NotRegularAgainstTefsim, AnApprovalTheTillMayNotReadIsPassedOverAndLeftAndTheSaleGoesOn) {
+#ifndef _WIN32
+  if (::geteuid() == 0) GTEST_SKIP() << "running as root, which reads a mode 000 file: nothing is unreadable";
+  StartTefsim("dial,disc");
+  // Another program's approval, mode 000, in the other root's resp\.
+  const std::string answer = std::string(kRootTefDisc) + "resp\\intpos.001";
+  const StringList approval{"000-000 = CRT",   "001-000 = 0000000405", "003-000 = 1000", "009-000 = 0",
+                            "010-000 = TECBAN", "012-000 = 405",       "028-000 = 1",    "999-999 = 0"};
+  platform::native_fs().write_file(answer, approval.Text());
+  ASSERT_EQ(::chmod(Native(answer).c_str(), 0), 0);
+
+  const auto scan = Zulpos({"--context", "it", "scan"}, kWatchdogMs);
+  ASSERT_TRUE(scan.status.has_value()) << "zulpos scan hung";
+  EXPECT_TRUE(scan.Said("result=true"));
+  EXPECT_TRUE(There(answer)) << "never deleted unsettled";
+  EXPECT_TRUE(AnyLineHas(CardLog(), "Arquivo " + answer + " ileg\xEDvel"));
+
+  const auto sale = Zulpos({"--network", "9", "sale", "--pay", "10"}, kWatchdogMs);
+  ASSERT_TRUE(sale.status.has_value()) << "zulpos sale hung";
+  EXPECT_TRUE(sale.Said("1.result=true"));
+  EXPECT_TRUE(sale.Said("1.approved=1"));
+  EXPECT_TRUE(There(answer));
+  ::chmod(Native(answer).c_str(), 0600);
+  const std::vector<std::string> manager = StopTefsim();
+  EXPECT_FALSE(AnyLineHas(manager, "doc=405"));
 #endif
 }
 

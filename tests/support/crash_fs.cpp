@@ -36,6 +36,8 @@ bool CrashFs::file_exists(const std::string& path) {
   return Powered("file_exists", path) && inner_.file_exists(path);
 }
 
+bool CrashFs::is_link(const std::string& path) { return Powered("is_link", path) && inner_.is_link(path); }
+
 bool CrashFs::directory_exists(const std::string& path) {
   return Powered("directory_exists", path) && inner_.directory_exists(path);
 }

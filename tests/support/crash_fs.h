@@ -59,6 +59,7 @@ public:
 
   bool file_exists(const std::string& path) override;
   bool directory_exists(const std::string& path) override;
+  bool is_link(const std::string& path) override;
   std::vector<std::string> list(const std::string& pattern) override;
   bool remove_file(const std::string& path) override;
   bool rename_file(const std::string& from, const std::string& to) override;

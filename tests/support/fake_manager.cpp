@@ -12,6 +12,7 @@ FakeManager::FakeManager(std::string root, platform::FileSystem* files)
 
 void FakeManager::Poll() {
   if (stopped_) return;
+  if (ack_in_ > 0 && --ack_in_ == 0) Write("intpos.sts", {late_header_, kClosingLine});
   TakeRequest();
   WriteNextAnswer();
 }
@@ -38,7 +39,12 @@ void FakeManager::TakeRequest() {
   const std::string header = request.empty() ? std::string() : request[0];
   switch (reply) {
   case StatusReply::Acknowledge:
-    Write("intpos.sts", {header, kClosingLine});
+    if (ack_delay_ > 0) {
+      ack_in_ = ack_delay_;
+      late_header_ = header;
+    } else {
+      Write("intpos.sts", {header, kClosingLine});
+    }
     break;
   case StatusReply::WrongHeader:
     Write("intpos.sts", {"000-000 = XYZ", kClosingLine});

@@ -49,6 +49,10 @@ public:
   // otherwise the queue goes on answering it whenever the package took the
   // previous answer away.
   void AnswerEachRequestOnce() { once_ = true; }
+  // From now on the status that acknowledges a request is written `polls`
+  // polls after the request was taken, as by a slow manager: the package
+  // meanwhile sees its request gone and no status yet.
+  void AcknowledgeLate(int polls) { ack_delay_ = polls; }
 
   // Takes root + "req\intpos.001" when it is there and replies; then writes
   // the next queued answer when its turn has come. Nothing while stopped.
@@ -90,6 +94,9 @@ private:
   std::function<void(const StringList&)> on_request_;
   Shape shape_;
   std::string last_taken_; // the bytes of the last request taken and left in place
+  int ack_delay_ = 0;
+  int ack_in_ = 0;            // polls before the late status is written
+  std::string late_header_;   // its header, while one is due
   std::vector<StringList> requests_;
 };
 

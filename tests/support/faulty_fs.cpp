@@ -122,6 +122,11 @@ void FaultyFs::busy_reads(const std::string& path, int times) {
   read_rules_.push_back({path, std::nullopt, times});
 }
 
+void FaultyFs::unreadable_reads(const std::string& path, int times) {
+  std::lock_guard lock(mutex_);
+  read_rules_.push_back({path, std::nullopt, times, true});
+}
+
 std::string FaultyFs::read_file(const std::string& path) { return read(path, 0, std::string::npos); }
 
 std::string FaultyFs::read_part(const std::string& path, std::uint64_t offset, std::size_t max_bytes) {
@@ -140,6 +145,7 @@ std::string FaultyFs::read(const std::string& path, std::uint64_t offset, std::s
         break;
       }
   }
+  if (rule && rule->denied) throw UnreadableFile("read", path, "permission denied");
   if (rule && !rule->keep) throw FileBusyError("read", path, "another program holds the file");
   // A torn read sees only the first `keep` bytes of the file.
   if (rule && offset >= *rule->keep) return {};

@@ -71,6 +71,9 @@ public:
   // The next `times` reads of `path` throw FileBusyError, as when another
   // program holds it open without sharing it.
   void busy_reads(const std::string& path, int times);
+  // The next `times` reads of `path` throw UnreadableFile, as for another
+  // user's file this process may not read (mode 000).
+  void unreadable_reads(const std::string& path, int times);
 
   // Whether calls() records the calls (by default it does); a long run that
   // only injects faults records none.
@@ -84,6 +87,8 @@ public:
 
   bool file_exists(const std::string& path) override;
   bool directory_exists(const std::string& path) override;
+  // Passed on, neither recorded nor failed.
+  bool is_link(const std::string& path) override { return inner_.is_link(path); }
   std::vector<std::string> list(const std::string& pattern) override;
   bool remove_file(const std::string& path) override;
   bool rename_file(const std::string& from, const std::string& to) override;
@@ -117,8 +122,9 @@ private:
 
   struct ReadRule {
     std::string path;
-    std::optional<std::size_t> keep; // none: busy
+    std::optional<std::size_t> keep; // none: busy, or denied
     int times;
+    bool denied = false;
   };
 
   platform::FileSystem& inner_;

@@ -33,6 +33,8 @@ public:
   // --- the package's seam --------------------------------------------------
   bool file_exists(const std::string& path) override;
   bool directory_exists(const std::string& path) override;
+  // A memory disk holds no links.
+  bool is_link(const std::string&) override { return false; }
   // Sorted by name without regard to case, as NTFS lists a directory.
   std::vector<std::string> list(const std::string& pattern) override;
   bool remove_file(const std::string& path) override;

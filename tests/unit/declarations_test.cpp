@@ -187,9 +187,10 @@ TEST(InterfaceDeclarations, TheHeaderDeclaresEveryRoutineAndCallbackType) {
   EXPECT_EQ(header.callbacks.at("ZulDialogProc"), 10);
   // The codes, the capacities, the results, the version's parts and the
   // release flag.
-  EXPECT_EQ(header.constants.size(), 31u);
+  EXPECT_EQ(header.constants.size(), 32u);
   EXPECT_EQ(header.constants.at("ZUL_ERROR"), "-1");
   EXPECT_EQ(header.constants.at("ZUL_NOTE_TRUNCATED"), "100");
+  EXPECT_EQ(header.constants.at("ZUL_NOTE_UNREADABLE"), "105");
 }
 
 TEST(InterfaceDeclarations, PascalUnitAgreesWithTheHeader) {

@@ -379,7 +379,34 @@ const std::vector<Case>& Catalogue() {
        [](M&) { platform::native_fs().create_directories(kDiscResp + "intpos.001"); }, Op::Scan,
        Outcome::True, "n\xE3o \xE9 um arquivo comum (diret\xF3rio)",
        [](M&) { std::filesystem::remove_all(platform::native_fs().native_path(kDiscResp + "intpos.001")); }},
+      {"link to a directory as the sale's answer, removed unread, the directory untouched",
+       [](M& t) {
+         const std::string target = t.Outside("a-directory");
+         std::filesystem::create_directories(target);
+         t.AnswerSaleAfter([target] { M::Link(target, kDialResp + "intpos.001"); });
+       },
+       Op::Sale,
+       Outcome::True, "n\xE3o \xE9 um arquivo comum, removido"},
 #endif
+      // --- what the till may not read -------------------------------------------------
+      {"leftover the till may not read, passed over and left",
+       [](M& t) {
+         t.Write(kDiscResp + "intpos.001", Leftover("555011"));
+         t.faults_.unreadable_reads(kDiscResp + "intpos.001", 1'000'000);
+       },
+       Op::Scan, Outcome::True, "ileg\xEDvel, deixado onde est\xE1"},
+      {"leftover held open without sharing for good, passed over and left",
+       [](M& t) {
+         t.Write(kDiscResp + "intpos.001", Leftover("555012"));
+         t.faults_.busy_reads(kDiscResp + "intpos.001", 1'000'000);
+       },
+       Op::Scan, Outcome::True, "ileg\xEDvel, deixado onde est\xE1"},
+      {"sale's answer unreadable for a moment, then read",
+       [](M& t) {
+         t.AnswerSaleWith(Joined(BadApproval()), false);
+         t.faults_.unreadable_reads(kDialResp + "intpos.001", 4);
+       },
+       Op::Sale, Outcome::True, kBad},
       // --- DIRTEF.cds ---------------------------------------------------------------
       {"DIRTEF.cds torn, with a leftover to settle",
        [](M& t) {

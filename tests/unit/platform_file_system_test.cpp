@@ -195,6 +195,7 @@ TEST(FileSystemSeamTest, ScopedReplacementNestsAndRestores) {
   struct Marker : FileSystem {
     bool file_exists(const std::string&) override { return true; }
     bool directory_exists(const std::string&) override { return false; }
+    bool is_link(const std::string&) override { return false; }
     std::vector<std::string> list(const std::string&) override { return {}; }
     bool remove_file(const std::string&) override { return false; }
     bool rename_file(const std::string&, const std::string&) override { return false; }

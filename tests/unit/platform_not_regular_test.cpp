@@ -89,6 +89,25 @@ TEST_F(NotRegularFileTest, ALinkIsThereAsItselfEvenToNowhereOrToADirectory) {
   EXPECT_TRUE(files.remove_file(at("intpos.002")));
   EXPECT_TRUE(files.directory_exists(at("dir")));
 }
+
+TEST_F(NotRegularFileTest, ALinkedDirectoryIsToldALinkAndAPlainOneIsNot) {
+  files.create_directories(at("dir"));
+  stdfs::create_directory_symlink(native("dir"), native("resp"));
+  EXPECT_TRUE(files.is_link(at("resp")));
+  EXPECT_TRUE(files.is_link(at("resp\\")));
+  EXPECT_TRUE(files.directory_exists(at("resp\\")));
+  EXPECT_FALSE(files.is_link(at("dir\\")));
+  EXPECT_FALSE(files.is_link(at("missing")));
+}
+
+TEST_F(NotRegularFileTest, AFileWeMayNotReadIsUnreadableNotMissing) {
+  if (::geteuid() == 0) GTEST_SKIP() << "running as root, which reads a mode 000 file";
+  files.write_file(at("intpos.001"), "000-000 = CRT\r\n");
+  ASSERT_EQ(::chmod(native("intpos.001").c_str(), 0), 0);
+  EXPECT_THROW(files.read_part(at("intpos.001"), 0, 100), UnreadableFile);
+  EXPECT_TRUE(files.file_exists(at("intpos.001")));
+  ::chmod(native("intpos.001").c_str(), 0600);
+}
 #endif
 
 } // namespace

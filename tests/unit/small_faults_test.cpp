@@ -131,5 +131,33 @@ TEST_F(SmallFaultsTest, ANulInsideAFieldIsMalformedAndNeverSentBackToTheManager)
   EXPECT_EQ(Names(dsDirBkpTef + "Descartados\\*").size(), 1u);
 }
 
+TEST_F(SmallFaultsTest, AnApprovalWithANulOutsideTheFieldsASettlementCopiesIsUndoneByTheNextSale) {
+  // 010-000, 012-000 and 027-000 are clean: the approval can be named, and
+  // its non-confirmation goes out, once, without a NUL in it.
+  int n = 0;
+  for (const char* field : {"029-001", "030-000", "013-000", "748-000", "022-000"}) {
+    SCOPED_TRACE(field);
+    const std::string document = "7700" + std::to_string(++n);
+    dial_.QueueAnswers({[field, document](const StringList& request) {
+                          StringList answer = testing::Approval(request, {{"012-000", document.c_str()}});
+                          for (std::size_t i = 0; i < answer.Count(); ++i)
+                            if (answer[i].rfind(field, 0) == 0)
+                              answer[i] = std::string(field) + " = AB" + '\0' + "CD";
+                          return answer;
+                        },
+                        Approves({{"012-000", "000999"}})});
+    EXPECT_THROW(Pay(10, 10), ConvertError);
+    EXPECT_TRUE(Pay(5, 5));
+    const std::vector<std::string> settled = Settlements();
+    EXPECT_EQ(std::count(settled.begin(), settled.end(), "NCN " + document), 1);
+    for (const StringList& request : dial_.Requests())
+      EXPECT_EQ(request.Text().find('\0'), std::string::npos) << request.Text();
+    // The sale's own approval waits for its printing run; the next one
+    // settles it.
+    EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  }
+  EXPECT_TRUE(Names(dsDirBkpTef + "Descartados\\*").empty()) << "nothing set aside";
+}
+
 } // namespace
 } // namespace zul00500

@@ -99,6 +99,8 @@ std::string read_from(const std::string& path, std::uint64_t offset, std::size_t
     const int error = errno;
     if (error == ELOOP && !follow && lstat_path(native, info) && S_ISLNK(info.st_mode))
       not_regular(path, info.st_mode);
+    // Another user's file we may not read: there, but not for us.
+    if (error == EACCES || error == EPERM) throw UnreadableFile("read", path, reason(error));
     fail("read", path, error);
   }
   if (::fstat(fd.get(), &info) != 0) fail("read", path, errno);
@@ -144,6 +146,13 @@ public:
   bool directory_exists(const std::string& path) override {
     struct stat info;
     return stat_path(posix::resolve_path(path), info) && S_ISDIR(info.st_mode);
+  }
+
+  bool is_link(const std::string& path) override {
+    std::string native = posix::resolve_path(path);
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    struct stat info;
+    return lstat_path(native, info) && S_ISLNK(info.st_mode);
   }
 
   std::vector<std::string> list(const std::string& pattern) override {

@@ -32,6 +32,7 @@ std::wstring native(const std::string& path) { return to_wide(win32::map_path(pa
 [[noreturn]] void fail_read(const std::string& path, DWORD error) {
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
     throw FileBusyError("read", path, win32::error_text(error));
+  if (error == ERROR_ACCESS_DENIED) throw UnreadableFile("read", path, win32::error_text(error));
   fail("read", path, error);
 }
 
@@ -180,6 +181,13 @@ public:
   }
 
   bool directory_exists(const std::string& path) override { return is_directory(native(path)); }
+
+  bool is_link(const std::string& path) override {
+    std::string trimmed = path;
+    while (trimmed.size() > 3 && is_separator(trimmed.back())) trimmed.pop_back();
+    const DWORD found = attributes(trimmed);
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
 
   std::vector<std::string> list(const std::string& pattern) override {
     std::vector<std::string> names;
