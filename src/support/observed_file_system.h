@@ -32,6 +32,7 @@ public:
 
   bool file_exists(const std::string& path) override { return inner_.file_exists(path); }
   bool directory_exists(const std::string& path) override { return inner_.directory_exists(path); }
+  bool is_link(const std::string& path) override { return inner_.is_link(path); }
   std::vector<std::string> list(const std::string& pattern) override { return inner_.list(pattern); }
   bool remove_file(const std::string& path) override;
   bool rename_file(const std::string& from, const std::string& to) override;

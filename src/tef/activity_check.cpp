@@ -231,11 +231,13 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       const bool ours = Acknowledges(status, header, sequence);
       const bool kept = ours && request_untaken(sequence);
       const bool held = kept && doubtful;
+      // Noted before the status goes: after a cut, the note is all that
+      // tells what the status said.
       if (kept && !held) note_kept();
+      if (held && !held_since && settlement_out(operation))
+        AfterSettlement([&sequence] { NoteSettlementHeldInDoubt(sequence); });
       platform::fs().remove_file(path);
       if (held) {
-        if (!held_since && settlement_out(operation))
-          AfterSettlement([&sequence] { NoteSettlementHeldInDoubt(sequence); });
         if (!held_since) held_since = waited.elapsed_ms();
       } else counts = ours;
     }
