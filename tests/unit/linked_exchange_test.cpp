@@ -21,6 +21,8 @@ using testing::Approves;
 
 const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
 
+// Links and names that differ only in letter case are POSIX matters.
+#ifndef _WIN32
 StringList Leftover(const std::string& document) {
   return {"000-000 = CRT",   "001-000 = 0000" + document, "003-000 = 1000", "009-000 = 0",
           "010-000 = REDEY", "012-000 = " + document,     "028-000 = 1",    "999-999 = 0"};
@@ -37,7 +39,6 @@ protected:
   }
 };
 
-#ifndef _WIN32
 TEST_F(LinkedExchangeTest, ALinkedResponseDirectoryIsUsedAndLosesOnlyExchangeFiles) {
   // Another program's folder, linked in place of resp\.
   const std::filesystem::path target = std::filesystem::path(world_.root()) / "shared-folder";
