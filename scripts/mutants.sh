@@ -79,7 +79,7 @@ plant() {
     scan-confirms) mutate src/tef/leftover_scan.cpp \
       'VerificaRetorno(context, list, notConfirm,' 'VerificaRetorno(context, list, notConfirm && false,' ;;
     partial-unconfirmed) mutate src/tef/sale.cpp \
-      'if (!VerificaRetorno(sale.context, answer, false, "S")) return;' 'return;' ;;
+      'if (!VerificaRetorno(sale.context, answer, false, "S")) {' 'if (true) {' ;;
     pending-emptied) mutate src/tef/cancellation.cpp \
       'DeleteIntPosFiles(dsDirPenTef, pendingSequence); });' 'DeleteIntPosFiles(dsDirPenTef, ""); });' ;;
     status-wait-unbounded) mutate src/tef/activity_check.cpp \
@@ -90,9 +90,9 @@ plant() {
       'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
     backup-number-reused) mutate src/tef/store.cpp 'next = number + 1;' 'next = number;' ;;
     notes-before-copies) mutate src/tef/store.cpp \
-      '  remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
+      '  gone = remove_copies(dsDirBkpTef, sequence, Notes::Skipped) && gone;
   if (!gone) return;' \
-      '  remove_copies(dsDirBkpTef, sequence, Notes::Included);
+      '  gone = remove_copies(dsDirBkpTef, sequence, Notes::Included) && gone;
   if (!gone) return;' ;;
     marks-pruned-fresh) mutate src/tef/settlement_journal.cpp \
       'if (age_of(name) > kMarkLifetime) fs.remove_file' 'if (age_of(name) < kMarkLifetime) fs.remove_file' ;;
