@@ -224,8 +224,8 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     // status that tells it was taken is gone, only its note can. A status
     // held in doubt is noted as such, not as the acknowledgement: it may be
     // another request's (NoteSettlementHeldInDoubt).
-    const auto note_kept = [&] {
-      if (settlement_out(operation)) AfterSettlement([&sequence] { NoteKeptSettlementAcknowledged(sequence); });
+    const auto note = [&](void (*what)(const std::string&)) {
+      if (settlement_out(operation)) AfterSettlement([&sequence, what] { what(sequence); });
     };
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       const bool ours = Acknowledges(status, header, sequence);
@@ -233,9 +233,8 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       const bool held = kept && doubtful;
       // Noted before the status goes: after a cut, the note is all that
       // tells what the status said.
-      if (kept && !held) note_kept();
-      if (held && !held_since && settlement_out(operation))
-        AfterSettlement([&sequence] { NoteSettlementHeldInDoubt(sequence); });
+      if (kept && !held) note(NoteKeptSettlementAcknowledged);
+      if (held && !held_since) note(NoteSettlementHeldInDoubt);
       platform::fs().remove_file(path);
       if (held) {
         if (!held_since) held_since = waited.elapsed_ms();
@@ -246,7 +245,7 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       else if (waited.elapsed_ms() > *held_since + kLimitMs) {
         // Still there a further 15 s: this manager kept it, and the status
         // was ours.
-        note_kept();
+        note(NoteKeptSettlementAcknowledged);
         counts = true;
       }
     }

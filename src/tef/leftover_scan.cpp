@@ -151,12 +151,17 @@ std::string KeepCopy(const std::string& directory, const std::string& name, cons
   return target + " (os primeiros " + kept + " de " + size + " bytes)";
 }
 
+namespace {
+// The log's words for a copy that could not be made.
+std::string no_copy(const FileError& error) { return "sem c\xF3pia (" + std::string(error.what()) + ")"; }
+} // namespace
+
 std::string KeepCopyIfPossible(const std::string& directory, const std::string& name, const std::string& origin,
                                const std::string& verb) {
   try {
     return verb + " para " + KeepCopy(directory, name, origin);
   } catch (const FileError& error) {
-    return "sem c\xF3pia (" + std::string(error.what()) + ")";
+    return no_copy(error);
   }
 }
 
@@ -177,7 +182,7 @@ bool SetAside(const std::string& directory, const std::string& name, const std::
     try {
       where = "movido para " + KeepCopy(directory, name, origin);
     } catch (const FileError& error) {
-      where = "sem c\xF3pia (" + std::string(error.what()) + ")";
+      where = no_copy(error);
       // A manager's file that no manager can settle leaves its way even when
       // the till's disk has no room for a copy: it would stop every sale.
       const bool full = dynamic_cast<const platform::NoSpaceError*>(&error) != nullptr;
