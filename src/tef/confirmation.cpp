@@ -160,8 +160,9 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   if (!CheckGPAtivo(operation, sequence)) {
     // A confirmation taken back leaves the transaction unconfirmed, for the
     // next scan to undo: its caller must not report it as standing.
-    if (ForgetSettlementIfUntaken(request) && !notConfirm) {
-      RememberConfirmationWithdrawn(answerSequence);
+    ForgetSettlementIfUntaken(request);
+    // Taken back here, or already while the wait looked at the answer.
+    if (!notConfirm && ConfirmationWithdrawn(answerSequence)) {
       LogCartao("Zul00500 - CNF da transa\xE7\xE3o " + answerSequence +
                 " n\xE3o recebido pelo gerenciador e retirado; a transa\xE7\xE3o ser\xE1 desfeita");
     }

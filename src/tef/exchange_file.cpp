@@ -45,7 +45,8 @@ bool IsHeaderLine(std::string_view line) {
 bool IsFieldLine(std::string_view line) {
   const auto digits = [&line](std::size_t at) {
     return std::all_of(line.begin() + static_cast<std::ptrdiff_t>(at),
-                       line.begin() + static_cast<std::ptrdiff_t>(at + 3), [](char c) { return c >= '0' && c <= '9'; });
+                       line.begin() + static_cast<std::ptrdiff_t>(at + 3),
+                       [](char c) { return c >= '0' && c <= '9'; });
   };
   return line.size() >= 10 && digits(0) && line[3] == '-' && digits(4) && line.substr(7, 3) == " = ";
 }
@@ -68,8 +69,12 @@ bool LooksWhole(const StringList& answer) {
   if (!holds(answer, "028-000 ")) return false;
   for (const auto& [count_field, prefix] : kBlocks) {
     std::int32_t lines = 0;
+    const std::string count = answer.Field(count_field);
+    // A count line cut after its "=": the count is still to come, and read
+    // now it would make an approval one without a receipt.
+    if (count.empty() && holds(answer, count_field)) return false;
     // A count that is no line count is the reader's to report.
-    if (!TryStrToInt(answer.Field(count_field), lines) || lines <= 0 || lines > kMaxReceiptLines) continue;
+    if (!TryStrToInt(count, lines) || lines <= 0 || lines > kMaxReceiptLines) continue;
     if (!holds(answer, prefix + AjustaZero(std::to_string(lines), 3) + " ")) return false;
   }
   return true;

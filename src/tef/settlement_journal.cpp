@@ -31,9 +31,9 @@ constexpr const char* kClosingLine = "999-999 = 0";
 struct Note {
   std::string name;
   std::string path;
-  StringList request;      // as written to the request directory
-  std::string answer_line; // "001-000 = " + the settled answer's sequence
-  std::string pending;     // the sequence of the pending copy it ends, if any
+  StringList request;        // as written to the request directory
+  std::string answer_line;   // "001-000 = " + the settled answer's sequence
+  std::string pending;       // the sequence of the pending copy it ends, if any
   bool acknowledged = false; // acknowledged, and left in req\ by the manager
   bool held = false;         // a status that may be its acknowledgement was held in doubt
 };
@@ -172,13 +172,16 @@ bool take_back(const StringList& request) {
   }
 }
 
+std::string answer_sequence(const Note& note) {
+  const std::string prefix = "001-000 = ";
+  return note.answer_line.substr(std::min(prefix.size(), note.answer_line.size()));
+}
+
 // A settlement the manager acknowledged in this process was taken, even one
 // whose request it left where it was.
 bool untaken(const Note& note) {
   if (note.acknowledged) return false;
-  const std::string prefix = "001-000 = ";
-  const std::string answer = note.answer_line.substr(std::min(prefix.size(), note.answer_line.size()));
-  return SettledInThisProcess(answer).empty() && waiting(note.request);
+  return SettledInThisProcess(answer_sequence(note)).empty() && waiting(note.request);
 }
 
 // Where the notes of settlements the manager took go once every copy of
@@ -186,7 +189,7 @@ bool untaken(const Note& note) {
 // an answer again after it was settled, and a restart forgets what this
 // process saw. Kept for two days.
 std::string marks_directory() { return dsDirBkpTef + "Liquidados\\"; }
-constexpr std::int64_t kSequenceModulus = 10'000'000'000; // ten digits
+constexpr std::int64_t kSequenceModulus = 10'000'000'000;       // ten digits
 constexpr std::int64_t kMarkLifetime = 2LL * 24 * 60 * 60 * 60; // sixtieths of a second
 
 bool parse_sequence(const std::string& text, std::int64_t& value) {
@@ -329,6 +332,12 @@ bool ForgetSettlementIfUntaken(const StringList& request) {
   // note went, and the next scan would settle the answer again. A request
   // that cannot be taken back (gone, or held by the manager) keeps the note.
   if (!take_back(request)) return false;
+  // Whoever took it back (the wait that sent it, or a later look at the
+  // answer it settles), what it was to confirm does not stand: the routine
+  // running must not report it as standing.
+  if (request.Field("000-000 ") == "CNF")
+    for (const Note& note : read_notes({std::string(kNotesFolder) + request.Field("001-000 ")}))
+      RememberConfirmationWithdrawn(answer_sequence(note));
   ForgetSettlement(request);
   platform::fs().remove_file(withdrawn_path(request));
   return true;

@@ -45,6 +45,12 @@ struct Ledger {
   // and sequence -> the host's sale it pays.
   std::map<std::string, int> sale_requests;
   std::map<std::string, int> sale_of_request;
+  // Cancellation requests placed by the package: sequence -> step that
+  // wrote it (its answer may come during a later step).
+  std::map<std::string, int> cancel_requests;
+  // Documents the package asked to undo ("NCN" placed), with the first step
+  // that asked: the manager may take it only later.
+  std::map<std::string, int> undo_requested;
   int requests_taken = 0;
 
   const Approval* Find(const std::string& document) const {

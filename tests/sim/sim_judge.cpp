@@ -69,7 +69,12 @@ void SimWorld::JudgeToldHost() {
     if (!approval.receipt) continue;
     const auto request = ledger_.sale_requests.find(approval.sequence);
     int step = request != ledger_.sale_requests.end() ? request->second : -1;
-    if (approval.operation == "CNC") step = approval.step;
+    if (approval.operation == "CNC") {
+      // The step whose cancellation asked for it, not the one during which
+      // its answer came.
+      const auto cancel = ledger_.cancel_requests.find(approval.sequence);
+      step = cancel != ledger_.cancel_requests.end() ? cancel->second : approval.step;
+    }
     if (step < 0 || static_cast<std::size_t>(step) >= outcomes_.size() ||
         static_cast<std::size_t>(step) >= history_.steps.size() ||
         outcomes_[static_cast<std::size_t>(step)] != Outcome::True)
@@ -82,14 +87,12 @@ void SimWorld::JudgeToldHost() {
     const auto settled = ledger_.settled.find(approval.document);
     const bool undone = settled != ledger_.settled.end() && settled->second.second > 0;
     // A cancellation whose receipt did not print gets its "NCN" in the same
-    // call, and CancelaTEF's 1 says only that the manager answered (the
-    // header's meaning, kept until the outcome codes tell it apart). One
-    // undone at a later step was reported as standing.
-    if (told_cancelled && undone &&
-        std::any_of(ledger_.taken.begin(), ledger_.taken.end(), [&](const Taken& taken) {
-          return taken.operation == "NCN" && taken.document == approval.document && taken.step == step;
-        }))
-      continue;
+    // call (taken then, or taken back and sent again later), and
+    // CancelaTEF's 1 says only that the manager answered (the header's
+    // meaning, kept until the outcome codes tell it apart). One the package
+    // first asked to undo at a later step was reported as standing.
+    const auto undo = ledger_.undo_requested.find(approval.document);
+    if (told_cancelled && undone && undo != ledger_.undo_requested.end() && undo->second == step) continue;
     if ((told_paid || told_cancelled) && undone)
       Break("I10", approval.operation + " " + approval.document + " was reported to the host as " +
                        (told_paid ? "paid" : "cancelled") + " at step " + std::to_string(step) +
@@ -142,8 +145,9 @@ bool SimWorld::KeptInQuarantine(const std::string& bytes) const {
   for (const std::string& path : disk_.FilesUnder(dsDirBkpTef + "Descartados")) {
     if (!disk_.Peek(path, kept)) continue;
     if (kept == bytes || (unended && kept == bytes + "\r\n")) return true;
-    if (bytes.size() > kKeptAtMost && kept.size() == kKeptAtMost && bytes.compare(0, kKeptAtMost, kept) == 0 &&
-        disk_.Peek(path + ".tamanho", note) && note.find(" " + std::to_string(bytes.size()) + " bytes") != std::string::npos)
+    if (bytes.size() > kKeptAtMost && kept.size() == kKeptAtMost &&
+        bytes.compare(0, kKeptAtMost, kept) == 0 && disk_.Peek(path + ".tamanho", note) &&
+        note.find(" " + std::to_string(bytes.size()) + " bytes") != std::string::npos)
       return true;
   }
   return false;

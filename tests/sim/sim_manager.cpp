@@ -79,8 +79,8 @@ constexpr int kPauseWhereItMayLookWholeMs = 1200;
 std::size_t WhereItMayLookWhole(const std::string& name, const std::string& bytes) {
   // A status's header alone is a whole status.
   if (name == "intpos.sts") return 1;
-  constexpr const char* kNeeded[] = {"000-000 ", "001-000 ", "009-000 ", "028-000 ", "710-000 ",
-                                     "712-000 ", "714-000 ", "029-",     "711-",     "713-", "715-"};
+  constexpr const char* kNeeded[] = {"000-000 ", "001-000 ", "009-000 ", "028-000 ", "710-000 ", "712-000 ",
+                                     "714-000 ", "029-",     "711-",     "713-",     "715-"};
   std::size_t last = bytes.size();
   for (std::size_t begin = 0; begin < bytes.size();) {
     const std::size_t end = bytes.find('\n', begin);

@@ -500,6 +500,8 @@ void SimWorld::OnRequestPlaced(const std::string& path) {
     ledger_.sale_requests[request.Field("001-000 ")] = step_;
     ledger_.sale_of_request[request.Field("001-000 ")] = sale_.id;
   }
+  if (operation == "CNC") ledger_.cancel_requests.emplace(request.Field("001-000 "), step_);
+  if (operation == "NCN") ledger_.undo_requested.emplace(request.Field("012-000 "), step_);
   const std::string target = divert_ >= 0 ? std::string(kRoots[divert_]) + "req\\intpos.001" : std::string();
   if ((operation == "CNF" || operation == "NCN" || operation == "CNC") && !target.empty() &&
       disk_.directory_exists(std::string(kRoots[divert_]) + "req") && !SameRoot(path, target)) {

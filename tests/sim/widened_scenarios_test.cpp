@@ -437,5 +437,32 @@ manager 3 status=ack:0 answer=approve:0 keep
 )");
 }
 
+// Finding 61 (I10): a partial cheque payment while the response directory
+// is read-only: the manager cannot write the status of its confirmation,
+// and a look at the answer still lying in "resp\\" takes the confirmation
+// back before the wait that sent it does. DoTEF reported the payment paid.
+// Whoever takes a confirmation back, it is remembered as withdrawn.
+TEST(SettlementScenarios, AConfirmationTakenBackByAnotherLookIsNotReportedPaid) {
+  ExpectHeld(R"(history seed=106978 roots=dial,disc,hiper printer=N0
+step pay amount=1012 total=7000 kind=Q seed=692176986 fault=readonly:3
+manager 2 status=ack:39805 answer=approve:0
+)");
+}
+
+// Also found with finding 61: an approval whose piece ends after
+// "028-000 = ", before its count, stands still past the quiet time. Taken as
+// whole it was an approval without a receipt, reported paid, and undone at
+// the end of the day.
+TEST(SettlementScenarios, AnApprovalCutBeforeItsReceiptCountIsNotReportedPaidWithoutReceipt) {
+  ExpectHeld(R"(history seed=117213 roots=dial,disc,hiper printer=N0
+step pay amount=6773 total=15200 kind=C seed=123018966
+step night amount=60000 seed=2138664171
+step pay amount=4800 total=4800 kind=A seed=1652694290
+step night amount=60000 seed=2296581582
+step pay amount=7581 total=14000 kind=V seed=3449244343
+manager 13 status=ack:0 answer=approve:0 pieces=4:1851:3656697910
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

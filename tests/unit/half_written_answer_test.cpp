@@ -79,6 +79,17 @@ TEST_F(HalfWrittenAnswerTest, AnApprovalPausedAfterItsReceiptCountKeepsEveryRece
   EXPECT_EQ(receipts_->Field("029-002 "), "\"APROVADA\"");
 }
 
+// Cut after "028-000 = ", before the count: by the line syntax the file
+// ends in a line, and it may stand still for longer than the quiet time.
+TEST_F(HalfWrittenAnswerTest, AnApprovalPausedBeforeItsReceiptCountIsNotTakenForOneWithoutReceipt) {
+  AnswerCutAt([](const std::string& bytes) { return bytes.find("028-000 = ") + 10; }, 3000);
+  EXPECT_TRUE(Pay(10, 10));
+  EXPECT_EQ(approved_, 1);
+  EXPECT_EQ(receipts_->Field("029-002 "), "\"APROVADA\"");
+  EXPECT_TRUE(Print());
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF 654321"}));
+}
+
 TEST_F(HalfWrittenAnswerTest, AnAnswerPausedBetweenTheCrAndLfOfItsClosingLineIsStoredWhole) {
   AnswerCutAt([](const std::string& bytes) { return bytes.size() - 1; }, 3000);
   EXPECT_TRUE(Pay(10, 10));
