@@ -133,7 +133,8 @@ bool in_a_managers_directory(const FileError& error) {
   const std::string& object = error.object();
   return std::any_of(std::begin(kRoots), std::end(kRoots), [&](const char* root) {
     const std::string_view prefix(root);
-    return object.size() >= prefix.size() && SameText(std::string_view(object).substr(0, prefix.size()), prefix);
+    return object.size() >= prefix.size() &&
+           SameText(std::string_view(object).substr(0, prefix.size()), prefix);
   });
 }
 
@@ -146,8 +147,8 @@ std::string KeepCopy(const std::string& directory, const std::string& name, cons
   // What a manager writes costs the till's disk no more than this much.
   const std::string size = std::to_string(FileSize(directory + name));
   const std::string kept = std::to_string(kMaxExchangeBytes);
-  WriteFileInOneStep(target + ".tamanho", "Tamanho do original: " + size + " bytes; guardados os primeiros " +
-                                              kept + "\r\n");
+  WriteFileInOneStep(target + ".tamanho",
+                     "Tamanho do original: " + size + " bytes; guardados os primeiros " + kept + "\r\n");
   return target + " (os primeiros " + kept + " de " + size + " bytes)";
 }
 
@@ -156,8 +157,8 @@ namespace {
 std::string no_copy(const FileError& error) { return "sem c\xF3pia (" + std::string(error.what()) + ")"; }
 } // namespace
 
-std::string KeepCopyIfPossible(const std::string& directory, const std::string& name, const std::string& origin,
-                               const std::string& verb) {
+std::string KeepCopyIfPossible(const std::string& directory, const std::string& name,
+                               const std::string& origin, const std::string& verb) {
   try {
     return verb + " para " + KeepCopy(directory, name, origin);
   } catch (const FileError& error) {
@@ -278,7 +279,8 @@ bool WalkLeftovers(const std::string& directory, const std::string& origin, bool
         SetAside(directory, name, origin, reason, NoCopy::LeaveForNextScan);
         continue;
       }
-      LogCartao("Zul00500 - Arquivo " + path + " " + reason + ", " + KeepCopyIfPossible(directory, name, origin));
+      LogCartao("Zul00500 - Arquivo " + path + " " + reason + ", " +
+                KeepCopyIfPossible(directory, name, origin));
     } else if (const std::string reason = unsettleable(list); !reason.empty()) {
       SetAside(directory, name, origin, reason, NoCopy::LeaveForNextScan);
       continue;
@@ -345,12 +347,22 @@ bool CheckIntPosFiles(const std::string& context, bool notConfirm) {
   BackupIndex index(dsDirBkpTef);
   const ScopedBackupIndex scoped(index);
   StringList list;
+  bool backup_walked = false;
   for (const char* root : kRoots) {
     DirTef = root;
     const bool leftovers_in_response = !platform::fs().list(DirTef + "resp\\intpos.*").empty();
     if (!settle(root, !leftovers_in_response, context, notConfirm, list)) return false;
+    backup_walked = backup_walked || !leftovers_in_response;
   }
-  return true;
+  // A response directory that still holds files after its walk holds only
+  // ones the scan could not take (passed over unread, left for the next
+  // scan). Were every root's so for good, no scan would ever walk the
+  // backup directory, and the answers stored there would never be settled.
+  if (backup_walked || std::any_of(std::begin(kRoots), std::end(kRoots), [](const char* root) {
+        return platform::fs().list(std::string(root) + "resp\\intpos.*").empty();
+      }))
+    return true;
+  return settle(DirTef, true, context, notConfirm, list);
 }
 
 } // namespace zul00500

@@ -29,9 +29,9 @@ constexpr int kForEver = 1'000'000;
 
 // An approval of an earlier sale, document `document`.
 StringList Leftover(const std::string& document) {
-  return {"000-000 = CRT",   "001-000 = 0000" + document, "003-000 = 1000", "009-000 = 0",
-          "010-000 = REDEY", "012-000 = " + document,     "028-000 = 1",    "029-001 = \"X\"",
-          "999-999 = 0"};
+  return {"000-000 = CRT", "001-000 = 0000" + document, "003-000 = 1000",
+          "009-000 = 0",   "010-000 = REDEY",           "012-000 = " + document,
+          "028-000 = 1",   "029-001 = \"X\"",           "999-999 = 0"};
 }
 
 class UnreadableFilesTest : public testing::SaleWorld {
@@ -42,7 +42,9 @@ protected:
     return std::count_if(log.begin(), log.end(),
                          [&](const std::string& line) { return line.find(part) != std::string::npos; });
   }
-  static std::string PassedOver(const std::string& path) { return "Zul00500 - Arquivo " + path + " ileg\xEDvel"; }
+  static std::string PassedOver(const std::string& path) {
+    return "Zul00500 - Arquivo " + path + " ileg\xEDvel";
+  }
   FaultyFs disk_;
 };
 
@@ -66,6 +68,27 @@ TEST_F(UnreadableFilesTest, TheScanPassesOneOverAndSettlesTheRestAndTheNextSaleI
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 555002"}));
   EXPECT_TRUE(Operations(kRootTefDisc).empty()) << "nothing settled blind";
   EXPECT_TRUE(Exists(kDiscAnswer));
+}
+
+// The scan walks the backup directory for a root whose response directory
+// is empty: with one unreadable file in every root's, it would never be
+// walked, day after day, and a stored approval would never be undone.
+TEST_F(UnreadableFilesTest, OneInEveryRootLeavesTheStoredAnswersToNoScan) {
+  for (const char* root : kRoots) {
+    const std::string path = std::string(root) + "resp\\intpos.001";
+    Put(path, Leftover("555010"));
+    disk_.unreadable_reads(path, kForEver);
+  }
+  Put(dsDirBkpTef + "intpos.  1", Leftover("555011"));
+  platform::ScopedFileSystem scoped(disk_);
+
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 555011"}));
+  for (const char* root : kRoots) EXPECT_TRUE(Exists(std::string(root) + "resp\\intpos.001"));
+
+  // The next scan finds nothing more to settle.
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 555011"}));
 }
 
 TEST_F(UnreadableFilesTest, OneHeldWithoutSharingForGoodIsPassedOverToo) {
