@@ -51,6 +51,9 @@ struct Ledger {
   // Documents the package asked to undo ("NCN" placed), with the first step
   // that asked: the manager may take it only later.
   std::map<std::string, int> undo_requested;
+  // Documents whose "CNF" the package took back from "req\\", with the
+  // first step that did.
+  std::map<std::string, int> confirmation_withdrawn;
   int requests_taken = 0;
 
   const Approval* Find(const std::string& document) const {

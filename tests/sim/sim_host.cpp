@@ -114,7 +114,9 @@ bool SimHost::PrinterCall(const char* name, const std::string& text) {
   if (timeline_.On())
     timeline_.Line(now_(), "printer",
                    std::string(name) + "(" + OneLine(text) + ")" + (fails ? " -> fails" : ""));
-  if (!fails) printed_ += text;
+  // A line end after each call: a call's last line is never glued to the
+  // next call's first.
+  if (!fails) printed_ += text + "\n";
   return !fails;
 }
 

@@ -2,6 +2,9 @@
 // held against what the managers recorded, after every step and at the end
 // of the day.
 #include <algorithm>
+#include <set>
+#include <sstream>
+#include <string_view>
 
 #include "sim/sim_world.h"
 #include "tef/tef.h"
@@ -63,7 +66,9 @@ void SimWorld::JudgeRouting() {
 // I10: what a routine told the host agrees with how the transaction ends at
 // its manager. A partial payment that DoTEF reported paid, and a
 // cancellation that CancelaTEF reported done, are never undone ("NCN")
-// afterwards: the host handed the goods over, or the refund, on that word.
+// afterwards: the host handed the goods over, or the refund, on that word;
+// nor is a partial payment reported paid whose confirmation the call took
+// back.
 void SimWorld::JudgeToldHost() {
   for (const Approval& approval : ledger_.approvals) {
     if (!approval.receipt) continue;
@@ -93,6 +98,14 @@ void SimWorld::JudgeToldHost() {
     // first asked to undo at a later step was reported as standing.
     const auto undo = ledger_.undo_requested.find(approval.document);
     if (told_cancelled && undone && undo != ledger_.undo_requested.end() && undo->second == step) continue;
+    // A partial payment whose confirmation the call took back does not
+    // stand, whatever settles it later (a printing run may confirm it
+    // again): reported paid, it was a word the manager did not hold.
+    const auto withdrawn = ledger_.confirmation_withdrawn.find(approval.document);
+    if (told_paid && withdrawn != ledger_.confirmation_withdrawn.end() && withdrawn->second == step)
+      Break("I10", approval.operation + " " + approval.document +
+                       " was reported to the host as paid at step " + std::to_string(step) +
+                       ", and its confirmation was taken back in that call");
     if ((told_paid || told_cancelled) && undone)
       Break("I10", approval.operation + " " + approval.document + " was reported to the host as " +
                        (told_paid ? "paid" : "cancelled") + " at step " + std::to_string(step) +
@@ -115,6 +128,33 @@ void SimWorld::JudgeAbandoned() {
     if (!undone && !Cancelled(approval.document))
       Break("I7", "partial payment " + approval.document +
                       " of an abandoned sale was neither cancelled nor undone");
+  }
+}
+
+// I11: a receipt prints as its manager wrote it. A printed line that is a
+// strict beginning of a receipt line of an approved answer is one the
+// package read before the manager had written it whole.
+void SimWorld::JudgeReceiptsWhole() {
+  const auto unquoted = [](std::string_view text) {
+    while (!text.empty() && (text.front() == '"' || text.front() == ' ')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == '"' || text.back() == ' ' || text.back() == '\r'))
+      text.remove_suffix(1);
+    return std::string(text);
+  };
+  std::set<std::string> receipt_lines;
+  for (const Approval& approval : ledger_.approvals) {
+    StringList answer;
+    answer.SetText(approval.bytes);
+    for (const std::string& line : answer.lines())
+      if (line.starts_with("029-") && line.size() > 10) receipt_lines.insert(unquoted(line.substr(10)));
+  }
+  std::istringstream printed(host_.Printed());
+  for (std::string line; std::getline(printed, line);) {
+    const std::string text = unquoted(line);
+    if (text.size() < 2 || receipt_lines.count(text)) continue;
+    for (const std::string& whole : receipt_lines)
+      if (whole.starts_with(text))
+        return Break("I11", "the receipt line \"" + whole + "\" printed as \"" + text + "\"");
   }
 }
 
@@ -273,6 +313,7 @@ void SimWorld::JudgeDay() {
   JudgeRouting();
   JudgeAbandoned();
   JudgeToldHost();
+  JudgeReceiptsWhole();
   const auto found = ledger_.settled.find(final_document_);
   const bool confirmed_once =
       !final_document_.empty() && found != ledger_.settled.end() && found->second == std::make_pair(1, 0);

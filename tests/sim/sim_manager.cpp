@@ -7,6 +7,7 @@
 #include "sim/random.h"
 #include "support/fake_manager.h"
 #include "support/host_services.h"
+#include "support/problems.h"
 
 namespace zul00500::sim {
 
@@ -363,6 +364,13 @@ std::int64_t SimManager::Write(const std::string& name, const std::string& bytes
   }
   const std::vector<std::size_t> ends = PieceEnds(bytes, behaviour, name.size());
   const std::size_t may_look_whole = WhereItMayLookWhole(name, bytes);
+  // An answer from a manager the till has seen close its answers is waited
+  // for longer (the till said so when it read one closed, and a restart
+  // makes it forget): there the world's managers keep their long pauses
+  // (up to 8 s) wherever they fall. Asked of the package itself, for its
+  // promise is what is measured; a sale's wait is in the process that
+  // remembers.
+  const bool waits_for_closing_line = name == "intpos.001" && WritesClosingLine(path);
   std::size_t begin = 0;
   std::int64_t when = start;
   for (std::size_t i = 0; i < ends.size(); ++i) {
@@ -382,8 +390,9 @@ std::int64_t SimManager::Write(const std::string& name, const std::string& bytes
     });
     begin = ends[i];
     if (!last)
-      when += ends[i] >= may_look_whole ? std::min(behaviour.pause_ms, kPauseWhereItMayLookWholeMs)
-                                        : behaviour.pause_ms;
+      when += ends[i] >= may_look_whole && !waits_for_closing_line
+                  ? std::min(behaviour.pause_ms, kPauseWhereItMayLookWholeMs)
+                  : behaviour.pause_ms;
   }
   return when;
 }

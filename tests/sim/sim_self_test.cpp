@@ -194,6 +194,20 @@ step idle amount=1000 seed=2 fault=forget:0
   ExpectHeld(text);
 }
 
+// The manager takes the partial payment's "CNF" only after 25 s: the
+// package takes it back at 15 s, and DoTEF says the payment does not stand;
+// the end of the day undoes it. The judge watches the taking back (I10).
+TEST(SettlementSimulator, APartialPaymentWhoseConfirmationWasTakenBackIsNotReportedPaid) {
+  const std::string text = R"(history seed=5 roots=dial,disc,hiper printer=N0
+step pay amount=1000 total=5000 kind=C seed=1
+manager 3 take=25000 status=ack:0 answer=approve:0
+)";
+  const std::string timeline = RunDay(Read(text), true).timeline;
+  EXPECT_EQ(Count(timeline, "rename c:\\tef_dial\\req\\intpos.001 -> c:\\tef_dial\\req\\~intpos."), 1u);
+  EXPECT_EQ(Count(timeline, "pay -> false"), 1u);
+  ExpectHeld(text);
+}
+
 // A pending copy of a payment no manager approved: with every manager
 // healthy, the end of the day's pending cancellation fails.
 TEST(SettlementSimulator, TheJudgeSeesAPendingCancellationFailWithNothingAmiss) {

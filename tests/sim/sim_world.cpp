@@ -496,6 +496,10 @@ void SimWorld::OnRequestPlaced(const std::string& path) {
   StringList request;
   request.SetText(bytes);
   const std::string operation = request.Field("000-000 ");
+  if (path.ends_with(".ret")) {
+    if (operation == "CNF") ledger_.confirmation_withdrawn.emplace(request.Field("012-000 "), step_);
+    return;
+  }
   if (operation == "CRT" || operation == "CHQ") {
     ledger_.sale_requests[request.Field("001-000 ")] = step_;
     ledger_.sale_of_request[request.Field("001-000 ")] = sale_.id;

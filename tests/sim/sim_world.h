@@ -104,6 +104,7 @@ private:
   void JudgeRouting();
   void JudgeAbandoned();
   void JudgeToldHost();
+  void JudgeReceiptsWhole();
 
   History history_;
   Timeline timeline_;

@@ -10,6 +10,10 @@ bool IsRequest(const std::string& path) {
   constexpr std::string_view name = "req\\intpos.001";
   return path.size() >= name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0;
 }
+// A request taken back: "req\~intpos.<sequence>.ret".
+bool IsWithdrawn(const std::string& path) {
+  return path.ends_with(".ret") && path.find("req\\~intpos.") != std::string::npos;
+}
 } // namespace
 
 bool WatchFs::file_exists(const std::string& path) {
@@ -43,7 +47,7 @@ bool WatchFs::remove_file(const std::string& path) {
 bool WatchFs::rename_file(const std::string& from, const std::string& to) {
   const bool done = inner_.rename_file(from, to);
   if (timeline_.On()) Say("rename " + from + " -> " + to + Done(done));
-  if (done && IsRequest(to)) on_request_(to);
+  if (done && (IsRequest(to) || IsWithdrawn(to))) on_request_(to);
   return done;
 }
 

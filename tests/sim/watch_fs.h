@@ -16,7 +16,7 @@ namespace zul00500::sim {
 class WatchFs : public platform::FileSystem {
 public:
   using Now = std::function<std::int64_t()>;
-  // Called with the path and the bytes of each request placed.
+  // Called with the path of each request placed, and of each taken back.
   using OnRequest = std::function<void(const std::string& path)>;
 
   WatchFs(platform::FileSystem& inner, Timeline& timeline, Now now, OnRequest onRequest)
