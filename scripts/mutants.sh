@@ -37,7 +37,7 @@ build() { (cd "$tree" && cmake --build --preset release -j "$jobs" --target sett
 # Plays the days; prints "seed invariant" per day that broke one.
 play() {
   "$tree/build-release/bin/settlement_sim" --histories "$histories" --seed "$seed" --jobs "$jobs" --no-shrink \
-    2>/dev/null | sed -n 's/^seed \([0-9]*\): \(I[0-9]\) .*/\1 \2/p' || true
+    2>/dev/null | sed -n 's/^seed \([0-9]*\): \(I[0-9]*\) .*/\1 \2/p' || true
 }
 
 # Replaces the first occurrence of $2 in file $1 by $3 (literal texts, new
