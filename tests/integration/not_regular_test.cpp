@@ -116,8 +116,8 @@ TEST_F(NotRegularAgainstTefsim, AnApprovalTheTillMayNotReadIsPassedOverAndLeftAn
   StartTefsim("dial,disc");
   // Another program's approval, mode 000, in the other root's resp\.
   const std::string answer = std::string(kRootTefDisc) + "resp\\intpos.001";
-  const StringList approval{"000-000 = CRT",   "001-000 = 0000000405", "003-000 = 1000", "009-000 = 0",
-                            "010-000 = TECBAN", "012-000 = 405",       "028-000 = 1",    "999-999 = 0"};
+  const StringList approval{"000-000 = CRT",    "001-000 = 0000000405", "003-000 = 1000", "009-000 = 0",
+                            "010-000 = TECBAN", "012-000 = 405",        "028-000 = 1",    "999-999 = 0"};
   platform::native_fs().write_file(answer, approval.Text());
   ASSERT_EQ(::chmod(Native(answer).c_str(), 0), 0);
 
@@ -135,6 +135,41 @@ TEST_F(NotRegularAgainstTefsim, AnApprovalTheTillMayNotReadIsPassedOverAndLeftAn
   ::chmod(Native(answer).c_str(), 0600);
   const std::vector<std::string> manager = StopTefsim();
   EXPECT_FALSE(AnyLineHas(manager, "doc=405"));
+#endif
+}
+
+// A manager's file of 10 GiB, nearly all of it a hole (a few KiB on the
+// manager's disk): the till keeps its first MiB and a note of its size, and
+// moves it out of the manager's way; a whole copy would have filled the
+// till's disk, and every scan would have tried again.
+TEST_F(NotRegularAgainstTefsim, ASparseAnswerOfTenGibibytesCostsTheTillOneMebibyte) {
+#ifndef _WIN32
+  StartTefsim("dial,disc");
+  const std::string answer = std::string(kRootTefDisc) + "resp\\intpos.001";
+  platform::native_fs().write_file(answer, "000-000 = CRT\r\n001-000 = 0000000406\r\n");
+  constexpr std::uintmax_t kSize = std::uintmax_t{10} << 30;
+  stdfs::resize_file(Native(answer), kSize);
+
+  const auto scan = Zulpos({"--context", "it", "scan"}, kWatchdogMs);
+  ASSERT_TRUE(scan.status.has_value()) << "zulpos scan hung";
+  EXPECT_TRUE(scan.Said("result=true"));
+  EXPECT_FALSE(There(answer));
+  std::uintmax_t kept = 0;
+  bool size_told = false;
+  for (const stdfs::directory_entry& entry : stdfs::directory_iterator(Native(backup_ + "Descartados\\"))) {
+    kept += entry.file_size();
+    size_told =
+        size_told || platform::native_fs().read_file(entry.path().string()).find(std::to_string(kSize)) !=
+                         std::string::npos;
+  }
+  EXPECT_LE(kept, std::uintmax_t{1} << 21);
+  EXPECT_TRUE(size_told);
+
+  const auto sale = Zulpos({"--network", "1", "sale", "--pay", "10"}, kWatchdogMs);
+  ASSERT_TRUE(sale.status.has_value()) << "zulpos sale hung";
+  EXPECT_TRUE(sale.Said("1.result=true"));
+  EXPECT_TRUE(sale.Said("1.approved=1"));
+  StopTefsim();
 #endif
 }
 
