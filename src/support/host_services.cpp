@@ -2,10 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 
-#include "platform/process.h"
-#include "platform/text_encoding.h"
+#include "platform/console_dialogs.h"
 #include "platform/window_form.h"
 #include "support/messages.h"
 #include "support/string_list.h"
@@ -35,14 +33,7 @@ bool HostServices::Mensagem(const std::string& text, const std::string&, const s
   if (const auto answer = platform::message_box(text, context.empty() ? kDefaultTitle : context, asks, icon))
     return asks && *answer;
 
-  std::cout << platform::cp1252_to_utf8(text) << std::endl;
-  if (!asks) return false;
-  if (!platform::stdin_is_terminal()) return false;
-  std::cout << "[s/n] " << std::flush;
-  std::string answer;
-  if (!std::getline(std::cin, answer)) return false;
-  const std::string first = Trim(answer).substr(0, 1);
-  return first == "s" || first == "S" || first == "y" || first == "Y";
+  return platform::console_message(text, asks);
 }
 
 void HostServices::Trad(TfrmCartaoDebito&) {}

@@ -1,9 +1,10 @@
 #include "tef/form.h"
 
-#include <iostream>
+#include <utility>
+#include <vector>
 
+#include "platform/console_dialogs.h"
 #include "platform/process.h"
-#include "platform/text_encoding.h"
 #include "platform/window_form.h"
 #include "support/host_services.h"
 #include "support/string_list.h"
@@ -142,17 +143,15 @@ void SetNetworkChooser(std::shared_ptr<NetworkChooser> chooser) { installed_choo
 void ClosingChooser::Run(TfrmCartaoDebito& form) { form.Click("Esc"); }
 
 void TerminalChooser::Run(TfrmCartaoDebito& form) {
-  std::cout << platform::cp1252_to_utf8(form.Caption) << "\n"
-            << "  1 - TecBan\n  2 - Outras redes\n  3 - Hipercard\n  9 - Encerra\n";
+  static const std::vector<platform::ConsoleChoice> kNetworks = {
+      {"1", "TecBan"}, {"2", "Outras redes"}, {"3", "Hipercard"}, {"9", "Encerra"}};
+  static const std::pair<const char*, const char*> kButtons[] = {
+      {"1", "btnTecBan"}, {"2", "btnOutros"}, {"3", "btnHcard"}, {"9", "bbtEncerra"}};
   while (form.ModalResult == mrNone) {
-    std::cout << platform::cp1252_to_utf8("Escolha a Rede Desejada: ") << std::flush;
-    std::string answer;
-    if (!std::getline(std::cin, answer)) answer = "9";
-    answer = Trim(answer);
-    if (answer == "1") form.Click("btnTecBan");
-    else if (answer == "2") form.Click("btnOutros");
-    else if (answer == "3") form.Click("btnHcard");
-    else if (answer == "9" || answer.empty()) form.Click("bbtEncerra");
+    const std::string key =
+        platform::console_choice(form.Caption, kNetworks, "Escolha a Rede Desejada: ", "9");
+    for (const auto& [typed, button] : kButtons)
+      if (key == typed) form.Click(button);
   }
 }
 
