@@ -502,5 +502,22 @@ step pay amount=2200 total=2200 kind=C seed=3589841193 fault=readonly:0
 )");
 }
 
+// Finding 64 (I3): a manager writes an answer past the limits a second time
+// while a pending cancellation waits; settling it, the activity check finds
+// the cancellation's own approval in "resp\\" and backs it up before it
+// empties the directory. The wait, looking only at "resp\\", gives up after
+// its ten minutes and removed the backups of its sequence: the approval with
+// them. A backed-up approval now stays for the scan, which undoes it.
+TEST(SettlementScenarios, AnApprovalBackedUpDuringACancellationsWaitStaysForTheScan) {
+  ExpectHeld(R"(history seed=220362 roots=dial,disc,hiper printer=F28
+step pay amount=11800 total=11800 kind=C seed=1952746332
+step print seed=2281988761
+step pay amount=14551 total=26200 kind=C seed=1835376975
+step pay amount=329 total=700 kind=Q seed=2279563142
+step cancel-pending seed=1830388370
+manager 18 status=ack:15613 answer=too-many-lines:0 twice
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
