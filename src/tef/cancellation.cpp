@@ -75,7 +75,7 @@ void send_cancellation_request(const std::string& root, const std::string& seque
 
 // Keeps a numbered backup of every answer read.
 void keep_backup(const StringList& answer) {
-  WriteFileInOneStep(dsDirBkpTef + "intpos.001", answer.Text());
+  WriteWorkingCopy(answer.Text());
   NumberWorkingCopy();
 }
 

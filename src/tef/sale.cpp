@@ -230,7 +230,6 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
                         const std::string& sequence) {
   platform::FileSystem& fs = platform::fs();
   const std::string path = root + "resp\\intpos.001";
-  const std::string working_copy = dsDirBkpTef + "intpos.001";
   AnswerWatch watch;
   StatusSigns status(root + "resp\\intpos.sts");
   platform::Stopwatch silence;
@@ -260,7 +259,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     if (look != AnswerWatch::Look::Whole) continue;
 
     LogCartao("Arquivo encontrado ---");
-    WriteFileInOneStep(working_copy, answer.Text());
+    WriteWorkingCopy(answer.Text());
     LogCartao("Sequencial do arquivo de resposta: " + answer.Field("001-000 "));
     LogCartao("Linha 000-000: " + answer.Field("000-000 "));
     LogCartao("Linha 009-000: " + answer.Field("009-000 "));

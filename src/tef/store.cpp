@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include <functional>
 
@@ -171,7 +172,18 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
 }
 
 void DeleteBackupCopies(const std::string& sequence) {
-  if (!sequence.empty()) remove_copies(dsDirBkpTef, sequence, Notes::Skipped);
+  if (sequence.empty()) return;
+  for_each_copy(dsDirBkpTef, sequence, Notes::Skipped, [](const std::string& name) {
+    // An approval backed up by an activity check that emptied the response
+    // directory while the wait looked there is the only copy of the answer.
+    const std::optional<std::string> head = ReadHead(dsDirBkpTef + name);
+    if (head) {
+      const StringList answer = WholeLines(*head);
+      if (answer.Field("009-000 ") == "0" && !NeedsNoConfirmation(answer)) return true;
+    }
+    RemoveStored(dsDirBkpTef, name);
+    return true;
+  });
 }
 
 bool NumberWorkingCopy() {
@@ -180,6 +192,12 @@ bool NumberWorkingCopy() {
   if (platform::fs().rename_file(working_copy, backup)) return true;
   LogCartao("Zul00500 - N\xE3o foi poss\xEDvel renomear " + working_copy + " para " + backup);
   return false;
+}
+
+void WriteWorkingCopy(const std::string& text) {
+  const std::string working_copy = dsDirBkpTef + kWorkingCopy;
+  if (platform::fs().file_exists(working_copy)) NumberWorkingCopy();
+  WriteFileInOneStep(working_copy, text);
 }
 
 bool RemoveStored(const std::string& directory, const std::string& name) {

@@ -26,7 +26,8 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
 
 // Removes the backups of the answer of `sequence`, and keeps the notes of
 // its settlements: for an answer left in a response directory for the next
-// scan, they tell that scan what the manager already took.
+// scan, they tell that scan what the manager already took. A backup that
+// holds an approval awaiting its settlement stays for that scan too.
 void DeleteBackupCopies(const std::string& sequence);
 
 // Removes `directory` + `name`, and forgets it in the scan's index of the
@@ -93,5 +94,11 @@ bool AnswerIn(const std::string& directory, const std::string& sequence);
 // the copy stays under its working name, where the next leftover scan
 // settles it. True when it moved.
 bool NumberWorkingCopy();
+// Writes `text` as the working copy. One already there is a leftover of a
+// conversation cut short (a settlement whose request could not be written,
+// the answer already gone from its response directory): it is numbered
+// first, as the leftover scan would, so that the new copy does not take the
+// only record of an approval.
+void WriteWorkingCopy(const std::string& text);
 
 } // namespace zul00500

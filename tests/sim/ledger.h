@@ -33,7 +33,8 @@ struct Taken {
   std::string root;     // the manager that took it
   bool refused = false; // it never approved that document with that network
   bool again = false;   // a cancellation of a document whose cancellation it confirmed already
-  int step = 0;
+  int step = 0;         // the step during which the manager took it
+  std::string sequence; // the request's 001-000
 };
 
 struct Ledger {

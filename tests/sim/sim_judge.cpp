@@ -47,9 +47,13 @@ void SimWorld::JudgeRouting() {
     // I2 as well: the package never offers a cancelled payment again. A
     // host that cancels a printed transaction again after a power cut hid
     // the outcome of its first try asks without knowing; the manager's
-    // refusal is all that is due.
-    const bool host_retry = taken.step >= 0 && static_cast<std::size_t>(taken.step) < history_.steps.size() &&
-                            history_.steps[static_cast<std::size_t>(taken.step)].action == Action::Cancel;
+    // refusal is all that is due. The step is the one that wrote the
+    // request, not the one during which the manager took it: a manager that
+    // looks late takes the retry after the call gave up waiting (556249).
+    const auto request = ledger_.cancel_requests.find(taken.sequence);
+    const int asked = request != ledger_.cancel_requests.end() ? request->second : taken.step;
+    const bool host_retry = asked >= 0 && static_cast<std::size_t>(asked) < history_.steps.size() &&
+                            history_.steps[static_cast<std::size_t>(asked)].action == Action::Cancel;
     if (taken.again && !host_retry)
       Break("I2", taken.document + " was cancelled again after its cancellation was confirmed");
     const Approval* approval = ledger_.Find(taken.document);

@@ -133,7 +133,8 @@ bool SimManager::Refuses(const std::string& operation, const StringList& request
   const bool unknown = approved == approved_.end() || approved->second != network;
   const bool again = operation == "CNC" && cancelled_.count(document) > 0;
   if (operation == "CNF" && cancels_.count(document)) cancelled_.insert(cancels_[document]);
-  ledger_.taken.push_back({operation, document, network, root_, unknown, again, step_()});
+  ledger_.taken.push_back(
+      {operation, document, network, root_, unknown, again, step_(), request.Field("001-000 ")});
   if (unknown) Say("refuses " + operation + " of " + document + " " + network + ": never approved here");
   else if (again) Say("refuses CNC of " + document + ": cancelled already");
   return unknown || again;

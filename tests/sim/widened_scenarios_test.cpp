@@ -464,5 +464,60 @@ manager 13 status=ack:0 answer=approve:0 pieces=4:1851:3656697910
 )");
 }
 
+// Finding 62 (I2, the judge's): a cancellation cut short by the power is
+// asked again by the host; the manager looks at that request only after
+// the call gave up on its status, and refuses it, since it confirmed the
+// first. The judge took the step that saw the manager take it (the end of
+// the day) for the package's own: a host's retry is judged by the step that
+// wrote the request.
+TEST(SettlementScenarios, AHostsSecondCancellationTakenLateIsTheHostsRetry) {
+  ExpectHeld(R"(history seed=556249 roots=dial,disc,hiper printer=N0
+step pay amount=29900 total=29900 kind=D seed=1969052662
+step cancel-pending seed=4084626745
+step pay amount=16500 total=16500 kind=C seed=2086302542
+step print choice=1 seed=3086352139
+step cancel choice=7 seed=2811660188 fault=cut:150
+step pay amount=4234 total=7200 kind=D seed=2757136701
+step cancel-pending seed=2933163711
+step pay amount=11934 total=17800 kind=V seed=2049378344
+step pay amount=11200 total=11200 kind=C seed=3826591721
+step restart seed=1443532285
+step cancel choice=1 seed=1846632886
+manager 0 status=torn:0 answer=approve:0
+manager 27 take=23687 status=ack:0 answer=approve:0
+)");
+}
+
+// Finding 63 (I3): an approval's "NCN" cannot be noted (the backup
+// directory read-only for the step) after its answer left "resp\\"; the
+// working copy, which could not be numbered either, is its only record. The
+// next answer's working copy, written by the end of the day's pending
+// cancellation before any scan, took its place. A working copy found in
+// place is numbered before a new one is written.
+TEST(SettlementScenarios, ALeftoverWorkingCopyIsNumberedBeforeTheNextAnswersCopy) {
+  ExpectHeld(R"(history seed=151610 roots=dial,disc,hiper printer=N0
+step pay amount=6350 total=11000 kind=V seed=790205404
+step pay amount=5953 total=9700 kind=D seed=3876998275 fault=full:16
+step pay amount=2200 total=2200 kind=C seed=3589841193 fault=readonly:0
+)");
+}
+
+// Finding 64 (I3): a manager writes an answer past the limits a second time
+// while a pending cancellation waits; settling it, the activity check finds
+// the cancellation's own approval in "resp\\" and backs it up before it
+// empties the directory. The wait, looking only at "resp\\", gives up after
+// its ten minutes and removed the backups of its sequence: the approval with
+// them. A backed-up approval now stays for the scan, which undoes it.
+TEST(SettlementScenarios, AnApprovalBackedUpDuringACancellationsWaitStaysForTheScan) {
+  ExpectHeld(R"(history seed=220362 roots=dial,disc,hiper printer=F28
+step pay amount=11800 total=11800 kind=C seed=1952746332
+step print seed=2281988761
+step pay amount=14551 total=26200 kind=C seed=1835376975
+step pay amount=329 total=700 kind=Q seed=2279563142
+step cancel-pending seed=1830388370
+manager 18 status=ack:15613 answer=too-many-lines:0 twice
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

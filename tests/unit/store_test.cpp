@@ -4,6 +4,7 @@
 #include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
+#include "tef/store.h"
 #include "tef/tef.h"
 
 namespace zul00500 {
@@ -97,6 +98,27 @@ TEST_F(NewIntPosFileNameTest, SkipsEntriesWhoseExtensionIsNotANumber) {
 TEST_F(NewIntPosFileNameTest, AHugeNumberDoesNotWrapAround) {
   Backups({"intpos.9223372036854775806", "intpos.9223372036854775807", "intpos.99999999999999999999"});
   EXPECT_EQ(Next(), dsDirBkpTef + "intpos.9223372036854775807");
+}
+
+// Finding 63: a working copy left in place is the only record of an approval
+// whose settlement could not be noted; the next answer's copy must not take
+// its place.
+TEST_F(NewIntPosFileNameTest, AWorkingCopyLeftInPlaceIsNumberedBeforeTheNextIsWritten) {
+  Put(dsDirBkpTef + "intpos.001", {"000-000 = CRT", "001-000 = 0347520030", "009-000 = 0"});
+  WriteWorkingCopy("000-000 = CNC\r\n001-000 = 0347520099\r\n");
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1", "intpos.001"}));
+  DeleteIntPosFiles(dsDirBkpTef, "0347520030");
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.001"}));
+}
+
+// Finding 64: a cancellation that gave up on its answer removes the backups
+// of its sequence, but not an approval that awaits its settlement (an
+// activity check kept it while the wait looked at the response directory).
+TEST_F(NewIntPosFileNameTest, BackupCopiesKeepAnApprovalAwaitingItsSettlement) {
+  Put(dsDirBkpTef + "intpos.  1", {"000-000 = CNC", "001-000 = 0347520030", "009-000 = 0", "028-000 = 1"});
+  Put(dsDirBkpTef + "intpos.  2", {"000-000 = CNC", "001-000 = 0347520030", "009-000 = 05"});
+  DeleteBackupCopies("0347520030");
+  EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
 }
 
 class DeleteIntPosFilesTest : public ManagerWorld {
