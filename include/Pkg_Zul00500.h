@@ -381,13 +381,14 @@ ZUL_ROUTINE(const char*, zul_ErrorName, (int code));
  *
  * @par Who owns which list
  * - zul_ListNew(): the host; it frees the list with zul_ListFree().
- * - DoTEF()'s receipts: the host, from the call that first put a list into
- *   its variable. Pass the same variable to every payment: the package
- *   empties and refills the list it holds (or makes one when it holds NULL or
- *   a freed handle), so one list serves the whole day. Free it once, when
- *   the host no longer needs it. A host that kept an earlier handle in
- *   another variable holds the same list: freeing both frees it once and
- *   refuses the second call (-1), harmlessly.
+ * - DoTEF()'s receipts: the host. Every DoTEF() puts a new list into the
+ *   variable it is given; what the variable held before is not read, not
+ *   changed and not freed, so an earlier payment's list stays as that
+ *   payment left it, for as long as the host keeps it. Free each list once
+ *   with zul_ListFree(): the earlier payment's before the next payment (or
+ *   whenever the host no longer needs it), the last after printing. A host
+ *   that passes the same variable to every payment without freeing leaks a
+ *   list per payment.
  * - zul_GetList() (#ZUL_VAR_stlCuponsTEF): the package's own; never freed by
  *   the host (zul_ListFree() refuses it).
  * - answers passed to VerificaRetorno(), ImprCupom() and the others: the
@@ -524,12 +525,13 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * manager gets as a card of no given type. For "D",
  * "Q", "V" and other letters the operator picks the network when
  * `c:\tef_disc\` exists.
- * @param receipts in: null, or the host's list from an earlier payment (see
- * @ref zul_lists). Out: the same list (a new one when it was null or freed),
- * holding after an approval with receipt the line "1" and then every line of
- * the answer, and nothing otherwise; ImprCupons() prints it. The host frees
- * it once, with zul_ListFree(). The list is handed back also when an error
- * ends the call once the sale has started.
+ * @param receipts out: a new list, the host's, holding after an approval
+ * with receipt the line "1" and then every line of the answer, and nothing
+ * otherwise; ImprCupons() prints it. What the variable held before is not
+ * read and not freed (see @ref zul_lists): free the earlier list yourself.
+ * The new list is handed back also when an error ends the call once the sale
+ * has started; a call refused before it starts (#ZUL_E_ARGUMENT,
+ * #ZUL_E_REENTRANT) leaves the variable as it was.
  * @param approvedCount out: 1 after an approval with receipt lines, else 0.
  * @param transactionNumber in and out: the sale's count of approvals with
  * receipt. 0 before the sale's first payment, then the same variable for

@@ -11,9 +11,10 @@
   user-interface thread. The reference (share/doc/zul00500/html, doc\html in
   the Windows zip) documents every routine.
 
-  DoTEF refills the list its Receipts variable holds: set it to nil before
-  the first payment, pass the same variable to every payment, and free it
-  once with zul_ListFree. }
+  Every DoTEF puts a new list into its Receipts variable, the host's from
+  then on; the list the variable held before is not freed, and stays as it
+  was. Free each list with zul_ListFree once it is no longer needed (the
+  earlier payment's before the next payment, the last after printing). }
 unit Pkg_Zul00500;
 
 {$IFDEF FPC}{$MODE DELPHI}{$ENDIF}

@@ -147,9 +147,9 @@ begin
   Check(CheckDirTef(Root, SizeOf(Root), 'D', 0) = ZUL_TRUE, 'CheckDirTef');
   WriteLn('network: ', PAnsiChar(@Root[0]));
 
-  { The sale: 100.00 in two card payments. DoTEF refills the list Receipts
-    holds: nil before the first payment, the same variable for every one,
-    freed once at the end. }
+  { The sale: 100.00 in two card payments. Each DoTEF puts a new list into
+    Receipts, ours to free: the earlier payment's goes before the next
+    payment, the last one after printing. }
   Receipts := nil;
   Transaction := 0;
   WithReceipt := 0;
@@ -161,6 +161,8 @@ begin
     FillChar(Field748, SizeOf(Field748), 0);
     FillChar(Field013, SizeOf(Field013), 0);
     FillChar(Field027, SizeOf(Field027), 0);
+    zul_ListFree(Receipts); { the earlier payment's list (nil the first time) }
+    Receipts := nil;
     Check(DoTEF(Context, Payments[I], Due, 'C', Receipts, Approved, Transaction, Extra, Document,
       SizeOf(Document), Field748, SizeOf(Field748), Field013, SizeOf(Field013), Field027,
       SizeOf(Field027)) = ZUL_TRUE, 'DoTEF');
