@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "output.h"
 #include "package.h"
 #include "tool_platform/error.h"
 
