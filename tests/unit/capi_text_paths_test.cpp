@@ -102,7 +102,7 @@ TEST_F(CTextPathsTest, AnErrorShowsAHostPathAsTheSystemWritesIt) {
 // another program left with an accented name is found by its code page name.
 TEST_F(CTextPathsTest, ANameOnDiskComesBackInTheCodePage) {
   const std::string folder = world_.native("c:\\tef_dial\\resp");
-  { std::ofstream(folder + "/not\xC3\xADcia.txt") << "x"; }
+  { std::ofstream(folder + "/not\xC3\xAD" "cia.txt") << "x"; }
   ZulList lines = zul_ListNew();
   ASSERT_EQ(zul_ListLoadFromFile(lines, "c:\\tef_dial\\resp\\NOT\xCD" "CIA.TXT"), ZUL_TRUE) << LastError();
   EXPECT_TRUE(Holds(lines, "x"));
