@@ -108,13 +108,15 @@ TEST_F(CTextPathsTest, AnErrorShowsAHostPathAsTheSystemWritesIt) {
 // The package's own listing gives names back in the code page: a file
 // another program left with an accented name is found by its code page name.
 TEST_F(CTextPathsTest, ANameOnDiskComesBackInTheCodePage) {
-  const std::string folder = world_.native("c:\\tef_dial\\resp");
-  { std::ofstream(folder + "/not\xC3\xAD" "cia.txt") << "x"; }
+  // Octal escapes: a hex one would run on into "c".
+  const std::string on_disk = "/not\303\255cia.txt"; // UTF-8
+  const std::string in_code_page = "not\355cia.txt";
+  const std::string asked_for = "c:\\tef_dial\\resp\\NOT\315CIA.TXT";
+  std::ofstream(world_.native("c:\\tef_dial\\resp") + on_disk) << "x";
   ZulList lines = zul_ListNew();
-  ASSERT_EQ(zul_ListLoadFromFile(lines, "c:\\tef_dial\\resp\\NOT\xCD" "CIA.TXT"), ZUL_TRUE) << LastError();
+  ASSERT_EQ(zul_ListLoadFromFile(lines, asked_for.c_str()), ZUL_TRUE) << LastError();
   EXPECT_TRUE(Holds(lines, "x"));
-  EXPECT_EQ(platform::native_fs().list("c:\\tef_dial\\resp\\*.txt"),
-            std::vector<std::string>{"not\xED" "cia.txt"});
+  EXPECT_EQ(platform::native_fs().list("c:\\tef_dial\\resp\\*.txt"), std::vector<std::string>{in_code_page});
   zul_ListFree(lines);
 }
 

@@ -223,9 +223,10 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 TEST(InterfaceDeclarations, ANameOrAParameterCountThatDiffersIsFound) {
   const Declarations header = from_c(kHeader);
-  EXPECT_EQ(disagreements(header, from_pascal(replaced(kPascal, "  Amount: Double): Integer;\n  {$IFDEF",
-                                                       "  Amount: Double; Extra: Integer): Integer;\n  {$IFDEF"))),
-            std::vector<std::string>{"routine ImprCupons has 15 parameters, the header 14"});
+  EXPECT_EQ(
+      disagreements(header, from_pascal(replaced(kPascal, "  Amount: Double): Integer;\n  {$IFDEF",
+                                                 "  Amount: Double; Extra: Integer): Integer;\n  {$IFDEF"))),
+      std::vector<std::string>{"routine ImprCupons has 15 parameters, the header 14"});
   EXPECT_EQ(disagreements(header, from_pascal(replaced(kPascal, "name 'CancelaTEFs'", "name 'CancelaTefs'"))),
             (std::vector<std::string>{"routine CancelaTEFs is missing",
                                       "routine CancelaTefs is not in the header"}));
@@ -251,8 +252,9 @@ TEST(InterfaceDeclarations, PascalRoutineTypesAgreeWithTheHeader) {
   EXPECT_EQ(types.routines.size(), 59u);
   EXPECT_EQ(disagreements(from_c(kHeader), types), std::vector<std::string>{});
   // One parameter too few in a type is found.
-  types.routines = pascal_routine_types(replaced(kPascal, "TZulFn_zul_ListAdd = function(List: ZulList; Line: PAnsiChar)",
-                                                 "TZulFn_zul_ListAdd = function(List: ZulList)"));
+  types.routines =
+      pascal_routine_types(replaced(kPascal, "TZulFn_zul_ListAdd = function(List: ZulList; Line: PAnsiChar)",
+                                    "TZulFn_zul_ListAdd = function(List: ZulList)"));
   EXPECT_EQ(disagreements(from_c(kHeader), types),
             std::vector<std::string>{"routine zul_ListAdd has 1 parameters, the header 2"});
 }

@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
 
   try {
     // The package's paths are code page 1252 text; the option is typed in UTF-8.
-    if (!options.drive_root.empty()) platform::set_drive_root(platform::utf8_or_cp1252_to_cp1252(options.drive_root));
+    if (!options.drive_root.empty())
+      platform::set_drive_root(platform::utf8_or_cp1252_to_cp1252(options.drive_root));
     // Where drive letters live (none on Windows without --drive-root): a
     // folder that is not there yet is made with the roots' folders, and said.
     const std::string drive_root = platform::drive_root();

@@ -168,7 +168,8 @@ public:
       if (!found.empty()) names.push_back(posix::package_text(found));
       return names;
     }
-    each_match(directory, last, [&](const std::string& native) { names.push_back(posix::package_text(native)); });
+    each_match(directory, last,
+               [&](const std::string& native) { names.push_back(posix::package_text(native)); });
     return names;
   }
 
@@ -240,7 +241,8 @@ public:
 private:
   // Calls `take` with the on-disk name of every entry of `directory` (a
   // resolved path) whose package text matches `pattern`.
-  template <typename Take> static void each_match(const std::string& directory, const std::string& pattern, Take take) {
+  template <typename Take>
+  static void each_match(const std::string& directory, const std::string& pattern, Take take) {
     std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
     if (!dir) return;
     while (const dirent* entry = ::readdir(dir.get())) {

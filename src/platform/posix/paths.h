@@ -35,9 +35,9 @@ std::string resolve_parent(std::string_view path, std::string& last);
 
 // The entry of `directory` (a resolved path; empty for the working directory)
 // named `name` (package text): exact first, else a case-insensitive match,
-// as the file system spells it; empty when there is none. A large directory's listing is kept between calls, and every
-// change to it, by this process or another program, is applied to it as the
-// kernel tells it.
+// as the file system spells it; empty when there is none. A large
+// directory's listing is kept between calls, and every change to it, by this
+// process or another program, is applied to it as the kernel tells it.
 std::string find_entry(const std::string& directory, std::string_view name);
 
 // `directory` + "/" + `name`, where an empty directory is the working one.

@@ -34,8 +34,9 @@ std::string posix::default_drive_root_from(const char* zul_drive_root, const cha
 }
 
 std::string detail::default_drive_root() {
-  return posix::package_text(posix::default_drive_root_from(std::getenv("ZUL_DRIVE_ROOT"), std::getenv("XDG_DATA_HOME"),
-                                        std::getenv("HOME"), static_cast<unsigned long>(::getuid())));
+  return posix::package_text(posix::default_drive_root_from(std::getenv("ZUL_DRIVE_ROOT"),
+                                                            std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+                                                            static_cast<unsigned long>(::getuid())));
 }
 
 std::string detail::shown_path(std::string_view path) { return posix::shown_path(path); }
