@@ -5,7 +5,8 @@
 #   cmake -DGUIDE=docs/host-guide.md -DOUTPUT=guide_host.c -P host_guide.cmake
 #
 # With -DCOMPILER=cc -DINCLUDE=include it then compiles that file (as the
-# test HostGuide.SnippetsCompile does), every warning an error.
+# test HostGuide.SnippetsCompile does) as ISO C99 with -pedantic, every
+# warning an error.
 cmake_minimum_required(VERSION 3.25)
 
 # Backslashes and semicolons would disturb CMake's lists: they travel as
@@ -39,7 +40,7 @@ set(ZUL_SEMICOLON ";")
 file(CONFIGURE OUTPUT ${OUTPUT} CONTENT "${text}" @ONLY)
 
 if(COMPILER)
-  execute_process(COMMAND ${COMPILER} -std=c99 -Wall -Wextra -Werror -fsyntax-only -I${INCLUDE} ${OUTPUT}
+  execute_process(COMMAND ${COMPILER} -std=c99 -Wall -Wextra -pedantic -Werror -fsyntax-only -I${INCLUDE} ${OUTPUT}
                   RESULT_VARIABLE failed)
   if(failed)
     message(FATAL_ERROR "the snippets of ${GUIDE} do not compile as one program")

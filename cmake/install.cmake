@@ -6,16 +6,17 @@
 #                soname link)
 #   Development  the C header, the .so link, the CMake package
 #                (find_package(Zul00500)), the pkg-config file
-#                (Pkg_Zul00500.pc), the example hosts, and the host guide
-#                and reference (html/, from cmake/docs.cmake)
+#                (Pkg_Zul00500.pc), the example hosts, the host's pages
+#                (ZUL_HOST_PAGES) and the reference (html/, from
+#                cmake/docs.cmake)
 #   Tools        zulpos and tefsim, their bash completions and manual pages
 # and the license and the third-party notices in the documentation folder. The package's C++ headers and
 # its static library are internal: the C header is the library's face.
 #
 # Windows: an x64\ or x86\ folder (by the compiler's pointer size) holding the
 # DLL, its import library, the .def file, zulpos.exe and tefsim.exe
-# (component Runtime); beside it the header, the example hosts, the host
-# guide and the reference (doc\, from cmake/docs.cmake), README-Windows.txt,
+# (component Runtime); beside it the header, the example hosts, the host's
+# pages and the reference (doc\, from cmake/docs.cmake), README-Windows.txt,
 # LICENSE.txt and THIRD-PARTY-NOTICES.txt (component Common). scripts/package.sh
 # puts the Runtime of a second tree into the same zip.
 #
@@ -24,6 +25,11 @@
 include(CMakePackageConfigHelpers)
 
 set(ZUL_EXAMPLES_DIR ${PROJECT_SOURCE_DIR}/examples)
+# The pages a host's author reads beside the header: the day at the till,
+# the rules every host follows, the simulated manager and the command-line
+# host to rehearse with, Windows, and the departures the header points to.
+set(ZUL_HOST_PAGES docs/host-guide.md docs/host.md docs/reference-dotef.png docs/tefsim.md docs/zulpos.md
+  docs/windows.md docs/deviations.md)
 set(ZUL_CMAKE_PACKAGE_FILES
   ${PROJECT_BINARY_DIR}/Zul00500Config.cmake ${PROJECT_BINARY_DIR}/Zul00500ConfigVersion.cmake)
 
@@ -58,7 +64,7 @@ if(WIN32)
   install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c DESTINATION examples/c COMPONENT Common)
   install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
     DESTINATION examples COMPONENT Common)
-  install(FILES docs/host-guide.md DESTINATION doc COMPONENT Common)
+  install(FILES ${ZUL_HOST_PAGES} DESTINATION doc COMPONENT Common)
   return()
 endif()
 
@@ -90,8 +96,8 @@ install(FILES ${ZUL_EXAMPLES_DIR}/c/sale_host.c ${ZUL_EXAMPLES_DIR}/c/CMakeLists
   ${ZUL_EXAMPLES_DIR}/c/Makefile DESTINATION ${ZUL_EXAMPLES_DEST}/c COMPONENT Development)
 install(DIRECTORY ${ZUL_EXAMPLES_DIR}/pascal ${ZUL_EXAMPLES_DIR}/csharp
   DESTINATION ${ZUL_EXAMPLES_DEST} COMPONENT Development)
-# The host guide beside the reference (html/, from cmake/docs.cmake).
-install(FILES docs/host-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
+# The host's pages beside the reference (html/, from cmake/docs.cmake).
+install(FILES ${ZUL_HOST_PAGES} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
 
 # The license and the notices of the code of others that the programs hold
 # (THIRD-PARTY-NOTICES), for a plain install and the .tar.gz. The Debian

@@ -57,8 +57,13 @@
  *
  * @par Text
  * Text is code page 1252 (Windows Latin 1), NUL-terminated, in both
- * directions, whatever the machine's own code page. A null `const char*`
- * reads as "".
+ * directions, whatever the machine's own code page: messages, fields and
+ * paths alike. A path the host passes (zul_SetDriveRoot(),
+ * zul_SetHostDirectory(), a list's file) is code page 1252 too, and the
+ * package converts it to the file system's encoding (UTF-16 on Windows,
+ * UTF-8 on Linux): a host on Linux converts its UTF-8 directory to the code
+ * page before it passes it, as it converts any text, and gets the package's
+ * directories back in the code page. A null `const char*` reads as "".
  *
  * @par Results
  * #ZUL_TRUE (1) for true or done, #ZUL_FALSE (0) for false, #ZUL_ERROR (-1)
@@ -323,10 +328,13 @@ ZUL_ROUTINE(const char*, zul_ErrorName, (int code));
  * @defgroup zul_files Directories and files
  * @brief Where the package reads and writes.
  *
- * Paths are written the Windows way. On Linux a drive path `X:\a\b` lives
- * under the drive root (zul_SetDriveRoot(); $ZUL_DRIVE_ROOT by default) as
- * x/a/b, and a name that does not match exactly is matched without regard to
- * letter case, as Windows would.
+ * Paths are written the Windows way, in code page 1252 like all text. On
+ * Linux a drive path `X:\a\b` lives under the drive root (zul_SetDriveRoot();
+ * $ZUL_DRIVE_ROOT by default) as x/a/b, every name in UTF-8 on disk, and a
+ * name that does not match exactly is matched without regard to letter
+ * case, as Windows would. Error texts show a path as the system writes it:
+ * `/srv/pos/Dados/TefDisc/intpos.1` on Linux for a host directory given as
+ * `/srv/pos`.
  *
  * @par The manager's side: exchange roots
  * One TEF manager per network family watches its own exchange root:
@@ -346,7 +354,8 @@ ZUL_ROUTINE(const char*, zul_ErrorName, (int code));
  *   its folder `Liquidando\` a note (named by the request's sequence) while a
  *   confirmation's request is with the manager, and in `Liquidados\` the
  *   marks of settled answers, kept two days. Answers no manager can take are moved to
- *   `Dados\TefDisc\Descartados\` for a person to look at.
+ *   `Dados\TefDisc\Descartados\` for a person to look at. What an installer
+ *   may delete, and what never: docs/host.md, "What lives under Dados".
  * - `Dados\TefDisc\Pendente\` (#ZUL_VAR_dsDirPenTef): "intpos." + n, a copy of
  *   the answer of the sale's approved partial payment number n, kept until
  *   its receipt is printed or the payment cancelled.
@@ -381,13 +390,14 @@ ZUL_ROUTINE(const char*, zul_ErrorName, (int code));
  *
  * @par Who owns which list
  * - zul_ListNew(): the host; it frees the list with zul_ListFree().
- * - DoTEF()'s receipts: the host, from the call that first put a list into
- *   its variable. Pass the same variable to every payment: the package
- *   empties and refills the list it holds (or makes one when it holds NULL or
- *   a freed handle), so one list serves the whole day. Free it once, when
- *   the host no longer needs it. A host that kept an earlier handle in
- *   another variable holds the same list: freeing both frees it once and
- *   refuses the second call (-1), harmlessly.
+ * - DoTEF()'s receipts: the host. Every DoTEF() puts a new list into the
+ *   variable it is given; what the variable held before is not read, not
+ *   changed and not freed, so an earlier payment's list stays as that
+ *   payment left it, for as long as the host keeps it. Free each list once
+ *   with zul_ListFree(): the earlier payment's before the next payment (or
+ *   whenever the host no longer needs it), the last after printing. A host
+ *   that passes the same variable to every payment without freeing leaks a
+ *   list per payment.
  * - zul_GetList() (#ZUL_VAR_stlCuponsTEF): the package's own; never freed by
  *   the host (zul_ListFree() refuses it).
  * - answers passed to VerificaRetorno(), ImprCupom() and the others: the
@@ -507,8 +517,15 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  *
  * For an ordinary sale of 100.00 paid in two cards: `transactionNumber` and
  * #ZUL_VAR_doValorTef set to 0 before the first payment, then
- * `DoTEF(ctx, 40.00, 100.00, "C", &receipts, ...)` and
- * `DoTEF(ctx, 60.00, 60.00, "C", &receipts, ...)`, then ImprCupons().
+ * `DoTEF(ctx, 40.00, 100.00, "C", &receipts, ...)`, zul_ListFree(receipts)
+ * and `DoTEF(ctx, 60.00, 60.00, "C", &receipts, ...)`, then ImprCupons() and
+ * zul_ListFree(receipts).
+ *
+ * After 0 or -1 no output stands for a payment: `receipts` is a new, empty
+ * list, `approvedCount` 0 (1 only when an error came after the approval was
+ * counted: its pending copy could not be written, and the next scan undoes
+ * it), #ZUL_VAR_doValorTef unchanged; `extraAmount` and the four strings may
+ * hold a refused answer's values. The host guide's section 4 has the table.
  *
  * @param context the host's own text for the operator dialogs of this sale,
  * passed unread to every ZulDialogProc call (its `context`); "" will do.
@@ -524,12 +541,13 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * manager gets as a card of no given type. For "D",
  * "Q", "V" and other letters the operator picks the network when
  * `c:\tef_disc\` exists.
- * @param receipts in: null, or the host's list from an earlier payment (see
- * @ref zul_lists). Out: the same list (a new one when it was null or freed),
- * holding after an approval with receipt the line "1" and then every line of
- * the answer, and nothing otherwise; ImprCupons() prints it. The host frees
- * it once, with zul_ListFree(). The list is handed back also when an error
- * ends the call once the sale has started.
+ * @param receipts out: a new list, the host's, holding after an approval
+ * with receipt the line "1" and then every line of the answer, and nothing
+ * otherwise; ImprCupons() prints it. What the variable held before is not
+ * read and not freed (see @ref zul_lists): free the earlier list yourself.
+ * The new list is handed back also when an error ends the call once the sale
+ * has started; a call refused before it starts (#ZUL_E_ARGUMENT,
+ * #ZUL_E_REENTRANT) leaves the variable as it was.
  * @param approvedCount out: 1 after an approval with receipt lines, else 0.
  * @param transactionNumber in and out: the sale's count of approvals with
  * receipt. 0 before the sale's first payment, then the same variable for
@@ -1253,7 +1271,8 @@ ZUL_ROUTINE(ZulList, zul_GetList, (const char* name));
 
 /** @} */
 
-/* clang-format off: a table of the reference */
+/* clang-format off */
+/* (the table of the printer procedures below keeps one row per line) */
 /**
  * @defgroup zul_callbacks The host's callbacks
  * @brief Printer procedures, dialogs, texts, the network dialog and the
@@ -1277,16 +1296,14 @@ ZUL_ROUTINE(ZulList, zul_GetList, (const char* name));
  * | Procedure | Type | Arguments | Called by |
  * |---|---|---|---|
  * | Fecha_Comp_NFiscalVinc | #ZulPrinterProc1 | context | ImprCupons() (type 28) |
- * | Usa_CompNFis | #ZulPrinterProc2 | "", text: up to three receipt lines, each ended by LF, or paper feed |
- * every printing routine | | Guilhotina | #ZulPrinterProc2 | context, "" | between copies; optional:
- * unassigned cuts nothing | | FechRelatGerenc | #ZulPrinterProc3 | context, "", "" | closes a management
- * report | | ImprimePadrao | #ZulPrinterProc3 | standard1, standard2, the whole text of a copy | mode "N" |
- * | Abre_Comp_NFiscalVinc | #ZulPrinterProc4 | context, voucher2 (16 characters), amount in cents (14
- * digits), voucher1; or context, "CCD", command, text for type 29 | ImprCupons(), ImprCupom_FrameWork() | |
- * Cupom_NFiscNVinc | #ZulPrinterProc5 | context, "00", voucher1 ("0000" for types 17 and 25), voucher2, "" |
- * ImprCupons() | | Relatorio_Gerencial_Imp | #ZulPrinterProc5 | context, report1, report2, "", "" | opens a
- * management report | | GravaDocumentosNaoFiscais | #ZulPrinterProc5 | serial (#ZUL_VAR_stNrSerie), context,
- * "CC", "", "" | ImprCupons() after the opening |
+ * | Usa_CompNFis | #ZulPrinterProc2 | "", text: up to three receipt lines, each ended by LF, or paper feed | every printing routine |
+ * | Guilhotina | #ZulPrinterProc2 | context, "" | between copies; optional: unassigned cuts nothing |
+ * | FechRelatGerenc | #ZulPrinterProc3 | context, "", "" | closes a management report |
+ * | ImprimePadrao | #ZulPrinterProc3 | standard1, standard2, the whole text of a copy | mode "N" |
+ * | Abre_Comp_NFiscalVinc | #ZulPrinterProc4 | context, voucher2 (16 characters), amount in cents (14 digits), voucher1; or context, "CCD", command, text for type 29 | ImprCupons(), ImprCupom_FrameWork() |
+ * | Cupom_NFiscNVinc | #ZulPrinterProc5 | context, "00", voucher1 ("0000" for types 17 and 25), voucher2, "" | ImprCupons() |
+ * | Relatorio_Gerencial_Imp | #ZulPrinterProc5 | context, report1, report2, "", "" | opens a management report |
+ * | GravaDocumentosNaoFiscais | #ZulPrinterProc5 | serial (#ZUL_VAR_stNrSerie), context, "CC", "", "" | ImprCupons() after the opening |
  *
  * A procedure the routine needs that was never assigned ends it with -1
  * (#ZUL_E_NO_PRINTER_PROC), except Guilhotina.

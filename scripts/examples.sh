@@ -105,12 +105,20 @@ linux_hosts() {
   export LD_LIBRARY_PATH=$lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 
   log "building the Free Pascal and C# hosts"
-  mkdir -p "$WORK/pascal" "$WORK/csharp"
-  fpc -Mdelphi -O2 -vw -FE"$WORK/pascal" -Fl"$lib" examples/pascal/sale_host.dpr >"$WORK/fpc.out" 2>&1 ||
+  mkdir -p "$WORK/pascal" "$WORK/pascal-runtime" "$WORK/csharp"
+  # Bound by the unit's external declarations, and loaded at run time by the
+  # unit's ZulLoad: the same host, with ZUL_RUNTIME_LOADING defined.
+  fpc -Mdelphi -O2 -vw -Sew -FE"$WORK/pascal" -Fl"$lib" examples/pascal/sale_host.dpr >"$WORK/fpc.out" 2>&1 ||
     { cat "$WORK/fpc.out"; exit 1; }
+  fpc -Mdelphi -O2 -vw -Sew -dZUL_RUNTIME_LOADING -FE"$WORK/pascal-runtime" examples/pascal/sale_host.dpr \
+    >"$WORK/fpc.out" 2>&1 || { cat "$WORK/fpc.out"; exit 1; }
+  # Loaded at run time, it must not need the library to start.
+  if readelf -d "$WORK/pascal-runtime/sale_host" | grep -q 'NEEDED.*Pkg_Zul00500'; then
+    log "the Pascal host built for run-time loading links the library"; exit 1
+  fi
   mcs -warnaserror -out:"$WORK/csharp/sale_host.exe" examples/csharp/Pkg_Zul00500.cs examples/csharp/SaleHost.cs
 
-  local hosts=(c pascal csharp guide)
+  local hosts=(c pascal pascal-runtime csharp guide)
   for name in "${hosts[@]}"; do
     rm -rf "$drive"
     make_host_dir "$host"
@@ -118,6 +126,7 @@ linux_hosts() {
     case $name in
       c) run_host c "$build/bin/c_sale_host" libPkg_Zul00500.so "$drive" "$host" ;;
       pascal) run_host pascal "$WORK/pascal/sale_host" "$drive" "$host" ;;
+      pascal-runtime) run_host pascal-runtime "$WORK/pascal-runtime/sale_host" "$drive" "$host" ;;
       csharp) run_host csharp mono "$WORK/csharp/sale_host.exe" "$drive" "$host" ;;
       guide) run_host guide "$build/bin/guide_host" libPkg_Zul00500.so "$drive" "$host" ;;
     esac
@@ -174,14 +183,18 @@ wine_hosts() {
       FAILED=1
     fi
 
-    # 3. The Free Pascal host, built for this Windows, beside the DLL.
-    local pascal=$WORK/fpc/$([[ $arch == x64 ]] && echo win64 || echo win32)
-    cp "$bin/Pkg_Zul00500.dll" "$pascal/"
-    rm -rf "$WINEPREFIX/drive_c/tef_dial" "$WINEPREFIX/drive_c/tef_disc"
-    make_host_dir "$WINEPREFIX/drive_c/zulhost"
-    start_tefsim "$tefsim" "$drive"
-    run_host "$name-pascal" "${WINE_COMMAND[@]}" "$pascal/sale_host.exe" "" 'c:\zulhost'
-    stop_tefsim
+    # 3. The Free Pascal host, built for this Windows, beside the DLL: bound
+    # by the unit's external declarations, then loaded at run time.
+    local pascal variant
+    for variant in "" -runtime; do
+      pascal=$WORK/fpc/$([[ $arch == x64 ]] && echo win64 || echo win32)$variant
+      cp "$bin/Pkg_Zul00500.dll" "$pascal/"
+      rm -rf "$WINEPREFIX/drive_c/tef_dial" "$WINEPREFIX/drive_c/tef_disc"
+      make_host_dir "$WINEPREFIX/drive_c/zulhost"
+      start_tefsim "$tefsim" "$drive"
+      run_host "$name-pascal$variant" "${WINE_COMMAND[@]}" "$pascal/sale_host.exe" "" 'c:\zulhost'
+      stop_tefsim
+    done
   done
 }
 

@@ -14,7 +14,9 @@
 # Free Pascal assembles and links Windows programs itself: no other tool is
 # needed. Then it compiles examples/pascal/sale_host.dpr for both, into
 # OUT/win64/sale_host.exe and OUT/win32/sale_host.exe (OUT defaults to
-# build-fpc/examples). Each loads Pkg_Zul00500.dll from its own folder.
+# build-fpc/examples), and again loading the DLL at run time
+# (ZUL_RUNTIME_LOADING) into OUT/win64-runtime/ and OUT/win32-runtime/. Each
+# loads Pkg_Zul00500.dll from its own folder.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -78,13 +80,14 @@ if [[ ! -f $TOOLS/version || $(cat "$TOOLS/version") != "$VERSION" ]]; then
   build_tools
 fi
 
-# compile COMPILER TARGET CPU UNITS DIR: the example host for one Windows.
+# compile COMPILER TARGET CPU UNITS DIR [DEFINE]: the example host for one
+# Windows, with DEFINE (-dZUL_RUNTIME_LOADING: loaded at run time) or without.
 compile() {
   local compiler=$1 target=$2 cpu=$3 units=$4 dir=$OUT/$5
   rm -rf "$dir"
   mkdir -p "$dir"
   # -n: not the system's fpc.cfg, whose unit paths are Linux's.
-  quietly "$compiler" -n -T"$target" -P"$cpu" -Mdelphi -O2 -vw -Sew -Fu"$units" -FE"$dir" -FU"$dir" \
+  quietly "$compiler" -n -T"$target" -P"$cpu" -Mdelphi -O2 -vw -Sew -Fu"$units" -FE"$dir" -FU"$dir" ${6:-} \
     examples/pascal/sale_host.dpr
   rm -f "$dir"/*.o "$dir"/*.ppu
   log "built $dir/sale_host.exe"
@@ -92,3 +95,5 @@ compile() {
 
 compile "$(command -v ppcx64)" win64 x86_64 "$TOOLS/units/x86_64-win64" win64
 compile "$TOOLS/bin/ppc386" win32 i386 "$TOOLS/units/i386-win32" win32
+compile "$(command -v ppcx64)" win64 x86_64 "$TOOLS/units/x86_64-win64" win64-runtime -dZUL_RUNTIME_LOADING
+compile "$TOOLS/bin/ppc386" win32 i386 "$TOOLS/units/i386-win32" win32-runtime -dZUL_RUNTIME_LOADING

@@ -134,7 +134,8 @@ static int sale(void) {
   char root[ZUL_ROOT_CAPACITY] = "";
   char document[ZUL_FIELD_CAPACITY], f748[ZUL_F748_CAPACITY], f013[ZUL_FIELD_CAPACITY],
       f027[ZUL_F027_CAPACITY];
-  /* One list for every payment: DoTEF refills it; freed once at the end. */
+  /* Each DoTEF hands back a new list, the host's to free: the last payment's
+   * is the one to print. */
   ZulList receipts = NULL;
   int approved = 0, transaction = 0, with_receipt = 0, i, ok;
   double extra = 0, due = 100.00, paid = 0;
@@ -156,6 +157,8 @@ static int sale(void) {
   zul.zul_SetFloat("doValorTef", 0);
   for (i = 0; i < 2; ++i) {
     document[0] = f748[0] = f013[0] = f027[0] = '\0';
+    zul.zul_ListFree(receipts); /* the earlier payment's list (NULL the first time) */
+    receipts = NULL;
     ok = zul.DoTEF("c-host", payments[i], due, "C", &receipts, &approved, &transaction, &extra, document,
                    sizeof document, f748, sizeof f748, f013, sizeof f013, f027, sizeof f027) == ZUL_TRUE;
     if (!check(ok && approved == 1, "DoTEF")) return 0;

@@ -11,9 +11,10 @@
 // Callbacks get back the user pointer given with them; a negative result is
 // the host's failure. Keep every delegate handed to the package referenced
 // for as long as the package may call it. Everything runs on the host's
-// user-interface thread. DoTEF refills the list its receipts variable holds:
-// start with IntPtr.Zero, pass the same variable to every payment, free it
-// once.
+// user-interface thread. Every DoTEF puts a new list into its receipts
+// variable, the host's from then on; the list the variable held before is
+// not freed and stays as it was. Free each list with zul_ListFree once it is
+// no longer needed.
 using System;
 using System.Runtime.InteropServices;
 using System.Text;

@@ -95,9 +95,9 @@ public static class SaleHost
         Check(Zul.CheckDirTef(root, root.Length, Zul.Text("D"), 0) == Zul.True, "CheckDirTef");
         Console.WriteLine("network: " + Zul.Text(root));
 
-        // The sale: 100.00 in two card payments. DoTEF refills the list
-        // receipts holds: zero before the first payment, the same variable
-        // for every one, freed once at the end.
+        // The sale: 100.00 in two card payments. Each DoTEF puts a new list
+        // into receipts, ours to free: the earlier payment's goes before the
+        // next payment, the last one after printing.
         IntPtr receipts = IntPtr.Zero;
         int approved = 0, transaction = 0, withReceipt = 0;
         double extra = 0, due = 100.00;
@@ -106,6 +106,8 @@ public static class SaleHost
         {
             byte[] document = Zul.Buffer(Zul.FieldCapacity), f748 = Zul.Buffer(Zul.F748Capacity);
             byte[] f013 = Zul.Buffer(Zul.FieldCapacity), f027 = Zul.Buffer(Zul.F027Capacity);
+            Zul.zul_ListFree(receipts); // the earlier payment's list (zero the first time)
+            receipts = IntPtr.Zero;
             int result = Zul.DoTEF(Zul.Text(Context), amount, due, Zul.Text("C"), ref receipts, ref approved,
                                    ref transaction, ref extra, document, document.Length, f748, f748.Length, f013,
                                    f013.Length, f027, f027.Length);

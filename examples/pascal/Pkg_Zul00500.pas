@@ -1,6 +1,9 @@
 { Pkg_Zul00500: card payments for the point of sale. The declarations of the
   package's C interface (include/Pkg_Zul00500.h) for Delphi and Free Pascal
-  hosts, one to one: the same names, parameters in the same order.
+  hosts, one to one: the same names, parameters in the same order. The
+  routines are bound by external declarations; with ZUL_RUNTIME_LOADING
+  defined they are variables that ZulLoad fills at run time instead (the
+  host guide's first rule), and TZulFn_ + a routine's name is its type.
 
   Text is code page 1252 (AnsiString / PAnsiChar). A string passed by
   reference is a buffer and its capacity in bytes, the terminating #0
@@ -11,9 +14,10 @@
   user-interface thread. The reference (share/doc/zul00500/html, doc\html in
   the Windows zip) documents every routine.
 
-  DoTEF refills the list its Receipts variable holds: set it to nil before
-  the first payment, pass the same variable to every payment, and free it
-  once with zul_ListFree. }
+  Every DoTEF puts a new list into its Receipts variable, the host's from
+  then on; the list the variable held before is not freed, and stays as it
+  was. Free each list with zul_ListFree once it is no longer needed (the
+  earlier payment's before the next payment, the last after printing). }
 unit Pkg_Zul00500;
 
 {$IFDEF FPC}{$MODE DELPHI}{$ENDIF}
@@ -23,8 +27,11 @@ interface
 const
 {$IFDEF MSWINDOWS}
   ZulLibrary = 'Pkg_Zul00500.dll';
+  { The file ZulLoad loads when given no path. }
+  ZulLibraryFile = 'Pkg_Zul00500.dll';
 {$ELSE}
   ZulLibrary = 'Pkg_Zul00500';
+  ZulLibraryFile = 'libPkg_Zul00500.so';
 {$ENDIF}
 
   ZUL_VERSION_MAJOR = 0;
@@ -94,6 +101,220 @@ type
   TZulFileObserverProc = function(User: Pointer; Operation, Path, ToPath, Bytes: PAnsiChar; ByteCount: Integer;
     MonotonicMs: Double): Integer; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
 
+{ The routines' types, TZulFn_ and the routine's name, as the header's ZulFn_
+  types: for a host that finds the routines itself. }
+  TZulFn_DoTEF = function(Context: PAnsiChar; Amount, AmountDue: Double; Kind: PAnsiChar;
+    var Receipts: ZulList; var ApprovedCount, TransactionNumber: Integer; var ExtraAmount: Double;
+    DocumentNumber: PAnsiChar; DocumentNumberCapacity: Integer; Field748: PAnsiChar;
+    Field748Capacity: Integer; Field013: PAnsiChar; Field013Capacity: Integer; Field027: PAnsiChar;
+    Field027Capacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_CheckGPAtivo = function(Operation, Sequence: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_VerificaRetorno = function(Context: PAnsiChar; Answer: ZulList; NotConfirm: Integer;
+    Unused: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_CheckIntPosFiles = function(Context: PAnsiChar; NotConfirm: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_GetSequence = function(Sequence: PAnsiChar; SequenceCapacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_NewIntPosFileName = function(Directory, Path: PAnsiChar; PathCapacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_DeleteIntPosFiles = function(Directory, Sequence: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_ImprCupons = function(Receipts: ZulList; ReceiptCount, TransactionCount, PrinterType: Integer;
+    Voucher1, Voucher2, Context, Report1, Report2, CopyChoice, Mode, Standard2, Standard1: PAnsiChar;
+    Amount: Double): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_ImprCupom = function(Report1, Report2, Context, CopyChoice: PAnsiChar; Answer: ZulList;
+    FrameworkCopies, TransactionCount, PrinterType, OwnDocument, SkipSaved: Integer;
+    Mode, Standard2, Standard1: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_ImprCupom_FrameWork = function(Report1, Report2, Context, CopyChoice: PAnsiChar; Answer: ZulList;
+    Copies, TransactionCount, PrinterType, OwnDocument, SkipSaved: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_ImprCupomRG_FrameWork = function(Report1, Report2, Context: PAnsiChar; Answer: ZulList;
+    Copies, TransactionCount, PrinterType, OwnDocument, SkipSaved: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_CancelaTEF = function(Report1, Report2, Context, CopyChoice: PAnsiChar;
+    Position, TransactionCount, PrinterType: Integer;
+    PendingSequence, Unused, Amount, Network, DocumentNumber, Field022, Field023, Mode, Standard2, Standard1: PAnsiChar;
+    PrintAndConfirm: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_CancelaTEFs = function(Unused: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_CancelaPendencia = function(Report1, Report2, Context, Unused: PAnsiChar;
+    TransactionCount, PrinterType: Integer; Mode, Standard2, Standard1: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_TipoRede = function(Kind, Choice: PAnsiChar; ChoiceCapacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_CheckDirTef = function(Root: PAnsiChar; RootCapacity: Integer; Kind: PAnsiChar;
+    PrinterType: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_LogCartao = function(Message: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_DetectaFuncao = function(LibraryName, FunctionName: PAnsiChar; var Address: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_BloqueiaTeclado = function: Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_DesbloqueiaTeclado = function: Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_Initialize = function: Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_Finalize = function: Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_Version = function(Value: PAnsiChar; Capacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_VersionNumber = function: Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_LastError = function(Value: PAnsiChar; Capacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_LastErrorCode = function: Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ErrorName = function(Code: Integer): PAnsiChar;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListNew = function: ZulList;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListFree = function(List: ZulList): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListCount = function(List: ZulList): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListGet = function(List: ZulList; Index: Integer; Value: PAnsiChar; Capacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListAdd = function(List: ZulList; Line: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListClear = function(List: ZulList): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListText = function(List: ZulList; Value: PAnsiChar; Capacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListSetText = function(List: ZulList; Text: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListLoadFromFile = function(List: ZulList; Path: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_ListSaveToFile = function(List: ZulList; Path: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_GetStr = function(Name, Value: PAnsiChar; Capacity: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetStr = function(Name, Value: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_GetInt = function(Name: PAnsiChar; var Value: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetInt = function(Name: PAnsiChar; Value: Integer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_GetFloat = function(Name: PAnsiChar; var Value: Double): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetFloat = function(Name: PAnsiChar; Value: Double): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_GetList = function(Name: PAnsiChar): ZulList;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetPrinterProc1 = function(Name: PAnsiChar; Fn: TZulPrinterProc1; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetPrinterProc2 = function(Name: PAnsiChar; Fn: TZulPrinterProc2; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetPrinterProc3 = function(Name: PAnsiChar; Fn: TZulPrinterProc3; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetPrinterProc4 = function(Name: PAnsiChar; Fn: TZulPrinterProc4; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetPrinterProc5 = function(Name: PAnsiChar; Fn: TZulPrinterProc5; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetPrinterProc = function(Name: PAnsiChar; Fn, User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetDialog = function(Fn: TZulDialogProc; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetTranslate = function(Fn: TZulTranslateProc; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetMessageText = function(Fn: TZulMessageTextProc; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetNetworkChooser = function(Fn: TZulNetworkChooserProc; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetMessagePump = function(Fn: TZulMessagePumpProc; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetFileObserver = function(Fn: TZulFileObserverProc; User: Pointer): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetDriveRoot = function(Folder: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SetHostDirectory = function(Directory: PAnsiChar): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_DescribeDataSet = function(Path: PAnsiChar; Lines: ZulList): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+
+{$IFDEF ZUL_RUNTIME_LOADING}
+{ Run-time loading, as the host guide's first rule asks: compiled with
+  ZUL_RUNTIME_LOADING defined, every routine below is a variable of its
+  type, which ZulLoad fills by name from the library it loads. A host calls
+  the routines by the same names either way; it only calls ZulLoad first,
+  and ZulUnload at the end. DoTef is DoTEF here too. }
+var
+  DoTEF: TZulFn_DoTEF;
+  CheckGPAtivo: TZulFn_CheckGPAtivo;
+  VerificaRetorno: TZulFn_VerificaRetorno;
+  CheckIntPosFiles: TZulFn_CheckIntPosFiles;
+  GetSequence: TZulFn_GetSequence;
+  NewIntPosFileName: TZulFn_NewIntPosFileName;
+  DeleteIntPosFiles: TZulFn_DeleteIntPosFiles;
+  ImprCupons: TZulFn_ImprCupons;
+  ImprCupom: TZulFn_ImprCupom;
+  ImprCupom_FrameWork: TZulFn_ImprCupom_FrameWork;
+  ImprCupomRG_FrameWork: TZulFn_ImprCupomRG_FrameWork;
+  CancelaTEF: TZulFn_CancelaTEF;
+  CancelaTEFs: TZulFn_CancelaTEFs;
+  CancelaPendencia: TZulFn_CancelaPendencia;
+  TipoRede: TZulFn_TipoRede;
+  CheckDirTef: TZulFn_CheckDirTef;
+  LogCartao: TZulFn_LogCartao;
+  DetectaFuncao: TZulFn_DetectaFuncao;
+  BloqueiaTeclado: TZulFn_BloqueiaTeclado;
+  DesbloqueiaTeclado: TZulFn_DesbloqueiaTeclado;
+  Initialize: TZulFn_Initialize;
+  Finalize: TZulFn_Finalize;
+  zul_Version: TZulFn_zul_Version;
+  zul_VersionNumber: TZulFn_zul_VersionNumber;
+  zul_LastError: TZulFn_zul_LastError;
+  zul_LastErrorCode: TZulFn_zul_LastErrorCode;
+  zul_ErrorName: TZulFn_zul_ErrorName;
+  zul_ListNew: TZulFn_zul_ListNew;
+  zul_ListFree: TZulFn_zul_ListFree;
+  zul_ListCount: TZulFn_zul_ListCount;
+  zul_ListGet: TZulFn_zul_ListGet;
+  zul_ListAdd: TZulFn_zul_ListAdd;
+  zul_ListClear: TZulFn_zul_ListClear;
+  zul_ListText: TZulFn_zul_ListText;
+  zul_ListSetText: TZulFn_zul_ListSetText;
+  zul_ListLoadFromFile: TZulFn_zul_ListLoadFromFile;
+  zul_ListSaveToFile: TZulFn_zul_ListSaveToFile;
+  zul_GetStr: TZulFn_zul_GetStr;
+  zul_SetStr: TZulFn_zul_SetStr;
+  zul_GetInt: TZulFn_zul_GetInt;
+  zul_SetInt: TZulFn_zul_SetInt;
+  zul_GetFloat: TZulFn_zul_GetFloat;
+  zul_SetFloat: TZulFn_zul_SetFloat;
+  zul_GetList: TZulFn_zul_GetList;
+  zul_SetPrinterProc1: TZulFn_zul_SetPrinterProc1;
+  zul_SetPrinterProc2: TZulFn_zul_SetPrinterProc2;
+  zul_SetPrinterProc3: TZulFn_zul_SetPrinterProc3;
+  zul_SetPrinterProc4: TZulFn_zul_SetPrinterProc4;
+  zul_SetPrinterProc5: TZulFn_zul_SetPrinterProc5;
+  zul_SetPrinterProc: TZulFn_zul_SetPrinterProc;
+  zul_SetDialog: TZulFn_zul_SetDialog;
+  zul_SetTranslate: TZulFn_zul_SetTranslate;
+  zul_SetMessageText: TZulFn_zul_SetMessageText;
+  zul_SetNetworkChooser: TZulFn_zul_SetNetworkChooser;
+  zul_SetMessagePump: TZulFn_zul_SetMessagePump;
+  zul_SetFileObserver: TZulFn_zul_SetFileObserver;
+  zul_SetDriveRoot: TZulFn_zul_SetDriveRoot;
+  zul_SetHostDirectory: TZulFn_zul_SetHostDirectory;
+  zul_DescribeDataSet: TZulFn_zul_DescribeDataSet;
+
+{ Loads the library (Path, or ZulLibraryFile when Path is empty), finds every
+  routine by name and checks that the library is of this unit's major
+  version and at least as new. False, with the library not loaded, when it
+  cannot be loaded, lacks a routine or is too old: Missing then says which.
+  True at once when it is loaded already. }
+function ZulLoad(const Path: AnsiString; out Missing: AnsiString): Boolean;
+{ Unloads the library (the package's Finalize runs); no routine may be called
+  after it until the next ZulLoad. }
+procedure ZulUnload;
+{$ELSE}
 { The package's routines. DoTef, the same routine as DoTEF under its plain
   name, is the same identifier as DoTEF in Pascal: DoTEF serves for both. }
 
@@ -234,10 +455,143 @@ function zul_SetHostDirectory(Directory: PAnsiChar): Integer;
 function zul_DescribeDataSet(Path: PAnsiChar; Lines: ZulList): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_DescribeDataSet';
 
+{$ENDIF}
+
 { The last error as a string. }
 function ZulLastError: AnsiString;
 
 implementation
+
+{$IFDEF ZUL_RUNTIME_LOADING}
+uses
+  SysUtils, {$IFDEF FPC}dynlibs{$ELSE}Windows{$ENDIF};
+
+var
+  Loaded: {$IFDEF FPC}TLibHandle{$ELSE}HMODULE{$ENDIF} = 0;
+  FirstMissing: AnsiString;
+
+{ Slot is the address of a routine's variable (@@DoTEF). }
+function Bind(Slot: PPointer; Name: PAnsiChar): Boolean;
+begin
+{$IFDEF FPC}
+  Slot^ := GetProcedureAddress(Loaded, Name);
+{$ELSE}
+  Slot^ := GetProcAddress(Loaded, Name);
+{$ENDIF}
+  Result := Slot^ <> nil;
+  if not Result then
+    FirstMissing := Name;
+end;
+
+{ Every routine by name; False at the first one the library lacks. }
+function BindAll: Boolean;
+begin
+  Result :=
+    Bind(@@DoTEF, 'DoTEF') and
+    Bind(@@CheckGPAtivo, 'CheckGPAtivo') and
+    Bind(@@VerificaRetorno, 'VerificaRetorno') and
+    Bind(@@CheckIntPosFiles, 'CheckIntPosFiles') and
+    Bind(@@GetSequence, 'GetSequence') and
+    Bind(@@NewIntPosFileName, 'NewIntPosFileName') and
+    Bind(@@DeleteIntPosFiles, 'DeleteIntPosFiles') and
+    Bind(@@ImprCupons, 'ImprCupons') and
+    Bind(@@ImprCupom, 'ImprCupom') and
+    Bind(@@ImprCupom_FrameWork, 'ImprCupom_FrameWork') and
+    Bind(@@ImprCupomRG_FrameWork, 'ImprCupomRG_FrameWork') and
+    Bind(@@CancelaTEF, 'CancelaTEF') and
+    Bind(@@CancelaTEFs, 'CancelaTEFs') and
+    Bind(@@CancelaPendencia, 'CancelaPendencia') and
+    Bind(@@TipoRede, 'TipoRede') and
+    Bind(@@CheckDirTef, 'CheckDirTef') and
+    Bind(@@LogCartao, 'LogCartao') and
+    Bind(@@DetectaFuncao, 'DetectaFuncao') and
+    Bind(@@BloqueiaTeclado, 'BloqueiaTeclado') and
+    Bind(@@DesbloqueiaTeclado, 'DesbloqueiaTeclado') and
+    Bind(@@Initialize, 'Initialize') and
+    Bind(@@Finalize, 'Finalize') and
+    Bind(@@zul_Version, 'zul_Version') and
+    Bind(@@zul_VersionNumber, 'zul_VersionNumber') and
+    Bind(@@zul_LastError, 'zul_LastError') and
+    Bind(@@zul_LastErrorCode, 'zul_LastErrorCode') and
+    Bind(@@zul_ErrorName, 'zul_ErrorName') and
+    Bind(@@zul_ListNew, 'zul_ListNew') and
+    Bind(@@zul_ListFree, 'zul_ListFree') and
+    Bind(@@zul_ListCount, 'zul_ListCount') and
+    Bind(@@zul_ListGet, 'zul_ListGet') and
+    Bind(@@zul_ListAdd, 'zul_ListAdd') and
+    Bind(@@zul_ListClear, 'zul_ListClear') and
+    Bind(@@zul_ListText, 'zul_ListText') and
+    Bind(@@zul_ListSetText, 'zul_ListSetText') and
+    Bind(@@zul_ListLoadFromFile, 'zul_ListLoadFromFile') and
+    Bind(@@zul_ListSaveToFile, 'zul_ListSaveToFile') and
+    Bind(@@zul_GetStr, 'zul_GetStr') and
+    Bind(@@zul_SetStr, 'zul_SetStr') and
+    Bind(@@zul_GetInt, 'zul_GetInt') and
+    Bind(@@zul_SetInt, 'zul_SetInt') and
+    Bind(@@zul_GetFloat, 'zul_GetFloat') and
+    Bind(@@zul_SetFloat, 'zul_SetFloat') and
+    Bind(@@zul_GetList, 'zul_GetList') and
+    Bind(@@zul_SetPrinterProc1, 'zul_SetPrinterProc1') and
+    Bind(@@zul_SetPrinterProc2, 'zul_SetPrinterProc2') and
+    Bind(@@zul_SetPrinterProc3, 'zul_SetPrinterProc3') and
+    Bind(@@zul_SetPrinterProc4, 'zul_SetPrinterProc4') and
+    Bind(@@zul_SetPrinterProc5, 'zul_SetPrinterProc5') and
+    Bind(@@zul_SetPrinterProc, 'zul_SetPrinterProc') and
+    Bind(@@zul_SetDialog, 'zul_SetDialog') and
+    Bind(@@zul_SetTranslate, 'zul_SetTranslate') and
+    Bind(@@zul_SetMessageText, 'zul_SetMessageText') and
+    Bind(@@zul_SetNetworkChooser, 'zul_SetNetworkChooser') and
+    Bind(@@zul_SetMessagePump, 'zul_SetMessagePump') and
+    Bind(@@zul_SetFileObserver, 'zul_SetFileObserver') and
+    Bind(@@zul_SetDriveRoot, 'zul_SetDriveRoot') and
+    Bind(@@zul_SetHostDirectory, 'zul_SetHostDirectory') and
+    Bind(@@zul_DescribeDataSet, 'zul_DescribeDataSet') and
+    True;
+end;
+
+function ZulLoad(const Path: AnsiString; out Missing: AnsiString): Boolean;
+var
+  Name: AnsiString;
+  Version: Integer;
+begin
+  Missing := '';
+  Result := Loaded <> 0;
+  if Result then
+    Exit;
+  Name := Path;
+  if Name = '' then
+    Name := ZulLibraryFile;
+{$IFDEF FPC}
+  Loaded := LoadLibrary(Name);
+{$ELSE}
+  Loaded := LoadLibraryA(PAnsiChar(Name));
+{$ENDIF}
+  if Loaded = 0 then
+  begin
+    Missing := 'the library ' + Name + ' could not be loaded';
+    Exit;
+  end;
+  if not BindAll then
+    Missing := Name + ' lacks ' + FirstMissing + ': too old for this host'
+  else
+  begin
+    Version := zul_VersionNumber();
+    if (Version div 10000 <> ZUL_VERSION_MAJOR) or (Version < ZUL_VERSION_NUMBER) then
+      Missing := Name + ' is version ' + AnsiString(IntToStr(Version)) + '; this host needs ' +
+        AnsiString(IntToStr(ZUL_VERSION_NUMBER));
+  end;
+  Result := Missing = '';
+  if not Result then
+    ZulUnload;
+end;
+
+procedure ZulUnload;
+begin
+  if Loaded <> 0 then
+    FreeLibrary(Loaded);
+  Loaded := 0;
+end;
+{$ENDIF}
 
 function ZulLastError: AnsiString;
 var

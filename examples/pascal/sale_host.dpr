@@ -1,8 +1,10 @@
 { A small point-of-sale host in Delphi-mode Pascal: a sale of 100.00 paid by
   card in two payments (40.00 and 60.00), the receipts printed on a "printer"
-  that writes to the console. Loads Pkg_Zul00500 by name (the unit's external
-  declarations). Built for Linux, and for Windows (i386-win32, x86_64-win64)
-  where it loads Pkg_Zul00500.dll beside it. docs/host-guide.md tells the
+  that writes to the console. Binds Pkg_Zul00500 by the unit's external
+  declarations, or, compiled with -dZUL_RUNTIME_LOADING, loads it at run time
+  with ZulLoad (libPkg_Zul00500.so from the library path, Pkg_Zul00500.dll
+  beside the program). Built for Linux, and for Windows (i386-win32,
+  x86_64-win64). docs/host-guide.md tells the
   order of calls for a whole day at the till.
 
   sale_host DRIVE_ROOT HOST_DIR   (what an integrator's test machine sets) }
@@ -120,11 +122,18 @@ var
   Payments: array[0..1] of Double = (40.00, 60.00);
   Due: Double;
   I: Integer;
+{$IFDEF ZUL_RUNTIME_LOADING}
+  Missing: AnsiString;
+{$ENDIF}
 begin
   Check(ParamCount = 2, 'usage: sale_host DRIVE_ROOT HOST_DIR');
+{$IFDEF ZUL_RUNTIME_LOADING}
+  { Every routine found by name, and the version checked, before the first call. }
+  Check(ZulLoad('', Missing), string(Missing));
+{$ENDIF}
   { A library older than this unit, or of another major version, lacks what
     the host was written for. }
-  Check((zul_VersionNumber div 10000 = ZUL_VERSION_MAJOR) and (zul_VersionNumber >= ZUL_VERSION_NUMBER),
+  Check((zul_VersionNumber() div 10000 = ZUL_VERSION_MAJOR) and (zul_VersionNumber() >= ZUL_VERSION_NUMBER),
     'the library''s version');
   zul_SetDriveRoot(PAnsiChar(AnsiString(ParamStr(1))));
   zul_SetHostDirectory(PAnsiChar(AnsiString(ParamStr(2))));
@@ -147,9 +156,9 @@ begin
   Check(CheckDirTef(Root, SizeOf(Root), 'D', 0) = ZUL_TRUE, 'CheckDirTef');
   WriteLn('network: ', PAnsiChar(@Root[0]));
 
-  { The sale: 100.00 in two card payments. DoTEF refills the list Receipts
-    holds: nil before the first payment, the same variable for every one,
-    freed once at the end. }
+  { The sale: 100.00 in two card payments. Each DoTEF puts a new list into
+    Receipts, ours to free: the earlier payment's goes before the next
+    payment, the last one after printing. }
   Receipts := nil;
   Transaction := 0;
   WithReceipt := 0;
@@ -161,6 +170,8 @@ begin
     FillChar(Field748, SizeOf(Field748), 0);
     FillChar(Field013, SizeOf(Field013), 0);
     FillChar(Field027, SizeOf(Field027), 0);
+    zul_ListFree(Receipts); { the earlier payment's list (nil the first time) }
+    Receipts := nil;
     Check(DoTEF(Context, Payments[I], Due, 'C', Receipts, Approved, Transaction, Extra, Document,
       SizeOf(Document), Field748, SizeOf(Field748), Field013, SizeOf(Field013), Field027,
       SizeOf(Field027)) = ZUL_TRUE, 'DoTEF');
@@ -176,5 +187,8 @@ begin
   Check(ImprCupons(Receipts, 1, WithReceipt, 0, '', '', Context, '', '', 'S', 'F', '', '', Paid) = ZUL_TRUE,
     'ImprCupons');
   zul_ListFree(Receipts);
+{$IFDEF ZUL_RUNTIME_LOADING}
+  ZulUnload;
+{$ENDIF}
   WriteLn('result=ok');
 end.

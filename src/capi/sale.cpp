@@ -23,31 +23,15 @@ int sale(const char* routine, const char* context, double amount, double amountD
     StringRef f013(routine, "field013", field013, field013Capacity);
     StringRef f027(routine, "field027", field027, field027Capacity);
 
-    // The list the caller passes is refilled, so that a host that passes the
-    // same variable to every payment holds one list. Null, or a handle the
-    // host freed (as a Delphi host frees the list and passes the variable
-    // again), gets a new list; so does the package's own list, which stays as
-    // it is. Anything else is refused before the sale starts.
-    std::shared_ptr<StringList> reused;
-    if (receipts_out) {
-      switch (StateOf(receipts_out)) {
-      case HandleState::Live:
-        if (!ListRecord(receipts_out, "receipts").package_owned) reused = HoldList(receipts_out, "receipts");
-        break;
-      case HandleState::Freed:
-        receipts_out = nullptr;
-        break;
-      case HandleState::Foreign:
-        ListRecord(receipts_out, "receipts"); // throws
-      }
-    }
+    // Every call puts a new list into the caller's variable, and the caller
+    // owns it from then on. What the variable held before is not read, not
+    // refilled and not released: a host that kept an earlier payment's list
+    // still finds it as it was, and frees each list it was given.
     // The sale makes its list when it starts; it goes back also when an
-    // error ends the sale after that, and the host owns it.
+    // error ends the sale after that.
     std::shared_ptr<StringList> list;
     auto hand_back = [&] {
-      if (!list) return;
-      if (reused) *reused = std::move(*list);
-      else receipts_out = NewListHandle(list);
+      if (list) receipts_out = NewListHandle(list);
     };
     bool paid = false;
     try {

@@ -1,11 +1,13 @@
 #include "platform/error.h"
 
+#include "platform/detail.h"
+
 namespace zul00500::platform {
 
 namespace {
 std::string compose(const std::string& operation, const std::string& object, const std::string& reason) {
   std::string text = operation;
-  if (!object.empty()) text += " \"" + object + "\"";
+  if (!object.empty()) text += " \"" + detail::shown_path(object) + "\"";
   if (!reason.empty()) text += ": " + reason;
   return text;
 }

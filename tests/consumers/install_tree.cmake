@@ -21,7 +21,8 @@ set(expected
   ${lib}/cmake/Zul00500/Zul00500Targets.cmake ${lib}/pkgconfig/Pkg_Zul00500.pc
   ${PREFIX}/include/Pkg_Zul00500.h ${doc}/LICENSE ${doc}/THIRD-PARTY-NOTICES ${doc}/examples/c/sale_host.c
   ${doc}/examples/c/CMakeLists.txt ${doc}/examples/c/Makefile ${doc}/examples/pascal/Pkg_Zul00500.pas
-  ${doc}/examples/csharp/Pkg_Zul00500.cs ${doc}/host-guide.md)
+  ${doc}/examples/csharp/Pkg_Zul00500.cs ${doc}/host-guide.md ${doc}/host.md ${doc}/tefsim.md
+  ${doc}/zulpos.md ${doc}/windows.md ${doc}/deviations.md)
 if(DOCS)
   list(APPEND expected ${doc}/html/index.html ${doc}/html/group__zul__sale.html)
 endif()

@@ -1,6 +1,10 @@
 // zulpos sale against a running tefsim, in real time.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "integration/tefsim_world.h"
 #include "platform/file_system.h"
 #include "support/state.h"
@@ -164,6 +168,24 @@ TEST_F(SaleAgainstTefsim, PrintedSaleConfirmsBothPaymentsAndLeavesNothingBehind)
   EXPECT_FALSE(AnyLineHas(log, "not confirmed"));
   for (const std::string& directory : {std::string("c:\\tef_dial\\resp\\"), backup_, pending_})
     EXPECT_TRUE(Answers(directory).empty()) << directory;
+}
+
+// What a terminal types is UTF-8: tefsim's rule writes its message in code
+// page 1252 into the answer, as a manager does, and zulpos hands the
+// receipts file's accented path to the package, which saves the list where
+// the terminal named it.
+TEST_F(SaleAgainstTefsim, TextTypedInUtf8ReachesTheAnswerAndTheDiskInTheirOwnEncodings) {
+  Start({"CRT#1: message Transa\xC3\xA7\xC3\xA3o aprovada"});
+  std::filesystem::create_directories(world_.root() + "/recibos");
+  const std::string receipts = world_.root() + "/recibos/caf\xC3\xA9.txt";
+  const auto run = Zulpos({"sale", "--pay", "5", "--receipts", receipts});
+  ASSERT_TRUE(run.status.has_value());
+  EXPECT_EQ(*run.status, 0);
+  std::ifstream file(receipts, std::ios::binary);
+  ASSERT_TRUE(file) << "no " << receipts;
+  std::ostringstream text;
+  text << file.rdbuf();
+  EXPECT_NE(text.str().find("030-000 = Transa\xE7\xE3o aprovada\r\n"), std::string::npos) << text.str();
 }
 
 } // namespace

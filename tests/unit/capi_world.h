@@ -31,6 +31,16 @@ protected:
     return text;
   }
 
+  // Whether `list` holds the line `line`, read through the C interface.
+  static bool Holds(ZulList list, const std::string& line) {
+    for (int i = 0; i < zul_ListCount(list); ++i) {
+      std::string text(static_cast<std::size_t>(zul_ListGet(list, i, nullptr, 0)) + 1, '\0');
+      text.resize(static_cast<std::size_t>(zul_ListGet(list, i, text.data(), static_cast<int>(text.size()))));
+      if (text == line) return true;
+    }
+    return false;
+  }
+
   UseLinkedPackage package_;
   virtual_printer::VirtualPrinter printer_;
 };

@@ -88,12 +88,23 @@ Declarations from_pascal(const std::string& unit) {
   each(text, std::regex(R"((\w+)\s*=\s*function\s*\(([^)]*)\)\s*:)", std::regex::icase),
        [&](const std::smatch& m) {
          const std::string name = m[1];
+         if (name.rfind("TZulFn_", 0) == 0) return; // a routine's type (pascal_routine_types)
          // TZulDialogProc is the type the header calls ZulDialogProc.
          found.callbacks[name.rfind('T', 0) == 0 ? name.substr(1) : name] = count_pascal(m[2]);
        });
   each(text, std::regex(R"((ZUL_\w+)\s*=\s*(-?\d+)\s*;)"),
        [&](const std::smatch& m) { found.constants[m[1]] = m[2]; });
   return found;
+}
+
+// The Pascal unit's routine types, TZulFn_ + the routine's name, by the
+// routine's name: what a host that loads the library at run time calls.
+std::map<std::string, int> pascal_routine_types(const std::string& unit) {
+  const std::string text = without(unit, std::regex(R"(\{[^}]*\}|//[^\n]*)"));
+  std::map<std::string, int> types;
+  each(text, std::regex(R"(TZulFn_(\w+)\s*=\s*function\s*(?:\(([^)]*)\))?\s*:)", std::regex::icase),
+       [&](const std::smatch& m) { types[m[1]] = count_pascal(m[2]); });
+  return types;
 }
 
 // The C# class names ZUL_FILE_BUSY's value EFileBusy: the header's name from it.
@@ -212,9 +223,10 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 TEST(InterfaceDeclarations, ANameOrAParameterCountThatDiffersIsFound) {
   const Declarations header = from_c(kHeader);
-  EXPECT_EQ(disagreements(header, from_pascal(replaced(kPascal, "Amount: Double): Integer;",
-                                                       "Amount: Double; Extra: Integer): Integer;"))),
-            std::vector<std::string>{"routine ImprCupons has 15 parameters, the header 14"});
+  EXPECT_EQ(
+      disagreements(header, from_pascal(replaced(kPascal, "  Amount: Double): Integer;\n  {$IFDEF",
+                                                 "  Amount: Double; Extra: Integer): Integer;\n  {$IFDEF"))),
+      std::vector<std::string>{"routine ImprCupons has 15 parameters, the header 14"});
   EXPECT_EQ(disagreements(header, from_pascal(replaced(kPascal, "name 'CancelaTEFs'", "name 'CancelaTefs'"))),
             (std::vector<std::string>{"routine CancelaTEFs is missing",
                                       "routine CancelaTefs is not in the header"}));
@@ -230,6 +242,21 @@ TEST(InterfaceDeclarations, ANameOrAParameterCountThatDiffersIsFound) {
                                           "LogCartao, (const char* message, int level)")),
                           from_csharp(kCSharp)),
             std::vector<std::string>{"routine LogCartao has 1 parameters, the header 2"});
+}
+
+// The types behind the unit's run-time loading (ZulLoad) are declared apart
+// from its external routines: they must agree with the header as well.
+TEST(InterfaceDeclarations, PascalRoutineTypesAgreeWithTheHeader) {
+  Declarations types = from_pascal(kPascal);
+  types.routines = pascal_routine_types(kPascal);
+  EXPECT_EQ(types.routines.size(), 59u);
+  EXPECT_EQ(disagreements(from_c(kHeader), types), std::vector<std::string>{});
+  // One parameter too few in a type is found.
+  types.routines =
+      pascal_routine_types(replaced(kPascal, "TZulFn_zul_ListAdd = function(List: ZulList; Line: PAnsiChar)",
+                                    "TZulFn_zul_ListAdd = function(List: ZulList)"));
+  EXPECT_EQ(disagreements(from_c(kHeader), types),
+            std::vector<std::string>{"routine zul_ListAdd has 1 parameters, the header 2"});
 }
 
 } // namespace

@@ -53,11 +53,15 @@ std::string read_text_file(const std::string& path) {
   return text.str();
 }
 
+// Scenarios are typed in UTF-8, as a terminal and an editor write them; the
+// answers carry their texts in code page 1252, as a manager writes them. A
+// scenario file already in the code page passes as it is.
 tefsim::Scenario load_scenario(const tefsim::Options& options) {
   tefsim::Scenario scenario;
   if (!options.scenario_file.empty())
-    scenario.add_text(read_text_file(options.scenario_file), options.scenario_file);
-  for (const std::string& rule : options.rules) scenario.add_line(rule);
+    scenario.add_text(platform::utf8_or_cp1252_to_cp1252(read_text_file(options.scenario_file)),
+                      options.scenario_file);
+  for (const std::string& rule : options.rules) scenario.add_line(platform::utf8_or_cp1252_to_cp1252(rule));
   return scenario;
 }
 
@@ -85,7 +89,9 @@ int main(int argc, char** argv) {
   }
 
   try {
-    if (!options.drive_root.empty()) platform::set_drive_root(options.drive_root);
+    // The package's paths are code page 1252 text; the option is typed in UTF-8.
+    if (!options.drive_root.empty())
+      platform::set_drive_root(platform::utf8_or_cp1252_to_cp1252(options.drive_root));
     // Where drive letters live (none on Windows without --drive-root): a
     // folder that is not there yet is made with the roots' folders, and said.
     const std::string drive_root = platform::drive_root();
@@ -101,7 +107,7 @@ int main(int argc, char** argv) {
       log("tefsim: serving " + root + " (" + platform::fs().native_path(root) + ")");
     }
     if (new_drive_root)
-      std::cerr << "tefsim: made the drive root " << drive_root << "; c:\\ is "
+      std::cerr << "tefsim: made the drive root " << platform::cp1252_to_utf8(drive_root) << "; c:\\ is "
                 << platform::fs().native_path("c:\\") << std::endl;
 
     const tefsim::Lease lease(options.lease);

@@ -7,6 +7,7 @@
 #include "cli/command_line.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "platform/text_encoding.h"
 #include "tefsim/scenario.h"
 #include "zul_source_id.h"
 
@@ -111,7 +112,7 @@ void declare(CLI::App& app, Options& options) {
       ->check(Roots());
   // What the platform would use right now, so that an integrator knows where
   // to look for c:\.
-  const std::string default_root = zul00500::platform::drive_root();
+  const std::string default_root = zul00500::platform::cp1252_to_utf8(zul00500::platform::drive_root());
   app.add_option("--drive-root", o.drive_root,
                  "folder holding the drive letters (c:\\ is DIR/c); default\n"
                  "$ZUL_DRIVE_ROOT, else $XDG_DATA_HOME/zul00500/drives,\n"

@@ -20,7 +20,7 @@ Command AddDataset(CLI::App& zulpos) {
   AddFileOperand(*dataset, *file, "the dataset file");
   return {.app = dataset, .uses_host_dir = false, .interactive = false, .run = [file](CommandContext& ctx) {
             List lines;
-            Checked(api().zul_DescribeDataSet(PathFromTerminal(*file).c_str(), lines.handle()));
+            Checked(api().zul_DescribeDataSet(PackagePath(*file).c_str(), lines.handle()));
             for (int i = 0; i < lines.Count(); ++i) ctx.out.Line(lines.Line(i));
             return 0;
           }};

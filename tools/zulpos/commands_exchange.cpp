@@ -32,7 +32,7 @@ struct ConfirmOptions {
 
 int run_confirm(CommandContext& ctx, const ConfirmOptions& o) {
   List answer;
-  answer.LoadFromFile(PathFromTerminal(o.file));
+  answer.LoadFromFile(PackagePath(o.file));
   const bool result =
       CheckedWithNotes(api().VerificaRetorno(ctx.context.c_str(), answer.handle(), o.not_confirm, "S"));
   ctx.out.Result("result", result);

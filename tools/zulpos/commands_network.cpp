@@ -12,7 +12,7 @@ namespace zulpos {
 namespace {
 
 int run_dirs(CommandContext& ctx) {
-  for (const char* name : {"dsDirTef", "dsDirBkpTef", "dsDirPenTef"}) ctx.out.PathResult(name, GetStr(name));
+  for (const char* name : {"dsDirTef", "dsDirBkpTef", "dsDirPenTef"}) ctx.out.Result(name, GetStr(name));
   return 0;
 }
 

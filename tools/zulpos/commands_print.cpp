@@ -21,7 +21,7 @@ struct PrintOptions {
 
 int run_print(CommandContext& ctx, const PrintOptions& o) {
   List receipts;
-  receipts.LoadFromFile(PathFromTerminal(o.file));
+  receipts.LoadFromFile(PackagePath(o.file));
   const bool result =
       PrintReceipts(receipts, o.count, o.transactions, AmountValue(o.amount), ctx.context, o.printing);
   ctx.out.Result("result", result);

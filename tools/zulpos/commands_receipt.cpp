@@ -22,7 +22,7 @@ struct ReceiptOptions {
 
 int run_receipt(CommandContext& ctx, const ReceiptOptions& o) {
   List answer;
-  answer.LoadFromFile(PathFromTerminal(o.file));
+  answer.LoadFromFile(PackagePath(o.file));
   const PrintingChoices c = ReadPrintingChoices(o.printing);
   virtual_printer::VirtualPrinter printer;
   SetUpPrinter(printer, o.printing);

@@ -44,7 +44,7 @@ int run_sale(CommandContext& ctx, const SaleOptions& o) {
   ctx.out.Result("doTrocoTef", Money(GetFloat("doTrocoTef")));
   ctx.out.Result("doValorTef", Money(paid_by_card));
   ctx.out.Result("DirTef", GetStr("DirTef"));
-  if (!o.receipts.empty() && sale.receipts) sale.receipts->SaveToFile(PathFromTerminal(o.receipts));
+  if (!o.receipts.empty() && sale.receipts) sale.receipts->SaveToFile(PackagePath(o.receipts));
   if (!o.print || !sale.paid) return ExitStatus(sale.paid);
 
   // The last list holds the total payment's block; the partial payments'

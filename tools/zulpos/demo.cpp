@@ -178,9 +178,9 @@ public:
       }
 
       Step(3, "The package's directories, computed at load from the host program's path");
-      Say("dsDirTef    = " + PathToTerminal(GetStr("dsDirTef")) + "   (DIRTEF.cds goes here)");
-      Say("dsDirBkpTef = " + PathToTerminal(GetStr("dsDirBkpTef")) + "   (copies of the manager's answers)");
-      Say("dsDirPenTef = " + PathToTerminal(GetStr("dsDirPenTef")) + "   (answers of partial payments)");
+      Say("dsDirTef    = " + ToTerminal(GetStr("dsDirTef")) + "   (DIRTEF.cds goes here)");
+      Say("dsDirBkpTef = " + ToTerminal(GetStr("dsDirBkpTef")) + "   (copies of the manager's answers)");
+      Say("dsDirPenTef = " + ToTerminal(GetStr("dsDirPenTef")) + "   (answers of partial payments)");
 
       Step(4, "Network choice: CheckDirTef(root, \"D\", 0) for a debit card");
       char chosen[ZUL_ROOT_CAPACITY] = "";

@@ -10,6 +10,8 @@ std::string ToTerminal(std::string_view cp1252) { return tool_platform::cp1252_t
 
 std::string FromTerminal(std::string_view utf8) { return tool_platform::utf8_or_cp1252_to_cp1252(utf8); }
 
+std::string PackagePath(std::string_view terminal) { return FromTerminal(terminal); }
+
 #ifdef _WIN32
 std::string PathToTerminal(std::string_view path) { return ToTerminal(path); }
 std::string PathFromTerminal(std::string_view path) { return FromTerminal(path); }

@@ -12,10 +12,15 @@ namespace zulpos {
 
 std::string ToTerminal(std::string_view cp1252);
 std::string FromTerminal(std::string_view utf8);
-// Paths are the file system's own bytes on POSIX (UTF-8 as a rule), so they
-// pass as they are; on Windows they are code page 1252 like any text.
+// Paths zulpos opens itself are the file system's own bytes on POSIX (UTF-8
+// as a rule), so they pass as they are; on Windows they are code page 1252
+// like any text.
 std::string PathToTerminal(std::string_view path);
 std::string PathFromTerminal(std::string_view path);
+// A path handed to the package: code page 1252 on every platform, like all
+// its text (the package converts to the file system's encoding itself).
+// What the package hands back is text like any other (ToTerminal).
+std::string PackagePath(std::string_view terminal);
 
 // A result value on one line: CR, LF, TAB and other control bytes become
 // \r \n \t \xNN; backslashes stay as they are, since most values are paths.
@@ -33,7 +38,8 @@ public:
   void Result(std::string_view key, bool value) { Result(key, value ? "true" : "false"); }
   void Result(std::string_view key, long long value) { Result(key, std::to_string(value)); }
   void Result(std::string_view key, int value) { Result(key, static_cast<long long>(value)); }
-  // "key=path", escaped like a value but not converted (see PathToTerminal).
+  // "key=path" for a path zulpos opens itself, escaped like a value but
+  // not converted (see PathToTerminal).
   void PathResult(std::string_view key, std::string_view path);
 
   // Text that is UTF-8 already, each of its lines after the indent.

@@ -17,14 +17,14 @@ SaleRun PaySale(const std::string& context, const std::vector<double>& amounts, 
     payment.amount = amounts[i];
     char document[ZUL_FIELD_CAPACITY] = "", field748[ZUL_F748_CAPACITY] = "";
     char field013[ZUL_FIELD_CAPACITY] = "", field027[ZUL_F027_CAPACITY] = "";
-    ZulList receipts = sale.receipts ? sale.receipts->handle() : nullptr;
+    ZulList receipts = nullptr;
     const int result =
         api().DoTEF(context.c_str(), payment.amount, total - approved_so_far, kind.c_str(), &receipts,
                     &payment.approved, &transaction, &payment.extra, document, sizeof document, field748,
                     sizeof field748, field013, sizeof field013, field027, sizeof field027);
-    // DoTEF refills the list it is given and makes one only when given none.
-    if (receipts && (!sale.receipts || receipts != sale.receipts->handle()))
-      sale.receipts = std::make_unique<List>(receipts);
+    // Every DoTEF hands back a new list of its own; the sale keeps the last
+    // one (the one to print) and frees the one before.
+    if (receipts) sale.receipts = std::make_unique<List>(receipts);
     payment.result = Checked(result);
     payment.note = LastNote();
     payment.document = document;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "output.h"
 #include "package.h"
 #include "tool_platform/error.h"
 
@@ -58,8 +59,8 @@ PackageSession::PackageSession(const SessionOptions& options, const std::string&
     std::filesystem::create_directories(folder, error);
     if (error) throw tool_platform::Error("make the folder", folder.string(), error.message());
   }
-  if (options_.drive_root) Checked(api().zul_SetDriveRoot(options_.drive_root->c_str()));
-  if (options_.host_dir) Checked(api().zul_SetHostDirectory(options_.host_dir->c_str()));
+  if (options_.drive_root) Checked(api().zul_SetDriveRoot(PackagePath(*options_.drive_root).c_str()));
+  if (options_.host_dir) Checked(api().zul_SetHostDirectory(PackagePath(*options_.host_dir).c_str()));
 }
 
 PackageSession::~PackageSession() {

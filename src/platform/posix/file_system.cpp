@@ -20,6 +20,8 @@ namespace zul00500::platform {
 namespace {
 std::string reason(int error) { return std::error_code(error, std::generic_category()).message(); }
 
+// The package's path stays the error's object; its text shows it the way
+// this system writes paths (error.cpp).
 [[noreturn]] void fail(const char* operation, const std::string& path, int error) {
   if (error == ENOSPC || error == EDQUOT) throw NoSpaceError(operation, path, reason(error));
   throw FileError(operation, path, reason(error));
@@ -136,11 +138,12 @@ public:
       return lstat_path(posix::resolve_path(path), info) && !S_ISDIR(info.st_mode);
     }
     // A pattern exists when some file matches it, as FindFirstFile tells.
-    for (const std::string& name : list(path)) {
+    bool found = false;
+    each_match(directory, last, [&](const std::string& native) {
       struct stat info;
-      if (lstat_path(posix::join(directory, name), info) && !S_ISDIR(info.st_mode)) return true;
-    }
-    return false;
+      found = found || (lstat_path(posix::join(directory, native), info) && !S_ISDIR(info.st_mode));
+    });
+    return found;
   }
 
   bool directory_exists(const std::string& path) override {
@@ -161,17 +164,12 @@ public:
     const std::string directory = posix::resolve_parent(pattern, last);
     if (last.empty()) return names;
     if (!has_wildcard(last)) {
-      std::string found = posix::find_entry(directory, last);
-      if (!found.empty()) names.push_back(std::move(found));
+      const std::string found = posix::find_entry(directory, last);
+      if (!found.empty()) names.push_back(posix::package_text(found));
       return names;
     }
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
-    if (!dir) return names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-      const std::string_view name = entry->d_name;
-      if (name == "." || name == "..") continue;
-      if (wildcard_match(last, name)) names.emplace_back(name);
-    }
+    each_match(directory, last,
+               [&](const std::string& native) { names.push_back(posix::package_text(native)); });
     return names;
   }
 
@@ -238,6 +236,20 @@ public:
 
   std::unique_ptr<FileLock> try_lock(const std::string& path) override {
     return detail::native_try_lock(path);
+  }
+
+private:
+  // Calls `take` with the on-disk name of every entry of `directory` (a
+  // resolved path) whose package text matches `pattern`.
+  template <typename Take>
+  static void each_match(const std::string& directory, const std::string& pattern, Take take) {
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+      const std::string name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      if (wildcard_match(pattern, posix::package_text(name))) take(name);
+    }
   }
 };
 } // namespace

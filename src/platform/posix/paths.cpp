@@ -66,13 +66,14 @@ std::string fold(std::string_view name) {
   return folded;
 }
 
+// Listings hold the names as on disk, keyed by their folded package text.
 void add_name(Listing& listing, std::string_view name) {
-  std::vector<std::string>& spellings = listing.names[fold(name)];
+  std::vector<std::string>& spellings = listing.names[fold(package_text(name))];
   if (std::find(spellings.begin(), spellings.end(), name) == spellings.end()) spellings.emplace_back(name);
 }
 
 void remove_name(Listing& listing, std::string_view name) {
-  const auto found = listing.names.find(fold(name));
+  const auto found = listing.names.find(fold(package_text(name)));
   if (found == listing.names.end()) return;
   std::vector<std::string>& spellings = found->second;
   spellings.erase(std::remove(spellings.begin(), spellings.end(), name), spellings.end());
@@ -198,7 +199,7 @@ Split split(std::string_view path) {
   const bool drive = path.size() >= 2 && path[1] == ':' &&
                      ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
   if (drive) {
-    std::string root = drive_root();
+    std::string root = native_text(drive_root());
     if (!root.empty() && root.back() != '/') root += '/';
     result.base = root + static_cast<char>(cp1252_fold_case(static_cast<unsigned char>(path[0])));
     pos = 2;
@@ -232,7 +233,7 @@ std::string walk(const std::string& base, const std::vector<std::string_view>& c
   // component matches exactly, which is what the walk would find, one look
   // per component later. One look at the whole path settles it.
   std::string exact = base;
-  for (std::size_t i = 0; i < count; ++i) exact = join(exact, components[i]);
+  for (std::size_t i = 0; i < count; ++i) exact = join(exact, native_text(components[i]));
   if (count > 0 && entry_exists(exact)) return exact;
 
   std::string current = base;
@@ -247,7 +248,7 @@ std::string walk(const std::string& base, const std::vector<std::string_view>& c
       }
       searching = false;
     }
-    current = join(current, part);
+    current = join(current, native_text(part));
   }
   return current;
 }
@@ -261,8 +262,20 @@ std::string join(const std::string& directory, std::string_view name) {
   return result;
 }
 
+std::string native_text(std::string_view package) { return cp1252_to_utf8(package); }
+
+std::string package_text(std::string_view native) { return utf8_or_cp1252_to_cp1252(native); }
+
+std::string shown_path(std::string_view path) {
+  std::string shown(path);
+  const bool drive = shown.size() >= 2 && shown[1] == ':';
+  if (!drive && !shown.empty() && shown.front() == '/') std::replace(shown.begin(), shown.end(), '\\', '/');
+  return shown;
+}
+
 std::string find_entry(const std::string& directory, std::string_view name) {
-  if (entry_exists(join(directory, name))) return std::string(name);
+  std::string exact = native_text(name);
+  if (entry_exists(join(directory, exact))) return exact;
   const std::string path = directory.empty() ? std::string(".") : directory;
   struct stat now;
   if (::stat(path.c_str(), &now) != 0) return {};

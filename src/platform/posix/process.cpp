@@ -9,6 +9,8 @@
 
 namespace zul00500::platform {
 
+// The package's paths are code page 1252 text: the UTF-8 names the system
+// gives are converted (paths.h).
 std::string detail::native_host_executable_path() {
   std::string buffer(256, '\0');
   for (;;) {
@@ -16,7 +18,7 @@ std::string detail::native_host_executable_path() {
     if (length < 0) return {};
     if (static_cast<std::size_t>(length) < buffer.size()) {
       buffer.resize(static_cast<std::size_t>(length));
-      return buffer;
+      return posix::package_text(buffer);
     }
     buffer.resize(buffer.size() * 2); // may have been cut short
   }
@@ -32,9 +34,12 @@ std::string posix::default_drive_root_from(const char* zul_drive_root, const cha
 }
 
 std::string detail::default_drive_root() {
-  return posix::default_drive_root_from(std::getenv("ZUL_DRIVE_ROOT"), std::getenv("XDG_DATA_HOME"),
-                                        std::getenv("HOME"), static_cast<unsigned long>(::getuid()));
+  return posix::package_text(posix::default_drive_root_from(std::getenv("ZUL_DRIVE_ROOT"),
+                                                            std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+                                                            static_cast<unsigned long>(::getuid())));
 }
+
+std::string detail::shown_path(std::string_view path) { return posix::shown_path(path); }
 
 std::string environment_variable(const std::string& name) {
   const char* value = std::getenv(name.c_str());

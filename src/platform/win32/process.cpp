@@ -21,6 +21,9 @@ std::string detail::native_host_executable_path() {
   }
 }
 
+// Windows writes paths the package's way.
+std::string detail::shown_path(std::string_view path) { return std::string(path); }
+
 // Drive letters are real on Windows.
 std::string detail::default_drive_root() { return {}; }
 
