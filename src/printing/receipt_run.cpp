@@ -68,8 +68,14 @@ bool SettleAnswer(const std::string& context, const StringList& answer, bool& re
   if (VerificaRetorno(context, answer, !ready, "S")) return true;
   ready = false;
   end.confirmationFailed = true;
+  // The run ends with 0 for what the manager did with the confirmation, not
+  // for the non-confirmation it took afterwards.
+  const OutcomeRecord why = LastOutcome();
   for (int repeat = 1; repeat <= kMaxNonConfirmationRepeats; ++repeat)
-    if (VerificaRetorno(context, answer, true, "S")) return true;
+    if (VerificaRetorno(context, answer, true, "S")) {
+      SetOutcome(why.outcome, why.networkCode);
+      return true;
+    }
   LogCartao("Zul00500 - ImprCupons - transa\xE7\xE3o " + answer.Field("001-000 ") +
             " n\xE3o confirmada ap\xF3s " + std::to_string(kMaxNonConfirmationRepeats + 1) +
             " tentativas; resposta mantida para a pr\xF3xima verifica\xE7\xE3o");

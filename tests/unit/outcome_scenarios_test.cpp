@@ -149,6 +149,36 @@ TEST_F(OutcomeTest, AVoucherThatCannotOpenUndoesOnlyTheLastPaymentAndTheHostAsks
   zul_ListFree(receipts);
 }
 
+TEST_F(OutcomeTest, AConfirmationTheManagerNeverTookLeavesThePaymentOpenUntilTheScanUndoesIt) {
+  dial_.AnswerEachRequestOnce();
+  dial_.QueueAnswers({Payment("000030", "\"PAGAMENTO 30\""), Payment("000031", "\"PAGAMENTO 30 DE NOVO\"")});
+  const zulpos::PrinterConnection connection(printer_);
+  ZulList receipts = nullptr;
+  ASSERT_EQ(Pay(30, 30, receipts), ZUL_TRUE);
+
+  // The manager stops before the printing run: nothing it is sent is taken.
+  dial_.Stop(true);
+  EXPECT_EQ(Print(receipts), ZUL_FALSE);
+  EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_NOT_ACTIVE));
+  int standing = -1, printed = -1;
+  ASSERT_EQ(zul_SalePayment(1, &standing, &printed, nullptr), ZUL_TRUE);
+  EXPECT_EQ(standing, ZUL_PAYMENT_OPEN);
+  EXPECT_EQ(printed, 0);
+
+  // The manager is back: the scan undoes it, the record says so, and the
+  // host asks for the 30.00 again.
+  dial_.Stop(false);
+  EXPECT_EQ(::CheckIntPosFiles("ctx", 1), ZUL_TRUE);
+  ASSERT_EQ(zul_SalePayment(1, &standing, &printed, nullptr), ZUL_TRUE);
+  EXPECT_EQ(standing, ZUL_PAYMENT_UNDONE);
+  EXPECT_EQ(Recover(), 30);
+  transaction_ = 0;
+  ASSERT_EQ(Pay(30, 30, receipts), ZUL_TRUE) << LastError();
+  EXPECT_EQ(Print(receipts), ZUL_TRUE);
+  EXPECT_THAT(Settlements(), ElementsAre("NCN 000030", "CNF 000031"));
+  zul_ListFree(receipts);
+}
+
 // --- every outcome of a payment ---------------------------------------------------
 
 TEST_F(OutcomeTest, ARefusalCarriesTheNetworksCodeAndAnApprovalWithoutReceiptIsPaid) {
@@ -215,7 +245,8 @@ TEST_F(OutcomeTest, TheOperatorsWaysOutAreToldByCode) {
 // --- a cancellation --------------------------------------------------------------
 
 TEST_F(OutcomeTest, ACancellationTheNetworkRefusesReturnsOneButSaysTheCustomerWasNotRefunded) {
-  dial_.QueueAnswers({Approves({{"012-000", "000025"}}), Approves({{"012-000", "CANC1"}, {"009-000", "57"}, {"028-000", "0"}}),
+  dial_.QueueAnswers({Approves({{"012-000", "000025"}}),
+                      Approves({{"012-000", "CANC1"}, {"009-000", "57"}, {"028-000", "0"}}),
                       Approves({{"012-000", "CANC2"}})});
   const zulpos::PrinterConnection connection(printer_);
   ZulList receipts = nullptr;
@@ -232,6 +263,30 @@ TEST_F(OutcomeTest, ACancellationTheNetworkRefusesReturnsOneButSaysTheCustomerWa
   EXPECT_EQ(cancel(), ZUL_TRUE);
   EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_CANCEL_APPROVED));
   EXPECT_THAT(Settlements(), ElementsAre("CNF 000025", "CNF CANC2"));
+  zul_ListFree(receipts);
+}
+
+TEST_F(OutcomeTest, ACancellationWhoseReceiptDidNotPrintWasUndoneAndIsAskedAgain) {
+  dial_.QueueAnswers({Approves({{"012-000", "000025"}}), Approves({{"012-000", "CANC1"}}),
+                      Approves({{"012-000", "CANC2"}})});
+  const zulpos::PrinterConnection connection(printer_);
+  ZulList receipts = nullptr;
+  ASSERT_EQ(Pay(25, 25, receipts), ZUL_TRUE);
+  ASSERT_EQ(Print(receipts), ZUL_TRUE);
+
+  const auto cancel = [] {
+    return ::CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", "2500", "REDEY", "000025", "07122026", "080000",
+                        "F", "", "", 1);
+  };
+  // Its receipt fails and the operator gives up: the cancellation gets its
+  // non-confirmation, and the 1 does not mean a refund.
+  printer_.AddFailures("Usa_CompNFis:1+");
+  EXPECT_EQ(cancel(), ZUL_TRUE);
+  EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_NOT_PRINTED));
+  printer_.ClearFailures();
+  EXPECT_EQ(cancel(), ZUL_TRUE);
+  EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_CANCEL_APPROVED));
+  EXPECT_THAT(Settlements(), ElementsAre("CNF 000025", "NCN CANC1", "CNF CANC2"));
   zul_ListFree(receipts);
 }
 
