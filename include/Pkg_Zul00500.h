@@ -66,7 +66,9 @@
  * written, a text that should have been a number, an unassigned printer
  * procedure, a host callback that failed, a bad argument. zul_LastErrorCode()
  * and zul_LastError() then tell what happened. No C++ exception ever leaves
- * the library. Every routine that succeeds clears the last error.
+ * the library. Every routine that succeeds clears the last error. Beside the
+ * 1 or 0 of a routine that talks to a manager, zul_LastOutcome() tells which
+ * of its cases it was (#ZUL_OUTCOME_APPROVED, #ZUL_OUTCOME_REFUSED...).
  *
  * @par Strings passed by reference
  * A buffer and its capacity in bytes, the terminating NUL included (at least
@@ -732,7 +734,9 @@ ZUL_API ZulFn_DoTEF DoTef;
  * @param sequence a fresh sequence number (GetSequence()) for "ATV"; ignored
  * otherwise.
  * @return 1 acknowledged; 0 not within 15 seconds, or a status file that
- * could not be read (the operator has been told).
+ * could not be read (the operator has been told): zul_LastOutcome() gives
+ * #ZUL_OUTCOME_NO_DIRECTORY when the root's `req\` or `resp\` folder does not
+ * exist, else #ZUL_OUTCOME_NOT_ACTIVE.
  * @files reads PARAMETROSQTR.CDS and DIRTEF.cds; with "ATV" deletes every file
  * of `resp\` and writes `req\intpos.001`; reads and deletes `resp\intpos.sts`; the
  * card log.
@@ -793,9 +797,9 @@ ZUL_ROUTINE(int, VerificaRetorno, (const char* context, ZulList answer, int notC
  * #ZUL_VAR_DirTef at the last root looked at.
  * @param context the host's context for the dialogs.
  * @param notConfirm nonzero (the ordinary case) sends "NCN", 0 sends "CNF".
- * @return 1 every leftover was settled (or there was none); 0 a manager did
- * not take one, which stays for the next scan; the later ones were not
- * looked at. Beside either, #ZUL_NOTE_PENDING_SALE when the pending directory
+ * @return 1 every leftover was settled (or there was none:
+ * #ZUL_OUTCOME_DONE); 0 a manager did not take one, which stays for the next
+ * scan (zul_LastOutcome() says why); the later ones were not looked at. Beside either, #ZUL_NOTE_PENDING_SALE when the pending directory
  * holds confirmed partial payments of a sale not finished (print or cancel
  * them before the next sale).
  * @files the three roots' `resp\` and `req\` directories, `Dados\TefDisc\` and

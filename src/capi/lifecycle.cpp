@@ -25,6 +25,9 @@ void on_module_unload(bool process_exiting) noexcept {
 int ZUL_CALL Initialize(void) {
   return Guarded("Initialize", [] {
     zul00500::Initialize();
+    // As a new process: no outcome, no printing run.
+    ResetOutcome();
+    RunPayments().clear();
     return ZUL_TRUE;
   });
 }
@@ -32,6 +35,9 @@ int ZUL_CALL Initialize(void) {
 int ZUL_CALL Finalize(void) {
   return Guarded("Finalize", [] {
     zul00500::Finalize();
+    // As a new process: no outcome, no printing run.
+    ResetOutcome();
+    RunPayments().clear();
     return ZUL_TRUE;
   });
 }

@@ -66,7 +66,12 @@ int ZUL_CALL zul_LastOutcome(char* networkCode, int capacity) {
 
 int ZUL_CALL zul_SalePayment(int index, int* standing, int* printed, ZulList answer) {
   return Reader("zul_SalePayment", [&] {
-    StringList* lines = answer ? &ListOf(answer, "answer") : nullptr;
+    StringList* lines = nullptr;
+    if (answer) {
+      ListEntry& entry = ListRecord(answer, "answer");
+      if (entry.package_owned) throw ArgumentError("answer", "the package's own list, which it does not hand out");
+      lines = entry.list.get();
+    }
     const std::vector<RunPayment>& payments = RunPayments();
     if (index < 1 || static_cast<std::size_t>(index) > payments.size()) return ZUL_FALSE;
     const RunPayment& payment = payments[static_cast<std::size_t>(index) - 1];
