@@ -353,12 +353,13 @@ bool evaluate(const Sale& sale, const StringList& answer, const std::string& roo
   if (verdict.extra) sale.extraAmount += *verdict.extra;
   return_fields(sale, verdict);
 
+  // Set before the message, so that the host's dialog can tell it too.
+  SetVerdict(answer, verdict.with_receipt ? RoutineOutcome::Approved : RoutineOutcome::ApprovedNoReceipt,
+             RoutineOutcome::Refused);
   if (const std::string message = answer.Field("030-000 "); !message.empty()) {
     if (verdict.with_receipt) LogCartao("Rez00000 - Mostra mensagem de transa\xE7\xE3o aprovada.");
     ShowManagerMessage(message, sale.context, verdict.with_receipt);
   }
-  SetVerdict(answer, verdict.with_receipt ? RoutineOutcome::Approved : RoutineOutcome::ApprovedNoReceipt,
-             RoutineOutcome::Refused);
   if (!verdict.approved) {
     DeleteTransactionFiles(root, sequence);
     LogCartao("Rez00000 - Transa\xE7\xE3o n\xE3o aprovada.");
