@@ -71,7 +71,9 @@
  * written, a text that should have been a number, an unassigned printer
  * procedure, a host callback that failed, a bad argument. zul_LastErrorCode()
  * and zul_LastError() then tell what happened. No C++ exception ever leaves
- * the library. Every routine that succeeds clears the last error.
+ * the library. Every routine that succeeds clears the last error. Beside the
+ * 1 or 0 of a routine that talks to a manager, zul_LastOutcome() tells which
+ * of its cases it was (#ZUL_OUTCOME_APPROVED, #ZUL_OUTCOME_REFUSED...).
  *
  * @par Strings passed by reference
  * A buffer and its capacity in bytes, the terminating NUL included (at least
@@ -266,6 +268,96 @@ extern "C" {
 #define ZUL_NOTE_UNREADABLE 105
 /** @} */
 
+/** @name Outcomes
+ * What zul_LastOutcome() gives after a routine that talks to a manager:
+ * what the manager, the network or the operator decided, beside the
+ * routine's 1 or 0 (as SQLite's extended result codes stand beside its
+ * result). The result keeps its meaning; the outcome tells which of its
+ * cases it was. docs/host-guide.md, "When something goes wrong", says what
+ * the host does after each.
+ * @{ */
+/** @brief Nothing was decided with a manager: the routine ended before it
+ * talked to one (a bad argument, an answer without a network name), or the
+ * last routine does not talk to one. */
+#define ZUL_OUTCOME_NONE 200
+/** @brief The manager took what was sent: the activity check was
+ * acknowledged, the confirmation taken, every leftover settled, every
+ * receipt confirmed and printed, every pending payment undone, the network
+ * chosen. Beside a 1. */
+#define ZUL_OUTCOME_DONE 201
+/** @brief DoTEF(): the network approved the payment, with receipt lines
+ * (`approvedCount` 1). Beside a 1. */
+#define ZUL_OUTCOME_APPROVED 202
+/** @brief DoTEF(): the network approved the payment without receipt lines
+ * (`approvedCount` 0, beside a 1). It is final: the manager needs no
+ * confirmation for it, and there is nothing to print. The host counts it as
+ * paid (takes its amount off what the sale owes) and does not ask for the
+ * money again; the sale's printing run (ImprCupons(), `transactionNumber`
+ * as it stands) prints the other payments' receipts. */
+#define ZUL_OUTCOME_APPROVED_NO_RECEIPT 203
+/** @brief DoTEF(): the network refused the payment (beside a 0). The
+ * network's own code (the answer's field 009-000) is in zul_LastOutcome()'s
+ * buffer; the operator saw the manager's message. */
+#define ZUL_OUTCOME_REFUSED 204
+/** @brief The manager answered with its error answer ("000-000 = XXX"), or
+ * with an answer past the package's bounds: it did not carry out the
+ * request. Beside a 0. */
+#define ZUL_OUTCOME_MANAGER_ERROR 205
+/** @brief The manager did not acknowledge a request within 15 s (a
+ * cancellation: nor answer within 10 minutes): it is not running, or busy.
+ * Beside a 0 (for CancelaTEF() also a 1, when the confirmation of an
+ * approved cancellation was not acknowledged: the next scan settles it). */
+#define ZUL_OUTCOME_NOT_ACTIVE 206
+/** @brief The exchange root in use, or its `req\` or `resp\` folder, does not
+ * exist: no manager is installed there, or the drive root (zul_SetDriveRoot())
+ * is wrong. Beside a 0. */
+#define ZUL_OUTCOME_NO_DIRECTORY 207
+/** @brief DoTEF(): the operator stopped waiting for the manager's answer
+ * ("Sem resposta do gerenciador. Continuar aguardando?" answered no). The
+ * request stays for the next scan, which undoes any approval. Beside a 0. */
+#define ZUL_OUTCOME_OPERATOR_STOPPED 208
+/** @brief DoTEF() or CheckDirTef(): the operator closed the network dialog.
+ * Nothing was sent. Beside a 0. */
+#define ZUL_OUTCOME_NETWORK_CLOSED 209
+/** @brief Another till held the host directory or an exchange root (see
+ * "One till per manager" above; zul_LastErrorCode() gives
+ * #ZUL_NOTE_TILL_BUSY). Nothing was done. Beside a 0 (CancelaTEFs() -1). */
+#define ZUL_OUTCOME_TILL_BUSY 210
+/** @brief CancelaTEF(): the network approved the cancellation, and the
+ * manager took its confirmation (or it had no receipt to confirm). Beside
+ * a 1. */
+#define ZUL_OUTCOME_CANCEL_APPROVED 211
+/** @brief CancelaTEF(): the network refused the cancellation (beside a 1,
+ * as the routine has always returned): the payment stands. The network's
+ * code is in zul_LastOutcome()'s buffer. */
+#define ZUL_OUTCOME_CANCEL_REFUSED 212
+/** @brief The manager did not take a confirmation within 15 s and the
+ * package took it back (#ZUL_NOTE_WITHDRAWN): the payment or cancellation
+ * does not stand. Beside a 0. */
+#define ZUL_OUTCOME_WITHDRAWN 213
+/** @brief ImprCupons(): the printer failed and the operator gave up (beside
+ * a 0): see zul_SalePayment() for what stands and what printed. CancelaTEF():
+ * the cancellation's receipt did not print, so it was not confirmed but
+ * undone (beside a 1): the payment stands; cancel again. */
+#define ZUL_OUTCOME_NOT_PRINTED 214
+/** @} */
+
+/** @name Where a payment stands at the manager
+ * What zul_SalePayment() gives in `standing`.
+ * @{ */
+/** @brief The manager took neither its confirmation nor its
+ * non-confirmation yet; the next CheckIntPosFiles() (or DoTEF()) undoes it,
+ * unless the manager did take a confirmation it did not acknowledge. Not
+ * paid: run the scan, then ask for it again. */
+#define ZUL_PAYMENT_OPEN 0
+/** @brief Confirmed: the payment is final, the customer paid it. Never ask
+ * for it again; print its receipt if it is not printed. */
+#define ZUL_PAYMENT_CONFIRMED 1
+/** @brief Undone ("NCN" taken): the customer did not pay it. Ask for it
+ * again. */
+#define ZUL_PAYMENT_UNDONE 2
+/** @} */
+
 /**
  * @brief The package's version as text: "major.minor.patch", then, in
  * parentheses, the source it was built from (as #ZUL_SOURCE_ID) and
@@ -321,6 +413,29 @@ ZUL_ROUTINE(int, zul_LastErrorCode, (void));
  * no code. Gives no error code and leaves the last error as it is.
  */
 ZUL_ROUTINE(const char*, zul_ErrorName, (int code));
+/**
+ * @brief The outcome of the last routine that talks to a manager
+ * (#ZUL_OUTCOME_APPROVED...), and the network's own code of a refusal.
+ *
+ * DoTEF(), CancelaTEF(), CancelaPendencia(), ImprCupons() and the other
+ * printing routines, CheckIntPosFiles(), VerificaRetorno(), CheckGPAtivo()
+ * and CheckDirTef() each set it afresh; the other routines leave it. After a
+ * -1 it tells only what was decided before the error (often
+ * #ZUL_OUTCOME_NONE): read zul_LastErrorCode(). Like zul_LastError(), reading
+ * it changes nothing, and it may be read from a callback.
+ * @code
+ * char code[ZUL_FIELD_CAPACITY];
+ * if (DoTEF(...) == ZUL_FALSE && zul_LastOutcome(code, sizeof code) == ZUL_OUTCOME_REFUSED)
+ *   log_refusal(code);
+ * @endcode
+ * @param networkCode a buffer for the network's code (the answer's 009-000)
+ * beside #ZUL_OUTCOME_REFUSED and #ZUL_OUTCOME_CANCEL_REFUSED, "" beside
+ * the others; or null. Cut to fit silently.
+ * @param capacity its size in bytes (#ZUL_FIELD_CAPACITY holds any), 0
+ * with a null buffer.
+ * @return the outcome code.
+ */
+ZUL_ROUTINE(int, zul_LastOutcome, (char* networkCode, int capacity));
 
 /** @} */
 
@@ -513,7 +628,9 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * number and confirmed to the manager at once; its receipt is printed with
  * the sale's last one. A payment that completes the sale stays unconfirmed
  * until ImprCupons() prints and confirms it. An approval without receipt
- * lines returns 1 and changes no counter, list or total.
+ * lines returns 1 with `approvedCount` 0 and changes no counter, list or
+ * total: it is final and paid (#ZUL_OUTCOME_APPROVED_NO_RECEIPT says what the
+ * host does).
  *
  * For an ordinary sale of 100.00 paid in two cards: `transactionNumber` and
  * #ZUL_VAR_doValorTef set to 0 before the first payment, then
@@ -574,7 +691,12 @@ ZUL_ROUTINE(int, zul_ListSaveToFile, (ZulList list, const char* path));
  * answer, a refusal: the operator has seen why; or a partial payment whose
  * confirmation the manager did not take in time, #ZUL_NOTE_WITHDRAWN: it
  * does not stand, is left out of the counts and #ZUL_VAR_doValorTef, and the
- * next scan undoes it); -1 an error. Before anything is sent, -1 with
+ * next scan undoes it); -1 an error. zul_LastOutcome() tells which: 1 with
+ * #ZUL_OUTCOME_APPROVED or #ZUL_OUTCOME_APPROVED_NO_RECEIPT; 0 with
+ * #ZUL_OUTCOME_REFUSED (and the network's code), #ZUL_OUTCOME_MANAGER_ERROR,
+ * #ZUL_OUTCOME_NOT_ACTIVE, #ZUL_OUTCOME_NO_DIRECTORY,
+ * #ZUL_OUTCOME_OPERATOR_STOPPED, #ZUL_OUTCOME_NETWORK_CLOSED,
+ * #ZUL_OUTCOME_TILL_BUSY or #ZUL_OUTCOME_WITHDRAWN. Before anything is sent, -1 with
  * #ZUL_E_PENDING_SALE while `Dados\TefDisc\Pendente\` holds copies of
  * another sale's confirmed partial payments: those numbered above
  * `transactionNumber` (0 for a new sale, so any copy; 1 for a sale's second
@@ -630,7 +752,9 @@ ZUL_API ZulFn_DoTEF DoTef;
  * @param sequence a fresh sequence number (GetSequence()) for "ATV"; ignored
  * otherwise.
  * @return 1 acknowledged; 0 not within 15 seconds, or a status file that
- * could not be read (the operator has been told).
+ * could not be read (the operator has been told): zul_LastOutcome() gives
+ * #ZUL_OUTCOME_NO_DIRECTORY when the root's `req\` or `resp\` folder does not
+ * exist, else #ZUL_OUTCOME_NOT_ACTIVE.
  * @files reads PARAMETROSQTR.CDS and DIRTEF.cds; with "ATV" deletes every file
  * of `resp\` and writes `req\intpos.001`; reads and deletes `resp\intpos.sts`; the
  * card log.
@@ -691,9 +815,9 @@ ZUL_ROUTINE(int, VerificaRetorno, (const char* context, ZulList answer, int notC
  * #ZUL_VAR_DirTef at the last root looked at.
  * @param context the host's context for the dialogs.
  * @param notConfirm nonzero (the ordinary case) sends "NCN", 0 sends "CNF".
- * @return 1 every leftover was settled (or there was none); 0 a manager did
- * not take one, which stays for the next scan; the later ones were not
- * looked at. Beside either, #ZUL_NOTE_PENDING_SALE when the pending directory
+ * @return 1 every leftover was settled (or there was none:
+ * #ZUL_OUTCOME_DONE); 0 a manager did not take one, which stays for the next
+ * scan (zul_LastOutcome() says why); the later ones were not looked at. Beside either, #ZUL_NOTE_PENDING_SALE when the pending directory
  * holds confirmed partial payments of a sale not finished (print or cancel
  * them before the next sale).
  * @files the three roots' `resp\` and `req\` directories, `Dados\TefDisc\` and
@@ -783,10 +907,24 @@ ZUL_ROUTINE(int, DeleteIntPosFiles, (const char* directory, const char* sequence
  * answers.
  *
  * The saved receipts of the sale's earlier partial payments print before
- * the last one. When the printer is not ready the operator is asked; a no
- * before anything printed sends every waiting answer its non-confirmation
- * and returns 0. A confirmation the manager refuses (four times) leaves that
- * and every later receipt unprinted and its answer for the next scan.
+ * the last one. Each transaction is confirmed *before* its receipt prints,
+ * and the earlier partial payments were confirmed when they were paid: a 0
+ * or -1 does not mean the sale is unpaid. After any result, zul_SalePayment()
+ * tells for each payment of the sale whether it stands at the manager and
+ * whether its receipt printed. The host reprints what stands and did not
+ * print (ImprCupom() with the payment's answer) and asks again only for what
+ * was undone; it never charges a confirmed payment again.
+ *
+ * When the voucher or report cannot be opened (printer types that open one)
+ * and the operator says no, nothing is printed: the last payment gets its
+ * non-confirmation (undone), the earlier partial payments stay confirmed,
+ * and the routine returns 0 with #ZUL_OUTCOME_NOT_PRINTED. When a receipt
+ * fails to print after its transaction was confirmed (any printer type,
+ * type 0 and mode "N" included, which open nothing) and the operator says
+ * no, the payments stay confirmed and unprinted: 0 with
+ * #ZUL_OUTCOME_NOT_PRINTED. A confirmation the manager refuses (four times)
+ * leaves that and every later receipt unprinted and its answer for the next
+ * scan (#ZUL_OUTCOME_NOT_ACTIVE).
  *
  * Printer types that change the opening (mode "F"): 1, 2, 9 open a linked
  * non-fiscal voucher (Abre_Comp_NFiscalVinc); 14, 18, 19, 20, 27, 28, 31,
@@ -823,9 +961,13 @@ ZUL_ROUTINE(int, DeleteIntPosFiles, (const char* directory, const char* sequence
  * (as 14 digits of cents, 13 for types 28 and 31); 0 or more. A negative
  * amount, NaN or infinity is refused (-1, #ZUL_E_ARGUMENT) before anything
  * is confirmed or printed.
- * @return 1 everything confirmed and printed (also for an empty list); 0 the
- * operator gave up, or a confirmation failed; -1 an error (the run's end
- * still ran).
+ * @return 1 everything confirmed and printed (also for an empty list:
+ * #ZUL_OUTCOME_DONE); 0 the operator gave up (#ZUL_OUTCOME_NOT_PRINTED), or
+ * a confirmation failed (#ZUL_OUTCOME_NOT_ACTIVE, #ZUL_OUTCOME_WITHDRAWN,
+ * #ZUL_OUTCOME_NO_DIRECTORY) or another till held the manager
+ * (#ZUL_OUTCOME_TILL_BUSY); -1 an error (the run's end still ran). In every
+ * case but the till's refusal, zul_SalePayment() tells where each payment
+ * stands.
  * @files the answers' root directories and backups (removed after printing),
  * `Dados\TefDisc\Pendente\` (read, emptied), DIRTEF.cds, the card log.
  * @dialogs the printer question; those of CheckGPAtivo() and
@@ -845,6 +987,44 @@ ZUL_ROUTINE(int, ImprCupons,
              const char* voucher2, const char* context, const char* report1, const char* report2,
              const char* copyChoice, const char* mode, const char* standard2, const char* standard1,
              double amount));
+/**
+ * @brief After ImprCupons(), whatever its result: one payment of the sale it
+ * printed, where it stands at the manager and whether its receipt printed.
+ *
+ * Payment 1 to n-1 are the sale's earlier partial payments (their pending
+ * copies, as the run found them), then the receipts list's; the last is the
+ * payment that completed the sale. A payment approved without receipt is
+ * not among them (it is final, with nothing to print). The record stays
+ * until the next ImprCupons(); `standing` is read afresh at every call, so
+ * after a later scan an open payment shows as undone.
+ *
+ * The recovery after a 0 or -1 of ImprCupons(), once the printer is back:
+ * @code
+ * ZulList answer = zul_ListNew();
+ * int i, standing, printed;
+ * for (i = 1; zul_SalePayment(i, &standing, &printed, answer) == ZUL_TRUE; ++i) {
+ *   if (standing == ZUL_PAYMENT_CONFIRMED && !printed)  // paid: print, never charge again
+ *     ImprCupom("", "", ctx, "S", answer, 2, 1, printerType, 1, 1, "F", "", "");
+ *   else if (standing != ZUL_PAYMENT_CONFIRMED)         // not paid: scan, then ask again
+ *     still_due += amount_of(answer);
+ * }
+ * zul_ListFree(answer);
+ * @endcode
+ * @param index the payment, from 1.
+ * @param standing out, or null: #ZUL_PAYMENT_CONFIRMED, #ZUL_PAYMENT_UNDONE
+ * or #ZUL_PAYMENT_OPEN.
+ * @param printed out, or null: 1 when its receipt printed whole, else 0.
+ * @param answer a list of the host's (zul_ListNew()), or null: replaced by
+ * the payment's answer lines, for ImprCupom() or CancelaTEF() (its amount is
+ * field 003-000, in cents).
+ * @return 1 there is such a payment; 0 there is none (`index` past the last,
+ * or no printing run yet, or one another till kept out); -1 an error
+ * (#ZUL_E_ARGUMENT: `answer` is not a live list).
+ * @files reads the settlements' notes and marks in `Dados\TefDisc\`.
+ * @dialogs none. @printer none. @waits none.
+ * @errors #ZUL_E_ARGUMENT, #ZUL_E_FILE.
+ */
+ZUL_ROUTINE(int, zul_SalePayment, (int index, int* standing, int* printed, ZulList answer));
 /**
  * @brief One transaction's receipt, into the document the caller opened (or
  * a management report of its own): the sale's saved receipts first, then
@@ -983,8 +1163,12 @@ ZUL_ROUTINE(int, ImprCupomRG_FrameWork,
  * @param standard1 the first argument of ImprimePadrao.
  * @param printAndConfirm nonzero prints the cancellation receipt and confirms
  * it ("NCN" when it did not print); 0 only shows the manager's message.
- * @return 1 the manager took the request and answered (whether it approved
- * is in its message); 0 the manager is not active, did not take the request,
+ * @return 1 the manager took the request and answered: zul_LastOutcome()
+ * gives #ZUL_OUTCOME_CANCEL_APPROVED or #ZUL_OUTCOME_CANCEL_REFUSED (the
+ * payment stands), or #ZUL_OUTCOME_NOT_PRINTED (the receipt did not print,
+ * so the cancellation was undone: the payment stands); 0 the manager is not
+ * active (#ZUL_OUTCOME_NOT_ACTIVE, #ZUL_OUTCOME_NO_DIRECTORY), answered with
+ * its error answer (#ZUL_OUTCOME_MANAGER_ERROR), did not take the request,
  * or did not answer within 10 minutes ("TimeOut"), or it approved but did not
  * take the confirmation in time (#ZUL_NOTE_WITHDRAWN: the cancellation does
  * not stand, its printed receipt is void; scan, then cancel again).

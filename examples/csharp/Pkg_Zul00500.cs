@@ -64,6 +64,14 @@ namespace Pkg_Zul00500
                          ECallback = 6, ENoPrinterProc = 7, EMemory = 8, EOther = 9, EReentrant = 10,
                          EPendingSale = 11, NoteTruncated = 100, NoteTillBusy = 101, NoteProblem = 102,
                          NotePendingSale = 103, NoteWithdrawn = 104, NoteUnreadable = 105;
+        // zul_LastOutcome(): what the manager, the network or the operator decided, beside the 1 or 0.
+        public const int OutcomeNone = 200, OutcomeDone = 201, OutcomeApproved = 202,
+                         OutcomeApprovedNoReceipt = 203, OutcomeRefused = 204, OutcomeManagerError = 205,
+                         OutcomeNotActive = 206, OutcomeNoDirectory = 207, OutcomeOperatorStopped = 208,
+                         OutcomeNetworkClosed = 209, OutcomeTillBusy = 210, OutcomeCancelApproved = 211,
+                         OutcomeCancelRefused = 212, OutcomeWithdrawn = 213, OutcomeNotPrinted = 214;
+        // zul_SalePayment()'s standing.
+        public const int PaymentOpen = 0, PaymentConfirmed = 1, PaymentUndone = 2;
         public const int RootCapacity = 16, ChoiceCapacity = 2, SequenceCapacity = 11, F748Capacity = 11,
                          F027Capacity = 12, FieldCapacity = 256, PathCapacity = 1024;
 
@@ -95,6 +103,8 @@ namespace Pkg_Zul00500
                                             byte[] voucher1, byte[] voucher2, byte[] context, byte[] report1,
                                             byte[] report2, byte[] copyChoice, byte[] mode, byte[] standard2,
                                             byte[] standard1, double amount);
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_SalePayment(int index, ref int standing, ref int printed, IntPtr answer);
         [DllImport(Library, CallingConvention = Call)]
         public static extern int ImprCupom(byte[] report1, byte[] report2, byte[] context, byte[] copyChoice,
                                            IntPtr answer, int frameworkCopies, int transactionCount, int printerType,
@@ -147,6 +157,8 @@ namespace Pkg_Zul00500
         public static extern int zul_LastError([In, Out] byte[] value, int capacity);
         [DllImport(Library, CallingConvention = Call)]
         public static extern int zul_LastErrorCode();
+        [DllImport(Library, CallingConvention = Call)]
+        public static extern int zul_LastOutcome(byte[] networkCode, int capacity);
         // A static text of the package: read it with Text(IntPtr), never free it.
         [DllImport(Library, CallingConvention = Call)]
         public static extern IntPtr zul_ErrorName(int code);

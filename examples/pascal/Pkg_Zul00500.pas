@@ -66,6 +66,29 @@ const
   ZUL_NOTE_WITHDRAWN = 104;
   ZUL_NOTE_UNREADABLE = 105;
 
+  { zul_LastOutcome: what the manager, the network or the operator decided,
+    beside the 1 or 0 of a routine that talks to a manager. }
+  ZUL_OUTCOME_NONE = 200;
+  ZUL_OUTCOME_DONE = 201;
+  ZUL_OUTCOME_APPROVED = 202;
+  ZUL_OUTCOME_APPROVED_NO_RECEIPT = 203;
+  ZUL_OUTCOME_REFUSED = 204;
+  ZUL_OUTCOME_MANAGER_ERROR = 205;
+  ZUL_OUTCOME_NOT_ACTIVE = 206;
+  ZUL_OUTCOME_NO_DIRECTORY = 207;
+  ZUL_OUTCOME_OPERATOR_STOPPED = 208;
+  ZUL_OUTCOME_NETWORK_CLOSED = 209;
+  ZUL_OUTCOME_TILL_BUSY = 210;
+  ZUL_OUTCOME_CANCEL_APPROVED = 211;
+  ZUL_OUTCOME_CANCEL_REFUSED = 212;
+  ZUL_OUTCOME_WITHDRAWN = 213;
+  ZUL_OUTCOME_NOT_PRINTED = 214;
+
+  { zul_SalePayment's Standing. }
+  ZUL_PAYMENT_OPEN = 0;
+  ZUL_PAYMENT_CONFIRMED = 1;
+  ZUL_PAYMENT_UNDONE = 2;
+
   ZUL_ROOT_CAPACITY = 16;
   ZUL_CHOICE_CAPACITY = 2;
   ZUL_SEQUENCE_CAPACITY = 11;
@@ -126,6 +149,8 @@ type
     Voucher1, Voucher2, Context, Report1, Report2, CopyChoice, Mode, Standard2, Standard1: PAnsiChar;
     Amount: Double): Integer;
     {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_SalePayment = function(Index: Integer; var Standing, Printed: Integer; Answer: ZulList): Integer;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
   TZulFn_ImprCupom = function(Report1, Report2, Context, CopyChoice: PAnsiChar; Answer: ZulList;
     FrameworkCopies, TransactionCount, PrinterType, OwnDocument, SkipSaved: Integer;
     Mode, Standard2, Standard1: PAnsiChar): Integer;
@@ -172,6 +197,8 @@ type
   TZulFn_zul_LastErrorCode = function: Integer;
     {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
   TZulFn_zul_ErrorName = function(Code: Integer): PAnsiChar;
+    {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
+  TZulFn_zul_LastOutcome = function(NetworkCode: PAnsiChar; Capacity: Integer): Integer;
     {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
   TZulFn_zul_ListNew = function: ZulList;
     {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};
@@ -253,6 +280,7 @@ var
   NewIntPosFileName: TZulFn_NewIntPosFileName;
   DeleteIntPosFiles: TZulFn_DeleteIntPosFiles;
   ImprCupons: TZulFn_ImprCupons;
+  zul_SalePayment: TZulFn_zul_SalePayment;
   ImprCupom: TZulFn_ImprCupom;
   ImprCupom_FrameWork: TZulFn_ImprCupom_FrameWork;
   ImprCupomRG_FrameWork: TZulFn_ImprCupomRG_FrameWork;
@@ -272,6 +300,7 @@ var
   zul_LastError: TZulFn_zul_LastError;
   zul_LastErrorCode: TZulFn_zul_LastErrorCode;
   zul_ErrorName: TZulFn_zul_ErrorName;
+  zul_LastOutcome: TZulFn_zul_LastOutcome;
   zul_ListNew: TZulFn_zul_ListNew;
   zul_ListFree: TZulFn_zul_ListFree;
   zul_ListCount: TZulFn_zul_ListCount;
@@ -339,6 +368,8 @@ function ImprCupons(Receipts: ZulList; ReceiptCount, TransactionCount, PrinterTy
   Voucher1, Voucher2, Context, Report1, Report2, CopyChoice, Mode, Standard2, Standard1: PAnsiChar;
   Amount: Double): Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'ImprCupons';
+function zul_SalePayment(Index: Integer; var Standing, Printed: Integer; Answer: ZulList): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_SalePayment';
 function ImprCupom(Report1, Report2, Context, CopyChoice: PAnsiChar; Answer: ZulList;
   FrameworkCopies, TransactionCount, PrinterType, OwnDocument, SkipSaved: Integer;
   Mode, Standard2, Standard1: PAnsiChar): Integer;
@@ -388,6 +419,8 @@ function zul_LastErrorCode: Integer;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_LastErrorCode';
 function zul_ErrorName(Code: Integer): PAnsiChar;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_ErrorName';
+function zul_LastOutcome(NetworkCode: PAnsiChar; Capacity: Integer): Integer;
+  {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_LastOutcome';
 function zul_ListNew: ZulList;
   {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external ZulLibrary name 'zul_ListNew';
 function zul_ListFree(List: ZulList): Integer;
@@ -495,6 +528,7 @@ begin
     Bind(@@NewIntPosFileName, 'NewIntPosFileName') and
     Bind(@@DeleteIntPosFiles, 'DeleteIntPosFiles') and
     Bind(@@ImprCupons, 'ImprCupons') and
+    Bind(@@zul_SalePayment, 'zul_SalePayment') and
     Bind(@@ImprCupom, 'ImprCupom') and
     Bind(@@ImprCupom_FrameWork, 'ImprCupom_FrameWork') and
     Bind(@@ImprCupomRG_FrameWork, 'ImprCupomRG_FrameWork') and
@@ -514,6 +548,7 @@ begin
     Bind(@@zul_LastError, 'zul_LastError') and
     Bind(@@zul_LastErrorCode, 'zul_LastErrorCode') and
     Bind(@@zul_ErrorName, 'zul_ErrorName') and
+    Bind(@@zul_LastOutcome, 'zul_LastOutcome') and
     Bind(@@zul_ListNew, 'zul_ListNew') and
     Bind(@@zul_ListFree, 'zul_ListFree') and
     Bind(@@zul_ListCount, 'zul_ListCount') and

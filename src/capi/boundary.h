@@ -10,6 +10,7 @@
 
 #include "Pkg_Zul00500.h"
 #include "support/errors.h"
+#include "support/outcome.h"
 #include "support/string_list.h"
 
 namespace zul00500::capi {
@@ -109,6 +110,23 @@ int Guarded(const char* routine, Body&& body, Reentry reentry = Reentry::Refused
   NoteReportedProblems(routine);
   NotePassedOver(routine);
   return result;
+}
+
+// How a routine that talks to a manager tells its outcome (zul_LastOutcome):
+// one whose 1 says all there is to say (the request taken, the leftovers
+// settled, the receipts printed) gives ZUL_OUTCOME_DONE with it; a sale or
+// cancellation keeps the verdict its steps set.
+enum class OnTrue { Done, AsSet };
+
+// Guarded() for a routine that talks to a manager: its outcome starts afresh.
+template <typename Body> int Talking(const char* routine, OnTrue on_true, Body&& body) noexcept {
+  return Guarded(routine, [&] {
+    ResetOutcome();
+    const int result = body();
+    if (result == ZUL_TRUE && (on_true == OnTrue::Done || LastOutcome().outcome == RoutineOutcome::None))
+      SetOutcome(RoutineOutcome::Done);
+    return result;
+  });
 }
 
 // Guarded() for a routine a callback may call while another runs: one that

@@ -10,7 +10,7 @@ int ZUL_CALL CancelaTEF(const char* report1, const char* report2, const char* co
                         const char* unused, const char* amount, const char* network,
                         const char* documentNumber, const char* field022, const char* field023,
                         const char* mode, const char* standard2, const char* standard1, int printAndConfirm) {
-  return Guarded("CancelaTEF", [&] {
+  return Talking("CancelaTEF", OnTrue::AsSet, [&] {
     return Result(zul00500::CancelaTEF(
         In(report1), In(report2), In(context), In(copyChoice), position, transactionCount, printerType,
         In(pendingSequence), In(unused), CentsAmount(amount, "amount"), In(network), In(documentNumber),
@@ -28,7 +28,7 @@ int ZUL_CALL CancelaTEFs(int unused) {
 int ZUL_CALL CancelaPendencia(const char* report1, const char* report2, const char* context,
                               const char* unused, int transactionCount, int printerType, const char* mode,
                               const char* standard2, const char* standard1) {
-  return Guarded("CancelaPendencia", [&] {
+  return Talking("CancelaPendencia", OnTrue::Done, [&] {
     return Result(zul00500::CancelaPendencia(In(report1), In(report2), In(context), In(unused),
                                              transactionCount, printerType, In(mode), In(standard2),
                                              In(standard1)));

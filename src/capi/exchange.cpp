@@ -8,11 +8,12 @@ using namespace zul00500;
 using namespace zul00500::capi;
 
 int ZUL_CALL CheckGPAtivo(const char* operation, const char* sequence) {
-  return Guarded("CheckGPAtivo", [&] { return Result(zul00500::CheckGPAtivo(In(operation), In(sequence))); });
+  return Talking("CheckGPAtivo", OnTrue::Done,
+                 [&] { return Result(zul00500::CheckGPAtivo(In(operation), In(sequence))); });
 }
 
 int ZUL_CALL VerificaRetorno(const char* context, ZulList answer, int notConfirm, const char* unused) {
-  return Guarded("VerificaRetorno", [&] {
+  return Talking("VerificaRetorno", OnTrue::Done, [&] {
     return Result(
         zul00500::VerificaRetorno(In(context), *HoldList(answer, "answer"), notConfirm != 0, In(unused)));
   });
@@ -23,7 +24,7 @@ int ZUL_CALL VerificaRetorno(const char* context, ZulList answer, int notConfirm
 // DoTEF from starting a new sale until they are printed or cancelled. The
 // host learns it here, by code, before the first customer.
 int ZUL_CALL CheckIntPosFiles(const char* context, int notConfirm) {
-  return Guarded("CheckIntPosFiles", [&] {
+  return Talking("CheckIntPosFiles", OnTrue::Done, [&] {
     const bool settled = zul00500::CheckIntPosFiles(In(context), notConfirm != 0);
     if (const std::vector<std::string> copies = PendingCopiesOfAnotherSale(0); !copies.empty())
       AddNote(

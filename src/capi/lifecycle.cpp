@@ -25,6 +25,9 @@ void on_module_unload(bool process_exiting) noexcept {
 int ZUL_CALL Initialize(void) {
   return Guarded("Initialize", [] {
     zul00500::Initialize();
+    // As a new process: no outcome, no printing run.
+    ResetOutcome();
+    RunPayments().clear();
     return ZUL_TRUE;
   });
 }
@@ -32,13 +35,17 @@ int ZUL_CALL Initialize(void) {
 int ZUL_CALL Finalize(void) {
   return Guarded("Finalize", [] {
     zul00500::Finalize();
+    // As a new process: no outcome, no printing run.
+    ResetOutcome();
+    RunPayments().clear();
     return ZUL_TRUE;
   });
 }
 
 int ZUL_CALL zul_Version(char* value, int capacity) {
   return Reader("zul_Version", [&] {
-    static_assert(ZUL_BUILD_VERSION_MAJOR == ZUL_VERSION_MAJOR && ZUL_BUILD_VERSION_MINOR == ZUL_VERSION_MINOR &&
+    static_assert(ZUL_BUILD_VERSION_MAJOR == ZUL_VERSION_MAJOR &&
+                      ZUL_BUILD_VERSION_MINOR == ZUL_VERSION_MINOR &&
                       ZUL_BUILD_VERSION_PATCH == ZUL_VERSION_PATCH,
                   "the build's version is the header's");
     return CopyOut(ZUL_BUILD_DESCRIPTION, value, capacity);
@@ -99,6 +106,36 @@ const char* ZUL_CALL zul_ErrorName(int code) {
     return "ZUL_NOTE_WITHDRAWN";
   case ZUL_NOTE_UNREADABLE:
     return "ZUL_NOTE_UNREADABLE";
+  case ZUL_OUTCOME_NONE:
+    return "ZUL_OUTCOME_NONE";
+  case ZUL_OUTCOME_DONE:
+    return "ZUL_OUTCOME_DONE";
+  case ZUL_OUTCOME_APPROVED:
+    return "ZUL_OUTCOME_APPROVED";
+  case ZUL_OUTCOME_APPROVED_NO_RECEIPT:
+    return "ZUL_OUTCOME_APPROVED_NO_RECEIPT";
+  case ZUL_OUTCOME_REFUSED:
+    return "ZUL_OUTCOME_REFUSED";
+  case ZUL_OUTCOME_MANAGER_ERROR:
+    return "ZUL_OUTCOME_MANAGER_ERROR";
+  case ZUL_OUTCOME_NOT_ACTIVE:
+    return "ZUL_OUTCOME_NOT_ACTIVE";
+  case ZUL_OUTCOME_NO_DIRECTORY:
+    return "ZUL_OUTCOME_NO_DIRECTORY";
+  case ZUL_OUTCOME_OPERATOR_STOPPED:
+    return "ZUL_OUTCOME_OPERATOR_STOPPED";
+  case ZUL_OUTCOME_NETWORK_CLOSED:
+    return "ZUL_OUTCOME_NETWORK_CLOSED";
+  case ZUL_OUTCOME_TILL_BUSY:
+    return "ZUL_OUTCOME_TILL_BUSY";
+  case ZUL_OUTCOME_CANCEL_APPROVED:
+    return "ZUL_OUTCOME_CANCEL_APPROVED";
+  case ZUL_OUTCOME_CANCEL_REFUSED:
+    return "ZUL_OUTCOME_CANCEL_REFUSED";
+  case ZUL_OUTCOME_WITHDRAWN:
+    return "ZUL_OUTCOME_WITHDRAWN";
+  case ZUL_OUTCOME_NOT_PRINTED:
+    return "ZUL_OUTCOME_NOT_PRINTED";
   default:
     return "ZUL_E_UNKNOWN";
   }

@@ -14,7 +14,7 @@ int ZUL_CALL TipoRede(const char* kind, char* choice, int choiceCapacity) {
 }
 
 int ZUL_CALL CheckDirTef(char* root, int rootCapacity, const char* kind, int printerType) {
-  return Guarded("CheckDirTef", [&] {
+  return Talking("CheckDirTef", OnTrue::Done, [&] {
     StringRef out("CheckDirTef", "root", root, rootCapacity);
     return Result(zul00500::CheckDirTef(out.value, In(kind), printerType));
   });

@@ -11,7 +11,7 @@ int sale(const char* routine, const char* context, double amount, double amountD
          ZulList* receipts, int* approvedCount, int* transactionNumber, double* extraAmount,
          char* documentNumber, int documentNumberCapacity, char* field748, int field748Capacity,
          char* field013, int field013Capacity, char* field027, int field027Capacity) {
-  return Guarded(routine, [&] {
+  return Talking(routine, OnTrue::AsSet, [&] {
     PaymentAmount(amount, "amount");
     PaymentAmount(amountDue, "amountDue");
     ZulList& receipts_out = Ref(receipts, "receipts");

@@ -8,7 +8,9 @@
 #include "printing/receipt_run.h"
 #include "support/cleanup.h"
 #include "support/input_lock.h"
+#include "support/outcome.h"
 #include "support/problems.h"
+#include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
 #include "tef/store.h"
@@ -66,13 +68,49 @@ bool SettleAnswer(const std::string& context, const StringList& answer, bool& re
   if (VerificaRetorno(context, answer, !ready, "S")) return true;
   ready = false;
   end.confirmationFailed = true;
+  // The run ends with 0 for what the manager did with the confirmation, not
+  // for the non-confirmation it took afterwards.
+  const OutcomeRecord why = LastOutcome();
   for (int repeat = 1; repeat <= kMaxNonConfirmationRepeats; ++repeat)
-    if (VerificaRetorno(context, answer, true, "S")) return true;
+    if (VerificaRetorno(context, answer, true, "S")) {
+      SetOutcome(why.outcome, why.networkCode);
+      return true;
+    }
   LogCartao("Zul00500 - ImprCupons - transa\xE7\xE3o " + answer.Field("001-000 ") +
             " n\xE3o confirmada ap\xF3s " + std::to_string(kMaxNonConfirmationRepeats + 1) +
             " tentativas; resposta mantida para a pr\xF3xima verifica\xE7\xE3o");
   TellOperator(MessageText("TimeOut"), context);
   return false;
+}
+
+// The run's record of the sale's payments (support/outcome.h): the earlier
+// partial payments from their pending copies, before the run ends them, and
+// the receipts list's. None is printed yet. A copy that cannot be read is
+// left out of the record, not made the run's error.
+void RecordSalePayments(const StringList& receipts, std::int32_t receiptCount,
+                        std::int32_t transactionCount) {
+  std::vector<RunPayment>& payments = RunPayments();
+  payments.clear();
+  for (std::int32_t n = 1; n < transactionCount; ++n) {
+    try {
+      const std::optional<std::string> text = ReadIfThere(dsDirPenTef + "intpos." + std::to_string(n));
+      if (text) payments.push_back({WholeLines(*text), false});
+    } catch (const Error&) {
+    }
+  }
+  for (const std::int32_t n : MarkedBlocks(receipts, receiptCount)) {
+    RunPayment payment;
+    CopyReceiptsBlock(receipts, n, payment.answer);
+    if (!payment.answer.empty()) payments.push_back(std::move(payment));
+  }
+}
+
+// A receipt printed whole: its own and the saved receipts printed before it.
+void RecordPrinted(const std::string& sequence) {
+  for (RunPayment& payment : RunPayments()) {
+    payment.printed = true;
+    if (payment.answer.Field("001-000 ") == sequence) break;
+  }
 }
 
 // Removes the transaction's answer files from its manager's answer directory
@@ -93,6 +131,7 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
   if (!till.Held()) return false;
   LogCartao("Zul00500 - ImprCupons inicio");
   if (mode == "N") printerType = 0;
+  RecordSalePayments(receipts, receiptCount, transactionCount);
   if (receipts.empty()) {
     // The sale's last payment printed nothing. Its earlier partial payments
     // stand confirmed: their saved copies go, as at the end of every run,
@@ -117,6 +156,7 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
     // Nothing will be printed: every answer still waiting is not confirmed.
     end.gaveUp = true;
     CheckIntPosFiles(context, true);
+    SetOutcome(RoutineOutcome::NotPrinted);
     end.Finish();
     return false;
   }
@@ -142,10 +182,12 @@ bool ImprCupons(const StringList& receipts, std::int32_t receiptCount, std::int3
       printed = ImprCupom(report1, report2, context, copyChoice, answer, 2, transactionCount, printerType,
                           false, false, mode, standard2, standard1);
       end.lastPrint = printed;
+      if (*printed) RecordPrinted(answer.Field("001-000 "));
       if (fiscal) CloseRunDocument(context, printerType, true);
     }
     if (removal) removal->Run();
     if (printed == false) {
+      SetOutcome(RoutineOutcome::NotPrinted);
       result = false;
       break;
     }

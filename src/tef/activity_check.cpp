@@ -3,6 +3,7 @@
 #include "platform/message_pump.h"
 #include "support/errors.h"
 #include "support/input_lock.h"
+#include "support/outcome.h"
 #include "support/problems.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
@@ -305,6 +306,8 @@ bool CheckGPAtivo(const std::string& operation, const std::string& sequence) {
     }
   }
 
+  if (result) SetOutcome(RoutineOutcome::Done);
+  else SetManagerSilent(DirTef);
   if (!result) {
     const auto tell = [&holder] { ShowDialog(holder->msgPadrao.Msg("GER_PDR_N_ATV"), "N", tmAviso, "", 0); };
     if (settlement_out(operation)) AfterSettlement(tell);

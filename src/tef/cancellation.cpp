@@ -13,6 +13,7 @@
 #include "support/file_write.h"
 #include "support/host_services.h"
 #include "support/input_lock.h"
+#include "support/outcome.h"
 #include "support/problems.h"
 #include "support/state.h"
 #include "tef/answer_wait.h"
@@ -20,8 +21,8 @@
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
 #include "tef/receipts_list.h"
-#include "tef/store.h"
 #include "tef/settlement_journal.h"
+#include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
@@ -157,6 +158,7 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
   StringList answer;
   const Reply reply = wait_for_answer(answer, root, sequence, context);
   if (reply == Reply::None || reply == Reply::Malformed) {
+    SetOutcome(reply == Reply::None ? RoutineOutcome::NotActive : RoutineOutcome::ManagerError);
     if (reply == Reply::None) {
       LogCartao("Zul00500 - CancelaTEF - sem resposta do gerenciador, sequencial " + sequence);
       TellOperator(MessageText("TimeOut"), context);
@@ -177,6 +179,7 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     if (!message.empty()) ShowManagerMessage(message, context, false);
     LogCartao("Zul00500 - CancelaTEF - erro do gerenciador, sequencial " + sequence);
     needs_settlement = false;
+    SetOutcome(RoutineOutcome::ManagerError);
     cleanup.Run();
     return false;
   }
@@ -204,6 +207,10 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     if (settled && !pendingSequence.empty())
       AfterSettlement([&] { DeleteIntPosFiles(dsDirPenTef, pendingSequence); });
     if (confirmed) {
+      // Not printed, the cancellation was not confirmed but undone: the
+      // payment stands, whatever the result says.
+      if (printed) SetVerdict(answer, RoutineOutcome::CancelApproved, RoutineOutcome::CancelRefused);
+      else SetOutcome(RoutineOutcome::NotPrinted);
       AfterSettlement([&] { cleanup.Run(); });
       return true;
     }
@@ -213,6 +220,7 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     if (ConfirmationWithdrawn(answer.Field("001-000 "))) {
       cleanup.Run();
       LogCartao("Zul00500 - CancelaTEF - cancelamento " + sequence + " sem confirma\xE7\xE3o: n\xE3o vale");
+      SetOutcome(RoutineOutcome::Withdrawn);
       TellOperator(
           "O gerenciador n\xE3o recebeu a confirma\xE7\xE3o do cancelamento: ele ser\xE1 desfeito, "
           "o comprovante impresso n\xE3o vale e o cliente n\xE3o foi reembolsado. Cancele novamente.",
@@ -221,8 +229,11 @@ bool CancelTransaction(const std::string& report1, const std::string& report2, c
     }
   } else {
     needs_settlement = false;
+    SetVerdict(answer, RoutineOutcome::CancelApproved, RoutineOutcome::CancelRefused);
     if (!message.empty()) ShowManagerMessage(message, context, false);
   }
+  // A settlement not acknowledged keeps the manager's outcome: the next scan
+  // tells whether it was taken.
   cleanup.Run();
   return true;
 }

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "support/input_lock.h"
 #include "support/number_format.h"
+#include "support/outcome.h"
 #include "support/problems.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
@@ -111,6 +112,7 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
   // No manager serves a network whose root is missing: nothing can be sent.
   const std::string root = RootOfNetwork(network);
   if (!platform::fs().directory_exists(root)) {
+    SetOutcome(RoutineOutcome::NoDirectory);
     LogCartao("Zul00500 - Rede " + network + " sem gerenciador: " + root + " n\xE3o existe");
     return false;
   }
@@ -163,6 +165,7 @@ bool VerificaRetorno(const std::string& context, const StringList& answer, bool 
     ForgetSettlementIfUntaken(request);
     // Taken back here, or already while the wait looked at the answer.
     if (!notConfirm && ConfirmationWithdrawn(answerSequence)) {
+      SetOutcome(RoutineOutcome::Withdrawn);
       LogCartao("Zul00500 - CNF da transa\xE7\xE3o " + answerSequence +
                 " n\xE3o recebido pelo gerenciador e retirado; a transa\xE7\xE3o ser\xE1 desfeita");
     }

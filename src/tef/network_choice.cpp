@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/input_lock.h"
+#include "support/outcome.h"
 #include "support/state.h"
 #include "support/text.h"
 #include "tef/holder.h"
@@ -64,6 +65,7 @@ bool CheckDirTef(std::string& root, const std::string& kind, int printerType) {
   NewHolder();
   const std::string code = TipoRede(kind);
   const bool accepted = code != "9";
+  if (!accepted) SetOutcome(RoutineOutcome::NetworkClosed);
   Zul_IdTipoImp = printerType;
   DirTef = code == "2" ? kRootTefDial : code == "3" ? kRootHiperTef : kRootTefDisc;
   root = DirTef;

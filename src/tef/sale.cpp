@@ -9,6 +9,7 @@
 #include "support/file_write.h"
 #include "support/input_lock.h"
 #include "support/number_format.h"
+#include "support/outcome.h"
 #include "support/problems.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
@@ -239,7 +240,10 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     platform::pause(kPauseMs);
     if (status.New()) silence.restart();
     if (silence.elapsed_ms() >= kSilenceMs) {
-      if (!keep_waiting(sale, sequence)) return Outcome::GaveUp;
+      if (!keep_waiting(sale, sequence)) {
+        SetOutcome(RoutineOutcome::OperatorStopped);
+        return Outcome::GaveUp;
+      }
       silence.restart();
     }
     if (!fs.file_exists(path)) {
@@ -254,8 +258,10 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
     const AnswerWatch::Look look = watch.Take(path, answer);
     if (watch.Changed()) silence.restart();
     if (look == AnswerWatch::Look::Stalled) set_aside_stalled(root, sequence);
-    if (look == AnswerWatch::Look::TooLarge && SetAsideTooLarge(root, sequence, sale.context))
+    if (look == AnswerWatch::Look::TooLarge && SetAsideTooLarge(root, sequence, sale.context)) {
+      SetOutcome(RoutineOutcome::ManagerError);
       return Outcome::Malformed;
+    }
     if (look != AnswerWatch::Look::Whole) continue;
 
     LogCartao("Arquivo encontrado ---");
@@ -278,6 +284,7 @@ Outcome wait_for_answer(StringList& answer, const Sale& sale, const std::string&
       if (!message.empty()) ShowManagerMessage(message, sale.context, false);
       DeleteTransactionFiles(root, sequence);
       LogCartao("Rez00000 - Erro no arquivo de transacao.");
+      SetOutcome(RoutineOutcome::ManagerError);
       return Outcome::ErrorAnswer;
     }
     if (IsAnswerTo(answer, sale.operation(), sequence)) return Outcome::Accepted;
@@ -327,6 +334,7 @@ bool settle_partial_payment(const Sale& sale, const StringList& answer, const st
   if (!VerificaRetorno(sale.context, answer, false, "S")) {
     if (!ConfirmationWithdrawn(sequence)) return true;
     withdraw_partial_payment(sale, sequence);
+    SetOutcome(RoutineOutcome::Withdrawn);
     return false;
   }
   // Confirmed: the payment stands, and nothing below may make it an error.
@@ -344,6 +352,9 @@ bool evaluate(const Sale& sale, const StringList& answer, const std::string& roo
   if (verdict.extra) sale.extraAmount += *verdict.extra;
   return_fields(sale, verdict);
 
+  // Set before the message, so that the host's dialog can tell it too.
+  SetVerdict(answer, verdict.with_receipt ? RoutineOutcome::Approved : RoutineOutcome::ApprovedNoReceipt,
+             RoutineOutcome::Refused);
   if (const std::string message = answer.Field("030-000 "); !message.empty()) {
     if (verdict.with_receipt) LogCartao("Rez00000 - Mostra mensagem de transa\xE7\xE3o aprovada.");
     ShowManagerMessage(message, sale.context, verdict.with_receipt);
@@ -363,7 +374,13 @@ bool evaluate(const Sale& sale, const StringList& answer, const std::string& roo
   LogCartao("Rez00000 - Numero de transacoes = " + std::to_string(sale.transactionNumber));
   const double remainder = Trunc2(sale.amountDue - sale.amount);
   doTrocoTef = verdict.amount;
-  if (remainder > 0) return settle_partial_payment(sale, answer, root);
+  if (remainder > 0) {
+    const bool stands = settle_partial_payment(sale, answer, root);
+    // Its confirmation's checks leave their own outcome; the payment's is
+    // what the host acts on.
+    if (stands) SetOutcome(RoutineOutcome::Approved);
+    return stands;
+  }
   // The whole sale is paid: the printing run confirms and cleans up.
   LogCartao("Rez00000 - VerificaRetorno - OK - pagamento total : " + FloatToStr(sale.amount));
   add_receipts_block(sale, answer);

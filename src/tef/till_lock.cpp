@@ -11,6 +11,7 @@
 #include "platform/process.h"
 #include "support/errors.h"
 #include "support/input_lock.h"
+#include "support/outcome.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/tef.h"
@@ -154,6 +155,7 @@ TillLock::TillLock(const char* routine, const std::string& context) {
       refusal_ = refusal.error;
       last_refusal = TillBusyError("use", refused_directory_, refusal_).what();
       LogCartao("Zul00500 - " + std::string(routine) + " recusado: " + refusal.message);
+      SetOutcome(RoutineOutcome::TillBusy);
       ShowDialog(refusal.message, "N", tmAviso, context, 0);
       return;
     }

@@ -105,6 +105,12 @@ TEST(CInterfaceErrorCodes, EveryCodeHasItsName) {
   EXPECT_STREQ(zul_ErrorName(ZUL_E_NO_PRINTER_PROC), "ZUL_E_NO_PRINTER_PROC");
   EXPECT_STREQ(zul_ErrorName(ZUL_NOTE_TRUNCATED), "ZUL_NOTE_TRUNCATED");
   EXPECT_STREQ(zul_ErrorName(42), "ZUL_E_UNKNOWN");
+  std::set<std::string> outcomes;
+  for (int code = ZUL_OUTCOME_NONE; code <= ZUL_OUTCOME_NOT_PRINTED; ++code)
+    outcomes.insert(zul_ErrorName(code));
+  EXPECT_EQ(outcomes.size(), 15u);
+  EXPECT_FALSE(outcomes.contains("ZUL_E_UNKNOWN"));
+  EXPECT_STREQ(zul_ErrorName(ZUL_OUTCOME_APPROVED_NO_RECEIPT), "ZUL_OUTCOME_APPROVED_NO_RECEIPT");
   std::set<std::string> names;
   for (int code = ZUL_OK; code <= ZUL_E_REENTRANT; ++code) names.insert(zul_ErrorName(code));
   EXPECT_EQ(names.size(), 11u);

@@ -259,6 +259,8 @@ TEST_F(TillLockInterfaceTest, TheHostGetsFalseOrAnErrorAndTheLastErrorNamesTheHo
   EXPECT_EQ(LastError(), "CheckIntPosFiles: use \"c:\\tef_dial\\\": another till holds it (host directory "
                          "C:\\CAIXA2, process 4321)");
   EXPECT_EQ(zul_LastErrorCode(), ZUL_NOTE_TILL_BUSY);
+  EXPECT_EQ(zul_LastOutcome(nullptr, 0), ZUL_OUTCOME_TILL_BUSY);
+  EXPECT_EQ(zul_LastErrorCode(), ZUL_NOTE_TILL_BUSY); // the outcome's reader leaves the last error
   EXPECT_EQ(::CancelaTEFs(0), ZUL_ERROR);
   EXPECT_NE(LastError().find("CancelaTEFs: use \"c:\\tef_dial\\\": another till holds it"),
             std::string::npos);
