@@ -1,6 +1,7 @@
 #include "rehearsal/evidence.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <utility>
@@ -140,8 +141,15 @@ void Evidence::ReadHostEvents(const std::string& journal) {
       event.lane = Lane::Printer;
       const std::vector<std::string> fields = journal::Fields(host.text);
       event.text = fields.empty() ? host.text : fields.front();
+      if (host.kind == "failed") {
+        event.kind = "printer-failed";
+        event.text = "the printer failed: " + event.text;
+        record_.paper_failures.push_back(
+            static_cast<std::size_t>(std::strtoull(host.detail.c_str(), nullptr, 10)));
+      } else {
+        event.kind = "printer";
+      }
       event.detail = host.text;
-      event.kind = "printer";
     } else {
       continue;
     }
@@ -337,7 +345,8 @@ void Evidence::Finish(const std::string& folder) {
         event.end_ms = record_.events[j].ms;
         break;
       }
-    if (event.kind == "call" && event.detail.empty()) event.detail = "never returned: the host was killed";
+    if (event.kind == "call")
+      event.detail += (event.detail.empty() ? "" : "; ") + std::string(kNeverReturned);
   }
   std::stable_sort(record_.operations.begin(), record_.operations.end(),
                    [](const Operation& a, const Operation& b) { return a.ms < b.ms; });

@@ -27,6 +27,11 @@ h3 { font-size: 15px; margin: 18px 0 6px; }
 .badge.pass { background: var(--pass); color: #fff; }
 .badge.fail { background: var(--fail); color: #fff; }
 .badge.skip { background: var(--muted); color: #fff; }
+section.identity, section.signoff { margin: 12px 0; }
+section.identity code { font-size: 12px; word-break: break-all; }
+table.signoff { max-width: 640px; }
+table.signoff th { width: 12em; }
+table.signoff td { border-bottom: 1px solid var(--ink); height: 28px; }
 table { border-collapse: collapse; width: 100%; }
 th, td { text-align: left; vertical-align: top; padding: 4px 8px; border-bottom: 1px solid var(--line); }
 th { font-size: 12px; text-transform: uppercase; letter-spacing: .04em; color: var(--muted); }
