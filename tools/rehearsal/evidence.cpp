@@ -280,6 +280,11 @@ void Evidence::UsePackageExchange() {
     if (file.operation == "remove" || (renamed && !landed)) {
       FileGone(file.ms, path,
                name + (renamed ? " moved by the package to " + file.to : " removed by the package"), label);
+    } else if (file.operation == "read" && request) {
+      // The package looking whether its request was taken: a manager that
+      // leaves requests in req\ (the next one overwrites it) shows here. It
+      // is no answer.
+      ManagerFile(file.ms, root_path, name, "its request", file.bytes, label, " read back by the package");
     } else if (file.operation == "read") {
       const bool status = ends_with(folded, ".sts");
       ManagerFile(file.ms, root_path, name, status ? "status" : "answer", file.bytes, label,
