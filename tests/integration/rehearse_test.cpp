@@ -307,6 +307,93 @@ expect = false
   EXPECT_TRUE(printed.Said("name = \"power-cut-mid-receipt\""));
 }
 
+// Attended against a second manager written apart from tefsim
+// (tests/peers/second_manager.py): it leaves each request in req\, gives
+// every approval the document number 123456 and polls fast or slowly. No
+// case may fail where the manager's own log says the host did right: each
+// confirmation the report counts is one the manager received.
+TEST_F(RehearseCommand, AttendedAgainstASecondManagerNothingItsLogContradictsFails) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the second manager is a Python script, run on the build machine";
+#endif
+  const std::string python = "/usr/bin/python3";
+  if (!std::filesystem::exists(python)) GTEST_SKIP() << "no python3 here";
+  const std::string book = Write("second.toml", R"([[case]]
+name = "approved-sale"
+purpose = "A sale, printed and confirmed."
+
+[[case.step]]
+do = "sale"
+pay = 100
+expect = true
+
+[[case.step]]
+do = "print"
+expect = true
+
+[case.expect]
+operations = ["ATV", "CRT 003-000=10000", "ATV", "ATV", "CNF 012-000=123456"]
+confirmed = [1]
+
+[[case]]
+name = "two-cards-one-document"
+purpose = "Two cards the manager approves with the same document number: two transactions."
+
+[[case.step]]
+do = "sale"
+pay = ["40.00", "60.00"]
+
+[[case.step]]
+do = "print"
+expect = true
+
+[case.expect]
+confirmed = [1, 2]
+
+[[case]]
+name = "power-cut-after-answer"
+purpose = "The power fails at the approval: the next start does not confirm it."
+
+[[case.step]]
+do = "sale"
+pay = 50
+power_cut = "after-answer"
+
+[[case.step]]
+do = "scan"
+expect = true
+
+[case.expect]
+not_confirmed = [1]
+)");
+  for (const int poll_ms : {1, 150}) {
+    SCOPED_TRACE("polling every " + std::to_string(poll_ms) + " ms");
+    const std::string root = world_.root() + "/second-" + std::to_string(poll_ms);
+    const std::string log = root + "-manager.log";
+    const std::string stop = root + "-stop";
+    std::filesystem::create_directories(root);
+    auto manager =
+        tool_platform::spawn(python,
+                             {std::string(ZUL_SOURCE_DIR) + "/tests/peers/second_manager.py", "--drive-root",
+                              root, "--poll-ms", std::to_string(poll_ms), "--log", log, "--stop-file", stop},
+                             {root + "-manager.out"});
+    const auto run =
+        Zulpos({"rehearse", book, "--attended", "--drive-root", root, "--report", root + "-report"}, 120'000);
+    tool_platform::write_file(stop, "");
+    manager.wait_for(5'000);
+    ASSERT_TRUE(run.status.has_value());
+    EXPECT_EQ(*run.status, 0) << ::testing::PrintToString(run.output);
+    EXPECT_TRUE(run.Said("3 of 3 cases passed in ") || AnyLineHas(run.output, "3 of 3 cases passed in "));
+    const std::string said = tool_platform::read_file(log);
+    std::size_t confirmed = 0, not_confirmed = 0;
+    for (std::size_t at = said.find(" confirmed "); at != std::string::npos;
+         at = said.find(" confirmed ", at + 1))
+      ++(said.compare(at - 4, 4, " not") == 0 ? not_confirmed : confirmed);
+    EXPECT_EQ(confirmed, 3u) << said;
+    EXPECT_EQ(not_confirmed, 1u) << said;
+  }
+}
+
 TEST_F(RehearseCommand, ABookWithAMistakeIsRefusedByItsLineAndTheBuiltInBookIsListed) {
   const std::string bad =
       Write("bad.toml", "[[case]]\nname = \"x\"\n\n[[case.step]]\ndo = \"sale\"\npay = [\"1,234\"]\n");
