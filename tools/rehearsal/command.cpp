@@ -237,7 +237,9 @@ BookSignOff sign_off(const RehearseOptions& o, const Book& book) {
 // The package's identity: its path, version and a hash of its file. The
 // rehearsal's starts load `path`; zulpos itself loaded `loaded`.
 void identify_package(Identity& identity, const std::string& path, const std::string& loaded) {
-  identity.package_path = path;
+  std::error_code error;
+  const fs::path shown = fs::weakly_canonical(path, error);
+  identity.package_path = error ? path : shown.string();
   try {
     identity.package_sha256 = Sha256Hex(tool_platform::read_file(path));
   } catch (const std::exception&) {
