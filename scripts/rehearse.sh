@@ -64,10 +64,10 @@ case ${1:-} in
     [[ -x build/bin/zulpos ]] || { echo "rehearse.sh: build/bin/zulpos is missing: run scripts/test.sh" >&2; exit 1; }
     bash scripts/deps.sh chromium
     run_book build/rehearsal build/bin/zulpos
-    chromium_shot docs/rehearsal-summary.png 1280,1470 build/rehearsal/index.html
+    chromium_shot docs/rehearsal-summary.png 1280,1900 build/rehearsal/index.html
     rm -rf build/rehearsal-wrong
     build/bin/zulpos rehearse docs/rehearsal-wrong-on-purpose.toml --report build/rehearsal-wrong || true
-    chromium_shot docs/rehearsal-failing-case.png 1280,1250 build/rehearsal-wrong/index.html
+    chromium_shot docs/rehearsal-failing-case.png 1280,1650 build/rehearsal-wrong/index.html
     ;;
   *)
     usage

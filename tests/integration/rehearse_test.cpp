@@ -11,6 +11,7 @@
 #include "integration/tefsim_world.h"
 #include "platform/file_system.h"
 #include "support/json_check.h"
+#include "support/json_schema_check.h"
 #include "tool_platform/files.h"
 
 namespace zul00500 {
@@ -206,6 +207,191 @@ dialogs = ["never shown"]
   EXPECT_TRUE(std::filesystem::is_regular_file(report_ + "/junit.xml"));
   EXPECT_TRUE(std::filesystem::is_regular_file(report_ + "/rehearsal.json"));
   EXPECT_TRUE(AnyLineHas(StopTefsim(), "CNF#1: confirmed"));
+}
+
+// A run a certifier can sign: every case of the book in the report, each
+// with what it came to (left out, nothing to check, a timeout, a printer
+// failure), the run's identity and sign-off, and a reused report folder that
+// holds this run's cases only.
+TEST_F(RehearseCommand, AReportSaysWhatEachCaseCameToAndWhatRan) {
+  const std::string text = R"(title = "Signable"
+
+[signoff]
+ran_by = "Ana Souza"
+store = "Loja 12"
+
+[[case]]
+name = "stands-idle"
+purpose = "Nothing to check."
+
+[[case.step]]
+do = "idle"
+ms = 10
+
+[[case]]
+name = "left-out"
+purpose = "Not chosen with --case."
+
+[[case.step]]
+do = "check"
+expect = true
+
+[[case]]
+name = "manager-hangs"
+purpose = "The manager takes its time; the case's timeout comes first."
+manager.dial = "CRT#1: answer-delay 8000"
+timeout = 2
+
+[[case.step]]
+do = "sale"
+pay = 10
+
+[[case]]
+name = "printer-gives-up"
+purpose = "The printer fails at its second line; the operator does not print again."
+
+[[case.step]]
+do = "sale"
+pay = 10
+
+[[case.step]]
+do = "print"
+printer_fail = "Usa_CompNFis:2+"
+answers = ["n"]
+expect = false
+)";
+  const std::string book = Write("signable.toml", text);
+  // A report folder an earlier run used: its case folders go, the rest stays.
+  std::filesystem::create_directories(report_ + "/cases/09-from-before");
+  tool_platform::write_file(report_ + "/notes.txt", "mine");
+  const auto run = Zulpos({"rehearse", book, "--report", report_, "--case", "stands-idle", "--case",
+                           "manager-hangs", "--case", "printer-gives-up", "--store", "Loja 12, caixa 3",
+                           "--network-case", "printer-gives-up=TC-17"},
+                          120'000);
+  ASSERT_TRUE(run.status.has_value());
+  EXPECT_EQ(*run.status, 1) << ::testing::PrintToString(run.output);
+  EXPECT_TRUE(AnyLineHas(run.output, "NO EXPECTATION stands-idle (", "nothing of this case was checked"))
+      << ::testing::PrintToString(run.output);
+  EXPECT_TRUE(AnyLineHas(run.output, "FAIL manager-hangs (", ": timeout: DoTEF("));
+  EXPECT_TRUE(AnyLineHas(run.output, "PASS printer-gives-up ("));
+  EXPECT_TRUE(AnyLineHas(run.output, "1 of 3 cases passed in ",
+                         " (1 failed, 1 with no expectation); 1 of the book's 4 left out with --case"));
+
+  EXPECT_FALSE(std::filesystem::exists(report_ + "/cases/09-from-before"));
+  EXPECT_TRUE(std::filesystem::exists(report_ + "/notes.txt"));
+  EXPECT_EQ(tool_platform::read_file(report_ + "/book.toml"), text);
+  const std::string page = tool_platform::read_file(report_ + "/index.html");
+  for (const char* fact : {"Ana Souza", "Loja 12, caixa 3", "TC-17", "not run: left out with --case",
+                           "the printer failed here", "the printer failed: Usa_CompNFis",
+                           "timeout: the host is killed", "still waiting when the host was killed"})
+    EXPECT_THAT(page, HasSubstr(fact));
+
+  pugi::xml_document xml;
+  ASSERT_TRUE(xml.load_file((report_ + "/junit.xml").c_str()));
+  const pugi::xml_node suite = xml.child("testsuites").child("testsuite");
+  EXPECT_STREQ(suite.find_child_by_attribute("testcase", "name", "manager-hangs")
+                   .child("error")
+                   .attribute("type")
+                   .value(),
+               "timeout");
+  EXPECT_TRUE(suite.find_child_by_attribute("testcase", "name", "left-out").child("skipped"));
+  const std::string json = tool_platform::read_file(report_ + "/rehearsal.json");
+  EXPECT_THAT(testing::SchemaViolations(tool_platform::read_file(report_ + "/rehearsal.schema.json"), json),
+              ::testing::IsEmpty());
+
+  // The built-in book's text, for reading its lines.
+  const auto printed = Zulpos({"rehearse", "--builtin", "--print-book"});
+  ASSERT_TRUE(printed.status.has_value());
+  EXPECT_EQ(*printed.status, 0);
+  EXPECT_GT(printed.output.size(), 500u);
+  EXPECT_TRUE(printed.Said("name = \"power-cut-mid-receipt\""));
+}
+
+// Attended against a second manager written apart from tefsim
+// (tests/peers/second_manager.py): it leaves each request in req\, gives
+// every approval the document number 123456 and polls fast or slowly. No
+// case may fail where the manager's own log says the host did right: each
+// confirmation the report counts is one the manager received.
+TEST_F(RehearseCommand, AttendedAgainstASecondManagerNothingItsLogContradictsFails) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the second manager is a Python script, run on the build machine";
+#endif
+  const std::string python = "/usr/bin/python3";
+  if (!std::filesystem::exists(python)) GTEST_SKIP() << "no python3 here";
+  const std::string book = Write("second.toml", R"([[case]]
+name = "approved-sale"
+purpose = "A sale, printed and confirmed."
+
+[[case.step]]
+do = "sale"
+pay = 100
+expect = true
+
+[[case.step]]
+do = "print"
+expect = true
+
+[case.expect]
+operations = ["ATV", "CRT 003-000=10000", "ATV", "ATV", "CNF 012-000=123456"]
+confirmed = [1]
+
+[[case]]
+name = "two-cards-one-document"
+purpose = "Two cards the manager approves with the same document number: two transactions."
+
+[[case.step]]
+do = "sale"
+pay = ["40.00", "60.00"]
+
+[[case.step]]
+do = "print"
+expect = true
+
+[case.expect]
+confirmed = [1, 2]
+
+[[case]]
+name = "power-cut-after-answer"
+purpose = "The power fails at the approval: the next start does not confirm it."
+
+[[case.step]]
+do = "sale"
+pay = 50
+power_cut = "after-answer"
+
+[[case.step]]
+do = "scan"
+expect = true
+
+[case.expect]
+not_confirmed = [1]
+)");
+  for (const int poll_ms : {1, 150}) {
+    SCOPED_TRACE("polling every " + std::to_string(poll_ms) + " ms");
+    const std::string root = world_.root() + "/second-" + std::to_string(poll_ms);
+    const std::string log = root + "-manager.log";
+    const std::string stop = root + "-stop";
+    std::filesystem::create_directories(root);
+    auto manager =
+        tool_platform::spawn(python,
+                             {std::string(ZUL_SOURCE_DIR) + "/tests/peers/second_manager.py", "--drive-root",
+                              root, "--poll-ms", std::to_string(poll_ms), "--log", log, "--stop-file", stop},
+                             {root + "-manager.out"});
+    const auto run =
+        Zulpos({"rehearse", book, "--attended", "--drive-root", root, "--report", root + "-report"}, 120'000);
+    tool_platform::write_file(stop, "");
+    manager.wait_for(5'000);
+    ASSERT_TRUE(run.status.has_value());
+    EXPECT_EQ(*run.status, 0) << ::testing::PrintToString(run.output);
+    EXPECT_TRUE(run.Said("3 of 3 cases passed in ") || AnyLineHas(run.output, "3 of 3 cases passed in "));
+    const std::string said = tool_platform::read_file(log);
+    std::size_t confirmed = 0, not_confirmed = 0;
+    for (std::size_t at = said.find(" confirmed "); at != std::string::npos;
+         at = said.find(" confirmed ", at + 1))
+      ++(said.compare(at - 4, 4, " not") == 0 ? not_confirmed : confirmed);
+    EXPECT_EQ(confirmed, 3u) << said;
+    EXPECT_EQ(not_confirmed, 1u) << said;
+  }
 }
 
 TEST_F(RehearseCommand, ABookWithAMistakeIsRefusedByItsLineAndTheBuiltInBookIsListed) {

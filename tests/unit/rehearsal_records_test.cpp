@@ -310,6 +310,37 @@ TEST_F(RehearsalRecordsTest, AttendedThePackagesRecordDecidesAndWhatWasNotObserv
   EXPECT_TRUE(late.unobserved);
 }
 
+// A manager that leaves its requests in req\ (the next one overwrites it):
+// the package reads its own request back to see whether it was taken. That
+// read is no answer, and the approval it read after it decides the sale.
+TEST_F(RehearsalRecordsTest, AttendedARequestReadBackFromReqIsNoAnswer) {
+  const auto file = [](std::int64_t ms, const std::string& kind, const std::string& path,
+                       const std::string& bytes, const std::string& to = "") {
+    return journal::Line({std::to_string(kStart + ms), "file", kind, path, bytes, to, std::to_string(ms)}) +
+           "\n";
+  };
+  const std::string req = "c:\\tef_dial\\req\\", resp = "c:\\tef_dial\\resp\\";
+  const std::string request = "000-000 = CRT\r\n001-000 = 5\r\n003-000 = 4000\r\n999-999 = 0\r\n";
+  const std::string journal =
+      journal::Line({std::to_string(kStart), "host", "step", "sale", "0"}) + "\n" +
+      file(10, "rename", req + "~intpos.001.tmp", request, req + "intpos.001") +
+      file(20, "read", resp + "intpos.sts", "000-000 = CRT\r\n001-000 = 5\r\n") +
+      file(25, "read", req + "intpos.001", request) +
+      file(30, "read", resp + "intpos.001", Answer("5", "123456")) +
+      journal::Line({std::to_string(kStart + 65), "package", "return", "true", ""}) + "\n" +
+      journal::Line({std::to_string(kStart + 70), "host", "step-end", "sale", "0"}) + "\n";
+  Evidence evidence(record_, kStart);
+  evidence.ReadHostEvents(journal);
+  evidence.UsePackageExchange();
+  evidence.Finish(world_.root());
+  EXPECT_EQ(std::count_if(record_.events.begin(), record_.events.end(),
+                          [](const TimelineEvent& event) { return event.kind == "answer"; }),
+            1);
+  const std::vector<Mark> marks = Judge(Expecting("confirmed = []\n"), record_, true);
+  EXPECT_TRUE(Find(marks, "payment 1 returns").passed);
+  EXPECT_TRUE(std::none_of(marks.begin(), marks.end(), [](const Mark& mark) { return mark.premise_unmet; }));
+}
+
 TEST(RehearsalTextTest, TimesOfDayAcrossMidnight) {
   EXPECT_EQ(ParseTimeOfDay("17:21:08.261 c:\\"), ((17 * 60 + 21) * 60 + 8) * 1000 + 261);
   EXPECT_EQ(ParseTimeOfDay("17:21:08,261"), -1);

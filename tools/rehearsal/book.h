@@ -120,6 +120,7 @@ struct Case {
   std::string name;                           // [a-z0-9-]
   std::string purpose;                        // one line, UTF-8
   std::string operator_text;                  // what the operator does at the pinpad (attended mode), UTF-8
+  std::string network_case;                   // the network's own number for this case (sign-off), UTF-8
   std::vector<std::string> roots{"dial"};     // installed exchange roots
   std::vector<std::string> stopped;           // installed roots whose manager is not running
   std::map<std::string, std::string> manager; // root -> scenario text (code page 1252)
@@ -130,9 +131,15 @@ struct Case {
   int timeout_seconds = 120;
 };
 
+// The book's [signoff] table: who runs it, where, with what. UTF-8.
+struct BookSignOff {
+  std::string ran_by, store, pinpad, cards;
+};
+
 struct Book {
   std::string origin; // the file's path, or "built-in book"
   std::string title;  // UTF-8
+  BookSignOff signoff;
   std::vector<Case> cases;
 };
 

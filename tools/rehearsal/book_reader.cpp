@@ -44,10 +44,17 @@ public:
 
   Book Read() {
     const toml::table& root = toml_.root();
-    toml_.CheckKeys(root, {"title", "case"}, "the book");
+    toml_.CheckKeys(root, {"title", "signoff", "case"}, "the book");
     Book book;
     book.origin = toml_.origin();
     book.title = toml_.String(root, "title").value_or("");
+    if (const toml::table* signoff = toml_.Table(root, "signoff")) {
+      toml_.CheckKeys(*signoff, {"ran_by", "store", "pinpad", "cards"}, "the sign-off");
+      book.signoff.ran_by = toml_.String(*signoff, "ran_by").value_or("");
+      book.signoff.store = toml_.String(*signoff, "store").value_or("");
+      book.signoff.pinpad = toml_.String(*signoff, "pinpad").value_or("");
+      book.signoff.cards = toml_.String(*signoff, "cards").value_or("");
+    }
     const toml::array* cases = toml_.Array(root, "case");
     if (!cases || cases->empty()) toml_.Fail(1, "the book has no case: add one with [[case]]");
     std::set<std::string> names;
@@ -62,10 +69,10 @@ public:
 
 private:
   Case ReadCase(const toml::table& table) {
-    toml_.CheckKeys(
-        table,
-        {"name", "purpose", "operator", "roots", "stopped", "manager", "given", "step", "expect", "timeout"},
-        "a case");
+    toml_.CheckKeys(table,
+                    {"name", "purpose", "operator", "network_case", "roots", "stopped", "manager", "given",
+                     "step", "expect", "timeout"},
+                    "a case");
     Case result;
     result.line = TomlReader::Line(table);
     const auto name = toml_.String(table, "name");
@@ -78,6 +85,7 @@ private:
     result.name = *name;
     result.purpose = toml_.String(table, "purpose").value_or("");
     result.operator_text = toml_.String(table, "operator").value_or("");
+    result.network_case = toml_.String(table, "network_case").value_or("");
     if (const auto seconds = toml_.Integer(table, "timeout")) {
       if (*seconds < 1 || *seconds > 3600) toml_.Fail(*table.get("timeout"), "timeout is 1 to 3600 seconds");
       result.timeout_seconds = static_cast<int>(*seconds);

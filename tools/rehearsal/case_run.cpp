@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -70,6 +71,7 @@ public:
     record_.name = case_.name;
     record_.purpose = case_.purpose;
     record_.operator_text = case_.operator_text;
+    record_.network_case = case_.network_case;
     std::error_code error;
     record_.folder = options.report_dir.empty() ? folder_.string()
                                                 : fs::relative(fs::absolute(folder_, error),
@@ -85,15 +87,19 @@ public:
       if (record_.problem.empty()) RunStarts();
     } catch (const std::exception& error) {
       record_.problem = "the run failed: " + std::string(error.what());
+      record_.run_error = true;
     }
     StopManagers();
     record_.duration_ms = Elapsed();
     try {
       Gather();
     } catch (const std::exception& error) {
-      if (record_.problem.empty())
+      if (record_.problem.empty()) {
         record_.problem = "its records cannot be read: " + std::string(error.what());
+        record_.run_error = true;
+      }
     }
+    if (record_.timed_out) SayWhatWasWaiting();
     record_.marks = Judge(case_, record_, options_.attended);
     record_.passed = record_.problem.empty() &&
                      std::all_of(record_.marks.begin(), record_.marks.end(), [](const Mark& mark) {
@@ -201,6 +207,7 @@ private:
                                                      {join(folder_, "manager/tefsim-" + root + ".out")}));
       } catch (const tool_platform::Error& error) {
         record_.problem = "tefsim did not start: " + std::string(error.what());
+        record_.run_error = true;
         return;
       }
       managers_.push_back(std::move(manager));
@@ -214,10 +221,12 @@ private:
           record_.problem = "tefsim for " + manager.root + " ended at once (exit status " +
                             std::to_string(*status) +
                             "): " + read_if_any(join(folder_, "manager/tefsim-" + manager.root + ".out"));
+          record_.run_error = true;
           return;
         }
         if (Elapsed() > deadline) {
           record_.problem = "tefsim for " + manager.root + " did not get ready within 30 s";
+          record_.run_error = true;
           return;
         }
       }
@@ -303,16 +312,40 @@ private:
         host.kill();
         host.wait_for(kStopLimitMs);
         record_.problem = "interrupted: the host was killed";
+        record_.not_run = true;
+        record_.not_run_reason = "not run: the rehearsal was interrupted while this case ran";
         return false;
       }
       if (Elapsed() > limit) {
         host.kill();
         host.wait_for(kStopLimitMs);
         notes_[span].end_ms = RelativeMs(LocalMillisecondsOfDay(), t0_);
+        Note(Lane::Host, "kill", "timeout: the host is killed",
+             "the case did not finish within " + std::to_string(case_.timeout_seconds) + " s");
         record_.problem = "the case did not finish within " + std::to_string(case_.timeout_seconds) +
                           " s (its timeout): the host was killed";
+        record_.timed_out = true;
         return false;
       }
+    }
+  }
+
+  // A timeout names the routine that was called and still waiting when the
+  // host was killed: what a certifier needs to tell a hung host from a
+  // manager that never answered.
+  void SayWhatWasWaiting() {
+    const TimelineEvent* waiting = nullptr;
+    for (const TimelineEvent& event : record_.events)
+      if (event.kind == "call" && event.detail.find(kNeverReturned) != std::string::npos) waiting = &event;
+    char at[32];
+    if (waiting) {
+      std::snprintf(at, sizeof at, "%.1f s", static_cast<double>(waiting->ms) / 1000);
+      record_.problem = "timeout: " + ToUtf8(waiting->text) + " was called at " + at +
+                        " and was still waiting when the host was killed at the case's " +
+                        std::to_string(case_.timeout_seconds) + " s";
+    } else {
+      record_.problem = "timeout: the host was killed at the case's " +
+                        std::to_string(case_.timeout_seconds) + " s, between routine calls";
     }
   }
 

@@ -1,6 +1,7 @@
 #include "rehearsal/command.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -16,6 +18,7 @@
 #include "cli/command_line.h"
 #include "rehearsal/book.h"
 #include "rehearsal/host_part.h"
+#include "rehearsal/identity.h"
 #include "rehearsal/reports.h"
 #include "rehearsal/runner.h"
 #include "rehearsal/text.h"
@@ -40,8 +43,9 @@ constexpr const char* kDescription =
     "C interface by zulpos processes, each power cut a kill of the host at its\n"
     "named moment followed by the next start. Every case's expectations are judged\n"
     "from the files, the journals, the paper and the card log. One line per case\n"
-    "shows its result and time. Exit status 0 when every case passed, 1 when one\n"
-    "failed or its premise was not met (attended), 2 for a mistake in the book (named by its line) or the command line.\n"
+    "shows its result and time. Exit status 0 when every case run passed, 1 when one\n"
+    "did not (failed, premise not met, not observed, no expectation, interrupted),\n"
+    "2 for a mistake in the book (named by its line) or the command line.\n"
     "docs/rehearsal.md describes the book.";
 
 CLI::Validator Jobs() {
@@ -86,6 +90,15 @@ CLI::App* AddRehearseCommand(CLI::App& zulpos, RehearseOptions& o) {
       ->check(Jobs());
   zulpos::AddValue(*rehearse, "--tefsim", o.tefsim, "PATH",
                    "the simulator to run (default: tefsim beside zulpos)");
+  zulpos::AddFlag(*rehearse, "--print-book", o.print_book,
+                  "print the book's text (the built-in one with --builtin), so that\n"
+                  "\"book line N\" in a report can be read; run nothing");
+  zulpos::AddValue(*rehearse, "--ran-by", o.ran_by, "NAME", "the sign-off: who ran the rehearsal");
+  zulpos::AddValue(*rehearse, "--store", o.store, "TEXT", "the sign-off: the store and till");
+  zulpos::AddValue(*rehearse, "--pinpad", o.pinpad, "TEXT", "the sign-off: the pinpad used");
+  zulpos::AddValue(*rehearse, "--cards", o.cards, "TEXT", "the sign-off: the cards used");
+  zulpos::AddRepeatable(*rehearse, "--network-case", o.network_cases, "NAME=NUMBER",
+                        "the sign-off: the network's own number for case NAME; repeatable");
   zulpos::AddValue(*rehearse, "--host-part", o.host_part, "PLAN",
                    "(used by the rehearsal itself) run one start of the host");
   return rehearse;
@@ -108,8 +121,7 @@ std::string tefsim_beside(const std::string& program_path) {
   return (program.parent_path() / ("tefsim" + program.extension().string())).string();
 }
 
-std::string local_date_time() {
-  const std::time_t now = std::time(nullptr);
+std::string local_date_time(std::time_t now) {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
   return text;
@@ -121,18 +133,17 @@ std::string seconds(std::int64_t ms) {
   return text;
 }
 
-Book load_book(const RehearseOptions& o, std::string& path) {
+// The book's path (empty for the built-in one) and its text as read.
+std::pair<std::string, std::string> book_text(const RehearseOptions& o) {
   if (o.builtin == !o.book.empty())
     throw UsageError("rehearse needs a book: BOOK.toml or --builtin (one of them)");
-  if (o.builtin) return BuiltinBook();
-  path = PathFromTerminal(o.book);
-  std::string text;
+  if (o.builtin) return {std::string(), BuiltinBookText()};
+  const std::string path = PathFromTerminal(o.book);
   try {
-    text = tool_platform::read_file(path);
+    return {path, tool_platform::read_file(path)};
   } catch (const std::exception& error) {
     throw UsageError(std::string("cannot read the book: ") + error.what());
   }
-  return ReadBook(text, PathToTerminal(path));
 }
 
 std::vector<int> select_cases(const Book& book, const RehearseOptions& o) {
@@ -184,6 +195,76 @@ private:
   bool temporary_ = false;
 };
 
+// A reused report folder holds this run's cases only: the case folders an
+// earlier run left (NN-name) go, and nothing else of the folder is touched.
+void clear_old_cases(const std::string& cases) {
+  std::error_code error;
+  if (!fs::is_directory(cases, error)) return;
+  std::vector<fs::path> old;
+  for (const fs::directory_entry& entry : fs::directory_iterator(cases, error)) {
+    const std::string name = entry.path().filename().string();
+    const bool ours = name.size() > 3 && std::isdigit(static_cast<unsigned char>(name[0])) &&
+                      std::isdigit(static_cast<unsigned char>(name[1])) && name[2] == '-';
+    if (ours && entry.is_directory(error)) old.push_back(entry.path());
+  }
+  for (const fs::path& folder : old) tool_platform::remove_directory_tree(folder.string());
+}
+
+// "--network-case NAME=NUMBER": the number by case name.
+std::map<std::string, std::string> network_cases(const RehearseOptions& o, const Book& book) {
+  std::map<std::string, std::string> numbers;
+  for (const std::string& given : o.network_cases) {
+    const std::size_t equals = given.find('=');
+    if (equals == std::string::npos || equals == 0 || equals + 1 == given.size())
+      throw UsageError("--network-case wants NAME=NUMBER, not '" + given + "'");
+    const std::string name = given.substr(0, equals);
+    if (std::none_of(book.cases.begin(), book.cases.end(), [&](const Case& c) { return c.name == name; }))
+      throw UsageError("--network-case: no case \"" + name + "\" in " + book.origin + " (see --list)");
+    numbers[name] = given.substr(equals + 1);
+  }
+  return numbers;
+}
+
+BookSignOff sign_off(const RehearseOptions& o, const Book& book) {
+  BookSignOff signoff = book.signoff;
+  for (const auto& [option, field] :
+       {std::pair{&o.ran_by, &signoff.ran_by}, std::pair{&o.store, &signoff.store},
+        std::pair{&o.pinpad, &signoff.pinpad}, std::pair{&o.cards, &signoff.cards}})
+    if (*option) *field = **option;
+  return signoff;
+}
+
+// The package's identity: its path, version and a hash of its file. The
+// rehearsal's starts load `path`; zulpos itself loaded `loaded`.
+void identify_package(Identity& identity, const std::string& path, const std::string& loaded) {
+  std::error_code error;
+  const fs::path shown = fs::weakly_canonical(path, error);
+  identity.package_path = error ? path : shown.string();
+  try {
+    identity.package_sha256 = Sha256Hex(tool_platform::read_file(path));
+  } catch (const std::exception&) {
+    // Found by the system's search: no file of ours to hash. Said as such.
+  }
+  if (path == loaded) {
+    identity.package_version = zulpos::PackageVersion();
+    return;
+  }
+  try {
+    const zulpos::LoadedPackage package(path);
+    identity.package_version = zulpos::PackageVersion();
+  } catch (const std::exception& error) {
+    identity.package_version = std::string("cannot be loaded: ") + error.what();
+  }
+}
+
+// One line per case: a reason cut at a word; the report has it whole.
+std::string console_reason(const std::string& why) {
+  std::string line = why;
+  for (char& c : line)
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  return CutAtWord(line, 110);
+}
+
 void write_report(const std::string& option, const std::string& path, const std::string& text,
                   zulpos::Output& out) {
   tool_platform::write_file(path, text);
@@ -197,13 +278,18 @@ namespace {
 int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
   if (o.host_part) return RunHostPart(PathFromTerminal(*o.host_part), ctx.program_path);
 
-  std::string book_path;
-  const Book book = load_book(o, book_path);
+  const auto [book_path, text] = book_text(o);
+  if (o.print_book) {
+    ctx.out.stream() << text << std::flush;
+    return 0;
+  }
+  const Book book = ReadBook(text, book_path.empty() ? "built-in book" : PathToTerminal(book_path));
   if (o.list) {
     list_cases(book, ctx.out);
     return 0;
   }
   const std::vector<int> selected = select_cases(book, o);
+  const std::map<std::string, std::string> numbers = network_cases(o, book);
   RunOptions options;
   options.program = ctx.program_path;
   options.book_path = book_path;
@@ -243,7 +329,9 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
     if (const std::string why = zulpos::OutputFile()(file); !why.empty())
       throw UsageError(option + (": " + why));
   }
+  if (!report.empty()) clear_old_cases((fs::path(report) / "cases").string());
   const WorkFolder work(report, cases_in);
+  if (!cases_in.empty()) clear_old_cases(work.path());
   options.work_dir = work.path();
   options.report_dir = report;
 
@@ -251,9 +339,24 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
   record.title = book.title;
   record.origin = book.origin;
   record.attended = options.attended;
-  record.started = local_date_time();
-  record.versions =
-      std::string("zulpos ") + zulpos::ZulposVersion() + ", package " + zulpos::PackageVersion();
+  const std::time_t now = std::time(nullptr);
+  record.started = local_date_time(now);
+  Identity& identity = record.identity;
+  identity.started_iso = IsoLocalTime(now);
+  identity.book_sha256 = Sha256Hex(text);
+  identity.tools_version = std::string("zulpos ") + zulpos::ZulposVersion();
+  identity.machine = tool_platform::machine_description();
+  const std::string loaded = ctx.global.package ? PathFromTerminal(*ctx.global.package)
+                                                : zulpos::DefaultPackagePath(ctx.program_path);
+  identify_package(identity, options.package.empty() ? loaded : options.package, loaded);
+  record.versions = identity.tools_version + ", package " + identity.package_version;
+  record.signoff = sign_off(o, book);
+  if (!report.empty()) {
+    // The book as run, beside the report: its line numbers are the marks'.
+    identity.book_copy = "book.toml";
+    tool_platform::write_file((fs::path(report) / identity.book_copy).string(), text);
+  }
+
   zulpos::Output& out = ctx.out;
   out.stream() << "Rehearsing " << selected.size() << " case" << (selected.size() == 1 ? "" : "s") << " of "
                << book.origin
@@ -269,34 +372,53 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
     const std::string number = std::to_string(++done);
     out.stream() << "[" << std::string(width - number.size(), ' ') << number << "/" << selected.size() << "] "
                  << c.Verdict() << " " << c.name << " (" << seconds(c.duration_ms) << ")";
-    if (!c.passed) {
-      // The report has it whole.
-      std::string why = c.FirstFailure();
-      if (why.size() > 200) {
-        std::size_t cut = 197;
-        while (cut > 0 && (static_cast<unsigned char>(why[cut]) & 0xC0) == 0x80) --cut; // whole characters
-        why = why.substr(0, cut) + "...";
-      }
-      out.stream() << ": " << why;
-    }
+    if (const std::string why = c.FirstFailure(); !why.empty()) out.stream() << ": " << console_reason(why);
     out.stream() << std::endl;
   };
   tool_platform::install_stop_handler();
   const auto started = std::chrono::steady_clock::now();
-  record.cases = RunCases(book, selected, options);
-  // An interrupted run leaves the cases it never began out.
-  record.cases.erase(std::remove_if(record.cases.begin(), record.cases.end(),
-                                    [](const CaseRecord& c) { return c.name.empty(); }),
-                     record.cases.end());
+  std::vector<CaseRecord> ran = RunCases(book, selected, options);
   record.duration_ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
           .count();
+  // Every case of the book is in the report: those left out with --case, or
+  // never begun because the run was interrupted, as not run.
+  for (std::size_t i = 0; i < book.cases.size(); ++i) {
+    const Case& c = book.cases[i];
+    const auto slot = std::find(selected.begin(), selected.end(), static_cast<int>(i));
+    CaseRecord& added = record.cases.emplace_back();
+    if (slot != selected.end() && !ran[static_cast<std::size_t>(slot - selected.begin())].name.empty()) {
+      added = std::move(ran[static_cast<std::size_t>(slot - selected.begin())]);
+    } else {
+      added.index = static_cast<int>(i);
+      added.name = c.name;
+      added.purpose = c.purpose;
+      added.operator_text = c.operator_text;
+      added.network_case = c.network_case;
+      added.not_run = true;
+      added.not_run_reason = slot == selected.end()
+                                 ? "not run: left out with --case"
+                                 : "not run: the rehearsal was interrupted before it began";
+    }
+    if (const auto given = numbers.find(c.name); given != numbers.end()) added.network_case = given->second;
+  }
 
   const int passed = record.Passed();
-  out.stream() << passed << " of " << record.cases.size() << " cases passed in "
-               << seconds(record.duration_ms);
-  if (const int unmet = record.PremisesNotMet())
-    out.stream() << " (" << unmet << " whose premise the manager did not meet)";
+  const int to_run = static_cast<int>(selected.size());
+  out.stream() << passed << " of " << to_run << " cases passed in " << seconds(record.duration_ms);
+  std::string others;
+  for (const Status status : kStatuses) {
+    const int count = record.Count(status);
+    if (status == Status::Pass || count == 0) continue;
+    if (status == Status::NotRun && o.cases.size() > 0 &&
+        count == static_cast<int>(book.cases.size()) - to_run)
+      continue; // left out on purpose: said below
+    others += (others.empty() ? "" : ", ") + std::to_string(count) + " " + StatusCounted(status);
+  }
+  if (!others.empty()) out.stream() << " (" << others << ")";
+  if (to_run < static_cast<int>(book.cases.size()))
+    out.stream() << "; " << book.cases.size() - selected.size() << " of the book's " << book.cases.size()
+                 << " left out with --case";
   out.stream() << "\n";
   // The report's folder holds all three; --junit and --json put them where CI wants them.
   const auto place = [&](const std::optional<std::string>& option, const char* name) {
@@ -307,10 +429,13 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
     write_report("--report", (fs::path(report) / "index.html").string(), HtmlReport(record), out);
   if (const std::string path = place(o.junit, "junit.xml"); !path.empty())
     write_report("--junit", path, JUnitReport(record), out);
-  if (const std::string path = place(o.json, "rehearsal.json"); !path.empty())
+  if (const std::string path = place(o.json, "rehearsal.json"); !path.empty()) {
     write_report("--json", path, JsonReport(record), out);
+    // Its schema beside it, so that a tool reading it knows what to expect.
+    tool_platform::write_file((fs::path(path).parent_path() / kJsonSchemaName).string(), JsonSchema());
+  }
   out.stream() << std::flush;
-  return passed == static_cast<int>(record.cases.size()) ? 0 : 1;
+  return passed == to_run ? 0 : 1;
 }
 
 } // namespace

@@ -26,6 +26,10 @@ struct RehearseOptions {
   std::optional<int> jobs;
   std::string tefsim;
   std::optional<std::string> host_part;
+  bool print_book = false;
+  // The sign-off block; each overrides the book's [signoff].
+  std::optional<std::string> ran_by, store, pinpad, cards;
+  std::vector<std::string> network_cases; // NAME=NUMBER: the network's own case numbers
 };
 
 // Adds the subcommand "rehearse" to `zulpos`, its options bound to `options`.

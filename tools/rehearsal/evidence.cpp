@@ -1,6 +1,7 @@
 #include "rehearsal/evidence.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <utility>
@@ -140,8 +141,15 @@ void Evidence::ReadHostEvents(const std::string& journal) {
       event.lane = Lane::Printer;
       const std::vector<std::string> fields = journal::Fields(host.text);
       event.text = fields.empty() ? host.text : fields.front();
+      if (host.kind == "failed") {
+        event.kind = "printer-failed";
+        event.text = "the printer failed: " + event.text;
+        record_.paper_failures.push_back(
+            static_cast<std::size_t>(std::strtoull(host.detail.c_str(), nullptr, 10)));
+      } else {
+        event.kind = "printer";
+      }
       event.detail = host.text;
-      event.kind = "printer";
     } else {
       continue;
     }
@@ -272,6 +280,11 @@ void Evidence::UsePackageExchange() {
     if (file.operation == "remove" || (renamed && !landed)) {
       FileGone(file.ms, path,
                name + (renamed ? " moved by the package to " + file.to : " removed by the package"), label);
+    } else if (file.operation == "read" && request) {
+      // The package looking whether its request was taken: a manager that
+      // leaves requests in req\ (the next one overwrites it) shows here. It
+      // is no answer.
+      ManagerFile(file.ms, root_path, name, "its request", file.bytes, label, " read back by the package");
     } else if (file.operation == "read") {
       const bool status = ends_with(folded, ".sts");
       ManagerFile(file.ms, root_path, name, status ? "status" : "answer", file.bytes, label,
@@ -337,7 +350,8 @@ void Evidence::Finish(const std::string& folder) {
         event.end_ms = record_.events[j].ms;
         break;
       }
-    if (event.kind == "call" && event.detail.empty()) event.detail = "never returned: the host was killed";
+    if (event.kind == "call")
+      event.detail += (event.detail.empty() ? "" : "; ") + std::string(kNeverReturned);
   }
   std::stable_sort(record_.operations.begin(), record_.operations.end(),
                    [](const Operation& a, const Operation& b) { return a.ms < b.ms; });

@@ -23,6 +23,10 @@ std::map<std::string, std::string> FieldsOf(const std::string& bytes);
 // cancellation, except a card sale without receipt lines.
 bool NeedsSettlement(const std::map<std::string, std::string>& fields);
 
+// Said of a routine call the host's end cut short (a power cut, a timeout):
+// it was still waiting.
+inline constexpr const char* kNeverReturned = "never returned: still waiting when the host was killed";
+
 class Evidence {
 public:
   Evidence(CaseRecord& record, std::int64_t t0) : record_(record), t0_(t0) {}

@@ -12,7 +12,8 @@
 //            or error, DETAIL the error), log (a card log line as it appeared)
 //   dialog   dialog (TEXT the text, DETAIL the answer), network (the caption,
 //            DETAIL the answer)
-//   printer  call (TEXT the printer journal's line)
+//   printer  call (TEXT the printer journal's line), failed (the same line of
+//            a call that failed, DETAIL the paper file's size then)
 //   file     the exchange as the package made it, with two more fields
 //            (exchange_record.h)
 #pragma once

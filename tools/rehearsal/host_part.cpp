@@ -145,6 +145,12 @@ private:
       device.SetObserver([&host](const virtual_printer::PrinterCall& call) {
         host.watch_.CatchUp();
         host.events_.Add("printer", "call", call.JournalLine());
+        // Where the paper stood when the printer failed, to mark it there.
+        if (!call.result) {
+          std::error_code error;
+          const auto size = std::filesystem::file_size(host.plan_.paper, error);
+          host.events_.Add("printer", "failed", call.JournalLine(), std::to_string(error ? 0 : size));
+        }
         host.watch_.PrinterCall(call);
       });
       return device;

@@ -59,9 +59,11 @@ std::string seconds(std::int64_t ms, int decimals = 1) {
 
 std::string case_id(const CaseRecord& record) { return "case-" + record.name; }
 
-// The case's class in the page: pass, fail, or skip (premise not met).
+// The case's class in the page: pass, fail, or skip (any other status:
+// not held against the host, not a pass either).
 const char* state(const CaseRecord& record) {
-  return record.passed ? "pass" : record.PremiseNotMet() ? "skip" : "fail";
+  const Status status = record.status();
+  return status == Status::Pass ? "pass" : status == Status::Fail ? "fail" : "skip";
 }
 
 std::string badge(const CaseRecord& record) {
@@ -107,9 +109,12 @@ public:
          << "<title>Rehearsal: " << Escape(Title()) << "</title>\n<style>" << ReportStyle() << "</style>\n"
          << "</head>\n<body>\n";
     Header();
+    Identification();
     Summary();
+    SignOffBlock();
     out_ << "<main>\n";
-    for (const CaseRecord& record : book_.cases) Case(record);
+    for (const CaseRecord& record : book_.cases)
+      if (!record.not_run) Case(record);
     out_ << "</main>\n</body>\n</html>\n";
     return out_.str();
   }
@@ -119,27 +124,79 @@ private:
 
   void Header() {
     const int passed = book_.Passed();
-    const int total = static_cast<int>(book_.cases.size());
+    const bool all = passed == book_.Run() && passed > 0;
     out_ << "<header class=\"book\">\n<h1>Certification rehearsal <small>" << Escape(Title())
          << "</small></h1>\n"
          << "<p class=\"facts\">" << Escape(book_.origin) << " \xC2\xB7 started " << Escape(book_.started)
          << " \xC2\xB7 " << Escape(book_.versions) << " \xC2\xB7 "
          << (book_.attended ? "attended: the real manager answered; the exchange as the package made it"
                             : "the managers played by tefsim")
-         << "</p>\n<p class=\"verdict " << (passed == total ? "pass" : "fail") << "\">" << passed << " of "
-         << total << " cases passed \xC2\xB7 " << seconds(book_.duration_ms) << "</p>\n</header>\n";
+         << "</p>\n<p class=\"verdict " << (all ? "pass" : "fail") << "\">" << passed << " of " << book_.Run()
+         << " cases passed";
+    for (const Status status : kStatuses)
+      if (status != Status::Pass && book_.Count(status) > 0)
+        out_ << " \xC2\xB7 " << book_.Count(status) << " " << StatusCounted(status);
+    out_ << " \xC2\xB7 " << seconds(book_.duration_ms) << "</p>\n</header>\n";
+  }
+
+  // What the run was: the book (its hash, the copy whose lines the marks
+  // name), the package, the tools, the machine and the date with its zone.
+  void Identification() {
+    const Identity& id = book_.identity;
+    out_ << "<section class=\"identity\" id=\"identity\">\n<h2>What was run</h2>\n<table class=\"small\">\n";
+    const auto row = [&](const char* what, const std::string& value) {
+      out_ << "<tr><th>" << what << "</th><td>" << value << "</td></tr>\n";
+    };
+    std::string book = Escape(book_.origin) + "<br/><code>SHA-256 " + Escape(id.book_sha256) + "</code>";
+    if (!id.book_copy.empty())
+      book += "<br/>its text: <a href=\"" + Escape(id.book_copy) + "\">" + Escape(id.book_copy) + "</a>";
+    row("Book", book);
+    row("Package",
+        Escape(id.package_path) + "<br/>version " + Escape(id.package_version) + "<br/><code>SHA-256 " +
+            Escape(id.package_sha256.empty() ? "(its file could not be read)" : id.package_sha256) +
+            "</code>");
+    row("Tools", Escape(id.tools_version));
+    row("Machine", Escape(id.machine));
+    row("Started", Escape(id.started_iso));
+    row("Manager", book_.attended ? "the real manager (attended)" : "tefsim, the simulator");
+    out_ << "</table>\n</section>\n";
+  }
+
+  // For the certifier's signature: who ran it, where, with what; the
+  // network's own case numbers are in the summary. Blank ones are lines to
+  // fill in by hand.
+  void SignOffBlock() {
+    const BookSignOff& s = book_.signoff;
+    out_ << "<section class=\"signoff\" id=\"signoff\">\n<h2>Sign-off</h2>\n<table class=\"signoff\">\n";
+    const auto row = [&](const char* what, const std::string& value) {
+      out_ << "<tr><th>" << what << "</th><td>" << (value.empty() ? "" : Escape(value)) << "</td></tr>\n";
+    };
+    row("Rehearsal run by", s.ran_by);
+    row("Store and till", s.store);
+    row("Pinpad", s.pinpad);
+    row("Cards used", s.cards);
+    row("Certifier", "");
+    row("Date", "");
+    row("Signature", "");
+    out_ << "</table>\n</section>\n";
   }
 
   void Summary() {
+    const bool numbers = std::any_of(book_.cases.begin(), book_.cases.end(),
+                                     [](const CaseRecord& c) { return !c.network_case.empty(); });
     out_ << "<nav class=\"summary\" id=\"summary\">\n<h2>Summary</h2>\n<table class=\"summary\">\n"
-         << "<thead><tr><th>#</th><th>Case</th><th>Purpose</th><th>Result</th><th>Time</th>"
-         << "<th>The expectation that failed</th></tr></thead>\n<tbody>\n";
+         << "<thead><tr><th>#</th><th>Case</th>" << (numbers ? "<th>Network's case</th>" : "")
+         << "<th>Purpose</th><th>Result</th><th>Time</th><th>Why it is not a "
+            "pass</th></tr></thead>\n<tbody>\n";
     for (const CaseRecord& record : book_.cases) {
-      out_ << "<tr class=\"" << state(record) << "\"><td class=\"num\">" << record.index + 1
-           << "</td><td><a href=\"#" << case_id(record) << "\">" << Escape(record.name) << "</a></td><td>"
-           << Escape(record.purpose) << "</td><td>" << badge(record) << "</td><td class=\"time\">"
-           << seconds(record.duration_ms) << "</td><td class=\"why\">" << Escape(record.FirstFailure())
-           << "</td></tr>\n";
+      out_ << "<tr class=\"" << state(record) << "\"><td class=\"num\">" << record.index + 1 << "</td><td>";
+      if (record.not_run) out_ << Escape(record.name);
+      else out_ << "<a href=\"#" << case_id(record) << "\">" << Escape(record.name) << "</a>";
+      out_ << "</td>";
+      if (numbers) out_ << "<td>" << Escape(record.network_case) << "</td>";
+      out_ << "<td>" << Escape(record.purpose) << "</td><td>" << badge(record) << "</td><td class=\"time\">"
+           << (record.not_run ? std::string() : seconds(record.duration_ms)) << "</td><td class=\"why\">"
+           << Escape(record.FirstFailure()) << "</td></tr>\n";
     }
     out_ << "</tbody>\n</table>\n</nav>\n";
   }
@@ -150,6 +207,8 @@ private:
          << "<h2><span class=\"num\">" << record.index + 1 << ".</span> " << Escape(record.name) << " "
          << badge(record) << " <span class=\"time\">" << seconds(record.duration_ms) << "</span></h2>\n"
          << "<p class=\"purpose\">" << Escape(record.purpose) << "</p>\n";
+    if (!record.network_case.empty())
+      out_ << "<p class=\"purpose\">The network's case " << Escape(record.network_case) << "</p>\n";
     if (book_.attended && !record.operator_text.empty())
       out_ << "<p class=\"operator\">At the pinpad: " << Escape(record.operator_text) << "</p>\n";
     if (!record.problem.empty()) out_ << "<p class=\"problem\">" << Escape(record.problem) << "</p>\n";
@@ -260,14 +319,23 @@ private:
   }
 
   // The paper as the customer gets it: slips between the cutter's cuts, the
-  // place of each power cut torn across.
+  // place of each power cut torn across, each printer failure marked where
+  // the paper stood.
   void Paper(const CaseRecord& record) {
     out_ << "<div class=\"receipt\">\n";
-    if (record.paper.empty()) {
+    if (record.paper.empty() && record.paper_failures.empty()) {
       out_ << "<p class=\"empty\">Nothing was printed.</p>\n</div>\n";
       return;
     }
-    std::size_t next_cut = 0;
+    // (offset, marker), in the order they came; at one offset, failures first.
+    std::vector<std::pair<std::size_t, const char*>> marks;
+    for (const std::size_t at : record.paper_failures)
+      marks.emplace_back(at, "<div class=\"tear\">\xE2\x9C\x97 the printer failed here</div>\n");
+    for (const std::size_t at : record.paper_cuts)
+      marks.emplace_back(at, "<div class=\"tear\">\xE2\x9A\xA1 power cut: the host was killed here</div>\n");
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::size_t next = 0;
     std::size_t at = 0;
     std::string slip;
     const auto close = [&] {
@@ -275,10 +343,9 @@ private:
       slip.clear();
     };
     for (const std::string& line : SplitLines(record.paper)) {
-      while (next_cut < record.paper_cuts.size() && record.paper_cuts[next_cut] <= at) {
+      for (; next < marks.size() && marks[next].first <= at; ++next) {
         close();
-        out_ << "<div class=\"tear\">\xE2\x9A\xA1 power cut: the host was killed here</div>\n";
-        ++next_cut;
+        out_ << marks[next].second;
       }
       at += line.size() + 1;
       if (line.rfind("8<", 0) == 0) {
@@ -289,8 +356,7 @@ private:
       slip += Text(line) + "\n";
     }
     close();
-    for (; next_cut < record.paper_cuts.size(); ++next_cut)
-      out_ << "<div class=\"tear\">\xE2\x9A\xA1 power cut: the host was killed here</div>\n";
+    for (; next < marks.size(); ++next) out_ << marks[next].second;
     out_ << "</div>\n";
   }
 

@@ -70,11 +70,18 @@ toml::table case_of(const CaseRecord& record) {
         {"text", ToUtf8(dialog.text)}, {"answer", ToUtf8(dialog.answer)}, {"network", dialog.network}});
   for (const auto& step : record.step_returns) returns.push_back(strings(step, false));
   for (const int step : record.cut_steps) cuts.push_back(step + 1);
+  toml::array failures;
+  for (const std::size_t at : record.paper_failures) failures.push_back(static_cast<std::int64_t>(at));
   return toml::table{{"number", record.index + 1},
                      {"name", record.name},
                      {"purpose", record.purpose},
-                     {"passed", record.passed},
+                     {"network_case", record.network_case},
+                     {"passed", record.status() == Status::Pass},
+                     {"status", StatusKey(record.status())},
                      {"verdict", record.Verdict()},
+                     {"timed_out", record.timed_out},
+                     {"run_error", record.run_error},
+                     {"printer_failures_at", std::move(failures)},
                      {"seconds", static_cast<double>(record.duration_ms) / 1000},
                      {"problem", record.problem},
                      {"first_failure", record.FirstFailure()},
@@ -96,14 +103,32 @@ toml::table case_of(const CaseRecord& record) {
 std::string JsonReport(const BookRecord& book) {
   toml::array cases;
   for (const CaseRecord& record : book.cases) cases.push_back(case_of(record));
-  const toml::table root{{"title", book.title},
+  toml::table counts;
+  for (const Status status : kStatuses) counts.insert(StatusKey(status), book.Count(status));
+  const Identity& id = book.identity;
+  const toml::table root{{"$schema", kJsonSchemaName},
+                         {"format_version", kJsonFormatVersion},
+                         {"title", book.title},
                          {"book", book.origin},
                          {"attended", book.attended},
                          {"started", book.started},
                          {"versions", book.versions},
+                         {"identity", toml::table{{"book_sha256", id.book_sha256},
+                                                  {"book_copy", id.book_copy},
+                                                  {"package_path", id.package_path},
+                                                  {"package_version", id.package_version},
+                                                  {"package_sha256", id.package_sha256},
+                                                  {"tools_version", id.tools_version},
+                                                  {"machine", id.machine},
+                                                  {"started", id.started_iso}}},
+                         {"signoff", toml::table{{"ran_by", book.signoff.ran_by},
+                                                 {"store", book.signoff.store},
+                                                 {"pinpad", book.signoff.pinpad},
+                                                 {"cards", book.signoff.cards}}},
                          {"seconds", static_cast<double>(book.duration_ms) / 1000},
-                         {"cases_run", static_cast<std::int64_t>(book.cases.size())},
+                         {"cases_run", book.Run()},
                          {"cases_passed", book.Passed()},
+                         {"counts", std::move(counts)},
                          {"cases", std::move(cases)}};
   std::ostringstream out;
   out << toml::json_formatter{root} << "\n";

@@ -12,7 +12,8 @@ const char* ReportStyle() {
 * { box-sizing: border-box; }
 body { margin: 0; font: 14px/1.45 system-ui, "Segoe UI", "DejaVu Sans", sans-serif; color: var(--ink);
   background: #fff; }
-header.book, main, nav.summary { max-width: 1180px; margin: 0 auto; padding: 0 20px; }
+header.book, main, nav.summary, section.identity, section.signoff { max-width: 1180px; margin: 0 auto;
+  padding: 0 20px; }
 header.book { padding-top: 18px; }
 h1 { font-size: 24px; margin: 0 0 4px; }
 h1 small { font-weight: normal; color: var(--muted); }
@@ -27,6 +28,11 @@ h3 { font-size: 15px; margin: 18px 0 6px; }
 .badge.pass { background: var(--pass); color: #fff; }
 .badge.fail { background: var(--fail); color: #fff; }
 .badge.skip { background: var(--muted); color: #fff; }
+section.identity, section.signoff { margin-top: 12px; margin-bottom: 12px; }
+section.identity code { font-size: 12px; word-break: break-all; }
+table.signoff { max-width: 640px; }
+table.signoff th { width: 12em; }
+table.signoff td { border-bottom: 1px solid var(--ink); height: 28px; }
 table { border-collapse: collapse; width: 100%; }
 th, td { text-align: left; vertical-align: top; padding: 4px 8px; border-bottom: 1px solid var(--line); }
 th { font-size: 12px; text-transform: uppercase; letter-spacing: .04em; color: var(--muted); }
@@ -120,7 +126,7 @@ pre.cardlog { font: 12px/1.35 ui-monospace, "DejaVu Sans Mono", monospace; backg
 @media print {
   @page { margin: 14mm 12mm; }
   body { font-size: 10.5pt; }
-  header.book, main, nav.summary { max-width: none; padding: 0; }
+  header.book, main, nav.summary, section.identity, section.signoff { max-width: none; padding: 0; }
   section.case { break-before: page; border-top-width: 2px; }
   .evidence { display: block; }
   .receipt { break-inside: avoid; margin-top: 10px; }

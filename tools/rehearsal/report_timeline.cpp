@@ -35,6 +35,7 @@ std::string label_of(const TimelineEvent& event) {
     }
     return event.kind == "status" ? "sts" : "ans";
   }
+  if (event.kind == "printer-failed") return "failed";
   if (event.kind == "printer") {
     if (event.text == "Usa_CompNFis") return "text";
     if (event.text == "Guilhotina") return "cut";
@@ -141,6 +142,8 @@ private:
            << "\" width=\"8\" height=\"10\"/>";
     } else if (event.lane == Lane::Dialog) {
       out_ << "<path class=\"mark-dialog\" d=\"M" << x << " " << middle - 6 << "l6 6l-6 6l-6 -6z\"/>";
+    } else if (event.kind == "printer-failed") {
+      out_ << "<path class=\"kill\" d=\"M" << x - 5 << " " << middle - 5 << "l10 10m0 -10l-10 10\"/>";
     } else if (event.lane == Lane::Printer) {
       out_ << "<rect class=\"mark-printer\" x=\"" << x - 3.5 << "\" y=\"" << middle - 3.5
            << "\" width=\"7\" height=\"7\"/>";

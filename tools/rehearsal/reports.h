@@ -14,6 +14,13 @@ std::string HtmlReport(const BookRecord& book);
 std::string JUnitReport(const BookRecord& book);
 std::string JsonReport(const BookRecord& book);
 
+// The JSON's form, which `format_version` names: a new version only when a
+// field changes its meaning or goes. 1 had no version field.
+inline constexpr int kJsonFormatVersion = 2;
+// Its JSON Schema (rehearsal.schema.json, compiled in), written beside it.
+inline constexpr const char* kJsonSchemaName = "rehearsal.schema.json";
+const std::string& JsonSchema();
+
 // One case's timeline: an SVG with a lane each for the host, the package,
 // the manager's files, the printer and the dialogs; each event links to its
 // line of the case's event list (`id_prefix` + "-e" + its index).

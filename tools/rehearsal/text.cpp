@@ -62,4 +62,20 @@ std::int64_t RelativeMs(std::int64_t time_of_day, std::int64_t start) {
   return relative;
 }
 
+std::string CutAtWord(const std::string& text, std::size_t limit) {
+  if (text.size() <= limit) return text;
+  const std::size_t room = limit > 3 ? limit - 3 : 0;
+  std::size_t cut = text.rfind(' ', room);
+  // The words before it, without the punctuation that ended them.
+  if (cut != std::string::npos && cut > room / 2) {
+    while (cut > 0 &&
+           (text[cut - 1] == ' ' || text[cut - 1] == ',' || text[cut - 1] == ':' || text[cut - 1] == ';'))
+      --cut;
+  } else {
+    cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut; // whole characters
+  }
+  return text.substr(0, cut) + "...";
+}
+
 } // namespace rehearsal

@@ -15,6 +15,11 @@ std::string ToUtf8(std::string_view cp1252);
 // CR LF, CR and LF each end a line; a last line without an end is a line.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// UTF-8 `text` cut to at most `limit` bytes at the end of a word, "..."
+// after it; as it is when it fits. A single word longer than the limit is
+// cut at a whole character.
+std::string CutAtWord(const std::string& text, std::size_t limit);
+
 // The local time of day in milliseconds, the clock every record of a case is
 // stamped with (tefsim's log has no date).
 std::int64_t LocalMillisecondsOfDay();

@@ -13,6 +13,10 @@ bool stdin_is_terminal();
 // True when standard error is one (and not a pipe or a file).
 bool stderr_is_terminal();
 
+// The machine, for a report's identity: its name and system, such as
+// "till-07 (Linux 6.1.0-18-amd64 x86_64)" or "TILL-07 (Windows 10.0.19045)".
+std::string machine_description();
+
 // The folder where this user's programs keep their data: $XDG_DATA_HOME
 // (when absolute), else ~/.local/share on POSIX; %LOCALAPPDATA% on Windows.
 // Empty when the environment names none.

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/utsname.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -18,6 +19,12 @@ bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 void binary_stdout() {}
 
 bool stderr_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+std::string machine_description() {
+  struct utsname names {};
+  if (uname(&names) != 0) return "unknown machine";
+  return std::string(names.nodename) + " (" + names.sysname + " " + names.release + " " + names.machine + ")";
+}
 
 std::string user_data_folder() {
   // The XDG rules ignore a relative XDG_DATA_HOME.
