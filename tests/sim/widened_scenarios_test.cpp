@@ -519,5 +519,21 @@ manager 18 status=ack:15613 answer=too-many-lines:0 twice
 )");
 }
 
+// Finding 65 (I3): a sale's answer past the limits names a network whose
+// root is missing while the quarantine directory is read-only for the step:
+// the wait removed the manager's file without its copy. The awaited answer
+// now stays in "resp\\" for the next clean-up, which copies it.
+TEST(SettlementScenarios, TheAwaitedAnswerPastTheLimitsStaysWhenItsCopyIsRefused) {
+  ExpectHeld(R"(history seed=695984 roots=dial,hiper printer=N0
+step pay amount=500 total=500 kind=C seed=2466210686
+step pay amount=11481 total=22100 kind=C seed=222637539
+step pay amount=16300 total=16300 kind=A seed=1578384270
+step pay amount=17751 total=26900 kind=A seed=1270329661
+step pay amount=20500 total=20500 kind=D seed=3021974153 fault=readonly:0
+manager 1 status=empty:0 answer=approve:0
+manager 14 status=ack:0 answer=too-many-lines:0 network=tecban
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
