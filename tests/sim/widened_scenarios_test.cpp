@@ -535,5 +535,28 @@ manager 14 status=ack:0 answer=too-many-lines:0 network=tecban
 )");
 }
 
+// Finding 66 (I1, the judge's): an activity check's late status, headed
+// with a settlement's code, comes while a pending cancellation's "CNF" lies
+// in "req\\"; after the hold the package counts it taken and ends the
+// payment's pending copy, and the manager, slow that day, takes the "CNF"
+// a minute later. The judge blamed the copy's loss at the step's end; a
+// cancellation whose "CNF" still lies in a request directory is now judged
+// once its manager took it or the request is gone.
+TEST(SettlementScenarios, APendingCopyEndedByACancellationNotYetTakenIsJudgedLater) {
+  ExpectHeld(R"(history seed=524855 roots=dial,disc,hiper printer=N0
+step pay amount=10200 total=10200 kind=C seed=1703118582
+step pay amount=8680 total=25300 kind=Q seed=3024342861
+step pay amount=17581 total=26900 kind=Q seed=2593410074
+step night amount=60000 seed=2072216660
+step pay amount=2968 total=4100 kind=Q seed=4257047405
+step cancel seed=2488862757
+step pay amount=9457 total=23700 kind=A seed=1232601345
+manager 2 status=ack:31196 answer=approve:0
+manager 9 status=ack:0 answer=bad-count:0
+manager 18 status=wrong-header:18971 answer=approve:0
+manager 19 take=59427 status=ack:0 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
