@@ -211,8 +211,10 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
   // that comes while our request still lies in the request directory is
   // held in doubt: it counts once the request leaves, or, for a manager
   // that kept this one, once the request stayed there a further 15 s (a
-  // manager busy with another request takes ours long before).
-  const bool doubtful = RemovesRequests(DirTef);
+  // manager busy with another request takes ours long before). So too with
+  // any manager that took an earlier request of our operation and never
+  // acknowledged it: its status may yet come, and reads as ours.
+  const bool doubtful = RemovesRequests(DirTef) || LateStatusMayCome(DirTef, operation);
   std::optional<std::uint64_t> held_since;
   for (;;) {
     platform::process_messages();
@@ -229,6 +231,7 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     };
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       const bool ours = Acknowledges(status, header, sequence);
+      if (ours) ForgetUnacknowledgedTake(DirTef, operation);
       const bool kept = ours && request_untaken(sequence);
       const bool held = kept && doubtful;
       // Noted before the status goes: after a cut, the note is all that
@@ -254,7 +257,10 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       log("Zul00500 - Gerenciador est\xE1 ativo");
       return true;
     }
-    if (!held_since && waited.elapsed_ms() > kLimitMs) return false;
+    if (!held_since && waited.elapsed_ms() > kLimitMs) {
+      if (!request_untaken(sequence)) RememberUnacknowledgedTake(DirTef, operation);
+      return false;
+    }
   }
 }
 } // namespace
