@@ -45,11 +45,23 @@ Found read_answer(const std::string& path, StringList& answer) {
 // An answer past the exchange limits, about to leave the response
 // directory: what its first lines name is backed up for the next scan to
 // settle, and its start is kept aside for a person to see.
+// One that no manager can settle (its network's root is missing) is kept
+// by its copy alone: a copy refused for a moment raises, the file stays,
+// and no request goes out over it. Only a full disk costs its bytes.
 void keep_too_large(const std::string& path) {
   BackUpHeadOf(path);
   const std::size_t name = path.rfind('\\') + 1;
-  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " +
-            KeepCopyIfPossible(path.substr(0, name), path.substr(name), DirTef.substr(3, DirTef.size() - 4)));
+  const std::string directory = path.substr(0, name);
+  const std::string origin = DirTef.substr(3, DirTef.size() - 4);
+  std::string where;
+  if (!Unsettleable(WholeLines(ReadHead(path).value_or(std::string()))).empty()) {
+    try {
+      where = "copiado para " + KeepCopy(directory, path.substr(name), origin);
+    } catch (const platform::NoSpaceError&) {
+    }
+  }
+  if (where.empty()) where = KeepCopyIfPossible(directory, path.substr(name), origin);
+  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " + where);
 }
 
 void keep_late_answer(const std::string& path) {

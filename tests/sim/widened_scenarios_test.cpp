@@ -575,5 +575,22 @@ manager 5 status=ack:30661 answer=approve:0
 )");
 }
 
+// Finding 68 (I1): a pending cancellation's approval past the limits names
+// a network whose root is missing; the next activity check's clean-up met
+// it while the quarantine directory was read-only for the step, and emptied
+// "resp\\" with it uncopied. Its copy is all that keeps it: a copy refused
+// for a moment now ends the check with the file in place.
+TEST(SettlementScenarios, AnUnsettleableAnswerPastTheLimitsIsNotClearedUncopied) {
+  ExpectHeld(R"(history seed=884065 roots=dial,disc printer=N0
+step pay amount=21500 total=21500 kind=C seed=3254207929
+step pay amount=2800 total=2800 kind=Q seed=844809249
+step pay amount=22020 total=23800 kind=D seed=1029596414
+step pay amount=7572 total=10100 kind=C seed=97850629
+step cancel-pending seed=3612579884
+step cancel-pending seed=1920178170 fault=readonly:7
+manager 12 status=early-other:0 answer=too-large:0 network=hcard
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim
