@@ -109,6 +109,18 @@ void RememberHowRequestsAreTaken(const std::string& root, bool removed) {
 }
 bool RemovesRequests(const std::string& root) { return removing_roots.contains(root); }
 
+std::set<std::string> unacknowledged_takes;
+
+void RememberUnacknowledgedTake(const std::string& root, const std::string& operation) {
+  unacknowledged_takes.insert(root + '\n' + operation);
+}
+void ForgetUnacknowledgedTake(const std::string& root, const std::string& operation) {
+  unacknowledged_takes.erase(root + '\n' + operation);
+}
+bool LateStatusMayCome(const std::string& root, const std::string& operation) {
+  return unacknowledged_takes.contains(root + '\n' + operation);
+}
+
 std::set<std::string> closing_files;
 
 void RememberClosingLine(const std::string& path) { closing_files.insert(path); }
@@ -118,6 +130,7 @@ void ForgetSettledInThisProcess() {
   remembered.clear();
   withdrawn.clear();
   removing_roots.clear();
+  unacknowledged_takes.clear();
   closing_files.clear();
 }
 

@@ -46,11 +46,23 @@ Found read_answer(const std::string& path, StringList& answer) {
 // An answer past the exchange limits, about to leave the response
 // directory: what its first lines name is backed up for the next scan to
 // settle, and its start is kept aside for a person to see.
+// One that no manager can settle (its network's root is missing) is kept
+// by its copy alone: a copy refused for a moment raises, the file stays,
+// and no request goes out over it. Only a full disk costs its bytes.
 void keep_too_large(const std::string& path) {
   BackUpHeadOf(path);
   const std::size_t name = path.rfind('\\') + 1;
-  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " +
-            KeepCopyIfPossible(path.substr(0, name), path.substr(name), DirTef.substr(3, DirTef.size() - 4)));
+  const std::string directory = path.substr(0, name);
+  const std::string origin = DirTef.substr(3, DirTef.size() - 4);
+  std::string where;
+  if (!Unsettleable(WholeLines(ReadHead(path).value_or(std::string()))).empty()) {
+    try {
+      where = "copiado para " + KeepCopy(directory, path.substr(name), origin);
+    } catch (const platform::NoSpaceError&) {
+    }
+  }
+  if (where.empty()) where = KeepCopyIfPossible(directory, path.substr(name), origin);
+  LogCartao("Zul00500 - Arquivo " + path + " " + TooLargeReason() + ", " + where);
 }
 
 void keep_late_answer(const std::string& path) {
@@ -212,8 +224,10 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
   // that comes while our request still lies in the request directory is
   // held in doubt: it counts once the request leaves, or, for a manager
   // that kept this one, once the request stayed there a further 15 s (a
-  // manager busy with another request takes ours long before).
-  const bool doubtful = RemovesRequests(DirTef);
+  // manager busy with another request takes ours long before). So too with
+  // any manager that took an earlier request of our operation and never
+  // acknowledged it: its status may yet come, and reads as ours.
+  const bool doubtful = RemovesRequests(DirTef) || LateStatusMayCome(DirTef, operation);
   std::optional<std::uint64_t> held_since;
   for (;;) {
     platform::process_messages();
@@ -230,6 +244,7 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
     };
     if (platform::fs().file_exists(path) && ReadWholeExchangeFile(status, path)) {
       const bool ours = Acknowledges(status, header, sequence);
+      if (ours) ForgetUnacknowledgedTake(DirTef, operation);
       const bool kept = ours && request_untaken(sequence);
       const bool held = kept && doubtful;
       // Noted before the status goes: after a cut, the note is all that
@@ -255,7 +270,10 @@ bool wait_for_status(StringList& status, const std::string& operation, const std
       log("Zul00500 - Gerenciador est\xE1 ativo");
       return true;
     }
-    if (!held_since && waited.elapsed_ms() > kLimitMs) return false;
+    if (!held_since && waited.elapsed_ms() > kLimitMs) {
+      if (!request_untaken(sequence)) RememberUnacknowledgedTake(DirTef, operation);
+      return false;
+    }
   }
 }
 } // namespace

@@ -214,7 +214,11 @@ bool SetAsideTooLarge(const std::string& root, const std::string& sequence, cons
   const StringList first = WholeLines(ReadHead(path).value_or(std::string()));
   const bool ours = first.Field("001-000 ") == sequence;
   if (!unsettleable(first).empty()) {
-    SetAside(directory, "intpos.001", origin, TooLargeReason());
+    // Its copy is all that will ever keep it. The awaited answer whose copy
+    // is refused for a moment stays where it is when the wait ends with it:
+    // nothing else comes in its place, and the next clean-up or scan copies
+    // it. Another's goes all the same: it stands in the way of ours.
+    SetAside(directory, "intpos.001", origin, TooLargeReason(), ours ? NoCopy::LeaveForNextScan : NoCopy::Remove);
     return ours;
   }
   // Met again after its "NCN" went out unacknowledged, and the manager took it.

@@ -35,8 +35,9 @@ std::string KeepCopyIfPossible(const std::string& directory, const std::string& 
                                const std::string& verb = "copiado");
 // What SetAside does with a manager's file of which no copy can be made
 // for a reason that may pass (a directory refused for a moment). A wait
-// removes it all the same, for it stands in the manager's way; the scan,
-// which waits for nothing, leaves it for the next scan. A full disk, which
+// removes it all the same, for it stands in the manager's way (unless it
+// is the awaited answer, with which the wait ends); the scan, which waits
+// for nothing, leaves it for the next scan. A full disk, which
 // lasts until a person frees room, has it removed in either case.
 enum class NoCopy { Remove, LeaveForNextScan };
 // Moves a leftover out of the way, logged with `reason`: the file stops

@@ -266,11 +266,22 @@ void await_status_being_written(const StringList& request) {
 // must not happen is the next request replacing it before the manager took
 // it. So the package waits, as the held status would have (15 s), for the
 // request to leave; one still there then was kept, and the status was ours.
+void await_leaving(const StringList& request) {
+  const platform::Stopwatch waited;
+  while (waited.elapsed_ms() < kStatusBeingWrittenMs && waiting(request)) platform::pause(kStatusPollMs);
+}
 void settle_doubt(const Note& note) {
   if (!note.held || note.acknowledged || !waiting(note.request)) return;
-  const platform::Stopwatch waited;
-  while (waited.elapsed_ms() < kStatusBeingWrittenMs && waiting(note.request)) platform::pause(kStatusPollMs);
+  await_leaving(note.request);
   if (waiting(note.request)) note_acknowledged(note);
+}
+
+// True when the status file of `request`'s root names no sequence: it may
+// be an early one the manager writes before it takes the request, or one
+// written late for another request.
+bool status_names_no_sequence(const StringList& request) {
+  const std::optional<std::string> bytes = bytes_of(root_of(request) + "resp\\intpos.sts");
+  return bytes && WholeLines(*bytes + (EndsWithLineEnd(*bytes) ? "" : "\n")).Field("001-000 ").empty();
 }
 } // namespace
 
@@ -315,7 +326,12 @@ void EndPendingCopiesOfTakenSettlements() {
   for (const Note& note : notes()) {
     if (note.acknowledged || !waiting(note.request)) continue;
     await_status_being_written(note.request);
-    if (acknowledged_by_status(note.request)) note_acknowledged(note);
+    if (!acknowledged_by_status(note.request)) continue;
+    // One that names no sequence is as doubtful as a held one (a cut may
+    // have come before its hold was noted): the request gets the same time
+    // to leave before anything replaces it, and counts as taken either way.
+    if (status_names_no_sequence(note.request)) await_leaving(note.request);
+    if (waiting(note.request)) note_acknowledged(note);
   }
   for (const Note& note : notes())
     if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);

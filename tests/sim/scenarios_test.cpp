@@ -533,5 +533,20 @@ manager 10 status=ack:0 answer=approve:2000 fifo
   EXPECT_EQ(Count(timeline, "n\xE3o \xE9 um arquivo comum, removido"), 2u) << timeline;
 }
 
+// Finding 69 (I1): a manager writes an early status of its own (header
+// "CNF", no sequence) before it takes a printing run's "CNF"; the power goes
+// before the hold is noted. The next start found the status beside the
+// request and took the "CNF" as acknowledged at once; the next request
+// replaced it before the manager took it. Such a status now gives the
+// request 15 s to leave, as a held one does.
+TEST(SettlementScenarios, AnEarlyStatusFoundAtTheStartGivesTheRequestTimeToLeave) {
+  ExpectHeld(R"(history seed=932042 roots=dial,hiper printer=F2
+step pay amount=700 total=700 kind=V seed=1858965632
+step print seed=1968949704 fault=cut:133
+step pay amount=25100 total=25100 kind=A seed=2984460120
+manager 4 take=9049 status=early:0 answer=approve:0
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

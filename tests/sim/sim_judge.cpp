@@ -214,6 +214,21 @@ bool SimWorld::Cancelled(const std::string& document) const {
   });
 }
 
+// A cancellation whose "CNF" still lies in its manager's request directory:
+// a slow manager may take it yet, and the cancellation then goes through.
+bool SimWorld::CancellationStillToBeTaken(const std::string& document) const {
+  return std::any_of(ledger_.approvals.begin(), ledger_.approvals.end(), [&](const Approval& a) {
+    if (a.operation != "CNC" || a.cancelled != document) return false;
+    return std::any_of(managers_.begin(), managers_.end(), [&](const auto& m) {
+      std::string bytes;
+      if (!disk_.Peek(m->Root() + "req\\intpos.001", bytes)) return false;
+      StringList request;
+      request.SetText(bytes);
+      return request.Field("000-000 ") == "CNF" && request.Field("012-000 ") == a.document;
+    });
+  });
+}
+
 // A cancellation prints the saved receipts of the sale's partial payments
 // with its own, and prints before it confirms: such receipts say nothing of
 // how the payment was settled.
@@ -252,8 +267,10 @@ void SimWorld::JudgeStep(std::size_t index) {
     const int confirmed = confirmed_at_.emplace(approval.document, static_cast<int>(index)).first->second;
     const bool released = std::any_of(release_steps_.begin(), release_steps_.end(),
                                       [&](int step) { return step >= confirmed; });
+    // A pending copy ended by a cancellation whose "CNF" a slow manager has
+    // not taken yet is judged at the end of the day, when it has or has not.
     if (!released && !Printed(approval.document) && !Cancelled(approval.document) &&
-        !PendingCopyOf(approval.document))
+        !CancellationStillToBeTaken(approval.document) && !PendingCopyOf(approval.document))
       Break("I1", "partial payment " + approval.document + " confirmed, then its pending copy lost");
   }
   JudgeRouting();

@@ -93,6 +93,7 @@ private:
   bool PendingCopyOf(const std::string& document) const;
   bool Printed(const std::string& document) const;
   bool Cancelled(const std::string& document) const;
+  bool CancellationStillToBeTaken(const std::string& document) const;
   bool CancellationAsked(const std::string& document) const;
   bool Partial(const Approval& approval) const;
   void SnapshotPending();

@@ -519,5 +519,78 @@ manager 18 status=ack:15613 answer=too-many-lines:0 twice
 )");
 }
 
+// Finding 65 (I3): a sale's answer past the limits names a network whose
+// root is missing while the quarantine directory is read-only for the step:
+// the wait removed the manager's file without its copy. The awaited answer
+// now stays in "resp\\" for the next clean-up, which copies it.
+TEST(SettlementScenarios, TheAwaitedAnswerPastTheLimitsStaysWhenItsCopyIsRefused) {
+  ExpectHeld(R"(history seed=695984 roots=dial,hiper printer=N0
+step pay amount=500 total=500 kind=C seed=2466210686
+step pay amount=11481 total=22100 kind=C seed=222637539
+step pay amount=16300 total=16300 kind=A seed=1578384270
+step pay amount=17751 total=26900 kind=A seed=1270329661
+step pay amount=20500 total=20500 kind=D seed=3021974153 fault=readonly:0
+manager 1 status=empty:0 answer=approve:0
+manager 14 status=ack:0 answer=too-many-lines:0 network=tecban
+)");
+}
+
+// Finding 66 (I1, the judge's): an activity check's late status, headed
+// with a settlement's code, comes while a pending cancellation's "CNF" lies
+// in "req\\"; after the hold the package counts it taken and ends the
+// payment's pending copy, and the manager, slow that day, takes the "CNF"
+// a minute later. The judge blamed the copy's loss at the step's end; a
+// cancellation whose "CNF" still lies in a request directory is now judged
+// once its manager took it or the request is gone.
+TEST(SettlementScenarios, APendingCopyEndedByACancellationNotYetTakenIsJudgedLater) {
+  ExpectHeld(R"(history seed=524855 roots=dial,disc,hiper printer=N0
+step pay amount=10200 total=10200 kind=C seed=1703118582
+step pay amount=8680 total=25300 kind=Q seed=3024342861
+step pay amount=17581 total=26900 kind=Q seed=2593410074
+step night amount=60000 seed=2072216660
+step pay amount=2968 total=4100 kind=Q seed=4257047405
+step cancel seed=2488862757
+step pay amount=9457 total=23700 kind=A seed=1232601345
+manager 2 status=ack:31196 answer=approve:0
+manager 9 status=ack:0 answer=bad-count:0
+manager 18 status=wrong-header:18971 answer=approve:0
+manager 19 take=59427 status=ack:0 answer=approve:0
+)");
+}
+
+// Finding 67 (I1): a manager took an "NCN" and acknowledged it only 30 s
+// later; the manager had kept the request before, so the package took its
+// late status, headed "NCN" and naming no sequence, for the acknowledgement
+// of the next "NCN", which still lay in "req\\", and the next request
+// replaced it untaken. After a take that was never acknowledged, such a
+// status is held until the request leaves.
+TEST(SettlementScenarios, ALateStatusOfAnUnacknowledgedTakeIsHeldInDoubt) {
+  ExpectHeld(R"(history seed=317180 roots=dial,hiper printer=N0
+step pay amount=4313 total=7000 kind=Q seed=865855894
+step pay amount=13700 total=13700 kind=D seed=228027039 fault=cut:93
+step pay amount=18372 total=24400 kind=C seed=3504686660
+manager 1 status=ack:0 answer=refuse:0 twice
+manager 4 status=ack:0 answer=approve:0 keep
+manager 5 status=ack:30661 answer=approve:0
+)");
+}
+
+// Finding 68 (I1): a pending cancellation's approval past the limits names
+// a network whose root is missing; the next activity check's clean-up met
+// it while the quarantine directory was read-only for the step, and emptied
+// "resp\\" with it uncopied. Its copy is all that keeps it: a copy refused
+// for a moment now ends the check with the file in place.
+TEST(SettlementScenarios, AnUnsettleableAnswerPastTheLimitsIsNotClearedUncopied) {
+  ExpectHeld(R"(history seed=884065 roots=dial,disc printer=N0
+step pay amount=21500 total=21500 kind=C seed=3254207929
+step pay amount=2800 total=2800 kind=Q seed=844809249
+step pay amount=22020 total=23800 kind=D seed=1029596414
+step pay amount=7572 total=10100 kind=C seed=97850629
+step cancel-pending seed=3612579884
+step cancel-pending seed=1920178170 fault=readonly:7
+manager 12 status=early-other:0 answer=too-large:0 network=hcard
+)");
+}
+
 } // namespace
 } // namespace zul00500::sim

@@ -273,5 +273,26 @@ TEST_F(ActivityCheckTest, EveryCallPutsAFreshHolderForm) {
   ASSERT_NE(frmCartaoDebito, nullptr);
 }
 
+// A manager took an "NCN" and never acknowledged it. Its status, written
+// late, heads "NCN" and names no sequence; it comes while the next "NCN"
+// still lies in "req\\", and counts only once the manager took that one.
+TEST_F(ActivityCheckTest, ALateStatusOfAnUnacknowledgedTakeCountsOnlyOnceTheNextRequestLeft) {
+  const std::string request = std::string(kRootTefDial) + "req\\intpos.001";
+  dial_.Script({StatusReply::Silent});
+  Put(request, {"000-000 = NCN", "001-000 = 2", testing::kClosingLine});
+  EXPECT_FALSE(CheckGPAtivo("NCN", "2"));
+  EXPECT_FALSE(Exists(request));
+  dial_.Stop(true);
+  Put(request, {"000-000 = NCN", "001-000 = 3", testing::kClosingLine});
+  const std::int64_t start = clock_.elapsed_ms();
+  clock_.at(start + 1000, [] {
+    testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = NCN", testing::kClosingLine});
+  });
+  clock_.at(start + 4000, [this] { dial_.Stop(false); });
+  EXPECT_TRUE(CheckGPAtivo("NCN", "3"));
+  EXPECT_FALSE(Exists(request));
+  EXPECT_GE(clock_.elapsed_ms() - start, 4000);
+}
+
 } // namespace
 } // namespace zul00500

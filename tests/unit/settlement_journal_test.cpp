@@ -136,5 +136,20 @@ TEST_F(SettlementJournalTest, AnAnswerWrittenAgainAfterItsSettlementIsNotSettled
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF", "NCN"}));
 }
 
+// A stop left the confirmation in "req\\" beside an early status of the
+// manager's own (its header, no sequence), written before it took the
+// request. The start gives the request the time to leave before anything
+// replaces it: the manager takes the confirmation, and nothing else goes.
+TEST_F(SettlementJournalTest, AnEarlyStatusAtTheStartGivesTheConfirmationTimeToLeave) {
+  LeftByAStop();
+  dial_.Stop(true);
+  Put(kDialReq, kConfirmation);
+  Put(std::string(kRootTefDial) + "resp\\intpos.sts", {"000-000 = CNF", "999-999 = 0"});
+  clock_.at(clock_.elapsed_ms() + 5000, [this] { dial_.Stop(false); });
+  EXPECT_TRUE(CheckIntPosFiles("ctx", true));
+  EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF"}));
+  EXPECT_FALSE(Exists(kDialReq));
+}
+
 } // namespace
 } // namespace zul00500
