@@ -83,8 +83,8 @@ plant() {
     pending-emptied) mutate src/tef/cancellation.cpp \
       'DeleteIntPosFiles(dsDirPenTef, pendingSequence); });' 'DeleteIntPosFiles(dsDirPenTef, ""); });' ;;
     status-wait-unbounded) mutate src/tef/activity_check.cpp \
-      'if (!held_since && waited.elapsed_ms() > kLimitMs) return false;' \
-      'if (!held_since && waited.elapsed_ms() > 200 * kLimitMs) return false;' ;;
+      'if (!held_since && waited.elapsed_ms() > kLimitMs) {' \
+      'if (!held_since && waited.elapsed_ms() > 200 * kLimitMs) {' ;;
     one-sequence) mutate src/tef/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
     taken-note-ignored) mutate src/tef/settlement_journal.cpp \
       'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
@@ -108,8 +108,8 @@ plant() {
     closing-memory-unused) mutate src/tef/answer_wait.cpp \
       'WritesClosingLine(path) ? kAnswerStalledMs : kAnswerQuietMs;' 'kAnswerQuietMs;' ;;
     doubt-unarmed) mutate src/tef/activity_check.cpp \
-      'const bool doubtful = RemovesRequests(DirTef);' \
-      'const bool doubtful = false;' ;;
+      'const bool doubtful = RemovesRequests(DirTef) || LateStatusMayCome(DirTef, operation);' \
+      'const bool doubtful = LateStatusMayCome(DirTef, operation);' ;;
     status-other-accepted) mutate src/tef/exchange_file.cpp \
       '(its.empty() || its == sequence);' '(its.empty() || its == sequence || !its.empty());' ;;
     root-unscanned) mutate src/tef/leftover_scan.cpp \
