@@ -181,7 +181,7 @@ TEST_F(SaleAgainstTefsim, TextTypedInUtf8ReachesTheAnswerAndTheDiskInTheirOwnEnc
   const auto run = Zulpos({"sale", "--pay", "5", "--receipts", receipts});
   ASSERT_TRUE(run.status.has_value());
   EXPECT_EQ(*run.status, 0);
-  std::ifstream file(receipts, std::ios::binary);
+  std::ifstream file(std::filesystem::u8path(receipts), std::ios::binary);
   ASSERT_TRUE(file) << "no " << receipts;
   std::ostringstream text;
   text << file.rdbuf();
