@@ -188,7 +188,7 @@ TOP=zul00500-$VERSION-windows
 expected=("$TOP/README-Windows.txt" "$TOP/LICENSE.txt" "$TOP/THIRD-PARTY-NOTICES.txt" "$TOP/include/Pkg_Zul00500.h"
   "$TOP/examples/c/sale_host.c"
   "$TOP/doc/host-guide.md" "$TOP/doc/host.md" "$TOP/doc/tefsim.md" "$TOP/doc/zulpos.md" "$TOP/doc/windows.md"
-  "$TOP/doc/deviations.md")
+  "$TOP/doc/deviations.md" "$TOP/doc/reference-dotef.png")
 # The reference as the x64 tree made it, every page.
 while IFS= read -r page; do expected+=("$TOP/doc/html/$page"); done < <(cd "$X64_TREE/docs/html" && find . -type f | sed 's|^\./||')
 for file in Pkg_Zul00500.pas sale_host.dpr; do expected+=("$TOP/examples/pascal/$file"); done
