@@ -39,6 +39,11 @@ protected:
   int Print(ZulList receipts, int printerType = 0) {
     return ::ImprCupons(receipts, 1, transaction_, printerType, "", "", "ctx", "", "", "S", "F", "", "", 100);
   }
+  // The cancellation of the 25.00 payment, document 000025, printed.
+  static int CancelThe25() {
+    return ::CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", "2500", "REDEY", "000025", "07122026", "080000",
+                        "F", "", "", 1);
+  }
   // The sale requests the manager took: each one a charge put to the card.
   long Charges() const {
     long charges = 0;
@@ -253,14 +258,10 @@ TEST_F(OutcomeTest, ACancellationTheNetworkRefusesReturnsOneButSaysTheCustomerWa
   ASSERT_EQ(Pay(25, 25, receipts), ZUL_TRUE);
   ASSERT_EQ(Print(receipts), ZUL_TRUE);
 
-  const auto cancel = [] {
-    return ::CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", "2500", "REDEY", "000025", "07122026", "080000",
-                        "F", "", "", 1);
-  };
-  EXPECT_EQ(cancel(), ZUL_TRUE);
+  EXPECT_EQ(CancelThe25(), ZUL_TRUE);
   EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_CANCEL_REFUSED, "57"));
   // The host does not refund the customer; the cancellation is asked again.
-  EXPECT_EQ(cancel(), ZUL_TRUE);
+  EXPECT_EQ(CancelThe25(), ZUL_TRUE);
   EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_CANCEL_APPROVED));
   EXPECT_THAT(Settlements(), ElementsAre("CNF 000025", "CNF CANC2"));
   zul_ListFree(receipts);
@@ -274,17 +275,13 @@ TEST_F(OutcomeTest, ACancellationWhoseReceiptDidNotPrintWasUndoneAndIsAskedAgain
   ASSERT_EQ(Pay(25, 25, receipts), ZUL_TRUE);
   ASSERT_EQ(Print(receipts), ZUL_TRUE);
 
-  const auto cancel = [] {
-    return ::CancelaTEF("", "", "ctx", "N", 1, 1, 0, "", "", "2500", "REDEY", "000025", "07122026", "080000",
-                        "F", "", "", 1);
-  };
   // Its receipt fails and the operator gives up: the cancellation gets its
   // non-confirmation, and the 1 does not mean a refund.
   printer_.AddFailures("Usa_CompNFis:1+");
-  EXPECT_EQ(cancel(), ZUL_TRUE);
+  EXPECT_EQ(CancelThe25(), ZUL_TRUE);
   EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_NOT_PRINTED));
   printer_.ClearFailures();
-  EXPECT_EQ(cancel(), ZUL_TRUE);
+  EXPECT_EQ(CancelThe25(), ZUL_TRUE);
   EXPECT_EQ(Outcome(), Outcome(ZUL_OUTCOME_CANCEL_APPROVED));
   EXPECT_THAT(Settlements(), ElementsAre("CNF 000025", "NCN CANC1", "CNF CANC2"));
   zul_ListFree(receipts);
