@@ -123,7 +123,8 @@ std::string tefsim_beside(const std::string& program_path) {
 
 std::string local_date_time(std::time_t now) {
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+  const std::tm local = LocalTime(now);
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;
 }
 

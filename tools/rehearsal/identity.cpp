@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "rehearsal/text.h"
+
 namespace rehearsal {
 
 namespace {
@@ -79,8 +81,8 @@ std::string Sha256Hex(std::string_view bytes) {
 std::string IsoLocalTime(std::time_t when) {
   // The offset from the broken-down local and UTC times themselves: %z
   // gives a zone's name, not its offset, on Windows.
-  const std::tm local = *std::localtime(&when);
-  const std::tm utc = *std::gmtime(&when);
+  const std::tm local = LocalTime(when);
+  const std::tm utc = UtcTime(when);
   int days = local.tm_yday - utc.tm_yday;
   if (local.tm_year != utc.tm_year) days = local.tm_year > utc.tm_year ? 1 : -1;
   const int minutes = days * 1440 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);

@@ -23,17 +23,24 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+namespace {
+std::mutex broken_down_time_turn;
+} // namespace
+
+std::tm LocalTime(std::time_t when) {
+  const std::lock_guard<std::mutex> lock(broken_down_time_turn);
+  return *std::localtime(&when);
+}
+
+std::tm UtcTime(std::time_t when) {
+  const std::lock_guard<std::mutex> lock(broken_down_time_turn);
+  return *std::gmtime(&when);
+}
+
 std::int64_t LocalMillisecondsOfDay() {
   using namespace std::chrono;
   const auto now = system_clock::now();
-  const std::time_t seconds = system_clock::to_time_t(now);
-  // std::localtime shares its result: the case threads take turns.
-  static std::mutex turn;
-  std::tm local{};
-  {
-    const std::lock_guard<std::mutex> lock(turn);
-    local = *std::localtime(&seconds);
-  }
+  const std::tm local = LocalTime(system_clock::to_time_t(now));
   const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
   return ((local.tm_hour * 60LL + local.tm_min) * 60 + local.tm_sec) * 1000 + millis;
 }

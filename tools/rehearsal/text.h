@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,11 @@ std::vector<std::string> SplitLines(std::string_view text);
 // cut at a whole character.
 std::string CutAtWord(const std::string& text, std::size_t limit);
 
+// `when` broken down in local time, and in UTC. std::localtime and
+// std::gmtime share their result: every reader of the rehearsal (the case
+// threads among them) takes turns here.
+std::tm LocalTime(std::time_t when);
+std::tm UtcTime(std::time_t when);
 // The local time of day in milliseconds, the clock every record of a case is
 // stamped with (tefsim's log has no date).
 std::int64_t LocalMillisecondsOfDay();
