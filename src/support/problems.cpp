@@ -111,13 +111,13 @@ bool RemovesRequests(const std::string& root) { return removing_roots.contains(r
 
 std::set<std::string> unacknowledged_takes;
 
-void RememberUnacknowledgedTake(const std::string& root, const std::string& operation) {
+void RememberUnacknowledgedTakeInThisProcess(const std::string& root, const std::string& operation) {
   unacknowledged_takes.insert(root + '\n' + operation);
 }
-void ForgetUnacknowledgedTake(const std::string& root, const std::string& operation) {
+void ForgetUnacknowledgedTakeInThisProcess(const std::string& root, const std::string& operation) {
   unacknowledged_takes.erase(root + '\n' + operation);
 }
-bool LateStatusMayCome(const std::string& root, const std::string& operation) {
+bool UnacknowledgedTakeInThisProcess(const std::string& root, const std::string& operation) {
   return unacknowledged_takes.contains(root + '\n' + operation);
 }
 

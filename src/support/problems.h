@@ -79,14 +79,12 @@ std::string SettledInThisProcess(const std::string& answerSequence);
 // there still. Unknown (false) until a status counted.
 void RememberHowRequestsAreTaken(const std::string& root, bool removed);
 bool RemovesRequests(const std::string& root);
-// Requests of an operation that the manager of an exchange root took (they
-// left the request directory) and did not acknowledge in time: a status it
-// writes late for one names no sequence, and would pass for the
-// acknowledgement of the next request of that operation. Forgotten once a
-// status headed with that operation came.
-void RememberUnacknowledgedTake(const std::string& root, const std::string& operation);
-void ForgetUnacknowledgedTake(const std::string& root, const std::string& operation);
-bool LateStatusMayCome(const std::string& root, const std::string& operation);
+// This process's memory of the requests the manager of an exchange root took
+// and did not acknowledge in time (tef/unacknowledged_takes.h, which also
+// keeps them on disk).
+void RememberUnacknowledgedTakeInThisProcess(const std::string& root, const std::string& operation);
+void ForgetUnacknowledgedTakeInThisProcess(const std::string& root, const std::string& operation);
+bool UnacknowledgedTakeInThisProcess(const std::string& root, const std::string& operation);
 // Exchange files (a root's status file, its answer file) that their
 // manager was seen to end with the closing line: one without it there is
 // more likely paused or cut short than ended. A manager may end one kind of

@@ -14,6 +14,7 @@
 #include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
+#include "tef/unacknowledged_takes.h"
 
 namespace zul00500 {
 

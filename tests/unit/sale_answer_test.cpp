@@ -7,6 +7,7 @@
 #include "support/errors.h"
 #include "support/sale_world.h"
 #include "tef/sale.h"
+#include "tef/settlement_journal.h"
 #include "tef/tef.h"
 
 namespace zul00500 {
@@ -86,7 +87,7 @@ TEST_F(SaleAnswerTest, PartialPaymentWhoseConfirmationFailsGivesNoReceipt) {
   // Left for the next scan or cancellation, with the note that the manager
   // took its confirmation: the next scan does not settle it again.
   EXPECT_EQ(Backups(), (std::vector<std::string>{"intpos.  1"}));
-  EXPECT_EQ(Names(dsDirBkpTef + "Liquidando\\*").size(), 1u);
+  EXPECT_EQ(ListSettlementNotes().size(), 1u);
   EXPECT_EQ(LogCount("Rez00000 - VerificaRetorno - OK - pagamento parcial : 40"), 0);
 }
 

@@ -36,7 +36,12 @@ protected:
     platform::fs().create_directories(dsDirBkpTef + "Liquidando");
     Put(dsDirBkpTef + note, text);
   }
-  std::vector<std::string> Notes() { return Names(dsDirBkpTef + "Liquidando\\*"); }
+  // The notes, without the record of takes never acknowledged beside them.
+  std::vector<std::string> Notes() {
+    std::vector<std::string> names = Names(dsDirBkpTef + "Liquidando\\*");
+    std::erase(names, "SemResposta");
+    return names;
+  }
   // Another day: the marks that say the answer was settled are gone.
   void ForgetMarks() {
     for (const std::string& name : Names(dsDirBkpTef + "Liquidados\\*"))
