@@ -11,6 +11,7 @@
 #include "support/number_format.h"
 #include "support/problems.h"
 #include "tef/pending_sale.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
 
@@ -103,9 +104,9 @@ void NoteWithdrawnConfirmations(const char* routine) noexcept {
             ZUL_NOTE_WITHDRAWN);
     // Money before a value cut to fit: its code is the one the host reads.
     last_note_code = ZUL_NOTE_WITHDRAWN;
-    } catch (...) {
-    }
+  } catch (...) {
   }
+}
 
 void NotePassedOver(const char* routine) noexcept {
   try {

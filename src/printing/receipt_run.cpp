@@ -13,6 +13,7 @@
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/receipts_list.h"
+#include "tef/settlement/memory.h"
 #include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"

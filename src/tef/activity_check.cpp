@@ -10,11 +10,12 @@
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
+#include "tef/settlement/unacknowledged_takes.h"
 #include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "tef/unacknowledged_takes.h"
 
 namespace zul00500 {
 

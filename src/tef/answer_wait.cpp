@@ -2,9 +2,9 @@
 
 #include "platform/clock.h"
 #include "support/errors.h"
-#include "support/problems.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 
 namespace zul00500 {

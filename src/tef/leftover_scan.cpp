@@ -10,15 +10,15 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "support/file_write.h"
-#include "support/problems.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
-#include "tef/backup_index.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
-#include "tef/settlement.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/backup_index.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
+#include "tef/settlement/request.h"
 #include "tef/store.h"
 #include "tef/tef.h"
 #include "tef/till_lock.h"
@@ -218,7 +218,8 @@ bool SetAsideTooLarge(const std::string& root, const std::string& sequence, cons
     // is refused for a moment stays where it is when the wait ends with it:
     // nothing else comes in its place, and the next clean-up or scan copies
     // it. Another's goes all the same: it stands in the way of ours.
-    SetAside(directory, "intpos.001", origin, TooLargeReason(), ours ? NoCopy::LeaveForNextScan : NoCopy::Remove);
+    SetAside(directory, "intpos.001", origin, TooLargeReason(),
+             ours ? NoCopy::LeaveForNextScan : NoCopy::Remove);
     return ours;
   }
   // Met again after its "NCN" went out unacknowledged, and the manager took it.

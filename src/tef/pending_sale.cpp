@@ -7,7 +7,7 @@
 #include "platform/file_system.h"
 #include "support/text.h"
 #include "tef/exchange_read.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
 #include "tef/store.h"
 #include "tef/tef.h"
 

@@ -4,8 +4,8 @@
 
 #include "platform/file_system.h"
 #include "platform/regional.h"
-#include "support/problems.h"
 #include "tef/holder.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 
 namespace zul00500::testing {

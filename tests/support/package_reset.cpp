@@ -1,6 +1,7 @@
 #include "support/package_reset.h"
 
 #include "support/input_lock.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 
 namespace zul00500::testing {
@@ -15,6 +16,7 @@ void ResetPackageVariables() {
   stlCuponsTEF.reset();
   inContCuponsTEF = 0;
   if (InputLocked()) DesbloqueiaTeclado();
+  ForgetSettledInThisProcess();
 }
 
 } // namespace zul00500::testing

@@ -7,8 +7,8 @@
 #include "support/dialog_expectations.h"
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
-#include "support/problems.h"
 #include "support/manager_world.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 
 namespace zul00500 {

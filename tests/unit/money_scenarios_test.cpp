@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "support/package_reset.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "tef/pending_sale.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 #include "unit/capi_world.h"
 

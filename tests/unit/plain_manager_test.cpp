@@ -7,8 +7,8 @@
 
 #include "platform/file_system.h"
 #include "support/printer_stubs.h"
-#include "support/problems.h"
 #include "support/sale_world.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 
 namespace zul00500 {

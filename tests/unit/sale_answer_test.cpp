@@ -7,7 +7,7 @@
 #include "support/errors.h"
 #include "support/sale_world.h"
 #include "tef/sale.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
 #include "tef/tef.h"
 
 namespace zul00500 {

@@ -6,7 +6,7 @@
 #include "platform/file_system.h"
 #include "support/file_write.h"
 #include "support/manager_world.h"
-#include "support/problems.h"
+#include "tef/settlement/memory.h"
 #include "tef/tef.h"
 
 namespace zul00500 {

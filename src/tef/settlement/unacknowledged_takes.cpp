@@ -1,12 +1,12 @@
-#include "tef/unacknowledged_takes.h"
+#include "tef/settlement/unacknowledged_takes.h"
+#include "tef/settlement/memory.h"
 
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/file_write.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
 
 namespace zul00500 {
 
@@ -16,7 +16,9 @@ constexpr const char* kRecordName = "SemResposta";
 
 std::string record_path() { return dsDirBkpTef + kNotesFolder + kRecordName; }
 
-std::string line_of(const std::string& root, const std::string& operation) { return operation + " = " + root; }
+std::string line_of(const std::string& root, const std::string& operation) {
+  return operation + " = " + root;
+}
 
 // The lines of the record; none when it cannot be read (a record lost costs
 // what it did before it was kept: the doubt is forgotten).
