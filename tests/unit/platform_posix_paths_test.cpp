@@ -1,6 +1,7 @@
 // How Windows-form paths land on a POSIX file system.
 #ifndef _WIN32
 #include "platform/file_system.h"
+#include "platform/posix/environment.h"
 #include "platform/posix/paths.h"
 #include "platform/process.h"
 
@@ -158,11 +159,13 @@ TEST_F(PosixPathTest, ShortPathIsThePathUnchanged) {
 }
 
 TEST(PosixDriveRootTest, DefaultComesFromTheEnvironmentThenTheUsersDataFolder) {
-  EXPECT_EQ(posix::default_drive_root_from("/srv/drives", "/x", "/home/u", 7), "/srv/drives");
-  EXPECT_EQ(posix::default_drive_root_from(nullptr, "/x/data", "/home/u", 7), "/x/data/zul00500/drives");
-  EXPECT_EQ(posix::default_drive_root_from("", "relative", "/home/u", 7),
-            "/home/u/.local/share/zul00500/drives");
-  EXPECT_EQ(posix::default_drive_root_from(nullptr, nullptr, nullptr, 7), "/tmp/zul00500-7/drives");
+  EXPECT_EQ(posix::default_drive_root_from("/srv/drives", "/x", 7), "/srv/drives");
+  EXPECT_EQ(posix::default_drive_root_from("", "/x/data", 7), "/x/data/zul00500/drives");
+  EXPECT_EQ(posix::default_drive_root_from("", "", 7), "/tmp/zul00500-7/drives");
+  // The user's data folder, by the XDG rules.
+  EXPECT_EQ(posix::user_data_folder_from("/x/data", "/home/u"), "/x/data");
+  EXPECT_EQ(posix::user_data_folder_from("relative", "/home/u"), "/home/u/.local/share");
+  EXPECT_EQ(posix::user_data_folder_from(nullptr, ""), "");
 }
 
 TEST(PosixDriveRootTest, OverrideWinsUntilCleared) {

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -26,7 +25,6 @@
 #include "tool_platform/process.h"
 #include "tool_platform/signals.h"
 #include "tool_platform/temp_directory.h"
-#include "zulpos/command_line.h"
 #include "zulpos/options.h"
 #include "zulpos/output.h"
 #include "zulpos/package.h"
@@ -307,8 +305,7 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
     options.jobs = 1;
     options.drive_root = drive ? PathFromTerminal(*drive) : "";
 #ifndef _WIN32
-    if (options.drive_root.empty())
-      if (const char* environment = std::getenv("ZUL_DRIVE_ROOT")) options.drive_root = environment;
+    if (options.drive_root.empty()) options.drive_root = tool_platform::drive_root_variable();
     if (options.drive_root.empty())
       throw UsageError("--attended needs the real manager's drive root: --drive-root DIR or $ZUL_DRIVE_ROOT");
 #endif
