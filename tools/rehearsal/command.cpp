@@ -126,7 +126,7 @@ std::string local_date_time(std::time_t now) {
   return text;
 }
 
-std::string seconds(std::int64_t ms) {
+std::string summary_seconds(std::int64_t ms) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(ms) / 1000);
   return text;
@@ -369,7 +369,7 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
   options.on_case_done = [&](const CaseRecord& c) {
     const std::string number = std::to_string(++done);
     out.stream() << "[" << std::string(width - number.size(), ' ') << number << "/" << selected.size() << "] "
-                 << c.Verdict() << " " << c.name << " (" << seconds(c.duration_ms) << ")";
+                 << c.Verdict() << " " << c.name << " (" << summary_seconds(c.duration_ms) << ")";
     if (const std::string why = c.FirstFailure(); !why.empty()) out.stream() << ": " << console_reason(why);
     out.stream() << std::endl;
   };
@@ -403,7 +403,7 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
 
   const int passed = record.Passed();
   const int to_run = static_cast<int>(selected.size());
-  out.stream() << passed << " of " << to_run << " cases passed in " << seconds(record.duration_ms);
+  out.stream() << passed << " of " << to_run << " cases passed in " << summary_seconds(record.duration_ms);
   std::string others;
   for (const Status status : kStatuses) {
     const int count = record.Count(status);
