@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/environment.h" // environment_variable, stdin_is_terminal
+
 namespace zul00500::platform {
 
 // Full path of the running host executable (the program that loaded the
@@ -16,12 +18,6 @@ void set_host_executable_path(const std::string& path); // empty: the real one
 // under it is used as it is.
 std::string drive_root();
 void set_drive_root(const std::string& folder); // empty: back to the default
-
-// Value of an environment variable, empty when unset.
-std::string environment_variable(const std::string& name);
-
-// True when standard input is an interactive terminal.
-bool stdin_is_terminal();
 
 // The system's id of the running process.
 unsigned long current_process_id();

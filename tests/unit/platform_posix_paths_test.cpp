@@ -1,16 +1,21 @@
 // How Windows-form paths land on a POSIX file system.
 #ifndef _WIN32
 #include "platform/file_system.h"
+#include "platform/posix/environment.h"
 #include "platform/posix/paths.h"
 #include "platform/process.h"
 
 #include "support/temp_world.h"
+#include "tool_platform/process.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 namespace zul00500::platform {
 namespace {
@@ -158,11 +163,13 @@ TEST_F(PosixPathTest, ShortPathIsThePathUnchanged) {
 }
 
 TEST(PosixDriveRootTest, DefaultComesFromTheEnvironmentThenTheUsersDataFolder) {
-  EXPECT_EQ(posix::default_drive_root_from("/srv/drives", "/x", "/home/u", 7), "/srv/drives");
-  EXPECT_EQ(posix::default_drive_root_from(nullptr, "/x/data", "/home/u", 7), "/x/data/zul00500/drives");
-  EXPECT_EQ(posix::default_drive_root_from("", "relative", "/home/u", 7),
-            "/home/u/.local/share/zul00500/drives");
-  EXPECT_EQ(posix::default_drive_root_from(nullptr, nullptr, nullptr, 7), "/tmp/zul00500-7/drives");
+  EXPECT_EQ(posix::default_drive_root_from("/srv/drives", "/x", 7), "/srv/drives");
+  EXPECT_EQ(posix::default_drive_root_from("", "/x/data", 7), "/x/data/zul00500/drives");
+  EXPECT_EQ(posix::default_drive_root_from("", "", 7), "/tmp/zul00500-7/drives");
+  // The user's data folder, by the XDG rules.
+  EXPECT_EQ(posix::user_data_folder_from("/x/data", "/home/u"), "/x/data");
+  EXPECT_EQ(posix::user_data_folder_from("relative", "/home/u"), "/home/u/.local/share");
+  EXPECT_EQ(posix::user_data_folder_from(nullptr, ""), "");
 }
 
 TEST(PosixDriveRootTest, OverrideWinsUntilCleared) {
@@ -172,6 +179,34 @@ TEST(PosixDriveRootTest, OverrideWinsUntilCleared) {
   EXPECT_EQ(native_fs().native_path("d:\\x"), "/elsewhere/d/x");
   set_drive_root("");
   EXPECT_EQ(drive_root(), before);
+}
+
+// The package and the tools read the same variables through the same
+// routines: zulpos's setup notice judges the folder the package will use,
+// and its host folder lies beside the package's drives.
+class SharedEnvironmentTest : public ::testing::Test {
+protected:
+  SharedEnvironmentTest() {
+    for (const char* name : {"ZUL_DRIVE_ROOT", "XDG_DATA_HOME"})
+      if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
+  }
+  ~SharedEnvironmentTest() override {
+    ::unsetenv("ZUL_DRIVE_ROOT");
+    ::unsetenv("XDG_DATA_HOME");
+    for (const auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+  }
+  std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+TEST_F(SharedEnvironmentTest, PackageAndToolsSeeTheSameDriveRootAndDataFolder) {
+  ::setenv("XDG_DATA_HOME", "/data/ana", 1);
+  ::setenv("ZUL_DRIVE_ROOT", "/srv/drives", 1);
+  EXPECT_EQ(drive_root(), "/srv/drives");
+  EXPECT_EQ(tool_platform::drive_root_variable(), "/srv/drives");
+  ::setenv("ZUL_DRIVE_ROOT", "", 1); // set but empty: as unset, for both
+  EXPECT_EQ(tool_platform::drive_root_variable(), "");
+  EXPECT_EQ(drive_root(), "/data/ana/zul00500/drives");
+  EXPECT_EQ(drive_root(), tool_platform::user_data_folder() + "/zul00500/drives");
 }
 
 } // namespace

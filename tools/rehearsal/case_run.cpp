@@ -48,11 +48,6 @@ std::size_t count_of(const std::string& text, const std::string& part) {
   return count;
 }
 
-std::string read_if_any(const std::string& path) {
-  std::error_code error;
-  return fs::is_regular_file(path, error) ? tool_platform::read_file(path) : std::string();
-}
-
 // One case from its folders to its record.
 class CaseRun {
 public:
@@ -220,7 +215,7 @@ private:
         if (const auto status = manager.process->wait_for(kPollMs)) {
           record_.problem = "tefsim for " + manager.root + " ended at once (exit status " +
                             std::to_string(*status) +
-                            "): " + read_if_any(join(folder_, "manager/tefsim-" + manager.root + ".out"));
+                            "): " + tool_platform::read_file_if_any(join(folder_, "manager/tefsim-" + manager.root + ".out"));
           record_.run_error = true;
           return;
         }
@@ -279,7 +274,7 @@ private:
     arguments.insert(arguments.end(), {"rehearse", "--host-part", plan_path});
     const std::string output = join(folder_, "start-" + std::to_string(start) + ".out");
 
-    const std::size_t cuts_before = count_of(read_if_any(events_path_), "\thost\tpower-cut\t");
+    const std::size_t cuts_before = count_of(tool_platform::read_file_if_any(events_path_), "\thost\tpower-cut\t");
     ChildProcess host = tool_platform::spawn(options_.program, arguments, {output});
     const std::size_t span = notes_.size();
     Note(Lane::Host, "process", "host start " + std::to_string(start),
@@ -294,10 +289,10 @@ private:
           return true;
         }
         record_.problem = "host start " + std::to_string(start) + " ended with exit status " +
-                          std::to_string(*status) + ": " + ToCp1252(read_if_any(output));
+                          std::to_string(*status) + ": " + ToCp1252(tool_platform::read_file_if_any(output));
         return false;
       }
-      if (count_of(read_if_any(events_path_), "\thost\tpower-cut\t") > cuts_before) {
+      if (count_of(tool_platform::read_file_if_any(events_path_), "\thost\tpower-cut\t") > cuts_before) {
         host.kill();
         host.wait_for(kStopLimitMs);
         notes_[span].end_ms = RelativeMs(LocalMillisecondsOfDay(), t0_);
@@ -352,13 +347,13 @@ private:
   void Gather() {
     Evidence evidence(record_, t0_);
     evidence.AddEvents(notes_);
-    evidence.ReadHostEvents(read_if_any(events_path_));
+    evidence.ReadHostEvents(tool_platform::read_file_if_any(events_path_));
     if (options_.attended) evidence.UsePackageExchange();
     for (const GivenFile& given : case_.given) evidence.AddGiven(given);
     for (const Manager& manager : managers_)
-      evidence.ReadManager(manager.root, read_if_any(manager.log), manager.requests, manager.written);
+      evidence.ReadManager(manager.root, tool_platform::read_file_if_any(manager.log), manager.requests, manager.written);
     if (options_.attended) evidence.AddSeen(seen_);
-    evidence.ReadPaper(read_if_any(paper_path_));
+    evidence.ReadPaper(tool_platform::read_file_if_any(paper_path_));
     evidence.ReadCardLog(package_host_dir_);
     evidence.Finish(folder_.string());
   }

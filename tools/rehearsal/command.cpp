@@ -5,7 +5,6 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -26,7 +25,6 @@
 #include "tool_platform/process.h"
 #include "tool_platform/signals.h"
 #include "tool_platform/temp_directory.h"
-#include "zulpos/command_line.h"
 #include "zulpos/options.h"
 #include "zulpos/output.h"
 #include "zulpos/package.h"
@@ -128,7 +126,7 @@ std::string local_date_time(std::time_t now) {
   return text;
 }
 
-std::string seconds(std::int64_t ms) {
+std::string summary_seconds(std::int64_t ms) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(ms) / 1000);
   return text;
@@ -307,8 +305,7 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
     options.jobs = 1;
     options.drive_root = drive ? PathFromTerminal(*drive) : "";
 #ifndef _WIN32
-    if (options.drive_root.empty())
-      if (const char* environment = std::getenv("ZUL_DRIVE_ROOT")) options.drive_root = environment;
+    if (options.drive_root.empty()) options.drive_root = tool_platform::drive_root_variable();
     if (options.drive_root.empty())
       throw UsageError("--attended needs the real manager's drive root: --drive-root DIR or $ZUL_DRIVE_ROOT");
 #endif
@@ -372,7 +369,7 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
   options.on_case_done = [&](const CaseRecord& c) {
     const std::string number = std::to_string(++done);
     out.stream() << "[" << std::string(width - number.size(), ' ') << number << "/" << selected.size() << "] "
-                 << c.Verdict() << " " << c.name << " (" << seconds(c.duration_ms) << ")";
+                 << c.Verdict() << " " << c.name << " (" << summary_seconds(c.duration_ms) << ")";
     if (const std::string why = c.FirstFailure(); !why.empty()) out.stream() << ": " << console_reason(why);
     out.stream() << std::endl;
   };
@@ -406,7 +403,7 @@ int rehearse(zulpos::CommandContext& ctx, const RehearseOptions& o) {
 
   const int passed = record.Passed();
   const int to_run = static_cast<int>(selected.size());
-  out.stream() << passed << " of " << to_run << " cases passed in " << seconds(record.duration_ms);
+  out.stream() << passed << " of " << to_run << " cases passed in " << summary_seconds(record.duration_ms);
   std::string others;
   for (const Status status : kStatuses) {
     const int count = record.Count(status);

@@ -24,11 +24,6 @@ std::string trim(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-std::string read_if_any(const std::string& path) {
-  std::error_code error;
-  return fs::is_regular_file(path, error) ? tool_platform::read_file(path) : std::string();
-}
-
 std::string short_root(const std::string& root) {
   for (const char* name : kRootNames)
     if (RootPath(name) == root) return name;
@@ -188,14 +183,14 @@ void Evidence::ReadManager(const std::string& root, const std::string& log, cons
     std::replace(kept.begin(), kept.end(), '#', '-');
     if (starts_with(rest, "took ")) {
       const std::string name = rest.substr(5, rest.find(':') - 5);
-      const std::string bytes = read_if_any((fs::path(requests) / (kept + ".001")).string());
+      const std::string bytes = tool_platform::read_file_if_any((fs::path(requests) / (kept + ".001")).string());
       ManagerFile(ms, root_path, name, "request", bytes, label, " taken by the manager");
       Request(ms, root, bytes);
     } else if (starts_with(rest, "wrote ")) {
       const std::size_t open = rest.find(" (");
       const std::string name = rest.substr(6, open - 6);
       const std::string what = rest.substr(open + 2, rest.find(')', open) - open - 2);
-      const std::string bytes = read_if_any(
+      const std::string bytes = tool_platform::read_file_if_any(
           (fs::path(written) / (kept + "-" + std::to_string(++writes[label]) + name.substr(name.rfind('.'))))
               .string());
       ManagerFile(ms, root_path, name, what, bytes, label, " written by the manager");
@@ -335,7 +330,7 @@ void Evidence::ReadCardLog(const std::string& host_dir) {
       names.push_back(name);
   }
   std::sort(names.begin(), names.end());
-  for (const std::string& name : names) record_.card_log += read_if_any((fs::path(host_dir) / name).string());
+  for (const std::string& name : names) record_.card_log += tool_platform::read_file_if_any((fs::path(host_dir) / name).string());
 }
 
 void Evidence::Finish(const std::string& folder) {

@@ -27,10 +27,6 @@ std::string numbers(const std::vector<int>& list) {
   return text.empty() ? "none" : text;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // A dialog's text on one line per line, as the book writes it.
 std::string dialog_text(const Dialog& dialog) {
   std::string text;
@@ -209,7 +205,7 @@ private:
       if (i < expected.size()) wanted.push_back(ToUtf8(expected[i]));
       if (i >= record_.dialogs.size()) continue;
       const std::string text = dialog_text(record_.dialogs[i]);
-      passed = passed && i < expected.size() && contains(text, expected[i]);
+      passed = passed && i < expected.size() && Contains(text, expected[i]);
       const std::string& answer = record_.dialogs[i].answer;
       std::string shown = ToUtf8(text);
       std::replace(shown.begin(), shown.end(), '\n', ' ');
@@ -229,12 +225,12 @@ private:
     std::size_t from = 0;
     for (const std::string& text : *expected) {
       std::size_t found = from;
-      while (found < lines.size() && !contains(lines[found], text)) ++found;
+      while (found < lines.size() && !Contains(lines[found], text)) ++found;
       std::string actual;
       if (found < lines.size()) actual = "line " + std::to_string(found + 1) + ": " + ToUtf8(lines[found]);
       else {
         const bool earlier = std::any_of(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(from),
-                                         [&](const std::string& line) { return contains(line, text); });
+                                         [&](const std::string& line) { return Contains(line, text); });
         actual = earlier ? "only before the line of the text expected before it" : "on no line";
       }
       Mark& mark = Add(where + " has a line with this, after the one before", ToUtf8(text), actual,
@@ -249,7 +245,7 @@ private:
     if (!texts) return;
     for (const std::string& text : *texts) {
       const auto found = std::find_if(lines.begin(), lines.end(),
-                                      [&](const std::string& line) { return contains(line, text); });
+                                      [&](const std::string& line) { return Contains(line, text); });
       Mark& mark = Add(where + " has no line with this", ToUtf8(text),
                        found == lines.end()
                            ? "on no line"

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "rehearsal/text.h"
 #include "tool_platform/files.h"
 #include "virtual_printer/failure_plan.h"
 #include "virtual_printer/virtual_printer.h"
@@ -21,10 +22,6 @@ constexpr const char* kAnswerTaken = "Rez00000 - Renomeia intpos e cria bkp.";
 constexpr const char* kNotConfirming = "Zul00500 - Transa\xE7\xE3o n\xE3o foi confirmada";
 // A frozen host whose runner is gone ends by itself.
 constexpr auto kFreezeLimit = std::chrono::seconds(60);
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 bool is_card_log(const std::string& name) {
   std::string lower = name;
@@ -95,13 +92,13 @@ void PowerCutWatch::Notice(const std::string& line) {
   if (!moment_) return;
   switch (moment_->kind) {
   case Moment::Kind::AfterAnswer:
-    if (contains(line, kAnswerTaken) && ++occurrences_ >= moment_->number) due_ = true;
+    if (Contains(line, kAnswerTaken) && ++occurrences_ >= moment_->number) due_ = true;
     break;
   case Moment::Kind::DuringScan:
-    if (contains(line, kNotConfirming)) due_ = true;
+    if (Contains(line, kNotConfirming)) due_ = true;
     break;
   case Moment::Kind::LogLine:
-    if (contains(line, moment_->text) && ++occurrences_ >= moment_->number) due_ = true;
+    if (Contains(line, moment_->text) && ++occurrences_ >= moment_->number) due_ = true;
     break;
   default:
     break;
@@ -114,7 +111,7 @@ void PowerCutWatch::Point() {
 }
 
 void PowerCutWatch::Dialog(const std::string& text) {
-  if (moment_ && moment_->kind == Moment::Kind::Dialog && contains(text, moment_->text)) due_ = true;
+  if (moment_ && moment_->kind == Moment::Kind::Dialog && Contains(text, moment_->text)) due_ = true;
   Point();
 }
 

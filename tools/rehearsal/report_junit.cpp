@@ -15,7 +15,7 @@ namespace {
 
 using html::Escape;
 
-std::string seconds(std::int64_t ms) {
+std::string junit_seconds(std::int64_t ms) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3f", static_cast<double>(ms) / 1000);
   return text;
@@ -111,7 +111,7 @@ std::string JUnitReport(const BookRecord& book) {
   const std::string counts = "tests=\"" + std::to_string(book.cases.size()) + "\" failures=\"" +
                              std::to_string(failures) + "\" errors=\"" + std::to_string(errors) +
                              "\" skipped=\"" + std::to_string(skipped) + "\" time=\"" +
-                             seconds(book.duration_ms) + "\"";
+                             junit_seconds(book.duration_ms) + "\"";
   std::ostringstream out;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"" << Escape(suite) << "\" " << counts
       << ">\n<testsuite name=\"" << Escape(suite) << "\" " << counts << " timestamp=\""
@@ -119,7 +119,7 @@ std::string JUnitReport(const BookRecord& book) {
   properties(out, book);
   for (const CaseRecord& record : book.cases) {
     out << "<testcase classname=\"" << Escape(suite) << "\" name=\"" << Escape(record.name) << "\" time=\""
-        << seconds(record.duration_ms) << "\">\n";
+        << junit_seconds(record.duration_ms) << "\">\n";
     const Status status = record.status();
     const std::string why = record.FirstFailure();
     if (status == Status::Pass) {

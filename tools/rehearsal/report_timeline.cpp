@@ -20,7 +20,7 @@ constexpr int kLabelRows = 3;
 
 int lane_index(Lane lane) { return static_cast<int>(lane); }
 
-std::string seconds(std::int64_t ms) {
+std::string timeline_seconds(std::int64_t ms) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3f s", static_cast<double>(ms) / 1000);
   return text;
@@ -105,7 +105,7 @@ private:
   }
 
   void Open(const TimelineEvent& event, std::size_t index) {
-    out_ << "<a href=\"#" << prefix_ << "-e" << index << "\"><title>" << seconds(event.ms) << " \xC2\xB7 "
+    out_ << "<a href=\"#" << prefix_ << "-e" << index << "\"><title>" << timeline_seconds(event.ms) << " \xC2\xB7 "
          << html::Text(event.text) << (event.detail.empty() ? "" : " \xC2\xB7 " + html::Text(event.detail))
          << "</title>";
   }

@@ -12,6 +12,8 @@ std::string ToCp1252(std::string_view utf8) { return tool_platform::utf8_or_cp12
 
 std::string ToUtf8(std::string_view cp1252) { return tool_platform::cp1252_to_utf8(cp1252); }
 
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;

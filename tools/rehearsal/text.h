@@ -13,6 +13,9 @@ namespace rehearsal {
 std::string ToCp1252(std::string_view utf8);
 std::string ToUtf8(std::string_view cp1252);
 
+// True when `part` occurs in `text`.
+bool Contains(std::string_view text, std::string_view part);
+
 // CR LF, CR and LF each end a line; a last line without an end is a line.
 std::vector<std::string> SplitLines(std::string_view text);
 

@@ -1,8 +1,10 @@
 // The standard library covers both platforms here, so there is one file.
 #include "tool_platform/files.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "tool_platform/error.h"
 
@@ -24,6 +26,11 @@ std::string read_file(const std::string& path) {
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) throw Error("read the file", path, "the read failed");
   return bytes;
+}
+
+std::string read_file_if_any(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) ? read_file(path) : std::string();
 }
 
 void write_file(const std::string& path, std::string_view bytes) {

@@ -11,6 +11,8 @@ namespace tool_platform {
 // Each throws tool_platform::Error naming the path.
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, std::string_view bytes);
+// The file's bytes; empty when there is no such file.
+std::string read_file_if_any(const std::string& path);
 void append_file(const std::string& path, std::string_view bytes);
 
 } // namespace tool_platform

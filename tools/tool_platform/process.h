@@ -1,4 +1,5 @@
-// Facts about the running tool itself.
+// Facts about the running tool itself. Those the package asks too are the
+// platform layer's answers (src/platform/environment.h), passed on.
 #pragma once
 
 #include <string>
@@ -10,6 +11,9 @@ std::string executable_path();
 
 // True when standard input is an interactive terminal.
 bool stdin_is_terminal();
+// $ZUL_DRIVE_ROOT, empty when unset (the package reads it on POSIX only).
+std::string drive_root_variable();
+
 // True when standard error is one (and not a pipe or a file).
 bool stderr_is_terminal();
 

@@ -2,7 +2,6 @@
 
 #include "cli/command_line.h"
 #include "options.h"
-#include "zul_source_id.h"
 
 namespace zulpos {
 
@@ -102,7 +101,5 @@ int CommandLine::Report(const CLI::ParseError& error, std::ostream& out, std::os
 }
 
 std::string CommandLine::BashCompletionScript() const { return zul_cli::BashCompletion(app_, "zulpos"); }
-
-const char* ZulposVersion() { return ZUL_BUILD_DESCRIPTION; }
 
 } // namespace zulpos

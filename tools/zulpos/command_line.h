@@ -47,7 +47,4 @@ private:
   std::vector<Command> commands_;
 };
 
-// zulpos's version: that of the package it was built with.
-const char* ZulposVersion();
-
 } // namespace zulpos

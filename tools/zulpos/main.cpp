@@ -1,6 +1,5 @@
 // zulpos [global options] COMMAND [options]: loads the package as a host
 // would and runs one command.
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -52,7 +51,7 @@ SessionOptions session_options(const GlobalOptions& global) {
 MachineSetup current_setup(const Command& command, const GlobalOptions& global, const std::string& host_dir) {
   MachineSetup setup;
   if (global.drive_root) setup.drive_root = *global.drive_root;
-  else if (const char* environment = std::getenv("ZUL_DRIVE_ROOT")) setup.drive_root = environment;
+  else setup.drive_root = tool_platform::drive_root_variable();
   std::error_code error;
   setup.drive_root_exists =
       setup.drive_root.empty() || std::filesystem::is_directory(setup.drive_root, error);

@@ -7,6 +7,7 @@
 #include "output.h"
 #include "tool_platform/error.h"
 #include "tool_platform/shared_library.h"
+#include "zul_source_id.h"
 
 namespace zulpos {
 
@@ -95,6 +96,8 @@ void RememberCallbackFailure(const std::string& text) { callback_failure = text;
 std::string PackageVersion() {
   return text_from_package([](char* buffer, int capacity) { return api().zul_Version(buffer, capacity); });
 }
+
+const char* ZulposVersion() { return ZUL_BUILD_DESCRIPTION; }
 
 std::string GetStr(const char* name) {
   return text_from_package(

@@ -122,6 +122,8 @@ void RememberCallbackFailure(const std::string& text);
 
 // zul_Version() of the package in use.
 std::string PackageVersion();
+// zulpos's own version: that of the package it was built with.
+const char* ZulposVersion();
 
 // The exported variables.
 std::string GetStr(const char* name);

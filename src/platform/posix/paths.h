@@ -43,10 +43,10 @@ std::string find_entry(const std::string& directory, std::string_view name);
 // `directory` + "/" + `name`, where an empty directory is the working one.
 std::string join(const std::string& directory, std::string_view name);
 
-// Where drive letters live when no one chose: $ZUL_DRIVE_ROOT, else
-// $XDG_DATA_HOME/zul00500/drives, else ~/.local/share/zul00500/drives, else a
-// folder of this user under /tmp. Null pointers stand for unset variables.
-std::string default_drive_root_from(const char* zul_drive_root, const char* xdg_data_home, const char* home,
+// Where drive letters live when no one chose: $ZUL_DRIVE_ROOT, else the
+// user's data folder + "/zul00500/drives" (environment.h), else a folder of
+// this user under /tmp. Empty texts stand for unset variables.
+std::string default_drive_root_from(std::string_view zul_drive_root, std::string_view user_data_folder,
                                     unsigned long uid);
 
 } // namespace zul00500::platform::posix

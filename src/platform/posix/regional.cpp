@@ -5,6 +5,7 @@
 // is never changed: the environment's locale is used on this thread only.
 #include "platform/regional.h"
 
+#include "platform/environment.h"
 #include "platform/posix/locale_conversion.h"
 #include "platform/text_encoding.h"
 
@@ -19,7 +20,8 @@ namespace zul00500::platform {
 namespace {
 bool configured(const char* category_variable) {
   return posix::is_configured_locale(posix::effective_locale_name(
-      std::getenv("LC_ALL"), std::getenv(category_variable), std::getenv("LANG")));
+      environment_variable("LC_ALL").c_str(), environment_variable(category_variable).c_str(),
+      environment_variable("LANG").c_str()));
 }
 
 // Locale text in the package's code page; a separator must be one byte.

@@ -2,50 +2,19 @@
 #include "platform/process.h"
 
 #include "platform/detail.h"
-#include "platform/win32/wide.h"
+#include "platform/environment.h"
 
 #include <windows.h>
 
 namespace zul00500::platform {
 
-std::string detail::native_host_executable_path() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return win32::from_wide(buffer);
-    }
-    buffer.resize(buffer.size() * 2); // truncated
-  }
-}
+std::string detail::native_host_executable_path() { return running_program_path(); }
 
 // Windows writes paths the package's way.
 std::string detail::shown_path(std::string_view path) { return std::string(path); }
 
 // Drive letters are real on Windows.
 std::string detail::default_drive_root() { return {}; }
-
-std::string environment_variable(const std::string& name) {
-  const std::wstring wide = win32::to_wide(name);
-  DWORD size = ::GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
-  while (size > 0) {
-    std::wstring value(size, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(wide.c_str(), value.data(), size);
-    if (length < size) {
-      value.resize(length);
-      return win32::from_wide(value);
-    }
-    size = length; // it grew in between
-  }
-  return {};
-}
-
-bool stdin_is_terminal() {
-  DWORD mode = 0;
-  return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
-}
 
 unsigned long current_process_id() { return ::GetCurrentProcessId(); }
 

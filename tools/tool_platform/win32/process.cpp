@@ -1,3 +1,5 @@
+// What the tools alone ask of Windows; the rest is the platform layer's
+// (process.cpp).
 #include "tool_platform/process.h"
 
 #include <windows.h>
@@ -9,19 +11,6 @@
 #include "platform/win32/wide.h"
 
 namespace tool_platform {
-
-std::string executable_path() {
-  // The longest path the wide API knows.
-  std::wstring path(32768, L'\0');
-  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(length < path.size() ? length : 0);
-  return zul00500::platform::win32::from_wide(path);
-}
-
-bool stdin_is_terminal() {
-  DWORD mode = 0;
-  return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
-}
 
 void binary_stdout() {
   std::fflush(stdout);
@@ -53,14 +42,6 @@ std::string machine_description() {
                std::to_string(version.dwMinorVersion) + "." + std::to_string(version.dwBuildNumber) + ")";
   else machine += " (Windows)";
   return machine;
-}
-
-std::string user_data_folder() {
-  std::wstring folder(32768, L'\0');
-  const DWORD length =
-      ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), static_cast<DWORD>(folder.size()));
-  folder.resize(length < folder.size() ? length : 0);
-  return zul00500::platform::win32::from_wide(folder);
 }
 
 } // namespace tool_platform
