@@ -8,10 +8,12 @@
 #include <new>
 #include <vector>
 
+#include "support/card_log.h"
+#include "support/errors.h"
 #include "support/number_format.h"
 #include "support/problems.h"
+#include "support/string_list.h"
 #include "tef/pending_sale.h"
-#include "tef/tef.h"
 #include "tef/till_lock.h"
 
 namespace zul00500::capi {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "support/card_log.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "support/text.h"
@@ -15,7 +16,6 @@
 #include "tef/holder.h"
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 #include "tef/till_lock.h"
 #include "tef/transaction_cancellation.h"
 

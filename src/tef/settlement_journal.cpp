@@ -14,13 +14,13 @@
 #include "support/file_write.h"
 #include "support/problems.h"
 #include "support/state.h"
+#include "support/string_list.h"
 #include "support/text.h"
 #include "tef/backup_index.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -1,7 +1,8 @@
 #include "support/package_reset.h"
 
 #include "support/input_lock.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "tef/form.h"
 
 namespace zul00500::testing {
 

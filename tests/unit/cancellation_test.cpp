@@ -10,9 +10,13 @@
 #include "support/dialog_expectations.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/input_lock.h"
 #include "support/sale_world.h"
 #include "support/state.h"
+#include "support/string_list.h"
 #include "tef/cancellation.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -7,8 +7,11 @@
 #include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/confirmation.h"
 #include "tef/holder.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

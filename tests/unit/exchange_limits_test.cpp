@@ -8,10 +8,16 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/cancellation.h"
 #include "tef/exchange_read.h"
-#include "tef/tef.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -8,8 +8,9 @@
 #include "support/package_reset.h"
 #include "support/problems.h"
 #include "support/state.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 #include "tef/pending_sale.h"
-#include "tef/tef.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

@@ -9,7 +9,9 @@
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
 #include "support/state.h"
+#include "support/string_list.h"
 #include "tef/cancellation.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -7,7 +7,12 @@
 #include "support/file_write.h"
 #include "support/manager_world.h"
 #include "support/problems.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/confirmation.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {
