@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "cancellation/cancellation.h"
 #include "platform/message_pump.h"
 #include "platform/regional.h"
 #include "printing/printing.h"
@@ -12,7 +13,6 @@
 #include "support/printer_stubs.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "tef/cancellation.h"
 #include "tef/form.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"

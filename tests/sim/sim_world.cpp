@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cancellation/cancellation.h"
 #include "platform/message_pump.h"
 #include "platform/process.h"
 #include "platform/regional.h"
@@ -9,7 +10,6 @@
 #include "support/package_reset.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "tef/cancellation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
 #include "tef/pending_sale.h"

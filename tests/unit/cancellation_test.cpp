@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cancellation/cancellation.h"
 #include "receipt_test_support.h"
 #include "support/dialog_expectations.h"
 #include "support/errors.h"
@@ -14,7 +15,6 @@
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "tef/cancellation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
 

@@ -9,11 +9,11 @@
 #include <filesystem>
 
 #include "Pkg_Zul00500.h"
+#include "cancellation/cancellation.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "support/state.h"
 #include "support/temp_world.h"
-#include "tef/cancellation.h"
 
 namespace zul00500 {
 namespace {

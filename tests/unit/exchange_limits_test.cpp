@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cancellation/cancellation.h"
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
@@ -14,7 +15,6 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/activity_check.h"
-#include "tef/cancellation.h"
 #include "tef/exchange_read.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"

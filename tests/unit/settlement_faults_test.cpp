@@ -5,6 +5,7 @@
 // is judged by what the manager received, then and at the next scan or run.
 #include <gtest/gtest.h>
 
+#include "cancellation/cancellation.h"
 #include "printing/printing.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
@@ -14,7 +15,6 @@
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "tef/cancellation.h"
 #include "tef/confirmation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "cancellation/cancellation.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "platform/process.h"
@@ -17,7 +18,6 @@
 #include "support/string_list.h"
 #include "support/temp_world.h"
 #include "tef/activity_check.h"
-#include "tef/cancellation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
 #include "tef/till_lock.h"

@@ -1,9 +1,10 @@
 // Cancelling one transaction with the manager, and deleting the manager's
 // answers of the transactions in the sale's receipts list.
-#include "tef/cancellation.h"
+#include "cancellation/cancellation.h"
 
 #include <memory>
 
+#include "cancellation/transaction_cancellation.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "printing/printing.h"
@@ -29,7 +30,6 @@
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
-#include "tef/transaction_cancellation.h"
 
 namespace zul00500 {
 

@@ -1,12 +1,13 @@
 // Undoing an abandoned sale's partial payments: every pending copy is offered
 // to the manager for cancellation, pass after pass, until none is left.
-#include "tef/cancellation.h"
+#include "cancellation/cancellation.h"
 
 #include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cancellation/transaction_cancellation.h"
 #include "platform/file_system.h"
 #include "support/card_log.h"
 #include "support/state.h"
@@ -17,7 +18,6 @@
 #include "tef/settlement_journal.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
-#include "tef/transaction_cancellation.h"
 
 namespace zul00500 {
 
