@@ -12,8 +12,6 @@
 #include "support/card_log.h"
 #include "support/cleanup.h"
 #include "support/errors.h"
-#include "support/file_write.h"
-#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/outcome.h"
 #include "support/problems.h"

@@ -2,7 +2,6 @@
 
 #include "platform/clock.h"
 #include "support/card_log.h"
-#include "support/errors.h"
 #include "support/problems.h"
 #include "support/string_list.h"
 #include "tef/exchange_file.h"

@@ -15,7 +15,6 @@
 #include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "support/text.h"
 #include "tef/activity_check.h"
 #include "tef/answer_wait.h"
 #include "tef/confirmation.h"

@@ -17,7 +17,6 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "support/text.h"
-#include "tef/exchange_file.h"
 #include "tef/network_choice.h"
 
 namespace zul00500 {

@@ -9,8 +9,6 @@
 
 #include "platform/file_system.h"
 #include "support/host_services.h"
-#include "support/state.h"
-#include "tef/form.h"
 #include "tef/network_choice.h"
 #include "unit/capi_world.h"
 

@@ -9,7 +9,6 @@
 #include <filesystem>
 
 #include "Pkg_Zul00500.h"
-#include "cancellation/cancellation.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "support/state.h"

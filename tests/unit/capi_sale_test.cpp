@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/state.h"
 #include "tef/network_choice.h"
 #include "unit/capi_world.h"
 

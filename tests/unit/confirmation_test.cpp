@@ -4,7 +4,6 @@
 
 #include "platform/file_system.h"
 #include "support/dialog_expectations.h"
-#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
 #include "support/state.h"

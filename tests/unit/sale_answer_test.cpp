@@ -9,7 +9,6 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/network_choice.h"
-#include "tef/sale.h"
 
 namespace zul00500 {
 namespace {

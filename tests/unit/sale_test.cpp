@@ -9,7 +9,6 @@
 #include "support/string_list.h"
 #include "tef/form.h"
 #include "tef/network_choice.h"
-#include "tef/sale.h"
 
 namespace zul00500 {
 namespace {

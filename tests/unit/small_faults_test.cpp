@@ -12,7 +12,6 @@
 #include "support/dataset.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
-#include "support/file_write.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
 #include "support/state.h"

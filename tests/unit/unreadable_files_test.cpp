@@ -9,7 +9,6 @@
 
 #include "Pkg_Zul00500.h"
 #include "platform/file_system.h"
-#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/problems.h"
 #include "support/sale_world.h"
