@@ -1,5 +1,5 @@
-// The store of the manager's answers: sequence numbers and request names,
-// backup names, and the removal of one transaction's answers.
+// The store of the manager's answers: sequence numbers, numbered backup
+// names, and the removal of one transaction's answers.
 #pragma once
 
 #include <cstdint>
