@@ -51,7 +51,7 @@ mutate() {
 # name | what it plants | the edits
 plant() {
   case $1 in
-    no-note) mutate src/tef/settlement_journal.cpp 'if (answerSequence.empty()) return;' 'return;' ;;
+    no-note) mutate src/tef/settlement/journal.cpp 'if (answerSequence.empty()) return;' 'return;' ;;
     note-before-answer) mutate src/tef/store.cpp \
       '  if (sequence.empty()) return;
   // A copy left behind' \
@@ -86,7 +86,7 @@ plant() {
       'if (!held_since && waited.elapsed_ms() > kLimitMs) {' \
       'if (!held_since && waited.elapsed_ms() > 200 * kLimitMs) {' ;;
     one-sequence) mutate src/tef/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
-    taken-note-ignored) mutate src/tef/settlement_journal.cpp \
+    taken-note-ignored) mutate src/tef/settlement/journal.cpp \
       'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
     backup-number-reused) mutate src/tef/store.cpp 'next = number + 1;' 'next = number;' ;;
     notes-before-copies) mutate src/tef/store.cpp \
@@ -94,15 +94,15 @@ plant() {
   if (!gone) return;' \
       '  gone = remove_copies(dsDirBkpTef, sequence, Notes::Included) && gone;
   if (!gone) return;' ;;
-    marks-pruned-fresh) mutate src/tef/settlement_journal.cpp \
+    marks-pruned-fresh) mutate src/tef/settlement/journal.cpp \
       'if (age_of(name) > kMarkLifetime) fs.remove_file' 'if (age_of(name) < kMarkLifetime) fs.remove_file' ;;
-    pending-line-unwritten) mutate src/tef/settlement_journal.cpp \
+    pending-line-unwritten) mutate src/tef/settlement/journal.cpp \
       'if (!pending.empty()) text.Add(std::string(kPendingLine) + pending);' '(void)pending;' ;;
-    pending-removal-wrong-key) mutate src/tef/settlement_journal.cpp \
+    pending-removal-wrong-key) mutate src/tef/settlement/journal.cpp \
       'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.pending);' \
       'if (!note.pending.empty() && !untaken(note)) DeleteIntPosFiles(dsDirPenTef, note.request.Field("001-000 "));'
       # The same slip where a pending cancellation asks whether a copy ended.
-      mutate src/tef/settlement_journal.cpp \
+      mutate src/tef/settlement/journal.cpp \
       'if (note.pending == pendingSequence && !untaken(note)) return true;' \
       'if (note.request.Field("001-000 ") == pendingSequence && !untaken(note)) return true;' ;;
     closing-memory-unused) mutate src/tef/answer_wait.cpp \

@@ -25,7 +25,8 @@
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
 #include "tef/receipts_list.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
 

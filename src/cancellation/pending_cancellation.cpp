@@ -15,7 +15,7 @@
 #include "support/text.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
 

@@ -14,6 +14,7 @@
 #include "support/problems.h"
 #include "support/string_list.h"
 #include "tef/pending_sale.h"
+#include "tef/settlement/memory.h"
 #include "tef/till_lock.h"
 
 namespace zul00500::capi {
@@ -105,9 +106,9 @@ void NoteWithdrawnConfirmations(const char* routine) noexcept {
             ZUL_NOTE_WITHDRAWN);
     // Money before a value cut to fit: its code is the one the host reads.
     last_note_code = ZUL_NOTE_WITHDRAWN;
-    } catch (...) {
-    }
+  } catch (...) {
   }
+}
 
 void NotePassedOver(const char* routine) noexcept {
   try {

@@ -4,6 +4,7 @@
 #include "platform/process.h"
 #include "support/dataset.h"
 #include "support/state.h"
+#include "tef/settlement/memory.h"
 #include "zul_source_id.h"
 
 using namespace zul00500;
@@ -24,7 +25,7 @@ void on_module_unload(bool process_exiting) noexcept {
 
 int ZUL_CALL Initialize(void) {
   return Guarded("Initialize", [] {
-    zul00500::Initialize();
+    if (zul00500::Initialize()) ForgetSettledInThisProcess();
     // As a new process: no outcome, no printing run.
     ResetOutcome();
     RunPayments().clear();
@@ -34,7 +35,7 @@ int ZUL_CALL Initialize(void) {
 
 int ZUL_CALL Finalize(void) {
   return Guarded("Finalize", [] {
-    zul00500::Finalize();
+    if (zul00500::Finalize()) ForgetSettledInThisProcess();
     // As a new process: no outcome, no printing run.
     ResetOutcome();
     RunPayments().clear();

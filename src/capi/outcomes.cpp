@@ -1,8 +1,8 @@
 // What a routine that talks to a manager ended with (zul_LastOutcome), and
 // where each payment of the last printing run's sale stands (zul_SalePayment).
 #include "capi/boundary.h"
-#include "support/problems.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;
@@ -69,7 +69,8 @@ int ZUL_CALL zul_SalePayment(int index, int* standing, int* printed, ZulList ans
     StringList* lines = nullptr;
     if (answer) {
       ListEntry& entry = ListRecord(answer, "answer");
-      if (entry.package_owned) throw ArgumentError("answer", "the package's own list, which it does not hand out");
+      if (entry.package_owned)
+        throw ArgumentError("answer", "the package's own list, which it does not hand out");
       lines = entry.list.get();
     }
     const std::vector<RunPayment>& payments = RunPayments();

@@ -21,6 +21,7 @@
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
 #include "tef/receipts_list.h"
+#include "tef/settlement/memory.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
 

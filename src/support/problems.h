@@ -6,7 +6,6 @@
 // last-error text), and the tools print them.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,62 +37,5 @@ template <typename Step> void AfterSettlement(Step&& step) {
 // LogCartao for a line that follows a settlement the manager took: a log
 // that cannot be written is reported instead of raised.
 void LogSettled(const std::string& message) noexcept;
-
-// Counts the settlements the manager took in this process (each "CNF" or
-// "NCN" acknowledged, or found taken), and those sent (written to the
-// manager, taken or not), so that a routine can tell whether one was taken,
-// or may have been, since it started.
-void CountSettlementTaken() noexcept;
-void CountSettlementSent() noexcept;
-class SettlementsSince {
-public:
-  SettlementsSince();
-  bool Any() const;
-  // Taken, or sent and perhaps taken: the transaction may stand.
-  bool AnyOut() const;
-
-private:
-  std::uint64_t start_;
-  std::uint64_t sent_start_;
-};
-
-// A confirmation ("CNF") that the manager did not take in time and that the
-// package took back from its request directory: the payment or cancellation
-// it was to confirm does not stand (the next scan not-confirms it). Kept by
-// the settled answer's sequence, the last few, until the C interface takes
-// them at the end of the routine (or at the start of the next), so that the
-// routine reports it and its caller can tell.
-void RememberConfirmationWithdrawn(const std::string& answerSequence) noexcept;
-bool ConfirmationWithdrawn(const std::string& answerSequence);
-std::vector<std::string> TakeWithdrawnConfirmations();
-
-// What this process remembers of the settlements the manager took (the last
-// few): the operation that settled the answer of `answerSequence`, or empty.
-// It keeps a host that retries a routine which failed after the manager
-// took its settlement from settling the transaction again. Initialize and
-// Finalize forget everything, as a new process would.
-void RememberSettled(const std::string& answerSequence, const std::string& operation);
-std::string SettledInThisProcess(const std::string& answerSequence);
-// How the manager of an exchange root took its last acknowledged request:
-// true when the request had left the request directory, false when it lay
-// there still. Unknown (false) until a status counted.
-void RememberHowRequestsAreTaken(const std::string& root, bool removed);
-bool RemovesRequests(const std::string& root);
-// Requests of an operation that the manager of an exchange root took (they
-// left the request directory) and did not acknowledge in time: a status it
-// writes late for one names no sequence, and would pass for the
-// acknowledgement of the next request of that operation. Forgotten once a
-// status headed with that operation came.
-void RememberUnacknowledgedTake(const std::string& root, const std::string& operation);
-void ForgetUnacknowledgedTake(const std::string& root, const std::string& operation);
-bool LateStatusMayCome(const std::string& root, const std::string& operation);
-// Exchange files (a root's status file, its answer file) that their
-// manager was seen to end with the closing line: one without it there is
-// more likely paused or cut short than ended. A manager may end one kind of
-// file with it and not the other.
-void RememberClosingLine(const std::string& path);
-bool WritesClosingLine(const std::string& path);
-// Forgets the memories above.
-void ForgetSettledInThisProcess();
 
 } // namespace zul00500

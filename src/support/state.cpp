@@ -3,7 +3,6 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "support/errors.h"
-#include "support/problems.h"
 
 namespace zul00500 {
 
@@ -50,10 +49,10 @@ void derive_directories() {
 }
 } // namespace
 
-void Initialize() {
-  if (initialization_count++ != 0) return;
+bool Initialize() {
+  if (initialization_count++ != 0) return false;
   derive_directories();
-  ForgetSettledInThisProcess();
+  return true;
 }
 
 void HostDirectoryChanged() {
@@ -72,12 +71,12 @@ void PrepareHostDirectories(HostPlacement placement) {
   }
 }
 
-void Finalize() {
-  if (initialization_count == 0 || --initialization_count != 0) return;
+bool Finalize() {
+  if (initialization_count == 0 || --initialization_count != 0) return false;
   for (std::string* text : {&stArquivo, &stNrSerie, &stNrCupom, &DirTef, &dsDirTef, &dsDirBkpTef,
                             &dsDirPenTef, &stMensagem_Zul00500})
     text->clear();
-  ForgetSettledInThisProcess();
+  return true;
 }
 
 } // namespace zul00500

@@ -35,9 +35,10 @@ extern std::int32_t inSecTef;
 
 // Called by the host's module loader after loading the package and before
 // unloading it. Only the first Initialize and the Finalize that balances it
-// do anything.
-void Initialize();
-void Finalize();
+// do anything; they return true when they did, and the caller then forgets
+// what the layers above remember of this process, as a new process would.
+bool Initialize();
+bool Finalize();
 // After the host executable's path was overridden: derives the three
 // directories again, as a load from there would, while the package is
 // initialized (and leaves them empty otherwise).

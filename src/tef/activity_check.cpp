@@ -17,7 +17,9 @@
 #include "tef/form.h"
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
+#include "tef/settlement/unacknowledged_takes.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
 

@@ -2,10 +2,10 @@
 
 #include "platform/clock.h"
 #include "support/card_log.h"
-#include "support/problems.h"
 #include "support/string_list.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500 {
 

@@ -10,9 +10,9 @@
 #include "support/file_write.h"
 #include "support/host_services.h"
 #include "support/input_lock.h"
-#include "support/problems.h"
 #include "support/text.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500 {
 

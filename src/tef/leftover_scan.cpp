@@ -12,19 +12,19 @@
 #include "support/card_log.h"
 #include "support/errors.h"
 #include "support/file_write.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
-#include "tef/backup_index.h"
 #include "tef/confirmation.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/network_choice.h"
-#include "tef/settlement.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/backup_index.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
+#include "tef/settlement/request.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
 
@@ -223,7 +223,8 @@ bool SetAsideTooLarge(const std::string& root, const std::string& sequence, cons
     // is refused for a moment stays where it is when the wait ends with it:
     // nothing else comes in its place, and the next clean-up or scan copies
     // it. Another's goes all the same: it stands in the way of ours.
-    SetAside(directory, "intpos.001", origin, TooLargeReason(), ours ? NoCopy::LeaveForNextScan : NoCopy::Remove);
+    SetAside(directory, "intpos.001", origin, TooLargeReason(),
+             ours ? NoCopy::LeaveForNextScan : NoCopy::Remove);
     return ours;
   }
   // Met again after its "NCN" went out unacknowledged, and the manager took it.

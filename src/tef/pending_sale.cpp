@@ -8,7 +8,7 @@
 #include "support/state.h"
 #include "support/text.h"
 #include "tef/exchange_read.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
 #include "tef/store.h"
 
 namespace zul00500 {

@@ -24,7 +24,8 @@
 #include "tef/network_choice.h"
 #include "tef/pending_sale.h"
 #include "tef/sale_answer.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
 #include "tef/store.h"
 #include "tef/till_lock.h"
 

@@ -13,15 +13,15 @@
 #include "support/errors.h"
 #include "support/file_write.h"
 #include "support/host_services.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "support/text.h"
-#include "tef/backup_index.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/network_choice.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/backup_index.h"
+#include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
 #include "tef/store.h"
 
 namespace zul00500 {
@@ -162,8 +162,9 @@ void DeleteTransactionFiles(const std::string& root, const std::string& sequence
   bool unsure = false;
   for (const char* other : kRoots)
     if (gone && !SameText(other, root))
-      for_each_copy(std::string(other) + "resp\\", sequence, Notes::Skipped,
-                    [&gone](const std::string&) { return gone = false; }, &unsure);
+      for_each_copy(
+          std::string(other) + "resp\\", sequence, Notes::Skipped,
+          [&gone](const std::string&) { return gone = false; }, &unsure);
   gone = gone && !unsure;
   // So does a backup copy left behind (a read-only directory): the scan
   // that meets it must find the settlement taken.
@@ -235,7 +236,8 @@ bool BackedUp(const std::string& sequence) {
 
 bool AnswerIn(const std::string& directory, const std::string& sequence) {
   bool stored = false;
-  for_each_copy(directory, sequence, Notes::Skipped, [&stored](const std::string&) { return !(stored = true); });
+  for_each_copy(directory, sequence, Notes::Skipped,
+                [&stored](const std::string&) { return !(stored = true); });
   return stored;
 }
 
@@ -262,7 +264,8 @@ void BackUpHeadOf(const std::string& path) {
   const std::string sequence = head.Field("001-000 ");
   const std::string header = head.Field("000-000 ");
   if (sequence.empty() || header.empty() || header == "ATV" || NeedsNoConfirmation(head)) return;
-  if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty() || !SettlementTaken(sequence).empty()) return;
+  if (BackedUp(sequence) || !SettledInThisProcess(sequence).empty() || !SettlementTaken(sequence).empty())
+    return;
   const std::string backup = NewIntPosFileName(dsDirBkpTef);
   WriteFileInOneStep(backup, head.Text());
   if (BackupIndex* index = index_of(dsDirBkpTef)) index->AddCopy(backup.substr(dsDirBkpTef.size()), sequence);

@@ -15,7 +15,7 @@
 #include "tef/exchange_read.h"
 #include "tef/receipts_list.h"
 #include "tef/sale_answer.h"
-#include "tef/settlement.h"
+#include "tef/settlement/request.h"
 
 using namespace zul00500;
 

@@ -1,6 +1,8 @@
 #include "integration/tefsim_world.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -32,7 +34,27 @@ const char* root_of(const std::string& name) {
 }
 } // namespace
 
-std::string TefsimWorld::Program(const char* name) { return kBin + name + kExeSuffix; }
+std::string TefsimWorld::Program(const char* name) const { return programs_ + name + kExeSuffix; }
+
+void TefsimWorld::CopyProgramsTo(const std::string& folder) {
+  namespace stdfs = std::filesystem;
+  const stdfs::path to(folder);
+  stdfs::create_directories(to);
+  std::vector<std::pair<stdfs::path, stdfs::path>> copies = {
+      {Program("zulpos"), to / ("zulpos" + std::string(kExeSuffix))},
+      {Program("tefsim"), to / ("tefsim" + std::string(kExeSuffix))}};
+#ifdef ZUL_PACKAGE_LIBRARY
+  // zulpos looks for the library beside itself first.
+  copies.emplace_back(ZUL_PACKAGE_LIBRARY, to / ZUL_PACKAGE_FILE);
+#endif
+  for (const auto& [from, copy] : copies) {
+    stdfs::copy_file(from, copy, stdfs::copy_options::overwrite_existing);
+    stdfs::permissions(copy, stdfs::perms::owner_all | stdfs::perms::group_read | stdfs::perms::group_exec |
+                                 stdfs::perms::others_read | stdfs::perms::others_exec);
+  }
+  stdfs::permissions(to, stdfs::perms::others_read | stdfs::perms::others_exec, stdfs::perm_options::add);
+  programs_ = (to / "").string();
+}
 
 bool ZulposRun::Said(const std::string& line) const {
   return std::find(output.begin(), output.end(), line) != output.end();
@@ -40,7 +62,7 @@ bool ZulposRun::Said(const std::string& line) const {
 
 TefsimWorld::TefsimWorld()
     : backup_(HostDirectory() + "\\Dados\\TefDisc\\"), pending_(backup_ + "Pendente\\"),
-      journal_(world_.root() + "/journal.txt"), tefsim_log_(world_.root() + "/tefsim.log") {
+      journal_(world_.root() + "/journal.txt"), tefsim_log_(world_.root() + "/tefsim.log"), programs_(kBin) {
   platform::fs().create_directories(pending_);
   platform::fs().create_directories(HostDirectory() + "\\Dados\\Cadastros");
 }

@@ -37,8 +37,14 @@ protected:
   // Runs zulpos as StartZulpos does and waits for it.
   ZulposRun Zulpos(const std::vector<std::string>& arguments, std::uint32_t limit_ms = 60'000);
 
-  // zulpos or tefsim, built beside the test program.
-  static std::string Program(const char* name);
+  // zulpos or tefsim, built beside the test program, or the copy of it
+  // CopyProgramsTo() made.
+  std::string Program(const char* name) const;
+  // Copies zulpos, tefsim and the package's library they load into the
+  // native folder `folder` (made), each readable and runnable by all, and
+  // starts the copies from then on: a build tree may be closed to the user
+  // a test becomes (tests/support/as_nobody.h).
+  void CopyProgramsTo(const std::string& folder);
   // Lines of a native file; empty when it does not exist.
   static std::vector<std::string> Lines(const std::string& native_path);
   static bool AnyLineHas(const std::vector<std::string>& lines, const std::string& a,
@@ -50,6 +56,9 @@ protected:
   std::string journal_;
   std::string tefsim_log_;
   std::optional<tool_platform::ChildProcess> tefsim_;
+
+private:
+  std::string programs_; // the folder of zulpos and tefsim, with its separator
 };
 
 } // namespace zul00500::testing

@@ -7,7 +7,7 @@
 #include "sim/random.h"
 #include "support/fake_manager.h"
 #include "support/host_services.h"
-#include "support/problems.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500::sim {
 

@@ -558,23 +558,6 @@ manager 19 take=59427 status=ack:0 answer=approve:0
 )");
 }
 
-// Finding 67 (I1): a manager took an "NCN" and acknowledged it only 30 s
-// later; the manager had kept the request before, so the package took its
-// late status, headed "NCN" and naming no sequence, for the acknowledgement
-// of the next "NCN", which still lay in "req\\", and the next request
-// replaced it untaken. After a take that was never acknowledged, such a
-// status is held until the request leaves.
-TEST(SettlementScenarios, ALateStatusOfAnUnacknowledgedTakeIsHeldInDoubt) {
-  ExpectHeld(R"(history seed=317180 roots=dial,hiper printer=N0
-step pay amount=4313 total=7000 kind=Q seed=865855894
-step pay amount=13700 total=13700 kind=D seed=228027039 fault=cut:93
-step pay amount=18372 total=24400 kind=C seed=3504686660
-manager 1 status=ack:0 answer=refuse:0 twice
-manager 4 status=ack:0 answer=approve:0 keep
-manager 5 status=ack:30661 answer=approve:0
-)");
-}
-
 // Finding 68 (I1): a pending cancellation's approval past the limits names
 // a network whose root is missing; the next activity check's clean-up met
 // it while the quarantine directory was read-only for the step, and emptied

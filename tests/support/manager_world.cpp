@@ -5,12 +5,12 @@
 #include "platform/file_system.h"
 #include "platform/regional.h"
 #include "support/host_services.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/form.h"
 #include "tef/holder.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500::testing {
 

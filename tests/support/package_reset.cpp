@@ -3,6 +3,7 @@
 #include "support/input_lock.h"
 #include "support/state.h"
 #include "tef/form.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500::testing {
 
@@ -16,6 +17,7 @@ void ResetPackageVariables() {
   stlCuponsTEF.reset();
   inContCuponsTEF = 0;
   if (InputLocked()) DesbloqueiaTeclado();
+  ForgetSettledInThisProcess();
 }
 
 } // namespace zul00500::testing

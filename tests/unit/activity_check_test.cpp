@@ -14,6 +14,7 @@
 #include "tef/activity_check.h"
 #include "tef/form.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500 {
 namespace {
@@ -297,6 +298,33 @@ TEST_F(ActivityCheckTest, ALateStatusOfAnUnacknowledgedTakeCountsOnlyOnceTheNext
   EXPECT_TRUE(CheckGPAtivo("NCN", "3"));
   EXPECT_FALSE(Exists(request));
   EXPECT_GE(clock_.elapsed_ms() - start, 4000);
+}
+
+// The same across a restart: the till stops between the take and the late
+// status, and the next process is in the same doubt. Once the status came,
+// the doubt ends, and the next status counts at once.
+TEST_F(ActivityCheckTest, ALateStatusOfATakeUnacknowledgedBeforeARestartIsHeldToo) {
+  const std::string request = std::string(kRootTefDial) + "req\\intpos.001";
+  dial_.Script({StatusReply::Silent});
+  Put(request, {"000-000 = NCN", "001-000 = 2", testing::kClosingLine});
+  EXPECT_FALSE(CheckGPAtivo("NCN", "2"));
+  ForgetSettledInThisProcess(); // a restart
+  dial_.Stop(true);
+  Put(request, {"000-000 = NCN", "001-000 = 3", testing::kClosingLine});
+  const std::int64_t start = clock_.elapsed_ms();
+  clock_.at(start + 1000, [] {
+    testing::WriteResponse(kRootTefDial, "intpos.sts", {"000-000 = NCN", testing::kClosingLine});
+  });
+  clock_.at(start + 4000, [this] { dial_.Stop(false); });
+  EXPECT_TRUE(CheckGPAtivo("NCN", "3"));
+  EXPECT_GE(clock_.elapsed_ms() - start, 4000);
+  // A manager that keeps its requests, acknowledged at once: no hold left.
+  ForgetSettledInThisProcess();
+  dial_.Plain({.leave_requests = true});
+  Put(request, {"000-000 = NCN", "001-000 = 4", testing::kClosingLine});
+  const std::int64_t next = clock_.elapsed_ms();
+  EXPECT_TRUE(CheckGPAtivo("NCN", "4"));
+  EXPECT_LT(clock_.elapsed_ms() - next, 5000);
 }
 
 } // namespace

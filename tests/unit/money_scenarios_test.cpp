@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "support/package_reset.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/network_choice.h"
 #include "tef/pending_sale.h"
+#include "tef/settlement/memory.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

@@ -1,5 +1,6 @@
-// The helpers other suites build on: the temporary world and the faulty
-// file system.
+// The helpers other suites build on: the temporary world, the faulty file
+// system and the part of a test run as an ordinary user.
+#include "support/as_nobody.h"
 #include "support/faulty_fs.h"
 #include "support/temp_world.h"
 
@@ -11,6 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace zul00500::testing {
 namespace {
@@ -37,6 +43,25 @@ TEST(TempWorldTest, EachWorldIsFresh) {
   TempWorld first, second;
   EXPECT_NE(first.root(), second.root());
 }
+
+#ifndef _WIN32
+TEST(AsNobodyTest, TheChildIsThatUserInItsGroupAloneOwnsWhatItWasGivenAndItsValueComesBack) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may become another user";
+  TempWorld world;
+  platform::native_fs().write_file(world.host_exe(), "");
+  const AsNobodyRun run = RunAsNobody({world.root()}, [] {
+    const bool nobody = ::getuid() == 65534 && ::geteuid() == 65534 && ::getgid() == 65534 &&
+                        ::getegid() == 65534 && ::getgroups(0, nullptr) == 0;
+    return nobody ? 42 : 1;
+  });
+  if (!run.ran) GTEST_SKIP() << "no child could become the user 65534: " << run.why_not;
+  EXPECT_EQ(run.status, 42);
+  struct stat info {};
+  ASSERT_EQ(::stat(world.host_exe().c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_gid, 65534u);
+}
+#endif
 
 class FaultyFsTest : public ::testing::Test {
 protected:

@@ -9,6 +9,7 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/journal.h"
 
 namespace zul00500 {
 namespace {
@@ -87,7 +88,7 @@ TEST_F(SaleAnswerTest, PartialPaymentWhoseConfirmationFailsGivesNoReceipt) {
   // Left for the next scan or cancellation, with the note that the manager
   // took its confirmation: the next scan does not settle it again.
   EXPECT_EQ(Backups(), (std::vector<std::string>{"intpos.  1"}));
-  EXPECT_EQ(Names(dsDirBkpTef + "Liquidando\\*").size(), 1u);
+  EXPECT_EQ(ListSettlementNotes().size(), 1u);
   EXPECT_EQ(LogCount("Rez00000 - VerificaRetorno - OK - pagamento parcial : 40"), 0);
 }
 

@@ -6,13 +6,13 @@
 #include "platform/file_system.h"
 #include "support/file_write.h"
 #include "support/manager_world.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/activity_check.h"
 #include "tef/confirmation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500 {
 namespace {
@@ -41,7 +41,12 @@ protected:
     platform::fs().create_directories(dsDirBkpTef + "Liquidando");
     Put(dsDirBkpTef + note, text);
   }
-  std::vector<std::string> Notes() { return Names(dsDirBkpTef + "Liquidando\\*"); }
+  // The notes, without the record of takes never acknowledged beside them.
+  std::vector<std::string> Notes() {
+    std::vector<std::string> names = Names(dsDirBkpTef + "Liquidando\\*");
+    std::erase(names, "SemResposta");
+    return names;
+  }
   // Another day: the marks that say the answer was settled are gone.
   void ForgetMarks() {
     for (const std::string& name : Names(dsDirBkpTef + "Liquidados\\*"))

@@ -1,3 +1,53 @@
+// The settlement's home: how every approved answer is closed at its
+// manager exactly once.
+//
+// The invariant. Each approved answer (a sale, a cheque, a cancellation)
+// gets one settlement that its manager takes: one "CNF" or one "NCN",
+// never both, never two, never none, whatever stops the package between
+// any two file operations, and whoever finds the answer next (the routine
+// that got it, the printing run, the scan of leftovers, the pending
+// cancellation, a restarted till). A cancellation's confirmation also ends
+// the pending copy of the payment it cancelled, once and for good.
+//
+// The order of the file operations it relies on, for the answer of sequence
+// A settled by the request of sequence R in root T:
+//  1. Before anything reads "Pendente\" or empties a response directory:
+//     EndPendingCopiesOfTakenSettlements (doubts left by a stop settled,
+//     notes of requests the manager acknowledged marked so, pending copies
+//     that taken settlements end removed).
+//  2. Asked to settle A: SettlementTaken / SettledAs (notes, then marks,
+//     then memory.h) tell whether a settlement of A was taken already;
+//     then nothing is sent again, and the copies of A go (step 6).
+//  3. Before a request replaces T's "req\intpos.001":
+//     ForgetUntakenSettlements(T), which takes back and forgets the notes of
+//     requests never taken there.
+//  4. The request is written to "req\~intpos.001.tmp" and flushed; its note
+//     "Liquidando\R" (the request, "001-000 = A", and what more it says) is
+//     written whole (temporary, flush, rename); only then does the
+//     temporary take the name "req\intpos.001". A request that cannot take
+//     its name loses its note before its temporary.
+//  5. The status wait (activity_check.cpp). Acknowledged: the settlement
+//     was taken (a request left in "req\" notes "Recebido" first, a status
+//     held in doubt "Em duvida"). Not acknowledged in 15 s: a request still
+//     in "req\" is taken back by one rename to "req\~intpos.R.ret", then
+//     its note goes, then the withdrawn file (ForgetSettlementIfUntaken);
+//     one the manager took keeps its note, and the take is recorded
+//     (unacknowledged_takes.h) so that its late status is not counted for
+//     the next request.
+//  6. Taken: every copy of A goes, each root's "resp\" first, then the
+//     backup directory (store.h, RemoveSettledAnswer); only when none is
+//     left does the note become the mark "Liquidados\A" by one rename
+//     (MarkSettled), kept two days. A copy that stays (held by another
+//     program, a read-only directory) keeps the note beside it.
+//  7. An "NCN" taken also removes the undone payment's pending copy; a
+//     cancellation's "CNF" names the payment's in its note ("Pendente = "),
+//     and whoever finds the note taken removes that copy.
+//
+// The files: notes and marks here; the scan's index of the backup
+// directory in backup_index.h; what one process remembers in memory.h;
+// the takes never acknowledged in unacknowledged_takes.h; the request's
+// text in request.h.
+//
 // What the package notes of a settlement ("CNF" or "NCN") while its request
 // may be with the manager, so that the next start knows whether the manager
 // took it.

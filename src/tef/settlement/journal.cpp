@@ -1,4 +1,4 @@
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,14 +12,14 @@
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/file_write.h"
-#include "support/problems.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "support/text.h"
-#include "tef/backup_index.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
+#include "tef/settlement/backup_index.h"
+#include "tef/settlement/memory.h"
 #include "tef/store.h"
 
 namespace zul00500 {

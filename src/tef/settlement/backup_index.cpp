@@ -1,4 +1,4 @@
-#include "tef/backup_index.h"
+#include "tef/settlement/backup_index.h"
 
 #include <algorithm>
 #include <optional>
@@ -8,7 +8,7 @@
 #include "support/state.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
-#include "tef/settlement_journal.h"
+#include "tef/settlement/journal.h"
 #include "tef/store.h"
 
 namespace zul00500 {
