@@ -9,14 +9,19 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "printing/printing.h"
 #include "support/fake_manager.h"
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
+#include "support/host_services.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
+#include "tef/sale.h"
 
 namespace zul00500 {
 namespace {

@@ -26,9 +26,12 @@
 #include "platform/process.h"
 #include "platform/regional.h"
 #include "support/fake_manager.h"
+#include "support/host_services.h"
 #include "support/scripted_host.h"
+#include "support/state.h"
 #include "support/virtual_clock.h"
-#include "tef/tef.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 #include "tool_platform/temp_directory.h"
 
 namespace {

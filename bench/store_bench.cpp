@@ -15,9 +15,10 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "support/state.h"
+#include "support/string_list.h"
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
-#include "tef/tef.h"
+#include "tef/store.h"
 #include "tool_platform/temp_directory.h"
 
 namespace {

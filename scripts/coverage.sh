@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Line and branch coverage of src/tef and src/printing, reached by the unit
-# and crash tests, and by settlement_sim's days (docs/simulation.md). Builds
-# an instrumented tree in build-coverage/ and sums gcov's figures over the
-# sources of the two folders.
+# Line and branch coverage of src/tef, src/printing and src/cancellation,
+# reached by the unit and crash tests, and by settlement_sim's days
+# (docs/simulation.md). Builds an instrumented tree in build-coverage/ and
+# sums gcov's figures over the sources of the three folders.
 #
 #   bash scripts/coverage.sh [--histories N] [--jobs J]
 set -euo pipefail
@@ -27,14 +27,15 @@ cmake --build "$tree" -j "$jobs" --target unit_tests crash_tests settlement_sim 
 
 objects=$tree/CMakeFiles/zul00500_objects.dir
 
-# Sums gcov's per-file figures for the .cpp files of src/tef and src/printing:
+# Sums gcov's per-file figures for the .cpp files of src/tef, src/printing and
+# src/cancellation:
 # "lines 1234/1500 82.3%  branches taken 900/1400 64.3%".
 measure() {
   local folder total=0
-  for folder in tef printing; do
+  for folder in tef printing cancellation; do
     (cd "$objects/src/$folder" && gcov -n -b ./*.gcno 2> /dev/null) || true
   done | awk '
-    /^File .*src\/(tef|printing)\/[^\/]*\.cpp'"'"'$/ { take = 1; next }
+    /^File .*src\/(tef|printing|cancellation)\/[^\/]*\.cpp'"'"'$/ { take = 1; next }
     /^File / { take = 0; next }
     take && /^Lines executed:/ { split($2, a, ":"); pct = a[2] + 0; n = $4 + 0; lines += n; hit += pct * n / 100 }
     take && /^Taken at least once:/ { split($4, a, ":"); pct = a[2] + 0; n = $6 + 0; branches += n; taken += pct * n / 100 }

@@ -80,7 +80,7 @@ plant() {
       'VerificaRetorno(context, list, notConfirm,' 'VerificaRetorno(context, list, notConfirm && false,' ;;
     partial-unconfirmed) mutate src/tef/sale.cpp \
       'if (!VerificaRetorno(sale.context, answer, false, "S")) {' 'if (true) {' ;;
-    pending-emptied) mutate src/tef/cancellation.cpp \
+    pending-emptied) mutate src/cancellation/cancellation.cpp \
       'DeleteIntPosFiles(dsDirPenTef, pendingSequence); });' 'DeleteIntPosFiles(dsDirPenTef, ""); });' ;;
     status-wait-unbounded) mutate src/tef/activity_check.cpp \
       'if (!held_since && waited.elapsed_ms() > kLimitMs) {' \

@@ -8,11 +8,13 @@
 #include <new>
 #include <vector>
 
+#include "support/card_log.h"
+#include "support/errors.h"
 #include "support/number_format.h"
 #include "support/problems.h"
+#include "support/string_list.h"
 #include "tef/pending_sale.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
 #include "tef/till_lock.h"
 
 namespace zul00500::capi {

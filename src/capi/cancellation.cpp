@@ -1,5 +1,5 @@
 // Undoing card transactions.
-#include "tef/cancellation.h"
+#include "cancellation/cancellation.h"
 #include "capi/boundary.h"
 
 using namespace zul00500;

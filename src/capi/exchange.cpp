@@ -1,8 +1,10 @@
 // Conversations with the manager outside the sale: the activity check, the
 // confirmation of an answer and the leftover scan.
 #include "capi/boundary.h"
+#include "tef/activity_check.h"
+#include "tef/confirmation.h"
+#include "tef/leftover_scan.h"
 #include "tef/pending_sale.h"
-#include "tef/tef.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

@@ -1,6 +1,7 @@
 // The card log and the input lock.
 #include "capi/boundary.h"
-#include "tef/tef.h"
+#include "support/card_log.h"
+#include "support/input_lock.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

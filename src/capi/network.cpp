@@ -1,6 +1,6 @@
 // The exchange root and the network choice.
 #include "capi/boundary.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

@@ -1,6 +1,7 @@
 #include "printing/printing.h"
 #include "printing/receipt_blocks.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

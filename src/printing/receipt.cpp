@@ -3,7 +3,9 @@
 #include "printing/printer.h"
 #include "printing/printing.h"
 #include "printing/receipt_blocks.h"
-#include "tef/tef.h"
+#include "support/input_lock.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

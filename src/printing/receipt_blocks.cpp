@@ -3,13 +3,17 @@
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "printing/printer.h"
+#include "support/card_log.h"
 #include "support/errors.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "support/text.h"
+#include "tef/activity_check.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -11,7 +11,6 @@
 #include "support/input_lock.h"
 #include "support/number_format.h"
 #include "tef/holder.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

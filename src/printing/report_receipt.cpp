@@ -1,7 +1,8 @@
 #include "printing/printer.h"
 #include "printing/printing.h"
 #include "printing/receipt_blocks.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

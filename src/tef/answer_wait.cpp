@@ -1,11 +1,11 @@
 #include "tef/answer_wait.h"
 
 #include "platform/clock.h"
-#include "support/errors.h"
+#include "support/card_log.h"
+#include "support/string_list.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

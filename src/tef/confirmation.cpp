@@ -1,21 +1,28 @@
 // Closing a transaction at its manager: confirmation ("CNF") or
 // non-confirmation ("NCN") of an answer, and the notice to the operator when
 // a transaction was not confirmed.
+#include "tef/confirmation.h"
+
 #include <optional>
 
 #include "platform/file_system.h"
+#include "support/card_log.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/number_format.h"
 #include "support/outcome.h"
 #include "support/problems.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "support/text.h"
+#include "tef/activity_check.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
+#include "tef/network_choice.h"
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
 #include "tef/settlement/request.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

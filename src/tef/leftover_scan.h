@@ -1,5 +1,6 @@
-// The leftover scan's walk over one directory, apart from what it does with
-// each answer it finds (the benchmarks time the walk alone).
+// The leftover scan: CheckIntPosFiles, and its walk over one directory
+// apart from what it does with each answer it finds (the benchmarks time the
+// walk alone).
 #pragma once
 
 #include <functional>
@@ -8,6 +9,13 @@
 #include "support/string_list.h"
 
 namespace zul00500 {
+
+// Settles the answers interrupted sales left in the response and backup
+// directories. A status file is removed; an answer no manager can settle is
+// moved to dsDirBkpTef + "Descartados\"; a file still being written is left
+// for the next scan; an answer whose settlement the manager took before the
+// package stopped (its note says so) is removed without a second one.
+bool CheckIntPosFiles(const std::string& context, bool notConfirm);
 
 // Walks the "intpos.*" entries of `directory` in listing order: the backup
 // directory when `from_backup`, else a response directory; `origin` names it

@@ -1,11 +1,15 @@
+#include "tef/network_choice.h"
+
 #include "platform/file_system.h"
+#include "support/card_log.h"
+#include "support/dataset.h"
 #include "support/errors.h"
 #include "support/input_lock.h"
 #include "support/outcome.h"
 #include "support/state.h"
 #include "support/text.h"
+#include "tef/form.h"
 #include "tef/holder.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

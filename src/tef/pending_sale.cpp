@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "support/state.h"
 #include "support/text.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement/journal.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -9,16 +9,20 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "support/card_log.h"
 #include "support/errors.h"
 #include "support/file_write.h"
+#include "support/host_services.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
+#include "tef/network_choice.h"
 #include "tef/settlement/backup_index.h"
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

@@ -1,5 +1,5 @@
-// What the store shares with the routines that use it: backup names, and
-// the removal of one transaction's answers.
+// The store of the manager's answers: sequence numbers, numbered backup
+// names, and the removal of one transaction's answers.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,16 @@
 #include "support/string_list.h"
 
 namespace zul00500 {
+
+// A transaction's sequence: the last ten digits of the clock in sixtieths
+// of a second.
+std::string GetSequence();
+// `directory` + the next numbered backup name ("intpos." and the number
+// after the largest there, the working copy passed over).
+std::string NewIntPosFileName(const std::string& directory);
+// Removes the copies of the answer of `sequence` from `directory`, with its
+// settlement notes; an empty sequence removes every "intpos.*" file there.
+void DeleteIntPosFiles(const std::string& directory, const std::string& sequence);
 
 // The number of a backup name's extension (the text after the last dot),
 // with the blanks our own names carry. False for anything else: a status

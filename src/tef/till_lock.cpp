@@ -9,12 +9,15 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/card_log.h"
 #include "support/errors.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/outcome.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "support/text.h"
-#include "tef/exchange_file.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 

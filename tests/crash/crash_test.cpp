@@ -24,7 +24,8 @@
 #include <vector>
 
 #include "crash/crash_world.h"
-#include "tef/tef.h"
+#include "support/string_list.h"
+#include "tef/leftover_scan.h"
 
 namespace zul00500::testing {
 namespace {

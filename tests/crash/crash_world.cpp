@@ -4,12 +4,20 @@
 #include <stdexcept>
 #include <string>
 
+#include "cancellation/cancellation.h"
 #include "platform/message_pump.h"
 #include "platform/regional.h"
+#include "printing/printing.h"
+#include "support/host_services.h"
 #include "support/package_reset.h"
 #include "support/printer_stubs.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/form.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 #include "tef/pending_sale.h"
-#include "tef/tef.h"
+#include "tef/sale.h"
 
 namespace zul00500::testing {
 

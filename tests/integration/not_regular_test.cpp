@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 #include "support/as_nobody.h"
 #include "support/string_list.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

@@ -4,7 +4,7 @@
 #include "integration/tefsim_world.h"
 #include "platform/file_system.h"
 #include "support/string_list.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -1,6 +1,7 @@
 # The source-list check (cmake/source_lists.cmake) on a small tree of its
 # own: what it lets pass and what it refuses, in a git checkout and outside.
 #   cmake -DSCRIPT=cmake/source_lists.cmake -DWORK=DIR -P source_lists_test.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/expect_outcome.cmake)
 set(tree ${WORK}/tree)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${tree}/src/support ${tree}/src/tef ${tree}/tests/data ${tree}/tools)
@@ -21,21 +22,7 @@ function(check description expected_result)
        "set(ZUL_LISTED ${tree}/src/main.cpp ${tree}/tests/data/book.txt)\n")
   execute_process(COMMAND ${CMAKE_COMMAND} -DLISTS=${WORK}/lists.cmake -P ${SCRIPT}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-  if(expected_result EQUAL 0 AND NOT result EQUAL 0)
-    message(FATAL_ERROR "${description}: refused a tree it should pass:\n${output}")
-  endif()
-  if(NOT expected_result EQUAL 0)
-    if(result EQUAL 0)
-      message(FATAL_ERROR "${description}: passed a tree it should refuse:\n${output}")
-    endif()
-    # Each refused file by its path, with what to do.
-    foreach(expected IN LISTS ARGN)
-      string(FIND "${output}" "${expected}" at)
-      if(at EQUAL -1)
-        message(FATAL_ERROR "${description}: no \"${expected}\" in:\n${output}")
-      endif()
-    endforeach()
-  endif()
+  expect_outcome("${description}" "${expected_result}" "${result}" "${output}" ${ARGN})
 endfunction()
 
 # Outside a git checkout: every file on disk.

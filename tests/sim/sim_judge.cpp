@@ -7,7 +7,8 @@
 #include <string_view>
 
 #include "sim/sim_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
 
 namespace zul00500::sim {
 

@@ -2,12 +2,18 @@
 
 #include <algorithm>
 
+#include "cancellation/cancellation.h"
 #include "platform/message_pump.h"
 #include "platform/process.h"
 #include "platform/regional.h"
+#include "printing/printing.h"
 #include "support/package_reset.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 #include "tef/pending_sale.h"
-#include "tef/tef.h"
+#include "tef/sale.h"
 
 namespace zul00500::sim {
 

@@ -4,9 +4,13 @@
 
 #include "platform/file_system.h"
 #include "platform/regional.h"
+#include "support/host_services.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/form.h"
 #include "tef/holder.h"
+#include "tef/network_choice.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
 
 namespace zul00500::testing {
 

@@ -1,8 +1,9 @@
 #include "support/package_reset.h"
 
 #include "support/input_lock.h"
+#include "support/state.h"
+#include "tef/form.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
 
 namespace zul00500::testing {
 

@@ -7,7 +7,7 @@
 #include "platform/window_form.h"
 #include "support/temp_world.h"
 #include "tef/form.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 #include "ui/window_driver.h"
 
 namespace zul00500::testing {

@@ -4,12 +4,17 @@
 
 #include "platform/file_system.h"
 #include "support/binary_packet.h"
+#include "support/dataset.h"
 #include "support/dialog_expectations.h"
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
 #include "support/manager_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/form.h"
+#include "tef/network_choice.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -6,13 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "cancellation/cancellation.h"
 #include "receipt_test_support.h"
 #include "support/dialog_expectations.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/input_lock.h"
 #include "support/sale_world.h"
 #include "support/state.h"
-#include "tef/cancellation.h"
+#include "support/string_list.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

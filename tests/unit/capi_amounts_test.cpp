@@ -8,7 +8,6 @@
 #include <limits>
 
 #include "support/state.h"
-#include "tef/tef.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

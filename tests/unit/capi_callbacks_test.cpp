@@ -9,9 +9,7 @@
 
 #include "platform/file_system.h"
 #include "support/host_services.h"
-#include "support/state.h"
-#include "tef/form.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

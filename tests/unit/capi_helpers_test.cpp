@@ -13,7 +13,6 @@
 #include "platform/process.h"
 #include "support/state.h"
 #include "support/temp_world.h"
-#include "tef/cancellation.h"
 
 namespace zul00500 {
 namespace {

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "support/state.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

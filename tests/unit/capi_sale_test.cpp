@@ -4,8 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/state.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

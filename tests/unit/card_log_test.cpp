@@ -2,10 +2,12 @@
 
 #include "platform/file_system.h"
 #include "platform/regional.h"
+#include "support/card_log.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/state.h"
 #include "support/temp_world.h"
 #include "support/virtual_clock.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -4,11 +4,13 @@
 
 #include "platform/file_system.h"
 #include "support/dialog_expectations.h"
-#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/confirmation.h"
 #include "tef/holder.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -10,8 +10,8 @@
 #include "support/faulty_fs.h"
 #include "support/file_write.h"
 #include "support/sale_world.h"
+#include "support/state.h"
 #include "support/temp_world.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -7,11 +7,17 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cancellation/cancellation.h"
 #include "platform/file_system.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
 #include "tef/exchange_read.h"
-#include "tef/tef.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

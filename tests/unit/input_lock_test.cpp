@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/library_loader.h"
-#include "tef/tef.h"
+#include "support/input_lock.h"
 
 namespace zul00500 {
 namespace {

@@ -4,8 +4,12 @@
 
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
+#include "support/host_services.h"
 #include "support/manager_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

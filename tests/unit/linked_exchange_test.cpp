@@ -12,7 +12,10 @@
 
 #include "platform/file_system.h"
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -17,11 +17,15 @@
 #endif
 
 #include "platform/file_system.h"
+#include "printing/printing.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -7,9 +7,10 @@
 
 #include "support/package_reset.h"
 #include "support/state.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 #include "tef/pending_sale.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

@@ -4,12 +4,17 @@
 #include <memory>
 
 #include "platform/file_system.h"
+#include "support/dataset.h"
+#include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/scripted_chooser.h"
 #include "support/scripted_host.h"
+#include "support/state.h"
 #include "support/temp_world.h"
-#include "tef/tef.h"
+#include "tef/form.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -6,10 +6,13 @@
 
 #include <algorithm>
 
+#include "printing/printing.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

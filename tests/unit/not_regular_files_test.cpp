@@ -12,7 +12,12 @@
 #include "support/file_write.h"
 #include "support/memory_fs.h"
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
+#include "tef/store.h"
 
 namespace zul00500 {
 namespace {

@@ -8,9 +8,13 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "printing/printing.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

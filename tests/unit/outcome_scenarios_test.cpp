@@ -10,7 +10,8 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
-#include "tef/tef.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 #include "unit/capi_world.h"
 
 namespace zul00500 {

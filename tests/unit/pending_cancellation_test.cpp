@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "cancellation/cancellation.h"
 #include "receipt_test_support.h"
 #include "support/faulty_fs.h"
 #include "support/sale_world.h"
 #include "support/state.h"
-#include "tef/cancellation.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
+#include "printing/printing.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/network_choice.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
+#include "tef/store.h"
 
 namespace zul00500 {
 namespace {

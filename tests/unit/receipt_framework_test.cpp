@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "printing/printing.h"
 #include "printing/receipt_blocks.h"
 #include "receipt_test_support.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 namespace {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "printing/printing.h"
 #include "receipt_test_support.h"
 #include "support/errors.h"
+#include "support/string_list.h"
 
 namespace zul00500 {
 namespace {

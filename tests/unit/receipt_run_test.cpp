@@ -3,8 +3,15 @@
 #include <algorithm>
 #include <limits>
 
+#include "printing/printer.h"
+#include "printing/printing.h"
 #include "receipt_test_support.h"
 #include "support/errors.h"
+#include "support/input_lock.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

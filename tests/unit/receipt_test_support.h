@@ -11,13 +11,14 @@
 
 #include "platform/library_loader.h"
 #include "platform/message_pump.h"
-#include "printing/printer.h"
 #include "printing/printing.h"
+#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/manager_world.h"
 #include "support/printer_stubs.h"
-#include "tef/holder.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 
 namespace zul00500::testing {
 

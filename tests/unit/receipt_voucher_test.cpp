@@ -2,10 +2,16 @@
 
 #include <algorithm>
 
+#include "printing/printer.h"
 #include "receipt_test_support.h"
 #include "support/dialog_expectations.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/input_lock.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/form.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -13,7 +13,7 @@
 #include "rehearsal/exchange_record.h"
 #include "rehearsal/judge.h"
 #include "support/temp_world.h"
-#include "tef/tef.h"
+#include "tef/network_choice.h"
 #include "tool_platform/files.h"
 #include "unit/capi_world.h"
 

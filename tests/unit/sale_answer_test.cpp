@@ -6,9 +6,10 @@
 #include "support/dialog_expectations.h"
 #include "support/errors.h"
 #include "support/sale_world.h"
-#include "tef/sale.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 #include "tef/settlement/journal.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

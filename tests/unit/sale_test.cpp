@@ -5,8 +5,10 @@
 #include "platform/regional.h"
 #include "support/errors.h"
 #include "support/sale_world.h"
-#include "tef/sale.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/form.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

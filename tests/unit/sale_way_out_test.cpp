@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/string_list.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

@@ -5,12 +5,19 @@
 // is judged by what the manager received, then and at the next scan or run.
 #include <gtest/gtest.h>
 
+#include "cancellation/cancellation.h"
+#include "printing/printing.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/host_services.h"
 #include "support/printer_stubs.h"
 #include "support/problems.h"
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/confirmation.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

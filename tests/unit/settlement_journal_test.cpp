@@ -6,8 +6,13 @@
 #include "platform/file_system.h"
 #include "support/file_write.h"
 #include "support/manager_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/confirmation.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 #include "tef/settlement/memory.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -8,13 +8,18 @@
 
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
+#include "printing/printing.h"
 #include "support/dataset.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
-#include "support/file_write.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
-#include "tef/tef.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/confirmation.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 
 namespace zul00500 {
 namespace {

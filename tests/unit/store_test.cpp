@@ -4,8 +4,8 @@
 #include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
+#include "support/state.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -6,14 +6,20 @@
 #include <algorithm>
 #include <memory>
 
+#include "cancellation/cancellation.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "platform/process.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/host_services.h"
 #include "support/sale_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
 #include "support/temp_world.h"
-#include "tef/tef.h"
+#include "tef/activity_check.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 #include "tef/till_lock.h"
 #include "unit/capi_world.h"
 

@@ -9,12 +9,15 @@
 
 #include "Pkg_Zul00500.h"
 #include "platform/file_system.h"
-#include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/problems.h"
 #include "support/sale_world.h"
+#include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
+#include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 namespace {

@@ -13,6 +13,7 @@
 #include "support/errors.h"
 #include "support/file_write.h"
 #include "support/state.h"
+#include "support/string_list.h"
 #include "support/text.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
@@ -20,7 +21,6 @@
 #include "tef/settlement/backup_index.h"
 #include "tef/settlement/memory.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 
 namespace zul00500 {
 

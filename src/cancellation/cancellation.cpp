@@ -1,32 +1,34 @@
 // Cancelling one transaction with the manager, and deleting the manager's
 // answers of the transactions in the sale's receipts list.
-#include "tef/cancellation.h"
+#include "cancellation/cancellation.h"
 
 #include <memory>
 
+#include "cancellation/transaction_cancellation.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "printing/printing.h"
 #include "printing/receipt_blocks.h"
+#include "support/card_log.h"
 #include "support/cleanup.h"
 #include "support/errors.h"
-#include "support/file_write.h"
-#include "support/host_services.h"
 #include "support/input_lock.h"
 #include "support/outcome.h"
 #include "support/problems.h"
 #include "support/state.h"
+#include "support/string_list.h"
+#include "tef/activity_check.h"
 #include "tef/answer_wait.h"
+#include "tef/confirmation.h"
 #include "tef/exchange_file.h"
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
+#include "tef/network_choice.h"
 #include "tef/receipts_list.h"
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "tef/transaction_cancellation.h"
 
 namespace zul00500 {
 

@@ -1,13 +1,15 @@
 // Undoing an abandoned sale's partial payments: every pending copy is offered
 // to the manager for cancellation, pass after pass, until none is left.
-#include "tef/cancellation.h"
+#include "cancellation/cancellation.h"
 
 #include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cancellation/transaction_cancellation.h"
 #include "platform/file_system.h"
+#include "support/card_log.h"
 #include "support/state.h"
 #include "support/string_list.h"
 #include "support/text.h"
@@ -15,9 +17,7 @@
 #include "tef/holder.h"
 #include "tef/settlement/journal.h"
 #include "tef/store.h"
-#include "tef/tef.h"
 #include "tef/till_lock.h"
-#include "tef/transaction_cancellation.h"
 
 namespace zul00500 {
 

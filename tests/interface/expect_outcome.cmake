@@ -1,0 +1,21 @@
+# What the checks' own tests share: judging one run of a check script.
+#   include(expect_outcome.cmake)
+#   expect_outcome("what the tree shows" EXPECTED_RESULT "${result}" "${output}" [TEXT...])
+# An expected result of 0 wants the run to pass; any other, to fail with
+# every TEXT in its output (each refused file by its path, with what to do).
+function(expect_outcome description expected_result result output)
+  if(expected_result EQUAL 0 AND NOT result EQUAL 0)
+    message(FATAL_ERROR "${description}: refused a tree it should pass:\n${output}")
+  endif()
+  if(NOT expected_result EQUAL 0)
+    if(result EQUAL 0)
+      message(FATAL_ERROR "${description}: passed a tree it should refuse:\n${output}")
+    endif()
+    foreach(expected IN LISTS ARGN)
+      string(FIND "${output}" "${expected}" at)
+      if(at EQUAL -1)
+        message(FATAL_ERROR "${description}: no \"${expected}\" in:\n${output}")
+      endif()
+    endforeach()
+  endif()
+endfunction()
