@@ -18,7 +18,7 @@
 #include "support/string_list.h"
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 #include "tool_platform/temp_directory.h"
 
 namespace {
@@ -115,10 +115,7 @@ void BM_LeftoverScanListingAndReading(benchmark::State& state) {
 void StoreCounts(benchmark::internal::Benchmark* family) { bench::AddCounts(family, {10, 100, 1000, 10000}); }
 
 #define STORE_SIZES(benchmark_function)                                                                      \
-  BENCHMARK(benchmark_function)                                                                              \
-      ->Apply(StoreCounts)                                                                                   \
-      ->Unit(benchmark::kMillisecond)                                                                        \
-      ->Complexity(benchmark::oN)
+  BENCHMARK(benchmark_function)->Apply(StoreCounts)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN)
 
 STORE_SIZES(BM_NewIntPosFileName);
 STORE_SIZES(BM_DeleteIntPosFilesBySequence);

@@ -52,7 +52,7 @@ mutate() {
 plant() {
   case $1 in
     no-note) mutate src/tef/settlement/journal.cpp 'if (answerSequence.empty()) return;' 'return;' ;;
-    note-before-answer) mutate src/tef/store.cpp \
+    note-before-answer) mutate src/tef/settlement/store.cpp \
       '  if (sequence.empty()) return;
   // A copy left behind' \
       '  if (sequence.empty()) return;
@@ -66,7 +66,7 @@ plant() {
       'const bool closed = !lines.empty();' ;;
     pending-dropped) mutate src/tef/sale.cpp \
       '  WriteFileInOneStep(dsDirPenTef + "intpos." + std::to_string(sale.transactionNumber), answer.Text());' '' ;;
-    empty-sequence) mutate src/tef/confirmation.cpp \
+    empty-sequence) mutate src/tef/settlement/confirmation.cpp \
       'AfterSettlement([&] { RemoveSettledAnswer(answerSequence); });' \
       'AfterSettlement([&] { RemoveSettledAnswer(answerSequence); DeleteIntPosFiles(dsDirBkpTef, ""); });' ;;
     other-sequence)
@@ -85,11 +85,11 @@ plant() {
     status-wait-unbounded) mutate src/tef/activity_check.cpp \
       'if (!held_since && waited.elapsed_ms() > kLimitMs) {' \
       'if (!held_since && waited.elapsed_ms() > 200 * kLimitMs) {' ;;
-    one-sequence) mutate src/tef/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
+    one-sequence) mutate src/tef/settlement/store.cpp 'return AjustaZero(text, 10);' 'return AjustaZero("1", 10);' ;;
     taken-note-ignored) mutate src/tef/settlement/journal.cpp \
       'else taken = note.request.Field("000-000 ");' 'else platform::fs().remove_file(note.path);' ;;
-    backup-number-reused) mutate src/tef/store.cpp 'next = number + 1;' 'next = number;' ;;
-    notes-before-copies) mutate src/tef/store.cpp \
+    backup-number-reused) mutate src/tef/settlement/store.cpp 'next = number + 1;' 'next = number;' ;;
+    notes-before-copies) mutate src/tef/settlement/store.cpp \
       '  gone = remove_copies(dsDirBkpTef, sequence, Notes::Skipped) && gone;
   if (!gone) return;' \
       '  gone = remove_copies(dsDirBkpTef, sequence, Notes::Included) && gone;
@@ -129,7 +129,7 @@ plant() {
       '        break;
       }
     }' ;;
-    note-after-request) mutate src/tef/confirmation.cpp \
+    note-after-request) mutate src/tef/settlement/confirmation.cpp \
       '    SaveRequest(
         request, DirTef, [&] { NoteSettlementSent(request, answerSequence); },
         [&] { ForgetSettlement(request); });' \

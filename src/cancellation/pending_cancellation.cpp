@@ -16,7 +16,7 @@
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/settlement/journal.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

@@ -2,9 +2,9 @@
 // confirmation of an answer and the leftover scan.
 #include "capi/boundary.h"
 #include "tef/activity_check.h"
-#include "tef/confirmation.h"
 #include "tef/leftover_scan.h"
 #include "tef/pending_sale.h"
+#include "tef/settlement/confirmation.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

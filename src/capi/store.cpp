@@ -1,7 +1,7 @@
 // The exchange-file store: sequence numbers, backup names, removal by
 // sequence.
+#include "tef/settlement/store.h"
 #include "capi/boundary.h"
-#include "tef/store.h"
 
 using namespace zul00500;
 using namespace zul00500::capi;

@@ -13,7 +13,7 @@
 #include "tef/activity_check.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 
@@ -160,7 +160,8 @@ PrintSavedReceipts(bool skipSaved, std::int32_t transactionCount, const std::str
     StringList saved;
     LoadExchangeFile(saved, path);
     if (!PaymentStands(saved.Field("001-000 "))) {
-      LogCartao("Zul00500 - Comprovante salvo " + path + " de pagamento desfeito ou n\xE3o confirmado, n\xE3o impresso");
+      LogCartao("Zul00500 - Comprovante salvo " + path +
+                " de pagamento desfeito ou n\xE3o confirmado, n\xE3o impresso");
       continue;
     }
     if (print(saved, path)) continue;

@@ -15,14 +15,14 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/activity_check.h"
-#include "tef/confirmation.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
 #include "tef/receipts_list.h"
+#include "tef/settlement/confirmation.h"
 #include "tef/settlement/memory.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

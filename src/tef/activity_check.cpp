@@ -19,8 +19,8 @@
 #include "tef/leftover_scan.h"
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
+#include "tef/settlement/store.h"
 #include "tef/settlement/unacknowledged_takes.h"
-#include "tef/store.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

@@ -16,16 +16,16 @@
 #include "support/string_list.h"
 #include "support/text.h"
 #include "tef/answer_wait.h"
-#include "tef/confirmation.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/holder.h"
 #include "tef/network_choice.h"
 #include "tef/settlement/backup_index.h"
+#include "tef/settlement/confirmation.h"
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
 #include "tef/settlement/request.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

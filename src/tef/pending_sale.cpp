@@ -9,7 +9,7 @@
 #include "support/text.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement/journal.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 

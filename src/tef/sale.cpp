@@ -17,16 +17,16 @@
 #include "support/string_list.h"
 #include "tef/activity_check.h"
 #include "tef/answer_wait.h"
-#include "tef/confirmation.h"
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
 #include "tef/pending_sale.h"
 #include "tef/sale_answer.h"
+#include "tef/settlement/confirmation.h"
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {

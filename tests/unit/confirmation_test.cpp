@@ -8,9 +8,9 @@
 #include "support/manager_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "tef/confirmation.h"
 #include "tef/holder.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/confirmation.h"
 
 namespace zul00500 {
 namespace {

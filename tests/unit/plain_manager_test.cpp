@@ -13,7 +13,7 @@
 #include "tef/activity_check.h"
 #include "tef/network_choice.h"
 #include "tef/settlement/memory.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 namespace {

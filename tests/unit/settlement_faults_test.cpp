@@ -15,9 +15,9 @@
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
-#include "tef/confirmation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/confirmation.h"
 
 namespace zul00500 {
 namespace {

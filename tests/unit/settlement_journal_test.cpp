@@ -9,9 +9,9 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/activity_check.h"
-#include "tef/confirmation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/confirmation.h"
 #include "tef/settlement/memory.h"
 
 namespace zul00500 {

@@ -17,9 +17,9 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/activity_check.h"
-#include "tef/confirmation.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
+#include "tef/settlement/confirmation.h"
 
 namespace zul00500 {
 namespace {

@@ -5,7 +5,7 @@
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
 #include "support/state.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 namespace {

@@ -17,7 +17,7 @@
 #include "tef/activity_check.h"
 #include "tef/leftover_scan.h"
 #include "tef/network_choice.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 namespace {

@@ -9,7 +9,7 @@
 #include "tef/exchange_file.h"
 #include "tef/exchange_read.h"
 #include "tef/settlement/journal.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 

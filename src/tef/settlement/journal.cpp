@@ -20,7 +20,7 @@
 #include "tef/holder.h"
 #include "tef/settlement/backup_index.h"
 #include "tef/settlement/memory.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 

@@ -43,10 +43,13 @@
 //     cancellation's "CNF" names the payment's in its note ("Pendente = "),
 //     and whoever finds the note taken removes that copy.
 //
-// The files: notes and marks here; the scan's index of the backup
-// directory in backup_index.h; what one process remembers in memory.h;
-// the takes never acknowledged in unacknowledged_takes.h; the request's
-// text in request.h.
+// The files: notes and marks here; VerificaRetorno, which settles an
+// answer, in confirmation.h; the answers' copies and their removal in
+// store.h; the scan's index of the backup directory in backup_index.h;
+// what one process remembers in memory.h; the takes never acknowledged in
+// unacknowledged_takes.h; the request's text in request.h. Outside this
+// folder: the status wait (activity_check.cpp) and the request file
+// (exchange_file.cpp, SaveRequest).
 //
 // What the package notes of a settlement ("CNF" or "NCN") while its request
 // may be with the manager, so that the next start knows whether the manager

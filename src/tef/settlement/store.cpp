@@ -22,7 +22,7 @@
 #include "tef/settlement/backup_index.h"
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 
 namespace zul00500 {
 

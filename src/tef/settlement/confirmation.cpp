@@ -1,7 +1,7 @@
 // Closing a transaction at its manager: confirmation ("CNF") or
 // non-confirmation ("NCN") of an answer, and the notice to the operator when
 // a transaction was not confirmed.
-#include "tef/confirmation.h"
+#include "tef/settlement/confirmation.h"
 
 #include <optional>
 
@@ -22,7 +22,7 @@
 #include "tef/settlement/journal.h"
 #include "tef/settlement/memory.h"
 #include "tef/settlement/request.h"
-#include "tef/store.h"
+#include "tef/settlement/store.h"
 #include "tef/till_lock.h"
 
 namespace zul00500 {
