@@ -32,7 +32,7 @@ std::string FieldOf(const std::string& text, const std::string& id) {
   return text.substr(start, text.find_first_of(" |\r\n", start) - start);
 }
 
-const std::vector<std::string> kSale = {"sale", "--pay", "40", "--pay", "60", "--total", "100", "--print"};
+const std::vector<std::string> kSplitSale = {"sale", "--pay", "40", "--pay", "60", "--total", "100", "--print"};
 
 double Seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -43,13 +43,13 @@ using KillAgainstTefsim = testing::TefsimWorld;
 TEST_F(KillAgainstTefsim, EveryApprovalIsSettledOnceWhereverTheSaleWasKilled) {
   StartTefsim("dial");
   const double start = Seconds();
-  const auto whole = Zulpos(kSale);
+  const auto whole = Zulpos(kSplitSale);
   ASSERT_EQ(whole.status, 0);
   const double length_ms = (Seconds() - start) * 1000;
 
   for (int kill = 1; kill <= kKills; ++kill) {
     const auto at = static_cast<std::uint32_t>(length_ms * kill / (kKills + 1));
-    tool_platform::ChildProcess sale = StartZulpos(kSale, world_.root() + "/killed.out");
+    tool_platform::ChildProcess sale = StartZulpos(kSplitSale, world_.root() + "/killed.out");
     sale.wait_for(at);
     sale.kill();
     ASSERT_TRUE(sale.wait_for(10'000).has_value()) << "zulpos outlived its kill " << kill;

@@ -12,7 +12,7 @@
 namespace zul00500 {
 namespace {
 
-constexpr std::uint32_t kLimitMs = 30'000;
+constexpr std::uint32_t kMishapLimitMs = 30'000;
 const std::string kDialResp = "c:\\tef_dial\\resp\\";
 const std::string kDiscResp = "c:\\tef_disc\\resp\\";
 
@@ -21,7 +21,7 @@ protected:
   // A sale that must end and go through.
   void SaleGoesThrough(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "sale");
-    const auto run = Zulpos(arguments, kLimitMs);
+    const auto run = Zulpos(arguments, kMishapLimitMs);
     ASSERT_TRUE(run.status.has_value()) << "the sale did not end";
     EXPECT_EQ(*run.status, 0);
     EXPECT_TRUE(run.Said("1.result=true"));
@@ -66,7 +66,7 @@ TEST_F(MishapsAgainstTefsim, ACancellationAnswerWrittenInPiecesLeavesNoTornBacku
   StartTefsim("dial", {"--rule", "CNC#1: torn 250", "--rule", "CNC#1: answer-delay 1000"});
   const std::string paper = world_.root() + "/paper.txt";
   const auto cancel = Zulpos(
-      {"cancel", "--network", "REDEX", "--doc", "000077", "--amount", "1000", "--paper", paper}, kLimitMs);
+      {"cancel", "--network", "REDEX", "--doc", "000077", "--amount", "1000", "--paper", paper}, kMishapLimitMs);
   ASSERT_TRUE(cancel.status.has_value());
   EXPECT_TRUE(cancel.Said("result=true"));
   EXPECT_NE(platform::native_fs().read_file(paper).find("CANCELAMENTO OK"), std::string::npos);
@@ -108,7 +108,7 @@ TEST_F(MishapsAgainstTefsim, AnApprovalNamingAMissingRootStopsNoLaterSale) {
 // A 2 MB answer costs the till's disk its first MiB and a note of its size.
 TEST_F(MishapsAgainstTefsim, AHugeAnswerIsSetAsideCutAtOneMebibyteAndNotConfirmed) {
   StartTefsim("dial", {"--rule", "CRT#1: bulk feeds 2"});
-  const auto huge = Zulpos({"sale", "--pay", "10"}, kLimitMs);
+  const auto huge = Zulpos({"sale", "--pay", "10"}, kMishapLimitMs);
   ASSERT_TRUE(huge.status.has_value());
   EXPECT_TRUE(huge.Said("1.result=false"));
   const auto kept = Names(Quarantine() + "*");
@@ -157,7 +157,7 @@ TEST_F(MishapsAgainstTefsim, ALeftoverWithAMalformedAmountIsStillNotConfirmed) {
 TEST_F(MishapsAgainstTefsim, AnAbsurdReceiptCountIsRefusedAndTheNextSaleUndoesIt) {
   StartTefsim("dial", {"--rule", "CRT#1: field 028-000 100000"});
   const std::string paper = world_.root() + "/paper.txt";
-  const auto absurd = Zulpos({"sale", "--pay", "10", "--print", "--paper", paper}, kLimitMs);
+  const auto absurd = Zulpos({"sale", "--pay", "10", "--print", "--paper", paper}, kMishapLimitMs);
   ASSERT_TRUE(absurd.status.has_value());
   EXPECT_EQ(*absurd.status, 3); // the package's error
   EXPECT_FALSE(AnyLineHas(absurd.output, "print.result"));
@@ -171,7 +171,7 @@ TEST_F(MishapsAgainstTefsim, AnAbsurdReceiptCountIsRefusedAndTheNextSaleUndoesIt
 
 TEST_F(MishapsAgainstTefsim, APendingCopyWithoutSequenceDoesNotTakeTheOthersWithIt) {
   StartTefsim("dial");
-  const auto sale = Zulpos({"sale", "--pay", "30", "--pay", "30", "--total", "100"}, kLimitMs);
+  const auto sale = Zulpos({"sale", "--pay", "30", "--pay", "30", "--total", "100"}, kMishapLimitMs);
   ASSERT_TRUE(sale.status.has_value());
   ASSERT_EQ(Names(pending_ + "intpos.*"), (std::vector<std::string>{"intpos.1", "intpos.2"}));
   StringList first;
@@ -181,7 +181,7 @@ TEST_F(MishapsAgainstTefsim, APendingCopyWithoutSequenceDoesNotTakeTheOthersWith
     if (line.rfind("001-000", 0) != 0) without_sequence.Add(line);
   without_sequence.SaveToFile(pending_ + "intpos.1");
 
-  const auto pending = Zulpos({"pending", "--txns", "2"}, kLimitMs);
+  const auto pending = Zulpos({"pending", "--txns", "2"}, kMishapLimitMs);
   ASSERT_TRUE(pending.status.has_value());
   EXPECT_TRUE(pending.Said("result=true"));
   EXPECT_TRUE(Names(pending_ + "intpos.*").empty());
@@ -195,7 +195,7 @@ TEST_F(MishapsAgainstTefsim, APendingCopyWithoutSequenceDoesNotTakeTheOthersWith
 
 TEST_F(MishapsAgainstTefsim, AMistypedPrintingOptionStopsTheSaleBeforeItIsPaid) {
   StartTefsim("dial");
-  const auto run = Zulpos({"sale", "--pay", "10", "--print", "--printer-fail", "Usa_CompNFs:1"}, kLimitMs);
+  const auto run = Zulpos({"sale", "--pay", "10", "--print", "--printer-fail", "Usa_CompNFs:1"}, kMishapLimitMs);
   ASSERT_TRUE(run.status.has_value());
   EXPECT_EQ(*run.status, 2);
   EXPECT_FALSE(AnyLineHas(StopTefsim(), "took"));

@@ -19,8 +19,8 @@
 namespace zul00500 {
 namespace {
 
-const std::vector<std::string> kSale = {"sale", "--pay", "100", "--print"};
-constexpr std::uint32_t kLimitMs = 60'000;
+const std::vector<std::string> kOnePaymentSale = {"sale", "--pay", "100", "--print"};
+constexpr std::uint32_t kTillsLimitMs = 60'000;
 
 struct Till {
   std::string host;
@@ -40,7 +40,7 @@ protected:
 
   tool_platform::ChildProcess Start(const Till& till) {
     std::vector<std::string> arguments = {"--host-dir", till.host, "--drive-root", world_.root()};
-    arguments.insert(arguments.end(), kSale.begin(), kSale.end());
+    arguments.insert(arguments.end(), kOnePaymentSale.begin(), kOnePaymentSale.end());
     return tool_platform::spawn(Program("zulpos"), arguments, {till.output});
   }
 
@@ -49,7 +49,7 @@ protected:
   std::pair<std::vector<std::string>, std::vector<std::string>> Together(const Till& a, const Till& b) {
     auto first = Start(a);
     auto second = Start(b);
-    std::optional<int> paid_status = first.wait_for(kLimitMs), told_status = second.wait_for(kLimitMs);
+    std::optional<int> paid_status = first.wait_for(kTillsLimitMs), told_status = second.wait_for(kTillsLimitMs);
     std::vector<std::string> paid = Lines(a.output), told = Lines(b.output);
     if (!Has(paid, "1.result=true")) {
       std::swap(paid, told);
@@ -90,7 +90,7 @@ protected:
     // The one kept out pays once the other is done; every approval settled once.
     const Till& again = Has(Lines(a.output), "1.result=true") ? b : a;
     auto retry = Start(again);
-    EXPECT_EQ(retry.wait_for(kLimitMs), 0);
+    EXPECT_EQ(retry.wait_for(kTillsLimitMs), 0);
     EXPECT_TRUE(Has(Lines(again.output), "print.result=true"));
     const Tally tally = Count(StopTefsim());
     EXPECT_EQ(tally.approved, 2);
@@ -121,14 +121,14 @@ TEST_F(TwoTills, AHolderKilledMidSaleNeverBlocksTheNextOne) {
   const std::string lock = "c:\\tef_dial\\Zul00500.lck";
   for (std::uint32_t waited = 0; !AnyLineHas(Lines(tefsim_log_), "took req\\intpos.001: 000-000 = CRT");
        waited += 50) {
-    ASSERT_LT(waited, kLimitMs) << "the first sale never sent its request";
+    ASSERT_LT(waited, kTillsLimitMs) << "the first sale never sent its request";
     platform::pause(50);
   }
   killed.kill();
   ASSERT_TRUE(killed.wait_for(10'000).has_value());
 
   auto sale = Start(next);
-  EXPECT_EQ(sale.wait_for(kLimitMs), 0);
+  EXPECT_EQ(sale.wait_for(kTillsLimitMs), 0);
   const std::vector<std::string> output = Lines(next.output);
   EXPECT_TRUE(Has(output, "print.result=true"));
   EXPECT_FALSE(AnyLineHas(output, "em uso"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "support/activity_log_lines.h"
 #include "support/binary_packet.h"
 #include "support/dataset.h"
 #include "support/dialog_expectations.h"
@@ -21,8 +22,8 @@ namespace {
 
 using testing::StatusReply;
 
-const char* const kWaiting = "Zul00500 - Aguardando resposta do gerenciador";
-const char* const kActive = "Zul00500 - Gerenciador est\xE1 ativo";
+using testing::kWaiting;
+using testing::kActive;
 const char* const kNoAnswer = "Zul00500 - N\xE3o houve resposta do gerenciador";
 const char* const kInactive = "O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo!";
 

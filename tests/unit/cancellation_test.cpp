@@ -26,7 +26,7 @@ using testing::Approves;
 using testing::Fields;
 using testing::StatusReply;
 
-constexpr const char* kCancelled = "0000000042"; // sequence of the transaction being cancelled
+constexpr const char* kCancelledSequence = "0000000042"; // sequence of the transaction being cancelled
 const std::string kResp = std::string(kRootTefDial) + "resp\\";
 
 // A cancellation the manager approves with a one-line receipt.
@@ -41,7 +41,7 @@ Fields Cancelled(Fields more = {}) {
 
 // Arguments 8 and 10 to 14 of CancelaTEF.
 struct Values {
-  std::string pending = kCancelled, amount = "1000", network = "REDEY", document = "654321",
+  std::string pending = kCancelledSequence, amount = "1000", network = "REDEY", document = "654321",
               f022 = "07122026", f023 = "080000";
 };
 
@@ -84,7 +84,7 @@ protected:
 };
 
 TEST_F(CancelaTEFTest, ApprovedCancellationIsPrintedConfirmedAndRemovesOnlyItsPendingCopy) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   SavePending(2, "0000000077");
   dial_.QueueAnswers({Approves(Cancelled())});
   EXPECT_TRUE(Cancel());
@@ -93,7 +93,7 @@ TEST_F(CancelaTEFTest, ApprovedCancellationIsPrintedConfirmedAndRemovesOnlyItsPe
   EXPECT_FALSE(Pending(1));
   EXPECT_TRUE(Pending(2));
   ExpectNoFileOfTheCancellation();
-  EXPECT_NE(Sequence(), kCancelled);
+  EXPECT_NE(Sequence(), kCancelledSequence);
   const std::vector<std::string> calls = PrinterCalls();
   EXPECT_NE(std::find(calls.begin(), calls.end(), Usa("CANCELAMENTO OK\n")), calls.end());
   ASSERT_FALSE(host_->Calls().empty());
@@ -112,7 +112,7 @@ TEST_F(CancelaTEFTest, MessageOfAReceiptIsFollowedByOneWaitForAMessageBeforePrin
 
 TEST_F(CancelaTEFTest, RequestHasTwelveLinesWithTheValuesUnchanged) {
   dial_.QueueAnswers({Approves(Cancelled())});
-  EXPECT_TRUE(Cancel(false, {kCancelled, " 10,00", "REDEY", "", "", ""}));
+  EXPECT_TRUE(Cancel(false, {kCancelledSequence, " 10,00", "REDEY", "", "", ""}));
   EXPECT_EQ(CncRequest(), (StringList{"000-000 = CNC", "001-000 = " + Sequence(), "003-000 =  10,00",
                                       "004-000 = 0", "010-000 = REDEY", "012-000 = ", "022-000 = ",
                                       "023-000 = ", "701-000 = Quintar v5, 55, 1, 0", "706-000 = 2",
@@ -121,14 +121,14 @@ TEST_F(CancelaTEFTest, RequestHasTwelveLinesWithTheValuesUnchanged) {
 
 TEST_F(CancelaTEFTest, NetworkChoosesTheRootBeforeAnythingElseAndKeepsIt) {
   disc_.Script({StatusReply::Silent});
-  EXPECT_FALSE(Cancel(true, {kCancelled, "1000", "TECBAN"}));
+  EXPECT_FALSE(Cancel(true, {kCancelledSequence, "1000", "TECBAN"}));
   EXPECT_EQ(DirTef, kRootTefDisc);
   EXPECT_EQ(Operations(kRootTefDisc), (std::vector<std::string>{"ATV"}));
   EXPECT_TRUE(Operations(kRootTefDial).empty());
 }
 
 TEST_F(CancelaTEFTest, UnacknowledgedRequestReturnsFalseWithoutWaitingForAnAnswer) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   dial_.Script({StatusReply::Acknowledge, StatusReply::Silent});
   EXPECT_FALSE(Cancel());
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "CNC"}));
@@ -137,7 +137,7 @@ TEST_F(CancelaTEFTest, UnacknowledgedRequestReturnsFalseWithoutWaitingForAnAnswe
 }
 
 TEST_F(CancelaTEFTest, WithoutPrintingOnlyTheMessageIsShownAndTheResultIsTrue) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   dial_.QueueAnswers({Approves(Cancelled())});
   EXPECT_TRUE(Cancel(false));
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "CNC"}));
@@ -152,7 +152,7 @@ TEST_F(CancelaTEFTest, WithoutPrintingOnlyTheMessageIsShownAndTheResultIsTrue) {
 class CancelaTEFNoReceiptTest : public CancelaTEFTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(CancelaTEFNoReceiptTest, CountEmptyOrZeroShowsTheMessageOnlyAndKeepsThePendingCopy) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   dial_.QueueAnswers({Approves(Cancelled({{"028-000", GetParam()}, {"029-001", nullptr}}))});
   EXPECT_TRUE(Cancel());
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "CNC"}));
@@ -174,7 +174,7 @@ TEST_F(CancelaTEFTest, BlankMessageShowsNoDialog) {
 TEST_F(CancelaTEFTest, AnEmptyTransactionSequenceRemovesNoPendingCopy) {
   // It names no transaction: the other partial payments must stay pending
   // until they are refunded too.
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   SavePending(2, "0000000077");
   Put(dsDirPenTef + "intpos.x", StringList{"no sequence"});
   dial_.QueueAnswers({Approves(Cancelled())});
@@ -186,7 +186,7 @@ TEST_F(CancelaTEFTest, AnEmptyTransactionSequenceRemovesNoPendingCopy) {
 }
 
 TEST_F(CancelaTEFTest, ReceiptThatDidNotPrintIsNotConfirmedAndThePendingCopyStays) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   FailFrom("Usa_CompNFis", 1);
   dial_.QueueAnswers({Approves(Cancelled())});
   EXPECT_TRUE(Cancel());
@@ -201,7 +201,7 @@ TEST_F(CancelaTEFTest, ReceiptThatDidNotPrintIsNotConfirmedAndThePendingCopyStay
 // stay in the backup directory for the next scan, which settles nothing
 // twice.
 TEST_F(CancelaTEFTest, ConfirmationTakenButNotAcknowledgedEndsThePendingCopy) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   dial_.Script(
       {StatusReply::Acknowledge, StatusReply::Acknowledge, StatusReply::Acknowledge, StatusReply::Silent});
   dial_.QueueAnswers({Approves(Cancelled())});
@@ -215,7 +215,7 @@ TEST_F(CancelaTEFTest, ConfirmationTakenButNotAcknowledgedEndsThePendingCopy) {
 }
 
 TEST_F(CancelaTEFTest, ErrorWhilePrintingStillRemovesTheCancellationsFiles) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   dial_.QueueAnswers({Approves(Cancelled({{"028-000", "um"}}))});
   EXPECT_THROW(Cancel(), ConvertError);
   EXPECT_TRUE(Pending(1));
@@ -272,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Stray>& info) { return std::string(info.param.name); });
 
 TEST_F(CancelaTEFTest, WaitWithoutAnswerEndsAtItsBoundWithTimeOutAndCleansUp) {
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   std::int64_t requested_at = -1;
   dial_.OnRequest([&](const StringList& request) {
     if (request.Field("000-000 ") != "CNC") return;
@@ -309,7 +309,7 @@ TEST_F(CancelaTEFTest, AnAnswerReadBeforeItWasWholeLeavesNoBackupForTheNextScanT
   testing::FaultyFs torn;
   torn.tear_reads(kResp + "intpos.001", std::string("000-000 = CNC\r\n").size());
   platform::ScopedFileSystem scoped(torn);
-  SavePending(1, kCancelled);
+  SavePending(1, kCancelledSequence);
   dial_.QueueAnswers({Approves(Cancelled())});
 
   EXPECT_TRUE(Cancel());

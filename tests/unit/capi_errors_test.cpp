@@ -14,6 +14,7 @@
 #include "capi/boundary.h"
 #include "platform/file_system.h"
 #include "printing/printer.h"
+#include "support/capi_last_error.h"
 #include "support/printer_stubs.h"
 #include "support/problems.h"
 #include "support/state.h"
@@ -24,11 +25,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::string last_error() {
-  std::string text(static_cast<std::size_t>(zul_LastError(nullptr, 0)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(zul_LastError(text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+using testing::CapiLastError;
 
 TEST(CInterfaceErrorCodes, EachKindOfFailureHasItsCodeAndTheNextSuccessClearsIt) {
   testing::TempWorld world;
@@ -37,7 +34,7 @@ TEST(CInterfaceErrorCodes, EachKindOfFailureHasItsCodeAndTheNextSuccessClearsIt)
   EXPECT_EQ(zul_ListLoadFromFile(list, "c:\\missing\\intpos.001"), ZUL_ERROR);
   EXPECT_EQ(zul_LastErrorCode(), ZUL_E_FILE);
   // Reading the error changes nothing.
-  EXPECT_THAT(last_error(), HasSubstr("zul_ListLoadFromFile"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("zul_ListLoadFromFile"));
   EXPECT_EQ(zul_LastErrorCode(), ZUL_E_FILE);
 
   platform::fs().create_directories("c:\\");
@@ -51,7 +48,7 @@ TEST(CInterfaceErrorCodes, EachKindOfFailureHasItsCodeAndTheNextSuccessClearsIt)
   // A helper that succeeds clears the last error, as a routine does.
   EXPECT_EQ(zul_ListCount(list), 0);
   EXPECT_EQ(zul_LastErrorCode(), ZUL_OK);
-  EXPECT_EQ(last_error(), "");
+  EXPECT_EQ(CapiLastError(), "");
 
   testing::ClearPrinterProcedures();
   ZulList answer = zul_ListNew();
@@ -70,7 +67,7 @@ TEST(CInterfaceErrorCodes, ACutValueIsANoteThatLeavesTheResultAndTheNextRoutineC
   char small[4];
   EXPECT_EQ(zul_GetStr("stNrCupom", small, sizeof small), 7);
   EXPECT_EQ(zul_LastErrorCode(), ZUL_NOTE_TRUNCATED);
-  EXPECT_THAT(last_error(),
+  EXPECT_THAT(CapiLastError(),
               HasSubstr("zul_GetStr: the text was cut to 3 of its 7 bytes (it needs a capacity of 8)"));
   // Only measuring is no cut.
   EXPECT_EQ(zul_GetStr("stNrCupom", nullptr, 0), 7);
@@ -92,7 +89,7 @@ TEST(CInterfaceErrorCodes, AProblemMetAfterASettlementIsANoteBesideTheResult) {
                           }),
             ZUL_TRUE);
   EXPECT_EQ(zul_LastErrorCode(), ZUL_NOTE_PROBLEM);
-  EXPECT_EQ(last_error(), "ImprCupons: append \"LogTef1226.txt\": disk full");
+  EXPECT_EQ(CapiLastError(), "ImprCupons: append \"LogTef1226.txt\": disk full");
   EXPECT_EQ(zul_VersionNumber(), ZUL_VERSION_NUMBER);
   EXPECT_EQ(zul_LastErrorCode(), ZUL_OK);
 }
@@ -150,7 +147,7 @@ TEST(CInterfaceListHandles, AFreedHandleStaysRefusedAfterItsSlotServesNewLists) 
   }
   EXPECT_EQ(zul_ListCount(first), ZUL_ERROR);
   EXPECT_EQ(zul_LastErrorCode(), ZUL_E_ARGUMENT);
-  EXPECT_THAT(last_error(), HasSubstr("a list already freed"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("a list already freed"));
   EXPECT_EQ(zul_ListAdd(first, "x"), ZUL_ERROR);
   EXPECT_EQ(zul_ListFree(first), ZUL_ERROR);
   for (ZulList list : later) {
@@ -165,10 +162,10 @@ TEST(CInterfaceListHandles, NullIsFreedAsFreeDoesAndAStrangeValueIsRefused) {
   EXPECT_EQ(zul_LastErrorCode(), ZUL_OK);
   int not_a_list = 0;
   EXPECT_EQ(zul_ListFree(reinterpret_cast<ZulList>(&not_a_list)), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("not a list of this package"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("not a list of this package"));
   EXPECT_EQ(zul_ListCount(reinterpret_cast<ZulList>(std::uintptr_t{7})), ZUL_ERROR);
   EXPECT_EQ(zul_ListCount(nullptr), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("a null list"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("a null list"));
 }
 
 int ZUL_CALL two_texts(void* user, const char*, const char* text) {
@@ -188,10 +185,10 @@ TEST(CInterfaceTypedPrinterProcedures, EachSetterTakesOnlyTheProceduresOfItsType
   // could ever be called with the wrong number of arguments.
   EXPECT_EQ(zul_SetPrinterProc4("Usa_CompNFis", nullptr, nullptr), ZUL_ERROR);
   EXPECT_EQ(zul_LastErrorCode(), ZUL_E_ARGUMENT);
-  EXPECT_THAT(last_error(), HasSubstr("\"Usa_CompNFis\" takes 2 texts: set it with zul_SetPrinterProc2"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("\"Usa_CompNFis\" takes 2 texts: set it with zul_SetPrinterProc2"));
   EXPECT_TRUE(Usa_CompNFis); // still the host's
   EXPECT_EQ(zul_SetPrinterProc1("Imprime", nullptr, nullptr), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("\"Imprime\" is not a fiscal-printer procedure"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("\"Imprime\" is not a fiscal-printer procedure"));
 
   EXPECT_EQ(zul_SetPrinterProc2("Usa_CompNFis", nullptr, nullptr), ZUL_TRUE);
   EXPECT_FALSE(Usa_CompNFis);

@@ -11,6 +11,7 @@
 #include "Pkg_Zul00500.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "support/capi_last_error.h"
 #include "support/state.h"
 #include "support/temp_world.h"
 
@@ -19,11 +20,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::string last_error() {
-  char text[512];
-  zul_LastError(text, sizeof text);
-  return text;
-}
+using testing::CapiLastError;
 
 TEST(CInterfaceList, LinesInAndOutSnprintfStyle) {
   ZulList list = zul_ListNew();
@@ -50,17 +47,17 @@ TEST(CInterfaceList, WrongHandlesAndIndexesGetMinusOneAndAText) {
   ZulList list = zul_ListNew();
   char line[8];
   EXPECT_EQ(zul_ListGet(list, 0, line, sizeof line), ZUL_ERROR);
-  EXPECT_THAT(last_error(),
+  EXPECT_THAT(CapiLastError(),
               HasSubstr("zul_ListGet: take the argument \"index\": 0 is not a line of a list of 0"));
   EXPECT_EQ(zul_ListGet(list, -1, line, sizeof line), ZUL_ERROR);
   zul_ListFree(list);
   // Freed twice, or never one of ours: refused, not a crash.
   EXPECT_EQ(zul_ListFree(list), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("already freed"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("already freed"));
   int not_a_list = 0;
   EXPECT_EQ(zul_ListCount(reinterpret_cast<ZulList>(&not_a_list)), ZUL_ERROR);
   EXPECT_EQ(zul_ListAdd(nullptr, "x"), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("a null list"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("a null list"));
 }
 
 TEST(CInterfaceList, FilesAreReadAndWrittenTheWayThePackageDoes) {
@@ -69,7 +66,7 @@ TEST(CInterfaceList, FilesAreReadAndWrittenTheWayThePackageDoes) {
   ZulList list = zul_ListNew();
   zul_ListSetText(list, "000-000 = ATV\n999-999 = 0");
   ASSERT_EQ(zul_ListSaveToFile(list, "c:\\missing\\intpos.001"), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("zul_ListSaveToFile"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("zul_ListSaveToFile"));
   ASSERT_EQ(zul_ListSaveToFile(list, "c:\\tef_dial\\resp\\intpos.001"), ZUL_TRUE);
 
   ZulList loaded = zul_ListNew();
@@ -110,7 +107,7 @@ TEST_F(CInterfaceVariables, ReadAndWrittenByNameWhateverTheLetterCase) {
   EXPECT_DOUBLE_EQ(real, 12.5);
 
   EXPECT_EQ(zul_GetInt("doAPagar", &number), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("\"doAPagar\" is not an exported integer variable"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("\"doAPagar\" is not an exported integer variable"));
   EXPECT_EQ(zul_GetStr("frmCartaoDebito", text, sizeof text), ZUL_ERROR);
   EXPECT_EQ(zul_GetFloat("doTrocoTef", nullptr), ZUL_ERROR);
 }
@@ -123,7 +120,7 @@ TEST_F(CInterfaceVariables, ThePackagesOwnListIsFilledByTheHostAndNeverFreed) {
   ASSERT_TRUE(stlCuponsTEF);
   EXPECT_EQ(stlCuponsTEF->Count(), 1u);
   EXPECT_EQ(zul_ListFree(list), ZUL_ERROR);
-  EXPECT_THAT(last_error(), HasSubstr("the package's own list"));
+  EXPECT_THAT(CapiLastError(), HasSubstr("the package's own list"));
   EXPECT_EQ(zul_GetList("stlOther"), nullptr);
   // With no block counted, CancelaTEFs has nothing to do.
   EXPECT_EQ(::CancelaTEFs(0), ZUL_TRUE);
@@ -178,7 +175,7 @@ TEST(CInterfaceLifeCycle, AHostDirectoryOutsideTheDriveRootMovesUnderItWhichever
   ASSERT_EQ(zul_SetHostDirectory("q:\\shop\\host"), ZUL_TRUE);
   EXPECT_TRUE(fs::is_directory(drive / "q" / "shop" / "host" / "Dados" / "TefDisc" / "Pendente"));
   EXPECT_EQ(dsDirTef, "q:\\shop\\host\\Dados\\Cadastros");
-  EXPECT_EQ(::CheckDirTef(root, sizeof root, "C", 0), ZUL_TRUE) << last_error();
+  EXPECT_EQ(::CheckDirTef(root, sizeof root, "C", 0), ZUL_TRUE) << CapiLastError();
   EXPECT_TRUE(fs::is_regular_file(drive / "q" / "shop" / "host" / "Dados" / "Cadastros" / "DIRTEF.cds"));
 
   // The other way round: the host directory first (under the world's own
@@ -189,8 +186,8 @@ TEST(CInterfaceLifeCycle, AHostDirectoryOutsideTheDriveRootMovesUnderItWhichever
   ASSERT_EQ(zul_SetDriveRoot(other.string().c_str()), ZUL_TRUE);
   EXPECT_TRUE(fs::is_directory(other / "r" / "shop" / "host" / "Dados" / "Cadastros"));
   EXPECT_EQ(dsDirBkpTef, "r:\\shop\\host\\Dados\\TefDisc\\");
-  EXPECT_EQ(::LogCartao("ensaio"), ZUL_TRUE) << last_error();
-  EXPECT_EQ(::CheckDirTef(root, sizeof root, "C", 0), ZUL_TRUE) << last_error();
+  EXPECT_EQ(::LogCartao("ensaio"), ZUL_TRUE) << CapiLastError();
+  EXPECT_EQ(::CheckDirTef(root, sizeof root, "C", 0), ZUL_TRUE) << CapiLastError();
   EXPECT_TRUE(fs::is_regular_file(other / "r" / "shop" / "host" / "Dados" / "Cadastros" / "DIRTEF.cds"));
 
   // A host directory inside the root stays where it is.

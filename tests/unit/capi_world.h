@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Pkg_Zul00500.h"
+#include "support/capi_last_error.h"
 #include "support/sale_world.h"
 #include "unit/linked_package.h"
 #include "virtual_printer/virtual_printer.h"
@@ -25,11 +26,7 @@ protected:
   }
 
   // The last error's text, read the way a host reads it.
-  static std::string LastError() {
-    std::string text(static_cast<std::size_t>(zul_LastError(nullptr, 0)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(zul_LastError(text.data(), static_cast<int>(text.size()))));
-    return text;
-  }
+  static std::string LastError() { return CapiLastError(); }
 
   // Whether `list` holds the line `line`, read through the C interface.
   static bool Holds(ZulList list, const std::string& line) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "support/activity_log_lines.h"
 #include "support/dialog_expectations.h"
 #include "support/faulty_fs.h"
 #include "support/manager_world.h"
@@ -20,12 +21,12 @@ using testing::FsOp;
 using testing::ManagerWorld;
 using testing::StatusReply;
 
-const std::string kWaiting = "Zul00500 - Aguardando resposta do gerenciador";
-const std::string kActive = "Zul00500 - Gerenciador est\xE1 ativo";
+using testing::kWaiting;
+using testing::kActive;
 const std::string kConfirmed = "Zul00500 - Transa\xE7\xE3o foi confirmada";
 const std::string kNotConfirmed = "Zul00500 - Transa\xE7\xE3o n\xE3o foi confirmada";
 const std::string kNotActive = "O Gerenciador Padr\xE3o n\xE3o est\xE1 ativo!";
-const std::string kCancelled = "Cancelada a Transa\xE7\xE3o";
+const std::string kCancelledNotice = "Cancelada a Transa\xE7\xE3o";
 
 // An approved card sale of the network `network`, as a manager answers it.
 StringList Sale(const std::string& network = "REDEY") {
@@ -322,7 +323,7 @@ TEST_F(VerificaRetornoTest, NotConfirmingTellsTheOperatorNetworkDocumentAndAmoun
   EXPECT_TRUE(NotConfirm(Sale("REDEX")));
 
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "NCN"}));
-  const std::string notice = kCancelled + "\r\nRede: REDEX\r\nDoc No: 123456\r\nValor: R$ 12,50";
+  const std::string notice = kCancelledNotice + "\r\nRede: REDEX\r\nDoc No: 123456\r\nValor: R$ 12,50";
   EXPECT_EQ(stMensagem_Zul00500, notice);
   ASSERT_EQ(host_->Calls().size(), 1u);
   testing::ExpectDialog(host_->Calls()[0], notice, "N", 0, "ctx", 0);
@@ -349,7 +350,7 @@ class NoticeTest : public VerificaRetornoTest, public ::testing::WithParamInterf
 
 TEST_P(NoticeTest, LeavesOutWhatTheAnswerDoesNotCarry) {
   ASSERT_TRUE(NotConfirm(With(With(Sale(), "012-000", GetParam().document), "003-000", GetParam().amount)));
-  EXPECT_EQ(stMensagem_Zul00500, kCancelled + "\r\nRede: REDEY\r\n" + GetParam().notice);
+  EXPECT_EQ(stMensagem_Zul00500, kCancelledNotice + "\r\nRede: REDEY\r\n" + GetParam().notice);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, NoticeTest,
@@ -361,7 +362,7 @@ INSTANTIATE_TEST_SUITE_P(Variants, NoticeTest,
 TEST_F(VerificaRetornoTest, AnAmountThatIsNotAnIntegerIsShownAsItCameAndTheTransactionStillNotConfirmed) {
   EXPECT_TRUE(NotConfirm(With(Sale(), "003-000", "12,50")));
   EXPECT_EQ(Operations(kRootTefDial), (std::vector<std::string>{"ATV", "NCN"}));
-  EXPECT_EQ(stMensagem_Zul00500, kCancelled + "\r\nRede: REDEY\r\nDoc No: 123456\r\nValor: 12,50");
+  EXPECT_EQ(stMensagem_Zul00500, kCancelledNotice + "\r\nRede: REDEY\r\nDoc No: 123456\r\nValor: 12,50");
   const auto log = LogMessages();
   EXPECT_NE(std::find(log.begin(), log.end(), "Zul00500 - Valor inv\xE1lido no campo 003-000: 12,50"),
             log.end());

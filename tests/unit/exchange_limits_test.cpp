@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/manager_folders.h"
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
@@ -27,7 +28,7 @@ using testing::Approves;
 using testing::SaleWorld;
 
 // Where the manager of c:\\tef_dial\\ writes its answers.
-const std::string kAnswerFile = std::string(kRootTefDial) + "resp\\intpos.001";
+using testing::kDialAnswerFile;
 
 // Passes everything on and keeps the largest text a read gave back.
 class ReadMeter : public testing::FaultyFs {
@@ -87,7 +88,7 @@ TEST_P(ExchangeLimitsTest, ASaleWhoseAnswerIsPastTheLimitSetsItAsideAndDoesNotCo
   dial_.OnRequest([&](const StringList& request) {
     if (request.Field("000-000 ") != "CRT" || !written.empty()) return;
     written = Huge(request, GetParam().make());
-    platform::fs().write_file(kAnswerFile, written);
+    platform::fs().write_file(kDialAnswerFile, written);
   });
   ReadMeter meter;
   {
@@ -96,7 +97,7 @@ TEST_P(ExchangeLimitsTest, ASaleWhoseAnswerIsPastTheLimitSetsItAsideAndDoesNotCo
   }
   EXPECT_LE(meter.largest, kMaxExchangeBytes + 1);
   ExpectKeptStartOf(written);
-  EXPECT_FALSE(Exists(kAnswerFile));
+  EXPECT_FALSE(Exists(kDialAnswerFile));
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"NCN 000500"}));
   EXPECT_EQ(approved_, 0);
 
@@ -150,10 +151,10 @@ TEST_F(LeftoverLimitsTest, ALateApprovalPastTheLimitIsUndoneByTheNextSaleAfterTh
                                      {{"010-000", "REDEY"}, {"012-000", "000700"}});
   const std::string bytes = answer.Text() + "029-001 = \"" + std::string(kMaxExchangeBytes, 'X') + "\"\r\n";
   StoreDirTef(kRootTefDial);
-  platform::fs().write_file(kAnswerFile, bytes);
+  platform::fs().write_file(kDialAnswerFile, bytes);
 
   EXPECT_TRUE(CheckGPAtivo("ATV", "0000000009"));
-  EXPECT_FALSE(Exists(kAnswerFile));
+  EXPECT_FALSE(Exists(kDialAnswerFile));
   ExpectKeptStartOf(bytes);
   EXPECT_TRUE(Settlements().empty());
 
@@ -171,7 +172,7 @@ TEST_F(LeftoverLimitsTest, NoRoomForTheCopyStopsNeitherTheSettlementNorTheNextSa
   const platform::ScopedFileSystem scoped(full);
   const StringList answer = Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"},
                                      {{"010-000", "REDEY"}, {"012-000", "000800"}});
-  platform::fs().write_file(kAnswerFile, answer.Text() + std::string(2 * kMaxExchangeBytes, 'Y'));
+  platform::fs().write_file(kDialAnswerFile, answer.Text() + std::string(2 * kMaxExchangeBytes, 'Y'));
   // One no manager can settle: no header.
   platform::fs().write_file(std::string(kRootTefDisc) + "resp\\intpos.001", std::string(2 * kMaxExchangeBytes, 'Z'));
   dial_.QueueAnswers({Approves()});
@@ -211,9 +212,9 @@ TEST_F(LeftoverLimitsTest, AQuarantineRefusedForAMomentLeavesTheFileForTheNextSc
 TEST_F(LeftoverLimitsTest, AHugeSparseFileCostsTheTillsDiskOneMebibyte) {
   const StringList answer = Approval({"000-000 = CRT", "001-000 = 0000000005", "003-000 = 1000"},
                                      {{"010-000", "REDEY"}, {"012-000", "000900"}});
-  platform::fs().write_file(kAnswerFile, answer.Text());
+  platform::fs().write_file(kDialAnswerFile, answer.Text());
   constexpr std::uintmax_t kHuge = std::uintmax_t{10} << 30;
-  std::filesystem::resize_file(platform::fs().native_path(kAnswerFile), kHuge);
+  std::filesystem::resize_file(platform::fs().native_path(kDialAnswerFile), kHuge);
   dial_.QueueAnswers({Approves()});
 
   EXPECT_TRUE(Pay(10, 10));

@@ -7,6 +7,7 @@
 #include "cancellation/cancellation.h"
 #include "platform/file_system.h"
 #include "printing/printing.h"
+#include "support/manager_folders.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
 #include "support/state.h"
@@ -20,7 +21,7 @@ namespace {
 using testing::Approval;
 using testing::SaleWorld;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+using testing::kDialResp;
 
 // Where `bytes` stand after the line of field `id` and its line end.
 std::size_t AfterLine(const std::string& bytes, const std::string& id) {

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
 #include "support/host_services.h"
+#include "support/manager_folders.h"
 #include "support/manager_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
@@ -19,8 +20,8 @@ using testing::FsOp;
 using testing::ManagerWorld;
 using testing::StatusReply;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
-const std::string kDiscResp = std::string(kRootTefDisc) + "resp\\";
+using testing::kDialResp;
+using testing::kDiscResp;
 const std::string kHiperResp = std::string(kRootHiperTef) + "resp\\";
 
 StringList Answer(const std::string& network, const std::string& document) {

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "platform/file_system.h"
+#include "support/manager_folders.h"
 #include "support/sale_world.h"
 #include "support/string_list.h"
 #include "tef/activity_check.h"
@@ -22,11 +23,11 @@ namespace {
 
 using testing::Approves;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+using testing::kDialResp;
 
 // Links and names that differ only in letter case are POSIX matters.
 #ifndef _WIN32
-StringList Leftover(const std::string& document) {
+StringList LeftoverAnswer(const std::string& document) {
   return {"000-000 = CRT",   "001-000 = 0000" + document, "003-000 = 1000", "009-000 = 0",
           "010-000 = REDEY", "012-000 = " + document,     "028-000 = 1",    "999-999 = 0"};
 }
@@ -73,7 +74,7 @@ TEST_F(LinkedExchangeTest, ALinkedRootIsCleanedOfExchangeFilesOnly) {
 }
 
 TEST_F(LinkedExchangeTest, TheActivityCheckLeavesAnAnswerUnderAnOddNameAndTheScanSettlesIt) {
-  Put(kDialResp + "intpos.0010", Leftover("555010"));
+  Put(kDialResp + "intpos.0010", LeftoverAnswer("555010"));
   Put(kDialResp + "notes.txt", StringList{"not ours"});
 
   EXPECT_TRUE(CheckGPAtivo("ATV", "0000000001"));
@@ -89,10 +90,10 @@ TEST_F(LinkedExchangeTest, TheActivityCheckLeavesAnAnswerUnderAnOddNameAndTheSca
 TEST_F(LinkedExchangeTest, ALetterCaseTwinOfTheAnswerIsSettledNotDeleted) {
   // Two leftovers a manager on Windows could not have left side by side:
   // settling either must not delete the other unsettled.
-  Put(kDialResp + "intpos.001", Leftover("555011"));
+  Put(kDialResp + "intpos.001", LeftoverAnswer("555011"));
   // Under its exact name: the package's own paths find a file by its name
   // without regard to case, as Windows would.
-  std::ofstream(Native(kDialResp) + "/INTPOS.001", std::ios::binary) << Leftover("555012").Text();
+  std::ofstream(Native(kDialResp) + "/INTPOS.001", std::ios::binary) << LeftoverAnswer("555012").Text();
   ASSERT_EQ(Names(kDialResp + "intpos.*").size(), 2u);
 
   // Settling either keeps the other (a backup, or left in place) for the

@@ -20,6 +20,7 @@
 #include "printing/printing.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/manager_folders.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
 #include "support/state.h"
@@ -36,8 +37,8 @@ using testing::Fault;
 using testing::FaultyFs;
 using testing::FsOp;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
-const std::string kDiscResp = std::string(kRootTefDisc) + "resp\\";
+using testing::kDialResp;
+using testing::kDiscResp;
 // The document of the malformed answer, of the real one that follows it,
 // and of the next sale's.
 const std::string kBad = "666666";
@@ -84,7 +85,7 @@ std::string Joined(const std::vector<std::string>& lines, const std::string& end
 }
 
 // A leftover answer of another sale, document `document`.
-std::string Leftover(const std::string& document, const std::string& amount = "1000") {
+std::string LeftoverText(const std::string& document, const std::string& amount = "1000") {
   return Joined({"000-000 = CRT", "001-000 = 0000" + document, "003-000 = " + amount, "009-000 = 0",
                  "010-000 = REDEY", "012-000 = " + document, "028-000 = 1", "029-001 = \"X\"",
                  "999-999 = 0"});
@@ -299,11 +300,11 @@ const std::vector<Case>& Catalogue() {
        },
        Op::Scan, Outcome::True, "sem 010-000, movido para"},
       {"leftover whose amount is not a number, still not confirmed",
-       [](M& t) { t.Write(dsDirBkpTef + "intpos.  2", Leftover("555001", "doze")); }, Op::Scan, Outcome::True,
+       [](M& t) { t.Write(dsDirBkpTef + "intpos.  2", LeftoverText("555001", "doze")); }, Op::Scan, Outcome::True,
        "Valor: doze"},
       {"leftover with carriage returns alone as line ends",
        [](M& t) {
-         std::string text = Leftover("555002");
+         std::string text = LeftoverText("555002");
          text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
          t.Write(dsDirBkpTef + "intpos.  2", text);
        },
@@ -315,7 +316,7 @@ const std::vector<Case>& Catalogue() {
        [](M& t) { t.Write(kDiscResp + "intpos.sts", std::string(16, '\0')); }, Op::Scan, Outcome::True,
        "Arquivo de status removido"},
       {"backup whose number overflows, passed over",
-       [](M& t) { t.Write(dsDirBkpTef + "intpos.99999999999999999999", Leftover("555003")); }, Op::Scan,
+       [](M& t) { t.Write(dsDirBkpTef + "intpos.99999999999999999999", LeftoverText("555003")); }, Op::Scan,
        Outcome::True, ""},
       // --- directories, refusals and full disks -------------------------------------
       {"directory where the pending copy goes",
@@ -372,7 +373,7 @@ const std::vector<Case>& Catalogue() {
       {"link to another program's approval in a response directory, removed, the approval untouched",
        [](M& t) {
          const std::string outside = t.Outside("someone-elses.txt");
-         platform::native_fs().write_file(outside, Leftover("555008"));
+         platform::native_fs().write_file(outside, LeftoverText("555008"));
          M::Link(outside, kDiscResp + "intpos.001");
        },
        Op::Scan, Outcome::True, "n\xE3o \xE9 um arquivo comum, removido"},
@@ -395,13 +396,13 @@ const std::vector<Case>& Catalogue() {
       // --- what the till may not read -------------------------------------------------
       {"leftover the till may not read, passed over and left",
        [](M& t) {
-         t.Write(kDiscResp + "intpos.001", Leftover("555011"));
+         t.Write(kDiscResp + "intpos.001", LeftoverText("555011"));
          t.faults_.unreadable_reads(kDiscResp + "intpos.001", 1'000'000);
        },
        Op::Scan, Outcome::True, "ileg\xEDvel, deixado onde est\xE1"},
       {"leftover held open without sharing for good, passed over and left",
        [](M& t) {
-         t.Write(kDiscResp + "intpos.001", Leftover("555012"));
+         t.Write(kDiscResp + "intpos.001", LeftoverText("555012"));
          t.faults_.busy_reads(kDiscResp + "intpos.001", 1'000'000);
        },
        Op::Scan, Outcome::True, "ileg\xEDvel, deixado onde est\xE1"},
@@ -418,19 +419,19 @@ const std::vector<Case>& Catalogue() {
          const std::string path = dsDirTef + "\\DIRTEF.cds";
          const std::string whole = platform::native_fs().read_file(path);
          t.Write(path, whole.substr(0, whole.size() / 2));
-         t.Write(dsDirBkpTef + "intpos.  1", Leftover("555004"));
+         t.Write(dsDirBkpTef + "intpos.  1", LeftoverText("555004"));
        },
        Op::Scan, Outcome::True, "DIRTEF.cds"},
       {"DIRTEF.cds empty, with a leftover to settle",
        [](M& t) {
          t.Write(dsDirTef + "\\DIRTEF.cds", "");
-         t.Write(dsDirBkpTef + "intpos.  1", Leftover("555005"));
+         t.Write(dsDirBkpTef + "intpos.  1", LeftoverText("555005"));
        },
        Op::Scan, Outcome::True, "DIRTEF.cds"},
       {"DIRTEF.cds holding a root that is not one of the three",
        [](M& t) {
          t.StoreRoot("c:\\outro\\");
-         t.Write(dsDirBkpTef + "intpos.  1", Leftover("555006"));
+         t.Write(dsDirBkpTef + "intpos.  1", LeftoverText("555006"));
        },
        Op::Scan, Outcome::True, "555006"},
       // --- the receipts list of a printing run ------------------------------------

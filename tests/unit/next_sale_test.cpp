@@ -9,6 +9,7 @@
 #include "printing/printing.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/manager_folders.h"
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
@@ -23,8 +24,8 @@ using testing::FaultyFs;
 using testing::SaleWorld;
 using testing::StatusReply;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
-const std::string kDiscResp = std::string(kRootTefDisc) + "resp\\";
+using testing::kDialResp;
+using testing::kDiscResp;
 
 class NextSaleTest : public SaleWorld {
 protected:

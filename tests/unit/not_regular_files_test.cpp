@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "support/errors.h"
 #include "support/file_write.h"
+#include "support/manager_folders.h"
 #include "support/memory_fs.h"
 #include "support/sale_world.h"
 #include "support/state.h"
@@ -27,8 +28,8 @@ using testing::Approves;
 using testing::MemoryFs;
 using Special = MemoryFs::Special;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
-const std::string kAnswer = kDialResp + "intpos.001";
+using testing::kDialResp;
+using testing::kDialAnswerFile;
 
 // The disk in memory, installed before the managers' world makes its folders.
 struct OnMemoryDisk {
@@ -57,13 +58,13 @@ TEST_P(NotRegularFilesTest, TheSaleWaitsOverOneInItsAnswersPlaceAndGetsItsRealAn
   // The manager takes the sale's request and something else lies where its
   // answer goes; it writes its answer once that is gone.
   dial_.OnRequest([this](const StringList& request) {
-    if (request.Field("000-000 ") == "CRT") Plant(kAnswer);
+    if (request.Field("000-000 ") == "CRT") Plant(kDialAnswerFile);
   });
   dial_.QueueAnswers({Approves({{"012-000", "000123"}})});
   EXPECT_TRUE(Pay(10, 10));
   EXPECT_EQ(approved_, 1);
   EXPECT_EQ(document_, "000123");
-  EXPECT_EQ(Logged(Removed(kAnswer)), 1);
+  EXPECT_EQ(Logged(Removed(kDialAnswerFile)), 1);
   EXPECT_LT(clock_.elapsed_ms(), 60'000);
   // The link's target, the package's own DIRTEF.cds, is untouched.
   EXPECT_TRUE(disk_.file_exists(dsDirTef + "\\DIRTEF.cds"));
@@ -71,7 +72,7 @@ TEST_P(NotRegularFilesTest, TheSaleWaitsOverOneInItsAnswersPlaceAndGetsItsRealAn
 
 TEST_P(NotRegularFilesTest, TheScanPutsOneAwayAndSettlesTheRestAndTheNextSaleIsPaid) {
   StoreDirTef(kRootTefDial);
-  Plant(kAnswer);
+  Plant(kDialAnswerFile);
   Plant(std::string(kRootTefDisc) + "resp\\intpos.001");
   // A real leftover to settle beside them.
   const StringList leftover{"000-000 = CRT",   "001-000 = 0000000555", "003-000 = 1000", "009-000 = 0",
@@ -79,8 +80,8 @@ TEST_P(NotRegularFilesTest, TheScanPutsOneAwayAndSettlesTheRestAndTheNextSaleIsP
   disk_.Put(dsDirBkpTef + "intpos.  1", leftover.Text());
 
   EXPECT_TRUE(CheckIntPosFiles("ctx", true));
-  EXPECT_FALSE(disk_.file_exists(kAnswer));
-  EXPECT_EQ(Logged(Removed(kAnswer)), 1);
+  EXPECT_FALSE(disk_.file_exists(kDialAnswerFile));
+  EXPECT_EQ(Logged(Removed(kDialAnswerFile)), 1);
   EXPECT_TRUE(disk_.FilesUnder(dsDirBkpTef + "Descartados").empty()) << "nothing copied aside";
 
   dial_.QueueAnswers({Approves({{"012-000", "000124"}})});
@@ -92,11 +93,11 @@ TEST_P(NotRegularFilesTest, TheScanPutsOneAwayAndSettlesTheRestAndTheNextSaleIsP
 TEST_P(NotRegularFilesTest, TheActivityCheckPutsAwayOneThatCameWithItsStatus) {
   StoreDirTef(kRootTefDial);
   dial_.OnRequest([this](const StringList& request) {
-    if (request.Field("000-000 ") == "ATV") Plant(kAnswer);
+    if (request.Field("000-000 ") == "ATV") Plant(kDialAnswerFile);
   });
   EXPECT_TRUE(CheckGPAtivo("ATV", "0000000001"));
-  EXPECT_FALSE(disk_.file_exists(kAnswer));
-  EXPECT_EQ(Logged(Removed(kAnswer)), 1);
+  EXPECT_FALSE(disk_.file_exists(kDialAnswerFile));
+  EXPECT_EQ(Logged(Removed(kDialAnswerFile)), 1);
 }
 
 TEST_P(NotRegularFilesTest, TheRemovalBySequencePassesOneOverUnread) {
@@ -127,23 +128,23 @@ protected:
   long Told() const {
     const std::vector<std::string> log = LogMessages();
     return std::count(log.begin(), log.end(),
-                      "Zul00500 - Arquivo " + kAnswer +
+                      "Zul00500 - Arquivo " + kDialAnswerFile +
                           " n\xE3o \xE9 um arquivo comum (diret\xF3rio), deixado onde est\xE1");
   }
 };
 
 TEST_F(DirectoryInTheWayTest, TheScanTellsItOnceAndGoesOn) {
   StoreDirTef(kRootTefDial);
-  disk_.create_directories(kAnswer);
-  disk_.Put(kAnswer + "\\inside.txt", "not ours");
+  disk_.create_directories(kDialAnswerFile);
+  disk_.Put(kDialAnswerFile + "\\inside.txt", "not ours");
   EXPECT_TRUE(CheckIntPosFiles("ctx", true));
   EXPECT_EQ(Told(), 1);
-  EXPECT_TRUE(disk_.file_exists(kAnswer + "\\inside.txt"));
+  EXPECT_TRUE(disk_.file_exists(kDialAnswerFile + "\\inside.txt"));
 }
 
 TEST_F(DirectoryInTheWayTest, TheSaleTellsItOnceAndLeavesTheOperatorHisWayOut) {
   dial_.OnRequest([this](const StringList& request) {
-    if (request.Field("000-000 ") == "CRT") disk_.create_directories(kAnswer);
+    if (request.Field("000-000 ") == "CRT") disk_.create_directories(kDialAnswerFile);
   });
   EXPECT_FALSE(Pay(10, 10));
   EXPECT_EQ(Told(), 1);

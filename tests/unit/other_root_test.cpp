@@ -9,6 +9,7 @@
 
 #include "platform/file_system.h"
 #include "printing/printing.h"
+#include "support/manager_folders.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
 #include "support/state.h"
@@ -23,7 +24,7 @@ using testing::Approval;
 using testing::Approves;
 using testing::SaleWorld;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+using testing::kDialResp;
 
 class OtherRootTest : public SaleWorld {
 protected:

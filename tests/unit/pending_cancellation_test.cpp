@@ -20,7 +20,7 @@ using testing::Approves;
 using testing::FaultyFs;
 using testing::Fields;
 
-const Fields kCancelled{{"028-000", "1"}, {"029-001", "\"CANCELAMENTO OK\""}, {"029-002", nullptr}};
+const Fields kCancelledFields{{"028-000", "1"}, {"029-001", "\"CANCELAMENTO OK\""}, {"029-002", nullptr}};
 const Fields kRefused{{"009-000", "5"},
                       {"028-000", "0"},
                       {"029-001", nullptr},
@@ -66,7 +66,7 @@ TEST_F(CancelaPendenciaTest, EmptyPendingDirectoryIsTrueAtOnceWithoutTheManager)
 TEST_F(CancelaPendenciaTest, CopiesAreCancelledByNumberWithTheirTrimmedValues) {
   SavePending(3, "0000000033", " 3000 ", "");
   SavePending(1, "0000000011", "1000");
-  dial_.QueueAnswers({Approves(kCancelled), Approves(kCancelled)});
+  dial_.QueueAnswers({Approves(kCancelledFields), Approves(kCancelledFields)});
   EXPECT_TRUE(Undo(3));
 
   const std::vector<StringList> requests = CncRequests();
@@ -87,7 +87,7 @@ TEST_F(CancelaPendenciaTest, CopiesAreCancelledByNumberWithTheirTrimmedValues) {
 TEST_F(CancelaPendenciaTest, PrintingArgumentsReachTheCancellationReceipt) {
   // Mode "F": the report opened with the context and report arguments 1 and 2.
   SavePending(1, "0000000011", "1000");
-  dial_.QueueAnswers({Approves(kCancelled)});
+  dial_.QueueAnswers({Approves(kCancelledFields)});
   EXPECT_TRUE(CancelaPendencia("r1", "r2", "ctx", "x", 1, 0, "F", "std2", "std1"));
   EXPECT_NE(std::find(journal_.begin(), journal_.end(), "Relatorio_Gerencial_Imp(ctx|r1|r2||)"),
             journal_.end());
@@ -96,7 +96,7 @@ TEST_F(CancelaPendenciaTest, PrintingArgumentsReachTheCancellationReceipt) {
   // (another payment: the one above is cancelled for good).
   SavePending(1, "0000000012", "1000");
   journal_.clear();
-  dial_.QueueAnswers({Approves(kCancelled)});
+  dial_.QueueAnswers({Approves(kCancelledFields)});
   EXPECT_TRUE(CancelaPendencia("r1", "r2", "ctx", "x", 1, 0, "N", "std2", "std1"));
   ASSERT_FALSE(journal_.empty());
   EXPECT_EQ(
@@ -109,7 +109,7 @@ TEST_F(CancelaPendenciaTest, PrintingArgumentsReachTheCancellationReceipt) {
 TEST_F(CancelaPendenciaTest, CancellationThatKeepsFailingEndsTheRunWithFalse) {
   SavePending(1, "0000000011", "1000");
   SavePending(2, "0000000022", "2000");
-  dial_.QueueAnswers({Approves(kCancelled), Approves(kRefused), Approves(kRefused)});
+  dial_.QueueAnswers({Approves(kCancelledFields), Approves(kRefused), Approves(kRefused)});
   EXPECT_FALSE(Undo(2));
   // First pass: copy 1 cancelled, copy 2 refused; second pass: copy 2 refused again, then the end.
   EXPECT_EQ(CncRequests().size(), 3u);
@@ -123,7 +123,7 @@ TEST_F(CancelaPendenciaTest, CopiesTheCountDoesNotReachEndTheRun) {
   SavePending(1, "0000000011", "1000");
   SavePending(5, "0000000055", "5000");
   Put(dsDirPenTef + "intpos.abc", StringList{"001-000 = 0000000099"});
-  dial_.QueueAnswers({Approves(kCancelled)});
+  dial_.QueueAnswers({Approves(kCancelledFields)});
   EXPECT_FALSE(Undo(3));
   EXPECT_EQ(CncRequests().size(), 1u);
   EXPECT_EQ(Pending(), (std::vector<std::string>{"intpos.5", "intpos.abc"}));
@@ -144,7 +144,7 @@ TEST_F(CancelaPendenciaTest, ACopyWithoutSequenceIsRemovedByItsNameAndTheOthersA
     if (line.rfind("001-000", 0) != 0) without_sequence.Add(line);
   Put(dsDirPenTef + "intpos.1", without_sequence);
   SavePending(2, "0000000022", "2000");
-  dial_.QueueAnswers({Approves(kCancelled), Approves(kCancelled)});
+  dial_.QueueAnswers({Approves(kCancelledFields), Approves(kCancelledFields)});
 
   EXPECT_TRUE(Undo(2));
 
@@ -157,7 +157,7 @@ TEST_F(CancelaPendenciaTest, ACopyWithoutSequenceIsRemovedByItsNameAndTheOthersA
 
 TEST_F(CancelaPendenciaTest, AnAbsurdCountFromTheHostCostsNoMoreThanTheCopiesPresent) {
   SavePending(2, "0000000022", "2000");
-  dial_.QueueAnswers({Approves(kCancelled)});
+  dial_.QueueAnswers({Approves(kCancelledFields)});
   FaultyFs recorder;
   platform::ScopedFileSystem scoped(recorder);
   EXPECT_TRUE(Undo(std::numeric_limits<std::int32_t>::max()));

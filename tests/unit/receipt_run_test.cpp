@@ -18,7 +18,6 @@ namespace {
 
 using testing::StatusReply;
 
-const std::string kTrailer = "\n\n\n";
 const std::string kRecord = "GravaDocumentosNaoFiscais(SERIE|ctx|CC||)";
 const std::string kVoucher2 = "ABCDEFGHIJKLMNOPQRST";
 const std::string kFechaComp = "Fecha_Comp_NFiscalVinc(ctx)";

@@ -151,6 +151,8 @@ protected:
   static constexpr const char* kClose = "FechRelatGerenc(ctx||)";
   static constexpr const char* kOpen = "Relatorio_Gerencial_Imp(ctx|r1|r2||)";
   static constexpr const char* kCut = "Guilhotina(ctx|)";
+  // The blank lines a voucher printed with Usa_CompNFis ends with.
+  static constexpr const char* kTrailer = "\n\n\n";
 
   static std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> all;

@@ -19,7 +19,6 @@ namespace {
 using testing::FsOp;
 using testing::StatusReply;
 
-const std::string kTrailer = "\n\n\n";
 const std::string kFeed = "\xA0\r\n\r\n\r\n\r\n";
 
 class ReceiptVoucherTest : public testing::ReceiptWorld {};

@@ -5,6 +5,7 @@
 #include "platform/regional.h"
 #include "support/dialog_expectations.h"
 #include "support/errors.h"
+#include "support/manager_folders.h"
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
@@ -21,7 +22,7 @@ using testing::Fields;
 using testing::SaleWorld;
 using testing::StatusReply;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+using testing::kDialResp;
 
 class SaleAnswerTest : public SaleWorld {
 protected:

@@ -4,6 +4,7 @@
 
 #include "platform/regional.h"
 #include "support/errors.h"
+#include "support/manager_folders.h"
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
@@ -19,7 +20,7 @@ using testing::SaleWorld;
 using testing::StatusReply;
 using testing::WriteResponse;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+using testing::kDialResp;
 const std::string kFound = "Arquivo encontrado ---";
 const std::string kNotAccepted = "Rez00000 - Arquivo de resposta n\xE3o aceito, aguardando outro.";
 

@@ -4,6 +4,7 @@
 // the next leftover scan; nothing is lost or settled twice.
 #include <gtest/gtest.h>
 
+#include "support/manager_folders.h"
 #include "support/sale_world.h"
 #include "support/string_list.h"
 #include "tef/network_choice.h"
@@ -16,7 +17,7 @@ using testing::Approves;
 using testing::SaleWorld;
 using testing::WriteResponse;
 
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+using testing::kDialResp;
 const char* const kQuestion = "Sem resposta do gerenciador. Continuar aguardando?";
 
 class SaleWayOutTest : public SaleWorld {

@@ -19,7 +19,7 @@ namespace {
 
 using testing::ManagerWorld;
 
-const std::string kDialReq = std::string(kRootTefDial) + "req\\intpos.001";
+const std::string kDialRequestFile = std::string(kRootTefDial) + "req\\intpos.001";
 
 // An approved total payment (sequence 0347520046, document 000777) and the
 // confirmation request (sequence 0347520099) the printing run sent for it.
@@ -77,7 +77,7 @@ TEST_F(SettlementJournalTest, AConfirmationTheManagerTookGetsNoNonConfirmationFr
 }
 
 TEST_F(SettlementJournalTest, AConfirmationStillWaitingInTheRequestDirectoryIsReplacedByTheNonConfirmation) {
-  for (const std::string& where : {kDialReq, TemporaryBeside(kDialReq)}) {
+  for (const std::string& where : {kDialRequestFile, TemporaryBeside(kDialRequestFile)}) {
     LeftByAStop();
     Put(where, kConfirmation);
     EXPECT_TRUE(CheckIntPosFiles("ctx", true)) << where;
@@ -92,7 +92,7 @@ TEST_F(SettlementJournalTest, AConfirmationStillWaitingInTheRequestDirectoryIsRe
 
 TEST_F(SettlementJournalTest, TheNextRequestForgetsANoteWhoseRequestWasNeverTaken) {
   LeftByAStop();
-  Put(kDialReq, kConfirmation);
+  Put(kDialRequestFile, kConfirmation);
   StoreDirTef(kRootTefDial);
   ASSERT_TRUE(CheckGPAtivo("ATV", "1"));
   EXPECT_TRUE(Notes().empty());
@@ -113,7 +113,7 @@ TEST_F(SettlementJournalTest, ANoteStaysOnlyForARequestTheManagerTookWithoutAckn
   });
   EXPECT_FALSE(VerificaRetorno("ctx", kAnswer, false, "S"));
   EXPECT_EQ(Names(dsDirBkpTef + "intpos.*"), (std::vector<std::string>{"intpos.  1"}));
-  platform::fs().remove_file(kDialReq);
+  platform::fs().remove_file(kDialRequestFile);
   dial_.OnRequest(nullptr);
   dial_.Stop(false);
 
@@ -153,12 +153,12 @@ TEST_F(SettlementJournalTest, AnAnswerWrittenAgainAfterItsSettlementIsNotSettled
 TEST_F(SettlementJournalTest, AnEarlyStatusAtTheStartGivesTheConfirmationTimeToLeave) {
   LeftByAStop();
   dial_.Stop(true);
-  Put(kDialReq, kConfirmation);
+  Put(kDialRequestFile, kConfirmation);
   Put(std::string(kRootTefDial) + "resp\\intpos.sts", {"000-000 = CNF", "999-999 = 0"});
   clock_.at(clock_.elapsed_ms() + 5000, [this] { dial_.Stop(false); });
   EXPECT_TRUE(CheckIntPosFiles("ctx", true));
   EXPECT_EQ(Settlements(), (std::vector<std::string>{"CNF"}));
-  EXPECT_FALSE(Exists(kDialReq));
+  EXPECT_FALSE(Exists(kDialRequestFile));
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include "support/dataset.h"
 #include "support/errors.h"
 #include "support/faulty_fs.h"
+#include "support/file_write.h"
+#include "support/manager_folders.h"
 #include "support/printer_stubs.h"
 #include "support/sale_world.h"
 #include "support/state.h"
@@ -30,7 +32,7 @@ using testing::FsOp;
 using testing::SaleWorld;
 using testing::StatusReply;
 
-const std::string kDialReq = std::string(kRootTefDial) + "req\\";
+using testing::kDialReq;
 
 class SmallFaultsTest : public SaleWorld {
 protected:

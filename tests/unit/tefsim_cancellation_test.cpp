@@ -31,7 +31,7 @@ Transaction Facts() {
 }
 
 // The behaviour a scenario gives the first "CNC" request.
-Behaviour Scenario(const char* text) {
+Behaviour BehaviourOf(const char* text) {
   tefsim::Scenario scenario;
   scenario.add_text(text, "test");
   return scenario.behaviour_for("CNC", 1);
@@ -53,22 +53,22 @@ TEST(TefsimCancellationTest, ApprovalEchoesHeaderAndSequenceAndCarriesReceiptLin
 }
 
 TEST(TefsimCancellationTest, RefusalAndApprovalWithoutReceiptHaveNoReceiptLines) {
-  const StringList refused = cancellation_answer(kCancellation, Scenario("CNC: refuse"), Facts());
+  const StringList refused = cancellation_answer(kCancellation, BehaviourOf("CNC: refuse"), Facts());
   EXPECT_EQ(refused.Field("009-000 "), "05");
   EXPECT_EQ(refused.Field("028-000 "), "0");
   EXPECT_EQ(refused.Field("029-001 "), "");
   EXPECT_EQ(refused.Field("030-000 "), "CANCELAMENTO NEGADO");
 
-  const StringList bare = cancellation_answer(kCancellation, Scenario("CNC: approve-no-receipt"), Facts());
+  const StringList bare = cancellation_answer(kCancellation, BehaviourOf("CNC: approve-no-receipt"), Facts());
   EXPECT_EQ(bare.Field("009-000 "), "0");
   EXPECT_EQ(bare.Field("028-000 "), "0");
   EXPECT_EQ(bare.Field("029-001 "), "");
 }
 
 TEST(TefsimCancellationTest, ScenarioMessageAndErrorAnswer) {
-  const StringList blank = cancellation_answer(kCancellation, Scenario("CNC: message"), Facts());
+  const StringList blank = cancellation_answer(kCancellation, BehaviourOf("CNC: message"), Facts());
   EXPECT_EQ(blank.Value("030-000 "), " ");
-  const StringList error = cancellation_answer(kCancellation, Scenario("CNC: error"), Facts());
+  const StringList error = cancellation_answer(kCancellation, BehaviourOf("CNC: error"), Facts());
   EXPECT_EQ(error[0], "000-000 = XXX");
   EXPECT_EQ(error[1], "001-000 = 0347520099");
 }
@@ -82,7 +82,7 @@ TEST(TefsimCancellationTest, PlanIsStatusThenAnswerOrStatusOnlyWhenTheAnswerIsSi
   EXPECT_EQ(steps[1].lines, cancellation_answer(kCancellation, {}, Facts()));
   EXPECT_TRUE(has_answer_file("CNC"));
 
-  const std::vector<Step> silent = plan_answer(kCancellation, Scenario("CNC: answer-silent"), Facts());
+  const std::vector<Step> silent = plan_answer(kCancellation, BehaviourOf("CNC: answer-silent"), Facts());
   ASSERT_EQ(silent.size(), 1u);
   EXPECT_EQ(silent[0].name, kStatusName);
 }
@@ -90,7 +90,7 @@ TEST(TefsimCancellationTest, PlanIsStatusThenAnswerOrStatusOnlyWhenTheAnswerIsSi
 // The package leaves a cancellation answer it turned down where it is, so
 // the right one must not wait for it to be taken away.
 TEST(TefsimCancellationTest, AnswerOfAnotherSequenceIsReplacedWithoutWaitingForPickup) {
-  const std::vector<Step> steps = plan_answer(kCancellation, Scenario("CNC: other-sequence-first"), Facts());
+  const std::vector<Step> steps = plan_answer(kCancellation, BehaviourOf("CNC: other-sequence-first"), Facts());
   ASSERT_EQ(steps.size(), 3u);
   EXPECT_EQ(steps[1].name, kAnswerName);
   EXPECT_EQ(steps[1].lines[0], "000-000 = CNC");

@@ -13,6 +13,7 @@
 #include "support/errors.h"
 #include "support/faulty_fs.h"
 #include "support/host_services.h"
+#include "support/manager_folders.h"
 #include "support/sale_world.h"
 #include "support/state.h"
 #include "support/string_list.h"
@@ -32,7 +33,7 @@ using testing::FsCall;
 using testing::FsOp;
 
 const std::string kDialLock = std::string(kRootTefDial) + kTillLockFile;
-const std::string kDialResp = std::string(kRootTefDial) + "resp\\";
+using testing::kDialResp;
 
 // What another till (or another program on our host directory) holds.
 std::unique_ptr<platform::FileLock> OtherHolder(const std::string& path, const std::string& says) {

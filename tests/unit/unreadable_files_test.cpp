@@ -10,6 +10,7 @@
 #include "Pkg_Zul00500.h"
 #include "platform/file_system.h"
 #include "support/faulty_fs.h"
+#include "support/manager_folders.h"
 #include "support/problems.h"
 #include "support/sale_world.h"
 #include "support/state.h"
@@ -25,13 +26,13 @@ namespace {
 using testing::Approves;
 using testing::FaultyFs;
 
-const std::string kDialAnswer = std::string(kRootTefDial) + "resp\\intpos.001";
+using testing::kDialAnswerFile;
 const std::string kDiscAnswer = std::string(kRootTefDisc) + "resp\\intpos.001";
 // Reads enough for every look of a long run: the file stays unreadable.
 constexpr int kForEver = 1'000'000;
 
 // An approval of an earlier sale, document `document`.
-StringList Leftover(const std::string& document) {
+StringList LeftoverWithVoucherLine(const std::string& document) {
   return {"000-000 = CRT", "001-000 = 0000" + document, "003-000 = 1000",
           "009-000 = 0",   "010-000 = REDEY",           "012-000 = " + document,
           "028-000 = 1",   "029-001 = \"X\"",           "999-999 = 0"};
@@ -52,8 +53,8 @@ protected:
 };
 
 TEST_F(UnreadableFilesTest, TheScanPassesOneOverAndSettlesTheRestAndTheNextSaleIsPaid) {
-  Put(kDiscAnswer, Leftover("555001"));
-  Put(dsDirBkpTef + "intpos.  1", Leftover("555002"));
+  Put(kDiscAnswer, LeftoverWithVoucherLine("555001"));
+  Put(dsDirBkpTef + "intpos.  1", LeftoverWithVoucherLine("555002"));
   disk_.unreadable_reads(kDiscAnswer, kForEver);
   platform::ScopedFileSystem scoped(disk_);
 
@@ -79,10 +80,10 @@ TEST_F(UnreadableFilesTest, TheScanPassesOneOverAndSettlesTheRestAndTheNextSaleI
 TEST_F(UnreadableFilesTest, OneInEveryRootLeavesTheStoredAnswersToNoScan) {
   for (const char* root : kRoots) {
     const std::string path = std::string(root) + "resp\\intpos.001";
-    Put(path, Leftover("555010"));
+    Put(path, LeftoverWithVoucherLine("555010"));
     disk_.unreadable_reads(path, kForEver);
   }
-  Put(dsDirBkpTef + "intpos.  1", Leftover("555011"));
+  Put(dsDirBkpTef + "intpos.  1", LeftoverWithVoucherLine("555011"));
   platform::ScopedFileSystem scoped(disk_);
 
   EXPECT_TRUE(CheckIntPosFiles("ctx", true));
@@ -96,7 +97,7 @@ TEST_F(UnreadableFilesTest, OneInEveryRootLeavesTheStoredAnswersToNoScan) {
 
 TEST_F(UnreadableFilesTest, OneHeldWithoutSharingForGoodIsPassedOverToo) {
   // Windows: another program holds it open and never lets go.
-  Put(kDiscAnswer, Leftover("555003"));
+  Put(kDiscAnswer, LeftoverWithVoucherLine("555003"));
   disk_.busy_reads(kDiscAnswer, kForEver);
   platform::ScopedFileSystem scoped(disk_);
 
@@ -107,7 +108,7 @@ TEST_F(UnreadableFilesTest, OneHeldWithoutSharingForGoodIsPassedOverToo) {
 }
 
 TEST_F(UnreadableFilesTest, OneReadableAgainWithinTheBriefWaitIsSettled) {
-  Put(kDiscAnswer, Leftover("555004"));
+  Put(kDiscAnswer, LeftoverWithVoucherLine("555004"));
   disk_.unreadable_reads(kDiscAnswer, 3);
   platform::ScopedFileSystem scoped(disk_);
 
@@ -119,26 +120,26 @@ TEST_F(UnreadableFilesTest, OneReadableAgainWithinTheBriefWaitIsSettled) {
 TEST_F(UnreadableFilesTest, TheActivityCheckLeavesOneInItsResponseDirectory) {
   // Its clean-up empties the directory: one it cannot read may be an
   // approval, and stays.
-  Put(kDialAnswer, Leftover("555005"));
-  disk_.unreadable_reads(kDialAnswer, kForEver);
+  Put(kDialAnswerFile, LeftoverWithVoucherLine("555005"));
+  disk_.unreadable_reads(kDialAnswerFile, kForEver);
   platform::ScopedFileSystem scoped(disk_);
 
   EXPECT_TRUE(CheckGPAtivo("ATV", "0000000001"));
-  EXPECT_TRUE(Exists(kDialAnswer));
+  EXPECT_TRUE(Exists(kDialAnswerFile));
 }
 
 TEST_F(UnreadableFilesTest, TheRemovalBySequenceLeavesOne) {
-  Put(kDialAnswer, Leftover("555006"));
-  disk_.unreadable_reads(kDialAnswer, kForEver);
+  Put(kDialAnswerFile, LeftoverWithVoucherLine("555006"));
+  disk_.unreadable_reads(kDialAnswerFile, kForEver);
   platform::ScopedFileSystem scoped(disk_);
 
   EXPECT_NO_THROW(DeleteIntPosFiles(std::string(kRootTefDial) + "resp\\", "0000555006"));
-  EXPECT_NO_THROW(RemoveUnlessAnother(kDialAnswer, "0000555006"));
-  EXPECT_TRUE(Exists(kDialAnswer));
+  EXPECT_NO_THROW(RemoveUnlessAnother(kDialAnswerFile, "0000555006"));
+  EXPECT_TRUE(Exists(kDialAnswerFile));
 }
 
 TEST_F(UnreadableFilesTest, TheHostHearsOfItByItsCode) {
-  Put(kDiscAnswer, Leftover("555007"));
+  Put(kDiscAnswer, LeftoverWithVoucherLine("555007"));
   disk_.unreadable_reads(kDiscAnswer, kForEver);
   platform::ScopedFileSystem scoped(disk_);
 
