@@ -71,7 +71,8 @@ CrashWorld::~CrashWorld() {
 FakeManager::AnswerMaker CrashWorld::Approve() {
   return [this](const StringList& request) {
     const std::string operation = request.Field("000-000 ");
-    const std::string document = "D" + AjustaZero(std::to_string(approvals_.size() + 1), 5);
+    std::string document = "D";
+    document += AjustaZero(std::to_string(approvals_.size() + 1), 5);
     approvals_.push_back({document, operation, operation == "CRT" && paying_partial_,
                           operation == "CNC" ? request.Field("012-000 ") : std::string()});
     StringList answer{"000-000 = " + operation,

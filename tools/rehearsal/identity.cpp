@@ -62,7 +62,7 @@ std::string Sha256Hex(std::string_view bytes) {
     compress(state, reinterpret_cast<const unsigned char*>(bytes.data() + at));
   // The rest, the 0x80 after it, zeros, and the length in bits: one or two blocks.
   unsigned char tail[128] = {};
-  const std::size_t rest = bytes.size() - whole;
+  const std::size_t rest = bytes.size() % 64; // below 64, as the compiler can see
   for (std::size_t i = 0; i < rest; ++i) tail[i] = static_cast<unsigned char>(bytes[whole + i]);
   tail[rest] = 0x80;
   const std::size_t length = rest + 9 <= 64 ? 64 : 128;
