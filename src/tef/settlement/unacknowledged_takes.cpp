@@ -1,5 +1,4 @@
 #include "tef/settlement/unacknowledged_takes.h"
-#include "tef/settlement/memory.h"
 
 #include "platform/file_system.h"
 #include "support/errors.h"
@@ -7,12 +6,15 @@
 #include "support/state.h"
 #include "support/string_list.h"
 #include "tef/settlement/journal.h"
+#include "tef/settlement/memory.h"
 
 namespace zul00500 {
 
 namespace {
 
 constexpr const char* kRecordName = "SemResposta";
+// A line per root and operation: a few hundred bytes. More is none of ours.
+constexpr std::size_t kRecordMaxBytes = 64 * 1024;
 
 std::string record_path() { return dsDirBkpTef + kNotesFolder + kRecordName; }
 
@@ -26,7 +28,7 @@ StringList read_record() {
   StringList lines;
   try {
     platform::FileSystem& fs = platform::fs();
-    if (fs.file_exists(record_path())) lines.SetText(fs.read_part(record_path(), 0, 64 * 1024));
+    if (fs.file_exists(record_path())) lines.SetText(fs.read_part(record_path(), 0, kRecordMaxBytes));
   } catch (const FileError&) {
   }
   return lines;
